@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever the build and the tests need and this machine lacks.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-httpserver-dev qt6-websockets-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xdg-utils desktop-file-utils appstream
+)
+# Extra packages a caller asks for (CI adds the browser and the load generator).
+packages+=("$@")
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

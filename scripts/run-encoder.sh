@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds and starts the encoder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+exec build/default/src/gui/glomiecode "$@"

@@ -1,0 +1,51 @@
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include "Commands.h"
+#include "code/CodeFrame.h"
+#include "settings/SettingsLayout.h"
+
+std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err) {
+    if (settingsFile.isEmpty())
+        return QSettingsStore::ForApplication(QStringLiteral("glomiecode"));
+    const QFileInfo info(settingsFile);
+    if (mustExist && (!info.exists() || !info.isFile() || !info.isReadable())) {
+        err << "glomiecode-cli: cannot read settings file '" << settingsFile << "'\n";
+        return nullptr;
+    }
+    auto store = QSettingsStore::ForIniFile(settingsFile);
+    if (!store->Readable()) {
+        err << "glomiecode-cli: settings file '" << settingsFile << "' is not an INI file\n";
+        return nullptr;
+    }
+    return store;
+}
+
+AnswerSet LoadAnswers(ProfileStore& store) {
+    AnswerSet answers;
+    LoadSettings(store, answers.Refs());
+    return answers;
+}
+
+int RunCode(CommandContext& context) {
+    QCommandLineParser parser;
+    const QCommandLineOption settings(QStringLiteral("settings"),
+                                      QStringLiteral("Read the answers from FILE, an INI file."),
+                                      QStringLiteral("FILE"));
+    parser.addOption(settings);
+    if (!parser.parse(QStringList{QStringLiteral("code")} + context.arguments) ||
+        !parser.positionalArguments().isEmpty()) {
+        context.err << "glomiecode-cli: "
+                    << (parser.errorText().isEmpty() ? QStringLiteral("unexpected argument") : parser.errorText())
+                    << "\nusage: glomiecode-cli code [--settings FILE]\n";
+        return ExitUsage;
+    }
+    const auto store = OpenStore(parser.value(settings), true, context.err);
+    if (!store)
+        return ExitFailure;
+    AnswerSet answers = LoadAnswers(*store);
+    CodeFrame frame(answers.Refs());
+    frame.RebuildCode(RebuildAll);
+    context.out << QString::fromStdString(frame.FullCode()) << '\n';
+    return ExitOk;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+
+#include "code/Answers.h"
+#include "store/QSettingsStore.h"
+
+// What every command gets: its own arguments (after the command name) and the two output streams.
+struct CommandContext {
+    QStringList arguments;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+// Exit statuses shared by the commands.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitFailure = 1, // a file that cannot be read, a text with no code in it
+    ExitUsage = 2,   // unknown options or arguments
+    ExitPartly = 3,  // a code that was only partly understood
+};
+
+struct Command {
+    const char* name;
+    const char* synopsis; // shown in the usage text
+    int (*run)(CommandContext&);
+};
+
+// The store a command works on: the --settings file, or the encoder's own per-user store. Null, with
+// a message on err, when a named file does not exist or cannot be read.
+std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err);
+
+// The answers as the encoder loads them at start-up.
+AnswerSet LoadAnswers(ProfileStore& store);
+
+int RunCode(CommandContext& context);

@@ -1,0 +1,55 @@
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <iterator>
+
+#include "Commands.h"
+
+namespace {
+
+const Command kCommands[] = {
+    {"code", "code [--settings FILE]      print the code of the stored answers", RunCode},
+};
+
+void PrintUsage(QTextStream& stream) {
+    stream << "usage: glomiecode-cli COMMAND [OPTIONS]\n\n"
+              "The Glomie Code from the command line. Without --settings, commands use the\n"
+              "encoder's own stored answers.\n\ncommands:\n";
+    for (const Command& command : kCommands)
+        stream << "  " << command.synopsis << '\n';
+    stream << "\noptions:\n  -h, --help     show this help\n  -v, --version  show the version\n";
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("glomiecode-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.12.05"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        PrintUsage(err);
+        return ExitUsage;
+    }
+    const QString first = arguments.takeFirst();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        PrintUsage(out);
+        return ExitOk;
+    }
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
+        out << "glomiecode-cli 1.12.05\n";
+        return ExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (first == QLatin1String(command.name)) {
+            CommandContext context{arguments, out, err};
+            return command.run(context);
+        }
+    }
+    err << "glomiecode-cli: unknown command '" << first << "'\n";
+    PrintUsage(err);
+    return ExitUsage;
+}

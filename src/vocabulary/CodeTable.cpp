@@ -1,0 +1,20 @@
+#include "vocabulary/CodeTable.h"
+
+CodeEntry::CodeEntry(std::string_view literal) {
+    // Only the first line feed splits; later ones belong to the description.
+    const auto split = literal.find('\n');
+    if (split == std::string_view::npos) {
+        m_strDescription = literal;
+        return;
+    }
+    m_strCode = literal.substr(0, split);
+    m_strDescription = literal.substr(split + 1);
+}
+
+const CodeEntry& CodeTable::GetEntry(int64_t index) const {
+    if (index <= 0)
+        return m_pEntries[0];
+    if (index >= m_nCount - 1)
+        return m_pEntries[m_nCount - 1];
+    return m_pEntries[index];
+}
