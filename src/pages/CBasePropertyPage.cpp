@@ -1,0 +1,75 @@
+#include "pages/CBasePropertyPage.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QScrollBar>
+
+#include "pages/CGCPropertySheet.h"
+#include "pages/DecoderHandOff.h"
+
+CBasePropertyPage::CBasePropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber)
+    : m_sheet(sheet), m_caption(caption), m_sectionNumber(sectionNumber) {
+    auto* layout = new QVBoxLayout(this);
+    m_body = new QVBoxLayout;
+    layout->addLayout(m_body, 1);
+
+    auto* footer = new QHBoxLayout;
+    m_codeBox = new QPlainTextEdit(this);
+    m_codeBox->setObjectName(QStringLiteral("CodeBox"));
+    m_codeBox->setAccessibleName(tr("Code"));
+    m_codeBox->setReadOnly(true);
+    m_codeBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_codeBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_codeBox->setTabChangesFocus(true);
+    m_codeBox->setFixedHeight(m_codeBox->fontMetrics().lineSpacing() * 3 + 12);
+    footer->addWidget(m_codeBox, 1);
+
+    auto* buttons = new QVBoxLayout;
+    auto* decode = new QPushButton(tr("&Decode"), this);
+    decode->setObjectName(QStringLiteral("Decode"));
+    auto* copy = new QPushButton(tr("&Copy Code"), this);
+    copy->setObjectName(QStringLiteral("CopyCode"));
+    for (QPushButton* button : {decode, copy})
+        button->setAutoDefault(false);
+    buttons->addWidget(decode);
+    buttons->addWidget(copy);
+    buttons->addStretch();
+    footer->addLayout(buttons);
+    layout->addLayout(footer);
+
+    connect(decode, &QPushButton::clicked, this, &CBasePropertyPage::OnDecode);
+    connect(copy, &QPushButton::clicked, this, &CBasePropertyPage::OnCopyCode);
+}
+
+CBasePropertyPage::~CBasePropertyPage() {
+    // The first page destroyed ends the decoder hand-off; the others find nothing to release.
+    ReleaseDecoderHandOff();
+}
+
+void CBasePropertyPage::RequestRebuild(int section) {
+    m_sheet.RebuildCode(section);
+    const QString code = QString::fromStdString(m_sheet.FullCode());
+    if (m_codeBox->toPlainText() != code)
+        m_codeBox->setPlainText(code);
+}
+
+void CBasePropertyPage::OnSetActive() {
+    RequestRebuild(0);
+    if (!m_initialised) {
+        m_initialised = true;
+        OnInitDialog();
+    } else {
+        UpdateControls();
+    }
+}
+
+void CBasePropertyPage::OnCopyCode() {
+    m_codeBox->selectAll();
+    m_codeBox->ensureCursorVisible();
+    QGuiApplication::clipboard()->setText(m_codeBox->toPlainText());
+}
+
+void CBasePropertyPage::OnDecode() {
+    HandOffToDecoder(*this, m_codeBox->toPlainText());
+}

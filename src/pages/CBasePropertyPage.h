@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <optional>
+
+#include "pages/TuneControls.h"
+
+class CGCPropertySheet;
+
+// What every page shares: the read-only CodeBox with "&Decode" and "&Copy Code" at its foot, the
+// rebuild request a page makes after storing an answer, and activation and leaving.
+class CBasePropertyPage : public QWidget {
+    Q_OBJECT
+  public:
+    CBasePropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber);
+    ~CBasePropertyPage() override;
+
+    QString Caption() const { return m_caption; }
+    int SectionNumber() const { return m_sectionNumber; }
+
+    // The one way a page reports a changed answer: rebuild its section, show the new code.
+    void RequestRebuild(int section);
+    // The page's own section.
+    void RequestRebuild() { RequestRebuild(m_sectionNumber); }
+
+    // The page became the current tab: show the current code, then (on the first activation) set up
+    // the controls from the answers, or (later) show the answers in them again.
+    void OnSetActive();
+    // The page is about to be left: normalise count boxes and check them. A failure keeps the page.
+    virtual std::optional<ValidationFailure> OnKillActive() { return std::nullopt; }
+    bool Initialised() const { return m_initialised; }
+
+    void OnCopyCode();
+    void OnDecode();
+
+    QPlainTextEdit* CodeBox() const { return m_codeBox; }
+
+  protected:
+    // Where a page puts its own controls, above the code box.
+    QVBoxLayout* Body() const { return m_body; }
+    // First activation: ranges, list contents and the stored answers into the controls.
+    virtual void OnInitDialog() {}
+    // Later activations: the answers the page exchanges with its check boxes, lists and count boxes.
+    virtual void UpdateControls() {}
+
+  private:
+    CGCPropertySheet& m_sheet;
+    QString m_caption;
+    int m_sectionNumber;
+    bool m_initialised = false;
+    QVBoxLayout* m_body;
+    QPlainTextEdit* m_codeBox;
+};

@@ -1,0 +1,124 @@
+#include "pages/CGCPropertySheet.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+CGCPropertySheet::CGCPropertySheet(QWidget* parent)
+    : QDialog(parent), m_SMPage(*this), m_FavoritesPage(*this, tr("Favorites"), FavoritesSection),
+      m_MoreFavoritesPage(*this, tr("More Favorites"), MoreFavoritesSection),
+      m_pDislikesPage(std::make_unique<CF0PropertyPage>(*this, tr("Dislikes"), DislikesSection)),
+      m_pMoreDislikesPage(std::make_unique<CF1PropertyPage>(*this, tr("More Dislikes"), MoreDislikesSection)),
+      m_ExperiencePage(*this), m_OpinionsPage(*this), m_PersonalPage(*this), m_MorePersonalPage(*this),
+      m_EvenMorePersonalPage(*this), m_code(Answers()) {
+    setObjectName(QStringLiteral("CGCPropertySheet"));
+    setWindowTitle(tr("Glomie Code 1.12.05 Encoder"));
+    setWindowIcon(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")));
+
+    // Tab order: SM, the favourites, the dislikes, then the rest.
+    m_pages = {&m_SMPage,
+               &m_FavoritesPage,
+               &m_MoreFavoritesPage,
+               m_pDislikesPage.get(),
+               m_pMoreDislikesPage.get(),
+               &m_ExperiencePage,
+               &m_OpinionsPage,
+               &m_PersonalPage,
+               &m_MorePersonalPage,
+               &m_EvenMorePersonalPage};
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("Tabs"));
+    for (CBasePropertyPage* page : m_pages)
+        m_tabs->addTab(page, page->Caption());
+    m_tabs->setCurrentIndex(0);
+
+    m_buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    m_buttons->setObjectName(QStringLiteral("Buttons"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_buttons);
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CGCPropertySheet::OnCurrentChanged);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CGCPropertySheet::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CGCPropertySheet::reject);
+    connect(m_buttons, &QDialogButtonBox::helpRequested, this, [this] {
+        if (m_helpHandler)
+            m_helpHandler();
+    });
+    // F1 is taken and does nothing; help is the Help button's.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WindowShortcut);
+}
+
+CGCPropertySheet::~CGCPropertySheet() {
+    // Pages leaving the tab widget must not count as the user switching tabs.
+    m_tabs->disconnect(this);
+    // The heap pages go first, the Dislikes page before the More Dislikes page.
+    m_pDislikesPage.reset();
+    m_pMoreDislikesPage.reset();
+}
+
+AnswerRefs CGCPropertySheet::Answers() {
+    return {&m_SMPage.Answers(),
+            &m_FavoritesPage.Answers(),
+            &m_MoreFavoritesPage.Answers(),
+            m_pDislikesPage ? &m_pDislikesPage->Answers() : nullptr,
+            m_pMoreDislikesPage ? &m_pMoreDislikesPage->Answers() : nullptr,
+            &m_ExperiencePage.Answers(),
+            &m_OpinionsPage.Answers(),
+            &m_PersonalPage.Answers(),
+            &m_MorePersonalPage.Answers(),
+            &m_EvenMorePersonalPage.Answers()};
+}
+
+void CGCPropertySheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    m_current = m_tabs->currentIndex();
+    Page(m_current).OnSetActive();
+    if (m_shownHandler)
+        m_shownHandler();
+}
+
+bool CGCPropertySheet::LeaveCurrentPage() {
+    CBasePropertyPage& page = Page(m_current);
+    if (!page.Initialised())
+        return true;
+    const auto failure = page.OnKillActive();
+    if (!failure)
+        return true;
+    if (m_tabs->currentIndex() != m_current) {
+        m_reverting = true;
+        m_tabs->setCurrentIndex(m_current);
+        m_reverting = false;
+    }
+    QMessageBox::warning(this, QCoreApplication::applicationName(), failure->Message);
+    if (failure->Box) {
+        failure->Box->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(failure->Box.data()))
+            edit->selectAll();
+    }
+    return false;
+}
+
+void CGCPropertySheet::OnCurrentChanged(int index) {
+    if (m_reverting || index < 0 || index == m_current)
+        return;
+    if (!LeaveCurrentPage())
+        return;
+    m_current = index;
+    Page(index).OnSetActive();
+}
+
+void CGCPropertySheet::accept() {
+    if (LeaveCurrentPage())
+        QDialog::accept();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QTabWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "code/CodeFrame.h"
+#include "pages/CF0PropertyPage.h"
+#include "pages/CF1PropertyPage.h"
+#include "pages/COPropertyPage.h"
+#include "pages/CP0PropertyPage.h"
+#include "pages/CP1PropertyPage.h"
+#include "pages/CP2PropertyPage.h"
+#include "pages/CSMPropertyPage.h"
+#include "pages/CXPropertyPage.h"
+
+// The encoder's one window: ten tabbed pages with OK, Cancel and Help. It owns the pages and the
+// code; the pages own the answers.
+class CGCPropertySheet : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CGCPropertySheet(QWidget* parent = nullptr);
+    ~CGCPropertySheet() override;
+
+    void RebuildCode(int n) { m_code.RebuildCode(n); }
+    const std::string& FullCode() const { return m_code.FullCode(); }
+    // Every page's answers, for the settings and the code.
+    AnswerRefs Answers();
+
+    QTabWidget& Tabs() const { return *m_tabs; }
+    // The page at a tab position, in tab order.
+    CBasePropertyPage& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
+    static constexpr int PageCount = 10;
+
+    // What the Help button does; the application sets it.
+    void SetHelpHandler(std::function<void()> handler) { m_helpHandler = std::move(handler); }
+    // Called once when the sheet is first shown (the application shows its splash then).
+    void SetShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
+
+    CSMPropertyPage m_SMPage;
+    CF0PropertyPage m_FavoritesPage;
+    CF1PropertyPage m_MoreFavoritesPage;
+    std::unique_ptr<CF0PropertyPage> m_pDislikesPage;
+    std::unique_ptr<CF1PropertyPage> m_pMoreDislikesPage;
+    CXPropertyPage m_ExperiencePage;
+    COPropertyPage m_OpinionsPage;
+    CP0PropertyPage m_PersonalPage;
+    CP1PropertyPage m_MorePersonalPage;
+    CP2PropertyPage m_EvenMorePersonalPage;
+
+  public slots:
+    // OK: the current page must agree to be left first.
+    void accept() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void OnCurrentChanged(int index);
+    bool LeaveCurrentPage();
+
+    CodeFrame m_code;
+    QTabWidget* m_tabs;
+    QDialogButtonBox* m_buttons;
+    std::array<CBasePropertyPage*, PageCount> m_pages{};
+    int m_current = 0;
+    bool m_reverting = false;
+    bool m_shown = false;
+    std::function<void()> m_helpHandler;
+    std::function<void()> m_shownHandler;
+};

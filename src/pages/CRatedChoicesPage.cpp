@@ -1,0 +1,97 @@
+#include "pages/CRatedChoicesPage.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "vocabulary/Tables.h"
+
+CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber,
+                                     const QString& firstGroup, const QString& secondGroup,
+                                     const std::array<SlotDescription, SlotCount>& slotDescriptions)
+    : CBasePropertyPage(sheet, caption, sectionNumber) {
+    QGroupBox* groups[] = {new QGroupBox(firstGroup, this), new QGroupBox(secondGroup, this)};
+    QGridLayout* grids[] = {new QGridLayout(groups[0]), new QGridLayout(groups[1])};
+    for (int i = 0; i < SlotCount; ++i) {
+        Slot& slot = m_slots[static_cast<size_t>(i)];
+        slot.Description = slotDescriptions[static_cast<size_t>(i)];
+        QGroupBox* group = groups[i / 2];
+        QGridLayout* grid = grids[i / 2];
+        const QString name = QString::fromLatin1(slot.Description.Name);
+        const QString groupName = group->title().remove(QLatin1Char('&'));
+        const int row = (i % 2) * 2;
+
+        slot.Choice = new CodeComboBox(group);
+        slot.Choice->setObjectName(name);
+        slot.Choice->setAccessibleName(groupName);
+        slot.Trend = new CodeComboBox(group);
+        slot.Trend->setObjectName(QStringLiteral("Trend") + name);
+        slot.Trend->setAccessibleName(tr("Trend"));
+        grid->addWidget(slot.Choice, row, 0);
+        grid->addWidget(slot.Trend, row + 1, 0);
+
+        slot.IntensityFrame = new QGroupBox(tr(slot.Description.IntensityCaption), group);
+        slot.IntensityFrame->setObjectName(QStringLiteral("IntensityFrame") + name);
+        slot.Tune =
+            MakeTuneGroup(slot.IntensityFrame, slot.IntensityFrame->title().remove(QLatin1Char('&')), name);
+        auto* tuneLayout = new QHBoxLayout(slot.IntensityFrame);
+        tuneLayout->addWidget(slot.Tune.Slider, 1);
+        tuneLayout->addWidget(slot.Tune.Frame);
+        grid->addWidget(slot.IntensityFrame, row, 1, 2, 1);
+        grid->setColumnStretch(0, 3);
+        grid->setColumnStretch(1, 2);
+
+        connect(slot.Choice, &QComboBox::currentIndexChanged, this,
+                [this, &slot](int index) { OnChoiceChanged(slot, index); });
+        connect(slot.Trend, &QComboBox::currentIndexChanged, this,
+                [this, &slot](int index) { OnTrendChanged(slot, index); });
+        slot.Tune.Connect(this, *slot.Description.Fields.Intensity, *slot.Description.Fields.Boost,
+                          [this] { RequestRebuild(); });
+    }
+    Body()->addWidget(groups[0]);
+    Body()->addWidget(groups[1]);
+    Body()->addStretch();
+}
+
+void CRatedChoicesPage::OnInitDialog() {
+    for (Slot& slot : m_slots) {
+        slot.Choice->FillFromTable(*slot.Description.Table);
+        slot.Choice->ShowRow(*slot.Description.Fields.Choice);
+    }
+    for (Slot& slot : m_slots) {
+        slot.Tune.SetRanges(0, 3, 0, 3);
+        slot.Tune.Show(*slot.Description.Fields.Intensity, *slot.Description.Fields.Boost);
+    }
+    for (Slot& slot : m_slots) {
+        slot.Trend->FillFromTable(TrendTable);
+        slot.Trend->ShowRow(*slot.Description.Fields.Trend);
+    }
+    for (Slot& slot : m_slots)
+        SlotRule(slot);
+}
+
+void CRatedChoicesPage::UpdateControls() {
+    for (Slot& slot : m_slots) {
+        slot.Choice->ShowRow(*slot.Description.Fields.Choice);
+        slot.Trend->ShowRow(*slot.Description.Fields.Trend);
+    }
+}
+
+void CRatedChoicesPage::OnChoiceChanged(Slot& slot, int index) {
+    *slot.Description.Fields.Choice = index;
+    SlotRule(slot);
+    RequestRebuild();
+}
+
+void CRatedChoicesPage::OnTrendChanged(Slot& slot, int index) {
+    *slot.Description.Fields.Trend = index;
+    RequestRebuild();
+}
+
+void CRatedChoicesPage::SlotRule(Slot& slot) {
+    // A choice of −1 (no selection, from damaged settings) counts as chosen.
+    const bool chosen = *slot.Description.Fields.Choice != 0;
+    slot.Trend->setEnabled(chosen);
+    slot.IntensityFrame->setEnabled(chosen);
+    slot.Tune.SetEnabled(chosen);
+}

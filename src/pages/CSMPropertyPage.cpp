@@ -1,0 +1,146 @@
+#include "pages/CSMPropertyPage.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "code/CodeFrame.h"
+#include "code/Notation.h"
+#include "vocabulary/Tables.h"
+
+namespace {
+QSlider* MakeLevelSlider(QWidget* parent, const QString& objectName, const QString& accessibleName) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(objectName);
+    slider->setAccessibleName(accessibleName);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+} // namespace
+
+CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
+    : CBasePropertyPage(sheet, tr("SM"), HeaderSection) {
+    // The head: icon, about lines and the thanks button.
+    auto* head = new QHBoxLayout;
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")).pixmap(48, 48));
+    icon->setAccessibleName(tr("Glomie Code Encoder"));
+    head->addWidget(icon);
+    auto* about =
+        new QLabel(tr("Glomie Code 1.12.05 Encoder\n"
+                      "Written by the Glomie Code Encoder team\n"
+                      "Decoder: http://127.0.0.1/cgi-usr/qpx/gcp.pl, or your own GLOMIECODE_DECODER_HOST"),
+                   this);
+    about->setObjectName(QStringLiteral("About"));
+    head->addWidget(about, 1);
+    auto* thanks = new QPushButton(tr("&Thanks to ..."), this);
+    thanks->setObjectName(QStringLiteral("Thanks"));
+    thanks->setAutoDefault(false);
+    head->addWidget(thanks, 0, Qt::AlignTop);
+    Body()->addLayout(head);
+
+    // The obsession levels and their description.
+    auto* levels = new QGroupBox(tr("&Obsession Level"), this);
+    auto* grid = new QGridLayout(levels);
+    auto* primaryLabel = new QLabel(tr("&Primary"), levels);
+    m_primary = MakeLevelSlider(levels, QStringLiteral("Pri"), tr("Primary"));
+    primaryLabel->setBuddy(m_primary);
+    m_secondarySwitch = new QCheckBox(tr("&Secondary"), levels);
+    m_secondarySwitch->setObjectName(QStringLiteral("ChkSec"));
+    m_secondary = MakeLevelSlider(levels, QStringLiteral("Sec"), tr("Secondary"));
+    m_secondary->setEnabled(false);
+    m_description = new QPlainTextEdit(levels);
+    m_description->setObjectName(QStringLiteral("Description"));
+    m_description->setAccessibleName(tr("Obsession Level"));
+    m_description->setReadOnly(true);
+    m_description->setTabChangesFocus(true);
+    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->addWidget(primaryLabel, 0, 0);
+    grid->addWidget(m_primary, 0, 1);
+    grid->addWidget(m_secondarySwitch, 1, 0);
+    grid->addWidget(m_secondary, 1, 1);
+    grid->addWidget(m_description, 2, 0, 1, 2);
+    Body()->addWidget(levels, 1);
+
+    auto* feelings = new QGroupBox(tr("Feelings about the Term \"&Glomie\""), this);
+    auto* feelingsLayout = new QHBoxLayout(feelings);
+    m_feelings = new CodeComboBox(feelings);
+    m_feelings->setObjectName(QStringLiteral("GlomiePref"));
+    m_feelings->setAccessibleName(tr("Feelings about the Term \"Glomie\""));
+    feelingsLayout->addWidget(m_feelings);
+    Body()->addWidget(feelings);
+
+    connect(m_primary, &QSlider::valueChanged, this, &CSMPropertyPage::OnPrimaryMoved);
+    connect(m_secondary, &QSlider::valueChanged, this, &CSMPropertyPage::OnSecondaryMoved);
+    connect(m_secondarySwitch, &QCheckBox::clicked, this, &CSMPropertyPage::OnSecondaryClicked);
+    connect(m_feelings, &QComboBox::currentIndexChanged, this, &CSMPropertyPage::OnFeelingChanged);
+    connect(thanks, &QPushButton::clicked, this, [this] {
+        if (m_thanksHandler)
+            m_thanksHandler(*this);
+    });
+}
+
+void CSMPropertyPage::OnInitDialog() {
+    ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
+    for (QSlider* slider : {m_primary, m_secondary}) {
+        const QSignalBlocker blocker(slider);
+        slider->setRange(0, 30);
+        slider->setTickInterval(3);
+        slider->setPageStep(3);
+        slider->setSingleStep(1);
+    }
+    {
+        const QSignalBlocker primaryBlocker(m_primary);
+        const QSignalBlocker secondaryBlocker(m_secondary);
+        m_primary->setValue(m_answers.Pri);
+        m_secondary->setValue(m_answers.Sec);
+    }
+    m_feelings->FillFromTable(TermFeelingTable);
+    m_feelings->ShowRow(m_answers.GlomiePref);
+    RefreshDescription();
+    SecondaryRule();
+}
+
+void CSMPropertyPage::UpdateControls() {
+    ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
+    m_feelings->ShowRow(m_answers.GlomiePref);
+}
+
+void CSMPropertyPage::OnPrimaryMoved(int position) {
+    m_answers.Pri = position;
+    RefreshDescription();
+    RequestRebuild();
+}
+
+void CSMPropertyPage::OnSecondaryMoved(int position) {
+    m_answers.Sec = position;
+    RefreshDescription();
+    RequestRebuild();
+}
+
+void CSMPropertyPage::OnSecondaryClicked() {
+    m_answers.ChkSec = FlagOf(*m_secondarySwitch);
+    SecondaryRule();
+    RefreshDescription();
+    RequestRebuild();
+}
+
+void CSMPropertyPage::OnFeelingChanged(int index) {
+    m_answers.GlomiePref = index;
+    RequestRebuild();
+}
+
+void CSMPropertyPage::RefreshDescription() {
+    std::string text = ObsessionDescription(m_answers.Pri);
+    if (m_answers.ChkSec != 0)
+        text += "\n\n" + ObsessionDescription(m_answers.Sec); // an empty line between the two
+    m_description->setPlainText(QString::fromStdString(text));
+}
+
+// The secondary slider is open only while the secondary level is switched on; it keeps Sec either way.
+void CSMPropertyPage::SecondaryRule() {
+    m_secondary->setEnabled(m_answers.ChkSec != 0);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSlider>
+
+#include "code/Answers.h"
+#include "pages/CBasePropertyPage.h"
+#include "pages/CodeLists.h"
+
+// The SM page: the primary and optional secondary obsession level and the feeling about the term
+// "glomie", with the description of the chosen levels.
+class CSMPropertyPage : public CBasePropertyPage {
+    Q_OBJECT
+  public:
+    explicit CSMPropertyPage(CGCPropertySheet& sheet);
+
+    SMAnswers& Answers() { return m_answers; }
+
+    // What "&Thanks to ..." shows; the application sets it.
+    void SetThanksHandler(std::function<void(QWidget&)> handler) { m_thanksHandler = std::move(handler); }
+
+  protected:
+    void OnInitDialog() override;
+    void UpdateControls() override;
+
+  private:
+    void OnPrimaryMoved(int position);
+    void OnSecondaryMoved(int position);
+    void OnSecondaryClicked();
+    void OnFeelingChanged(int index);
+
+    void RefreshDescription();
+    void SecondaryRule();
+
+    SMAnswers m_answers;
+    QSlider* m_primary;
+    QCheckBox* m_secondarySwitch;
+    QSlider* m_secondary;
+    CodeComboBox* m_feelings;
+    QPlainTextEdit* m_description;
+    std::function<void(QWidget&)> m_thanksHandler;
+};

@@ -1,0 +1,6 @@
+#include "pages/CXPropertyPage.h"
+
+#include "code/CodeFrame.h"
+
+CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
+    : CBasePropertyPage(sheet, tr("Experience"), ExperienceSection) {}

@@ -1,0 +1,147 @@
+#include "pages/TuneControls.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <limits>
+
+namespace {
+int16_t SetSpin(QSpinBox& spin, int value) {
+    if (spin.value() != value) {
+        const QSignalBlocker blocker(spin);
+        spin.setValue(value);
+    }
+    return static_cast<int16_t>(spin.value());
+}
+} // namespace
+
+int16_t ClampTune(QSlider& slider, QSpinBox& spin, bool inverted) {
+    const int64_t maximum = slider.maximum(), minimum = slider.minimum(), position = slider.value();
+    const int64_t tune = static_cast<int16_t>(spin.value());
+    const int64_t effective = inverted ? maximum - position : position;
+    if (effective + tune > maximum)
+        return SetSpin(spin, static_cast<int>(maximum - effective));
+    if (effective + tune < minimum)
+        return SetSpin(spin, static_cast<int>(minimum - effective));
+    return static_cast<int16_t>(spin.value());
+}
+
+int16_t ClampRowTune(int32_t row, QSpinBox& spin) {
+    int64_t tune = static_cast<int16_t>(spin.value());
+    if (row + tune < 0)
+        tune = -int64_t{row};
+    if (row + tune > 2)
+        tune = 2 - int64_t{row};
+    return SetSpin(spin, static_cast<int>(std::clamp<int64_t>(tune, INT16_MIN, INT16_MAX)));
+}
+
+void TuneGroup::SetRanges(int minimum, int maximum, int spinMinimum, int spinMaximum) {
+    const QSignalBlocker sliderBlocker(Slider);
+    const QSignalBlocker spinBlocker(Spin);
+    Slider->setRange(minimum, maximum);
+    Slider->setTickInterval(1);
+    Slider->setSingleStep(1);
+    Slider->setPageStep(1);
+    Spin->setRange(spinMinimum, spinMaximum);
+}
+
+void TuneGroup::Show(int32_t intensity, int16_t boost) {
+    const QSignalBlocker sliderBlocker(Slider);
+    const QSignalBlocker spinBlocker(Spin);
+    Slider->setValue(intensity);
+    Spin->setValue(boost);
+}
+
+void TuneGroup::SetEnabled(bool enabled) {
+    for (QWidget* widget : {static_cast<QWidget*>(Slider), static_cast<QWidget*>(Spin), Frame, Label})
+        if (widget)
+            widget->setEnabled(enabled);
+}
+
+TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
+                        Qt::Orientation orientation) {
+    TuneGroup group;
+    group.Slider = new QSlider(orientation, parent);
+    group.Slider->setObjectName(QStringLiteral("Intensity") + fieldName);
+    group.Slider->setAccessibleName(sliderName);
+    group.Slider->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow : QSlider::TicksRight);
+    auto* frame = new QGroupBox(QObject::tr("Tune"), parent);
+    frame->setObjectName(QStringLiteral("TuneFrame") + fieldName);
+    group.Spin = new QSpinBox(frame);
+    group.Spin->setObjectName(QStringLiteral("Boost") + fieldName);
+    group.Spin->setAccessibleName(QObject::tr("Tune"));
+    group.Spin->setWrapping(false);
+    group.Spin->setAlignment(Qt::AlignCenter);
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(group.Spin);
+    group.Frame = frame;
+    return group;
+}
+
+CountBox::CountBox(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    setText(QStringLiteral("0"));
+}
+
+int32_t CountBox::ParseCount(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+        value = value * 10 + (text[i].unicode() - '0');
+        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1)
+            value = int64_t{std::numeric_limits<int32_t>::max()} + 1; // saturate, stay small
+    }
+    if (negative)
+        value = -value;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+void CountBox::ShowCount(int64_t value) {
+    setText(QString::number(value));
+}
+
+void CountBox::FillBlankCount() {
+    if (text().isEmpty())
+        setText(QStringLiteral("0"));
+}
+
+std::optional<QString> CountBox::Validate(int64_t minimum, int64_t maximum) const {
+    const QString digits = text().trimmed();
+    bool allDigits = !digits.isEmpty();
+    for (const QChar c : digits)
+        allDigits = allDigits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (!allDigits)
+        return tr("Please enter a positive integer.");
+    bool ok = false;
+    const qulonglong value = digits.toULongLong(&ok);
+    if (!ok || value < static_cast<qulonglong>(std::max<int64_t>(minimum, 0)) ||
+        value > static_cast<qulonglong>(maximum))
+        return tr("Please enter an integer between %1 and %2.").arg(minimum).arg(maximum);
+    return std::nullopt;
+}
+
+void ShowFlag(QCheckBox& box, int32_t& flag) {
+    if (flag < 0 || flag > 2)
+        flag = 0;
+    const QSignalBlocker blocker(box);
+    box.setCheckState(flag == 2 ? Qt::PartiallyChecked : flag == 1 ? Qt::Checked : Qt::Unchecked);
+}
+
+int32_t FlagOf(const QCheckBox& box) {
+    switch (box.checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}

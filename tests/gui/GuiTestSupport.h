@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "pages/CGCPropertySheet.h"
+#include "settings/SettingsLayout.h"
+#include "store/QSettingsStore.h"
+
+// The real sheet with the answers a first run loads (or those of a settings file), shown offscreen.
+class SheetTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    // Builds and shows the sheet; values are written to the settings file first, as "Section/Name".
+    CGCPropertySheet& OpenSheet(const std::map<QString, int>& stored = {}) {
+        {
+            QSettings settings(SettingsPath(), QSettings::IniFormat);
+            for (const auto& [key, value] : stored)
+                settings.setValue(key, value);
+        }
+        m_sheet = std::make_unique<CGCPropertySheet>();
+        auto store = QSettingsStore::ForIniFile(SettingsPath());
+        LoadSettings(*store, m_sheet->Answers());
+        m_sheet->RebuildCode(RebuildAll);
+        m_sheet->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
+        return *m_sheet;
+    }
+
+    QString SettingsPath() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
+    CGCPropertySheet& Sheet() { return *m_sheet; }
+
+    // Makes the tab at index current, as a click on it would.
+    void ShowTab(int index) { m_sheet->Tabs().setCurrentIndex(index); }
+
+    template <typename T> T& Find(QWidget& page, const char* name) {
+        T* widget = page.findChild<T*>(QString::fromLatin1(name));
+        if (!widget)
+            ADD_FAILURE() << "no control named " << name;
+        return *widget;
+    }
+
+    QString CodeBoxText(CBasePropertyPage& page) { return page.CodeBox()->toPlainText(); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CGCPropertySheet> m_sheet;
+};
+
+// Answers the next message box that appears (with its default button) and remembers its text.
+class MessageBoxCatcher {
+  public:
+    MessageBoxCatcher() {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_texts << box->text();
+                box->accept();
+            }
+        });
+        m_timer.start();
+    }
+    const QStringList& Texts() const { return m_texts; }
+
+  private:
+    QTimer m_timer;
+    QStringList m_texts;
+};
+
+// Presses a key on a widget that has the focus, as a user would.
+inline void PressKey(QWidget& widget, Qt::Key key, int times = 1) {
+    widget.setFocus();
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(&widget, key);
+}
+
+// Chooses an item of a drop-down list with the arrow keys, as a user would.
+inline void ChooseItem(QComboBox& list, int index) {
+    list.setFocus();
+    if (list.currentIndex() < 0)
+        QTest::keyClick(&list, Qt::Key_Home);
+    for (int step = 0; step < 200 && list.currentIndex() != index; ++step)
+        QTest::keyClick(&list, list.currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(list.currentIndex(), index)
+        << "could not choose item " << index << " of " << list.objectName().toStdString();
+}
