@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "code/Answers.h"
+
+// Reading a Glomie Code back: from a text that holds a code to the answers that encode to it, and
+// to one English sentence for each thing the code says.
+
+// A part of the code that could not be read. Reading goes on with the next subsection.
+struct DecodeProblem {
+    size_t Position = 0; // byte offset in the decoded text where reading stopped
+    std::string Text;    // the text from there to the end of its subsection (shortened when long)
+    std::string Message;
+};
+
+struct DecodedSentence {
+    int Section = 0;     // the SectionNumber (CodeFrame.h) of the page the answer belongs to, 2..11
+    size_t Position = 0; // byte offset of the subsection the sentence was read from
+    std::string Text;
+    bool Ambiguous = false; // the letters can also be read another way; the text says how
+};
+
+struct DecodeResult {
+    // False when the text holds no code header at all; everything below is then empty or default.
+    bool HeaderFound = false;
+    // Where the code lies in the text: [CodeBegin, CodeEnd).
+    size_t CodeBegin = 0;
+    size_t CodeEnd = 0;
+    // Answers that encode to the code. Whatever the code leaves out is as a first run has it (the
+    // settings defaults), with every omit flag of an absent subsection set and every absent choice 0.
+    // A subsection that could not be read is left out in the same way.
+    AnswerSet Answers;
+    // In code order.
+    std::vector<DecodedSentence> Sentences;
+    std::vector<DecodeProblem> Problems;
+
+    // A header was found and every part of the code was read.
+    bool Complete() const { return HeaderFound && Problems.empty(); }
+};
+
+// Finds the first code in the text and reads it. Never fails; takes time linear in the text's length.
+DecodeResult DecodeGlomieCode(std::string_view text);
+
+// A heading for grouping sentences: "Obsession", "Favourites", "Dislikes", "Experience",
+// "Opinions", "Personal"; "" for a number that is no page section.
+const char* SectionTitle(int section);
+
+// The answers the encoder keeps only while it runs and never stores in its settings. A code that
+// needs any of them non-zero cannot be reproduced from stored settings.
+struct UnstoredAnswer {
+    const char* Section; // the settings section the page stores its other answers in
+    const char* Name;
+    int32_t Value;
+};
+std::array<UnstoredAnswer, 6> UnstoredAnswers(const AnswerSet& answers);
