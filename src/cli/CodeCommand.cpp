@@ -33,12 +33,25 @@ int RunCode(CommandContext& context) {
                                       QStringLiteral("Read the answers from FILE, an INI file."),
                                       QStringLiteral("FILE"));
     parser.addOption(settings);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
     if (!parser.parse(QStringList{QStringLiteral("code")} + context.arguments) ||
         !parser.positionalArguments().isEmpty()) {
         context.err << "glomiecode-cli: "
-                    << (parser.errorText().isEmpty() ? QStringLiteral("unexpected argument") : parser.errorText())
+                    << (parser.errorText().isEmpty() ? QStringLiteral("unexpected argument")
+                                                     : parser.errorText())
                     << "\nusage: glomiecode-cli code [--settings FILE]\n";
         return ExitUsage;
+    }
+    if (parser.isSet(help)) {
+        context.out
+            << "usage: glomiecode-cli code [--settings FILE]\n\n"
+               "Prints the Glomie Code of the stored answers, as the encoder builds it at start-up.\n\n"
+               "  --settings FILE  read the answers from FILE, an INI file with the groups SM, Fav,\n"
+               "                   Dis, Exp, Op and Per; without it, the encoder's own stored answers\n"
+               "  -h, --help       show this help\n";
+        return ExitOk;
     }
     const auto store = OpenStore(parser.value(settings), true, context.err);
     if (!store)
