@@ -18,6 +18,9 @@
 #include "settings/SettingsLayout.h"
 #include "store/QSettingsStore.h"
 
+// Failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 // The real sheet with the answers a first run loads (or those of a settings file), shown offscreen.
 class SheetTest : public testing::Test {
   protected:

@@ -1,0 +1,149 @@
+#include "GuiTestSupport.h"
+
+namespace {
+
+using FavoritePages = SheetTest;
+
+constexpr int Favorites = 1, MoreFavorites = 2, Dislikes = 3, MoreDislikes = 4;
+
+// The controls that open and close with a slot's choice.
+QList<QWidget*> SlotControls(QWidget& page, const QString& name) {
+    return {page.findChild<QWidget*>("Trend" + name), page.findChild<QWidget*>("Intensity" + name),
+            page.findChild<QWidget*>("Boost" + name), page.findChild<QWidget*>("TuneFrame" + name),
+            page.findChild<QWidget*>("IntensityFrame" + name)};
+}
+
+void ExpectSlotEnabled(QWidget& page, const QString& name, bool enabled) {
+    for (QWidget* control : SlotControls(page, name)) {
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->isEnabled(), enabled) << control->objectName().toStdString();
+    }
+}
+
+TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
+    CGCPropertySheet& sheet = OpenSheet();
+    const std::pair<int, QStringList> pages[] = {{Favorites, {"Senshi0", "Senshi1", "Villian0", "Villian1"}},
+                                                 {MoreFavorites, {"Assist0", "Assist1", "Part0", "Part1"}},
+                                                 {Dislikes, {"Senshi0", "Senshi1", "Villian0", "Villian1"}},
+                                                 {MoreDislikes, {"Assist0", "Assist1", "Part0", "Part1"}}};
+    for (const auto& [index, names] : pages) {
+        ShowTab(index);
+        CBasePropertyPage& page = sheet.Page(index);
+        for (const QString& name : names) {
+            auto& choice = Find<QComboBox>(page, name.toLatin1().constData());
+            EXPECT_TRUE(choice.isEnabled());
+            EXPECT_EQ(choice.currentIndex(), 0);
+            EXPECT_EQ(Find<QComboBox>(page, ("Trend" + name).toLatin1().constData()).currentText(), "Stable");
+            ExpectSlotEnabled(page, name, false);
+        }
+        EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
+    }
+    EXPECT_EQ(Find<QComboBox>(sheet.Page(Favorites), "Villian0").count(), 54);
+    EXPECT_EQ(Find<QComboBox>(sheet.Page(MoreFavorites), "Assist1").count(), 24);
+    EXPECT_EQ(Find<QComboBox>(sheet.Page(MoreFavorites), "Part0").count(), 10);
+}
+
+TEST_F(FavoritePages, ChoosingACharacterOpensOnlyItsSlot) {
+    CGCPropertySheet& sheet = OpenSheet();
+    ShowTab(Favorites);
+    CBasePropertyPage& page = sheet.Page(Favorites);
+    ChooseItem(Find<QComboBox>(page, "Senshi0"), 1);
+    ExpectSlotEnabled(page, "Senshi0", true);
+    for (const char* other : {"Senshi1", "Villian0", "Villian1"})
+        ExpectSlotEnabled(page, other, false);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo");
+}
+
+TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
+    CGCPropertySheet& sheet = OpenSheet();
+    for (int index : {Favorites, Dislikes}) {
+        ShowTab(index);
+        CBasePropertyPage& page = sheet.Page(index);
+        ChooseItem(Find<QComboBox>(page, "Villian1"), 14);
+        ChooseItem(Find<QComboBox>(page, "TrendVillian1"), 2);
+        PressKey(Find<QSlider>(page, "IntensityVillian1"), Qt::Key_Right, 3);
+    }
+    EXPECT_EQ(sheet.FullCode(), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---");
+    EXPECT_EQ(sheet.m_FavoritesPage.Answers().IntensityVillian1, 3);
+    EXPECT_EQ(sheet.m_pDislikesPage->Answers().TrendVillian1, 2);
+
+    ShowTab(MoreDislikes);
+    CBasePropertyPage& more = sheet.Page(MoreDislikes);
+    ChooseItem(Find<QComboBox>(more, "Part0"), 5);
+    ChooseItem(Find<QComboBox>(more, "TrendPart0"), 0);
+    PressKey(Find<QSlider>(more, "IntensityPart0"), Qt::Key_Right);
+    PressKey(Find<QSpinBox>(more, "BoostPart0"), Qt::Key_Up);
+    EXPECT_EQ(CodeBoxText(more), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---:pS<-[-]");
+}
+
+TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
+    CGCPropertySheet& sheet = OpenSheet();
+    ShowTab(MoreFavorites);
+    CBasePropertyPage& page = sheet.Page(MoreFavorites);
+    QComboBox& assist = Find<QComboBox>(page, "Assist0");
+    ChooseItem(assist, 1);
+    PressKey(Find<QSlider>(page, "IntensityAssist0"), Qt::Key_Right, 2);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aLu++");
+    ChooseItem(assist, 0);
+    ExpectSlotEnabled(page, "Assist0", false);
+    EXPECT_EQ(sheet.m_MoreFavoritesPage.Answers().IntensityAssist0, 2);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
+    ChooseItem(assist, 23);
+    EXPECT_EQ(assist.currentText(), "grown-up Chibiusa[SuperS #16o?]");
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aCh++");
+}
+
+TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
+    CGCPropertySheet& sheet = OpenSheet();
+    ShowTab(Favorites);
+    CBasePropertyPage& page = sheet.Page(Favorites);
+    ChooseItem(Find<QComboBox>(page, "Senshi1"), 4);
+    QSlider& slider = Find<QSlider>(page, "IntensitySenshi1");
+    QSpinBox& tune = Find<QSpinBox>(page, "BoostSenshi1");
+    PressKey(slider, Qt::Key_Right, 2);
+    PressKey(tune, Qt::Key_Up);
+    EXPECT_EQ(tune.value(), 1);
+    PressKey(tune, Qt::Key_Up); // 2 + 2 > 3: set back at once
+    EXPECT_EQ(tune.value(), 1);
+    EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi1, 1);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe++[+]");
+    PressKey(slider, Qt::Key_Right); // to the top: no room left for a tune
+    EXPECT_EQ(tune.value(), 0);
+    EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi1, 0);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe+++");
+}
+
+TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {
+    CGCPropertySheet& sheet = OpenSheet({{"Fav/Senshi0", 1},
+                                         {"Fav/IntensitySenshi0", 3},
+                                         {"Fav/BoostSenshi0", 3},
+                                         {"Dis/Senshi0", -1},
+                                         {"Dis/IntensitySenshi0", 7}});
+    ShowTab(Favorites);
+    CBasePropertyPage& page = sheet.Page(Favorites);
+    EXPECT_EQ(Find<QSpinBox>(page, "BoostSenshi0").value(), 3);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++] D:s-------");
+    PressKey(Find<QSpinBox>(page, "BoostSenshi0"), Qt::Key_Down);
+    EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi0, 0);
+
+    ShowTab(Dislikes);
+    CBasePropertyPage& dislikes = sheet.Page(Dislikes);
+    // No selection counts as chosen: the slot is open. The slider shows 3 while the field keeps 7.
+    EXPECT_EQ(Find<QComboBox>(dislikes, "Senshi0").currentIndex(), -1);
+    ExpectSlotEnabled(dislikes, "Senshi0", true);
+    EXPECT_EQ(Find<QSlider>(dislikes, "IntensitySenshi0").value(), 3);
+    EXPECT_EQ(sheet.m_pDislikesPage->Answers().IntensitySenshi0, 7);
+}
+
+TEST_F(FavoritePages, TrendListsShowTheTrendTable) {
+    CGCPropertySheet& sheet = OpenSheet({{"Fav/Senshi0", 2}});
+    ShowTab(Favorites);
+    QComboBox& trend = Find<QComboBox>(sheet.Page(Favorites), "TrendSenshi0");
+    ASSERT_EQ(trend.count(), 3);
+    EXPECT_EQ(trend.itemText(0), "Decreasing");
+    EXPECT_EQ(trend.itemText(2), "Increasing");
+    ChooseItem(trend, 0);
+    EXPECT_EQ(sheet.FullCode(), "GlomieCode(1.12.05) SM:5m- F:sTx<");
+}
+
+} // namespace

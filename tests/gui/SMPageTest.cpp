@@ -1,0 +1,100 @@
+#include "GuiTestSupport.h"
+#include "code/Notation.h"
+#include "vocabulary/Tables.h"
+
+namespace {
+
+using SMPage = SheetTest;
+
+QString Obsession(int level) {
+    return QString::fromStdString(ObsessionDescription(level));
+}
+
+TEST_F(SMPage, FirstRunShowsTheDefaults) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CBasePropertyPage& page = sheet.Page(0);
+    EXPECT_EQ(Find<QSlider>(page, "Pri").value(), 15);
+    EXPECT_EQ(Find<QSlider>(page, "Pri").maximum(), 30);
+    EXPECT_EQ(Find<QSlider>(page, "Pri").pageStep(), 3);
+    EXPECT_FALSE(Find<QSlider>(page, "Sec").isEnabled());
+    EXPECT_FALSE(Find<QCheckBox>(page, "ChkSec").isChecked());
+    EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").count(), 3);
+    EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").currentText(),
+              "If someone calls you a glomie, you go ballistic");
+    EXPECT_EQ(Find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(15));
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
+}
+
+TEST_F(SMPage, SliderStepsChangeTheLevelTheDescriptionAndTheCode) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CBasePropertyPage& page = sheet.Page(0);
+    QSlider& primary = Find<QSlider>(page, "Pri");
+    PressKey(primary, Qt::Key_Right);
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 16);
+    EXPECT_TRUE(Find<QPlainTextEdit>(page, "Description").toPlainText().endsWith("(+)"));
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5+m-");
+    PressKey(primary, Qt::Key_Left, 2);
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 14);
+    EXPECT_EQ(Find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(14));
+    EXPECT_TRUE(Obsession(14).endsWith("(-)"));
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5-m-");
+    PressKey(primary, Qt::Key_PageUp); // one whole level
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 17);
+    PressKey(primary, Qt::Key_End);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:!m-");
+}
+
+TEST_F(SMPage, TheSecondarySwitchOpensTheSliderAndKeepsItsLevel) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CBasePropertyPage& page = sheet.Page(0);
+    QCheckBox& secondary = Find<QCheckBox>(page, "ChkSec");
+    QTest::mouseClick(&secondary, Qt::LeftButton);
+    EXPECT_EQ(sheet.m_SMPage.Answers().ChkSec, 1);
+    EXPECT_TRUE(Find<QSlider>(page, "Sec").isEnabled());
+    EXPECT_EQ(Find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(15) + "\n\n" + Obsession(0));
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5[0]m-");
+
+    PressKey(Find<QSlider>(page, "Sec"), Qt::Key_Right, 4);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5[1+]m-");
+    QTest::mouseClick(&secondary, Qt::LeftButton);
+    EXPECT_FALSE(Find<QSlider>(page, "Sec").isEnabled());
+    EXPECT_EQ(sheet.m_SMPage.Answers().Sec, 4);
+    EXPECT_EQ(Find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(15));
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
+    QTest::keyClick(&secondary, Qt::Key_Space); // the keyboard works the switch too
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5[1+]m-");
+}
+
+TEST_F(SMPage, TheEmptyFeelingLeavesTheFeelingOut) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CBasePropertyPage& page = sheet.Page(0);
+    ChooseItem(Find<QComboBox>(page, "GlomiePref"), 0);
+    EXPECT_EQ(sheet.m_SMPage.Answers().GlomiePref, 0);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5");
+    ChooseItem(Find<QComboBox>(page, "GlomiePref"), 2);
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m+");
+}
+
+TEST_F(SMPage, DamagedStoredValuesAreShownAsTheControlsAllow) {
+    CGCPropertySheet& sheet =
+        OpenSheet({{"SM/Pri", 99}, {"SM/ChkSec", 5}, {"SM/GlomiePref", 7}, {"SM/Sec", -4}});
+    CBasePropertyPage& page = sheet.Page(0);
+    EXPECT_EQ(Find<QSlider>(page, "Pri").value(), 30);
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 99); // the field keeps the number until the slider moves
+    EXPECT_EQ(sheet.m_SMPage.Answers().ChkSec, 0);
+    EXPECT_FALSE(Find<QCheckBox>(page, "ChkSec").isChecked());
+    EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").currentIndex(), -1);
+    EXPECT_EQ(Find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(99));
+    PressKey(Find<QSlider>(page, "Pri"), Qt::Key_Left);
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 29);
+}
+
+TEST_F(SMPage, ControlsAreNamedForScreenReaders) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CBasePropertyPage& page = sheet.Page(0);
+    EXPECT_EQ(Find<QSlider>(page, "Pri").accessibleName(), "Primary");
+    EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").accessibleName(), "Feelings about the Term \"Glomie\"");
+    EXPECT_EQ(page.CodeBox()->accessibleName(), "Code");
+}
+
+} // namespace
