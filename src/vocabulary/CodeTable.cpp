@@ -10,11 +10,3 @@ CodeEntry::CodeEntry(std::string_view literal) {
     m_strCode = literal.substr(0, split);
     m_strDescription = literal.substr(split + 1);
 }
-
-const CodeEntry& CodeTable::GetEntry(int64_t index) const {
-    if (index <= 0)
-        return m_pEntries[0];
-    if (index >= m_nCount - 1)
-        return m_pEntries[m_nCount - 1];
-    return m_pEntries[index];
-}

@@ -23,7 +23,13 @@ public:
     virtual ~CodeTable() = default;
 
     // Takes 64 bits so that sums and differences of damaged 32-bit answers clamp instead of wrapping.
-    const CodeEntry& GetEntry(int64_t index) const;
+    const CodeEntry& GetEntry(int64_t index) const {
+        if (index <= 0)
+            return m_pEntries[0];
+        if (index >= m_nCount - 1)
+            return m_pEntries[m_nCount - 1];
+        return m_pEntries[index];
+    }
 
     int32_t m_nCount;
     const CodeEntry* m_pEntries;
