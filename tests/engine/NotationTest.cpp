@@ -42,6 +42,10 @@ struct TunedCase {
     const char* expected;
 };
 
+std::ostream& operator<<(std::ostream& os, const TunedCase& c) {
+    return os << "run " << c.run << " tune " << c.tune << (c.inverted ? " inverted" : "");
+}
+
 class TunedRun : public testing::TestWithParam<TunedCase> {};
 
 TEST_P(TunedRun, Writes) {
@@ -62,6 +66,10 @@ struct SignedCase {
     int64_t value, tune;
     const char* expected;
 };
+
+std::ostream& operator<<(std::ostream& os, const SignedCase& c) {
+    return os << "value " << c.value << " tune " << c.tune;
+}
 
 class SignedRun : public testing::TestWithParam<SignedCase> {};
 

@@ -11,6 +11,8 @@ struct LiteralCase {
     const char* description;
 };
 
+std::ostream& operator<<(std::ostream& os, const LiteralCase& c) { return os << "code " << c.code; }
+
 class CodeEntryLiteral : public testing::TestWithParam<LiteralCase> {};
 
 TEST_P(CodeEntryLiteral, SplitsAtTheFirstLineFeed) {
@@ -71,6 +73,8 @@ struct RowCase {
     const char* description;
 };
 
+std::ostream& operator<<(std::ostream& os, const RowCase& c) { return os << "row " << c.row << " " << c.code; }
+
 class TableRow : public testing::TestWithParam<RowCase> {};
 
 TEST_P(TableRow, IsExactlyAsWritten) {
@@ -121,6 +125,8 @@ struct DescriptionCase {
     int32_t row;
     const char* suffix;
 };
+
+std::ostream& operator<<(std::ostream& os, const DescriptionCase& c) { return os << "level " << c.level; }
 
 class ObsessionLevel : public testing::TestWithParam<DescriptionCase> {};
 
