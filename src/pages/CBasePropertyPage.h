@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "pages/CodeLists.h"
 #include "pages/TuneControls.h"
 
 class CGCPropertySheet;
@@ -41,6 +42,18 @@ class CBasePropertyPage : public QWidget {
   protected:
     // Where a page puts its own controls, above the code box.
     QVBoxLayout* Body() const { return m_body; }
+    // A count box's number is stored and coded on every keystroke; its range is checked only when the
+    // page is left.
+    template <typename Field> void StoreCount(Field& field, const CountBox& box) {
+        field = static_cast<Field>(CountBox::ParseCount(box.text()));
+        RequestRebuild();
+    }
+    // A selection list's answer is the mask of all its selected rows.
+    void StoreSelection(int32_t& field, const CodeListBox& list) {
+        field = static_cast<int32_t>(list.GetSelectionMask());
+        RequestRebuild();
+    }
+
     // First activation: ranges, list contents and the stored answers into the controls.
     virtual void OnInitDialog() {}
     // Later activations: the answers the page exchanges with its check boxes, lists and count boxes.
