@@ -1,0 +1,198 @@
+#include "decoder/CodeReader.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "code/Notation.h"
+#include "vocabulary/Tables.h"
+
+bool CodeReader::Accept(char c) {
+    if (AtEnd() || m_text[m_pos] != c)
+        return false;
+    ++m_pos;
+    return true;
+}
+
+int CodeReader::Repeat(char symbol) {
+    const size_t start = m_pos;
+    while (m_pos < m_text.size() && m_text[m_pos] == symbol)
+        ++m_pos;
+    return static_cast<int>(std::min<size_t>(m_pos - start, std::numeric_limits<int>::max()));
+}
+
+bool CodeReader::FailAt(size_t pos, std::string_view message) {
+    // The furthest failure wins; of two at the same place, the first one said it best.
+    if (!m_failed || pos > m_failPos) {
+        m_failed = true;
+        m_failPos = pos;
+        m_failMessage = message;
+    }
+    return false;
+}
+
+bool CodeReader::ExpectEnd() {
+    return AtEnd() || Fail("did not expect this here");
+}
+
+namespace {
+
+// The longest run the encoder writes; a longer one is no code of ours.
+bool ReadRun(CodeReader& r, char symbol, int& count) {
+    const size_t start = r.Pos();
+    count = r.Repeat(symbol);
+    if (count > kMaxRunLength)
+        return r.FailAt(start + kMaxRunLength, "a run longer than any code has");
+    return true;
+}
+
+// "[" symbols "]" after a run; tune stays 0 when there is no bracket.
+bool ReadBracket(CodeReader& r, char plus, char minus, int& tune) {
+    if (!r.Accept('['))
+        return true;
+    const char symbol = r.Peek();
+    int count = 0;
+    if ((symbol == plus || (minus != '\0' && symbol == minus)) && !r.AtEnd() && !ReadRun(r, symbol, count))
+        return false;
+    if (count == 0)
+        return r.Fail(minus != '\0' ? "expected '+' or '-' in the tune bracket"
+                                    : std::string("expected '") + plus + "' in the tune bracket");
+    if (!r.Accept(']'))
+        return r.Fail("expected ']' to close the tune bracket");
+    tune = symbol == plus ? count : -count;
+    return true;
+}
+
+} // namespace
+
+bool ReadTunedRun(CodeReader& r, char symbol, TunedRun& out) {
+    TunedRun read;
+    if (!ReadRun(r, symbol, read.Run) || !ReadBracket(r, symbol, '\0', read.Tune))
+        return false;
+    out = read;
+    return true;
+}
+
+bool ReadSignedRun(CodeReader& r, TunedRun& out) {
+    TunedRun read;
+    const char sign = r.Peek();
+    if ((sign == '+' || sign == '-') && !r.AtEnd()) {
+        if (!ReadRun(r, sign, read.Run))
+            return false;
+        read.Run = sign == '+' ? read.Run : -read.Run;
+    }
+    if (!ReadBracket(r, '+', '-', read.Tune))
+        return false;
+    out = read;
+    return true;
+}
+
+bool ReadNumber(CodeReader& r, int& out) {
+    const size_t start = r.Pos();
+    if (!r.PeekDigit())
+        return r.Fail("expected a number");
+    int64_t value = 0;
+    while (r.PeekDigit()) {
+        if (r.Pos() == start + 1 && value == 0)
+            return r.Fail("numbers are written without leading zeros");
+        value = value * 10 + (r.Peek() - '0');
+        if (value > std::numeric_limits<int32_t>::max())
+            return r.FailAt(start, "a number larger than any code has");
+        r.Skip(1);
+    }
+    out = static_cast<int>(value);
+    return true;
+}
+
+CodeIndex::CodeIndex(const CodeTable& table) : m_table(&table), m_firstOf(257, 0) {
+    for (int row = 0; row < table.m_nCount; ++row) {
+        const std::string& code = table.m_pEntries[row].m_strCode;
+        if (!code.empty())
+            m_entries.push_back({code, row});
+    }
+    std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
+        const auto first = [](const Entry& e) { return static_cast<unsigned char>(e.Code[0]); };
+        return first(a) != first(b) ? first(a) < first(b) : a.Code.size() > b.Code.size();
+    });
+    size_t i = 0;
+    for (int c = 0; c < 256; ++c) {
+        m_firstOf[static_cast<size_t>(c)] = static_cast<uint16_t>(i);
+        while (i < m_entries.size() && static_cast<unsigned char>(m_entries[i].Code[0]) == c)
+            ++i;
+    }
+    m_firstOf[256] = static_cast<uint16_t>(i);
+}
+
+int CodeIndex::Find(std::string_view text, int (&rows)[kMaxMatches]) const {
+    if (text.empty())
+        return 0;
+    const auto first = static_cast<unsigned char>(text[0]);
+    int count = 0;
+    for (size_t i = m_firstOf[first]; i < m_firstOf[first + 1u] && count < kMaxMatches; ++i) {
+        if (text.starts_with(m_entries[i].Code))
+            rows[count++] = m_entries[i].Row;
+    }
+    return count;
+}
+
+const Vocabulary& Vocab() {
+    static const Vocabulary vocabulary{
+        CodeIndex(TermFeelingTable), CodeIndex(ObsessionTable), CodeIndex(SenshiTable),
+        CodeIndex(VillianTable),     CodeIndex(AssistTable),    CodeIndex(PartTable),
+        CodeIndex(EyeColorTable),    CodeIndex(HairColorTable), CodeIndex(ColorAdjTable),
+        CodeIndex(GroupTable),       CodeIndex(BloodTypeTable), CodeIndex(BloodTypeSignTable),
+        CodeIndex(SignTable),        CodeIndex(GenderTable),    CodeIndex(KinkTable),
+    };
+    return vocabulary;
+}
+
+int ReadCode(CodeReader& r, const CodeIndex& index, std::string_view expected) {
+    int rows[CodeIndex::kMaxMatches];
+    if (index.Find(r.Rest(), rows) == 0) {
+        r.Fail(expected);
+        return -1;
+    }
+    r.Skip(index.Code(rows[0]).size());
+    return rows[0];
+}
+
+int ReadOptionalCode(CodeReader& r, const CodeIndex& index) {
+    int rows[CodeIndex::kMaxMatches];
+    if (index.Find(r.Rest(), rows) == 0)
+        return 0;
+    r.Skip(index.Code(rows[0]).size());
+    return rows[0];
+}
+
+namespace {
+
+// Rows strictly increase, so the depth is bounded by the table's size whatever the text.
+bool BitListFrom(CodeReader& r, const CodeIndex& index, size_t pos, size_t end, int lastRow, uint32_t& mask) {
+    if (pos == end)
+        return true;
+    int rows[CodeIndex::kMaxMatches];
+    const int matches = index.Find(r.Text().substr(pos, end - pos), rows);
+    bool any = false;
+    for (int m = 0; m < matches; ++m) {
+        if (rows[m] <= lastRow || rows[m] > 32)
+            continue;
+        any = true;
+        uint32_t rest = 0;
+        if (BitListFrom(r, index, pos + index.Code(rows[m]).size(), end, rows[m], rest)) {
+            mask = rest | (uint32_t{1} << (rows[m] - 1));
+            return true;
+        }
+    }
+    return r.FailAt(pos, !any && matches > 0 ? "each code is listed once, in the order of its table"
+                                             : "expected a code of the list");
+}
+
+} // namespace
+
+bool ReadBitList(CodeReader& r, const CodeIndex& index, size_t end, uint32_t& mask) {
+    uint32_t found = 0;
+    if (!BitListFrom(r, index, r.Pos(), end, 0, found))
+        return false;
+    mask = found;
+    r.Seek(end);
+    return true;
+}

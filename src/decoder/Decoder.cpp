@@ -1,0 +1,281 @@
+#include "decoder/Decoder.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "code/CodeFrame.h"
+#include "code/Notation.h"
+#include "code/Sections.h"
+#include "decoder/DecoderParts.h"
+#include "decoder/Phrases.h"
+#include "settings/SettingsLayout.h"
+
+namespace {
+
+// A text full of broken subsections must not give an endless list.
+constexpr size_t kMaxProblems = 100;
+constexpr size_t kProblemTextLength = 40;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+size_t NextBlank(std::string_view text, size_t pos) {
+    while (pos < text.size() && !IsBlank(text[pos]))
+        ++pos;
+    return pos;
+}
+
+const AnswerSet& DefaultAnswers() {
+    static const AnswerSet defaults = [] {
+        AnswerSet answers;
+        ResetToDefaults(answers.Refs());
+        return answers;
+    }();
+    return defaults;
+}
+
+// At most kProblemTextLength bytes, cut where no UTF-8 sequence is split.
+std::string Shortened(std::string_view text) {
+    if (text.size() <= kProblemTextLength)
+        return std::string(text);
+    size_t cut = kProblemTextLength;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(text.substr(0, cut)) + "...";
+}
+
+// The problem's text runs from where reading stopped to the end of the subsection [begin, end); when
+// reading stopped at the very end, it is the whole subsection.
+void AddProblem(DecodeResult& result, std::string_view text, size_t position, size_t begin, size_t end,
+                std::string_view message) {
+    if (result.Problems.size() >= kMaxProblems)
+        return;
+    if (result.Problems.size() + 1 == kMaxProblems) {
+        result.Problems.push_back(
+            {position, Shortened(text.substr(position)), "more problems follow, not listed"});
+        return;
+    }
+    const std::string_view there =
+        position < end ? text.substr(position, end - position) : text.substr(begin, end - begin);
+    result.Problems.push_back({position, Shortened(there), std::string(message)});
+}
+
+struct HeaderPlace {
+    size_t Begin; // of "GlomieCode("
+    size_t Version;
+    size_t Body; // after "SM:"
+    bool OtherVersion;
+};
+
+// The first "GlomieCode(<version>) SM:"; a version other than ours is still read, with a problem.
+std::optional<HeaderPlace> FindHeader(std::string_view text) {
+    const std::string_view prefix = kHeaderPrefix;
+    const size_t open = prefix.find('(') + 1, close = prefix.find(')');
+    const std::string_view name = prefix.substr(0, open), ours = prefix.substr(open, close - open),
+                           afterVersion = prefix.substr(close);
+    for (size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
+        const size_t version = at + name.size();
+        // A version is short; looking no further keeps the search linear.
+        const size_t length = text.substr(version, ours.size() + 16).find(afterVersion);
+        if (length == std::string_view::npos)
+            continue;
+        const std::string_view found = text.substr(version, length);
+        if (std::any_of(found.begin(), found.end(), IsBlank))
+            continue;
+        return HeaderPlace{at, version, version + length + afterVersion.size(), found != ours};
+    }
+    return std::nullopt;
+}
+
+bool ReadLevel(CodeReader& r, int& level) {
+    const CodeIndex& levels = Vocab().Obsession;
+    const size_t start = r.Pos();
+    const int row = ReadCode(r, levels, "expected an obsession level: a digit or '!'");
+    if (row < 0)
+        return false;
+    // A third step up or down: "5+" is level 16, "5-" level 14.
+    // "0-" would be level -1, which is written "0"; "!+" is past the slider but comes from a stored 31.
+    const int value = 3 * row + (r.Accept('+') ? 1 : r.Accept('-') ? -1 : 0);
+    if (value < 0)
+        return r.FailAt(start, "no obsession level is written so: they run from 0 up to '!'");
+    level = value;
+    return true;
+}
+
+std::string LevelSentence(const char* which, int level) {
+    const CodeIndex& levels = Vocab().Obsession;
+    const int row = (level + 1) / 3;
+    std::string text = which;
+    text += LevelNotation(level);
+    if (level % 3 != 0) {
+        text += level % 3 == 1 ? " (a third above " : " (a third below ";
+        text += levels.Code(row);
+        text += ')';
+    }
+    AppendBeyond(text, level > 3 * (levels.Table().m_nCount - 1));
+    text += ": ";
+    text += levels.Description(row);
+    return text;
+}
+
+// "SM:" level, then "[" the secondary level "]", then the feeling about the term "m-" or "m+".
+void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, DecodeResult& result) {
+    CodeReader r(text.substr(bodyBegin, bodyEnd - bodyBegin));
+    SMAnswers sm = DefaultAnswers().SM;
+    bool read = ReadLevel(r, sm.Pri);
+    if (read && r.Accept('[')) {
+        sm.ChkSec = 1;
+        read = ReadLevel(r, sm.Sec) && (r.Accept(']') || r.Fail("expected ']' after the secondary level"));
+    }
+    if (read) {
+        sm.GlomiePref = ReadOptionalCode(r, Vocab().TermFeeling);
+        read = r.ExpectEnd();
+    }
+    if (!read) {
+        AddProblem(result, text, bodyBegin + r.FailPos(), result.CodeBegin, bodyEnd, r.FailMessage());
+        return;
+    }
+    result.Answers.SM = sm;
+    const size_t at = result.CodeBegin;
+    result.Sentences.push_back({HeaderSection, at, LevelSentence("Obsession level ", sm.Pri)});
+    if (sm.ChkSec)
+        result.Sentences.push_back({HeaderSection, at, LevelSentence("Secondary obsession level ", sm.Sec)});
+    if (sm.GlomiePref)
+        result.Sentences.push_back(
+            {HeaderSection, at,
+             "About the term \"glomie\": " + Vocab().TermFeeling.Description(sm.GlomiePref) + "."});
+}
+
+// A section's body from its first ':' to the next blank, subsection by subsection. lastOrder is the
+// place of the last subsection read, carried over when a blank splits the section.
+void DecodeBody(std::string_view text, size_t begin, size_t end, const SectionGrammar& grammar,
+                int& lastOrder, DecodeResult& result) {
+    for (size_t colon = begin; colon < end;) {
+        const size_t pieceBegin = colon + 1;
+        const size_t pieceEnd = std::min(text.find(':', pieceBegin), end);
+        const std::string_view piece = text.substr(pieceBegin, pieceEnd - pieceBegin);
+        const int order = grammar.Order(piece);
+        if (order < 0) {
+            AddProblem(result, text, pieceBegin, colon, pieceEnd,
+                       piece.empty() ? std::string("':' with no subsection after it")
+                                     : std::string("no such subsection in the ") + grammar.Name);
+        } else if (order <= lastOrder) {
+            AddProblem(result, text, pieceBegin, colon, pieceEnd,
+                       std::string("this subsection of the ") + grammar.Name +
+                           " is repeated or out of order");
+        } else {
+            lastOrder = order;
+            CodeReader r(piece);
+            PieceContext context{result, pieceBegin, grammar.Tag == 'D'};
+            if (!grammar.Decode(order, r, context))
+                AddProblem(result, text, pieceBegin + (r.Failed() ? r.FailPos() : 0), colon, pieceEnd,
+                           r.Failed() ? r.FailMessage() : "cannot read this subsection");
+        }
+        colon = pieceEnd;
+    }
+}
+
+} // namespace
+
+DecodeResult DecodeGlomieCode(std::string_view text) {
+    DecodeResult result;
+    result.Answers = DefaultAnswers();
+    const std::optional<HeaderPlace> header = FindHeader(text);
+    if (!header)
+        return result;
+    result.HeaderFound = true;
+    result.CodeBegin = header->Begin;
+    if (header->OtherVersion)
+        AddProblem(result, text, header->Version, header->Begin, header->Body,
+                   "not version 1.12.05 of the code; read as if it were");
+    size_t pos = NextBlank(text, header->Body);
+    DecodeHeader(text, header->Body, pos, result);
+    result.CodeEnd = pos;
+
+    // The tags, in the order the code has them.
+    static constexpr std::string_view kTags = "FDXOP";
+    const SectionGrammar* const grammars[] = {&kFavouritesGrammar, &kDislikesGrammar, &kExperienceGrammar,
+                                              &kOpinionsGrammar, &kPersonalGrammar};
+    bool seen[std::size(grammars)] = {};
+    int lastSection = -1;
+    const SectionGrammar* current = nullptr;
+    int lastOrder = -1;
+    while (pos < text.size()) {
+        size_t next = pos;
+        while (next < text.size() && IsBlank(text[next]))
+            ++next;
+        if (next == text.size())
+            break;
+        size_t bodyBegin = next;
+        if (text[next] == ':' && current) {
+            AddProblem(result, text, pos, pos, NextBlank(text, next),
+                       "a blank inside a section: blanks only come before a tag");
+        } else {
+            const size_t kind = kTags.find(text[next]);
+            const bool atEnd = next + 1 == text.size();
+            // A tag is its letter and the ':' of its first subsection; anything else ends the code.
+            if (kind == std::string_view::npos || (!atEnd && text[next + 1] != ':'))
+                break;
+            current = grammars[kind];
+            lastOrder = -1;
+            if (atEnd) {
+                AddProblem(result, text, next, next, text.size(), "a section tag with nothing after it");
+                result.CodeEnd = text.size();
+                break;
+            }
+            bodyBegin = next + 1;
+            if (seen[kind]) {
+                AddProblem(result, text, next, next, NextBlank(text, next),
+                           "a second section with this tag; it is not read");
+                pos = result.CodeEnd = NextBlank(text, next);
+                current = nullptr;
+                continue;
+            }
+            if (static_cast<int>(kind) < lastSection)
+                AddProblem(result, text, next, next, NextBlank(text, next),
+                           "this section comes before the one in front of it");
+            seen[kind] = true;
+            lastSection = std::max(lastSection, static_cast<int>(kind));
+        }
+        pos = result.CodeEnd = NextBlank(text, bodyBegin);
+        DecodeBody(text, bodyBegin, pos, *current, lastOrder, result);
+    }
+    return result;
+}
+
+const char* SectionTitle(int section) {
+    switch (section) {
+    case HeaderSection:
+        return "Obsession";
+    case FavoritesSection:
+    case MoreFavoritesSection:
+        return "Favourites";
+    case DislikesSection:
+    case MoreDislikesSection:
+        return "Dislikes";
+    case ExperienceSection:
+        return "Experience";
+    case OpinionsSection:
+        return "Opinions";
+    case PersonalSection:
+    case MorePersonalSection:
+    case EvenMorePersonalSection:
+        return "Personal";
+    default:
+        return "";
+    }
+}
+
+std::array<UnstoredAnswer, 6> UnstoredAnswers(const AnswerSet& answers) {
+    const XAnswers& x = answers.Experience;
+    const P0Answers& p = answers.Personal;
+    return {{
+        {"Exp", "IntensityMangaRaw", x.IntensityMangaRaw},
+        {"Exp", "IntensityMangaSub", x.IntensityMangaSub},
+        {"Exp", "BoostMangaRaw", x.BoostMangaRaw},
+        {"Exp", "BoostMangaSub", x.BoostMangaSub},
+        {"Per", "NoTellWeight", p.NoTellWeight},
+        {"Per", "NoTellFat", p.NoTellFat},
+    }};
+}

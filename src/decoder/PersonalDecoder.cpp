@@ -1,0 +1,456 @@
+// The personal section (" P"): the subsections of the Personal, More Personal and Even More
+// Personal pages, each present only when its omit box is clear.
+
+#include <algorithm>
+#include <climits>
+
+#include "code/CodeFrame.h"
+#include "decoder/DecoderParts.h"
+#include "decoder/Phrases.h"
+#include "vocabulary/Tables.h"
+
+namespace {
+
+enum PersonalOrder : int {
+    Age,
+    Stature,
+    Weight,
+    Fat,
+    Eyes,
+    Hair,
+    Tone,
+    Group,
+    Blood,
+    Sign,
+    Gender,
+    Relationship
+};
+
+constexpr std::string_view kPersonalLetters = "aswfehtcb*?r"; // '?' stands for the gender letters
+
+int PersonalOrderOf(std::string_view piece) {
+    if (piece.empty())
+        return -1;
+    if (piece[0] == 'x' || piece[0] == 'y' || piece[0] == 'z')
+        return Gender;
+    const size_t order = piece[0] == '?' ? std::string_view::npos : kPersonalLetters.find(piece[0]);
+    return order == std::string_view::npos ? -1 : static_cast<int>(order);
+}
+
+// "m", "b" or "m[b]" (and "g", "z", "g[z]" for the eyes): the second bracketed when both are set.
+bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b) {
+    a = r.Accept(first) ? 1 : 0;
+    if (a && r.Accept('[')) {
+        if (!r.Accept(second) || !r.Accept(']'))
+            return r.Fail(std::string("expected '[") + second + "]'");
+        b = 1;
+    } else {
+        b = !a && r.Accept(second) ? 1 : 0;
+    }
+    return r.ExpectEnd();
+}
+
+void SayLevel(PieceContext& context, int section, const char* what, const TunedRun& level, int minimum,
+              int maximum) {
+    std::string text = what;
+    text += ": level ";
+    AppendLevel(text, level.Run, minimum, maximum, level.Tune);
+    text += '.';
+    context.Say(section, std::move(text));
+}
+
+bool DecodeAge(CodeReader& r, PieceContext& context) {
+    P0Answers& p = context.Result.Answers.Personal;
+    if (r.PeekDigit()) {
+        int age = 0;
+        if (!ReadNumber(r, age) || !r.ExpectEnd())
+            return false;
+        p.SpecifyExactAge = 1, p.ExactAge = age;
+        std::string text = "Age: " + std::to_string(age) + (age == 1 ? " year" : " years");
+        AppendBeyond(text, age > 200);
+        context.Say(PersonalSection, text + '.');
+    } else {
+        TunedRun level;
+        if (!ReadSignedRun(r, level) || !r.ExpectEnd())
+            return false;
+        p.Age = level.Run, p.BoostAge = static_cast<int16_t>(level.Tune);
+        SayLevel(context, PersonalSection, "Age", level, -3, 4);
+    }
+    p.OmitAge = 0;
+    return true;
+}
+
+// The number "%d" writes as these digits, or -1 when it writes no number so.
+int64_t WrittenNumber(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10 || (digits.size() > 1 && digits[0] == '0'))
+        return -1;
+    int64_t value = 0;
+    for (const char c : digits)
+        value = value * 10 + (c - '0');
+    return value <= INT32_MAX ? value : -1;
+}
+
+// Feet and inches written back to back ("%d%d"). Of the ways to split the digits, those the page
+// allows (0..10 ft, 0..11 in) come first: "1011" is 10 ft 11 in, not 101 ft 1 in.
+bool DecodeExactStature(CodeReader& r, PieceContext& context) {
+    const size_t start = r.Pos();
+    while (r.PeekDigit())
+        r.Skip(1);
+    if (!r.ExpectEnd())
+        return false;
+    const std::string_view digits = r.Text().substr(start, r.Pos() - start);
+    struct Split {
+        int64_t Feet, Inches;
+        bool Allowed;
+    };
+    std::vector<Split> splits;
+    for (size_t at = 1; at < digits.size() && digits.size() <= 20; ++at) {
+        const int64_t feet = WrittenNumber(digits.substr(0, at)), inches = WrittenNumber(digits.substr(at));
+        if (feet >= 0 && inches >= 0)
+            splits.push_back({feet, inches, feet <= 10 && inches <= 11});
+    }
+    std::stable_partition(splits.begin(), splits.end(), [](const Split& s) { return s.Allowed; });
+    if (splits.empty())
+        return r.FailAt(start, "expected feet and inches written together, as 511");
+    const Split& chosen = splits.front();
+    P0Answers& p = context.Result.Answers.Personal;
+    p.OmitStature = 0, p.SpecifyExactStature = 1;
+    p.ExactStatureFt = static_cast<int32_t>(chosen.Feet),
+    p.ExactStatureIn = static_cast<int32_t>(chosen.Inches);
+    const auto height = [](const Split& s) {
+        return std::to_string(s.Feet) + " ft " + std::to_string(s.Inches) + " in";
+    };
+    std::string text = "Stature: " + height(chosen);
+    AppendBeyond(text, !chosen.Allowed);
+    bool ambiguous = false;
+    for (size_t i = 1; i < splits.size() && splits[i].Allowed; ++i) {
+        text += ambiguous ? " or " : "; \"" + std::string(digits) + "\" can also be read as ";
+        text += height(splits[i]);
+        ambiguous = true;
+    }
+    context.Say(PersonalSection, text + '.', ambiguous);
+    return true;
+}
+
+bool DecodeStature(CodeReader& r, PieceContext& context) {
+    if (r.PeekDigit())
+        return DecodeExactStature(r, context);
+    TunedRun level;
+    if (!ReadSignedRun(r, level) || !r.ExpectEnd())
+        return false;
+    P0Answers& p = context.Result.Answers.Personal;
+    p.OmitStature = 0, p.Stature = level.Run, p.BoostStature = static_cast<int16_t>(level.Tune);
+    SayLevel(context, PersonalSection, "Stature", level, -3, 3);
+    return true;
+}
+
+bool DecodeWeight(CodeReader& r, PieceContext& context) {
+    P0Answers& p = context.Result.Answers.Personal;
+    if (r.PeekDigit()) {
+        int weight = 0;
+        if (!ReadNumber(r, weight) || !r.ExpectEnd())
+            return false;
+        p.SpecifyExactWeight = 1, p.ExactWeight = weight;
+        std::string text = "Weight: " + std::to_string(weight) + " lbs";
+        AppendBeyond(text, weight > 500);
+        context.Say(PersonalSection, text + '.');
+    } else if (r.Accept('?')) {
+        if (!r.ExpectEnd())
+            return false;
+        p.NoTellWeight = 1;
+        context.Say(PersonalSection, "Weight: not telling.");
+    } else {
+        TunedRun level;
+        if (!ReadSignedRun(r, level) || !r.ExpectEnd())
+            return false;
+        p.Weight = level.Run, p.BoostWeight = static_cast<int16_t>(level.Tune);
+        SayLevel(context, PersonalSection, "Weight", level, -3, 3);
+    }
+    p.OmitWeight = 0;
+    return true;
+}
+
+bool DecodeFat(CodeReader& r, PieceContext& context) {
+    P0Answers& p = context.Result.Answers.Personal;
+    if (r.Accept('?')) {
+        if (!r.ExpectEnd())
+            return false;
+        p.NoTellFat = 1;
+        context.Say(PersonalSection, "Body fat: not telling.");
+    } else {
+        TunedRun level;
+        if (!ReadSignedRun(r, level) || !r.ExpectEnd())
+            return false;
+        p.Fat = level.Run, p.BoostFat = static_cast<int16_t>(level.Tune);
+        SayLevel(context, PersonalSection, "Body fat", level, -3, 3);
+    }
+    p.OmitFat = 0;
+    return true;
+}
+
+struct EyeList {
+    int Count = 0;
+    int Colour[3] = {};
+    int Adjective[3] = {};
+};
+
+void ReadEyeList(CodeReader& r, EyeList& list) {
+    const Vocabulary& v = Vocab();
+    while (list.Count < 3) {
+        const int colour = ReadOptionalCode(r, v.EyeColor);
+        if (colour == 0)
+            return;
+        list.Colour[list.Count] = colour;
+        list.Adjective[list.Count] = ReadOptionalCode(r, v.ColorAdj);
+        ++list.Count;
+    }
+}
+
+std::string ColourName(const CodeIndex& colours, int colour, int adjective) {
+    const Vocabulary& v = Vocab();
+    return adjective ? v.ColorAdj.Description(adjective) + " " + LowerFirst(colours.Description(colour))
+                     : colours.Description(colour);
+}
+
+void AppendEyeList(std::string& text, const EyeList& list) {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.Count; ++i)
+        names.push_back(ColourName(Vocab().EyeColor, list.Colour[i], list.Adjective[i]));
+    AppendJoined(text, names);
+}
+
+// Colours of the left eye, then '|' and the right eye's when they differ, then glasses and contacts.
+bool DecodeEyes(CodeReader& r, PieceContext& context) {
+    EyeList left, right;
+    ReadEyeList(r, left);
+    const size_t bar = r.Pos();
+    if (r.Accept('|')) {
+        if (left.Count == 0)
+            return r.FailAt(bar, "'|' comes between the left eye's colours and the right eye's");
+        ReadEyeList(r, right);
+        if (right.Count == 0)
+            return r.Fail("expected the right eye's colours after '|'");
+    }
+    int32_t glasses = 0, contacts = 0;
+    if (!ReadMarkPair(r, 'g', 'z', glasses, contacts))
+        return false;
+    P0Answers& p = context.Result.Answers.Personal;
+    p.OmitEyes = 0, p.Glasses = glasses, p.Contacts = contacts;
+    int32_t* const leftColour[] = {&p.ColorLeft0, &p.ColorLeft1, &p.ColorLeft2};
+    int32_t* const leftAdjective[] = {&p.ColorAdjLeft0, &p.ColorAdjLeft1, &p.ColorAdjLeft2};
+    int32_t* const rightColour[] = {&p.ColorRight0, &p.ColorRight1, &p.ColorRight2};
+    int32_t* const rightAdjective[] = {&p.ColorAdjRight0, &p.ColorAdjRight1, &p.ColorAdjRight2};
+    for (int i = 0; i < 3; ++i) {
+        *leftColour[i] = left.Colour[i], *leftAdjective[i] = left.Adjective[i];
+        *rightColour[i] = right.Colour[i], *rightAdjective[i] = right.Adjective[i];
+    }
+    std::string text = "Eyes";
+    if (right.Count > 0) {
+        p.Same = 0;
+        text += ": left ";
+        AppendEyeList(text, left);
+        text += ", right ";
+        AppendEyeList(text, right);
+    } else if (left.Count > 0) {
+        p.Same = 1;
+        text += ", both the same: ";
+        AppendEyeList(text, left);
+    } else {
+        // ":e" with no colour is what both eyes "the same" give when only the right eye's colours
+        // are chosen: the code hides them, but one must be there for ":e" to be written.
+        p.Same = 1;
+        p.ColorRight0 = 1;
+        text += ": the colour is not shown";
+    }
+    if (glasses)
+        text += contacts ? "; wears glasses and contacts" : "; wears glasses";
+    else if (contacts)
+        text += "; wears contacts";
+    context.Say(PersonalSection, text + '.');
+    return true;
+}
+
+bool DecodeHair(CodeReader& r, PieceContext& context) {
+    const Vocabulary& v = Vocab();
+    const int colour = ReadCode(r, v.HairColor, "expected a hair colour");
+    if (colour < 0)
+        return false;
+    const int adjective = ReadOptionalCode(r, v.ColorAdj);
+    TunedRun length;
+    int32_t moustache = 0, beard = 0;
+    if (!ReadSignedRun(r, length) || !ReadMarkPair(r, 'm', 'b', moustache, beard))
+        return false;
+    P1Answers& p = context.Result.Answers.MorePersonal;
+    p.OmitHair = 0, p.HairColor = colour, p.HairColorAdj = adjective;
+    p.Hair = length.Run, p.BoostHair = static_cast<int16_t>(length.Tune);
+    p.Moustache = moustache, p.Beard = beard;
+    std::string text = "Hair: " + ColourName(v.HairColor, colour, adjective) + ", length ";
+    AppendLevel(text, length.Run, -3, 4, length.Tune);
+    if (moustache || beard)
+        text += moustache && beard ? "; moustache and beard" : moustache ? "; moustache" : "; beard";
+    context.Say(MorePersonalSection, text + '.');
+    return true;
+}
+
+bool DecodeTone(CodeReader& r, PieceContext& context) {
+    TunedRun tone;
+    if (!ReadSignedRun(r, tone) || !r.ExpectEnd())
+        return false;
+    P1Answers& p = context.Result.Answers.MorePersonal;
+    p.OmitTone = 0, p.Tone = tone.Run, p.BoostTone = static_cast<int16_t>(tone.Tune);
+    SayLevel(context, MorePersonalSection, "Skin tone", tone, -2, 2);
+    return true;
+}
+
+bool DecodeGroup(CodeReader& r, PieceContext& context) {
+    const Vocabulary& v = Vocab();
+    uint32_t mask = 0;
+    if (!ReadBitList(r, v.Group, r.Text().size(), mask))
+        return false;
+    P1Answers& p = context.Result.Answers.MorePersonal;
+    p.OmitGroup = 0, p.Group = static_cast<int32_t>(mask);
+    std::vector<std::string_view> groups;
+    for (int row = 1; row < v.Group.Table().m_nCount && row <= 32; ++row) {
+        if (mask & (uint32_t{1} << (row - 1)))
+            groups.push_back(v.Group.Description(row));
+    }
+    std::string text = groups.size() > 1 ? "Cultural groups: " : "Cultural group: ";
+    if (groups.empty())
+        text += "none chosen";
+    AppendJoined(text, groups);
+    context.Say(MorePersonalSection, text + (text.ends_with('.') ? "" : "."));
+    return true;
+}
+
+bool DecodeBlood(CodeReader& r, PieceContext& context) {
+    const Vocabulary& v = Vocab();
+    const int type = ReadCode(r, v.BloodType, "expected a blood type: A, B, AB or O");
+    if (type < 0)
+        return false;
+    const int sign = ReadOptionalCode(r, v.BloodTypeSign);
+    if (!r.ExpectEnd())
+        return false;
+    P1Answers& p = context.Result.Answers.MorePersonal;
+    p.OmitBloodType = 0, p.BloodType = type, p.BloodTypeSign = sign;
+    std::string text = "Blood type " + v.BloodType.Description(type);
+    text += sign ? "; rhesus " + LowerFirst(v.BloodTypeSign.Description(sign)) : "; rhesus not stated";
+    context.Say(MorePersonalSection, text + '.');
+    return true;
+}
+
+bool DecodeSign(CodeReader& r, PieceContext& context) {
+    const int sign = ReadCode(r, Vocab().Sign, "expected an astrological sign");
+    if (sign < 0 || !r.ExpectEnd())
+        return false;
+    P2Answers& p = context.Result.Answers.EvenMorePersonal;
+    p.OmitSign = 0, p.Sign = sign;
+    context.Say(EvenMorePersonalSection, "Astrological sign: " + Vocab().Sign.Description(sign) + '.');
+    return true;
+}
+
+// The gender letter, then a purity quiz score "75%", or the kink factor ("?" when not told) and
+// the membership.
+bool DecodeGender(CodeReader& r, PieceContext& context) {
+    const Vocabulary& v = Vocab();
+    P2Answers& p = context.Result.Answers.EvenMorePersonal;
+    P2Answers read = p; // what the gender leaves unsaid stays at its default
+    read.Gender = ReadCode(r, v.Gender, "expected 'x', 'y' or 'z'");
+    if (read.Gender < 0)
+        return false;
+    TunedRun kink;
+    std::string text = "Gender: " + v.Gender.Description(read.Gender);
+    if (r.PeekDigit()) {
+        if (!ReadNumber(r, read.Purity))
+            return false;
+        if (!r.Accept('%'))
+            return r.Fail("expected '%' after the purity quiz score");
+        read.UsePurity = 1;
+        text += "; purity quiz score " + std::to_string(read.Purity) + "%";
+        AppendBeyond(text, read.Purity > 500);
+    } else {
+        if (r.Accept('?')) {
+            read.NoTellKink = 1;
+            text += "; kink factor not told";
+        } else if (ReadSignedRun(r, kink)) {
+            text += "; kink factor ";
+            AppendLevel(text, kink.Run, -3, 3, kink.Tune);
+        } else {
+            return false;
+        }
+        read.KinkMembership = ReadOptionalCode(r, v.Kink);
+        if (read.KinkMembership)
+            text += "; " + LowerFirst(v.Kink.Description(read.KinkMembership));
+    }
+    if (!r.ExpectEnd())
+        return false;
+    p.OmitGender = 0, p.Gender = read.Gender, p.UsePurity = read.UsePurity, p.Purity = read.Purity;
+    p.NoTellKink = read.NoTellKink, p.Kink = kink.Run, p.BoostKink = static_cast<int16_t>(kink.Tune);
+    p.KinkMembership = read.KinkMembership;
+    context.Say(EvenMorePersonalSection, text + '.');
+    return true;
+}
+
+// A preference or status row with its tune, which together stay within the table's rows.
+void AppendRow(std::string& text, const CodeTable& table, int row, int tune) {
+    text += table.GetEntry(row).m_strDescription;
+    AppendTune(text, tune);
+    const int last = table.m_nCount - 1;
+    AppendBeyond(text, row < 0 || row > last || row + tune < 0 || row + tune > last);
+}
+
+// Preference and status, each a row 0..2 written as row - 1 in signs, with its tune.
+bool DecodeRelationship(CodeReader& r, PieceContext& context) {
+    TunedRun preference, status;
+    if (!ReadSignedRun(r, preference))
+        return false;
+    if (!r.Accept('|'))
+        return r.Fail("expected '|' between preference and status");
+    if (!ReadSignedRun(r, status) || !r.ExpectEnd())
+        return false;
+    P2Answers& p = context.Result.Answers.EvenMorePersonal;
+    p.OmitRelationship = 0;
+    p.Preference = preference.Run + 1, p.BoostPreference = static_cast<int16_t>(preference.Tune);
+    p.Status = status.Run + 1, p.BoostStatus = static_cast<int16_t>(status.Tune);
+    std::string text = "Relationship preference: ";
+    AppendRow(text, PreferenceTable, p.Preference, preference.Tune);
+    text += "; status: ";
+    AppendRow(text, StatusTable, p.Status, status.Tune);
+    context.Say(EvenMorePersonalSection, text + '.');
+    return true;
+}
+
+bool DecodePersonal(int order, CodeReader& r, PieceContext& context) {
+    // The gender's letter is its answer; every other subsection's letter only names it.
+    if (order != Gender)
+        r.Skip(1);
+    switch (order) {
+    case Age:
+        return DecodeAge(r, context);
+    case Stature:
+        return DecodeStature(r, context);
+    case Weight:
+        return DecodeWeight(r, context);
+    case Fat:
+        return DecodeFat(r, context);
+    case Eyes:
+        return DecodeEyes(r, context);
+    case Hair:
+        return DecodeHair(r, context);
+    case Tone:
+        return DecodeTone(r, context);
+    case Group:
+        return DecodeGroup(r, context);
+    case Blood:
+        return DecodeBlood(r, context);
+    case Sign:
+        return DecodeSign(r, context);
+    case Gender:
+        return DecodeGender(r, context);
+    default:
+        return DecodeRelationship(r, context);
+    }
+}
+
+} // namespace
+
+const SectionGrammar kPersonalGrammar{'P', "personal", PersonalOrderOf, DecodePersonal};

@@ -1,0 +1,408 @@
+// The favourites and dislikes (" F", " D") and the experience (" X") sections.
+
+#include <algorithm>
+
+#include "code/CodeFrame.h"
+#include "code/Notation.h"
+#include "decoder/DecoderParts.h"
+#include "decoder/Phrases.h"
+#include "vocabulary/Tables.h"
+
+namespace {
+
+// ---- Favourites and dislikes: ":s" senshi, ":v" villians, ":a" assisting characters, ":p" parts
+
+struct Slot {
+    int32_t* Index;
+    int32_t* Trend;
+    int32_t* Intensity;
+    int16_t* Boost;
+};
+
+struct RatedSubsection {
+    const CodeIndex* Index;
+    const char* Noun;
+    int Section;
+    Slot Slots[2];
+};
+
+RatedSubsection Rated(int order, AnswerSet& a, bool dislikes) {
+    F0Answers& f0 = dislikes ? a.Dislikes : a.Favorites;
+    F1Answers& f1 = dislikes ? a.MoreDislikes : a.MoreFavorites;
+    const int first = dislikes ? DislikesSection : FavoritesSection;
+    const int second = dislikes ? MoreDislikesSection : MoreFavoritesSection;
+    const Vocabulary& v = Vocab();
+    switch (order) {
+    case 0:
+        return {&v.Senshi,
+                "senshi",
+                first,
+                {{&f0.Senshi0, &f0.TrendSenshi0, &f0.IntensitySenshi0, &f0.BoostSenshi0},
+                 {&f0.Senshi1, &f0.TrendSenshi1, &f0.IntensitySenshi1, &f0.BoostSenshi1}}};
+    case 1:
+        return {&v.Villian,
+                "villain",
+                first,
+                {{&f0.Villian0, &f0.TrendVillian0, &f0.IntensityVillian0, &f0.BoostVillian0},
+                 {&f0.Villian1, &f0.TrendVillian1, &f0.IntensityVillian1, &f0.BoostVillian1}}};
+    case 2:
+        return {&v.Assist,
+                "assisting character",
+                second,
+                {{&f1.Assist0, &f1.TrendAssist0, &f1.IntensityAssist0, &f1.BoostAssist0},
+                 {&f1.Assist1, &f1.TrendAssist1, &f1.IntensityAssist1, &f1.BoostAssist1}}};
+    default:
+        return {&v.Part,
+                "part of the series",
+                second,
+                {{&f1.Part0, &f1.TrendPart0, &f1.IntensityPart0, &f1.BoostPart0},
+                 {&f1.Part1, &f1.TrendPart1, &f1.IntensityPart1, &f1.BoostPart1}}};
+    }
+}
+
+struct RatedItem {
+    int Row = 0;
+    int Trend = 1;
+    TunedRun Rating;
+};
+
+bool operator==(const RatedItem& a, const RatedItem& b) {
+    return a.Row == b.Row && a.Trend == b.Trend && a.Rating.Run == b.Rating.Run &&
+           a.Rating.Tune == b.Rating.Tune;
+}
+
+struct RatedReading {
+    int Count = 0;
+    RatedItem Items[2];
+
+    // Two readings say the same when they name the same rated choices, in whichever order.
+    bool SaysTheSameAs(const RatedReading& other) const {
+        if (Count != other.Count)
+            return false;
+        return Count == 1 ? Items[0] == other.Items[0]
+                          : (Items[0] == other.Items[0] && Items[1] == other.Items[1]) ||
+                                (Items[0] == other.Items[1] && Items[1] == other.Items[0]);
+    }
+};
+
+// The code has been read; now its trend and its run of '+' or '-'.
+bool ReadRating(CodeReader& r, char symbol, RatedItem& item) {
+    item.Trend = r.Accept('<') ? 0 : r.Accept('>') ? 2 : 1;
+    return ReadTunedRun(r, symbol, item.Rating);
+}
+
+// Every way to read the rest of the subsection as one or two rated choices, in order of preference:
+// the longest code first ("SS" is SuperS before it is S twice).
+constexpr int kMaxReadings = CodeIndex::kMaxMatches * (CodeIndex::kMaxMatches + 1);
+int ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol,
+                   RatedReading (&readings)[kMaxReadings]) {
+    int count = 0;
+    const size_t start = r.Pos();
+    int firstRows[CodeIndex::kMaxMatches];
+    const int firsts = index.Find(r.Rest(), firstRows);
+    if (firsts == 0)
+        r.Fail("expected a code from the list of choices");
+    for (int i = 0; i < firsts; ++i) {
+        RatedItem first{firstRows[i], 1, {}};
+        r.Seek(start + index.Code(first.Row).size());
+        if (!ReadRating(r, symbol, first))
+            continue;
+        if (r.AtEnd()) {
+            readings[count++] = {1, {first}};
+            continue;
+        }
+        const size_t next = r.Pos();
+        int secondRows[CodeIndex::kMaxMatches];
+        const int seconds = index.Find(r.Rest(), secondRows);
+        if (seconds == 0)
+            r.Fail("expected a code from the list of choices");
+        for (int j = 0; j < seconds; ++j) {
+            RatedItem second{secondRows[j], 1, {}};
+            r.Seek(next + index.Code(second.Row).size());
+            if (ReadRating(r, symbol, second) && (r.AtEnd() || r.Fail("at most two choices here")))
+                readings[count++] = {2, {first, second}};
+        }
+    }
+    return count;
+}
+
+// "Sailor Moon/Tsukino Usagi/Serena (increasing, intensity 3 of 3)".
+std::string RatedChoice(const RatedSubsection& sub, const RatedItem& item) {
+    std::string text = sub.Index->Description(item.Row);
+    text += " (";
+    text += LowerFirst(TrendTable.GetEntry(item.Trend).m_strDescription);
+    text += ", ";
+    AppendIntensity(text, item.Rating.Run, 3, item.Rating.Tune);
+    text += ")";
+    return text;
+}
+
+int RatedOrder(std::string_view piece) {
+    static constexpr std::string_view kLetters = "svap";
+    const size_t order = piece.empty() ? std::string_view::npos : kLetters.find(piece[0]);
+    return order == std::string_view::npos ? -1 : static_cast<int>(order);
+}
+
+bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
+    const RatedSubsection sub = Rated(order, context.Result.Answers, context.Dislikes);
+    r.Skip(1);
+    RatedReading readings[kMaxReadings];
+    const int count = ReadRatedItems(r, *sub.Index, context.Dislikes ? '-' : '+', readings);
+    if (count == 0)
+        return false;
+    const RatedReading& chosen = readings[0];
+    const RatedReading* other = nullptr;
+    for (int i = 1; i < count && !other; ++i) {
+        if (!readings[i].SaysTheSameAs(chosen))
+            other = &readings[i];
+    }
+    for (int i = 0; i < chosen.Count; ++i) {
+        const Slot& slot = sub.Slots[i];
+        const RatedItem& item = chosen.Items[i];
+        *slot.Index = item.Row;
+        *slot.Trend = item.Trend;
+        *slot.Intensity = item.Rating.Run;
+        *slot.Boost = static_cast<int16_t>(item.Rating.Tune);
+        std::string text = context.Dislikes ? "Disliked " : "Favourite ";
+        text += sub.Noun;
+        text += ": ";
+        text += RatedChoice(sub, item);
+        if (other && i == 0) {
+            text += "; the letters \"";
+            text += r.Text().substr(1);
+            text += "\" can also be read as ";
+            for (int k = 0; k < other->Count; ++k) {
+                text += k > 0 ? " followed by " : "";
+                text += RatedChoice(sub, other->Items[k]);
+            }
+        }
+        text += '.';
+        context.Say(sub.Section, std::move(text), other && i == 0);
+    }
+    return true;
+}
+
+// ---- Experience: ":" years, ":a" anime, ":m" manga
+
+constexpr std::string_view kAnimeForms = "rsd";
+constexpr std::string_view kMangaForms = "rs";
+
+struct SeenForm {
+    int Form = 0; // index into kAnimeForms or kMangaForms
+    int Amount = 0;
+    uint32_t Complete = 0;
+    uint32_t Partial = 0;
+    TunedRun Rating;
+};
+
+bool DecodeYears(CodeReader& r, PieceContext& context) {
+    const int stars = r.Repeat('*');
+    if (stars > kMaxRunLength)
+        return r.FailAt(kMaxRunLength, "a run longer than any code has");
+    bool half = false;
+    if (r.Accept('[')) {
+        if (!r.Accept('*') || !r.Accept(']'))
+            return r.Fail("expected '[*]' for half a year");
+        half = true;
+    }
+    if (!r.ExpectEnd())
+        return false;
+    const int years = 2 * stars + (half ? 1 : 0);
+    context.Result.Answers.Experience.Years = static_cast<int16_t>(years);
+    std::string text = "Fan of the series for ";
+    if (stars == 0) {
+        text += "half a year";
+    } else {
+        text += std::to_string(stars);
+        text += half ? " and a half years" : stars == 1 ? " year" : " years";
+    }
+    AppendBeyond(text, years > 100);
+    text += '.';
+    context.Say(ExperienceSection, std::move(text));
+    return true;
+}
+
+// A form letter in the order raw, subbed, dubbed, each form at most once.
+bool ReadForm(CodeReader& r, std::string_view forms, int previous, int& form) {
+    const size_t found = r.AtEnd() ? std::string_view::npos : forms.find(r.Peek());
+    if (found == std::string_view::npos)
+        return r.Fail(forms.size() == 3 ? "expected 'r', 's' or 'd': raw, subbed or dubbed"
+                                        : "expected 'r' or 's': raw or translated");
+    if (static_cast<int>(found) <= previous)
+        return r.Fail("each form comes once, in the order raw, subbed, dubbed");
+    form = static_cast<int>(found);
+    r.Skip(1);
+    return true;
+}
+
+// Parts seen completely, then "[" parts seen partly "]": "ClS[SS]".
+bool ReadPartsSeen(CodeReader& r, SeenForm& seen) {
+    const size_t listEnd = std::min(r.Text().find_first_of("[rsd|", r.Pos()), r.Text().size());
+    if (listEnd > r.Pos() && !ReadBitList(r, Vocab().Part, listEnd, seen.Complete))
+        return false;
+    if (r.Accept('[')) {
+        const size_t close = std::min(r.Text().find(']', r.Pos()), r.Text().size());
+        if (close == r.Pos())
+            return r.Fail("expected the parts seen partly");
+        if (!ReadBitList(r, Vocab().Part, close, seen.Partial))
+            return false;
+        if (!r.Accept(']'))
+            return r.Fail("expected ']' after the parts seen partly");
+    }
+    return seen.Complete != 0 || seen.Partial != 0 || r.Fail("expected parts of the series");
+}
+
+// One entry of an anime or manga list: a count (or the parts seen), a form letter and a run.
+bool ReadSeenForm(CodeReader& r, bool byNumbers, std::string_view forms, int previous, SeenForm& seen) {
+    if (r.AtEnd())
+        return r.Fail("expected another entry after '|'");
+    if (r.PeekDigit() != byNumbers)
+        return r.Fail(byNumbers ? "expected a number, as in the entry before"
+                                : "expected parts of the series, as in the entry before");
+    if (byNumbers) {
+        const size_t start = r.Pos();
+        if (!ReadNumber(r, seen.Amount))
+            return false;
+        if (seen.Amount == 0)
+            return r.FailAt(start, "a form with nothing seen is left out, not written as 0");
+    } else if (!ReadPartsSeen(r, seen)) {
+        return false;
+    }
+    return ReadForm(r, forms, previous, seen.Form) && ReadTunedRun(r, '+', seen.Rating);
+}
+
+// Up to `most` entries joined by '|'.
+int ReadSeenForms(CodeReader& r, bool byNumbers, std::string_view forms, SeenForm (&seen)[3]) {
+    int count = 0;
+    do {
+        if (!ReadSeenForm(r, byNumbers, forms, count > 0 ? seen[count - 1].Form : -1, seen[count]))
+            return 0;
+        ++count;
+    } while (count < static_cast<int>(forms.size()) && r.Accept('|'));
+    return r.ExpectEnd() ? count : 0;
+}
+
+std::string PartNames(uint32_t mask) {
+    std::vector<std::string_view> names;
+    for (int row = 1; row < PartTable.m_nCount && row <= 32; ++row) {
+        if (mask & (uint32_t{1} << (row - 1)))
+            names.push_back(Vocab().Part.Description(row));
+    }
+    std::string text;
+    AppendJoined(text, names);
+    return text;
+}
+
+bool DecodeAnime(CodeReader& r, PieceContext& context) {
+    static constexpr const char* kFormNames[] = {"raw", "subbed", "dubbed"};
+    r.Skip(1);
+    const bool byNumbers = r.PeekDigit();
+    SeenForm seen[3];
+    const int count = ReadSeenForms(r, byNumbers, kAnimeForms, seen);
+    if (count == 0)
+        return false;
+    XAnswers& x = context.Result.Answers.Experience;
+    x.ByNumbers = byNumbers ? 1 : 0;
+    struct FormFields {
+        uint32_t* Episodes;
+        int32_t* Complete;
+        int32_t* Partial;
+        int32_t* Intensity;
+        int16_t* Boost;
+    };
+    const FormFields fields[] = {
+        {&x.Raw, &x.RawComplete, &x.RawPartial, &x.IntensityRaw, &x.BoostRaw},
+        {&x.Sub, &x.SubComplete, &x.SubPartial, &x.IntensitySub, &x.BoostSub},
+        {&x.Dub, &x.DubComplete, &x.DubPartial, &x.IntensityDub, &x.BoostDub},
+    };
+    for (int i = 0; i < count; ++i) {
+        const SeenForm& form = seen[i];
+        const FormFields& f = fields[form.Form];
+        std::string text = "Anime seen ";
+        text += kFormNames[form.Form];
+        text += ": ";
+        if (byNumbers) {
+            *f.Episodes = static_cast<uint32_t>(form.Amount);
+            text += std::to_string(form.Amount);
+            text += form.Amount == 1 ? " episode" : " episodes";
+            AppendBeyond(text, form.Amount > 200);
+        } else {
+            *f.Complete = static_cast<int32_t>(form.Complete);
+            *f.Partial = static_cast<int32_t>(form.Partial);
+            if (form.Complete)
+                text += "completely " + PartNames(form.Complete);
+            if (form.Complete && form.Partial)
+                text += ", ";
+            if (form.Partial)
+                text += "partly " + PartNames(form.Partial);
+        }
+        // The anime sliders stand upright with the strongest position at the top.
+        *f.Intensity = 4 - form.Rating.Run;
+        *f.Boost = static_cast<int16_t>(form.Rating.Tune);
+        text += "; ";
+        AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
+        text += '.';
+        context.Say(ExperienceSection, std::move(text));
+    }
+    return true;
+}
+
+bool DecodeManga(CodeReader& r, PieceContext& context) {
+    static constexpr const char* kFormNames[] = {"raw", "translated"};
+    r.Skip(1);
+    SeenForm seen[3];
+    const int count = ReadSeenForms(r, true, kMangaForms, seen);
+    if (count == 0)
+        return false;
+    XAnswers& x = context.Result.Answers.Experience;
+    for (int i = 0; i < count; ++i) {
+        const SeenForm& form = seen[i];
+        const bool raw = form.Form == 0;
+        (raw ? x.MangaRaw : x.MangaSub) = static_cast<uint32_t>(form.Amount);
+        (raw ? x.IntensityMangaRaw : x.IntensityMangaSub) = form.Rating.Run;
+        (raw ? x.BoostMangaRaw : x.BoostMangaSub) = static_cast<int16_t>(form.Rating.Tune);
+        std::string text = "Manga read ";
+        text += kFormNames[form.Form];
+        text += ": ";
+        text += std::to_string(form.Amount);
+        AppendBeyond(text, form.Amount > 200);
+        text += "; ";
+        AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
+        text += '.';
+        context.Say(ExperienceSection, std::move(text));
+    }
+    return true;
+}
+
+int ExperienceOrder(std::string_view piece) {
+    if (piece.empty())
+        return -1;
+    switch (piece[0]) {
+    case '*':
+    case '[':
+        return 0;
+    case 'a':
+        return 1;
+    case 'm':
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+bool DecodeExperience(int order, CodeReader& r, PieceContext& context) {
+    switch (order) {
+    case 0:
+        return DecodeYears(r, context);
+    case 1:
+        return DecodeAnime(r, context);
+    default:
+        return DecodeManga(r, context);
+    }
+}
+
+} // namespace
+
+const SectionGrammar kFavouritesGrammar{'F', "favourites", RatedOrder, DecodeRated};
+const SectionGrammar kDislikesGrammar{'D', "dislikes", RatedOrder, DecodeRated};
+const SectionGrammar kExperienceGrammar{'X', "experience", ExperienceOrder, DecodeExperience};
