@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
+#include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
 
 #include "code/Answers.h"
+#include "decoder/Decoder.h"
 #include "store/QSettingsStore.h"
 
 // What every command gets: its own arguments (after the command name) and the two output streams.
@@ -36,3 +39,11 @@ std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool must
 AnswerSet LoadAnswers(ProfileStore& store);
 
 int RunCode(CommandContext& context);
+int RunDecode(CommandContext& context);
+int RunImport(CommandContext& context);
+
+// Shared by decode and import: the decoder on a text's bytes, its problems told on err (or that there is
+// no code at all), and a command's options parsed with -h/--help added; false after telling what was wrong.
+DecodeResult DecodeText(const QByteArray& text);
+void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTextStream& err);
+bool ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context, const char* help);

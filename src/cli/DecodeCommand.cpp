@@ -1,0 +1,167 @@
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "Commands.h"
+#include "code/Sections.h"
+#include "settings/SettingsLayout.h"
+
+namespace {
+
+const char kDecodeHelp[] = "usage: glomiecode-cli decode [--json] [CODE]\n"
+                           "\n"
+                           "Reads a Glomie Code and says what it means, one sentence a line, grouped by\n"
+                           "page. CODE is the code, or any text that holds one (quote it: a code holds\n"
+                           "blanks and characters the shell treats specially); several arguments are\n"
+                           "joined with blanks. Without CODE the text is read from standard input.\n"
+                           "\n"
+                           "options:\n"
+                           "  --json      print, as one JSON object, the answers the code carries (every\n"
+                           "              settings value by its name, grouped by the settings sections\n"
+                           "              SM, Fav, Dis, Exp, Op and Per, and under \"notStored\" the\n"
+                           "              answers the encoder does not keep in its settings), the\n"
+                           "              sentences and the problems\n"
+                           "  -h, --help  show this help\n"
+                           "\n"
+                           "Positions count characters from 0, from the start of the text.\n"
+                           "\n"
+                           "exit status: 0 when all of the code was read; 3 when some of it could not be\n"
+                           "(the rest is still printed, and each problem is told on standard error);\n"
+                           "1 when the text holds no Glomie Code; 2 for a wrong option.\n";
+
+// The position as a count of characters rather than UTF-8 bytes.
+qsizetype CharacterPosition(const QByteArray& text, size_t bytes) {
+    return QString::fromUtf8(text.left(static_cast<qsizetype>(bytes))).size();
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The answers as SaveSettings writes them, by section and value name.
+class JsonAnswers : public ProfileStore {
+  public:
+    int32_t GetProfileInt(std::string_view, std::string_view, int32_t def) override { return def; }
+    bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override {
+        Put(QString::fromLatin1(section.data(), static_cast<qsizetype>(section.size())),
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), value, m_stored);
+        return true;
+    }
+    void PutUnstored(const UnstoredAnswer& answer) {
+        Put(QString::fromLatin1(answer.Section), QString::fromLatin1(answer.Name), answer.Value, m_unstored);
+    }
+    const QJsonObject& Stored() const { return m_stored; }
+    const QJsonObject& Unstored() const { return m_unstored; }
+
+  private:
+    static void Put(const QString& section, const QString& name, int32_t value, QJsonObject& into) {
+        QJsonObject values = into.value(section).toObject();
+        values.insert(name, value);
+        into.insert(section, values);
+    }
+
+    QJsonObject m_stored, m_unstored;
+};
+
+QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
+    JsonAnswers answers;
+    SaveSettings(answers, result.Answers.Refs());
+    for (const UnstoredAnswer& unstored : UnstoredAnswers(result.Answers))
+        answers.PutUnstored(unstored);
+    QJsonArray sentences;
+    for (const DecodedSentence& s : result.Sentences) {
+        sentences.append(QJsonObject{{"section", s.Section},
+                                     {"title", QString::fromLatin1(SectionTitle(s.Section))},
+                                     {"position", CharacterPosition(text, s.Position)},
+                                     {"text", FromUtf8(s.Text)},
+                                     {"ambiguous", s.Ambiguous}});
+    }
+    QJsonArray problems;
+    for (const DecodeProblem& p : result.Problems) {
+        problems.append(QJsonObject{{"position", CharacterPosition(text, p.Position)},
+                                    {"text", FromUtf8(p.Text)},
+                                    {"message", FromUtf8(p.Message)}});
+    }
+    const QByteArray code = text.mid(static_cast<qsizetype>(result.CodeBegin),
+                                     static_cast<qsizetype>(result.CodeEnd - result.CodeBegin));
+    return QJsonDocument(QJsonObject{{"code", QString::fromUtf8(code)},
+                                     {"complete", result.Complete()},
+                                     {"answers", answers.Stored()},
+                                     {"notStored", answers.Unstored()},
+                                     {"sentences", sentences},
+                                     {"problems", problems}});
+}
+
+void PrintSentences(const DecodeResult& result, QTextStream& out) {
+    const char* heading = nullptr;
+    for (const DecodedSentence& s : result.Sentences) {
+        const char* title = SectionTitle(s.Section);
+        if (!heading || qstrcmp(heading, title) != 0)
+            out << title << '\n';
+        heading = title;
+        out << "  " << FromUtf8(s.Text) << '\n';
+    }
+}
+
+} // namespace
+
+DecodeResult DecodeText(const QByteArray& text) {
+    return DecodeGlomieCode(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+}
+
+void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTextStream& err) {
+    if (!result.HeaderFound) {
+        err << "glomiecode-cli: no Glomie Code found: a code starts with \"" << kHeaderPrefix << "\"\n";
+        return;
+    }
+    for (const DecodeProblem& p : result.Problems) {
+        err << "glomiecode-cli: cannot read the code at position " << CharacterPosition(text, p.Position)
+            << ", \"" << FromUtf8(p.Text) << "\": " << FromUtf8(p.Message) << '\n';
+    }
+}
+
+bool ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context,
+                      const char* help) {
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    if (!parser.parse(QStringList{QString::fromLatin1(command)} + context.arguments)) {
+        context.err << "glomiecode-cli: " << parser.errorText() << "\n\n" << help;
+        return false;
+    }
+    return true;
+}
+
+int RunDecode(CommandContext& context) {
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json"));
+    parser.addOption(json);
+    if (!ParseCommandLine(parser, "decode", context, kDecodeHelp))
+        return ExitUsage;
+    if (parser.isSet(QStringLiteral("help"))) {
+        context.out << kDecodeHelp;
+        return ExitOk;
+    }
+    QByteArray text;
+    if (parser.positionalArguments().isEmpty()) {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly)) {
+            context.err << "glomiecode-cli: cannot read standard input\n";
+            return ExitFailure;
+        }
+        text = in.readAll();
+    } else {
+        text = parser.positionalArguments().join(QLatin1Char(' ')).toUtf8();
+    }
+
+    DecodeResult result = DecodeText(text);
+    PrintDecodeProblems(result, text, context.err);
+    if (!result.HeaderFound)
+        return ExitFailure;
+    if (parser.isSet(json))
+        context.out << ResultJson(result, text).toJson(QJsonDocument::Indented);
+    else
+        PrintSentences(result, context.out);
+    return result.Complete() ? ExitOk : ExitPartly;
+}

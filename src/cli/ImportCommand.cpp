@@ -1,0 +1,127 @@
+#include <QCommandLineParser>
+
+#include "Commands.h"
+#include "code/CodeFrame.h"
+#include "settings/SettingsLayout.h"
+
+namespace {
+
+const char kImportHelp[] = "usage: glomiecode-cli import [--settings FILE] CODE\n"
+                           "\n"
+                           "Stores the answers a Glomie Code carries, so that the encoder carries on from\n"
+                           "them: afterwards `glomiecode-cli code` with the same store prints CODE again.\n"
+                           "Quote CODE; several arguments are joined with blanks. Every answer is written\n"
+                           "at once, and only when all of the code was read; otherwise nothing changes.\n"
+                           "Whatever the code leaves out is stored as a first run has it.\n"
+                           "\n"
+                           "options:\n"
+                           "  --settings FILE  store into FILE, an INI file (made when missing), instead\n"
+                           "                   of the encoder's own stored answers\n"
+                           "  -h, --help       show this help\n"
+                           "\n"
+                           "exit status: 0 when the answers were stored; 3 when they were not because\n"
+                           "some of the code could not be read, the text holds more than the code, or the\n"
+                           "code needs answers the encoder does not keep (a manga intensity or tune, a\n"
+                           "weight or body fat not told); 1 when the text holds no Glomie Code or the\n"
+                           "store cannot be written; 2 for a wrong option.\n";
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string EncodeAnswers(AnswerSet answers) {
+    CodeFrame frame(answers.Refs());
+    frame.RebuildCode(RebuildAll);
+    return frame.FullCode();
+}
+
+// Writes through to the store, remembering whether any value could not be written.
+class CheckedWrites : public ProfileStore {
+  public:
+    explicit CheckedWrites(ProfileStore& store) : m_store(store) {}
+    int32_t GetProfileInt(std::string_view section, std::string_view name, int32_t def) override {
+        return m_store.GetProfileInt(section, name, def);
+    }
+    bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override {
+        const bool written = m_store.WriteProfileInt(section, name, value);
+        m_failed = m_failed || !written;
+        return written;
+    }
+    bool Failed() const { return m_failed; }
+
+  private:
+    ProfileStore& m_store;
+    bool m_failed = false;
+};
+
+// Why the answers cannot be stored so that `code` prints the code again; empty when they can.
+QString WhyNotStorable(const DecodeResult& result, const QByteArray& text) {
+    if (result.CodeBegin != 0 || result.CodeEnd != static_cast<size_t>(text.size()))
+        return QStringLiteral("the text holds more than the code; give the code alone");
+    QStringList unstored;
+    for (const UnstoredAnswer& answer : UnstoredAnswers(result.Answers)) {
+        if (answer.Value != 0)
+            unstored << QString::fromLatin1(answer.Name);
+    }
+    if (!unstored.isEmpty())
+        return QStringLiteral(
+                   "the code needs answers the encoder keeps only while it runs and never stores (") +
+               unstored.join(QStringLiteral(", ")) +
+               QStringLiteral("), so the stored answers could not give this code again");
+    const std::string again = EncodeAnswers(result.Answers);
+    if (again != std::string_view(text.constData(), static_cast<size_t>(text.size())))
+        return QStringLiteral("the code is not written the way the encoder writes it, which would be: ") +
+               FromUtf8(again);
+    return {};
+}
+
+} // namespace
+
+int RunImport(CommandContext& context) {
+    QCommandLineParser parser;
+    const QCommandLineOption settings(QStringLiteral("settings"), QString(), QStringLiteral("FILE"));
+    parser.addOption(settings);
+    if (!ParseCommandLine(parser, "import", context, kImportHelp))
+        return ExitUsage;
+    if (parser.isSet(QStringLiteral("help"))) {
+        context.out << kImportHelp;
+        return ExitOk;
+    }
+    if (parser.positionalArguments().isEmpty()) {
+        context.err << "glomiecode-cli: import needs the code\n\n" << kImportHelp;
+        return ExitUsage;
+    }
+    const QByteArray text = parser.positionalArguments().join(QLatin1Char(' ')).trimmed().toUtf8();
+    DecodeResult result = DecodeText(text);
+    PrintDecodeProblems(result, text, context.err);
+    if (!result.HeaderFound)
+        return ExitFailure;
+    if (!result.Complete()) {
+        context.err << "glomiecode-cli: nothing was stored\n";
+        return ExitPartly;
+    }
+    if (const QString why = WhyNotStorable(result, text); !why.isEmpty()) {
+        context.err << "glomiecode-cli: nothing was stored: " << why << '\n';
+        return ExitPartly;
+    }
+
+    const auto store = OpenStore(parser.value(settings), false, context.err);
+    if (!store)
+        return ExitFailure;
+    CheckedWrites checked(*store);
+    SaveSettings(checked, result.Answers.Refs());
+    if (checked.Failed() || !store->Commit()) {
+        context.err << "glomiecode-cli: cannot write the settings '" << store->FileName() << "'\n";
+        return ExitFailure;
+    }
+    // What the encoder will load from now on must give the code back.
+    const auto reread = OpenStore(parser.value(settings), true, context.err);
+    const std::string stored = reread ? EncodeAnswers(LoadAnswers(*reread)) : std::string();
+    if (stored != std::string_view(text.constData(), static_cast<size_t>(text.size()))) {
+        context.err << "glomiecode-cli: the settings '" << store->FileName()
+                    << "' read back as another code: " << FromUtf8(stored) << '\n';
+        return ExitFailure;
+    }
+    context.out << "Stored the answers of the code in " << store->FileName() << '\n';
+    return ExitOk;
+}

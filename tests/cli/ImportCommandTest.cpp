@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QString out, err;
+};
+
+// Each test gets its own empty home, so no test ever sees the user's settings or another test's.
+class ImportCommand : public testing::Test {
+  protected:
+    CliRun Cli(const QStringList& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), ConfigHome());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
+        process.closeWriteChannel();
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    CliRun Import(const QString& code) {
+        return Cli({QStringLiteral("import"), QStringLiteral("--settings"), File(), code});
+    }
+    QString CodeOfFile() { return Cli({QStringLiteral("code"), QStringLiteral("--settings"), File()}).out; }
+
+    QString ConfigHome() const { return m_home.path() + QStringLiteral("/config"); }
+    QString File() const { return m_home.path() + QStringLiteral("/answers.ini"); }
+    QByteArray FileBytes() const {
+        QFile file(File());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+  private:
+    QTemporaryDir m_home;
+};
+
+const QString kRich =
+    QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:v4G<:aLu++:pSS<+[+] D:vBe>---:aCh[-] "
+                   "X:***[*]:aClr++|ClS[SS]s++++|[R]d+:m18r|2s O:d--:!s++:?o:a?:h-[-]:x+ "
+                   "P:a23:s1011:w150:f-:eBBrL|Gg[z]:hBrD++m[b]:t--[+]:cWhAs:bAB+:*Ar:y+P:r+|-");
+
+TEST_F(ImportCommand, ThenCodePrintsTheCodeAgain) {
+    for (const QString& code :
+         {kRich, QStringLiteral("GlomieCode(1.12.05) SM:5m-"), QStringLiteral("GlomieCode(1.12.05) SM:0"),
+          QStringLiteral("GlomieCode(1.12.05) SM:![0]m+ X:a52s+++|12d[+] O:!d++[+]:a---[-] P:eg:c:x0%:r|"),
+          QStringLiteral("GlomieCode(1.12.05) SM:9+ F:pSS D:sSt")}) {
+        const CliRun run = Import(code);
+        EXPECT_EQ(run.status, 0) << code.toStdString() << "\n" << run.err.toStdString();
+        EXPECT_EQ(CodeOfFile(), code + QLatin1Char('\n'));
+    }
+}
+
+// Each import writes every value, so nothing of an earlier code is left behind.
+TEST_F(ImportCommand, ReplacesEveryAnswer) {
+    ASSERT_EQ(Import(kRich).status, 0);
+    ASSERT_EQ(Import(QStringLiteral("GlomieCode(1.12.05) SM:5m-")).status, 0);
+    EXPECT_EQ(CodeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
+    QSettings ini(File(), QSettings::IniFormat);
+    EXPECT_EQ(ini.allKeys().size(), 183);
+}
+
+TEST_F(ImportCommand, IntoTheEncodersOwnStore) {
+    const QString code = QStringLiteral("GlomieCode(1.12.05) SM:7 O:h");
+    const CliRun run = Cli({QStringLiteral("import"), code});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(ConfigHome() + QStringLiteral("/kvrq/glomiecode.conf")));
+    EXPECT_EQ(Cli({QStringLiteral("code")}).out, code + QLatin1Char('\n'));
+}
+
+struct Refusal {
+    const char* name;
+    const char* code;
+    int status;
+    const char* message;
+};
+
+class RefusesToImport : public ImportCommand, public testing::WithParamInterface<Refusal> {};
+
+// A code that cannot be stored so that `code` gives it back leaves the file exactly as it was.
+TEST_P(RefusesToImport, WithoutChangingTheFile) {
+    ASSERT_EQ(Import(kRich).status, 0);
+    const QByteArray before = FileBytes();
+    const QDateTime modified = QFileInfo(File()).lastModified();
+    QThread::msleep(20);
+    const CliRun run = Import(QString::fromUtf8(GetParam().code));
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(GetParam().message))) << run.err.toStdString();
+    EXPECT_EQ(run.out, QString());
+    EXPECT_EQ(FileBytes(), before);
+    EXPECT_EQ(QFileInfo(File()).lastModified(), modified);
+    EXPECT_EQ(CodeOfFile(), kRich + QLatin1Char('\n'));
+}
+
+std::string RefusalName(const testing::TestParamInfo<Refusal>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImportCommand, RefusesToImport,
+    testing::Values(
+        Refusal{"PartlyRead", "GlomieCode(1.12.05) SM:5 O:q:h", 3, "nothing was stored"},
+        Refusal{"Truncated", "GlomieCode(1.12.05) SM:5 F:sMo+[", 3, "expected '+' in the tune bracket"},
+        Refusal{"WeightNotTold", "GlomieCode(1.12.05) SM:5 P:w?", 3, "NoTellWeight"},
+        Refusal{"BodyFatNotTold", "GlomieCode(1.12.05) SM:5 P:f?", 3, "NoTellFat"},
+        Refusal{"MangaIntensity", "GlomieCode(1.12.05) SM:5 X:m3s+", 3, "IntensityMangaSub"},
+        Refusal{"MangaTune", "GlomieCode(1.12.05) SM:5 X:m3r[+]", 3, "BoostMangaRaw"},
+        Refusal{"TextAroundTheCode", "my code: GlomieCode(1.12.05) SM:5", 3, "more than the code"},
+        Refusal{"LineBreakBetweenSections", "GlomieCode(1.12.05) SM:5\nO:h", 3,
+                "which would be: GlomieCode(1.12.05) SM:5 O:h"},
+        Refusal{"NoCode", "hello", 1, "no Glomie Code found"}),
+    RefusalName);
+
+TEST_F(ImportCommand, ARefusedImportMakesNoFile) {
+    EXPECT_EQ(Import(QStringLiteral("GlomieCode(1.12.05) SM:5 P:w?")).status, 3);
+    EXPECT_FALSE(QFileInfo::exists(File()));
+}
+
+TEST_F(ImportCommand, AStoreThatCannotBeWrittenFails) {
+    const CliRun run = Cli({QStringLiteral("import"), QStringLiteral("--settings"), QFileInfo(File()).path(),
+                            QStringLiteral("GlomieCode(1.12.05) SM:5")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write"))) << run.err.toStdString();
+}
+
+TEST_F(ImportCommand, HelpDescribesEveryOption) {
+    const CliRun run = Cli({QStringLiteral("import"), QStringLiteral("--help")});
+    EXPECT_EQ(run.status, 0);
+    for (const char* text : {"usage: glomiecode-cli import [--settings FILE] CODE", "--settings FILE",
+                             "-h, --help", "exit status"})
+        EXPECT_TRUE(run.out.contains(QLatin1String(text))) << text;
+}
+
+TEST_F(ImportCommand, NeedsACode) {
+    EXPECT_EQ(Cli({QStringLiteral("import")}).status, 2);
+    EXPECT_EQ(Cli({QStringLiteral("import"), QStringLiteral("--bogus"), kRich}).status, 2);
+}
+
+} // namespace
