@@ -1,6 +1,328 @@
 #include "pages/CXPropertyPage.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+
 #include "code/CodeFrame.h"
+#include "vocabulary/Tables.h"
+
+namespace {
+
+constexpr int MaximumCount = 200;
+constexpr int MaximumIntensity = 4;
+constexpr int MaximumYears = 100; // half years
+
+// An up-down control without a text of its own: the years label beside it shows the years.
+class YearsSpin : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QString textFromValue(int) const override { return {}; }
+    int valueFromText(const QString&) const override { return value(); }
+    QValidator::State validate(QString& input, int&) const override {
+        return input.isEmpty() ? QValidator::Acceptable : QValidator::Invalid;
+    }
+};
+
+QString WithoutMnemonic(QString caption) {
+    return caption.remove(QLatin1Char('&'));
+}
+
+// A slider with a captioned tune spin beside it ("Tune") or above it ("T" on the upright sliders).
+// An upright slider has its minimum at the top, and the up key moves the thumb up.
+TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
+                                 const QString& caption, Qt::Orientation orientation) {
+    TuneGroup group;
+    group.Inverted = orientation == Qt::Vertical;
+    group.Slider = new QSlider(orientation, parent);
+    group.Slider->setObjectName(QStringLiteral("Intensity") + fieldName);
+    group.Slider->setAccessibleName(sliderName);
+    group.Slider->setInvertedAppearance(group.Inverted);
+    group.Slider->setInvertedControls(group.Inverted);
+    group.Slider->setTickPosition(group.Inverted ? QSlider::TicksRight : QSlider::TicksBelow);
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QStringLiteral("TuneFrame") + fieldName);
+    label->setAlignment(Qt::AlignCenter);
+    group.Spin = new QSpinBox(parent);
+    group.Spin->setObjectName(QStringLiteral("Boost") + fieldName);
+    group.Spin->setAccessibleName(caption);
+    group.Spin->setAccessibleDescription(QObject::tr("Tune"));
+    group.Spin->setWrapping(false);
+    group.Spin->setAlignment(Qt::AlignCenter);
+    label->setBuddy(group.Spin);
+    group.Frame = label;
+    return group;
+}
+
+// The forms in the order of their group boxes, which is also the order of the arrays of the page.
+struct AnimeDescription {
+    const char* Caption;
+    const char* Name; // the count's field name, which names the form's controls
+    CXPropertyPage::AnimeFields Fields;
+};
+const AnimeDescription AnimeForms[CXPropertyPage::AnimeFormCount] = {
+    {QT_TRANSLATE_NOOP("CXPropertyPage", "Ra&w Anime"),
+     "Raw",
+     {&XAnswers::Raw, &XAnswers::RawComplete, &XAnswers::RawPartial, &XAnswers::IntensityRaw,
+      &XAnswers::BoostRaw}},
+    {QT_TRANSLATE_NOOP("CXPropertyPage", "S&ubbed Anime"),
+     "Sub",
+     {&XAnswers::Sub, &XAnswers::SubComplete, &XAnswers::SubPartial, &XAnswers::IntensitySub,
+      &XAnswers::BoostSub}},
+    {QT_TRANSLATE_NOOP("CXPropertyPage", "&Dubbed Anime"),
+     "Dub",
+     {&XAnswers::Dub, &XAnswers::DubComplete, &XAnswers::DubPartial, &XAnswers::IntensityDub,
+      &XAnswers::BoostDub}},
+};
+
+struct MangaDescription {
+    const char* Caption;
+    const char* Name;
+    CXPropertyPage::MangaFields Fields;
+};
+const MangaDescription MangaForms[CXPropertyPage::MangaFormCount] = {
+    {QT_TRANSLATE_NOOP("CXPropertyPage", "&Raw Manga"),
+     "MangaRaw",
+     {&XAnswers::MangaRaw, &XAnswers::IntensityMangaRaw, &XAnswers::BoostMangaRaw}},
+    {QT_TRANSLATE_NOOP("CXPropertyPage", "Tran&slated Manga"),
+     "MangaSub",
+     {&XAnswers::MangaSub, &XAnswers::IntensityMangaSub, &XAnswers::BoostMangaSub}},
+};
+
+CountBox* MakeCountBox(QWidget* parent, const QString& name, const QString& accessibleName) {
+    auto* box = new CountBox(parent);
+    box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    box->setAlignment(Qt::AlignCenter);
+    return box;
+}
+
+} // namespace
 
 CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("Experience"), ExperienceSection) {}
+    : CBasePropertyPage(sheet, tr("Experience"), ExperienceSection) {
+    auto* head = new QHBoxLayout;
+    auto* years = new QGroupBox(tr("&Years"), this);
+    years->setObjectName(QStringLiteral("YearsGroup"));
+    auto* yearsLayout = new QHBoxLayout(years);
+    m_yearsLabel = new QLabel(QStringLiteral("0"), years);
+    m_yearsLabel->setObjectName(QStringLiteral("YearsLabel"));
+    m_yearsLabel->setAlignment(Qt::AlignCenter);
+    m_yearsLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_yearsLabel->setMinimumWidth(m_yearsLabel->fontMetrics().horizontalAdvance(QStringLiteral("000+")));
+    m_years = new YearsSpin(years);
+    m_years->setObjectName(QStringLiteral("Years"));
+    m_years->setAccessibleName(tr("Years"));
+    m_years->setWrapping(false);
+    yearsLayout->addWidget(m_yearsLabel);
+    yearsLayout->addWidget(m_years);
+    head->addWidget(years);
+    m_byNumbers = new QCheckBox(tr("Specify Anime by &Number of Episodes"), this);
+    m_byNumbers->setObjectName(QStringLiteral("ByNumbers"));
+    m_byNumbers->setAccessibleName(WithoutMnemonic(m_byNumbers->text()));
+    head->addWidget(m_byNumbers);
+    head->addStretch();
+    Body()->addLayout(head);
+
+    auto* anime = new QHBoxLayout;
+    for (size_t i = 0; i < m_anime.size(); ++i)
+        anime->addWidget(
+            BuildAnimeForm(m_anime[i], AnimeForms[i].Caption, AnimeForms[i].Name, AnimeForms[i].Fields));
+    Body()->addLayout(anime, 1);
+
+    auto* manga = new QHBoxLayout;
+    for (size_t i = 0; i < m_manga.size(); ++i)
+        manga->addWidget(
+            BuildMangaForm(m_manga[i], MangaForms[i].Caption, MangaForms[i].Name, MangaForms[i].Fields));
+    Body()->addLayout(manga);
+
+    connect(m_years, &QSpinBox::valueChanged, this, &CXPropertyPage::OnYearsChanged);
+    connect(m_byNumbers, &QCheckBox::clicked, this, &CXPropertyPage::OnByNumbersClicked);
+}
+
+QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, const char* fieldName,
+                                          const AnimeFields& fields) {
+    form.Fields = fields;
+    const QString name = QString::fromLatin1(fieldName);
+    auto* group = new QGroupBox(tr(caption), this);
+    group->setObjectName(name + QStringLiteral("Group"));
+    const QString groupName = WithoutMnemonic(group->title());
+    form.EpisodesBox = MakeCountBox(group, name, groupName);
+
+    const auto makeList = [&](const QString& part, const QString& letter, const QString& description,
+                              QLabel*& label) {
+        label = new QLabel(letter, group);
+        label->setObjectName(name + part + QStringLiteral("Label"));
+        label->setAlignment(Qt::AlignCenter);
+        auto* list = new CodeListBox(group);
+        list->setObjectName(name + part);
+        list->setAccessibleName(letter);
+        list->setAccessibleDescription(groupName + QStringLiteral(": ") + description);
+        label->setBuddy(list);
+        return list;
+    };
+    form.CompleteList =
+        makeList(QStringLiteral("Complete"), tr("C"), tr("parts seen completely"), form.CompleteLabel);
+    form.PartialList =
+        makeList(QStringLiteral("Partial"), tr("P"), tr("parts seen partially"), form.PartialLabel);
+    form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("T"), Qt::Vertical);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(form.EpisodesBox, 0, 0, 1, 2);
+    grid->addWidget(form.CompleteLabel, 1, 0);
+    grid->addWidget(form.PartialLabel, 1, 1);
+    grid->addWidget(form.CompleteList, 2, 0);
+    grid->addWidget(form.PartialList, 2, 1);
+    grid->addWidget(form.Tune.Slider, 0, 2, 3, 1, Qt::AlignHCenter);
+    grid->addWidget(form.Tune.Frame, 0, 3);
+    grid->addWidget(form.Tune.Spin, 1, 3, 1, 1, Qt::AlignTop);
+    grid->setRowStretch(2, 1);
+
+    connect(form.EpisodesBox, &QLineEdit::textChanged, this,
+            [this, &form] { OnCountChanged(m_answers.*form.Fields.Episodes, *form.EpisodesBox); });
+    connect(form.CompleteList, &QListWidget::itemSelectionChanged, this,
+            [this, &form] { OnSelectionChanged(m_answers.*form.Fields.Complete, *form.CompleteList); });
+    connect(form.PartialList, &QListWidget::itemSelectionChanged, this,
+            [this, &form] { OnSelectionChanged(m_answers.*form.Fields.Partial, *form.PartialList); });
+    form.Tune.Connect(this, m_answers.*fields.Intensity, m_answers.*fields.Boost,
+                      [this] { RequestRebuild(); });
+    return group;
+}
+
+QGroupBox* CXPropertyPage::BuildMangaForm(MangaForm& form, const char* caption, const char* fieldName,
+                                          const MangaFields& fields) {
+    form.Fields = fields;
+    const QString name = QString::fromLatin1(fieldName);
+    auto* group = new QGroupBox(tr(caption), this);
+    group->setObjectName(name + QStringLiteral("Group"));
+    const QString groupName = WithoutMnemonic(group->title());
+    form.AmountBox = MakeCountBox(group, name, groupName);
+    form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("Tune"), Qt::Horizontal);
+
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(form.AmountBox);
+    layout->addWidget(form.Tune.Slider, 1);
+    layout->addWidget(form.Tune.Frame);
+    layout->addWidget(form.Tune.Spin);
+
+    connect(form.AmountBox, &QLineEdit::textChanged, this,
+            [this, &form] { OnCountChanged(m_answers.*form.Fields.Amount, *form.AmountBox); });
+    form.Tune.Connect(this, m_answers.*fields.Intensity, m_answers.*fields.Boost,
+                      [this] { RequestRebuild(); });
+    return group;
+}
+
+void CXPropertyPage::OnInitDialog() {
+    // The check box and the counts first; a count shown here counts as typed, as on every activation.
+    UpdateControls();
+    {
+        const QSignalBlocker blocker(m_years);
+        m_years->setRange(0, MaximumYears);
+        m_years->setValue(m_answers.Years);
+    }
+    for (AnimeForm& form : m_anime) {
+        for (auto [list, mask] :
+             {std::pair{form.CompleteList, form.Fields.Complete}, {form.PartialList, form.Fields.Partial}}) {
+            list->FillFromTable(PartTable);
+            // Bits past the list select nothing; the field keeps them until the list is changed.
+            list->SetSelectionMask(static_cast<uint32_t>(m_answers.*mask));
+        }
+    }
+    for (AnimeForm& form : m_anime) {
+        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
+        form.Tune.Show(m_answers.*form.Fields.Intensity, m_answers.*form.Fields.Boost);
+    }
+    for (MangaForm& form : m_manga) {
+        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
+        form.Tune.Show(m_answers.*form.Fields.Intensity, m_answers.*form.Fields.Boost);
+    }
+    RefreshYearsLabel();
+    ModeSwitch();
+    GroupRules();
+}
+
+void CXPropertyPage::UpdateControls() {
+    ShowFlag(*m_byNumbers, m_answers.ByNumbers);
+    for (const auto& [box, field] : CountsInExchangeOrder())
+        box->ShowCount(*field);
+}
+
+std::optional<ValidationFailure> CXPropertyPage::OnKillActive() {
+    for (CountBox* box :
+         {m_anime[RawForm].EpisodesBox, m_anime[SubForm].EpisodesBox, m_anime[DubForm].EpisodesBox,
+          m_manga[RawForm].AmountBox, m_manga[SubForm].AmountBox})
+        box->FillBlankCount();
+    for (const auto& [box, field] : CountsInExchangeOrder())
+        if (auto message = box->Validate(0, MaximumCount))
+            return ValidationFailure{box, *message};
+    return std::nullopt;
+}
+
+// Dubbed, subbed, translated manga, raw anime, raw manga: the first failing box is the one reported.
+std::array<std::pair<CountBox*, uint32_t*>, 5> CXPropertyPage::CountsInExchangeOrder() {
+    return {{{m_anime[DubForm].EpisodesBox, &m_answers.Dub},
+             {m_anime[SubForm].EpisodesBox, &m_answers.Sub},
+             {m_manga[SubForm].AmountBox, &m_answers.MangaSub},
+             {m_anime[RawForm].EpisodesBox, &m_answers.Raw},
+             {m_manga[RawForm].AmountBox, &m_answers.MangaRaw}}};
+}
+
+void CXPropertyPage::OnYearsChanged(int position) {
+    m_answers.Years = static_cast<int16_t>(position);
+    RefreshYearsLabel();
+    RequestRebuild();
+}
+
+void CXPropertyPage::OnByNumbersClicked() {
+    m_answers.ByNumbers = FlagOf(*m_byNumbers);
+    ModeSwitch();
+    GroupRules();
+    RequestRebuild();
+}
+
+// Out-of-range counts are stored and coded at once; leaving the page refuses them.
+void CXPropertyPage::OnCountChanged(uint32_t& field, const CountBox& box) {
+    StoreCount(field, box);
+    GroupRules();
+}
+
+// Bits the list has no rows for are dropped once the list is changed.
+void CXPropertyPage::OnSelectionChanged(int32_t& field, const CodeListBox& list) {
+    StoreSelection(field, list);
+    GroupRules();
+}
+
+// Whole years, and "+" for a further half year; a damaged value shows as stored.
+void CXPropertyPage::RefreshYearsLabel() {
+    const int years = m_answers.Years;
+    m_yearsLabel->setText(QString::number(years / 2) + (years % 2 != 0 ? QStringLiteral("+") : QString()));
+}
+
+// Anime by numbers of episodes opens the anime count boxes; by parts, the part lists. Both keep their
+// values.
+void CXPropertyPage::ModeSwitch() {
+    const bool byNumbers = m_answers.ByNumbers != 0;
+    for (AnimeForm& form : m_anime) {
+        form.EpisodesBox->setEnabled(byNumbers);
+        for (QWidget* byParts : std::initializer_list<QWidget*>{form.CompleteLabel, form.CompleteList,
+                                                                form.PartialLabel, form.PartialList})
+            byParts->setEnabled(!byNumbers);
+    }
+}
+
+// A form's intensity and tune are open while the form has been seen; closing them keeps their values.
+void CXPropertyPage::GroupRules() {
+    for (AnimeForm& form : m_anime)
+        form.Tune.SetEnabled(AnimeFormAnswered(form));
+    for (MangaForm& form : m_manga)
+        form.Tune.SetEnabled(m_answers.*form.Fields.Amount != 0);
+}
+
+bool CXPropertyPage::AnimeFormAnswered(const AnimeForm& form) const {
+    if (m_answers.ByNumbers != 0)
+        return m_answers.*form.Fields.Episodes != 0;
+    return m_answers.*form.Fields.Complete != 0 || m_answers.*form.Fields.Partial != 0;
+}
