@@ -47,3 +47,4 @@ int RunImport(CommandContext& context);
 DecodeResult DecodeText(const QByteArray& text);
 void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTextStream& err);
 bool ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context, const char* help);
+int RunServe(CommandContext& context);

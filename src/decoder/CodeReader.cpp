@@ -122,13 +122,24 @@ CodeIndex::CodeIndex(const CodeTable& table) : m_table(&table), m_firstOf(257, 0
     m_firstOf[256] = static_cast<uint16_t>(i);
 }
 
+// Codes are a character or two: comparing them in place beats a call to memcmp.
+bool CodeIndex::Starts(std::string_view text, std::string_view code) {
+    if (code.size() > text.size())
+        return false;
+    for (size_t i = 1; i < code.size(); ++i) {
+        if (text[i] != code[i])
+            return false;
+    }
+    return true; // the first characters are equal: the entries are indexed by them
+}
+
 int CodeIndex::Find(std::string_view text, int (&rows)[kMaxMatches]) const {
     if (text.empty())
         return 0;
     const auto first = static_cast<unsigned char>(text[0]);
     int count = 0;
     for (size_t i = m_firstOf[first]; i < m_firstOf[first + 1u] && count < kMaxMatches; ++i) {
-        if (text.starts_with(m_entries[i].Code))
+        if (Starts(text, m_entries[i].Code))
             rows[count++] = m_entries[i].Row;
     }
     return count;

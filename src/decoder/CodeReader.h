@@ -83,6 +83,7 @@ class CodeIndex {
         std::string_view Code;
         int Row;
     };
+    static bool Starts(std::string_view text, std::string_view code);
     const CodeTable* m_table;
     std::vector<Entry> m_entries;    // by first character, longer codes first
     std::vector<uint16_t> m_firstOf; // 257 bounds into m_entries, indexed by the first character

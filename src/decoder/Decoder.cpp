@@ -1,6 +1,7 @@
 #include "decoder/Decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "code/CodeFrame.h"
@@ -16,8 +17,15 @@ namespace {
 constexpr size_t kMaxProblems = 100;
 constexpr size_t kProblemTextLength = 40;
 
+constexpr std::array<bool, 256> kBlanks = [] {
+    std::array<bool, 256> blanks{};
+    for (const unsigned char c : {' ', '\t', '\n', '\r', '\f', '\v'})
+        blanks[c] = true;
+    return blanks;
+}();
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    return kBlanks[static_cast<unsigned char>(c)];
 }
 
 size_t NextBlank(std::string_view text, size_t pos) {
@@ -106,7 +114,10 @@ bool ReadLevel(CodeReader& r, int& level) {
 std::string LevelSentence(const char* which, int level) {
     const CodeIndex& levels = Vocab().Obsession;
     const int row = (level + 1) / 3;
-    std::string text = which;
+    const std::string& description = levels.Description(row);
+    std::string text;
+    text.reserve(description.size() + 80);
+    text += which;
     text += LevelNotation(level);
     if (level % 3 != 0) {
         text += level % 3 == 1 ? " (a third above " : " (a third below ";
@@ -115,7 +126,7 @@ std::string LevelSentence(const char* which, int level) {
     }
     AppendBeyond(text, level > 3 * (levels.Table().m_nCount - 1));
     text += ": ";
-    text += levels.Description(row);
+    text += description;
     return text;
 }
 
@@ -142,9 +153,9 @@ void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, Decod
     if (sm.ChkSec)
         result.Sentences.push_back({HeaderSection, at, LevelSentence("Secondary obsession level ", sm.Sec)});
     if (sm.GlomiePref)
-        result.Sentences.push_back(
-            {HeaderSection, at,
-             "About the term \"glomie\": " + Vocab().TermFeeling.Description(sm.GlomiePref) + "."});
+        result.Sentences.push_back({HeaderSection, at,
+                                    NewSentence("About the term \"glomie\": ") +
+                                        Vocab().TermFeeling.Description(sm.GlomiePref) + '.'});
 }
 
 // A section's body from its first ':' to the next blank, subsection by subsection. lastOrder is the
@@ -181,6 +192,8 @@ void DecodeBody(std::string_view text, size_t begin, size_t end, const SectionGr
 DecodeResult DecodeGlomieCode(std::string_view text) {
     DecodeResult result;
     result.Answers = DefaultAnswers();
+    // Room for the sentences of a code with every subsection.
+    result.Sentences.reserve(48);
     const std::optional<HeaderPlace> header = FindHeader(text);
     if (!header)
         return result;

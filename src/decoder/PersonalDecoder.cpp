@@ -52,7 +52,7 @@ bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b
 
 void SayLevel(PieceContext& context, int section, const char* what, const TunedRun& level, int minimum,
               int maximum) {
-    std::string text = what;
+    std::string text = NewSentence(what);
     text += ": level ";
     AppendLevel(text, level.Run, minimum, maximum, level.Tune);
     text += '.';
@@ -66,9 +66,11 @@ bool DecodeAge(CodeReader& r, PieceContext& context) {
         if (!ReadNumber(r, age) || !r.ExpectEnd())
             return false;
         p.SpecifyExactAge = 1, p.ExactAge = age;
-        std::string text = "Age: " + std::to_string(age) + (age == 1 ? " year" : " years");
+        std::string text = NewSentence("Age: ");
+        AppendNumber(text, age);
+        text += age == 1 ? " year" : " years";
         AppendBeyond(text, age > 200);
-        context.Say(PersonalSection, text + '.');
+        context.Say(PersonalSection, std::move(text += '.'));
     } else {
         TunedRun level;
         if (!ReadSignedRun(r, level) || !r.ExpectEnd())
@@ -117,18 +119,28 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
     p.OmitStature = 0, p.SpecifyExactStature = 1;
     p.ExactStatureFt = static_cast<int32_t>(chosen.Feet),
     p.ExactStatureIn = static_cast<int32_t>(chosen.Inches);
-    const auto height = [](const Split& s) {
-        return std::to_string(s.Feet) + " ft " + std::to_string(s.Inches) + " in";
+    const auto appendHeight = [](std::string& text, const Split& s) {
+        AppendNumber(text, s.Feet);
+        text += " ft ";
+        AppendNumber(text, s.Inches);
+        text += " in";
     };
-    std::string text = "Stature: " + height(chosen);
+    std::string text = NewSentence("Stature: ");
+    appendHeight(text, chosen);
     AppendBeyond(text, !chosen.Allowed);
     bool ambiguous = false;
     for (size_t i = 1; i < splits.size() && splits[i].Allowed; ++i) {
-        text += ambiguous ? " or " : "; \"" + std::string(digits) + "\" can also be read as ";
-        text += height(splits[i]);
+        if (ambiguous) {
+            text += " or ";
+        } else {
+            text += "; \"";
+            text += digits;
+            text += "\" can also be read as ";
+        }
+        appendHeight(text, splits[i]);
         ambiguous = true;
     }
-    context.Say(PersonalSection, text + '.', ambiguous);
+    context.Say(PersonalSection, std::move(text += '.'), ambiguous);
     return true;
 }
 
@@ -151,9 +163,11 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
         if (!ReadNumber(r, weight) || !r.ExpectEnd())
             return false;
         p.SpecifyExactWeight = 1, p.ExactWeight = weight;
-        std::string text = "Weight: " + std::to_string(weight) + " lbs";
+        std::string text = NewSentence("Weight: ");
+        AppendNumber(text, weight);
+        text += " lbs";
         AppendBeyond(text, weight > 500);
-        context.Say(PersonalSection, text + '.');
+        context.Say(PersonalSection, std::move(text += '.'));
     } else if (r.Accept('?')) {
         if (!r.ExpectEnd())
             return false;
@@ -206,17 +220,23 @@ void ReadEyeList(CodeReader& r, EyeList& list) {
     }
 }
 
-std::string ColourName(const CodeIndex& colours, int colour, int adjective) {
-    const Vocabulary& v = Vocab();
-    return adjective ? v.ColorAdj.Description(adjective) + " " + LowerFirst(colours.Description(colour))
-                     : colours.Description(colour);
+// "Dark blue", "Green".
+void AppendColour(std::string& text, const CodeIndex& colours, int colour, int adjective) {
+    if (adjective == 0) {
+        text += colours.Description(colour);
+        return;
+    }
+    text += Vocab().ColorAdj.Description(adjective);
+    text += ' ';
+    AppendLowerFirst(text, colours.Description(colour));
 }
 
 void AppendEyeList(std::string& text, const EyeList& list) {
-    std::vector<std::string> names;
-    for (int i = 0; i < list.Count; ++i)
-        names.push_back(ColourName(Vocab().EyeColor, list.Colour[i], list.Adjective[i]));
-    AppendJoined(text, names);
+    ListSeparators separators(text, static_cast<size_t>(list.Count));
+    for (int i = 0; i < list.Count; ++i) {
+        separators.Next();
+        AppendColour(text, Vocab().EyeColor, list.Colour[i], list.Adjective[i]);
+    }
 }
 
 // Colours of the left eye, then '|' and the right eye's when they differ, then glasses and contacts.
@@ -244,7 +264,7 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
         *leftColour[i] = left.Colour[i], *leftAdjective[i] = left.Adjective[i];
         *rightColour[i] = right.Colour[i], *rightAdjective[i] = right.Adjective[i];
     }
-    std::string text = "Eyes";
+    std::string text = NewSentence("Eyes");
     if (right.Count > 0) {
         p.Same = 0;
         text += ": left ";
@@ -266,7 +286,7 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
         text += contacts ? "; wears glasses and contacts" : "; wears glasses";
     else if (contacts)
         text += "; wears contacts";
-    context.Say(PersonalSection, text + '.');
+    context.Say(PersonalSection, std::move(text += '.'));
     return true;
 }
 
@@ -284,11 +304,13 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
     p.OmitHair = 0, p.HairColor = colour, p.HairColorAdj = adjective;
     p.Hair = length.Run, p.BoostHair = static_cast<int16_t>(length.Tune);
     p.Moustache = moustache, p.Beard = beard;
-    std::string text = "Hair: " + ColourName(v.HairColor, colour, adjective) + ", length ";
+    std::string text = NewSentence("Hair: ");
+    AppendColour(text, v.HairColor, colour, adjective);
+    text += ", length ";
     AppendLevel(text, length.Run, -3, 4, length.Tune);
     if (moustache || beard)
         text += moustache && beard ? "; moustache and beard" : moustache ? "; moustache" : "; beard";
-    context.Say(MorePersonalSection, text + '.');
+    context.Say(MorePersonalSection, std::move(text += '.'));
     return true;
 }
 
@@ -309,16 +331,23 @@ bool DecodeGroup(CodeReader& r, PieceContext& context) {
         return false;
     P1Answers& p = context.Result.Answers.MorePersonal;
     p.OmitGroup = 0, p.Group = static_cast<int32_t>(mask);
-    std::vector<std::string_view> groups;
-    for (int row = 1; row < v.Group.Table().m_nCount && row <= 32; ++row) {
-        if (mask & (uint32_t{1} << (row - 1)))
-            groups.push_back(v.Group.Description(row));
-    }
-    std::string text = groups.size() > 1 ? "Cultural groups: " : "Cultural group: ";
-    if (groups.empty())
+    const int rows = std::min(v.Group.Table().m_nCount, 33);
+    int chosen = 0;
+    for (int row = 1; row < rows; ++row)
+        chosen += (mask >> (row - 1)) & 1u;
+    std::string text = NewSentence(chosen > 1 ? "Cultural groups: " : "Cultural group: ");
+    if (chosen == 0)
         text += "none chosen";
-    AppendJoined(text, groups);
-    context.Say(MorePersonalSection, text + (text.ends_with('.') ? "" : "."));
+    ListSeparators separators(text, static_cast<size_t>(chosen));
+    for (int row = 1; row < rows; ++row) {
+        if ((mask >> (row - 1)) & 1u) {
+            separators.Next();
+            text += v.Group.Description(row);
+        }
+    }
+    if (!text.ends_with('.'))
+        text += '.';
+    context.Say(MorePersonalSection, std::move(text));
     return true;
 }
 
@@ -332,9 +361,14 @@ bool DecodeBlood(CodeReader& r, PieceContext& context) {
         return false;
     P1Answers& p = context.Result.Answers.MorePersonal;
     p.OmitBloodType = 0, p.BloodType = type, p.BloodTypeSign = sign;
-    std::string text = "Blood type " + v.BloodType.Description(type);
-    text += sign ? "; rhesus " + LowerFirst(v.BloodTypeSign.Description(sign)) : "; rhesus not stated";
-    context.Say(MorePersonalSection, text + '.');
+    std::string text = NewSentence("Blood type ");
+    text += v.BloodType.Description(type);
+    text += "; rhesus ";
+    if (sign)
+        AppendLowerFirst(text, v.BloodTypeSign.Description(sign));
+    else
+        text += "not stated";
+    context.Say(MorePersonalSection, std::move(text += '.'));
     return true;
 }
 
@@ -344,7 +378,9 @@ bool DecodeSign(CodeReader& r, PieceContext& context) {
         return false;
     P2Answers& p = context.Result.Answers.EvenMorePersonal;
     p.OmitSign = 0, p.Sign = sign;
-    context.Say(EvenMorePersonalSection, "Astrological sign: " + Vocab().Sign.Description(sign) + '.');
+    std::string text = NewSentence("Astrological sign: ");
+    text += Vocab().Sign.Description(sign);
+    context.Say(EvenMorePersonalSection, std::move(text += '.'));
     return true;
 }
 
@@ -358,14 +394,17 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
     if (read.Gender < 0)
         return false;
     TunedRun kink;
-    std::string text = "Gender: " + v.Gender.Description(read.Gender);
+    std::string text = NewSentence("Gender: ");
+    text += v.Gender.Description(read.Gender);
     if (r.PeekDigit()) {
         if (!ReadNumber(r, read.Purity))
             return false;
         if (!r.Accept('%'))
             return r.Fail("expected '%' after the purity quiz score");
         read.UsePurity = 1;
-        text += "; purity quiz score " + std::to_string(read.Purity) + "%";
+        text += "; purity quiz score ";
+        AppendNumber(text, read.Purity);
+        text += '%';
         AppendBeyond(text, read.Purity > 500);
     } else {
         if (r.Accept('?')) {
@@ -378,15 +417,17 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
             return false;
         }
         read.KinkMembership = ReadOptionalCode(r, v.Kink);
-        if (read.KinkMembership)
-            text += "; " + LowerFirst(v.Kink.Description(read.KinkMembership));
+        if (read.KinkMembership) {
+            text += "; ";
+            AppendLowerFirst(text, v.Kink.Description(read.KinkMembership));
+        }
     }
     if (!r.ExpectEnd())
         return false;
     p.OmitGender = 0, p.Gender = read.Gender, p.UsePurity = read.UsePurity, p.Purity = read.Purity;
     p.NoTellKink = read.NoTellKink, p.Kink = kink.Run, p.BoostKink = static_cast<int16_t>(kink.Tune);
     p.KinkMembership = read.KinkMembership;
-    context.Say(EvenMorePersonalSection, text + '.');
+    context.Say(EvenMorePersonalSection, std::move(text += '.'));
     return true;
 }
 
@@ -411,11 +452,11 @@ bool DecodeRelationship(CodeReader& r, PieceContext& context) {
     p.OmitRelationship = 0;
     p.Preference = preference.Run + 1, p.BoostPreference = static_cast<int16_t>(preference.Tune);
     p.Status = status.Run + 1, p.BoostStatus = static_cast<int16_t>(status.Tune);
-    std::string text = "Relationship preference: ";
+    std::string text = NewSentence("Relationship preference: ");
     AppendRow(text, PreferenceTable, p.Preference, preference.Tune);
     text += "; status: ";
     AppendRow(text, StatusTable, p.Status, status.Tune);
-    context.Say(EvenMorePersonalSection, text + '.');
+    context.Say(EvenMorePersonalSection, std::move(text += '.'));
     return true;
 }
 

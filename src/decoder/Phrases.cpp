@@ -1,16 +1,31 @@
 #include "decoder/Phrases.h"
 
-#include <cctype>
+#include <charconv>
 
-std::string SignedNumber(int value) {
-    return (value > 0 ? "+" : "") + std::to_string(value);
+std::string NewSentence(std::string_view start) {
+    std::string text;
+    text.reserve(start.size() + 120);
+    text += start;
+    return text;
+}
+
+void AppendLongNumber(std::string& text, long long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, end);
+}
+
+void AppendSigned(std::string& text, int value) {
+    if (value > 0)
+        text += '+';
+    AppendNumber(text, value);
 }
 
 void AppendTune(std::string& text, int tune) {
     if (tune == 0)
         return;
     text += tune > 0 ? ", tuned up by " : ", tuned down by ";
-    text += std::to_string(tune > 0 ? tune : -tune);
+    AppendNumber(text, tune > 0 ? tune : -static_cast<long long>(tune));
 }
 
 void AppendBeyond(std::string& text, bool beyond) {
@@ -19,28 +34,29 @@ void AppendBeyond(std::string& text, bool beyond) {
 }
 
 void AppendLevel(std::string& text, int value, int minimum, int maximum, int tune) {
-    text += SignedNumber(value);
+    AppendSigned(text, value);
     text += " on a scale from ";
-    text += std::to_string(minimum);
+    AppendNumber(text, minimum);
     text += " to ";
-    text += std::to_string(maximum);
+    AppendNumber(text, maximum);
     AppendTune(text, tune);
-    const int tuned = value + tune;
+    const long long tuned = static_cast<long long>(value) + tune;
     AppendBeyond(text, value < minimum || value > maximum || tuned < minimum || tuned > maximum);
 }
 
 void AppendIntensity(std::string& text, int run, int maximum, int tune) {
     text += "intensity ";
-    text += std::to_string(run);
+    AppendNumber(text, run);
     text += " of ";
-    text += std::to_string(maximum);
+    AppendNumber(text, maximum);
     AppendTune(text, tune);
-    AppendBeyond(text, run + tune > maximum);
+    AppendBeyond(text, static_cast<long long>(run) + tune > maximum);
 }
 
-std::string LowerFirst(std::string_view text) {
-    std::string lower(text);
-    if (!lower.empty())
-        lower[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[0])));
-    return lower;
+void AppendLowerFirst(std::string& text, std::string_view words) {
+    if (words.empty())
+        return;
+    const char first = words[0];
+    text += first >= 'A' && first <= 'Z' ? static_cast<char>(first - 'A' + 'a') : first;
+    text += words.substr(1);
 }

@@ -1,12 +1,26 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// Small pieces of the English the decoder writes its sentences in.
+// Small pieces of the English the decoder writes its sentences in. Everything appends to the
+// sentence being written, so a sentence costs one allocation.
+
+// A sentence buffer with room for most sentences.
+std::string NewSentence(std::string_view start);
+
+// "12", "-3".
+void AppendLongNumber(std::string& text, long long value);
+inline void AppendNumber(std::string& text, long long value) {
+    if (value >= 0 && value < 10) // nearly every number in a sentence
+        text += static_cast<char>('0' + value);
+    else
+        AppendLongNumber(text, value);
+}
 
 // "+2", "0", "-1".
-std::string SignedNumber(int value);
+void AppendSigned(std::string& text, int value);
 
 // ", tuned up by 2", ", tuned down by 1", or nothing for 0.
 void AppendTune(std::string& text, int tune);
@@ -22,15 +36,21 @@ void AppendLevel(std::string& text, int value, int minimum, int maximum, int tun
 void AppendIntensity(std::string& text, int run, int maximum, int tune);
 
 // The text with its first letter in lower case ("Stable" -> "stable").
-std::string LowerFirst(std::string_view text);
+void AppendLowerFirst(std::string& text, std::string_view words);
 
-// Joins with ", " and a final " and ": "A", "A and B", "A, B and C".
-template <typename Container> void AppendJoined(std::string& text, const Container& items) {
-    size_t i = 0;
-    for (const auto& item : items) {
-        if (i > 0)
-            text += (i + 1 == items.size()) ? " and " : ", ";
-        text += item;
-        ++i;
+// Writes the separators of a list of `count` items: "A", "A and B", "A, B and C". Call Next()
+// before each item.
+class ListSeparators {
+  public:
+    ListSeparators(std::string& text, size_t count) : m_text(text), m_count(count) {}
+    void Next() {
+        if (m_done > 0)
+            m_text += m_done + 1 == m_count ? " and " : ", ";
+        ++m_done;
     }
-}
+
+  private:
+    std::string& m_text;
+    size_t m_count;
+    size_t m_done = 0;
+};

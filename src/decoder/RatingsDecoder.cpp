@@ -1,6 +1,7 @@
 // The favourites and dislikes (" F", " D") and the experience (" X") sections.
 
 #include <algorithm>
+#include <array>
 
 #include "code/CodeFrame.h"
 #include "code/Notation.h"
@@ -91,12 +92,26 @@ bool ReadRating(CodeReader& r, char symbol, RatedItem& item) {
     return ReadTunedRun(r, symbol, item.Rating);
 }
 
+// The readings of a subsection that matter: the preferred one, and the first that says otherwise.
+struct RatedReadings {
+    int Count = 0;
+    RatedReading Chosen;
+    RatedReading Other;
+    bool HasOther = false;
+
+    void Add(const RatedReading& reading) {
+        if (Count++ == 0) {
+            Chosen = reading;
+        } else if (!HasOther && !reading.SaysTheSameAs(Chosen)) {
+            Other = reading;
+            HasOther = true;
+        }
+    }
+};
+
 // Every way to read the rest of the subsection as one or two rated choices, in order of preference:
 // the longest code first ("SS" is SuperS before it is S twice).
-constexpr int kMaxReadings = CodeIndex::kMaxMatches * (CodeIndex::kMaxMatches + 1);
-int ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol,
-                   RatedReading (&readings)[kMaxReadings]) {
-    int count = 0;
+void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedReadings& readings) {
     const size_t start = r.Pos();
     int firstRows[CodeIndex::kMaxMatches];
     const int firsts = index.Find(r.Rest(), firstRows);
@@ -108,7 +123,7 @@ int ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol,
         if (!ReadRating(r, symbol, first))
             continue;
         if (r.AtEnd()) {
-            readings[count++] = {1, {first}};
+            readings.Add({1, {first}});
             continue;
         }
         const size_t next = r.Pos();
@@ -120,21 +135,30 @@ int ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol,
             RatedItem second{secondRows[j], 1, {}};
             r.Seek(next + index.Code(second.Row).size());
             if (ReadRating(r, symbol, second) && (r.AtEnd() || r.Fail("at most two choices here")))
-                readings[count++] = {2, {first, second}};
+                readings.Add({2, {first, second}});
         }
     }
-    return count;
+}
+
+// "decreasing", "stable", "increasing".
+const std::string& TrendName(int trend) {
+    static const std::array<std::string, 3> names = [] {
+        std::array<std::string, 3> lowered;
+        for (int row = 0; row < 3; ++row)
+            AppendLowerFirst(lowered[static_cast<size_t>(row)], TrendTable.GetEntry(row).m_strDescription);
+        return lowered;
+    }();
+    return names[static_cast<size_t>(std::clamp(trend, 0, 2))];
 }
 
 // "Sailor Moon/Tsukino Usagi/Serena (increasing, intensity 3 of 3)".
-std::string RatedChoice(const RatedSubsection& sub, const RatedItem& item) {
-    std::string text = sub.Index->Description(item.Row);
+void AppendRatedChoice(std::string& text, const RatedSubsection& sub, const RatedItem& item) {
+    text += sub.Index->Description(item.Row);
     text += " (";
-    text += LowerFirst(TrendTable.GetEntry(item.Trend).m_strDescription);
+    text += TrendName(item.Trend);
     text += ", ";
     AppendIntensity(text, item.Rating.Run, 3, item.Rating.Tune);
     text += ")";
-    return text;
 }
 
 int RatedOrder(std::string_view piece) {
@@ -146,16 +170,12 @@ int RatedOrder(std::string_view piece) {
 bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
     const RatedSubsection sub = Rated(order, context.Result.Answers, context.Dislikes);
     r.Skip(1);
-    RatedReading readings[kMaxReadings];
-    const int count = ReadRatedItems(r, *sub.Index, context.Dislikes ? '-' : '+', readings);
-    if (count == 0)
+    RatedReadings readings;
+    ReadRatedItems(r, *sub.Index, context.Dislikes ? '-' : '+', readings);
+    if (readings.Count == 0)
         return false;
-    const RatedReading& chosen = readings[0];
-    const RatedReading* other = nullptr;
-    for (int i = 1; i < count && !other; ++i) {
-        if (!readings[i].SaysTheSameAs(chosen))
-            other = &readings[i];
-    }
+    const RatedReading& chosen = readings.Chosen;
+    const RatedReading* other = readings.HasOther ? &readings.Other : nullptr;
     for (int i = 0; i < chosen.Count; ++i) {
         const Slot& slot = sub.Slots[i];
         const RatedItem& item = chosen.Items[i];
@@ -163,17 +183,17 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
         *slot.Trend = item.Trend;
         *slot.Intensity = item.Rating.Run;
         *slot.Boost = static_cast<int16_t>(item.Rating.Tune);
-        std::string text = context.Dislikes ? "Disliked " : "Favourite ";
+        std::string text = NewSentence(context.Dislikes ? "Disliked " : "Favourite ");
         text += sub.Noun;
         text += ": ";
-        text += RatedChoice(sub, item);
+        AppendRatedChoice(text, sub, item);
         if (other && i == 0) {
             text += "; the letters \"";
             text += r.Text().substr(1);
             text += "\" can also be read as ";
             for (int k = 0; k < other->Count; ++k) {
                 text += k > 0 ? " followed by " : "";
-                text += RatedChoice(sub, other->Items[k]);
+                AppendRatedChoice(text, sub, other->Items[k]);
             }
         }
         text += '.';
@@ -209,11 +229,11 @@ bool DecodeYears(CodeReader& r, PieceContext& context) {
         return false;
     const int years = 2 * stars + (half ? 1 : 0);
     context.Result.Answers.Experience.Years = static_cast<int16_t>(years);
-    std::string text = "Fan of the series for ";
+    std::string text = NewSentence("Fan of the series for ");
     if (stars == 0) {
         text += "half a year";
     } else {
-        text += std::to_string(stars);
+        AppendNumber(text, stars);
         text += half ? " and a half years" : stars == 1 ? " year" : " years";
     }
     AppendBeyond(text, years > 100);
@@ -282,15 +302,19 @@ int ReadSeenForms(CodeReader& r, bool byNumbers, std::string_view forms, SeenFor
     return r.ExpectEnd() ? count : 0;
 }
 
-std::string PartNames(uint32_t mask) {
-    std::vector<std::string_view> names;
-    for (int row = 1; row < PartTable.m_nCount && row <= 32; ++row) {
-        if (mask & (uint32_t{1} << (row - 1)))
-            names.push_back(Vocab().Part.Description(row));
+// "Sailormoon classic, Sailormoon S and Sailormoon SuperS".
+void AppendPartNames(std::string& text, uint32_t mask) {
+    const int rows = std::min(PartTable.m_nCount, 33);
+    int chosen = 0;
+    for (int row = 1; row < rows; ++row)
+        chosen += (mask >> (row - 1)) & 1u;
+    ListSeparators separators(text, static_cast<size_t>(chosen));
+    for (int row = 1; row < rows; ++row) {
+        if ((mask >> (row - 1)) & 1u) {
+            separators.Next();
+            text += Vocab().Part.Description(row);
+        }
     }
-    std::string text;
-    AppendJoined(text, names);
-    return text;
 }
 
 bool DecodeAnime(CodeReader& r, PieceContext& context) {
@@ -318,23 +342,27 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
     for (int i = 0; i < count; ++i) {
         const SeenForm& form = seen[i];
         const FormFields& f = fields[form.Form];
-        std::string text = "Anime seen ";
+        std::string text = NewSentence("Anime seen ");
         text += kFormNames[form.Form];
         text += ": ";
         if (byNumbers) {
             *f.Episodes = static_cast<uint32_t>(form.Amount);
-            text += std::to_string(form.Amount);
+            AppendNumber(text, form.Amount);
             text += form.Amount == 1 ? " episode" : " episodes";
             AppendBeyond(text, form.Amount > 200);
         } else {
             *f.Complete = static_cast<int32_t>(form.Complete);
             *f.Partial = static_cast<int32_t>(form.Partial);
-            if (form.Complete)
-                text += "completely " + PartNames(form.Complete);
+            if (form.Complete) {
+                text += "completely ";
+                AppendPartNames(text, form.Complete);
+            }
             if (form.Complete && form.Partial)
                 text += ", ";
-            if (form.Partial)
-                text += "partly " + PartNames(form.Partial);
+            if (form.Partial) {
+                text += "partly ";
+                AppendPartNames(text, form.Partial);
+            }
         }
         // The anime sliders stand upright with the strongest position at the top.
         *f.Intensity = 4 - form.Rating.Run;
@@ -361,10 +389,10 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
         (raw ? x.MangaRaw : x.MangaSub) = static_cast<uint32_t>(form.Amount);
         (raw ? x.IntensityMangaRaw : x.IntensityMangaSub) = form.Rating.Run;
         (raw ? x.BoostMangaRaw : x.BoostMangaSub) = static_cast<int16_t>(form.Rating.Tune);
-        std::string text = "Manga read ";
+        std::string text = NewSentence("Manga read ");
         text += kFormNames[form.Form];
         text += ": ";
-        text += std::to_string(form.Amount);
+        AppendNumber(text, form.Amount);
         AppendBeyond(text, form.Amount > 200);
         text += "; ";
         AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);

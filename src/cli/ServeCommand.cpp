@@ -1,0 +1,98 @@
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "Commands.h"
+#include "service/DecoderService.h"
+
+namespace {
+
+const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS]\n";
+
+// SIGINT and SIGTERM end the event loop through a pipe: a signal handler may only write to it.
+int g_signalPipe[2] = {-1, -1};
+
+void OnStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+bool CatchStopSignals() {
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+} // namespace
+
+int RunServe(CommandContext& context) {
+    QCommandLineParser parser;
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Listen on port N."),
+                                  QStringLiteral("N"), QStringLiteral("8080"));
+    const QCommandLineOption bind(QStringLiteral("bind"), QStringLiteral("Listen on ADDRESS."),
+                                  QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOptions({port, bind, help});
+    if (!parser.parse(QStringList{QStringLiteral("serve")} + context.arguments) ||
+        !parser.positionalArguments().isEmpty()) {
+        context.err << "glomiecode-cli: "
+                    << (parser.errorText().isEmpty() ? QStringLiteral("unexpected argument")
+                                                     : parser.errorText())
+                    << '\n'
+                    << kServeUsage;
+        return ExitUsage;
+    }
+    if (parser.isSet(help)) {
+        context.out << kServeUsage
+                    << "\nServes the decoder page over HTTP until interrupted: / answers a form to paste a\n"
+                       "code into, /cgi-usr/qpx/gcp.pl?name=CODE the code read back as sentences. Logs one\n"
+                       "line per request to the error output.\n\n"
+                       "  --port N          listen on port N (default 8080; 0 picks a free port)\n"
+                       "  --bind ADDRESS    listen on ADDRESS (default 127.0.0.1, this machine only)\n"
+                       "  -h, --help        show this help\n";
+        return ExitOk;
+    }
+    bool portOk = false;
+    const uint portNumber = parser.value(port).toUInt(&portOk);
+    if (!portOk || portNumber > 65535) {
+        context.err << "glomiecode-cli: not a port number: '" << parser.value(port) << "'\n" << kServeUsage;
+        return ExitUsage;
+    }
+    QHostAddress address;
+    if (!address.setAddress(parser.value(bind))) {
+        context.err << "glomiecode-cli: not an IP address: '" << parser.value(bind) << "'\n" << kServeUsage;
+        return ExitUsage;
+    }
+
+    DecoderService service;
+    service.SetRequestLog([&context](const QString& line) {
+        context.err << line << '\n';
+        context.err.flush();
+    });
+    if (!service.Listen(address, static_cast<quint16>(portNumber))) {
+        context.err << "glomiecode-cli: cannot listen on " << parser.value(bind) << " port " << portNumber
+                    << '\n';
+        return ExitFailure;
+    }
+    if (!CatchStopSignals()) {
+        context.err << "glomiecode-cli: cannot catch the stop signals\n";
+        return ExitFailure;
+    }
+    QSocketNotifier stop(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+
+    context.out << "glomiecode-cli: the decoder page is at http://" << service.HostAndPort() << "/\n";
+    context.out.flush();
+    QCoreApplication::exec();
+    context.err << "glomiecode-cli: stopped\n";
+    return ExitOk;
+}

@@ -1,0 +1,210 @@
+#include "service/DecoderPage.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "service/DecoderQuery.h"
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// The length of the valid UTF-8 sequence at the start of text, or 0 when it is not one.
+size_t Utf8SequenceLength(std::string_view text) {
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+    const uint8_t lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    size_t length = 0;
+    uint8_t low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+const char kStyle[] = "body{margin:0;padding:1rem;font-family:system-ui,sans-serif;line-height:1.5;"
+                      "color:#1d1d1f;background:#fbfbfd}"
+                      "main{max-width:42rem;margin:0 auto}"
+                      "h1{font-size:1.5rem;margin:.5rem 0 1rem}"
+                      "h2{font-size:1.15rem;margin:1.5rem 0 .25rem;border-bottom:1px solid #ddd}"
+                      ".code{font-family:ui-monospace,monospace;overflow-wrap:anywhere;background:#fff;"
+                      "border:1px solid #ccc;border-radius:4px;padding:.5rem .75rem}"
+                      "ul{padding-left:1.25rem;margin:.25rem 0}li{margin:.2rem 0}"
+                      ".ambiguous{font-style:italic}.problems li{color:#a00}"
+                      "form{margin-top:2rem}label{display:block;font-weight:600;margin-bottom:.25rem}"
+                      "textarea{width:100%;box-sizing:border-box;font:inherit;"
+                      "font-family:ui-monospace,monospace;padding:.5rem}"
+                      "button{margin-top:.5rem;font:inherit;padding:.4rem 1.2rem}";
+
+void OpenPage(std::string& page, std::string_view title) {
+    page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
+    page += HtmlEscape(title);
+    page += "</title>\n<style>";
+    page += kStyle;
+    page += "</style>\n</head>\n<body>\n<main>\n<h1>Glomie Code decoder</h1>\n";
+}
+
+void ClosePage(std::string& page) {
+    page += "</main>\n</body>\n</html>\n";
+}
+
+void AppendForm(std::string& page, std::string_view text) {
+    page += "<form action=\"";
+    page += kDecoderPath;
+    page += "\" method=\"get\">\n<label for=\"name\">Code</label>\n"
+            "<textarea id=\"name\" name=\"name\" rows=\"3\" required>";
+    page += HtmlEscape(text);
+    page += "</textarea>\n<button type=\"submit\">Decode</button>\n</form>\n";
+}
+
+void AppendSentences(std::string& page, const DecodeResult& result) {
+    std::string_view openTitle;
+    bool open = false;
+    for (const DecodedSentence& sentence : result.Sentences) {
+        const std::string_view title = SectionTitle(sentence.Section);
+        if (!open || title != openTitle) {
+            if (open)
+                page += "</ul>\n</section>\n";
+            page += "<section>\n<h2>";
+            page += HtmlEscape(title.empty() ? std::string_view("Other") : title);
+            page += "</h2>\n<ul>\n";
+            openTitle = title;
+            open = true;
+        }
+        page += sentence.Ambiguous ? "<li class=\"ambiguous\">" : "<li>";
+        page += HtmlEscape(sentence.Text);
+        page += "</li>\n";
+    }
+    if (open)
+        page += "</ul>\n</section>\n";
+}
+
+void AppendProblems(std::string& page, const DecodeResult& result) {
+    if (result.Problems.empty())
+        return;
+    page += "<section class=\"problems\">\n<h2>Not understood</h2>\n<ul>\n";
+    for (const DecodeProblem& problem : result.Problems) {
+        page += "<li><code>";
+        page += HtmlEscape(problem.Text);
+        page += "</code>: ";
+        page += HtmlEscape(problem.Message);
+        page += "</li>\n";
+    }
+    page += "</ul>\n</section>\n";
+}
+
+// A page with one note, and the form (holding the text sent, if any) where it helps.
+std::string RenderNotePage(std::string_view title, std::string_view note, bool withForm,
+                           std::string_view formText = {}) {
+    std::string page;
+    OpenPage(page, title);
+    page += "<p>";
+    page += HtmlEscape(note);
+    page += "</p>\n";
+    if (withForm)
+        AppendForm(page, formText);
+    ClosePage(page);
+    return page;
+}
+
+} // namespace
+
+std::string HtmlEscape(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    while (!text.empty()) {
+        const size_t length = Utf8SequenceLength(text);
+        if (length == 0) {
+            escaped += kReplacement;
+            text.remove_prefix(1);
+            continue;
+        }
+        const char c = text[0];
+        if (length > 1)
+            escaped.append(text.substr(0, length));
+        else if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else if (c == '"')
+            escaped += "&quot;";
+        else if (c == '\'')
+            escaped += "&#39;";
+        else if ((static_cast<uint8_t>(c) < 0x20 && c != '\n' && c != '\r' && c != '\t') || c == 0x7F)
+            escaped += kReplacement; // a NUL or a control character has no place on the page
+        else
+            escaped += c;
+        text.remove_prefix(length);
+    }
+    return escaped;
+}
+
+std::string RenderFormPage() {
+    std::string page;
+    OpenPage(page, "Glomie Code decoder");
+    page += "<p>Paste a Glomie Code to read what it says.</p>\n";
+    AppendForm(page, {});
+    ClosePage(page);
+    return page;
+}
+
+std::string RenderDecoderPage(std::string_view text, const DecodeResult& result) {
+    if (!result.HeaderFound)
+        return RenderNotePage("No Glomie Code",
+                              "There is no Glomie Code in this text. A code begins with \"GlomieCode(\".",
+                              true, text);
+    std::string page;
+    OpenPage(page, "Glomie Code decoded");
+    const size_t begin = std::min(result.CodeBegin, text.size());
+    const size_t end = std::clamp(result.CodeEnd, begin, text.size());
+    page += "<p class=\"code\">";
+    page += HtmlEscape(text.substr(begin, end - begin));
+    page += "</p>\n";
+    if (!result.Complete())
+        page += "<p>Part of this code could not be read; what could be read is below.</p>\n";
+    AppendSentences(page, result);
+    AppendProblems(page, result);
+    AppendForm(page, text.substr(begin, end - begin));
+    ClosePage(page);
+    return page;
+}
+
+DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query) {
+    if (method == RequestMethod::Other)
+        return {405,
+                RenderNotePage("Method not allowed", "This page can only be read (GET or HEAD).", false)};
+    if (query.size() > kMaxQueryLength)
+        return {414,
+                RenderNotePage("Address too long", "The address is too long to be a Glomie Code.", true)};
+    if (path == "/")
+        return {200, RenderFormPage()};
+    if (path != kDecoderPath)
+        return {404, RenderNotePage("Not found", "There is no page at this address.", false)};
+    const std::optional<std::string> text = QueryParameter(query, kCodeParameter);
+    if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos)
+        return {200, RenderNotePage("Glomie Code decoder", "No code was given. Paste one below.", true)};
+    return {200, RenderDecoderPage(*text, DecodeGlomieCode(*text))};
+}

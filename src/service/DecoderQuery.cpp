@@ -1,0 +1,75 @@
+#include "service/DecoderQuery.h"
+
+#include <algorithm>
+
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string EscapeForDecoder(std::string_view code) {
+    std::string escaped;
+    escaped.reserve(code.size() + code.size() / 4);
+    for (const char c : code) {
+        if (c == ' ')
+            escaped += "%20";
+        else if (c == '+')
+            escaped += "%2B";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+std::string DecoderAddress(std::string_view host, std::string_view code) {
+    std::string address = "http://";
+    address += host;
+    address += kDecoderPath;
+    address += '?';
+    address += kCodeParameter;
+    address += '=';
+    address += EscapeForDecoder(code);
+    return address;
+}
+
+std::string DecodeQueryComponent(std::string_view component) {
+    std::string decoded;
+    decoded.reserve(component.size());
+    for (size_t i = 0; i < component.size(); ++i) {
+        const char c = component[i];
+        if (c == '+') {
+            decoded += ' ';
+        } else if (c == '%' && i + 2 < component.size() && HexValue(component[i + 1]) >= 0 &&
+                   HexValue(component[i + 2]) >= 0) {
+            decoded += static_cast<char>(HexValue(component[i + 1]) * 16 + HexValue(component[i + 2]));
+            i += 2;
+        } else {
+            decoded += c;
+        }
+    }
+    return decoded;
+}
+
+std::optional<std::string> QueryParameter(std::string_view query, std::string_view name) {
+    while (true) {
+        const size_t end = std::min(query.find('&'), query.size());
+        const std::string_view pair = query.substr(0, end);
+        const size_t equals = pair.find('=');
+        const std::string_view key = pair.substr(0, equals);
+        if (!pair.empty() && DecodeQueryComponent(key) == name)
+            return equals == std::string_view::npos ? std::string()
+                                                    : DecodeQueryComponent(pair.substr(equals + 1));
+        if (end == query.size())
+            return std::nullopt;
+        query.remove_prefix(end + 1);
+    }
+}

@@ -1,0 +1,187 @@
+#include <QDesktopServices>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QTcpSocket>
+
+#include "GuiTestSupport.h"
+#include "pages/DecoderHandOff.h"
+#include "service/DecoderPage.h"
+
+// Takes the URLs the desktop would open in the browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> Urls;
+    Q_INVOKABLE void Open(const QUrl& url) { Urls << url; }
+};
+
+namespace {
+
+const QString kPurityCode = QStringLiteral("GlomieCode(1.12.05) SM:5m- P:x75%");
+
+class DecodeHandOff : public SheetTest {
+  protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        m_savedHost = qgetenv("GLOMIECODE_DECODER_HOST");
+        qunsetenv("GLOMIECODE_DECODER_HOST");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_catcher, "Open");
+    }
+    void TearDown() override {
+        m_sheet.reset(); // the first page destroyed ends the hand-off
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        SetBrowserOpener({});
+        if (!m_savedHost.isEmpty())
+            qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
+    }
+
+    // A sheet whose code holds blanks, a "+" run and a purity score's bare "%".
+    CGCPropertySheet& OpenPuritySheet() {
+        CGCPropertySheet& sheet =
+            OpenSheet({{"Per/OmitGender", 0}, {"Per/UsePurity", 1}, {"Per/Purity", 75}});
+        EXPECT_EQ(CodeBoxText(sheet.Page(0)), kPurityCode);
+        return sheet;
+    }
+
+    void PressDecode(int tab) {
+        ShowTab(tab);
+        QTest::mouseClick(&Find<QPushButton>(Sheet().Page(tab), "Decode"), Qt::LeftButton);
+    }
+
+    // What the embedded decoder page answers at a URL.
+    QByteArray Fetch(const QUrl& url) {
+        QNetworkAccessManager manager;
+        manager.setProxy(QNetworkProxy::NoProxy);
+        QNetworkReply* reply = manager.get(QNetworkRequest(url));
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        EXPECT_TRUE(reply->isFinished());
+        EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200)
+            << url.toString().toStdString();
+        const QByteArray body = reply->readAll();
+        delete reply;
+        return body;
+    }
+
+    static QByteArray CodeOnPage(const QString& code) {
+        return QByteArray::fromStdString("<p class=\"code\">" + HtmlEscape(code.toStdString()) + "</p>");
+    }
+
+    UrlCatcher m_catcher;
+    QByteArray m_savedHost;
+};
+
+TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
+    OpenPuritySheet();
+    EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
+    PressDecode(0);
+    const QString host = EmbeddedDecoderHost();
+    ASSERT_FALSE(host.isEmpty()) << "the first Decode starts the decoder page";
+    EXPECT_TRUE(host.startsWith(QStringLiteral("127.0.0.1:")));
+
+    ShowTab(1);
+    ChooseItem(Find<QComboBox>(Sheet().Page(1), "Senshi0"), 1);
+    const QString secondCode = CodeBoxText(Sheet().Page(1));
+    EXPECT_EQ(secondCode, QStringLiteral("GlomieCode(1.12.05) SM:5m- F:sMo P:x75%"));
+    PressDecode(1);
+    EXPECT_EQ(EmbeddedDecoderHost(), host) << "later presses reuse the running decoder page";
+
+    ASSERT_EQ(m_catcher.Urls.size(), 2);
+    // The address as written, but for the bare "%", which a URL can only carry as "%25".
+    EXPECT_EQ(m_catcher.Urls[0].toEncoded(),
+              "http://" + host.toUtf8() + "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25");
+    EXPECT_EQ(m_catcher.Urls[1].toEncoded(),
+              "http://" + host.toUtf8() +
+                  "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20F:sMo%20P:x75%25");
+    EXPECT_TRUE(Fetch(m_catcher.Urls[0]).contains(CodeOnPage(kPurityCode)));
+    EXPECT_TRUE(Fetch(m_catcher.Urls[1]).contains(CodeOnPage(secondCode)));
+}
+
+TEST_F(DecodeHandOff, PlusRunsReachTheDecoderPageAsPluses) {
+    OpenSheet({{"SM/Pri", 14}, {"SM/ChkSec", 1}, {"SM/Sec", 22}, {"SM/GlomiePref", 2}});
+    const QString code = CodeBoxText(Sheet().Page(0));
+    ASSERT_EQ(code, QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+"));
+    PressDecode(0);
+    ASSERT_EQ(m_catcher.Urls.size(), 1);
+    EXPECT_TRUE(m_catcher.Urls[0].toEncoded().endsWith("?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B"));
+    EXPECT_TRUE(Fetch(m_catcher.Urls[0]).contains(CodeOnPage(code)));
+}
+
+TEST_F(DecodeHandOff, TheFirstPageDestroyedStopsTheDecoderPage) {
+    OpenPuritySheet();
+    PressDecode(0);
+    const QString host = EmbeddedDecoderHost();
+    ASSERT_FALSE(host.isEmpty());
+    m_sheet.reset();
+    EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, host.section(u':', 1).toUShort());
+    EXPECT_FALSE(socket.waitForConnected(2000)) << "nothing listens any more";
+
+    OpenPuritySheet();
+    PressDecode(0);
+    EXPECT_FALSE(EmbeddedDecoderHost().isEmpty()) << "a new sheet starts it again";
+}
+
+TEST_F(DecodeHandOff, AConfiguredHostIsUsedAndNothingIsServed) {
+    qputenv("GLOMIECODE_DECODER_HOST", "decoder.example.org");
+    OpenPuritySheet();
+    PressDecode(0);
+    EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
+    ASSERT_EQ(m_catcher.Urls.size(), 1);
+    EXPECT_EQ(m_catcher.Urls[0].toEncoded(),
+              "http://decoder.example.org/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25");
+    qunsetenv("GLOMIECODE_DECODER_HOST");
+}
+
+TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
+    OpenPuritySheet();
+    int attempts = 0;
+    bool browserWorks = false;
+    QList<QUrl> opened;
+    SetBrowserOpener([&](const QUrl& url) {
+        ++attempts;
+        if (browserWorks)
+            opened << url;
+        return browserWorks;
+    });
+    QStringList texts, titles;
+    QList<QMessageBox::StandardButtons> buttons;
+    QTimer answerer;
+    answerer.setInterval(10);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            titles << box->windowTitle();
+            buttons << box->standardButtons();
+            box->accept();
+        }
+    });
+    answerer.start();
+
+    PressDecode(0);
+    EXPECT_EQ(attempts, 1);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0], QStringLiteral("The required version of Internal Explorer is unavailable"));
+    EXPECT_EQ(titles[0], QApplication::applicationDisplayName());
+    EXPECT_EQ(buttons[0], QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    PressDecode(3);
+    EXPECT_EQ(attempts, 2) << "the next press tries again";
+    EXPECT_EQ(texts.size(), 2);
+
+    browserWorks = true;
+    PressDecode(0);
+    EXPECT_EQ(attempts, 3);
+    EXPECT_EQ(texts.size(), 2) << "no message once the browser opens";
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(Fetch(opened[0]).contains(CodeOnPage(kPurityCode)));
+    EXPECT_TRUE(m_catcher.Urls.isEmpty()) << "the desktop was not asked while a test opener is in";
+}
+
+} // namespace
+
+#include "DecodeHandOffTest.moc"

@@ -1,0 +1,247 @@
+#include <QCoreApplication>
+#include <QTcpSocket>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "service/DecoderPage.h"
+#include "service/DecoderQuery.h"
+#include "service/DecoderService.h"
+
+namespace {
+
+struct HttpAnswer {
+    int Status = 0;
+    QByteArray Headers; // the status line and the headers
+    QByteArray Body;
+    bool Closed = false; // the server closed the connection
+};
+
+// Splits what came back into answers, by their Content-Length.
+std::vector<HttpAnswer> ParseAnswers(QByteArray data, bool closed) {
+    std::vector<HttpAnswer> answers;
+    while (!data.isEmpty()) {
+        const qsizetype headerEnd = data.indexOf("\r\n\r\n");
+        if (headerEnd < 0)
+            break;
+        HttpAnswer answer;
+        answer.Headers = data.left(headerEnd);
+        answer.Status = answer.Headers.mid(9, 3).toInt();
+        qsizetype length = 0;
+        for (const QByteArray& line : answer.Headers.split('\n'))
+            if (line.toLower().startsWith("content-length:"))
+                length = line.mid(15).trimmed().toLongLong();
+        answer.Body = data.mid(headerEnd + 4, length);
+        data.remove(0, headerEnd + 4 + answer.Body.size());
+        answers.push_back(answer);
+    }
+    if (!answers.empty())
+        answers.back().Closed = closed;
+    return answers;
+}
+
+class ServiceOverSocket : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_service.Listen(QHostAddress::LocalHost, 0));
+        m_service.SetRequestLog([this](const QString& line) { m_log << line; });
+    }
+
+    // Sends raw bytes from another thread, serving on this one, and returns all that came back
+    // until the server closed the connection (or went quiet for quietMs).
+    QByteArray Exchange(const QByteArray& request, bool* closed = nullptr, int quietMs = 2000) {
+        QByteArray received;
+        std::atomic<bool> done = false;
+        bool wasClosed = false;
+        const quint16 port = m_service.Port();
+        std::thread client([&] {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            if (socket.waitForConnected(5000)) {
+                socket.write(request);
+                socket.waitForBytesWritten(5000);
+                while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(quietMs))
+                    received += socket.readAll();
+                received += socket.readAll();
+                wasClosed = socket.state() != QAbstractSocket::ConnectedState;
+            }
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        client.join();
+        if (closed)
+            *closed = wasClosed;
+        return received;
+    }
+
+    HttpAnswer Request(const QByteArray& method, const QByteArray& target, const QByteArray& extra = {}) {
+        bool closed = false;
+        const QByteArray data = Exchange(
+            method + ' ' + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + extra + "\r\n",
+            &closed);
+        std::vector<HttpAnswer> answers = ParseAnswers(data, closed);
+        if (answers.size() != 1) {
+            ADD_FAILURE() << "expected one answer to " << method.constData() << ' '
+                          << target.left(100).constData() << ", got " << answers.size();
+            return {};
+        }
+        return answers.front();
+    }
+
+    HttpAnswer Get(const QByteArray& target) { return Request("GET", target); }
+
+    DecoderService m_service;
+    QStringList m_log;
+};
+
+QByteArray Header(const HttpAnswer& answer, const QByteArray& name) {
+    for (const QByteArray& line : answer.Headers.split('\n'))
+        if (line.toLower().startsWith(name.toLower() + ':'))
+            return line.mid(name.size() + 1).trimmed();
+    return {};
+}
+
+bool Shows(const HttpAnswer& answer, const std::string& text) {
+    return answer.Body.contains(QByteArray::fromStdString(HtmlEscape(text)));
+}
+
+TEST_F(ServiceOverSocket, AnswersTheDecoderAddressOfACode) {
+    const std::string code = "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo++ P:a23:x75%:r+|+";
+    const HttpAnswer answer =
+        Get(QByteArray::fromStdString("/cgi-usr/qpx/gcp.pl?name=" + EscapeForDecoder(code)));
+    EXPECT_EQ(answer.Status, 200);
+    EXPECT_EQ(Header(answer, "Content-Type"), "text/html; charset=utf-8");
+    EXPECT_EQ(Header(answer, "Content-Length").toLongLong(), answer.Body.size());
+    EXPECT_EQ(Header(answer, "X-Content-Type-Options"), "nosniff");
+    EXPECT_TRUE(
+        answer.Body.contains(QByteArray::fromStdString("<p class=\"code\">" + HtmlEscape(code) + "</p>")));
+    EXPECT_EQ(answer.Body.toStdString(),
+              AnswerRequest(RequestMethod::Get, kDecoderPath, "name=" + EscapeForDecoder(code)).Body);
+    EXPECT_TRUE(answer.Closed);
+    ASSERT_EQ(m_log.size(), 1);
+    EXPECT_EQ(m_log.front(), QStringLiteral("GET /cgi-usr/qpx/gcp.pl 200 %1").arg(answer.Body.size()));
+}
+
+TEST_F(ServiceOverSocket, ReadsTheCodeAsBrowsersAndFormsSendIt) {
+    const std::string code = "GlomieCode(1.12.05) SM:5m- P:x75%";
+    const QByteArray ways[] = {
+        "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%",
+        "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25",
+        "/cgi-usr/qpx/gcp.pl?name=GlomieCode%281.12.05%29+SM%3A5m-+P%3Ax75%25",
+        "/cgi-usr/qpx/gcp.pl?x=1&name=GlomieCode(1.12.05)+SM:5m-+P:x75%&y=%",
+    };
+    const std::string expected = "<p class=\"code\">" + HtmlEscape(code) + "</p>";
+    for (const QByteArray& target : ways) {
+        const HttpAnswer answer = Get(target);
+        EXPECT_EQ(answer.Status, 200) << target.constData();
+        EXPECT_TRUE(answer.Body.contains(QByteArray::fromStdString(expected))) << target.constData();
+    }
+}
+
+TEST_F(ServiceOverSocket, StartPageHasTheForm) {
+    const HttpAnswer answer = Get("/");
+    EXPECT_EQ(answer.Status, 200);
+    EXPECT_TRUE(answer.Body.contains("<form action=\"/cgi-usr/qpx/gcp.pl\" method=\"get\">"));
+}
+
+TEST_F(ServiceOverSocket, HeadSendsTheHeadersAlone) {
+    bool closed = false;
+    const QByteArray data = Exchange(
+        "HEAD / HTTP/1.1\r\nHost: x\r\n\r\nGET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", &closed);
+    // The GET's answer follows the HEAD's headers at once: the HEAD sent no body.
+    const qsizetype second = data.indexOf("HTTP/1.1 200", 1);
+    ASSERT_GT(second, 0) << data.left(300).constData();
+    const std::vector<HttpAnswer> get = ParseAnswers(data.mid(second), closed);
+    ASSERT_EQ(get.size(), 1u);
+    EXPECT_TRUE(data.left(second).endsWith("\r\n\r\n"));
+    EXPECT_TRUE(data.left(second).contains("Content-Length: " + QByteArray::number(get[0].Body.size())));
+    EXPECT_EQ(m_log.value(0), QStringLiteral("HEAD / 200 0"));
+}
+
+TEST_F(ServiceOverSocket, AnswersRequestsOnOneConnectionInTurn) {
+    bool closed = false;
+    const QByteArray data =
+        Exchange("GET /cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5 HTTP/1.1\r\nHost: x\r\n\r\n"
+                 "GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n"
+                 "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
+                 &closed);
+    const std::vector<HttpAnswer> answers = ParseAnswers(data, closed);
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_EQ(answers[0].Status, 200);
+    EXPECT_EQ(answers[1].Status, 404);
+    EXPECT_EQ(answers[2].Status, 200);
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(ServiceOverSocket, ShowsTheRequestOnlyAsText) {
+    const HttpAnswer answer =
+        Get("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%3Cscript%3Ealert(1)%3C/script%3E<script>");
+    EXPECT_EQ(answer.Status, 200);
+    EXPECT_FALSE(answer.Body.contains("<script"));
+}
+
+TEST_F(ServiceOverSocket, SurvivesMalformedQueries) {
+    const QByteArray targets[] = {
+        "/cgi-usr/qpx/gcp.pl?name=%",
+        "/cgi-usr/qpx/gcp.pl?name=%%",
+        "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5\xFF\xFE%FF%C3",
+        "/cgi-usr/qpx/gcp.pl?name=%00%0D%0AX-Injected:%201",
+        "/cgi-usr/qpx/gcp.pl",
+        "/cgi-usr/qpx/gcp.pl?",
+        "/cgi-usr/qpx/gcp.pl?name=",
+        "/cgi-usr/qpx/gcp.pl?name",
+        "/cgi-usr/qpx/gcp.pl?&&==&",
+    };
+    for (const QByteArray& target : targets) {
+        const HttpAnswer answer = Get(target);
+        EXPECT_EQ(answer.Status, 200) << target.constData();
+        EXPECT_FALSE(answer.Headers.contains("X-Injected")) << target.constData();
+    }
+}
+
+TEST_F(ServiceOverSocket, RefusesLongQueriesOtherPathsAndMethods) {
+    const QByteArray path = "/cgi-usr/qpx/gcp.pl?";
+    const QByteArray atLimit = "name=" + QByteArray(int(kMaxQueryLength) - 5, 'a');
+    EXPECT_EQ(Get(path + atLimit).Status, 200);
+    EXPECT_EQ(Get(path + atLimit + 'a').Status, 414);
+    EXPECT_EQ(Get(path + "name=" + QByteArray(100000, '%')).Status, 414);
+    EXPECT_EQ(Get("/cgi-usr/qpx/other.pl?name=a").Status, 404);
+    EXPECT_EQ(Get("/../../etc/passwd").Status, 404);
+    EXPECT_EQ(Get("/cgi-usr/qpx/gcp.pl/..%2F..%2Fetc%2Fpasswd").Status, 404);
+    for (const QByteArray method : {"POST", "PUT", "DELETE", "OPTIONS", "PATCH", "BREW"}) {
+        const HttpAnswer answer = Request(method, path + "name=a", "Content-Length: 3\r\n\r\nabc");
+        EXPECT_EQ(answer.Status, 405) << method.constData();
+        EXPECT_EQ(Header(answer, "Allow"), "GET, HEAD") << method.constData();
+    }
+    EXPECT_TRUE(m_log.contains(QStringLiteral("POST /cgi-usr/qpx/gcp.pl 405 %1")
+                                   .arg(AnswerRequest(RequestMethod::Other, "/", "").Body.size())));
+}
+
+TEST_F(ServiceOverSocket, KeepsServingAfterGarbage) {
+    const QByteArray garbage[] = {
+        QByteArray("\x00\x01\x02 garbage\r\n\r\n", 16),
+        "GET\r\n\r\n",
+        "GET / HTTP/9.9\r\n\r\n",
+        "GET /cgi-usr/qpx/gcp.pl?name=a b c HTTP/1.1\r\nHost: x\r\n\r\n",
+        "GET / HTTP/1.1\r\nContent-Length: -5\r\n\r\n",
+        "GET / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n",
+        "GET / HTTP/1.1\r\nHost: x\r\nX-Long: " + QByteArray(200000, 'x') + "\r\n\r\n",
+    };
+    for (const QByteArray& request : garbage)
+        Exchange(request, nullptr, 300);
+    const HttpAnswer answer = Get("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-");
+    EXPECT_EQ(answer.Status, 200);
+    EXPECT_TRUE(Shows(answer, "GlomieCode(1.12.05) SM:5m-"));
+}
+
+TEST(DecoderService, HostAndPortNameTheAddress) {
+    DecoderService service;
+    ASSERT_TRUE(service.Listen(QHostAddress::LocalHost, 0));
+    EXPECT_NE(service.Port(), 0);
+    EXPECT_EQ(service.HostAndPort(), QStringLiteral("127.0.0.1:%1").arg(service.Port()));
+    DecoderService second;
+    EXPECT_FALSE(second.Listen(QHostAddress::LocalHost, service.Port()));
+}
+
+} // namespace
