@@ -1,6 +1,335 @@
 #include "pages/CP0PropertyPage.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
 #include "code/CodeFrame.h"
+#include "pages/PersonalControls.h"
+#include "vocabulary/Tables.h"
+
+namespace {
+
+#define P0_TR(text) QT_TRANSLATE_NOOP("CP0PropertyPage", text)
+
+using Exact = CP0PropertyPage::ExactNumberDescription;
+// In the order they are checked when the page is left.
+constexpr std::array<Exact, CP0PropertyPage::ExactNumberCount> ExactNumbers = {{
+    {"ExactAge", &P0Answers::ExactAge, 200, Qt::AlignCenter, nullptr},
+    {"ExactWeight", &P0Answers::ExactWeight, 500, Qt::AlignLeft, nullptr},
+    {"ExactStatureIn", &P0Answers::ExactStatureIn, 11, Qt::AlignLeft, P0_TR("inches")},
+    {"ExactStatureFt", &P0Answers::ExactStatureFt, 10, Qt::AlignLeft, P0_TR("feet")},
+}};
+
+constexpr std::array<CP0PropertyPage::TraitDescription, CP0PropertyPage::TraitCount> Traits = {{
+    {"Age",
+     P0_TR("&Age (yrs)"),
+     P0_TR("&Exact"),
+     nullptr,
+     P0_TR("&Omit Age"),
+     -3,
+     4,
+     -7,
+     7,
+     &P0Answers::OmitAge,
+     &P0Answers::SpecifyExactAge,
+     nullptr,
+     &P0Answers::Age,
+     &P0Answers::BoostAge,
+     {0, -1}},
+    {"Stature",
+     P0_TR("&Stature (ft, in)"),
+     P0_TR("E&xact"),
+     nullptr,
+     P0_TR("O&mit Stature"),
+     -3,
+     3,
+     -6,
+     6,
+     &P0Answers::OmitStature,
+     &P0Answers::SpecifyExactStature,
+     nullptr,
+     &P0Answers::Stature,
+     &P0Answers::BoostStature,
+     {3, 2}}, // feet, then inches
+    {"Weight",
+     P0_TR("&Weight (lbs)"),
+     P0_TR("Exa&ct"),
+     P0_TR("&Not Telling"),
+     P0_TR("Om&it Weight"),
+     -3,
+     3,
+     -6,
+     6,
+     &P0Answers::OmitWeight,
+     &P0Answers::SpecifyExactWeight,
+     &P0Answers::NoTellWeight,
+     &P0Answers::Weight,
+     &P0Answers::BoostWeight,
+     {1, -1}},
+    {"Fat",
+     P0_TR("Body &Fat"),
+     nullptr,
+     P0_TR("Not &Telling"),
+     P0_TR("Omi&t Body Fat"),
+     -3,
+     3,
+     -6,
+     6,
+     &P0Answers::OmitFat,
+     nullptr,
+     &P0Answers::NoTellFat,
+     &P0Answers::Fat,
+     &P0Answers::BoostFat,
+     {-1, -1}},
+}};
+
+constexpr std::array<CP0PropertyPage::EyeRowDescription, CP0PropertyPage::EyeRowCount> EyeRows = {{
+    {"Left0", false, &P0Answers::ColorLeft0, &P0Answers::ColorAdjLeft0},
+    {"Left1", false, &P0Answers::ColorLeft1, &P0Answers::ColorAdjLeft1},
+    {"Left2", false, &P0Answers::ColorLeft2, &P0Answers::ColorAdjLeft2},
+    {"Right0", true, &P0Answers::ColorRight0, &P0Answers::ColorAdjRight0},
+    {"Right1", true, &P0Answers::ColorRight1, &P0Answers::ColorAdjRight1},
+    {"Right2", true, &P0Answers::ColorRight2, &P0Answers::ColorAdjRight2},
+}};
+
+} // namespace
 
 CP0PropertyPage::CP0PropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("Personal"), PersonalSection) {}
+    : CBasePropertyPage(sheet, tr("Personal"), PersonalSection) {
+    auto* traits = new QGridLayout;
+    for (size_t i = 0; i < m_traits.size(); ++i)
+        traits->addWidget(BuildTrait(m_traits[i], Traits[i]), static_cast<int>(i / 2),
+                          static_cast<int>(i % 2));
+    Body()->addLayout(traits);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(BuildEyes(), 1);
+    auto* omits = new QVBoxLayout;
+    for (Trait& trait : m_traits) {
+        trait.Omit = MakeFlagBox(this, tr(trait.Description->OmitCaption),
+                                 QStringLiteral("Omit") + QLatin1String(trait.Description->Name));
+        omits->addWidget(trait.Omit);
+        BindFlag(trait.Omit, this, m_answers.*trait.Description->Omit, [this, &trait] {
+            TraitRule(trait);
+            RequestRebuild();
+        });
+    }
+    m_omitEyes = MakeFlagBox(this, tr("Omit& Eyes"), QStringLiteral("OmitEyes"));
+    omits->addWidget(m_omitEyes);
+    omits->addStretch();
+    BindFlag(m_omitEyes, this, m_answers.OmitEyes, [this] {
+        EyesRule();
+        RequestRebuild();
+    });
+    lower->addLayout(omits);
+    Body()->addLayout(lower);
+    Body()->addStretch();
+}
+
+QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& description) {
+    trait.Description = &description;
+    const QString name = QLatin1String(description.Name);
+    trait.Group = MakeFrame(this, tr(description.GroupCaption), name + QStringLiteral("Group"));
+    const QString groupName = trait.Group->accessibleName();
+    auto* layout = new QVBoxLayout(trait.Group);
+
+    auto* top = new QHBoxLayout;
+    if (description.ExactCaption) {
+        trait.Exact =
+            MakeFlagBox(trait.Group, tr(description.ExactCaption), QStringLiteral("SpecifyExact") + name);
+        top->addWidget(trait.Exact);
+        BindFlag(trait.Exact, this, m_answers.*description.SpecifyExact, [this, &trait] {
+            TraitRule(trait);
+            RequestRebuild();
+        });
+    }
+    for (int index : description.ExactNumbers) {
+        if (index < 0)
+            continue;
+        const Exact& exact = ExactNumbers[static_cast<size_t>(index)];
+        CountBox* box = MakeCountBox(trait.Group, QLatin1String(exact.Name), groupName, exact.Alignment);
+        if (exact.Part)
+            box->setAccessibleDescription(tr(exact.Part));
+        top->addWidget(box);
+        m_exactNumbers[static_cast<size_t>(index)] = box;
+        BindCount(box, this, m_answers.*exact.Field, [this, &trait] {
+            RequestRebuild();
+            TraitRule(trait);
+        });
+    }
+    if (description.NoTellCaption) {
+        trait.NoTell =
+            MakeFlagBox(trait.Group, tr(description.NoTellCaption), QStringLiteral("NoTell") + name);
+        top->addWidget(trait.NoTell);
+        BindFlag(trait.NoTell, this, m_answers.*description.NoTell, [this, &trait] {
+            TraitRule(trait);
+            RequestRebuild();
+        });
+    }
+    top->addStretch();
+    layout->addLayout(top);
+
+    auto* level = new QHBoxLayout;
+    trait.Tune = MakeLevelTuneGroup(trait.Group, groupName, name);
+    level->addWidget(trait.Tune.Slider, 1);
+    level->addWidget(trait.Tune.Frame);
+    layout->addLayout(level);
+    trait.Tune.Connect(this, m_answers.*description.Level, m_answers.*description.Boost,
+                       [this] { RequestRebuild(); });
+    return trait.Group;
+}
+
+QGroupBox* CP0PropertyPage::BuildEyes() {
+    m_eyes = MakeFrame(this, tr("&Eyes"), QStringLiteral("EyesGroup"));
+    auto* layout = new QVBoxLayout(m_eyes);
+    auto* top = new QHBoxLayout;
+    m_same = MakeFlagBox(m_eyes, tr("Both Eyes are the &Same"), QStringLiteral("Same"));
+    m_glasses = MakeFlagBox(m_eyes, tr("&Glasses"), QStringLiteral("Glasses"));
+    m_contacts = MakeFlagBox(m_eyes, tr("&Contacts"), QStringLiteral("Contacts"));
+    for (QCheckBox* box : {m_same, m_glasses, m_contacts})
+        top->addWidget(box);
+    top->addStretch();
+    layout->addLayout(top);
+    BindFlag(m_same, this, m_answers.Same, [this] {
+        EyesRule();
+        RequestRebuild();
+    });
+    BindFlag(m_glasses, this, m_answers.Glasses, [this] { RequestRebuild(); });
+    BindFlag(m_contacts, this, m_answers.Contacts, [this] { RequestRebuild(); });
+
+    m_left = MakeFrame(m_eyes, tr("&Left (color, intensity)"), QStringLiteral("LeftGroup"));
+    m_right = MakeFrame(m_eyes, tr("&Right (color, intensity)"), QStringLiteral("RightGroup"));
+    auto* sides = new QHBoxLayout;
+    QGridLayout* grids[] = {new QGridLayout(m_left), new QGridLayout(m_right)};
+    for (size_t i = 0; i < m_eyeRows.size(); ++i) {
+        EyeRow& row = m_eyeRows[i];
+        row.Description = &EyeRows[i];
+        QGroupBox* side = row.Description->Right ? m_right : m_left;
+        const QString name = QLatin1String(row.Description->Name);
+        row.Color = MakeCodeList(side, QStringLiteral("Color") + name, side->accessibleName());
+        row.Intensity = MakeCodeList(side, QStringLiteral("ColorAdj") + name, side->accessibleName());
+        row.Color->setAccessibleDescription(tr("color"));
+        row.Intensity->setAccessibleDescription(tr("intensity"));
+        QGridLayout* grid = grids[row.Description->Right ? 1 : 0];
+        const int line = static_cast<int>(i % 3);
+        grid->addWidget(row.Color, line, 0);
+        grid->addWidget(row.Intensity, line, 1);
+        BindRow(row.Color, this, m_answers.*row.Description->Color, [this] {
+            EyesRule();
+            RequestRebuild();
+        });
+        BindRow(row.Intensity, this, m_answers.*row.Description->Intensity, [this] { RequestRebuild(); });
+    }
+    sides->addWidget(m_left);
+    sides->addWidget(m_right);
+    layout->addLayout(sides);
+    return m_eyes;
+}
+
+void CP0PropertyPage::OnInitDialog() {
+    // Setting a count box's text counts as a change: each box stores its number and rebuilds.
+    for (size_t i = 0; i < m_exactNumbers.size(); ++i)
+        m_exactNumbers[i]->ShowCount(m_answers.*ExactNumbers[i].Field);
+    ShowFlags();
+    for (Trait& trait : m_traits) {
+        const TraitDescription& d = *trait.Description;
+        trait.Tune.SetRanges(d.Minimum, d.Maximum, d.TuneMinimum, d.TuneMaximum);
+        trait.Tune.Show(m_answers.*d.Level, m_answers.*d.Boost);
+    }
+    for (EyeRow& row : m_eyeRows)
+        row.Color->FillFromTable(EyeColorTable);
+    for (EyeRow& row : m_eyeRows)
+        row.Intensity->FillFromTable(ColorAdjTable);
+    ShowRows();
+    for (Trait& trait : m_traits)
+        TraitRule(trait);
+    EyesRule();
+    // A damaged flag has just been set to 0; the code must say so too.
+    RequestRebuild();
+}
+
+void CP0PropertyPage::UpdateControls() {
+    ShowFlags();
+    for (size_t i = 0; i < m_exactNumbers.size(); ++i) {
+        const QSignalBlocker blocker(m_exactNumbers[i]);
+        m_exactNumbers[i]->ShowCount(m_answers.*ExactNumbers[i].Field);
+    }
+    ShowRows();
+}
+
+void CP0PropertyPage::ShowFlags() {
+    for (Trait& trait : m_traits) {
+        const TraitDescription& d = *trait.Description;
+        if (trait.Exact)
+            ShowFlag(*trait.Exact, m_answers.*d.SpecifyExact);
+        if (trait.NoTell)
+            ShowFlag(*trait.NoTell, m_answers.*d.NoTell);
+        ShowFlag(*trait.Omit, m_answers.*d.Omit);
+    }
+    ShowFlag(*m_omitEyes, m_answers.OmitEyes);
+    ShowFlag(*m_same, m_answers.Same);
+    ShowFlag(*m_glasses, m_answers.Glasses);
+    ShowFlag(*m_contacts, m_answers.Contacts);
+}
+
+void CP0PropertyPage::ShowRows() {
+    for (EyeRow& row : m_eyeRows) {
+        row.Color->ShowRow(m_answers.*row.Description->Color);
+        row.Intensity->ShowRow(m_answers.*row.Description->Intensity);
+    }
+}
+
+std::optional<ValidationFailure> CP0PropertyPage::OnKillActive() {
+    for (const Trait& trait : m_traits)
+        for (int index : trait.Description->ExactNumbers)
+            if (index >= 0)
+                m_exactNumbers[static_cast<size_t>(index)]->FillBlankCount();
+    for (size_t i = 0; i < m_exactNumbers.size(); ++i)
+        if (auto message = m_exactNumbers[i]->Validate(0, ExactNumbers[i].Maximum))
+            return ValidationFailure{m_exactNumbers[i], *message};
+    return std::nullopt;
+}
+
+// Age, stature, weight and body fat: open unless omitted; an exact number replaces the level and the
+// not-telling box; not telling replaces the level.
+void CP0PropertyPage::TraitRule(Trait& trait) {
+    const TraitDescription& d = *trait.Description;
+    const bool exact = d.SpecifyExact && m_answers.*d.SpecifyExact != 0;
+    const bool noTell = d.NoTell && m_answers.*d.NoTell != 0;
+
+    const bool a = m_answers.*d.Omit == 0;
+    if (trait.Exact)
+        trait.Exact->setEnabled(a);
+    trait.Group->setEnabled(a);
+    for (int index : d.ExactNumbers)
+        if (index >= 0)
+            m_exactNumbers[static_cast<size_t>(index)]->setEnabled(a && exact);
+    const bool b = a && !exact;
+    if (trait.NoTell)
+        trait.NoTell->setEnabled(b);
+    const bool c = b && !noTell;
+    trait.Tune.SetEnabled(c);
+}
+
+// The eyes: open unless omitted; the right eye only while it is not the same as the left; an
+// intensity while its colour is chosen; glasses and contacts while any colour is, right or left.
+void CP0PropertyPage::EyesRule() {
+    int64_t colours = 0; // damaged rows must not overflow the sum
+    for (const EyeRow& row : m_eyeRows)
+        colours += m_answers.*row.Description->Color;
+
+    const bool a = m_answers.OmitEyes == 0;
+    for (QWidget* control :
+         {static_cast<QWidget*>(m_same), static_cast<QWidget*>(m_left), static_cast<QWidget*>(m_eyes)})
+        control->setEnabled(a);
+    m_glasses->setEnabled(colours != 0 && a);
+    m_contacts->setEnabled(colours != 0 && a);
+    const bool b = a && m_answers.Same == 0;
+    m_right->setEnabled(b);
+    for (const EyeRow& row : m_eyeRows) {
+        const bool open = row.Description->Right ? b : a;
+        row.Color->setEnabled(open);
+        row.Intensity->setEnabled(open && m_answers.*row.Description->Color != 0);
+    }
+}

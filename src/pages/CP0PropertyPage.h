@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <array>
+
 #include "code/Answers.h"
 #include "pages/CBasePropertyPage.h"
+#include "pages/CodeLists.h"
 
-// The Personal page: age, stature, weight, body fat and eyes.
+// The Personal page: age, stature, weight and body fat, each as a level with its tune (or an exact
+// number, or not told), and the eyes as up to three colours per eye.
 class CP0PropertyPage : public CBasePropertyPage {
     Q_OBJECT
   public:
@@ -11,6 +17,81 @@ class CP0PropertyPage : public CBasePropertyPage {
 
     P0Answers& Answers() { return m_answers; }
 
+    // The four exact numbers are checked when the page is left (age, weight, inches, feet), whether
+    // their boxes are open or not; blank boxes become "0" first.
+    std::optional<ValidationFailure> OnKillActive() override;
+
+    static constexpr int TraitCount = 4;
+    static constexpr int ExactNumberCount = 4;
+    static constexpr int EyeRowCount = 6;
+
+    // What a trait is made of; the page builds its controls from a table of these.
+    struct TraitDescription {
+        const char* Name; // the level's field name: "Age", "Stature", "Weight", "Fat"
+        const char* GroupCaption;
+        const char* ExactCaption;  // none for the body fat
+        const char* NoTellCaption; // none for age and stature
+        const char* OmitCaption;
+        int Minimum, Maximum, TuneMinimum, TuneMaximum;
+        int32_t P0Answers::*Omit;
+        int32_t P0Answers::*SpecifyExact;
+        int32_t P0Answers::*NoTell;
+        int32_t P0Answers::*Level;
+        int16_t P0Answers::*Boost;
+        std::array<int, 2> ExactNumbers; // indices into the exact numbers, −1 for none
+    };
+    // An exact number and the range it must be in when the page is left.
+    struct ExactNumberDescription {
+        const char* Name;
+        int32_t P0Answers::*Field;
+        int32_t Maximum;
+        Qt::Alignment Alignment;
+        const char* Part; // "feet" or "inches" where a trait has two numbers
+    };
+    // One colour of one eye, with its intensity.
+    struct EyeRowDescription {
+        const char* Name; // "Left0" .. "Right2"
+        bool Right;
+        int32_t P0Answers::*Color;
+        int32_t P0Answers::*Intensity;
+    };
+
+  protected:
+    void OnInitDialog() override;
+    void UpdateControls() override;
+
   private:
+    struct Trait {
+        const TraitDescription* Description = nullptr;
+        QGroupBox* Group = nullptr;
+        QCheckBox* Exact = nullptr;
+        QCheckBox* NoTell = nullptr;
+        QCheckBox* Omit = nullptr;
+        TuneGroup Tune;
+    };
+    struct EyeRow {
+        const EyeRowDescription* Description = nullptr;
+        CodeComboBox* Color = nullptr;
+        CodeComboBox* Intensity = nullptr;
+    };
+
+    QGroupBox* BuildTrait(Trait& trait, const TraitDescription& description);
+    QGroupBox* BuildEyes();
+    void ShowFlags();
+    void ShowRows();
+
+    void TraitRule(Trait& trait);
+    void EyesRule();
+
     P0Answers m_answers;
+    std::array<Trait, TraitCount> m_traits;
+    std::array<CountBox*, ExactNumberCount> m_exactNumbers{};
+    std::array<EyeRow, EyeRowCount> m_eyeRows;
+    QGroupBox* m_eyes = nullptr;
+    QGroupBox* m_left = nullptr;
+    QGroupBox* m_right = nullptr;
+    QCheckBox* m_same = nullptr;
+    QCheckBox* m_glasses = nullptr;
+    QCheckBox* m_contacts = nullptr;
+    QCheckBox* m_omitEyes = nullptr;
 };

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QList>
+#include <array>
+
 #include "code/Answers.h"
 #include "pages/CBasePropertyPage.h"
+#include "pages/CodeLists.h"
 
 // The More Personal page: hair, skin tone, cultural groups and blood type.
 class CP1PropertyPage : public CBasePropertyPage {
@@ -11,6 +17,36 @@ class CP1PropertyPage : public CBasePropertyPage {
 
     P1Answers& Answers() { return m_answers; }
 
+  protected:
+    void OnInitDialog() override;
+    void UpdateControls() override;
+
   private:
+    // A trait that its omit box closes as a whole: hair, tone, group, blood type.
+    struct Omittable {
+        int32_t P1Answers::*Flag = nullptr;
+        QCheckBox* Omit = nullptr;
+        QList<QWidget*> Controls;
+    };
+    enum { Hair, Tone, Group, BloodType, TraitCount };
+
+    QGroupBox* BuildHair();
+    QGroupBox* BuildTone();
+    QGroupBox* BuildGroup();
+    QGroupBox* BuildBloodType();
+    void ShowFlagsAndRows();
+
+    void OmitRule(Omittable& trait);
+
     P1Answers m_answers;
+    std::array<Omittable, TraitCount> m_traits;
+    CodeComboBox* m_hairColor = nullptr;
+    CodeComboBox* m_hairColorAdj = nullptr;
+    QCheckBox* m_beard = nullptr;
+    QCheckBox* m_moustache = nullptr;
+    TuneGroup m_hair;
+    TuneGroup m_tone;
+    CodeListBox* m_group = nullptr;
+    CodeComboBox* m_bloodType = nullptr;
+    CodeComboBox* m_bloodTypeSign = nullptr;
 };

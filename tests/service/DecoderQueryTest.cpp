@@ -82,6 +82,8 @@ struct ComponentCase {
     std::string decoded;
 };
 
+void PrintTo(const ComponentCase& c, std::ostream* os) { *os << '"' << c.sent << '"'; }
+
 class QueryComponent : public testing::TestWithParam<ComponentCase> {};
 
 INSTANTIATE_TEST_SUITE_P(

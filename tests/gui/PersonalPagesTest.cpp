@@ -1,0 +1,1039 @@
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStyleOptionButton>
+#include <climits>
+#include <set>
+
+#include "GuiTestSupport.h"
+
+namespace {
+
+constexpr int PersonalTab = 7, MorePersonalTab = 8, EvenMorePersonalTab = 9;
+const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
+
+// Works the controls of one page as a user would, finding them by name.
+struct Driver {
+    QWidget& page;
+
+    template <typename T> T& Get(const QString& name) const {
+        T* widget = page.findChild<T*>(name);
+        if (!widget)
+            ADD_FAILURE() << "no control named " << name.toStdString();
+        return *widget;
+    }
+    // A click on the box's indicator.
+    void Toggle(const QString& name) const {
+        auto& box = Get<QCheckBox>(name);
+        const Qt::CheckState before = box.checkState();
+        QStyleOptionButton option;
+        option.initFrom(&box);
+        const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, indicator.center());
+        EXPECT_NE(box.checkState(), before) << "the click missed " << name.toStdString();
+    }
+    void Choose(const QString& name, int index) const { ChooseItem(Get<QComboBox>(name), index); }
+    void Press(const QString& name, Qt::Key key, int times = 1) const {
+        PressKey(Get<QWidget>(name), key, times);
+    }
+    // Replaces the whole text of a count box by typing; an empty text clears it.
+    void Type(const QString& name, const QString& text) const {
+        auto& box = Get<QLineEdit>(name);
+        box.setFocus();
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(&box, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(&box, text);
+        EXPECT_EQ(box.text(), text);
+    }
+    // A click on an item of a multiple-selection list toggles it.
+    void ClickItem(const QString& name, int position) const {
+        auto& list = Get<QListWidget>(name);
+        list.scrollToItem(list.item(position));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(position)).center());
+    }
+};
+
+// The names of the page's own controls that are enabled (Qt's inner parts left aside).
+std::set<QString> EnabledControls(QWidget& page) {
+    std::set<QString> names;
+    for (QWidget* widget : page.findChildren<QWidget*>()) {
+        const QString name = widget->objectName();
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && widget->isEnabled())
+            names.insert(name);
+    }
+    return names;
+}
+
+void ExpectEnabled(const Driver& page, const QStringList& names, bool enabled) {
+    for (const QString& name : names)
+        EXPECT_EQ(page.Get<QWidget>(name).isEnabled(), enabled) << name.toStdString();
+}
+
+class PersonalPages : public SheetTest {
+  protected:
+    Driver Open(int tab, const std::map<QString, int>& stored = {}) {
+        OpenSheet(stored);
+        ShowTab(tab);
+        return Driver{Sheet().Page(tab)};
+    }
+    QString Code(int tab) { return CodeBoxText(Sheet().Page(tab)); }
+    P0Answers& P0() { return Sheet().m_PersonalPage.Answers(); }
+    P1Answers& P1() { return Sheet().m_MorePersonalPage.Answers(); }
+    P2Answers& P2() { return Sheet().m_EvenMorePersonalPage.Answers(); }
+
+    // Tries to leave the current page for another; returns the messages shown.
+    QStringList Leave(int toTab) {
+        MessageBoxCatcher catcher;
+        ShowTab(toTab);
+        QTest::qWait(50);
+        return catcher.Texts();
+    }
+};
+
+// ---------------------------------------------------------------------------------------------------
+// Personal
+
+using PersonalPage = PersonalPages;
+
+TEST_F(PersonalPage, FirstRunOpensOnlyTheOmitBoxes) {
+    Driver page = Open(PersonalTab);
+    for (const char* name : {"OmitAge", "OmitStature", "OmitWeight", "OmitFat", "OmitEyes", "Same"})
+        EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
+    for (const char* name : {"SpecifyExactAge", "SpecifyExactStature", "SpecifyExactWeight", "NoTellWeight",
+                             "NoTellFat", "Glasses", "Contacts"})
+        EXPECT_FALSE(page.Get<QCheckBox>(name).isChecked()) << name;
+    for (const char* name : {"ExactAge", "ExactStatureFt", "ExactStatureIn", "ExactWeight"})
+        EXPECT_EQ(page.Get<QLineEdit>(name).text(), "0") << name;
+    for (const char* name : {"Age", "Stature", "Weight", "Fat"}) {
+        EXPECT_EQ(page.Get<QSlider>(name).value(), 0) << name;
+        EXPECT_EQ(page.Get<QSpinBox>(QStringLiteral("Boost") + name).value(), 0) << name;
+    }
+    for (const char* side : {"Left", "Right"})
+        for (int i = 0; i < 3; ++i) {
+            auto& colour = page.Get<QComboBox>(QStringLiteral("Color%1%2").arg(side).arg(i));
+            auto& intensity = page.Get<QComboBox>(QStringLiteral("ColorAdj%1%2").arg(side).arg(i));
+            EXPECT_EQ(colour.count(), 7);
+            EXPECT_EQ(colour.currentIndex(), 0);
+            EXPECT_EQ(colour.currentText(), "");
+            EXPECT_EQ(intensity.count(), 3);
+            EXPECT_EQ(intensity.currentIndex(), 0);
+        }
+    const std::set<QString> open = {"OmitAge",  "OmitStature", "OmitWeight", "OmitFat",
+                                    "OmitEyes", "CodeBox",     "Decode",     "CopyCode"};
+    EXPECT_EQ(EnabledControls(page.page), open);
+    EXPECT_EQ(Code(PersonalTab), Header);
+}
+
+TEST_F(PersonalPage, SlidersAndTunesHaveTheirRanges) {
+    Driver page = Open(PersonalTab);
+    const struct {
+        const char* name;
+        int minimum, maximum, tune;
+    } ranges[] = {{"Age", -3, 4, 7}, {"Stature", -3, 3, 6}, {"Weight", -3, 3, 6}, {"Fat", -3, 3, 6}};
+    for (const auto& range : ranges) {
+        auto& slider = page.Get<QSlider>(range.name);
+        auto& tune = page.Get<QSpinBox>(QStringLiteral("Boost") + range.name);
+        EXPECT_EQ(slider.minimum(), range.minimum) << range.name;
+        EXPECT_EQ(slider.maximum(), range.maximum) << range.name;
+        EXPECT_EQ(slider.pageStep(), 1) << range.name;
+        EXPECT_EQ(slider.tickInterval(), 1) << range.name;
+        EXPECT_EQ(tune.minimum(), -range.tune) << range.name;
+        EXPECT_EQ(tune.maximum(), range.tune) << range.name;
+    }
+}
+
+TEST_F(PersonalPage, AnExactNumberReplacesTheLevel) {
+    Driver page = Open(PersonalTab);
+    const struct {
+        const char* trait;
+        QStringList counts;
+    } traits[] = {{"Age", {"ExactAge"}}, {"Stature", {"ExactStatureFt", "ExactStatureIn"}}};
+    for (const auto& [trait, counts] : traits) {
+        const QString name = QLatin1String(trait);
+        const QStringList level = {name, "Boost" + name, "TuneFrame" + name};
+        page.Toggle("Omit" + name);
+        ExpectEnabled(page, {"SpecifyExact" + name, name + "Group"}, true);
+        ExpectEnabled(page, level, true);
+        ExpectEnabled(page, counts, false);
+        page.Toggle("SpecifyExact" + name);
+        ExpectEnabled(page, counts, true);
+        ExpectEnabled(page, level, false);
+        page.Toggle("Omit" + name);
+        ExpectEnabled(page, counts + level + QStringList{"SpecifyExact" + name, name + "Group"}, false);
+        EXPECT_TRUE(page.Get<QCheckBox>("Omit" + name).isEnabled());
+    }
+    EXPECT_EQ(P0().SpecifyExactAge, 1);
+    EXPECT_EQ(P0().SpecifyExactStature, 1);
+}
+
+TEST_F(PersonalPage, WeightExactWinsOverNotTelling) {
+    Driver page = Open(PersonalTab);
+    const QStringList level = {"Weight", "BoostWeight", "TuneFrameWeight"};
+    page.Toggle("OmitWeight");
+    ExpectEnabled(page, {"SpecifyExactWeight", "NoTellWeight", "WeightGroup"}, true);
+    ExpectEnabled(page, level, true);
+    ExpectEnabled(page, {"ExactWeight"}, false);
+    page.Toggle("NoTellWeight");
+    ExpectEnabled(page, level, false);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:w?");
+    page.Toggle("SpecifyExactWeight");
+    ExpectEnabled(page, {"NoTellWeight"}, false);
+    EXPECT_TRUE(page.Get<QCheckBox>("NoTellWeight").isChecked());
+    ExpectEnabled(page, {"ExactWeight"}, true);
+    page.Toggle("SpecifyExactWeight");
+    ExpectEnabled(page, {"NoTellWeight"}, true);
+    ExpectEnabled(page, level, false); // still not telling
+    ExpectEnabled(page, {"ExactWeight"}, false);
+}
+
+TEST_F(PersonalPage, BodyFatNotTellingClosesOnlyTheLevel) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitFat");
+    ExpectEnabled(page, {"NoTellFat", "FatGroup", "Fat", "BoostFat", "TuneFrameFat"}, true);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:f");
+    page.Toggle("NoTellFat");
+    ExpectEnabled(page, {"Fat", "BoostFat", "TuneFrameFat"}, false);
+    ExpectEnabled(page, {"NoTellFat", "FatGroup"}, true);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:f?");
+}
+
+const QStringList LeftColours = {"ColorLeft0", "ColorLeft1", "ColorLeft2"};
+const QStringList LeftIntensities = {"ColorAdjLeft0", "ColorAdjLeft1", "ColorAdjLeft2"};
+const QStringList RightColours = {"ColorRight0", "ColorRight1", "ColorRight2"};
+const QStringList RightIntensities = {"ColorAdjRight0", "ColorAdjRight1", "ColorAdjRight2"};
+
+TEST_F(PersonalPage, EyesOpenTheLeftEyeFirst) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitEyes");
+    ExpectEnabled(page, QStringList{"Same", "LeftGroup", "EyesGroup"} + LeftColours, true);
+    ExpectEnabled(
+        page, LeftIntensities + RightColours + RightIntensities + QStringList{"Glasses", "Contacts"}, false);
+    ExpectEnabled(page, {"RightGroup"}, false);
+    EXPECT_EQ(Code(PersonalTab), Header); // no colour, no ":e"
+}
+
+TEST_F(PersonalPage, AColourOpensItsIntensityAndTheMarks) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitEyes");
+    page.Choose("ColorLeft0", 2);
+    ExpectEnabled(page, {"ColorAdjLeft0", "Glasses", "Contacts"}, true);
+    ExpectEnabled(page, {"ColorAdjLeft1", "ColorAdjLeft2"}, false);
+    page.Choose("ColorAdjLeft0", 1);
+    page.Toggle("Glasses");
+    page.Toggle("Contacts");
+    EXPECT_EQ(Code(PersonalTab), Header + " P:eBDg[z]");
+
+    page.Choose("ColorLeft0", 0);
+    ExpectEnabled(page, {"ColorAdjLeft0", "Glasses", "Contacts"}, false);
+    EXPECT_EQ(P0().ColorAdjLeft0, 1);
+    EXPECT_EQ(P0().Glasses, 1);
+    EXPECT_EQ(P0().Contacts, 1);
+    EXPECT_EQ(Code(PersonalTab), Header);
+
+    page.Choose("ColorLeft2", 6);
+    ExpectEnabled(page, {"ColorAdjLeft2", "Glasses", "Contacts"}, true);
+    ExpectEnabled(page, {"ColorAdjLeft0"}, false);
+}
+
+TEST_F(PersonalPage, TheRightEyeOpensWhenTheEyesDiffer) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitEyes");
+    page.Toggle("Same");
+    ExpectEnabled(page, QStringList{"RightGroup"} + RightColours, true);
+    ExpectEnabled(page, RightIntensities, false);
+    page.Choose("ColorRight1", 3);
+    ExpectEnabled(page, {"ColorAdjRight1", "Glasses", "Contacts"}, true);
+    ExpectEnabled(page, {"ColorAdjRight0", "ColorAdjRight2"}, false);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:eG");
+
+    // The same eyes again: the right lists close but their colour still counts for the marks.
+    page.Toggle("Same");
+    ExpectEnabled(page, QStringList{"RightGroup"} + RightColours + RightIntensities, false);
+    ExpectEnabled(page, {"Glasses", "Contacts"}, true);
+    EXPECT_EQ(P0().ColorRight1, 3);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:e");
+
+    page.Toggle("OmitEyes");
+    ExpectEnabled(page, QStringList{"Same", "Glasses", "Contacts", "LeftGroup", "EyesGroup"} + LeftColours,
+                  false);
+    EXPECT_TRUE(page.Get<QCheckBox>("OmitEyes").isEnabled());
+}
+
+TEST_F(PersonalPage, TheAgeTuneStaysWithinTheSlider) {
+    // Stored tunes show unchanged until the group is touched.
+    Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", 2}, {"Per/BoostAge", 5}});
+    auto& tune = page.Get<QSpinBox>("BoostAge");
+    EXPECT_EQ(tune.value(), 5);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a++[+++++]");
+    page.Press("Age", Qt::Key_Right); // at 3 a tune of 5 is cut back to 1
+    EXPECT_EQ(tune.value(), 1);
+    EXPECT_EQ(P0().Age, 3);
+    EXPECT_EQ(P0().BoostAge, 1);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a+++[+]");
+    page.Press("BoostAge", Qt::Key_Up); // 3 + 2 > 4: set back at once
+    EXPECT_EQ(tune.value(), 1);
+    EXPECT_EQ(P0().BoostAge, 1);
+
+    page.Press("Age", Qt::Key_Left, 6);
+    EXPECT_EQ(P0().Age, -3);
+    EXPECT_EQ(tune.value(), 1);
+    page.Press("BoostAge", Qt::Key_Down, 3); // −3 − 2 < −3: raised back to 0
+    EXPECT_EQ(P0().BoostAge, 0);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a---");
+}
+
+TEST_F(PersonalPage, AtTheBottomANegativeTuneIsRaisedToZero) {
+    Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", -2}, {"Per/BoostAge", -7}});
+    page.Press("Age", Qt::Key_Left);
+    EXPECT_EQ(P0().Age, -3);
+    EXPECT_EQ(P0().BoostAge, 0);
+    EXPECT_EQ(page.Get<QSpinBox>("BoostAge").value(), 0);
+}
+
+TEST_F(PersonalPage, AnAgeOutOfRangeIsCodedButKeepsThePage) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitAge");
+    page.Toggle("SpecifyExactAge");
+    page.Type("ExactAge", "250");
+    EXPECT_EQ(P0().ExactAge, 250);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a250");
+
+    EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 200."});
+    EXPECT_EQ(Sheet().Tabs().currentIndex(), PersonalTab);
+    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactAge"));
+
+    { // OK is refused too.
+        MessageBoxCatcher catcher;
+        QTest::mouseClick(Sheet().findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+        QTest::qWait(50);
+        EXPECT_EQ(catcher.Texts(), QStringList{"Please enter an integer between 0 and 200."});
+        EXPECT_TRUE(Sheet().isVisible());
+    }
+
+    page.Type("ExactAge", "200");
+    EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
+    EXPECT_EQ(Sheet().Tabs().currentIndex(), MorePersonalTab);
+}
+
+TEST_F(PersonalPage, NumbersAreCheckedInOrderEvenInClosedBoxes) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitStature");
+    page.Toggle("SpecifyExactStature");
+    page.Type("ExactStatureFt", "11");
+    page.Type("ExactStatureIn", "12");
+    page.Toggle("OmitWeight");
+    page.Toggle("SpecifyExactWeight");
+    page.Type("ExactWeight", "501");
+    EXPECT_EQ(Code(PersonalTab), Header + " P:s1112:w501");
+
+    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 500."});
+    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactWeight"));
+    page.Type("ExactWeight", "500");
+    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 11."});
+    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactStatureIn"));
+    // Closing the box does not let the number through.
+    page.Toggle("SpecifyExactStature");
+    EXPECT_FALSE(page.Get<QWidget>("ExactStatureIn").isEnabled());
+    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 11."});
+    EXPECT_EQ(Sheet().Tabs().currentIndex(), PersonalTab);
+
+    page.Toggle("SpecifyExactStature");
+    page.Type("ExactStatureIn", "3");
+    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 10."});
+    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactStatureFt"));
+    page.Type("ExactStatureFt", "5");
+    EXPECT_TRUE(Leave(0).isEmpty());
+    EXPECT_EQ(Sheet().FullCode(), (Header + " P:s53:w500").toStdString());
+}
+
+TEST_F(PersonalPage, AnEmptiedBoxStoresZeroAndShowsItOnLeaving) {
+    Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/SpecifyExactAge", 1}, {"Per/ExactAge", 42}});
+    EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "42");
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a42");
+    page.Type("ExactAge", "");
+    EXPECT_EQ(P0().ExactAge, 0);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a0");
+    EXPECT_TRUE(Leave(EvenMorePersonalTab).isEmpty());
+    EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "0");
+}
+
+TEST_F(PersonalPage, NotTellingIsForgottenAtTheNextStart) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitWeight");
+    page.Toggle("NoTellWeight");
+    page.Toggle("OmitFat");
+    page.Toggle("NoTellFat");
+    EXPECT_EQ(Code(PersonalTab), Header + " P:w?:f?");
+    { // what OK does
+        auto store = QSettingsStore::ForIniFile(SettingsPath());
+        SaveSettings(*store, Sheet().Answers());
+        ASSERT_TRUE(store->Commit());
+    }
+
+    Driver next = Open(PersonalTab);
+    EXPECT_EQ(P0().OmitWeight, 0); // the rest was saved
+    EXPECT_EQ(P0().NoTellWeight, 0);
+    EXPECT_EQ(P0().NoTellFat, 0);
+    EXPECT_FALSE(next.Get<QCheckBox>("NoTellWeight").isChecked());
+    EXPECT_FALSE(next.Get<QCheckBox>("NoTellFat").isChecked());
+    ExpectEnabled(next, {"Weight", "Fat"}, true);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:w:f");
+}
+
+TEST_F(PersonalPage, DamagedValuesAreShownAsTheControlsAllow) {
+    Driver page = Open(PersonalTab, {{"Per/OmitEyes", 0},
+                                     {"Per/Same", 0},
+                                     {"Per/OmitAge", 5},
+                                     {"Per/ColorLeft0", INT_MIN},
+                                     {"Per/ColorRight0", 99},
+                                     {"Per/ColorAdjRight0", -7},
+                                     {"Per/Stature", 9},
+                                     {"Per/BoostStature", -30000},
+                                     {"Per/OmitStature", 0},
+                                     {"Per/ExactWeight", -5},
+                                     {"Per/OmitWeight", 0},
+                                     {"Per/SpecifyExactWeight", 1}});
+    // A flag past 2 becomes 0, in the field and in the code.
+    EXPECT_EQ(P0().OmitAge, 0);
+    EXPECT_FALSE(page.Get<QCheckBox>("OmitAge").isChecked());
+    EXPECT_TRUE(Code(PersonalTab).startsWith(Header + " P:a:s"));
+    // Rows naming no item show none and are kept.
+    EXPECT_EQ(page.Get<QComboBox>("ColorLeft0").currentIndex(), -1);
+    EXPECT_EQ(page.Get<QComboBox>("ColorRight0").currentIndex(), -1);
+    EXPECT_EQ(page.Get<QComboBox>("ColorAdjRight0").currentIndex(), -1);
+    EXPECT_EQ(P0().ColorRight0, 99);
+    ExpectEnabled(page, {"Glasses", "Contacts", "ColorAdjLeft0", "ColorAdjRight0"}, true);
+    // A level past the slider shows at its end; the field keeps it until the slider moves.
+    EXPECT_EQ(page.Get<QSlider>("Stature").value(), 3);
+    EXPECT_EQ(page.Get<QSpinBox>("BoostStature").value(), -6);
+    EXPECT_EQ(P0().Stature, 9);
+    EXPECT_EQ(P0().BoostStature, -30000);
+    page.Press("Stature", Qt::Key_Left);
+    EXPECT_EQ(P0().Stature, 2);
+    EXPECT_EQ(P0().BoostStature, -5);
+    // A negative stored number is shown and refused on leaving.
+    EXPECT_EQ(page.Get<QLineEdit>("ExactWeight").text(), "-5");
+    EXPECT_EQ(Leave(0), QStringList{"Please enter a positive integer."});
+}
+
+TEST_F(PersonalPage, DamagedColourRowsAddUpWithoutWrappingAround) {
+    Driver page =
+        Open(PersonalTab, {{"Per/OmitEyes", 0}, {"Per/ColorLeft0", INT_MIN}, {"Per/ColorLeft2", INT_MIN}});
+    ExpectEnabled(page, {"Glasses", "Contacts", "ColorAdjLeft0", "ColorAdjLeft2"}, true);
+    ExpectEnabled(page, {"ColorAdjLeft1"}, false);
+    EXPECT_TRUE(Code(PersonalTab).startsWith(Header + " P:e")) << Code(PersonalTab).toStdString();
+    page.Toggle("Glasses");
+    EXPECT_TRUE(Code(PersonalTab).endsWith("g"));
+}
+
+TEST_F(PersonalPage, ALaterVisitShowsTheAnswersAgain) {
+    Driver page = Open(PersonalTab);
+    page.Toggle("OmitAge");
+    page.Press("Age", Qt::Key_Right);
+    page.Toggle("SpecifyExactAge");
+    page.Type("ExactAge", "0031");
+    EXPECT_EQ(Leave(0), QStringList{});
+    ShowTab(PersonalTab);
+    EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "31");
+    EXPECT_TRUE(page.Get<QCheckBox>("SpecifyExactAge").isChecked());
+    EXPECT_EQ(page.Get<QSlider>("Age").value(), 1);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a31");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// More Personal
+
+using PersonalMorePage = PersonalPages;
+
+TEST_F(PersonalMorePage, FirstRunOpensOnlyTheOmitBoxes) {
+    Driver page = Open(MorePersonalTab);
+    for (const char* name : {"OmitHair", "OmitTone", "OmitGroup", "OmitBloodType"})
+        EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
+    EXPECT_FALSE(page.Get<QCheckBox>("Beard").isChecked());
+    EXPECT_FALSE(page.Get<QCheckBox>("Moustache").isChecked());
+    EXPECT_EQ(page.Get<QComboBox>("HairColor").currentText(), "Blond");
+    EXPECT_EQ(page.Get<QComboBox>("HairColor").count(), 10);
+    EXPECT_EQ(page.Get<QComboBox>("HairColorAdj").currentIndex(), 0);
+    EXPECT_EQ(page.Get<QComboBox>("HairColorAdj").currentText(), "");
+    EXPECT_EQ(page.Get<QComboBox>("BloodType").currentIndex(), 0);
+    EXPECT_EQ(page.Get<QComboBox>("BloodTypeSign").currentText(), "Negative");
+    for (const char* name : {"Hair", "Tone"}) {
+        EXPECT_EQ(page.Get<QSlider>(name).value(), 0) << name;
+        EXPECT_EQ(page.Get<QSpinBox>(QStringLiteral("Boost") + name).value(), 0) << name;
+    }
+    auto& groups = page.Get<QListWidget>("Group");
+    EXPECT_EQ(groups.count(), 9);
+    EXPECT_TRUE(groups.selectedItems().isEmpty());
+    const std::set<QString> open = {"OmitHair", "OmitTone", "OmitGroup", "OmitBloodType",
+                                    "CodeBox",  "Decode",   "CopyCode"};
+    EXPECT_EQ(EnabledControls(page.page), open);
+    EXPECT_EQ(Code(MorePersonalTab), Header);
+}
+
+TEST_F(PersonalMorePage, EachOmitBoxOpensItsWholeTrait) {
+    Driver page = Open(MorePersonalTab);
+    const std::pair<const char*, QStringList> traits[] = {
+        {"OmitHair",
+         {"HairColor", "HairColorAdj", "Hair", "BoostHair", "TuneFrameHair", "Beard", "Moustache",
+          "HairGroup", "LengthGroup"}},
+        {"OmitTone", {"Tone", "BoostTone", "TuneFrameTone", "ToneGroup"}},
+        {"OmitGroup", {"Group", "GroupGroup"}},
+        {"OmitBloodType", {"BloodType", "BloodTypeSign", "BloodTypeGroup"}}};
+    for (const auto& [omit, controls] : traits) {
+        page.Toggle(omit);
+        ExpectEnabled(page, controls, true);
+    }
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl:t:c:bA-");
+    page.Choose("BloodType", 3);
+    page.Choose("BloodTypeSign", 0);
+    page.Toggle("OmitBloodType");
+    ExpectEnabled(page, traits[3].second, false);
+    EXPECT_EQ(P1().BloodType, 3);
+    EXPECT_EQ(P1().BloodTypeSign, 0);
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl:t:c");
+    // The other answers close nothing.
+    page.Choose("HairColorAdj", 0);
+    ExpectEnabled(page, traits[0].second, true);
+}
+
+TEST_F(PersonalMorePage, TheGroupListStoresTheWholeSelection) {
+    Driver page = Open(MorePersonalTab);
+    page.Toggle("OmitGroup");
+    page.ClickItem("Group", 0);
+    page.ClickItem("Group", 3);
+    EXPECT_EQ(P1().Group, 9);
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:cWhAs");
+    page.ClickItem("Group", 0);
+    page.ClickItem("Group", 3);
+    EXPECT_EQ(P1().Group, 0);
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:c");
+}
+
+TEST_F(PersonalMorePage, AStoredMaskSelectsItsGroupsAndKeepsBitsPastTheList) {
+    Driver page = Open(MorePersonalTab, {{"Per/Group", 9 | (1 << 9) | (1 << 20)}});
+    auto& groups = page.Get<QListWidget>("Group");
+    QList<int> selected;
+    for (int i = 0; i < groups.count(); ++i)
+        if (groups.item(i)->isSelected())
+            selected << i;
+    EXPECT_EQ(selected, (QList<int>{0, 3}));
+    EXPECT_EQ(P1().Group, 9 | (1 << 9) | (1 << 20));
+    page.Toggle("OmitGroup");
+    page.ClickItem("Group", 1);
+    EXPECT_EQ(P1().Group, 11);
+}
+
+TEST_F(PersonalMorePage, TheLengthTuneHasNoRoomAtEitherEnd) {
+    Driver page = Open(MorePersonalTab);
+    page.Toggle("OmitHair");
+    auto& tune = page.Get<QSpinBox>("BoostHair");
+    page.Press("Hair", Qt::Key_End);
+    EXPECT_EQ(P1().Hair, 4);
+    page.Press("BoostHair", Qt::Key_Up);
+    EXPECT_EQ(tune.value(), 0);
+    EXPECT_EQ(P1().BoostHair, 0);
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl++++");
+    page.Press("Hair", Qt::Key_Home);
+    EXPECT_EQ(P1().Hair, -3);
+    page.Press("BoostHair", Qt::Key_Down);
+    EXPECT_EQ(tune.value(), 0);
+    page.Press("BoostHair", Qt::Key_Up, 9);
+    EXPECT_EQ(tune.value(), 7);
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl---[+++++++]");
+}
+
+TEST_F(PersonalMorePage, TheToneTuneStaysWithinTheSlider) {
+    Driver page = Open(MorePersonalTab, {{"Per/OmitTone", 0}, {"Per/BoostTone", 3}});
+    page.Press("Tone", Qt::Key_Right); // at 1 a tune of 3 is cut back to 1
+    EXPECT_EQ(P1().Tone, 1);
+    EXPECT_EQ(P1().BoostTone, 1);
+    EXPECT_EQ(Code(MorePersonalTab), Header + " P:t+[+]");
+    page.Press("BoostTone", Qt::Key_Down, 2);
+    page.Press("Tone", Qt::Key_Left, 2); // −1 with −1 ...
+    EXPECT_EQ(P1().BoostTone, -1);
+    page.Press("Tone", Qt::Key_Left); // ... and at −2 a tune of −1 is raised to 0
+    EXPECT_EQ(P1().Tone, -2);
+    EXPECT_EQ(P1().BoostTone, 0);
+    EXPECT_EQ(page.Get<QSpinBox>("BoostTone").minimum(), -4);
+    EXPECT_EQ(page.Get<QSlider>("Tone").minimum(), -2);
+}
+
+TEST_F(PersonalMorePage, DamagedValuesAreShownAsTheControlsAllow) {
+    Driver page = Open(MorePersonalTab, {{"Per/OmitTone", 7},
+                                         {"Per/OmitHair", 0},
+                                         {"Per/HairColor", 50},
+                                         {"Per/BloodTypeSign", INT_MIN},
+                                         {"Per/Tone", INT_MAX},
+                                         {"Per/BoostTone", -4}});
+    EXPECT_EQ(P1().OmitTone, 0);
+    EXPECT_FALSE(page.Get<QCheckBox>("OmitTone").isChecked());
+    ExpectEnabled(page, {"Tone", "BoostTone"}, true);
+    EXPECT_EQ(page.Get<QComboBox>("HairColor").currentIndex(), -1);
+    EXPECT_EQ(P1().HairColor, 50);
+    EXPECT_EQ(page.Get<QComboBox>("BloodTypeSign").currentIndex(), -1);
+    EXPECT_EQ(page.Get<QSlider>("Tone").value(), 2);
+    EXPECT_EQ(P1().Tone, INT_MAX);
+    // The code shows the tone as stored, now that its omit flag reads 0.
+    EXPECT_TRUE(Code(MorePersonalTab).contains(":t")) << Code(MorePersonalTab).toStdString();
+    page.Press("BoostTone", Qt::Key_Up);
+    EXPECT_EQ(P1().Tone, INT_MAX); // the tune alone does not re-read the level
+    EXPECT_EQ(P1().BoostTone, -3);
+    page.Press("Tone", Qt::Key_Left);
+    EXPECT_EQ(P1().Tone, 1);
+    EXPECT_EQ(P1().BoostTone, -3);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Even More Personal
+
+using PersonalEvenMorePage = PersonalPages;
+
+const QStringList KinkLevel = {"Kink", "BoostKink", "TuneFrameKink"};
+
+TEST_F(PersonalEvenMorePage, FirstRunOpensOnlyTheOmitBoxes) {
+    Driver page = Open(EvenMorePersonalTab);
+    for (const char* name : {"OmitSign", "OmitGender", "OmitRelationship"})
+        EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
+    EXPECT_FALSE(page.Get<QCheckBox>("UsePurity").isChecked());
+    EXPECT_FALSE(page.Get<QCheckBox>("NoTellKink").isChecked());
+    EXPECT_TRUE(page.Get<QComboBox>("Sign").currentText().startsWith("Aries"));
+    EXPECT_EQ(page.Get<QComboBox>("Sign").count(), 12);
+    EXPECT_EQ(page.Get<QComboBox>("Gender").currentText(), "You are a female");
+    EXPECT_EQ(page.Get<QComboBox>("KinkMembership").currentText(), "");
+    EXPECT_EQ(page.Get<QComboBox>("Preference").currentText(), "(-) Promiscuous");
+    EXPECT_EQ(page.Get<QComboBox>("Status").currentText(), "(-) Unavailable");
+    EXPECT_EQ(page.Get<QLineEdit>("Purity").text(), "0");
+    EXPECT_EQ(page.Get<QSlider>("Kink").value(), 0);
+    for (const char* name : {"BoostKink", "BoostPreference", "BoostStatus"})
+        EXPECT_EQ(page.Get<QSpinBox>(name).value(), 0) << name;
+    const std::set<QString> open = {"OmitSign", "OmitGender", "OmitRelationship",
+                                    "CodeBox",  "Decode",     "CopyCode"};
+    EXPECT_EQ(EnabledControls(page.page), open);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header);
+}
+
+TEST_F(PersonalEvenMorePage, TheQuizAndTheKinkFactorExcludeEachOther) {
+    Driver page = Open(EvenMorePersonalTab);
+    const QStringList gender = {"Gender", "UsePurity", "GenderGroup", "KinkGroup", "KinkFactorGroup"};
+    const QStringList kink = QStringList{"NoTellKink", "KinkMembership"} + KinkLevel;
+    const QStringList quiz = {"Purity", "QuizGroup"};
+    page.Toggle("OmitGender");
+    ExpectEnabled(page, gender + kink, true);
+    ExpectEnabled(page, quiz, false);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x");
+
+    page.Toggle("UsePurity");
+    ExpectEnabled(page, quiz, true);
+    ExpectEnabled(page, kink, false);
+    ExpectEnabled(page, gender, true);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x0%");
+    page.Toggle("UsePurity");
+    ExpectEnabled(page, quiz, false);
+    ExpectEnabled(page, kink, true);
+
+    page.Toggle("NoTellKink");
+    ExpectEnabled(page, KinkLevel, false);
+    ExpectEnabled(page, {"KinkMembership", "NoTellKink"}, true);
+    page.Toggle("OmitGender");
+    ExpectEnabled(page, gender + kink + quiz, false);
+    EXPECT_TRUE(page.Get<QCheckBox>("NoTellKink").isChecked());
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header);
+}
+
+TEST_F(PersonalEvenMorePage, SignAndRelationshipOpenWithTheirOmitBoxes) {
+    Driver page = Open(EvenMorePersonalTab);
+    page.Toggle("OmitSign");
+    ExpectEnabled(page, {"Sign", "SignGroup"}, true);
+    page.Toggle("OmitRelationship");
+    ExpectEnabled(page,
+                  {"Preference", "Status", "BoostPreference", "BoostStatus", "TuneFramePreference",
+                   "TuneFrameStatus", "RelationshipGroup"},
+                  true);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:*Ar:r-|-");
+    page.Toggle("OmitSign");
+    ExpectEnabled(page, {"Sign", "SignGroup"}, false);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:r-|-");
+}
+
+// Each relationship list keeps its row plus tune within the three rows.
+class RowTunes : public PersonalPages, public testing::WithParamInterface<const char*> {};
+
+TEST_P(RowTunes, StayWithinTheThreeRows) {
+    Driver page = Open(EvenMorePersonalTab, {{"Per/OmitRelationship", 0}});
+    const QString name = QLatin1String(GetParam());
+    auto& tune = page.Get<QSpinBox>("Boost" + name);
+    const auto boost = [&] { return name == "Preference" ? P2().BoostPreference : P2().BoostStatus; };
+    // Row 0: 0..2.
+    page.Press("Boost" + name, Qt::Key_Down);
+    EXPECT_EQ(tune.value(), 0);
+    page.Press("Boost" + name, Qt::Key_Up, 3);
+    EXPECT_EQ(tune.value(), 2);
+    EXPECT_EQ(boost(), 2);
+    // Row 2 with a tune of 2: the tune goes to 0 at once.
+    page.Choose(name, 2);
+    EXPECT_EQ(tune.value(), 0);
+    EXPECT_EQ(boost(), 0);
+    page.Press("Boost" + name, Qt::Key_Up);
+    EXPECT_EQ(tune.value(), 0);
+    page.Press("Boost" + name, Qt::Key_Down, 3);
+    EXPECT_EQ(tune.value(), -2);
+    // Row 1: −1..1.
+    page.Choose(name, 1);
+    EXPECT_EQ(tune.value(), -1);
+    EXPECT_EQ(boost(), -1);
+    page.Press("Boost" + name, Qt::Key_Up, 3);
+    EXPECT_EQ(tune.value(), 1);
+    EXPECT_EQ(boost(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(PersonalEvenMorePage, RowTunes, testing::Values("Preference", "Status"));
+
+TEST_F(PersonalEvenMorePage, TheKinkTuneStaysWithinTheSlider) {
+    Driver page = Open(EvenMorePersonalTab, {{"Per/OmitGender", 0}, {"Per/Kink", 1}, {"Per/BoostKink", 2}});
+    page.Press("Kink", Qt::Key_Right); // at 2 a tune of 2 is cut back to 1
+    EXPECT_EQ(P2().Kink, 2);
+    EXPECT_EQ(P2().BoostKink, 1);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x++[+]");
+    page.Press("BoostKink", Qt::Key_Down, 2);
+    page.Press("Kink", Qt::Key_Left, 4);
+    EXPECT_EQ(P2().BoostKink, -1);
+    page.Press("Kink", Qt::Key_Left); // at −3 a tune of −1 is raised to 0
+    EXPECT_EQ(P2().Kink, -3);
+    EXPECT_EQ(P2().BoostKink, 0);
+}
+
+TEST_F(PersonalEvenMorePage, APurityOverFiveHundredKeepsThePage) {
+    Driver page = Open(EvenMorePersonalTab);
+    page.Toggle("OmitGender");
+    page.Toggle("UsePurity");
+    page.Type("Purity", "150");
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x150%");
+    EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
+
+    ShowTab(EvenMorePersonalTab);
+    page.Type("Purity", "600");
+    EXPECT_EQ(P2().Purity, 600);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x600%");
+    EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
+    EXPECT_EQ(Sheet().Tabs().currentIndex(), EvenMorePersonalTab);
+    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("Purity"));
+    // Closing the quiz does not let the number through.
+    page.Toggle("UsePurity");
+    EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
+    page.Toggle("UsePurity");
+    page.Type("Purity", "");
+    EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
+    EXPECT_EQ(page.Get<QLineEdit>("Purity").text(), "0");
+}
+
+TEST_F(PersonalEvenMorePage, DamagedValuesAreShownAsTheControlsAllow) {
+    Driver page = Open(EvenMorePersonalTab, {{"Per/OmitGender", -1},
+                                             {"Per/OmitRelationship", 0},
+                                             {"Per/Status", 3},
+                                             {"Per/BoostStatus", 2},
+                                             {"Per/Kink", -40},
+                                             {"Per/Purity", 9999},
+                                             {"Per/UsePurity", 2}});
+    EXPECT_EQ(P2().OmitGender, 0);
+    EXPECT_EQ(P2().UsePurity, 2); // 2 is a state the box can show
+    EXPECT_EQ(page.Get<QComboBox>("Status").currentIndex(), -1);
+    EXPECT_EQ(page.Get<QSpinBox>("BoostStatus").value(), 2); // shown as stored
+    EXPECT_EQ(page.Get<QSlider>("Kink").value(), -3);
+    EXPECT_EQ(P2().Kink, -40);
+    EXPECT_EQ(page.Get<QLineEdit>("Purity").text(), "9999");
+    ExpectEnabled(page, {"Purity"}, true);
+    // The tune alone brings the stored row back into the table.
+    page.Press("BoostStatus", Qt::Key_Down);
+    EXPECT_EQ(P2().Status, 3);
+    EXPECT_EQ(P2().BoostStatus, -1);
+    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 500."});
+}
+
+// ---------------------------------------------------------------------------------------------------
+// What the answers give in the code, built through the controls.
+
+struct WorkedExample {
+    const char* name;
+    int tab;
+    std::map<QString, int> stored;
+    void (*answer)(const Driver&);
+    const char* section;
+};
+
+class PersonalCode : public PersonalPages, public testing::WithParamInterface<WorkedExample> {};
+
+TEST_P(PersonalCode, ComesFromTheControls) {
+    const WorkedExample& example = GetParam();
+    Driver page = Open(example.tab, example.stored);
+    example.answer(page);
+    EXPECT_EQ(Code(example.tab), Header + " P" + QLatin1String(example.section));
+}
+
+void EyesDiffer(const Driver& page) {
+    page.Toggle("OmitEyes");
+    page.Toggle("Same");
+}
+
+const WorkedExample WorkedExamples[] = {
+    {"AgeLevel",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitAge");
+         page.Press("Age", Qt::Key_Right, 2);
+     },
+     ":a++"},
+    {"AgeExact",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitAge");
+         page.Toggle("SpecifyExactAge");
+         page.Type("ExactAge", "23");
+     },
+     ":a23"},
+    {"StatureExact",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitStature");
+         page.Toggle("SpecifyExactStature");
+         page.Type("ExactStatureFt", "5");
+         page.Type("ExactStatureIn", "11");
+     },
+     ":s511"},
+    {"StatureLevelAndTune",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitStature");
+         page.Press("Stature", Qt::Key_Left);
+         page.Press("BoostStature", Qt::Key_Up, 2);
+     },
+     ":s-[++]"},
+    {"WeightNotTelling",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitWeight");
+         page.Toggle("NoTellWeight");
+     },
+     ":w?"},
+    {"WeightExactAndNotTelling",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitWeight");
+         page.Toggle("NoTellWeight");
+         page.Toggle("SpecifyExactWeight");
+         page.Type("ExactWeight", "150");
+     },
+     ":w150"},
+    {"BodyFat", PersonalTab, {}, [](const Driver& page) { page.Toggle("OmitFat"); }, ":f"},
+    {"EyesSame",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitEyes");
+         page.Choose("ColorLeft0", 2);
+         page.Choose("ColorAdjLeft0", 1);
+     },
+     ":eBD"},
+    {"EyesDiffer",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         EyesDiffer(page);
+         page.Choose("ColorLeft0", 2);
+         page.Choose("ColorAdjLeft0", 1);
+         page.Choose("ColorRight0", 3);
+     },
+     ":eBD|G"},
+    {"EyesTwoLeftColoursGlassesAndContacts",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         EyesDiffer(page);
+         page.Choose("ColorLeft0", 2);
+         page.Choose("ColorLeft1", 4);
+         page.Choose("ColorAdjLeft1", 2);
+         page.Choose("ColorRight0", 3);
+         page.Toggle("Glasses");
+         page.Toggle("Contacts");
+     },
+     ":eBBrL|Gg[z]"},
+    {"EyesOnlyRight",
+     PersonalTab,
+     {},
+     [](const Driver& page) {
+         EyesDiffer(page);
+         page.Choose("ColorRight0", 3);
+         page.Toggle("Glasses");
+     },
+     ":eGg"},
+    {"HairEverything",
+     MorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitHair");
+         page.Choose("HairColor", 1);
+         page.Choose("HairColorAdj", 1);
+         page.Press("Hair", Qt::Key_Right, 2);
+         page.Toggle("Moustache");
+         page.Toggle("Beard");
+     },
+     ":hBrD++m[b]"},
+    {"HairBeardOnly",
+     MorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitHair");
+         page.Toggle("Beard");
+     },
+     ":hBlb"},
+    {"Tone",
+     MorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitTone");
+         page.Press("Tone", Qt::Key_Left, 2);
+         page.Press("BoostTone", Qt::Key_Up);
+     },
+     ":t--[+]"},
+    {"Group",
+     MorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitGroup");
+         page.ClickItem("Group", 3);
+         page.ClickItem("Group", 0);
+     },
+     ":cWhAs"},
+    {"BloodTypePositive",
+     MorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitBloodType");
+         page.Choose("BloodType", 2);
+         page.Choose("BloodTypeSign", 2);
+     },
+     ":bAB+"},
+    {"BloodTypeNoSign",
+     MorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitBloodType");
+         page.Choose("BloodType", 3);
+         page.Choose("BloodTypeSign", 0);
+     },
+     ":bO"},
+    {"Sign", EvenMorePersonalTab, {}, [](const Driver& page) { page.Toggle("OmitSign"); }, ":*Ar"},
+    {"GenderKinkMembership",
+     EvenMorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitGender");
+         page.Choose("Gender", 1);
+         page.Press("Kink", Qt::Key_Right);
+         page.Choose("KinkMembership", 2);
+     },
+     ":y+P"},
+    {"GenderPurity",
+     EvenMorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitGender");
+         page.Toggle("UsePurity");
+         page.Type("Purity", "75");
+     },
+     ":x75%"},
+    {"GenderKinkNotTold",
+     EvenMorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitGender");
+         page.Choose("Gender", 2);
+         page.Toggle("NoTellKink");
+     },
+     ":z?"},
+    // A status tune of −1 on row 0 only comes from stored settings: the controls never make one.
+    {"RelationshipStoredTune",
+     EvenMorePersonalTab,
+     {{"Per/BoostStatus", -1}},
+     [](const Driver& page) {
+         page.Toggle("OmitRelationship");
+         page.Choose("Preference", 2);
+     },
+     ":r+|-[-]"},
+    {"RelationshipBothNegotiable",
+     EvenMorePersonalTab,
+     {},
+     [](const Driver& page) {
+         page.Toggle("OmitRelationship");
+         page.Choose("Preference", 1);
+         page.Choose("Status", 1);
+     },
+     ":r|"},
+};
+
+INSTANTIATE_TEST_SUITE_P(PersonalCode, PersonalCode, testing::ValuesIn(WorkedExamples),
+                         [](const testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
+
+TEST_F(PersonalPages, TheThreePagesJoinBehindOneTag) {
+    Driver personal = Open(PersonalTab);
+    personal.Toggle("OmitAge");
+    personal.Toggle("SpecifyExactAge");
+    personal.Type("ExactAge", "23");
+    personal.Toggle("OmitEyes");
+    personal.Choose("ColorLeft0", 2);
+    personal.Toggle("Glasses");
+
+    ShowTab(MorePersonalTab);
+    Driver more{Sheet().Page(MorePersonalTab)};
+    more.Toggle("OmitHair");
+    more.Choose("HairColor", 1);
+    more.Press("Hair", Qt::Key_Right);
+
+    ShowTab(EvenMorePersonalTab);
+    Driver evenMore{Sheet().Page(EvenMorePersonalTab)};
+    evenMore.Toggle("OmitGender");
+    evenMore.Toggle("OmitRelationship");
+    evenMore.Choose("Preference", 2);
+    evenMore.Choose("Status", 2);
+    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:a23:eBg:hBr+:x:r+|+");
+    ShowTab(PersonalTab);
+    EXPECT_EQ(Code(PersonalTab), Header + " P:a23:eBg:hBr+:x:r+|+");
+}
+
+TEST_F(PersonalPages, EveryControlHasANameAndTheKeyboardReachesIt) {
+    OpenSheet();
+    for (int tab : {PersonalTab, MorePersonalTab, EvenMorePersonalTab}) {
+        ShowTab(tab);
+        for (QWidget* widget : Sheet().Page(tab).findChildren<QWidget*>()) {
+            const QString name = widget->objectName();
+            if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name == "Decode" ||
+                name == "CopyCode")
+                continue; // the page base's own
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << name.toStdString();
+            if (qobject_cast<QGroupBox*>(widget))
+                continue;
+            EXPECT_TRUE(widget->focusPolicy() & Qt::TabFocus) << name.toStdString();
+        }
+    }
+    // A mnemonic works a check box.
+    ShowTab(PersonalTab);
+    Driver page{Sheet().Page(PersonalTab)};
+    Sheet().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
+    page.Get<QWidget>("OmitFat").setFocus();
+    QTest::keyClick(&page.Get<QWidget>("OmitFat"), Qt::Key_M, Qt::AltModifier); // "O&mit Stature"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return P0().OmitStature == 0; })); // a mnemonic click is animated
+    EXPECT_FALSE(page.Get<QCheckBox>("OmitStature").isChecked());
+    EXPECT_EQ(Code(PersonalTab), Header + " P:s");
+}
+
+} // namespace
