@@ -153,8 +153,8 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
             box->setAccessibleDescription(tr(exact.Part));
         top->addWidget(box);
         m_exactNumbers[static_cast<size_t>(index)] = box;
-        BindCount(box, this, m_answers.*exact.Field, [this, &trait] {
-            RequestRebuild();
+        connect(box, &QLineEdit::textChanged, this, [this, box, &exact, &trait] {
+            StoreCount(m_answers.*exact.Field, *box);
             TraitRule(trait);
         });
     }

@@ -109,10 +109,8 @@ QGroupBox* CP1PropertyPage::BuildGroup() {
     layout->addWidget(m_group);
     m_traits[Group].Controls = {m_group, group};
     // Every change stores the whole selection; bits past the list are dropped then.
-    connect(m_group, &QListWidget::itemSelectionChanged, this, [this] {
-        m_answers.Group = static_cast<int32_t>(m_group->GetSelectionMask());
-        RequestRebuild();
-    });
+    connect(m_group, &QListWidget::itemSelectionChanged, this,
+            [this] { StoreSelection(m_answers.Group, *m_group); });
     return group;
 }
 

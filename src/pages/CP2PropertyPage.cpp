@@ -106,7 +106,7 @@ QGroupBox* CP2PropertyPage::BuildGender() {
         RequestRebuild();
         GenderRule();
     });
-    BindCount(m_purity, this, m_answers.Purity, rebuild);
+    connect(m_purity, &QLineEdit::textChanged, this, [this] { StoreCount(m_answers.Purity, *m_purity); });
     m_kink.Connect(this, m_answers.Kink, m_answers.BoostKink, rebuild);
     BindFlag(m_noTellKink, this, m_answers.NoTellKink, [this] {
         RequestRebuild();

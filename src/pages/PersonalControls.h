@@ -39,11 +39,3 @@ template <typename After> void BindRow(CodeComboBox* list, QObject* context, int
         after();
     });
 }
-
-// A count is stored on every text change, in range or not; the range is checked when the page is left.
-template <typename After> void BindCount(CountBox* box, QObject* context, int32_t& field, After after) {
-    QObject::connect(box, &QLineEdit::textChanged, context, [&field, after](const QString& text) {
-        field = CountBox::ParseCount(text);
-        after();
-    });
-}
