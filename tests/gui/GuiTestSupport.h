@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSlider>
@@ -97,4 +99,21 @@ inline void ChooseItem(QComboBox& list, int index) {
         QTest::keyClick(&list, list.currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
     EXPECT_EQ(list.currentIndex(), index)
         << "could not choose item " << index << " of " << list.objectName().toStdString();
+}
+
+// Replaces the whole text of a box by typing, as a user who selects it first; an empty text clears it.
+inline void TypeText(QLineEdit& box, const QString& text) {
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(&box, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(&box, text);
+}
+
+// Clicks an item of a list, as a user would; in a multiple-selection list the click toggles it.
+inline void ClickListItem(QListWidget& list, int position) {
+    QListWidgetItem* item = list.item(position);
+    list.scrollToItem(item);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(item).center());
 }

@@ -39,20 +39,11 @@ struct Driver {
     // Replaces the whole text of a count box by typing; an empty text clears it.
     void Type(const QString& name, const QString& text) const {
         auto& box = Get<QLineEdit>(name);
-        box.setFocus();
-        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(&box, Qt::Key_Backspace);
-        else
-            QTest::keyClicks(&box, text);
+        TypeText(box, text);
         EXPECT_EQ(box.text(), text);
     }
-    // A click on an item of a multiple-selection list toggles it.
     void ClickItem(const QString& name, int position) const {
-        auto& list = Get<QListWidget>(name);
-        list.scrollToItem(list.item(position));
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualItemRect(list.item(position)).center());
+        ClickListItem(Get<QListWidget>(name), position);
     }
 };
 
