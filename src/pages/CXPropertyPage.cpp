@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
 
 #include "code/CodeFrame.h"
 #include "vocabulary/Tables.h"
@@ -24,6 +26,28 @@ class YearsSpin : public QSpinBox {
     int valueFromText(const QString&) const override { return value(); }
     QValidator::State validate(QString& input, int&) const override {
         return input.isEmpty() ? QValidator::Acceptable : QValidator::Invalid;
+    }
+};
+
+// A list of the parts of the series, as wide as its longest row and tall enough for all of them. Its
+// size is known before it is filled, so the sheet opens large enough for the page.
+class PartListBox : public CodeListBox {
+  public:
+    using CodeListBox::CodeListBox;
+
+    QSize sizeHint() const override { return SizeFor(PartTable.m_nCount - 1); }
+    QSize minimumSizeHint() const override { return SizeFor(4); }
+
+  private:
+    QSize SizeFor(int rows) const {
+        int width = 0;
+        for (int32_t row = 1; row < PartTable.m_nCount; ++row)
+            width = std::max(width, fontMetrics().horizontalAdvance(
+                                        QString::fromStdString(PartTable.m_pEntries[row].m_strDescription)));
+        const int frame = 2 * frameWidth();
+        const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        return {width + scrollBar + frame + 2 * fontMetrics().averageCharWidth(),
+                rows * (fontMetrics().lineSpacing() + 2) + frame};
     }
 };
 
@@ -157,7 +181,7 @@ QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, 
         label = new QLabel(letter, group);
         label->setObjectName(name + part + QStringLiteral("Label"));
         label->setAlignment(Qt::AlignCenter);
-        auto* list = new CodeListBox(group);
+        auto* list = new PartListBox(group);
         list->setObjectName(name + part);
         list->setAccessibleName(letter);
         list->setAccessibleDescription(groupName + QStringLiteral(": ") + description);
@@ -170,16 +194,17 @@ QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, 
         makeList(QStringLiteral("Partial"), tr("P"), tr("parts seen partially"), form.PartialLabel);
     form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("T"), Qt::Vertical);
 
+    // The lists one above the other, each headed by its letter, beside the upright slider.
     auto* grid = new QGridLayout(group);
     grid->addWidget(form.EpisodesBox, 0, 0, 1, 2);
-    grid->addWidget(form.CompleteLabel, 1, 0);
-    grid->addWidget(form.PartialLabel, 1, 1);
-    grid->addWidget(form.CompleteList, 2, 0);
+    grid->addWidget(form.CompleteLabel, 1, 0, Qt::AlignTop);
+    grid->addWidget(form.CompleteList, 1, 1);
+    grid->addWidget(form.PartialLabel, 2, 0, Qt::AlignTop);
     grid->addWidget(form.PartialList, 2, 1);
     grid->addWidget(form.Tune.Slider, 0, 2, 3, 1, Qt::AlignHCenter);
     grid->addWidget(form.Tune.Frame, 0, 3);
-    grid->addWidget(form.Tune.Spin, 1, 3, 1, 1, Qt::AlignTop);
-    grid->setRowStretch(2, 1);
+    grid->addWidget(form.Tune.Spin, 1, 3, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
 
     connect(form.EpisodesBox, &QLineEdit::textChanged, this,
             [this, &form] { OnCountChanged(m_answers.*form.Fields.Episodes, *form.EpisodesBox); });
@@ -245,7 +270,11 @@ void CXPropertyPage::OnInitDialog() {
 }
 
 void CXPropertyPage::UpdateControls() {
+    // A damaged flag (outside 0..2) becomes 0, and the code follows it.
+    const int32_t stored = m_answers.ByNumbers;
     ShowFlag(*m_byNumbers, m_answers.ByNumbers);
+    if (m_answers.ByNumbers != stored)
+        RequestRebuild();
     for (const auto& [box, field] : CountsInExchangeOrder())
         box->ShowCount(*field);
 }

@@ -394,6 +394,12 @@ TEST_F(ExperiencePage, DamagedStoredValuesAreShownWithoutHarm) {
     EXPECT_EQ(Sheet().Tabs().currentIndex(), Experience);
 }
 
+TEST_F(ExperiencePage, ARepairedFlagIsCodedAtOnce) {
+    Open({{"Exp/ByNumbers", -3}, {"Exp/DubPartial", 2}});
+    EXPECT_EQ(Answers().ByNumbers, 0);
+    EXPECT_EQ(Code(), Header + " X:a[R]d");
+}
+
 TEST_F(ExperiencePage, ControlsAreNamedAndReachableByKeyboard) {
     CBasePropertyPage& page = Open();
     EXPECT_EQ(Slider("Sub").accessibleName(), "Subbed Anime");
