@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
+#include <optional>
 
 #include "code/Answers.h"
 #include "decoder/Decoder.h"
@@ -42,9 +43,11 @@ int RunCode(CommandContext& context);
 int RunDecode(CommandContext& context);
 int RunImport(CommandContext& context);
 
-// Shared by decode and import: the decoder on a text's bytes, its problems told on err (or that there is
-// no code at all), and a command's options parsed with -h/--help added; false after telling what was wrong.
+// Shared by decode and import: the decoder on a text's bytes; its problems told on err (or that there is
+// no code at all); a command's options parsed with -h/--help added, giving the exit status when the
+// command is done already (a wrong option, or the help printed).
 DecodeResult DecodeText(const QByteArray& text);
 void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTextStream& err);
-bool ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context, const char* help);
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context,
+                                    const char* help);
 int RunServe(CommandContext& context);

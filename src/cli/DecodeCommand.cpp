@@ -122,27 +122,27 @@ void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTe
     }
 }
 
-bool ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context,
-                      const char* help) {
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context,
+                                    const char* help) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     if (!parser.parse(QStringList{QString::fromLatin1(command)} + context.arguments)) {
         context.err << "glomiecode-cli: " << parser.errorText() << "\n\n" << help;
-        return false;
+        return ExitUsage;
     }
-    return true;
+    if (parser.isSet(QStringLiteral("help"))) {
+        context.out << help;
+        return ExitOk;
+    }
+    return std::nullopt;
 }
 
 int RunDecode(CommandContext& context) {
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOption(json);
-    if (!ParseCommandLine(parser, "decode", context, kDecodeHelp))
-        return ExitUsage;
-    if (parser.isSet(QStringLiteral("help"))) {
-        context.out << kDecodeHelp;
-        return ExitOk;
-    }
+    if (const auto done = ParseCommandLine(parser, "decode", context, kDecodeHelp))
+        return *done;
     QByteArray text;
     if (parser.positionalArguments().isEmpty()) {
         QFile in;

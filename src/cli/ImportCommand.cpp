@@ -81,12 +81,8 @@ int RunImport(CommandContext& context) {
     QCommandLineParser parser;
     const QCommandLineOption settings(QStringLiteral("settings"), QString(), QStringLiteral("FILE"));
     parser.addOption(settings);
-    if (!ParseCommandLine(parser, "import", context, kImportHelp))
-        return ExitUsage;
-    if (parser.isSet(QStringLiteral("help"))) {
-        context.out << kImportHelp;
-        return ExitOk;
-    }
+    if (const auto done = ParseCommandLine(parser, "import", context, kImportHelp))
+        return *done;
     if (parser.positionalArguments().isEmpty()) {
         context.err << "glomiecode-cli: import needs the code\n\n" << kImportHelp;
         return ExitUsage;

@@ -50,13 +50,19 @@ bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b
     return r.ExpectEnd();
 }
 
-void SayLevel(PieceContext& context, int section, const char* what, const TunedRun& level, int minimum,
-              int maximum) {
+// The rest of the subsection as a slider's level with its tune ("--[+]"), said as "<what>: level ...".
+bool DecodeLevel(CodeReader& r, PieceContext& context, int section, const char* what, int minimum,
+                 int maximum, int32_t& value, int16_t& boost) {
+    TunedRun level;
+    if (!ReadSignedRun(r, level) || !r.ExpectEnd())
+        return false;
+    value = level.Run, boost = static_cast<int16_t>(level.Tune);
     std::string text = NewSentence(what);
     text += ": level ";
     AppendLevel(text, level.Run, minimum, maximum, level.Tune);
     text += '.';
     context.Say(section, std::move(text));
+    return true;
 }
 
 bool DecodeAge(CodeReader& r, PieceContext& context) {
@@ -71,12 +77,8 @@ bool DecodeAge(CodeReader& r, PieceContext& context) {
         text += age == 1 ? " year" : " years";
         AppendBeyond(text, age > 200);
         context.Say(PersonalSection, std::move(text += '.'));
-    } else {
-        TunedRun level;
-        if (!ReadSignedRun(r, level) || !r.ExpectEnd())
-            return false;
-        p.Age = level.Run, p.BoostAge = static_cast<int16_t>(level.Tune);
-        SayLevel(context, PersonalSection, "Age", level, -3, 4);
+    } else if (!DecodeLevel(r, context, PersonalSection, "Age", -3, 4, p.Age, p.BoostAge)) {
+        return false;
     }
     p.OmitAge = 0;
     return true;
@@ -147,12 +149,10 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
 bool DecodeStature(CodeReader& r, PieceContext& context) {
     if (r.PeekDigit())
         return DecodeExactStature(r, context);
-    TunedRun level;
-    if (!ReadSignedRun(r, level) || !r.ExpectEnd())
-        return false;
     P0Answers& p = context.Result.Answers.Personal;
-    p.OmitStature = 0, p.Stature = level.Run, p.BoostStature = static_cast<int16_t>(level.Tune);
-    SayLevel(context, PersonalSection, "Stature", level, -3, 3);
+    if (!DecodeLevel(r, context, PersonalSection, "Stature", -3, 3, p.Stature, p.BoostStature))
+        return false;
+    p.OmitStature = 0;
     return true;
 }
 
@@ -173,12 +173,8 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
             return false;
         p.NoTellWeight = 1;
         context.Say(PersonalSection, "Weight: not telling.");
-    } else {
-        TunedRun level;
-        if (!ReadSignedRun(r, level) || !r.ExpectEnd())
-            return false;
-        p.Weight = level.Run, p.BoostWeight = static_cast<int16_t>(level.Tune);
-        SayLevel(context, PersonalSection, "Weight", level, -3, 3);
+    } else if (!DecodeLevel(r, context, PersonalSection, "Weight", -3, 3, p.Weight, p.BoostWeight)) {
+        return false;
     }
     p.OmitWeight = 0;
     return true;
@@ -191,12 +187,8 @@ bool DecodeFat(CodeReader& r, PieceContext& context) {
             return false;
         p.NoTellFat = 1;
         context.Say(PersonalSection, "Body fat: not telling.");
-    } else {
-        TunedRun level;
-        if (!ReadSignedRun(r, level) || !r.ExpectEnd())
-            return false;
-        p.Fat = level.Run, p.BoostFat = static_cast<int16_t>(level.Tune);
-        SayLevel(context, PersonalSection, "Body fat", level, -3, 3);
+    } else if (!DecodeLevel(r, context, PersonalSection, "Body fat", -3, 3, p.Fat, p.BoostFat)) {
+        return false;
     }
     p.OmitFat = 0;
     return true;
@@ -315,12 +307,10 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
 }
 
 bool DecodeTone(CodeReader& r, PieceContext& context) {
-    TunedRun tone;
-    if (!ReadSignedRun(r, tone) || !r.ExpectEnd())
-        return false;
     P1Answers& p = context.Result.Answers.MorePersonal;
-    p.OmitTone = 0, p.Tone = tone.Run, p.BoostTone = static_cast<int16_t>(tone.Tune);
-    SayLevel(context, MorePersonalSection, "Skin tone", tone, -2, 2);
+    if (!DecodeLevel(r, context, MorePersonalSection, "Skin tone", -2, 2, p.Tone, p.BoostTone))
+        return false;
+    p.OmitTone = 0;
     return true;
 }
 

@@ -7,6 +7,15 @@
 
 namespace {
 
+// A favourite or dislike: a row of its table, a trend, and an intensity 0..3 with its tune.
+template <typename Visitor, typename Field, typename Boost>
+void Rated(Visitor& v, const char* name, Field& row, Field& trend, Field& intensity, Boost& boost,
+           int lastRow) {
+    v.Range(name, row, 0, lastRow);
+    v.Range(name, trend, 0, 2);
+    v.Tune(name, intensity, boost, 0, 3, 0);
+}
+
 // Every answer with the range its control allows, visited in one place for both the generator and
 // the checker. Tune(value, tune, low, high, floor): the value lies in low..high and the tune keeps
 // value + tune there too, never below floor (the spin's own minimum). An upright (inverted) anime
@@ -18,32 +27,16 @@ template <typename Answers, typename Visitor> void VisitAnswers(Answers& a, Visi
     v.Range("SM.GlomiePref", a.SM.GlomiePref, 0, 2);
 
     for (auto* f : {&a.Favorites, &a.Dislikes}) {
-        v.Range("F0.Senshi0", f->Senshi0, 0, 18);
-        v.Range("F0.Senshi1", f->Senshi1, 0, 18);
-        v.Range("F0.Villian0", f->Villian0, 0, 53);
-        v.Range("F0.Villian1", f->Villian1, 0, 53);
-        v.Range("F0.TrendSenshi0", f->TrendSenshi0, 0, 2);
-        v.Range("F0.TrendSenshi1", f->TrendSenshi1, 0, 2);
-        v.Range("F0.TrendVillian0", f->TrendVillian0, 0, 2);
-        v.Range("F0.TrendVillian1", f->TrendVillian1, 0, 2);
-        v.Tune("F0.Senshi0 rating", f->IntensitySenshi0, f->BoostSenshi0, 0, 3, 0);
-        v.Tune("F0.Senshi1 rating", f->IntensitySenshi1, f->BoostSenshi1, 0, 3, 0);
-        v.Tune("F0.Villian0 rating", f->IntensityVillian0, f->BoostVillian0, 0, 3, 0);
-        v.Tune("F0.Villian1 rating", f->IntensityVillian1, f->BoostVillian1, 0, 3, 0);
+        Rated(v, "F0.Senshi0", f->Senshi0, f->TrendSenshi0, f->IntensitySenshi0, f->BoostSenshi0, 18);
+        Rated(v, "F0.Senshi1", f->Senshi1, f->TrendSenshi1, f->IntensitySenshi1, f->BoostSenshi1, 18);
+        Rated(v, "F0.Villian0", f->Villian0, f->TrendVillian0, f->IntensityVillian0, f->BoostVillian0, 53);
+        Rated(v, "F0.Villian1", f->Villian1, f->TrendVillian1, f->IntensityVillian1, f->BoostVillian1, 53);
     }
     for (auto* f : {&a.MoreFavorites, &a.MoreDislikes}) {
-        v.Range("F1.Assist0", f->Assist0, 0, 23);
-        v.Range("F1.Assist1", f->Assist1, 0, 23);
-        v.Range("F1.Part0", f->Part0, 0, 9);
-        v.Range("F1.Part1", f->Part1, 0, 9);
-        v.Range("F1.TrendAssist0", f->TrendAssist0, 0, 2);
-        v.Range("F1.TrendAssist1", f->TrendAssist1, 0, 2);
-        v.Range("F1.TrendPart0", f->TrendPart0, 0, 2);
-        v.Range("F1.TrendPart1", f->TrendPart1, 0, 2);
-        v.Tune("F1.Assist0 rating", f->IntensityAssist0, f->BoostAssist0, 0, 3, 0);
-        v.Tune("F1.Assist1 rating", f->IntensityAssist1, f->BoostAssist1, 0, 3, 0);
-        v.Tune("F1.Part0 rating", f->IntensityPart0, f->BoostPart0, 0, 3, 0);
-        v.Tune("F1.Part1 rating", f->IntensityPart1, f->BoostPart1, 0, 3, 0);
+        Rated(v, "F1.Assist0", f->Assist0, f->TrendAssist0, f->IntensityAssist0, f->BoostAssist0, 23);
+        Rated(v, "F1.Assist1", f->Assist1, f->TrendAssist1, f->IntensityAssist1, f->BoostAssist1, 23);
+        Rated(v, "F1.Part0", f->Part0, f->TrendPart0, f->IntensityPart0, f->BoostPart0, 9);
+        Rated(v, "F1.Part1", f->Part1, f->TrendPart1, f->IntensityPart1, f->BoostPart1, 9);
     }
 
     auto& x = a.Experience;
