@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "code/CodeFrame.h"
+#include "pages/PersonalControls.h"
 
 // What one topic asks and where its answers go. A box whose caption is null does not exist.
 struct COPropertyPage::TopicDescription {
@@ -100,10 +101,6 @@ const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
 
 #undef OP_TR
 
-QString WithoutMnemonic(QString caption) {
-    return caption.remove(QLatin1Char('&'));
-}
-
 } // namespace
 
 COPropertyPage::COPropertyPage(CGCPropertySheet& sheet)
@@ -125,9 +122,7 @@ COPropertyPage::COPropertyPage(CGCPropertySheet& sheet)
 
 QCheckBox* COPropertyPage::AddFlagBox(QWidget* parent, const char* caption, const char* name,
                                       int32_t OAnswers::*flag) {
-    auto* box = new QCheckBox(tr(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setAccessibleName(WithoutMnemonic(box->text()));
+    QCheckBox* box = MakeFlagBox(parent, tr(caption), QString::fromLatin1(name));
     m_flagBoxes.emplace_back(box, flag);
     return box;
 }
@@ -136,8 +131,7 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
                                       QWidget* omitParent) {
     topic.Description = &description;
     const QString name = QString::fromLatin1(description.Name);
-    topic.Group = new QGroupBox(tr(description.Caption), this);
-    topic.Group->setObjectName(name + QStringLiteral("Group"));
+    topic.Group = MakeFrame(this, tr(description.Caption), name + QStringLiteral("Group"));
 
     // What first, then the marks kept with no opinion, the no-opinion box, and the marks that
     // replace the intensity next to the slider they replace.
@@ -158,7 +152,7 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
             topic.Marks[i] = add(description.Marks[i].Check);
     boxes->addStretch();
 
-    topic.Tune = MakeTuneGroup(topic.Group, WithoutMnemonic(topic.Group->title()), name);
+    topic.Tune = MakeTuneGroup(topic.Group, PlainCaption(topic.Group->title()), name);
     auto* layout = new QHBoxLayout(topic.Group);
     layout->addLayout(boxes);
     layout->addWidget(topic.Tune.Slider, 1);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "code/CodeFrame.h"
+#include "pages/PersonalControls.h"
 #include "vocabulary/Tables.h"
 
 namespace {
@@ -50,10 +51,6 @@ class PartListBox : public CodeListBox {
                 rows * (fontMetrics().lineSpacing() + 2) + frame};
     }
 };
-
-QString WithoutMnemonic(QString caption) {
-    return caption.remove(QLatin1Char('&'));
-}
 
 // A slider with a captioned tune spin beside it ("Tune") or above it ("T" on the upright sliders).
 // An upright slider has its minimum at the top, and the up key moves the thumb up.
@@ -116,21 +113,12 @@ const MangaDescription MangaForms[CXPropertyPage::MangaFormCount] = {
      {&XAnswers::MangaSub, &XAnswers::IntensityMangaSub, &XAnswers::BoostMangaSub}},
 };
 
-CountBox* MakeCountBox(QWidget* parent, const QString& name, const QString& accessibleName) {
-    auto* box = new CountBox(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessibleName);
-    box->setAlignment(Qt::AlignCenter);
-    return box;
-}
-
 } // namespace
 
 CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
     : CBasePropertyPage(sheet, tr("Experience"), ExperienceSection) {
     auto* head = new QHBoxLayout;
-    auto* years = new QGroupBox(tr("&Years"), this);
-    years->setObjectName(QStringLiteral("YearsGroup"));
+    auto* years = MakeFrame(this, tr("&Years"), QStringLiteral("YearsGroup"));
     auto* yearsLayout = new QHBoxLayout(years);
     m_yearsLabel = new QLabel(QStringLiteral("0"), years);
     m_yearsLabel->setObjectName(QStringLiteral("YearsLabel"));
@@ -144,9 +132,7 @@ CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
     yearsLayout->addWidget(m_yearsLabel);
     yearsLayout->addWidget(m_years);
     head->addWidget(years);
-    m_byNumbers = new QCheckBox(tr("Specify Anime by &Number of Episodes"), this);
-    m_byNumbers->setObjectName(QStringLiteral("ByNumbers"));
-    m_byNumbers->setAccessibleName(WithoutMnemonic(m_byNumbers->text()));
+    m_byNumbers = MakeFlagBox(this, tr("Specify Anime by &Number of Episodes"), QStringLiteral("ByNumbers"));
     head->addWidget(m_byNumbers);
     head->addStretch();
     Body()->addLayout(head);
@@ -171,10 +157,9 @@ QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, 
                                           const AnimeFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
-    auto* group = new QGroupBox(tr(caption), this);
-    group->setObjectName(name + QStringLiteral("Group"));
-    const QString groupName = WithoutMnemonic(group->title());
-    form.EpisodesBox = MakeCountBox(group, name, groupName);
+    auto* group = MakeFrame(this, tr(caption), name + QStringLiteral("Group"));
+    const QString groupName = PlainCaption(group->title());
+    form.EpisodesBox = MakeCountBox(group, name, groupName, Qt::AlignCenter);
 
     const auto makeList = [&](const QString& part, const QString& letter, const QString& description,
                               QLabel*& label) {
@@ -221,10 +206,9 @@ QGroupBox* CXPropertyPage::BuildMangaForm(MangaForm& form, const char* caption, 
                                           const MangaFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
-    auto* group = new QGroupBox(tr(caption), this);
-    group->setObjectName(name + QStringLiteral("Group"));
-    const QString groupName = WithoutMnemonic(group->title());
-    form.AmountBox = MakeCountBox(group, name, groupName);
+    auto* group = MakeFrame(this, tr(caption), name + QStringLiteral("Group"));
+    const QString groupName = PlainCaption(group->title());
+    form.AmountBox = MakeCountBox(group, name, groupName, Qt::AlignCenter);
     form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("Tune"), Qt::Horizontal);
 
     auto* layout = new QHBoxLayout(group);

@@ -30,20 +30,6 @@ class ExperiencePage : public SheetTest {
     QCheckBox& ByNumbers() { return Find<QCheckBox>(Page(), "ByNumbers"); }
     QString YearsLabel() { return Find<QLabel>(Page(), "YearsLabel").text(); }
 
-    // Replaces the box's text by typing, as a user who selects it first.
-    void Type(QLineEdit& box, const QString& text) {
-        box.setFocus();
-        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(&box, Qt::Key_Backspace);
-        else
-            QTest::keyClicks(&box, text);
-    }
-    void ClickItem(CodeListBox& list, int position) {
-        QListWidgetItem* item = list.item(position);
-        list.scrollToItem(item);
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(item).center());
-    }
     QString Code() { return CodeBoxText(Page()); }
 
     // The slider, tune spin and caption of a form, which open and close together.
@@ -101,17 +87,17 @@ TEST_F(ExperiencePage, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
     QStringList codes;
     QObject::connect(page.CodeBox(), &QPlainTextEdit::textChanged,
                      [&] { codes << page.CodeBox()->toPlainText(); });
-    Type(Count("Raw"), "12");
+    TypeText(Count("Raw"), "12");
     EXPECT_EQ(codes, QStringList({Header + " X:a1r", Header + " X:a12r"}));
     EXPECT_EQ(Answers().Raw, 12u);
     ExpectTuneGroup("Raw", true);
     ExpectTuneGroup("Sub", false);
     ExpectTuneGroup("MangaRaw", false);
 
-    Type(Count("MangaRaw"), "3");
+    TypeText(Count("MangaRaw"), "3");
     ExpectTuneGroup("MangaRaw", true);
     EXPECT_EQ(Code(), Header + " X:a12r:m3r");
-    Type(Count("Raw"), ""); // a cleared box stores 0 at once
+    TypeText(Count("Raw"), ""); // a cleared box stores 0 at once
     EXPECT_EQ(Answers().Raw, 0u);
     ExpectTuneGroup("Raw", false);
     EXPECT_EQ(Code(), Header + " X:m3r");
@@ -119,7 +105,7 @@ TEST_F(ExperiencePage, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
 
 TEST_F(ExperiencePage, TheModeSwitchKeepsCountsAndPartsAlike) {
     CBasePropertyPage& page = Open();
-    Type(Count("Sub"), "52");
+    TypeText(Count("Sub"), "52");
     QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
     EXPECT_EQ(Answers().ByNumbers, 0);
     for (const QString& form : AnimeForms) {
@@ -134,7 +120,7 @@ TEST_F(ExperiencePage, TheModeSwitchKeepsCountsAndPartsAlike) {
     EXPECT_EQ(Answers().Sub, 52u);
     EXPECT_EQ(Code(), Header);
 
-    ClickItem(List("SubComplete"), 4);
+    ClickListItem(List("SubComplete"), 4);
     EXPECT_EQ(List("SubComplete").item(4)->text(), "Sailormoon S");
     EXPECT_EQ(Answers().SubComplete, 16);
     ExpectTuneGroup("Sub", true);
@@ -147,18 +133,18 @@ TEST_F(ExperiencePage, TheModeSwitchKeepsCountsAndPartsAlike) {
     EXPECT_FALSE(List("SubComplete").isEnabled());
     ExpectTuneGroup("Sub", true);
     EXPECT_EQ(Code(), Header + " X:a52s");
-    ClickItem(List("SubComplete"), 4); // a closed list takes no clicks
+    ClickListItem(List("SubComplete"), 4); // a closed list takes no clicks
     EXPECT_EQ(Answers().SubComplete, 16);
 }
 
 TEST_F(ExperiencePage, APartialListAloneOpensItsGroup) {
     Open({{"Exp/ByNumbers", 0}});
-    ClickItem(List("DubPartial"), 1);
+    ClickListItem(List("DubPartial"), 1);
     EXPECT_EQ(Answers().DubPartial, 2);
     ExpectTuneGroup("Dub", true);
     PressKey(Slider("Dub"), Qt::Key_Up);
     EXPECT_EQ(Code(), Header + " X:a[R]d+");
-    ClickItem(List("DubPartial"), 1); // a click takes the row back out
+    ClickListItem(List("DubPartial"), 1); // a click takes the row back out
     EXPECT_EQ(Answers().DubPartial, 0);
     ExpectTuneGroup("Dub", false);
     EXPECT_EQ(Code(), Header);
@@ -166,7 +152,7 @@ TEST_F(ExperiencePage, APartialListAloneOpensItsGroup) {
 
 TEST_F(ExperiencePage, TheUprightTuneNeverPassesTheTop) {
     Open();
-    Type(Count("Raw"), "5");
+    TypeText(Count("Raw"), "5");
     QSlider& slider = Slider("Raw");
     QSpinBox& tune = Tune("Raw");
     PressKey(slider, Qt::Key_Up, 2); // up the slider: stronger
@@ -190,7 +176,7 @@ TEST_F(ExperiencePage, TheUprightTuneNeverPassesTheTop) {
     EXPECT_EQ(Code(), Header + " X:a5r");
 
     // The manga sliders lie flat and are not inverted.
-    Type(Count("MangaSub"), "18");
+    TypeText(Count("MangaSub"), "18");
     PressKey(Slider("MangaSub"), Qt::Key_Right, 3);
     PressKey(Tune("MangaSub"), Qt::Key_Up, 2);
     EXPECT_EQ(Answers().BoostMangaSub, 1);
@@ -236,7 +222,7 @@ TEST_F(ExperiencePage, LeavingWithACountPast200IsRefused) {
     CGCPropertySheet& sheet = OpenSheet();
     ShowTab(Experience);
     QLineEdit& dub = Count("Dub");
-    Type(dub, "201");
+    TypeText(dub, "201");
     EXPECT_EQ(Answers().Dub, 201u); // stored and coded at once
     EXPECT_EQ(Code(), Header + " X:a201d");
     {
@@ -253,7 +239,7 @@ TEST_F(ExperiencePage, LeavingWithACountPast200IsRefused) {
         EXPECT_EQ(catcher.Texts().size(), 1);
     }
     EXPECT_TRUE(sheet.isVisible()); // OK is refused as well
-    Type(dub, "200");
+    TypeText(dub, "200");
     ShowTab(Opinions);
     EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
 }
@@ -263,7 +249,7 @@ TEST_F(ExperiencePage, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
     ShowTab(Experience);
     const char* order[] = {"Dub", "Sub", "MangaSub", "Raw", "MangaRaw"};
     for (const char* name : order)
-        Type(Count(name), "999");
+        TypeText(Count(name), "999");
     for (const char* name : order) {
         {
             MessageBoxCatcher catcher;
@@ -271,7 +257,7 @@ TEST_F(ExperiencePage, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
             EXPECT_EQ(catcher.Texts().size(), 1);
         }
         EXPECT_EQ(sheet.focusWidget(), &Count(name)) << name;
-        Type(Count(name), "7");
+        TypeText(Count(name), "7");
     }
     ShowTab(Opinions);
     EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
@@ -280,8 +266,8 @@ TEST_F(ExperiencePage, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
 TEST_F(ExperiencePage, LeavingFillsBlankBoxesWithZero) {
     CGCPropertySheet& sheet = OpenSheet();
     ShowTab(Experience);
-    Type(Count("MangaRaw"), "");
-    Type(Count("Sub"), "");
+    TypeText(Count("MangaRaw"), "");
+    TypeText(Count("Sub"), "");
     EXPECT_EQ(Count("MangaRaw").text(), "");
     ShowTab(Opinions);
     EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
@@ -291,7 +277,7 @@ TEST_F(ExperiencePage, LeavingFillsBlankBoxesWithZero) {
 
 TEST_F(ExperiencePage, ALaterVisitShowsCountsWithoutLeadingZeros) {
     Open();
-    Type(Count("Dub"), "007");
+    TypeText(Count("Dub"), "007");
     EXPECT_EQ(Code(), Header + " X:a7d");
     ShowTab(Opinions);
     ShowTab(Experience);
@@ -302,24 +288,24 @@ TEST_F(ExperiencePage, ALaterVisitShowsCountsWithoutLeadingZeros) {
 // The worked examples of the experience section, answered through the page's controls.
 TEST_F(ExperiencePage, WorkedExamplesBuiltThroughTheControls) {
     Open();
-    Type(Count("Sub"), "52");
+    TypeText(Count("Sub"), "52");
     PressKey(Slider("Sub"), Qt::Key_Up, 3);
-    Type(Count("Dub"), "12");
+    TypeText(Count("Dub"), "12");
     PressKey(Tune("Dub"), Qt::Key_Up);
     EXPECT_EQ(Code(), Header + " X:a52s+++|12d[+]");
 
     Open();
     PressKey(Find<QSpinBox>(Page(), "Years"), Qt::Key_Up, 7);
     QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
-    ClickItem(List("RawComplete"), 0);
+    ClickListItem(List("RawComplete"), 0);
     PressKey(Slider("Raw"), Qt::Key_Up, 2);
-    ClickItem(List("SubComplete"), 0);
-    ClickItem(List("SubComplete"), 4);
-    ClickItem(List("SubPartial"), 5);
+    ClickListItem(List("SubComplete"), 0);
+    ClickListItem(List("SubComplete"), 4);
+    ClickListItem(List("SubPartial"), 5);
     PressKey(Slider("Sub"), Qt::Key_Home);
     EXPECT_EQ(Answers().SubComplete, 17);
     EXPECT_EQ(Answers().SubPartial, 32);
-    Type(Count("MangaSub"), "18");
+    TypeText(Count("MangaSub"), "18");
     PressKey(Slider("MangaSub"), Qt::Key_Right, 2);
     PressKey(Tune("MangaSub"), Qt::Key_Up);
     EXPECT_EQ(Code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m18s++[+]");
@@ -352,7 +338,7 @@ TEST_F(ExperiencePage, StoredAnswersAreShownAndSavedAgain) {
 
     // Changes go into the store with the rest of the answers; the manga ratings do not.
     PressKey(Slider("MangaRaw"), Qt::Key_Right, 2);
-    ClickItem(List("RawPartial"), 8);
+    ClickListItem(List("RawPartial"), 8);
     {
         auto store = QSettingsStore::ForIniFile(SettingsPath());
         SaveSettings(*store, Sheet().Answers());
@@ -382,7 +368,7 @@ TEST_F(ExperiencePage, DamagedStoredValuesAreShownWithoutHarm) {
     EXPECT_EQ(Slider("Raw").value(), 4);
     EXPECT_EQ(Tune("Raw").value(), 0);
     EXPECT_EQ(Answers().IntensityRaw, 9);
-    ClickItem(List("RawComplete"), 2);
+    ClickListItem(List("RawComplete"), 2);
     EXPECT_EQ(Answers().RawComplete, 5);
     EXPECT_TRUE(Code().startsWith(Header + " X:aClR1r")) << Code().toStdString();
 
