@@ -105,23 +105,12 @@ CP0PropertyPage::CP0PropertyPage(CGCPropertySheet& sheet)
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(BuildEyes(), 1);
+    // The omit boxes stand in a column of their own, so that closing a trait never closes them.
     auto* omits = new QVBoxLayout;
-    for (Trait& trait : m_traits) {
-        trait.Omit = MakeFlagBox(this, tr(trait.Description->OmitCaption),
-                                 QStringLiteral("Omit") + QLatin1String(trait.Description->Name));
+    for (Trait& trait : m_traits)
         omits->addWidget(trait.Omit);
-        BindFlag(trait.Omit, this, m_answers.*trait.Description->Omit, [this, &trait] {
-            TraitRule(trait);
-            RequestRebuild();
-        });
-    }
-    m_omitEyes = MakeFlagBox(this, tr("Omit& Eyes"), QStringLiteral("OmitEyes"));
     omits->addWidget(m_omitEyes);
     omits->addStretch();
-    BindFlag(m_omitEyes, this, m_answers.OmitEyes, [this] {
-        EyesRule();
-        RequestRebuild();
-    });
     lower->addLayout(omits);
     Body()->addLayout(lower);
     Body()->addStretch();
@@ -133,16 +122,19 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
     trait.Group = MakeFrame(this, tr(description.GroupCaption), name + QStringLiteral("Group"));
     const QString groupName = trait.Group->accessibleName();
     auto* layout = new QVBoxLayout(trait.Group);
+    const auto flagChanged = [this, &trait] {
+        TraitRule(trait);
+        RequestRebuild();
+    };
+    trait.Omit = MakeFlagBox(this, tr(description.OmitCaption), QStringLiteral("Omit") + name);
+    BindFlag(trait.Omit, this, m_answers.*description.Omit, flagChanged);
 
     auto* top = new QHBoxLayout;
     if (description.ExactCaption) {
         trait.Exact =
             MakeFlagBox(trait.Group, tr(description.ExactCaption), QStringLiteral("SpecifyExact") + name);
         top->addWidget(trait.Exact);
-        BindFlag(trait.Exact, this, m_answers.*description.SpecifyExact, [this, &trait] {
-            TraitRule(trait);
-            RequestRebuild();
-        });
+        BindFlag(trait.Exact, this, m_answers.*description.SpecifyExact, flagChanged);
     }
     for (int index : description.ExactNumbers) {
         if (index < 0)
@@ -162,10 +154,7 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
         trait.NoTell =
             MakeFlagBox(trait.Group, tr(description.NoTellCaption), QStringLiteral("NoTell") + name);
         top->addWidget(trait.NoTell);
-        BindFlag(trait.NoTell, this, m_answers.*description.NoTell, [this, &trait] {
-            TraitRule(trait);
-            RequestRebuild();
-        });
+        BindFlag(trait.NoTell, this, m_answers.*description.NoTell, flagChanged);
     }
     top->addStretch();
     layout->addLayout(top);
@@ -184,6 +173,8 @@ QGroupBox* CP0PropertyPage::BuildEyes() {
     m_eyes = MakeFrame(this, tr("&Eyes"), QStringLiteral("EyesGroup"));
     auto* layout = new QVBoxLayout(m_eyes);
     auto* top = new QHBoxLayout;
+    // Each omit box comes first in the tab order of its trait.
+    m_omitEyes = MakeFlagBox(this, tr("Omit& Eyes"), QStringLiteral("OmitEyes"));
     m_same = MakeFlagBox(m_eyes, tr("Both Eyes are the &Same"), QStringLiteral("Same"));
     m_glasses = MakeFlagBox(m_eyes, tr("&Glasses"), QStringLiteral("Glasses"));
     m_contacts = MakeFlagBox(m_eyes, tr("&Contacts"), QStringLiteral("Contacts"));
@@ -191,10 +182,12 @@ QGroupBox* CP0PropertyPage::BuildEyes() {
         top->addWidget(box);
     top->addStretch();
     layout->addLayout(top);
-    BindFlag(m_same, this, m_answers.Same, [this] {
+    const auto eyesChanged = [this] {
         EyesRule();
         RequestRebuild();
-    });
+    };
+    BindFlag(m_omitEyes, this, m_answers.OmitEyes, eyesChanged);
+    BindFlag(m_same, this, m_answers.Same, eyesChanged);
     BindFlag(m_glasses, this, m_answers.Glasses, [this] { RequestRebuild(); });
     BindFlag(m_contacts, this, m_answers.Contacts, [this] { RequestRebuild(); });
 
@@ -215,10 +208,7 @@ QGroupBox* CP0PropertyPage::BuildEyes() {
         const int line = static_cast<int>(i % 3);
         grid->addWidget(row.Color, line, 0);
         grid->addWidget(row.Intensity, line, 1);
-        BindRow(row.Color, this, m_answers.*row.Description->Color, [this] {
-            EyesRule();
-            RequestRebuild();
-        });
+        BindRow(row.Color, this, m_answers.*row.Description->Color, eyesChanged);
         BindRow(row.Intensity, this, m_answers.*row.Description->Intensity, [this] { RequestRebuild(); });
     }
     sides->addWidget(m_left);

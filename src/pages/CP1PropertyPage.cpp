@@ -26,14 +26,7 @@ constexpr std::array<OmitDescription, 4> Omits = {{
 
 CP1PropertyPage::CP1PropertyPage(CGCPropertySheet& sheet)
     : CBasePropertyPage(sheet, tr("More Personal"), MorePersonalSection) {
-    auto* columns = new QHBoxLayout;
-    auto* grid = new QGridLayout;
-    grid->addWidget(BuildHair(), 0, 0);
-    grid->addWidget(BuildTone(), 1, 0);
-    grid->addWidget(BuildGroup(), 0, 1);
-    grid->addWidget(BuildBloodType(), 1, 1);
-    columns->addLayout(grid, 1);
-
+    // The omit boxes come first in the tab order, in a column of their own at the right.
     auto* omits = new QVBoxLayout;
     for (size_t i = 0; i < m_traits.size(); ++i) {
         Omittable& trait = m_traits[i];
@@ -46,6 +39,14 @@ CP1PropertyPage::CP1PropertyPage(CGCPropertySheet& sheet)
         });
     }
     omits->addStretch();
+
+    auto* columns = new QHBoxLayout;
+    auto* grid = new QGridLayout;
+    grid->addWidget(BuildHair(), 0, 0);
+    grid->addWidget(BuildTone(), 1, 0);
+    grid->addWidget(BuildGroup(), 0, 1);
+    grid->addWidget(BuildBloodType(), 1, 1);
+    columns->addLayout(grid, 1);
     columns->addLayout(omits);
     Body()->addLayout(columns);
     Body()->addStretch();

@@ -24,13 +24,7 @@ void SetEnabled(const QList<QWidget*>& controls, bool enabled) {
 
 CP2PropertyPage::CP2PropertyPage(CGCPropertySheet& sheet)
     : CBasePropertyPage(sheet, tr("Even More Personal"), EvenMorePersonalSection) {
-    auto* columns = new QHBoxLayout;
-    auto* answers = new QVBoxLayout;
-    answers->addWidget(BuildSign());
-    answers->addWidget(BuildGender());
-    answers->addWidget(BuildRelationship());
-    columns->addLayout(answers, 1);
-
+    // The omit boxes come first in the tab order, in a column of their own at the right.
     auto* omits = new QVBoxLayout;
     m_omitSign = MakeFlagBox(this, tr("&Omit Astrological Sign"), QStringLiteral("OmitSign"));
     m_omitGender = MakeFlagBox(this, tr("O&mit Gender"), QStringLiteral("OmitGender"));
@@ -38,6 +32,13 @@ CP2PropertyPage::CP2PropertyPage(CGCPropertySheet& sheet)
     for (QCheckBox* box : {m_omitSign, m_omitGender, m_omitRelationship})
         omits->addWidget(box);
     omits->addStretch();
+
+    auto* columns = new QHBoxLayout;
+    auto* answers = new QVBoxLayout;
+    answers->addWidget(BuildSign());
+    answers->addWidget(BuildGender());
+    answers->addWidget(BuildRelationship());
+    columns->addLayout(answers, 1);
     columns->addLayout(omits);
     Body()->addLayout(columns);
     Body()->addStretch();
