@@ -60,8 +60,8 @@ void AddProblem(DecodeResult& result, std::string_view text, size_t position, si
     if (result.Problems.size() >= kMaxProblems)
         return;
     if (result.Problems.size() + 1 == kMaxProblems) {
-        result.Problems.push_back(
-            {position, Shortened(text.substr(position)), "more problems follow, not listed"});
+        result.Problems.push_back({position, Shortened(text.substr(std::min(position, text.size()))),
+                                   "more problems follow, not listed"});
         return;
     }
     const std::string_view there =

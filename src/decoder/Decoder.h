@@ -15,7 +15,8 @@
 // A part of the code that could not be read. Reading goes on with the next subsection.
 struct DecodeProblem {
     size_t Position = 0; // byte offset in the decoded text where reading stopped
-    std::string Text;    // the text from there to the end of its subsection (shortened when long)
+    std::string Text;    // from there to the end of its subsection, or all of the subsection when
+                         // reading stopped at its end; shortened to 40 bytes and "..."
     std::string Message;
 };
 

@@ -26,15 +26,25 @@ enum PersonalOrder : int {
     Relationship
 };
 
-constexpr std::string_view kPersonalLetters = "aswfehtcb*?r"; // '?' stands for the gender letters
+// The letters of the subsections up to the sign, in their order; the gender has no letter of its own
+// (its answer "x", "y" or "z" opens it) and the relationship follows it.
+constexpr std::string_view kPersonalLetters = "aswfehtcb*";
 
 int PersonalOrderOf(std::string_view piece) {
     if (piece.empty())
         return -1;
-    if (piece[0] == 'x' || piece[0] == 'y' || piece[0] == 'z')
+    switch (piece[0]) {
+    case 'x':
+    case 'y':
+    case 'z':
         return Gender;
-    const size_t order = piece[0] == '?' ? std::string_view::npos : kPersonalLetters.find(piece[0]);
-    return order == std::string_view::npos ? -1 : static_cast<int>(order);
+    case 'r':
+        return Relationship;
+    default: {
+        const size_t order = kPersonalLetters.find(piece[0]);
+        return order == std::string_view::npos ? -1 : static_cast<int>(order);
+    }
+    }
 }
 
 // "m", "b" or "m[b]" (and "g", "z", "g[z]" for the eyes): the second bracketed when both are set.
