@@ -1,22 +1,206 @@
 #include "app/CGCApp.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include "app/CSplashWindow.h"
+#include "app/HelpAndThanks.h"
 #include "pages/CGCPropertySheet.h"
 #include "settings/SettingsLayout.h"
-#include "store/QSettingsStore.h"
 
-int CGCApp::Run(QApplication& application) {
-    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    QCoreApplication::setApplicationName(name);
-    CGCPropertySheet sheet;
-    auto store = QSettingsStore::ForApplication(name);
-    LoadSettings(*store, sheet.Answers());
-    sheet.RebuildCode(RebuildAll);
-    if (sheet.exec() == QDialog::Accepted) {
-        SaveSettings(*store, sheet.Answers());
-        store->Commit();
+namespace {
+
+const char* const Version = "1.12.05";
+
+bool IsSwitch(const QString& argument, QLatin1String name) {
+    if (!argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1Char('/')))
+        return false;
+    return argument.mid(1).compare(name, Qt::CaseInsensitive) == 0;
+}
+
+QString OnlyOneCopyMessage() {
+    return QCoreApplication::translate("CGCApp",
+                                       "Only one copy of the Glomie Code Encoder can be running at a time");
+}
+
+// Ends the program like Cancel when the session or the user asks it to end (SIGTERM, SIGINT,
+// SIGHUP): every open dialog returns, nothing is saved, and the instance lock is released.
+class TerminationWatcher {
+  public:
+    TerminationWatcher() {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_pipe) != 0)
+            return;
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[1], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
+            char signal = 0;
+            if (::read(s_pipe[1], &signal, 1) == 1)
+                QCoreApplication::exit(0); // ends every running event loop, the modal ones too
+        });
+        struct sigaction action {};
+        action.sa_handler = &TerminationWatcher::OnSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int signal : {SIGTERM, SIGINT, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
     }
-    Q_UNUSED(application);
-    return 0;
+    ~TerminationWatcher() {
+        struct sigaction action {};
+        action.sa_handler = SIG_DFL;
+        for (int signal : {SIGTERM, SIGINT, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+    }
+    TerminationWatcher(const TerminationWatcher&) = delete;
+    TerminationWatcher& operator=(const TerminationWatcher&) = delete;
+
+  private:
+    static void OnSignal(int signal) {
+        const char byte = static_cast<char>(signal);
+        // Only async-signal-safe calls here: the event loop does the rest.
+        [[maybe_unused]] const auto written = ::write(s_pipe[0], &byte, 1);
+    }
+    static inline int s_pipe[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace
+
+StartOptions CGCApp::ParseCommandLine(const QStringList& arguments) {
+    StartOptions options;
+    for (const QString& argument : arguments) {
+        if (IsSwitch(argument, QLatin1String("Embedding")) || IsSwitch(argument, QLatin1String("Automation")))
+            options.ShowSplash = false;
+        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            options.PrintHelp = true;
+        else if (argument == QLatin1String("--version"))
+            options.PrintVersion = true;
+        else if (argument == QLatin1String("--print-help-path"))
+            options.PrintHelpPath = true;
+    }
+    return options;
+}
+
+QString CGCApp::UsageText() {
+    return QStringLiteral(
+        "usage: glomiecode [-Embedding | -Automation] [--help] [--version] [--print-help-path]\n"
+        "\n"
+        "The Glomie Code Encoder: answer the questions on ten pages and get your Glomie Code.\n"
+        "The answers are kept in ~/.config/kvrq/<program name>.conf and saved when you press OK.\n"
+        "Only one copy of the encoder runs at a time.\n"
+        "\n"
+        "options:\n"
+        "  -Embedding, -Automation  start without the splash picture (also written with \"/\",\n"
+        "                           in any letter case)\n"
+        "  -h, --help               show this help and end\n"
+        "  --version                show the version and end\n"
+        "  --print-help-path        show where the help file was found and end (nothing, and\n"
+        "                           exit status 1, when there is none)\n"
+        "\n"
+        "Anything else on the command line is ignored.\n");
+}
+
+QString CGCApp::InstanceLockDirectory() {
+    // Qt falls back to a folder of its own, with a warning, when the session has no runtime folder.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!runtime.isEmpty())
+            return runtime;
+    }
+    return QDir::tempPath();
+}
+
+QString CGCApp::InstanceLockPath(const QString& executablePath, const QString& directory) {
+    const QFileInfo executable(executablePath);
+    QString canonical = executable.canonicalFilePath();
+    if (canonical.isEmpty())
+        canonical = QDir::cleanPath(executable.absoluteFilePath());
+    const QByteArray hash = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
+    // The user id keeps two users' copies apart in a shared temporary folder.
+    return QDir(directory).filePath(
+        QStringLiteral("glomiecode-%1-%2.lock").arg(::getuid()).arg(QString::fromLatin1(hash.left(32))));
+}
+
+std::unique_ptr<QLockFile> CGCApp::AcquireInstanceLock(const QString& executablePath,
+                                                       const QString& directory) {
+    auto lock = std::make_unique<QLockFile>(InstanceLockPath(executablePath, directory));
+    // A copy that runs for hours keeps its lock; only one whose process is gone loses it.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+void CGCApp::PrepareSheet(CGCPropertySheet& sheet, const QString& programDirectory) {
+    sheet.SetHelpHandler([programDirectory] { ShowHelp(programDirectory); });
+    sheet.m_SMPage.SetThanksHandler(&ShowThanks);
+    sheet.SetShownHandler([&sheet] { CSplashWindow::ShowSplash(&sheet); });
+}
+
+bool CGCApp::RunSheet(QSettingsStore& store, const QString& programDirectory) {
+    CGCPropertySheet sheet;
+    PrepareSheet(sheet, programDirectory);
+    LoadSettings(store, sheet.Answers());
+    sheet.RebuildCode(RebuildAll);
+    if (sheet.exec() != QDialog::Accepted)
+        return false;
+    SaveSettings(store, sheet.Answers());
+    // The store replaces its file in one step: a crash here leaves the previous answers whole.
+    if (!store.Commit())
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": could not save the answers to "
+                            << store.FileName() << '\n';
+    return true;
+}
+
+int CGCApp::InitInstance(const StartOptions& options, const QString& executablePath,
+                         const QString& lockDirectory, const StoreFactory& openStore) {
+    const QString name = QFileInfo(executablePath).completeBaseName();
+    QCoreApplication::setApplicationName(name);
+    const auto lock = AcquireInstanceLock(executablePath, lockDirectory);
+    if (!lock) {
+        QTextStream(stderr) << name << ": " << OnlyOneCopyMessage() << '\n';
+        QMessageBox::warning(nullptr, name, OnlyOneCopyMessage());
+        return ExitFailure;
+    }
+    CSplashWindow::SetSplashEnabled(options.ShowSplash);
+    const auto store = openStore();
+    RunSheet(*store, QFileInfo(executablePath).absolutePath());
+    return ExitOk;
+}
+
+int CGCApp::Run(int& argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions options = ParseCommandLine(arguments);
+
+    if (options.PrintHelp || options.PrintVersion || options.PrintHelpPath) {
+        const QCoreApplication application(argc, argv);
+        QTextStream out(stdout);
+        if (options.PrintHelp)
+            out << UsageText();
+        if (options.PrintVersion)
+            out << "glomiecode " << Version << '\n';
+        if (options.PrintHelpPath) {
+            const QString help = FindHelpFile(QCoreApplication::applicationDirPath(), QDir::currentPath());
+            if (help.isEmpty())
+                return ExitFailure;
+            out << QDir::toNativeSeparators(help) << '\n';
+        }
+        return ExitOk;
+    }
+
+    const QApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version));
+    const TerminationWatcher watcher;
+    const QString executable = QCoreApplication::applicationFilePath();
+    return InitInstance(options, executable, InstanceLockDirectory(), [&executable] {
+        return QSettingsStore::ForApplication(QFileInfo(executable).completeBaseName());
+    });
 }

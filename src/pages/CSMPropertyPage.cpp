@@ -29,11 +29,13 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     icon->setPixmap(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")).pixmap(48, 48));
     icon->setAccessibleName(tr("Glomie Code Encoder"));
     head->addWidget(icon);
-    auto* about =
-        new QLabel(tr("Glomie Code 1.12.05 Encoder\n"
-                      "Written by the Glomie Code Encoder team\n"
-                      "Decoder: http://127.0.0.1/cgi-usr/qpx/gcp.pl, or your own GLOMIECODE_DECODER_HOST"),
-                   this);
+    const QString decoderHost = qEnvironmentVariable("GLOMIECODE_DECODER_HOST").trimmed();
+    const QString decoder = decoderHost.isEmpty()
+                                ? tr("Decoder: served by this program on 127.0.0.1 at /cgi-usr/qpx/gcp.pl")
+                                : tr("Decoder: http://%1/cgi-usr/qpx/gcp.pl").arg(decoderHost);
+    auto* about = new QLabel(tr("Glomie Code Encoder, version 1.12.05") + QLatin1Char('\n') +
+                                 tr("Written by the Glomie Code Encoder developers") + QLatin1Char('\n') + decoder,
+                             this);
     about->setObjectName(QStringLiteral("About"));
     head->addWidget(about, 1);
     auto* thanks = new QPushButton(tr("&Thanks to ..."), this);

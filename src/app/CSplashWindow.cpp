@@ -1,0 +1,123 @@
+#include "app/CSplashWindow.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QPainter>
+#include <QScreen>
+#include <QSvgRenderer>
+
+namespace {
+// The picture at the splash's size, sharp on the owner's screen; null when it cannot be loaded.
+QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QSvgRenderer renderer(file.readAll());
+    if (!renderer.isValid())
+        return {};
+    QPixmap picture(QSize(CSplashWindow::Width, CSplashWindow::Height) * pixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    renderer.render(&painter);
+    painter.end();
+    picture.setDevicePixelRatio(pixelRatio);
+    return picture;
+}
+} // namespace
+
+void CSplashWindow::ShowSplash(QWidget* owner, const QString& picture) {
+    if (!s_enabled || s_current)
+        return;
+    const QPixmap pixmap =
+        LoadPicture(picture, owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio());
+    if (pixmap.isNull())
+        return;
+    s_current = new CSplashWindow(owner, pixmap);
+    s_current->show();
+    s_current->repaint();
+}
+
+void CSplashWindow::HideSplash() {
+    CSplashWindow* splash = s_current;
+    if (!splash)
+        return;
+    s_current = nullptr;
+    QWidget* owner = splash->parentWidget();
+    splash->hide();
+    splash->deleteLater();
+    if (owner)
+        owner->repaint();
+}
+
+CSplashWindow::CSplashWindow(QWidget* owner, const QPixmap& picture)
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture) {
+    setObjectName(QStringLiteral("Splash"));
+    setAccessibleName(tr("Glomie Code Encoder"));
+    // The sheet keeps the keyboard focus; the splash only shows itself.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(Width, Height);
+    CenterWindow();
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("SplashTimer"));
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(DisplayMilliseconds);
+    connect(m_timer, &QTimer::timeout, this, [] { HideSplash(); });
+    m_timer->start();
+    qApp->installEventFilter(this);
+}
+
+CSplashWindow::~CSplashWindow() {
+    qApp->removeEventFilter(this);
+    if (s_current == this)
+        s_current = nullptr;
+}
+
+// Over the owner while it is on the screen, else in the middle of the screen.
+void CSplashWindow::CenterWindow() {
+    QWidget* owner = parentWidget();
+    QPoint centre;
+    if (owner && owner->isVisible() && !owner->isMinimized()) {
+        centre = owner->frameGeometry().center();
+    } else {
+        QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        centre = screen->availableGeometry().center();
+    }
+    move(centre - QPoint(Width / 2, Height / 2));
+}
+
+bool CSplashWindow::FilterAppMessage(QEvent* event) {
+    if (!s_current)
+        return false;
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Taken so that a key meant for a shortcut or a mnemonic comes as a plain key press, which
+        // the splash then takes for itself.
+        event->accept();
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+        HideSplash();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CSplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (FilterAppMessage(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void CSplashWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_picture);
+}

@@ -1,0 +1,58 @@
+#include "app/HelpAndThanks.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+#ifndef GLOMIE_INSTALLED_HELP_DIR
+#define GLOMIE_INSTALLED_HELP_DIR "../share/glomiecode"
+#endif
+
+namespace {
+const QString HelpFileName = QStringLiteral("glomiecode.txt");
+
+QString HelpFileIn(const QString& directory, const QString& relative) {
+    return QDir::cleanPath(QDir(directory).absoluteFilePath(relative + QLatin1Char('/') + HelpFileName));
+}
+} // namespace
+
+QStringList HelpFileCandidates(const QString& programDirectory, const QString& currentDirectory) {
+    return {HelpFileIn(programDirectory, QStringLiteral("../Help")),
+            HelpFileIn(programDirectory, QStringLiteral(GLOMIE_INSTALLED_HELP_DIR)),
+            HelpFileIn(currentDirectory, QStringLiteral("../Help"))};
+}
+
+QString FindHelpFile(const QString& programDirectory, const QString& currentDirectory) {
+    for (const QString& candidate : HelpFileCandidates(programDirectory, currentDirectory)) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+void ShowHelp(const QString& programDirectory) {
+    const QString file = FindHelpFile(programDirectory, QDir::currentPath());
+    if (!file.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+QString ThanksText() {
+    static const char* const names[] = {
+        "Aiko Hoshimura", "Benedict Lark", "Chiara Valtorta",
+        "Dmitri Sorokin", "Elif Aydemir",  "Finn O'Rourke",
+    };
+    QString text;
+    for (const char* name : names)
+        text += QString::fromUtf8(name) + QLatin1Char('\n');
+    return text;
+}
+
+void ShowThanks(QWidget& owner) {
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("CGCApp", "Contributors"), ThanksText(),
+                    QMessageBox::Ok, &owner);
+    box.setObjectName(QStringLiteral("Contributors"));
+    box.exec();
+}

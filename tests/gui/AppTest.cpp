@@ -1,0 +1,650 @@
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+
+#include "AppTestSupport.h"
+#include "GuiTestSupport.h"
+#include "app/CGCApp.h"
+#include "settings/SettingsLayout.h"
+
+namespace {
+
+const QString OnlyOneCopy =
+    QStringLiteral("Only one copy of the Glomie Code Encoder can be running at a time");
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every "section/name" key of an INI file.
+QStringList StoredKeys(const QString& path) {
+    return QSettings(path, QSettings::IniFormat).allKeys();
+}
+
+QSlider& PrimarySlider(CGCPropertySheet& sheet) {
+    return *sheet.Page(0).findChild<QSlider*>(QStringLiteral("Pri"));
+}
+
+QPushButton& SheetButton(CGCPropertySheet& sheet, QDialogButtonBox::StandardButton which) {
+    return *sheet.findChild<QDialogButtonBox*>(QStringLiteral("Buttons"))->button(which);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The command line
+
+struct SwitchCase {
+    QStringList Arguments;
+    bool ShowSplash;
+};
+
+class SplashSwitches : public testing::TestWithParam<SwitchCase> {};
+
+TEST_P(SplashSwitches, DecideTheSplashAndNothingElse) {
+    const StartOptions options = CGCApp::ParseCommandLine(GetParam().Arguments);
+    EXPECT_EQ(options.ShowSplash, GetParam().ShowSplash);
+    EXPECT_FALSE(options.PrintHelp);
+    EXPECT_FALSE(options.PrintVersion);
+    EXPECT_FALSE(options.PrintHelpPath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, SplashSwitches,
+    testing::Values(SwitchCase{{}, true}, SwitchCase{{"-Embedding"}, false},
+                    SwitchCase{{"/Embedding"}, false}, SwitchCase{{"-EMBEDDING"}, false},
+                    SwitchCase{{"/embedding"}, false}, SwitchCase{{"-Automation"}, false},
+                    SwitchCase{{"/AUTOMATION"}, false}, SwitchCase{{"-automation"}, false},
+                    SwitchCase{{"/p", "answers.txt", "-Embedding"}, false},
+                    SwitchCase{{"-Automation", "/pt", "printer"}, false}, SwitchCase{{"/p"}, true},
+                    SwitchCase{{"answers.txt"}, true}, SwitchCase{{"/dde", "-Unregserver"}, true},
+                    // Only "-" or "/" makes a switch, and the whole word must match.
+                    SwitchCase{{"Embedding"}, true}, SwitchCase{{"--Embedding"}, true},
+                    SwitchCase{{"-Embeddings"}, true}, SwitchCase{{"-Auto"}, true}));
+
+TEST(CommandLine, HelpVersionAndHelpPathAreAskedFor) {
+    EXPECT_TRUE(CGCApp::ParseCommandLine({"--help"}).PrintHelp);
+    EXPECT_TRUE(CGCApp::ParseCommandLine({"-h"}).PrintHelp);
+    EXPECT_TRUE(CGCApp::ParseCommandLine({"--version"}).PrintVersion);
+    EXPECT_TRUE(CGCApp::ParseCommandLine({"--print-help-path"}).PrintHelpPath);
+    const StartOptions both = CGCApp::ParseCommandLine({"-embedding", "--version"});
+    EXPECT_TRUE(both.PrintVersion);
+    EXPECT_FALSE(both.ShowSplash);
+}
+
+TEST(CommandLine, TheUsageDescribesEveryOption) {
+    const QString usage = CGCApp::UsageText();
+    for (const char* option :
+         {"-Embedding", "-Automation", "--help", "-h,", "--version", "--print-help-path"})
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The instance lock, in one process
+
+class InstanceLock : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("other"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("locks"));
+        m_program = MakeProgram(QStringLiteral("bin/glomiecode"));
+    }
+    QString MakeProgram(const QString& relative) {
+        const QString path = m_dir.filePath(relative);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("program");
+        return path;
+    }
+    QString LockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
+    std::unique_ptr<QLockFile> Acquire(const QString& program) {
+        return CGCApp::AcquireInstanceLock(program, LockDir());
+    }
+
+    QTemporaryDir m_dir;
+    QString m_program;
+};
+
+TEST_F(InstanceLock, ASecondCopyIsRefusedUntilTheFirstEnds) {
+    auto first = Acquire(m_program);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(QFileInfo::exists(CGCApp::InstanceLockPath(m_program, LockDir())));
+    EXPECT_FALSE(Acquire(m_program));
+    first.reset();
+    EXPECT_FALSE(QFileInfo::exists(CGCApp::InstanceLockPath(m_program, LockDir())));
+    EXPECT_TRUE(Acquire(m_program));
+}
+
+TEST_F(InstanceLock, CopiesUnderAnotherNameOrInAnotherFolderRunBeside) {
+    const auto first = Acquire(m_program);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(Acquire(MakeProgram(QStringLiteral("bin/glomiecode-copy"))));
+    EXPECT_TRUE(Acquire(MakeProgram(QStringLiteral("other/glomiecode"))));
+}
+
+TEST_F(InstanceLock, TheSameFileReachedByALinkSharesTheLock) {
+    const QString link = m_dir.filePath(QStringLiteral("other/link-to-glomiecode"));
+    ASSERT_TRUE(QFile::link(m_program, link));
+    EXPECT_EQ(CGCApp::InstanceLockPath(link, LockDir()), CGCApp::InstanceLockPath(m_program, LockDir()));
+    const auto first = Acquire(m_program);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(Acquire(link));
+}
+
+// A copy that has run for hours keeps its lock: only a copy whose process is gone loses it (no
+// age limit, and the holder's lock on the open file stops anyone removing it meanwhile).
+TEST_F(InstanceLock, ALongRunningCopyKeepsItsLock) {
+    const auto first = Acquire(m_program);
+    ASSERT_TRUE(first);
+    QFile lockFile(CGCApp::InstanceLockPath(m_program, LockDir()));
+    ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
+    const QDateTime hoursAgo = QDateTime::currentDateTime().addSecs(-5 * 3600);
+    ASSERT_TRUE(lockFile.setFileTime(hoursAgo, QFileDevice::FileModificationTime));
+    lockFile.close();
+    EXPECT_FALSE(Acquire(m_program));
+    EXPECT_TRUE(QFileInfo::exists(lockFile.fileName()));
+}
+
+TEST_F(InstanceLock, LivesInTheGivenFolderWithoutThePathInItsName) {
+    const QFileInfo lock(CGCApp::InstanceLockPath(m_program, LockDir()));
+    EXPECT_EQ(lock.absolutePath(), QFileInfo(LockDir()).absoluteFilePath());
+    EXPECT_FALSE(lock.fileName().contains(QLatin1String("bin")));
+    EXPECT_NE(lock.fileName(),
+              QFileInfo(CGCApp::InstanceLockPath(m_dir.filePath("other/glomiecode"), LockDir())).fileName());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The start-up and the settings, with the real sheet run modally
+
+class StartUp : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("locks"));
+        m_program = m_dir.filePath(QStringLiteral("bin/glomiecode"));
+        QFile program(m_program);
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    }
+    void TearDown() override { QCoreApplication::setApplicationName(QStringLiteral("glomiecode-tests")); }
+
+    QString SettingsPath() const { return m_dir.filePath(QStringLiteral("answers.ini")); }
+    QString LockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
+    void Store(const std::map<QString, int>& values) {
+        QSettings settings(SettingsPath(), QSettings::IniFormat);
+        for (const auto& [key, value] : values)
+            settings.setValue(key, value);
+    }
+    bool Run() {
+        auto store = QSettingsStore::ForIniFile(SettingsPath());
+        return CGCApp::RunSheet(*store, m_dir.filePath(QStringLiteral("bin")));
+    }
+    int Start(const QStringList& arguments) {
+        return CGCApp::InitInstance(CGCApp::ParseCommandLine(arguments), m_program, LockDir(), [this] {
+            ++m_storesOpened;
+            return QSettingsStore::ForIniFile(SettingsPath());
+        });
+    }
+
+    SplashReset m_splash;
+    QTemporaryDir m_dir;
+    QString m_program;
+    int m_storesOpened = 0;
+};
+
+TEST_F(StartUp, OkWritesAll183ValuesPagesNeverShownIncluded) {
+    WhenSheetRuns([](CGCPropertySheet& sheet) {
+        PressKey(PrimarySlider(sheet), Qt::Key_Right);
+        QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    EXPECT_TRUE(Run());
+    const QStringList keys = StoredKeys(SettingsPath());
+    EXPECT_EQ(keys.size(), 183);
+    EXPECT_EQ(static_cast<size_t>(keys.size()), StoredValueCount());
+    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("SM/Pri").toInt(), 16);
+    // Defaults of pages that were never shown are written as loaded.
+    EXPECT_EQ(stored.value("Per/OmitAge").toInt(), 1);
+    EXPECT_EQ(stored.value("Exp/IntensityRaw").toInt(), 4);
+    EXPECT_EQ(stored.value("Dis/TrendPart1").toInt(), 1);
+    EXPECT_EQ(stored.value("Op/OmitMixx").toInt(), 1);
+}
+
+TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMinusOne) {
+    Store({{"Fav/BoostSenshi0", 65535}, {"Exp/Years", 0x1FFFF}, {"SM/Pri", 7}});
+    int16_t loadedBoost = 0;
+    int16_t loadedYears = 0;
+    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+        loadedBoost = sheet.m_FavoritesPage.Answers().BoostSenshi0;
+        loadedYears = sheet.m_ExperiencePage.Answers().Years;
+        sheet.accept();
+    });
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(loadedBoost, -1);
+    EXPECT_EQ(loadedYears, -1);
+    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Fav/BoostSenshi0").toString(), "-1");
+    EXPECT_EQ(stored.value("Exp/Years").toString(), "-1");
+    EXPECT_EQ(stored.value("SM/Pri").toInt(), 7);
+}
+
+// The three ways of leaving without OK.
+struct CancelCase {
+    const char* Name;
+    std::function<void(CGCPropertySheet&)> Leave;
+};
+
+class CancelWritesNothing : public StartUp, public testing::WithParamInterface<CancelCase> {};
+
+TEST_P(CancelWritesNothing, OnAFirstRun) {
+    WhenSheetRuns([this](CGCPropertySheet& sheet) {
+        PressKey(PrimarySlider(sheet), Qt::Key_Right, 3);
+        ASSERT_EQ(sheet.m_SMPage.Answers().Pri, 18);
+        GetParam().Leave(sheet);
+    });
+    EXPECT_FALSE(Run());
+    EXPECT_FALSE(QFileInfo::exists(SettingsPath()));
+}
+
+TEST_P(CancelWritesNothing, OverEarlierAnswers) {
+    Store({{"SM/Pri", 20}, {"Fav/Senshi0", 3}});
+    const QByteArray before = ReadFile(SettingsPath());
+    WhenSheetRuns([this](CGCPropertySheet& sheet) {
+        PressKey(PrimarySlider(sheet), Qt::Key_Left);
+        ASSERT_EQ(sheet.m_SMPage.Answers().Pri, 19);
+        GetParam().Leave(sheet);
+    });
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(ReadFile(SettingsPath()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, CancelWritesNothing,
+    testing::Values(CancelCase{"CancelButton",
+                               [](CGCPropertySheet& sheet) {
+                                   QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Cancel),
+                                                     Qt::LeftButton);
+                               }},
+                    CancelCase{"Escape",
+                               [](CGCPropertySheet& sheet) {
+                                   QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
+                               }},
+                    CancelCase{"CloseBox", [](CGCPropertySheet& sheet) { sheet.close(); }}),
+    [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.Name); });
+
+// The answers are replaced in one step (a new file renamed over the old one), so a program that dies
+// while saving leaves the previous answers whole. The encoder's own store is used here.
+// Points the per-user store at a folder for as long as it lives.
+class UserSettingsIn {
+  public:
+    explicit UserSettingsIn(const QString& folder) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    }
+    ~UserSettingsIn() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    }
+    UserSettingsIn(const UserSettingsIn&) = delete;
+    UserSettingsIn& operator=(const UserSettingsIn&) = delete;
+};
+
+TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
+    const QString configHome = m_dir.filePath(QStringLiteral("config"));
+    const UserSettingsIn settingsFolder(configHome);
+    const QString file = configHome + QStringLiteral("/kvrq/glomiecode-atomic.conf");
+    {
+        auto store = QSettingsStore::ForApplication(QStringLiteral("glomiecode-atomic"));
+        ASSERT_EQ(store->FileName(), file);
+        ASSERT_TRUE(store->WriteProfileInt("SM", "Pri", 3));
+        ASSERT_TRUE(store->Commit());
+    }
+    const QByteArray before = ReadFile(file);
+    // A second name for the old file: an in-place write would show through it.
+    const QString oldFile = m_dir.filePath(QStringLiteral("old.conf"));
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(oldFile).constData()), 0);
+
+    WhenSheetRuns([](CGCPropertySheet& sheet) {
+        PressKey(PrimarySlider(sheet), Qt::Key_Right);
+        sheet.accept();
+    });
+    auto store = QSettingsStore::ForApplication(QStringLiteral("glomiecode-atomic"));
+    EXPECT_TRUE(CGCApp::RunSheet(*store, m_dir.path()));
+    store.reset();
+
+    struct stat newStat {};
+    struct stat oldStat {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &newStat), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(oldFile).constData(), &oldStat), 0);
+    EXPECT_NE(newStat.st_ino, oldStat.st_ino);
+    EXPECT_EQ(ReadFile(oldFile), before);
+    EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("SM/Pri").toInt(), 4);
+    EXPECT_EQ(QSettings(file, QSettings::IniFormat).allKeys().size(), 183);
+    // Nothing is left behind in the folder but the file itself.
+    EXPECT_EQ(QDir(configHome + QStringLiteral("/kvrq")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QStringLiteral("glomiecode-atomic.conf")});
+}
+
+TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
+    const auto running = CGCApp::AcquireInstanceLock(m_program, LockDir());
+    ASSERT_TRUE(running);
+    BoxCatcher boxes;
+    EXPECT_EQ(Start({}), CGCApp::ExitFailure);
+    EXPECT_EQ(m_storesOpened, 0);
+    EXPECT_FALSE(QFileInfo::exists(SettingsPath()));
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const ShownBox& box = boxes.Boxes().front();
+    EXPECT_EQ(box.Text, OnlyOneCopy);
+    EXPECT_EQ(box.Caption, "glomiecode");
+    EXPECT_EQ(box.Icon, QMessageBox::Warning);
+    EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+TEST_F(StartUp, TheFirstCopyRunsTheSheetWithTheStoreAndHoldsTheLockMeanwhile) {
+    bool lockedMeanwhile = false;
+    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+        lockedMeanwhile = !CGCApp::AcquireInstanceLock(m_program, LockDir());
+        sheet.accept();
+    });
+    EXPECT_EQ(Start({}), CGCApp::ExitOk);
+    EXPECT_EQ(m_storesOpened, 1);
+    EXPECT_TRUE(lockedMeanwhile);
+    EXPECT_EQ(StoredKeys(SettingsPath()).size(), 183);
+    EXPECT_EQ(QCoreApplication::applicationName(), "glomiecode");
+    // The lock goes with the copy.
+    EXPECT_TRUE(CGCApp::AcquireInstanceLock(m_program, LockDir()));
+}
+
+class SplashAtStartUp : public StartUp, public testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(SplashAtStartUp, ShowsUnlessSwitchedOff) {
+    bool splashShown = false;
+    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+        splashShown = CSplashWindow::Current() != nullptr;
+        sheet.reject();
+    });
+    EXPECT_EQ(Start(GetParam().Arguments), CGCApp::ExitOk);
+    EXPECT_EQ(splashShown, GetParam().ShowSplash);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartUp, SplashAtStartUp,
+                         testing::Values(SwitchCase{{}, true}, SwitchCase{{"-Embedding"}, false},
+                                         SwitchCase{{"/automation"}, false},
+                                         SwitchCase{{"-EMBEDDING"}, false}, SwitchCase{{"/p"}, true},
+                                         SwitchCase{{"answers.txt"}, true}));
+
+// ---------------------------------------------------------------------------------------------
+// The splash window over the real sheet
+
+class Splash : public SheetTest {
+  protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        CSplashWindow::SetSplashEnabled(true);
+    }
+    CGCPropertySheet& OpenWithSplash() {
+        CGCPropertySheet& sheet = OpenSheet();
+        CSplashWindow::ShowSplash(&sheet);
+        EXPECT_TRUE(CSplashWindow::Current());
+        return sheet;
+    }
+    static bool Gone() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return !CSplashWindow::Current() && !QApplication::topLevelWidgets().contains(SplashWidget());
+    }
+    static QWidget* SplashWidget() {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QLatin1String("Splash"))
+                return widget;
+        return nullptr;
+    }
+
+    SplashReset m_splash;
+};
+
+TEST_F(Splash, IsAFramelessPictureCentredOverTheSheet) {
+    CGCPropertySheet& sheet = OpenWithSplash();
+    CSplashWindow* splash = CSplashWindow::Current();
+    ASSERT_TRUE(splash);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->size(), QSize(500, 572));
+    EXPECT_TRUE(splash->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(splash->parentWidget(), &sheet);
+    const QPoint offset = splash->frameGeometry().center() - sheet.frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2);
+    // It shows a picture, not an empty window.
+    const QImage shown = splash->grab().toImage();
+    EXPECT_NE(shown.pixelColor(250, 10), shown.pixelColor(250, 300));
+    // Shown once only.
+    CSplashWindow::ShowSplash(&sheet);
+    EXPECT_EQ(CSplashWindow::Current(), splash);
+}
+
+TEST_F(Splash, GoesAfterTwoSeconds) {
+    OpenWithSplash();
+    auto* timer = CSplashWindow::Current()->findChild<QTimer*>(QStringLiteral("SplashTimer"));
+    ASSERT_TRUE(timer);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_TRUE(timer->isSingleShot());
+    EXPECT_EQ(timer->interval(), 2000);
+    EXPECT_TRUE(CSplashWindow::Current());
+    EXPECT_TRUE(QTest::qWaitFor([] { return Gone(); }, 10000));
+}
+
+TEST_F(Splash, TheFirstKeyPressOnlyRemovesIt) {
+    CGCPropertySheet& sheet = OpenWithSplash();
+    QSlider& primary = PrimarySlider(sheet);
+    PressKey(primary, Qt::Key_Right);
+    EXPECT_TRUE(Gone());
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 15);
+    EXPECT_EQ(primary.value(), 15);
+    PressKey(primary, Qt::Key_Right);
+    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 16);
+}
+
+TEST_F(Splash, EscapeWhileItIsUpDoesNotCloseTheSheet) {
+    CGCPropertySheet& sheet = OpenWithSplash();
+    QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
+    EXPECT_TRUE(Gone());
+    EXPECT_TRUE(sheet.isVisible());
+    QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+// A key bound to a shortcut reaches the shortcut before any widget sees it; it must be taken too.
+TEST_F(Splash, AShortcutKeyWhileItIsUpDoesNothing) {
+    CGCPropertySheet& sheet = OpenWithSplash();
+    QApplication::setActiveWindow(&sheet);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    int triggered = 0;
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F5), &sheet);
+    QObject::connect(shortcut, &QShortcut::activated, [&triggered] { ++triggered; });
+    QTest::keyClick(&PrimarySlider(sheet), Qt::Key_F5);
+    EXPECT_TRUE(Gone());
+    EXPECT_EQ(triggered, 0);
+    QTest::keyClick(&PrimarySlider(sheet), Qt::Key_F5);
+    EXPECT_EQ(triggered, 1);
+}
+
+TEST_F(Splash, TheFirstClickOnlyRemovesIt) {
+    CGCPropertySheet& sheet = OpenWithSplash();
+    auto& secondary = Find<QCheckBox>(sheet.Page(0), "ChkSec");
+    QTest::mouseClick(&secondary, Qt::LeftButton);
+    EXPECT_TRUE(Gone());
+    EXPECT_FALSE(secondary.isChecked());
+    QTest::mouseClick(&secondary, Qt::LeftButton);
+    EXPECT_TRUE(secondary.isChecked());
+    EXPECT_EQ(sheet.m_SMPage.Answers().ChkSec, 1);
+}
+
+TEST_F(Splash, AClickOnThePictureRemovesIt) {
+    OpenWithSplash();
+    QTest::mouseClick(CSplashWindow::Current(), Qt::LeftButton);
+    EXPECT_TRUE(Gone());
+}
+
+TEST_F(Splash, AMissingPictureShowsNothingAndSaysNothing) {
+    CGCPropertySheet& sheet = OpenSheet();
+    BoxCatcher boxes;
+    CSplashWindow::ShowSplash(&sheet, m_dir.filePath(QStringLiteral("no-such-picture.svg")));
+    QTest::qWait(50);
+    EXPECT_FALSE(CSplashWindow::Current());
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Splash, SwitchedOffShowsNothing) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CSplashWindow::SetSplashEnabled(false);
+    CSplashWindow::ShowSplash(&sheet);
+    EXPECT_FALSE(CSplashWindow::Current());
+}
+
+TEST_F(Splash, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
+    CGCPropertySheet sheet;
+    CGCApp::PrepareSheet(sheet, m_dir.path());
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    ASSERT_TRUE(CSplashWindow::Current());
+    CSplashWindow::HideSplash();
+    sheet.hide();
+    sheet.show();
+    EXPECT_FALSE(CSplashWindow::Current());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The real program in processes of its own
+
+#ifdef GLOMIECODE_EXE
+
+// A private home, configuration and runtime folder for started copies, so they never meet the user's.
+class RealProgram : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        for (const char* folder : {"home", "config", "runtime", "tmp"})
+            QDir(m_dir.path()).mkpath(QLatin1String(folder));
+        QFile::setPermissions(m_dir.filePath("runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void TearDown() override {
+        for (auto& process : m_processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+
+    QProcess& Start(const QString& program = QStringLiteral(GLOMIECODE_EXE),
+                    const QStringList& arguments = {"-Embedding"}) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", m_dir.filePath("home"));
+        environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        environment.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
+        environment.insert("TMPDIR", m_dir.filePath("tmp"));
+        process->setProcessEnvironment(environment);
+        process->start(program, arguments);
+        EXPECT_TRUE(process->waitForStarted(10000));
+        m_processes.push_back(std::move(process));
+        return *m_processes.back();
+    }
+    QString LockOf(const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
+        return CGCApp::InstanceLockPath(program, m_dir.filePath("runtime"));
+    }
+    // True once the process holds the program's lock.
+    bool Holds(const QProcess& process, const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
+        return ReadFile(LockOf(program)).split('\n').value(0) == QByteArray::number(process.processId());
+    }
+    QString SettingsFile(const QString& name = QStringLiteral("glomiecode")) const {
+        return m_dir.filePath(QStringLiteral("config/kvrq/%1.conf").arg(name));
+    }
+    // Ends a copy as the session would at logout; the program takes it as Cancel.
+    static void Terminate(QProcess& process) {
+        process.terminate();
+        EXPECT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    }
+
+    QTemporaryDir m_dir;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+TEST_F(RealProgram, ASecondCopyIsRefusedAndTouchesNoSettings) {
+    QProcess& first = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(first); }, 10000));
+
+    QProcess& second = Start();
+    QByteArray said;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (said += second.readAllStandardError()).contains(OnlyOneCopy.toUtf8()); }, 10000));
+    // The message box is up and waits for the user; the first copy still holds its lock.
+    EXPECT_EQ(second.state(), QProcess::Running);
+    EXPECT_TRUE(Holds(first));
+    Terminate(second);
+    EXPECT_EQ(second.exitCode(), CGCApp::ExitFailure);
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("config/kvrq")));
+
+    EXPECT_EQ(first.state(), QProcess::Running);
+    Terminate(first);
+    EXPECT_EQ(first.exitCode(), CGCApp::ExitOk);
+    EXPECT_FALSE(QFileInfo::exists(SettingsFile())); // ended like Cancel
+    EXPECT_FALSE(QFileInfo::exists(LockOf()));
+
+    // After the first copy has ended, a new start runs.
+    QProcess& third = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(third); }, 10000));
+    Terminate(third);
+}
+
+TEST_F(RealProgram, ACrashedCopyDoesNotBlockTheNextStart) {
+    QProcess& crashed = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(crashed); }, 10000));
+    crashed.kill();
+    ASSERT_TRUE(crashed.waitForFinished(10000));
+    ASSERT_TRUE(QFileInfo::exists(LockOf())); // left behind
+
+    QProcess& next = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(next); }, 10000));
+    EXPECT_FALSE(next.readAllStandardError().contains(OnlyOneCopy.toUtf8()));
+    Terminate(next);
+    EXPECT_EQ(next.exitCode(), CGCApp::ExitOk);
+}
+
+TEST_F(RealProgram, ACopyUnderAnotherNameRunsBeside) {
+    const QString copy = m_dir.filePath(QStringLiteral("home/glomiecode-copy"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(GLOMIECODE_EXE), copy));
+    QProcess& first = Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(first); }, 10000));
+    QProcess& beside = Start(copy);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(beside, copy); }, 10000));
+    EXPECT_EQ(beside.state(), QProcess::Running);
+    Terminate(beside);
+    Terminate(first);
+}
+
+TEST_F(RealProgram, HelpAndVersionPrintAndEnd) {
+    QProcess& help = Start(QStringLiteral(GLOMIECODE_EXE), {"--help"});
+    ASSERT_TRUE(help.waitForFinished(10000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_EQ(QString::fromLocal8Bit(help.readAllStandardOutput()), CGCApp::UsageText());
+    QProcess& version = Start(QStringLiteral(GLOMIECODE_EXE), {"--version"});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.readAllStandardOutput(), "glomiecode 1.12.05\n");
+    EXPECT_FALSE(QFileInfo::exists(LockOf()));
+}
+
+#endif
+
+} // namespace

@@ -1,0 +1,258 @@
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QUrl>
+
+#include "AppTestSupport.h"
+#include "GuiTestSupport.h"
+#include "app/CGCApp.h"
+#include "app/HelpAndThanks.h"
+
+namespace {
+
+// Takes the desktop's file openings for itself.
+class FileOpenings : public QObject {
+    Q_OBJECT
+  public:
+    FileOpenings() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~FileOpenings() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> Urls;
+    Q_INVOKABLE void Open(const QUrl& url) { Urls << url; }
+};
+
+// Makes a file (and its folders) inside a folder.
+void MakeFile(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("help\n");
+}
+
+// A program folder "app/bin" with its possible help files, and a current directory "elsewhere/cwd".
+class HelpLayout : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir(m_dir.path()).mkpath(QStringLiteral("app/bin"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("elsewhere/cwd"));
+    }
+    QString ProgramDir() const { return m_dir.filePath(QStringLiteral("app/bin")); }
+    QString CurrentDir() const { return m_dir.filePath(QStringLiteral("elsewhere/cwd")); }
+    QString BesideProgram() const { return m_dir.filePath(QStringLiteral("app/Help/glomiecode.txt")); }
+    QString Installed() const {
+        return m_dir.filePath(QStringLiteral("app/share/glomiecode/glomiecode.txt"));
+    }
+    QString BesideCurrent() const { return m_dir.filePath(QStringLiteral("elsewhere/Help/glomiecode.txt")); }
+
+    QTemporaryDir m_dir;
+};
+
+struct LayoutCase {
+    const char* Name;
+    bool BesideProgram, Installed, BesideCurrent;
+    const char* Found; // "program", "installed", "current" or "" for none
+};
+
+class HelpFileSearch : public HelpLayout, public testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(HelpFileSearch, LooksBesideTheProgramFirst) {
+    const LayoutCase& c = GetParam();
+    if (c.BesideProgram)
+        MakeFile(BesideProgram());
+    if (c.Installed)
+        MakeFile(Installed());
+    if (c.BesideCurrent)
+        MakeFile(BesideCurrent());
+    const std::map<std::string, QString> expected = {{"program", BesideProgram()},
+                                                     {"installed", Installed()},
+                                                     {"current", BesideCurrent()},
+                                                     {"", QString()}};
+    EXPECT_EQ(FindHelpFile(ProgramDir(), CurrentDir()), expected.at(c.Found));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Help, HelpFileSearch,
+    testing::Values(LayoutCase{"AllThree", true, true, true, "program"},
+                    LayoutCase{"InstalledAndCurrent", false, true, true, "installed"},
+                    LayoutCase{"OnlyBesideTheProgram", true, false, false, "program"},
+                    LayoutCase{"OnlyInstalled", false, true, false, "installed"},
+                    LayoutCase{"OnlyBesideTheCurrentDirectory", false, false, true, "current"},
+                    LayoutCase{"None", false, false, false, ""}),
+    [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(HelpLayout, AFolderNamedLikeTheHelpFileIsNoHelpFile) {
+    QDir().mkpath(BesideProgram());
+    MakeFile(BesideCurrent());
+    EXPECT_EQ(FindHelpFile(ProgramDir(), CurrentDir()), BesideCurrent());
+}
+
+// The Help button on the real sheet, prepared as the program prepares it.
+class HelpButton : public HelpLayout {
+  protected:
+    void SetUp() override {
+        HelpLayout::SetUp();
+        m_previousDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
+        m_sheet = std::make_unique<CGCPropertySheet>();
+        CGCApp::PrepareSheet(*m_sheet, ProgramDir());
+        m_sheet->RebuildCode(RebuildAll);
+        m_sheet->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
+    }
+    void TearDown() override {
+        m_sheet.reset();
+        QDir::setCurrent(m_previousDir);
+    }
+    void PressHelp() {
+        QTest::mouseClick(
+            m_sheet->findChild<QDialogButtonBox*>(QStringLiteral("Buttons"))->button(QDialogButtonBox::Help),
+            Qt::LeftButton);
+    }
+
+    SplashReset m_splash;
+    FileOpenings m_openings;
+    QString m_previousDir;
+    std::unique_ptr<CGCPropertySheet> m_sheet;
+};
+
+TEST_F(HelpButton, OpensTheFileBesideTheProgramFromAnotherCurrentDirectory) {
+    MakeFile(BesideProgram());
+    MakeFile(BesideCurrent());
+    PressHelp();
+    ASSERT_EQ(m_openings.Urls.size(), 1);
+    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(BesideProgram()));
+    EXPECT_TRUE(m_sheet->isVisible());
+}
+
+TEST_F(HelpButton, OpensTheFileAgainAtEveryPress) {
+    MakeFile(Installed());
+    m_sheet->Tabs().setCurrentIndex(5);
+    PressHelp();
+    PressHelp();
+    ASSERT_EQ(m_openings.Urls.size(), 2);
+    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(Installed()));
+    EXPECT_EQ(m_openings.Urls[1], QUrl::fromLocalFile(Installed()));
+}
+
+TEST_F(HelpButton, FallsBackToTheHelpFolderBesideTheCurrentDirectory) {
+    MakeFile(BesideCurrent());
+    PressHelp();
+    ASSERT_EQ(m_openings.Urls.size(), 1);
+    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(BesideCurrent()));
+}
+
+TEST_F(HelpButton, WithoutAHelpFileOpensNothingAndSaysNothing) {
+    BoxCatcher boxes;
+    PressHelp();
+    QTest::qWait(50);
+    EXPECT_TRUE(m_openings.Urls.isEmpty());
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(m_sheet->isVisible());
+}
+
+TEST_F(HelpButton, F1OnAnyPageOpensNothing) {
+    MakeFile(BesideProgram());
+    BoxCatcher boxes;
+    for (int i = 0; i < CGCPropertySheet::PageCount; ++i) {
+        m_sheet->Tabs().setCurrentIndex(i);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : m_sheet.get(), Qt::Key_F1);
+    }
+    QTest::qWait(50);
+    EXPECT_TRUE(m_openings.Urls.isEmpty());
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(m_sheet->isVisible());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The thanks box and the about lines of the SM page
+
+using Thanks = SheetTest;
+
+TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
+    CGCPropertySheet& sheet = OpenSheet();
+    CGCApp::PrepareSheet(sheet, m_dir.path());
+    BoxCatcher boxes;
+    QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "Thanks"), Qt::LeftButton);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const ShownBox& box = boxes.Boxes().front();
+    EXPECT_EQ(box.Caption, "Contributors");
+    EXPECT_EQ(box.Icon, QMessageBox::NoIcon);
+    EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(box.Parent, &sheet.Page(0));
+    EXPECT_EQ(box.Text, ThanksText());
+    EXPECT_TRUE(box.Text.endsWith(QLatin1Char('\n')));
+    const QStringList names = box.Text.split(QLatin1Char('\n'));
+    ASSERT_EQ(names.size(), 7); // six lines and the empty rest after the last line feed
+    EXPECT_TRUE(names.last().isEmpty());
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_FALSE(names[i].trimmed().isEmpty());
+        EXPECT_EQ(names.count(names[i]), 1) << names[i].toStdString();
+    }
+    // Nothing is rebuilt or stored by it.
+    EXPECT_EQ(CodeBoxText(sheet.Page(0)), "GlomieCode(1.12.05) SM:5m-");
+}
+
+class AboutLines : public SheetTest {
+  protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        m_savedHost = qgetenv("GLOMIECODE_DECODER_HOST");
+    }
+    void TearDown() override {
+        if (m_savedHost.isNull())
+            qunsetenv("GLOMIECODE_DECODER_HOST");
+        else
+            qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
+    }
+    QStringList Lines() { return Find<QLabel>(OpenSheet().Page(0), "About").text().split(QLatin1Char('\n')); }
+    QByteArray m_savedHost;
+};
+
+TEST_F(AboutLines, NameTheProgramItsAuthorAndTheLocalDecoder) {
+    qunsetenv("GLOMIECODE_DECODER_HOST");
+    const QStringList lines = Lines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].contains("Glomie Code Encoder"));
+    EXPECT_TRUE(lines[0].contains("1.12.05"));
+    EXPECT_TRUE(lines[1].contains("Written by"));
+    EXPECT_TRUE(lines[2].contains("127.0.0.1"));
+    EXPECT_TRUE(lines[2].contains("/cgi-usr/qpx/gcp.pl"));
+}
+
+TEST_F(AboutLines, NameAConfiguredDecoderHost) {
+    qputenv("GLOMIECODE_DECODER_HOST", "decoder.example.org:8080");
+    const QStringList lines = Lines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[2].contains("http://decoder.example.org:8080/cgi-usr/qpx/gcp.pl"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The built program finds the help file beside it, wherever it is started from
+
+#ifdef GLOMIECODE_EXE
+
+TEST(HelpOfTheProgram, IsFoundBesideTheBuiltProgramFromAnotherDirectory) {
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    QProcess program;
+    program.setWorkingDirectory(elsewhere.path());
+    program.start(QStringLiteral(GLOMIECODE_EXE), {QStringLiteral("--print-help-path")});
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString path = QString::fromLocal8Bit(program.readAllStandardOutput()).trimmed();
+    EXPECT_EQ(path, QDir::cleanPath(QFileInfo(QStringLiteral(GLOMIECODE_EXE)).absolutePath() +
+                                    QStringLiteral("/../Help/glomiecode.txt")));
+    QFile help(path);
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(help.readAll().startsWith("GLOMIE CODE ENCODER"));
+}
+
+#endif
+
+} // namespace
+
+#include "HelpThanksTest.moc"
