@@ -1,5 +1,6 @@
 #include "pages/CXPropertyPage.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -113,6 +114,14 @@ const MangaDescription MangaForms[CXPropertyPage::MangaFormCount] = {
      {&XAnswers::MangaSub, &XAnswers::IntensityMangaSub, &XAnswers::BoostMangaSub}},
 };
 
+// A form's group box holding its count box, both named after the count's field.
+QGroupBox* MakeFormFrame(QWidget* page, const char* caption, const QString& name, CountBox*& count) {
+    QGroupBox* group = MakeFrame(page, QCoreApplication::translate("CXPropertyPage", caption),
+                                 name + QStringLiteral("Group"));
+    count = MakeCountBox(group, name, group->accessibleName(), Qt::AlignCenter);
+    return group;
+}
+
 } // namespace
 
 CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
@@ -157,9 +166,8 @@ QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, 
                                           const AnimeFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
-    auto* group = MakeFrame(this, tr(caption), name + QStringLiteral("Group"));
-    const QString groupName = PlainCaption(group->title());
-    form.EpisodesBox = MakeCountBox(group, name, groupName, Qt::AlignCenter);
+    QGroupBox* group = MakeFormFrame(this, caption, name, form.EpisodesBox);
+    const QString groupName = group->accessibleName();
 
     const auto makeList = [&](const QString& part, const QString& letter, const QString& description,
                               QLabel*& label) {
@@ -206,9 +214,8 @@ QGroupBox* CXPropertyPage::BuildMangaForm(MangaForm& form, const char* caption, 
                                           const MangaFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
-    auto* group = MakeFrame(this, tr(caption), name + QStringLiteral("Group"));
-    const QString groupName = PlainCaption(group->title());
-    form.AmountBox = MakeCountBox(group, name, groupName, Qt::AlignCenter);
+    QGroupBox* group = MakeFormFrame(this, caption, name, form.AmountBox);
+    const QString groupName = group->accessibleName();
     form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("Tune"), Qt::Horizontal);
 
     auto* layout = new QHBoxLayout(group);
