@@ -20,10 +20,10 @@ const char kImportHelp[] = "usage: glomiecode-cli import [--settings FILE] CODE\
                            "  -h, --help       show this help\n"
                            "\n"
                            "exit status: 0 when the answers were stored; 3 when they were not because\n"
-                           "some of the code could not be read, the text holds more than the code, or the\n"
-                           "code needs answers the encoder does not keep (a manga intensity or tune, a\n"
-                           "weight or body fat not told); 1 when the text holds no Glomie Code or the\n"
-                           "store cannot be written; 2 for a wrong option.\n";
+                           "the text holds no Glomie Code, some of the code could not be read, the text\n"
+                           "holds more than the code, or the code needs answers the encoder does not keep\n"
+                           "(a manga intensity or tune, a weight or body fat not told); 1 when the store\n"
+                           "cannot be written; 2 for a wrong option.\n";
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -90,9 +90,8 @@ int RunImport(CommandContext& context) {
     const QByteArray text = parser.positionalArguments().join(QLatin1Char(' ')).trimmed().toUtf8();
     DecodeResult result = DecodeText(text);
     PrintDecodeProblems(result, text, context.err);
-    if (!result.HeaderFound)
-        return ExitFailure;
-    if (!result.Complete()) {
+    // Any text that does not give a whole code is refused alike: nothing is stored.
+    if (!result.HeaderFound || !result.Complete()) {
         context.err << "glomiecode-cli: nothing was stored\n";
         return ExitPartly;
     }

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"TextAroundTheCode", "my code: GlomieCode(1.12.05) SM:5", 3, "more than the code"},
         Refusal{"LineBreakBetweenSections", "GlomieCode(1.12.05) SM:5\nO:h", 3,
                 "which would be: GlomieCode(1.12.05) SM:5 O:h"},
-        Refusal{"NoCode", "hello", 1, "no Glomie Code found"}),
+        Refusal{"NoCode", "hello", 3, "no Glomie Code found"}),
     RefusalName);
 
 TEST_F(ImportCommand, ARefusedImportMakesNoFile) {
