@@ -6,41 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/ci}
-cli="$build/src/cli/glomiecode-cli"
+tool=ci-browser
 
 scripts/install-deps.sh chromium
-if [ ! -x "$cli" ]; then
-  cmake --preset ci >/dev/null
-  cmake --build "$build" --target glomiecode-cli
-fi
+. scripts/decoder-server.sh
+code=$full_code
 
-# Every section, a "+" run, a bare "%" and characters that need care in a URL.
-code='GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|-[-]'
-
-work=$(mktemp -d)
-server=
-cleanup() {
-  if [ -n "$server" ] && kill -0 "$server" 2>/dev/null; then
-    kill -TERM "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$cli" serve --port 0 >"$work/serve.out" 2>"$work/serve.log" &
-server=$!
-for _ in $(seq 100); do
-  grep -q 'http://' "$work/serve.out" 2>/dev/null && break
-  kill -0 "$server" 2>/dev/null || { cat "$work/serve.log" >&2; echo "ci-browser: the server did not start" >&2; exit 1; }
-  sleep 0.1
-done
-base=$(grep -o 'http://[^ ]*' "$work/serve.out" | head -n1)
-[ -n "$base" ] || { echo "ci-browser: the server printed no address" >&2; exit 1; }
-
-# The address as the encoder writes it: blanks as %20, "+" as %2B, all else as it is.
-escaped=$(printf '%s' "$code" | sed -e 's/ /%20/g' -e 's/+/%2B/g')
-url="${base%/}/cgi-usr/qpx/gcp.pl?name=$escaped"
+url="${base}cgi-usr/qpx/gcp.pl?name=$(encoder_escape "$code")"
 echo "ci-browser: loading $url"
 
 timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
@@ -73,10 +45,8 @@ while IFS= read -r line; do
 done <"$work/decode.txt"
 [ "$checked" -gt 0 ] || { echo "ci-browser: glomiecode-cli decode gave no sentences" >&2; failures=$((failures + 1)); }
 
-kill -TERM "$server"
 status=0
-wait "$server" || status=$?
-server=
+stop_server || status=$?
 [ "$status" -eq 0 ] || { echo "ci-browser: the server exited with status $status on SIGTERM" >&2; failures=$((failures + 1)); }
 grep -q '^GET /cgi-usr/qpx/gcp.pl 200 ' "$work/serve.log" || { echo "ci-browser: the server logged no page" >&2; failures=$((failures + 1)); }
 

@@ -6,38 +6,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/ci}
-cli="$build/src/cli/glomiecode-cli"
+tool=ci-load
 min_rate=5000
 
 scripts/install-deps.sh wrk
-if [ ! -x "$cli" ]; then
-  cmake --preset ci >/dev/null
-  cmake --build "$build" --target glomiecode-cli
-fi
+. scripts/decoder-server.sh
 
-work=$(mktemp -d)
-server=
-cleanup() {
-  if [ -n "$server" ] && kill -0 "$server" 2>/dev/null; then
-    kill -TERM "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$cli" serve --port 0 >"$work/serve.out" 2>"$work/serve.log" &
-server=$!
-for _ in $(seq 100); do
-  grep -q 'http://' "$work/serve.out" 2>/dev/null && break
-  kill -0 "$server" 2>/dev/null || { cat "$work/serve.log" >&2; echo "ci-load: the server did not start" >&2; exit 1; }
-  sleep 0.1
-done
-base=$(grep -o 'http://127\.0\.0\.1:[0-9]*/' "$work/serve.out" | head -n1)
-[ -n "$base" ] || { echo "ci-load: the server is not on 127.0.0.1" >&2; exit 1; }
-
-code='GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|-[-]'
-escaped=$(printf '%s' "$code" | sed -e 's/ /%20/g' -e 's/+/%2B/g' -e 's/%\([^0-9A-F]\|$\)/%25\1/g' -e 's/|/%7C/g' -e 's/</%3C/g' -e 's/>/%3E/g')
+# wrk takes only a URL it can parse: the characters a URL cannot carry go escaped as well.
+escaped=$(encoder_escape "$full_code" | sed -e 's/%\([^0-9A-F]\|$\)/%25\1/g' -e 's/|/%7C/g' -e 's/</%3C/g' -e 's/>/%3E/g')
 url="${base}cgi-usr/qpx/gcp.pl?name=$escaped"
 
 # One request first: the page must be there before it is measured.
@@ -58,10 +34,8 @@ non2xx=${non2xx:-0}
 socket_errors=$(sed -n 's/.*Socket errors: \(.*\)/\1/p' "$work/wrk.txt")
 served=$(grep -c '^GET /cgi-usr/qpx/gcp.pl 200 ' "$work/serve.log" || true)
 
-kill -TERM "$server"
 status=0
-wait "$server" || status=$?
-server=
+stop_server || status=$?
 
 echo "ci-load: ${rate:-?} requests/s, ${requests:-?} requests, non-2xx ${non2xx}, socket errors: ${socket_errors:-none}, pages logged by the server: ${served}"
 failures=0

@@ -2,7 +2,9 @@
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 #include "service/DecoderPage.h"
@@ -46,6 +48,30 @@ const char* MethodName(QHttpServerRequest::Method method) {
     }
 }
 
+const char kPendingBytes[] = "glomiePendingBytes";
+
+// A listening socket that shows each new connection to a watcher before the HTTP server takes it,
+// so the watcher's handlers run before the server's.
+class WatchedServer : public QTcpServer {
+  public:
+    WatchedServer(std::function<void(QTcpSocket*)> watch, QObject* parent)
+        : QTcpServer(parent), m_watch(std::move(watch)) {}
+
+  protected:
+    void incomingConnection(qintptr descriptor) override {
+        auto* socket = new QTcpSocket(this);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        m_watch(socket);
+        addPendingConnection(socket);
+    }
+
+  private:
+    std::function<void(QTcpSocket*)> m_watch;
+};
+
 } // namespace
 
 QByteArray SentQuery(const QUrl& url) {
@@ -78,12 +104,31 @@ QUrl BrowserUrl(const QString& address) {
 DecoderService::DecoderService(QObject* parent) : QAbstractHttpServer(parent) {}
 
 bool DecoderService::Listen(const QHostAddress& address, quint16 port) {
-    const quint16 bound = listen(address, port);
-    if (bound == 0)
+    auto* server = new WatchedServer([this](QTcpSocket* socket) { WatchConnection(socket); }, this);
+    if (!server->listen(address, port)) {
+        delete server;
         return false;
+    }
+    bind(server);
     m_address = address;
-    m_port = bound;
+    m_port = server->serverPort();
     return true;
+}
+
+void DecoderService::WatchConnection(QTcpSocket* socket) {
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    idle->setInterval(m_idleTimeoutMs);
+    connect(idle, &QTimer::timeout, socket, &QTcpSocket::disconnectFromHost);
+    idle->start();
+    socket->setProperty(kPendingBytes, qint64(0));
+    connect(socket, &QTcpSocket::readyRead, socket, [socket, idle] {
+        idle->start();
+        const qint64 pending = socket->property(kPendingBytes).toLongLong() + socket->bytesAvailable();
+        socket->setProperty(kPendingBytes, pending);
+        if (pending > kMaxPendingBytes)
+            socket->abort();
+    });
 }
 
 QString DecoderService::HostAndPort() const {
@@ -94,6 +139,7 @@ QString DecoderService::HostAndPort() const {
 }
 
 bool DecoderService::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    socket->setProperty(kPendingBytes, qint64(0));
     const QUrl url = request.url();
     const QHttpServerRequest::Method method = request.method();
     const RequestMethod kind = method == QHttpServerRequest::Method::Get    ? RequestMethod::Get

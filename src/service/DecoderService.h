@@ -25,13 +25,22 @@ class DecoderService : public QAbstractHttpServer {
     // Told one line per answered request: method, path, status, body bytes sent.
     void SetRequestLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
 
+    // A connection that sends this much without completing a request is dropped: requests are
+    // held in memory until they are complete, and no request here needs more than a few kilobytes.
+    static constexpr qint64 kMaxPendingBytes = 256 * 1024;
+    // A connection silent this long is closed, so idle sockets do not pile up.
+    void SetIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
+
   protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
   private:
+    void WatchConnection(QTcpSocket* socket);
+
     QHostAddress m_address;
     quint16 m_port = 0;
+    int m_idleTimeoutMs = 30000;
     std::function<void(const QString&)> m_log;
 };
 

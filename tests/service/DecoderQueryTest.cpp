@@ -82,7 +82,9 @@ struct ComponentCase {
     std::string decoded;
 };
 
-void PrintTo(const ComponentCase& c, std::ostream* os) { *os << '"' << c.sent << '"'; }
+void PrintTo(const ComponentCase& c, std::ostream* os) {
+    *os << '"' << c.sent << '"';
+}
 
 class QueryComponent : public testing::TestWithParam<ComponentCase> {};
 

@@ -235,6 +235,26 @@ TEST_F(ServiceOverSocket, KeepsServingAfterGarbage) {
     EXPECT_TRUE(Shows(answer, "GlomieCode(1.12.05) SM:5m-"));
 }
 
+TEST_F(ServiceOverSocket, DropsAConnectionThatNeverEndsItsRequest) {
+    bool closed = false;
+    const QByteArray answer = Exchange(
+        "GET /cgi-usr/qpx/gcp.pl?name=" + QByteArray(2 * DecoderService::kMaxPendingBytes, 'a'), &closed);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(answer.isEmpty());
+    EXPECT_EQ(Get("/").Status, 200);
+}
+
+TEST_F(ServiceOverSocket, ClosesAnIdleConnection) {
+    m_service.SetIdleTimeout(100);
+    bool closed = false;
+    Exchange({}, &closed, 3000);
+    EXPECT_TRUE(closed);
+    bool closedAfterAnswer = false;
+    const QByteArray answer = Exchange("GET / HTTP/1.1\r\nHost: x\r\n\r\n", &closedAfterAnswer, 3000);
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK"));
+    EXPECT_TRUE(closedAfterAnswer);
+}
+
 TEST(DecoderService, HostAndPortNameTheAddress) {
     DecoderService service;
     ASSERT_TRUE(service.Listen(QHostAddress::LocalHost, 0));
