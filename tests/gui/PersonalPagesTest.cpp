@@ -118,24 +118,6 @@ TEST_F(PersonalPage, FirstRunOpensOnlyTheOmitBoxes) {
     EXPECT_EQ(Code(PersonalTab), Header);
 }
 
-TEST_F(PersonalPage, SlidersAndTunesHaveTheirRanges) {
-    Driver page = Open(PersonalTab);
-    const struct {
-        const char* name;
-        int minimum, maximum, tune;
-    } ranges[] = {{"Age", -3, 4, 7}, {"Stature", -3, 3, 6}, {"Weight", -3, 3, 6}, {"Fat", -3, 3, 6}};
-    for (const auto& range : ranges) {
-        auto& slider = page.Get<QSlider>(range.name);
-        auto& tune = page.Get<QSpinBox>(QStringLiteral("Boost") + range.name);
-        EXPECT_EQ(slider.minimum(), range.minimum) << range.name;
-        EXPECT_EQ(slider.maximum(), range.maximum) << range.name;
-        EXPECT_EQ(slider.pageStep(), 1) << range.name;
-        EXPECT_EQ(slider.tickInterval(), 1) << range.name;
-        EXPECT_EQ(tune.minimum(), -range.tune) << range.name;
-        EXPECT_EQ(tune.maximum(), range.tune) << range.name;
-    }
-}
-
 TEST_F(PersonalPage, AnExactNumberReplacesTheLevel) {
     Driver page = Open(PersonalTab);
     const struct {
@@ -747,12 +729,40 @@ TEST_F(PersonalEvenMorePage, DamagedValuesAreShownAsTheControlsAllow) {
 // ---------------------------------------------------------------------------------------------------
 // What the answers give in the code, built through the controls.
 
+// One user action on a control: a click on a check box, a choice in a list, text typed into a box,
+// arrow keys on a slider or spin, a click on an item of a selection list.
+struct Step {
+    enum { Toggle, Choose, Type, Right, Left, Up, Click } action;
+    const char* control;
+    int number = 1; // the item, or how many key presses
+    const char* text = "";
+
+    void Do(const Driver& page) const {
+        switch (action) {
+        case Toggle:
+            return page.Toggle(control);
+        case Choose:
+            return page.Choose(control, number);
+        case Type:
+            return page.Type(control, QLatin1String(text));
+        case Right:
+            return page.Press(control, Qt::Key_Right, number);
+        case Left:
+            return page.Press(control, Qt::Key_Left, number);
+        case Up:
+            return page.Press(control, Qt::Key_Up, number);
+        case Click:
+            return page.ClickItem(control, number);
+        }
+    }
+};
+
 struct WorkedExample {
     const char* name;
     int tab;
-    std::map<QString, int> stored;
-    void (*answer)(const Driver&);
+    std::vector<Step> steps;
     const char* section;
+    std::map<QString, int> stored = {};
 };
 
 class PersonalCode : public PersonalPages, public testing::WithParamInterface<WorkedExample> {};
@@ -760,216 +770,71 @@ class PersonalCode : public PersonalPages, public testing::WithParamInterface<Wo
 TEST_P(PersonalCode, ComesFromTheControls) {
     const WorkedExample& example = GetParam();
     Driver page = Open(example.tab, example.stored);
-    example.answer(page);
+    for (const Step& step : example.steps)
+        step.Do(page);
     EXPECT_EQ(Code(example.tab), Header + " P" + QLatin1String(example.section));
 }
 
-void EyesDiffer(const Driver& page) {
-    page.Toggle("OmitEyes");
-    page.Toggle("Same");
+using S = Step;
+const Step EyesDiffer[] = {{S::Toggle, "OmitEyes"}, {S::Toggle, "Same"}};
+std::vector<Step> Eyes(std::initializer_list<Step> steps) {
+    std::vector<Step> all(std::begin(EyesDiffer), std::end(EyesDiffer));
+    all.insert(all.end(), steps);
+    return all;
 }
 
+// clang-format off
 const WorkedExample WorkedExamples[] = {
-    {"AgeLevel",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitAge");
-         page.Press("Age", Qt::Key_Right, 2);
-     },
-     ":a++"},
-    {"AgeExact",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitAge");
-         page.Toggle("SpecifyExactAge");
-         page.Type("ExactAge", "23");
-     },
-     ":a23"},
-    {"StatureExact",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitStature");
-         page.Toggle("SpecifyExactStature");
-         page.Type("ExactStatureFt", "5");
-         page.Type("ExactStatureIn", "11");
-     },
-     ":s511"},
-    {"StatureLevelAndTune",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitStature");
-         page.Press("Stature", Qt::Key_Left);
-         page.Press("BoostStature", Qt::Key_Up, 2);
-     },
-     ":s-[++]"},
-    {"WeightNotTelling",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitWeight");
-         page.Toggle("NoTellWeight");
-     },
-     ":w?"},
-    {"WeightExactAndNotTelling",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitWeight");
-         page.Toggle("NoTellWeight");
-         page.Toggle("SpecifyExactWeight");
-         page.Type("ExactWeight", "150");
-     },
-     ":w150"},
-    {"BodyFat", PersonalTab, {}, [](const Driver& page) { page.Toggle("OmitFat"); }, ":f"},
-    {"EyesSame",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitEyes");
-         page.Choose("ColorLeft0", 2);
-         page.Choose("ColorAdjLeft0", 1);
-     },
-     ":eBD"},
-    {"EyesDiffer",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         EyesDiffer(page);
-         page.Choose("ColorLeft0", 2);
-         page.Choose("ColorAdjLeft0", 1);
-         page.Choose("ColorRight0", 3);
-     },
+    {"AgeLevel", PersonalTab, {{S::Toggle, "OmitAge"}, {S::Right, "Age", 2}}, ":a++"},
+    {"AgeExact", PersonalTab,
+     {{S::Toggle, "OmitAge"}, {S::Toggle, "SpecifyExactAge"}, {S::Type, "ExactAge", 0, "23"}}, ":a23"},
+    {"StatureExact", PersonalTab,
+     {{S::Toggle, "OmitStature"}, {S::Toggle, "SpecifyExactStature"}, {S::Type, "ExactStatureFt", 0, "5"},
+      {S::Type, "ExactStatureIn", 0, "11"}}, ":s511"},
+    {"StatureLevelAndTune", PersonalTab,
+     {{S::Toggle, "OmitStature"}, {S::Left, "Stature"}, {S::Up, "BoostStature", 2}}, ":s-[++]"},
+    {"WeightNotTelling", PersonalTab, {{S::Toggle, "OmitWeight"}, {S::Toggle, "NoTellWeight"}}, ":w?"},
+    {"WeightExactAndNotTelling", PersonalTab,
+     {{S::Toggle, "OmitWeight"}, {S::Toggle, "NoTellWeight"}, {S::Toggle, "SpecifyExactWeight"},
+      {S::Type, "ExactWeight", 0, "150"}}, ":w150"},
+    {"BodyFat", PersonalTab, {{S::Toggle, "OmitFat"}}, ":f"},
+    {"EyesSame", PersonalTab,
+     {{S::Toggle, "OmitEyes"}, {S::Choose, "ColorLeft0", 2}, {S::Choose, "ColorAdjLeft0", 1}}, ":eBD"},
+    {"EyesDiffer", PersonalTab,
+     Eyes({{S::Choose, "ColorLeft0", 2}, {S::Choose, "ColorAdjLeft0", 1}, {S::Choose, "ColorRight0", 3}}),
      ":eBD|G"},
-    {"EyesTwoLeftColoursGlassesAndContacts",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         EyesDiffer(page);
-         page.Choose("ColorLeft0", 2);
-         page.Choose("ColorLeft1", 4);
-         page.Choose("ColorAdjLeft1", 2);
-         page.Choose("ColorRight0", 3);
-         page.Toggle("Glasses");
-         page.Toggle("Contacts");
-     },
+    {"EyesTwoLeftColoursGlassesAndContacts", PersonalTab,
+     Eyes({{S::Choose, "ColorLeft0", 2}, {S::Choose, "ColorLeft1", 4}, {S::Choose, "ColorAdjLeft1", 2},
+           {S::Choose, "ColorRight0", 3}, {S::Toggle, "Glasses"}, {S::Toggle, "Contacts"}}),
      ":eBBrL|Gg[z]"},
-    {"EyesOnlyRight",
-     PersonalTab,
-     {},
-     [](const Driver& page) {
-         EyesDiffer(page);
-         page.Choose("ColorRight0", 3);
-         page.Toggle("Glasses");
-     },
-     ":eGg"},
-    {"HairEverything",
-     MorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitHair");
-         page.Choose("HairColor", 1);
-         page.Choose("HairColorAdj", 1);
-         page.Press("Hair", Qt::Key_Right, 2);
-         page.Toggle("Moustache");
-         page.Toggle("Beard");
-     },
-     ":hBrD++m[b]"},
-    {"HairBeardOnly",
-     MorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitHair");
-         page.Toggle("Beard");
-     },
-     ":hBlb"},
-    {"Tone",
-     MorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitTone");
-         page.Press("Tone", Qt::Key_Left, 2);
-         page.Press("BoostTone", Qt::Key_Up);
-     },
+    {"EyesOnlyRight", PersonalTab, Eyes({{S::Choose, "ColorRight0", 3}, {S::Toggle, "Glasses"}}), ":eGg"},
+    {"HairEverything", MorePersonalTab,
+     {{S::Toggle, "OmitHair"}, {S::Choose, "HairColor", 1}, {S::Choose, "HairColorAdj", 1},
+      {S::Right, "Hair", 2}, {S::Toggle, "Moustache"}, {S::Toggle, "Beard"}}, ":hBrD++m[b]"},
+    {"HairBeardOnly", MorePersonalTab, {{S::Toggle, "OmitHair"}, {S::Toggle, "Beard"}}, ":hBlb"},
+    {"Tone", MorePersonalTab, {{S::Toggle, "OmitTone"}, {S::Left, "Tone", 2}, {S::Up, "BoostTone"}},
      ":t--[+]"},
-    {"Group",
-     MorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitGroup");
-         page.ClickItem("Group", 3);
-         page.ClickItem("Group", 0);
-     },
+    {"Group", MorePersonalTab, {{S::Toggle, "OmitGroup"}, {S::Click, "Group", 3}, {S::Click, "Group", 0}},
      ":cWhAs"},
-    {"BloodTypePositive",
-     MorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitBloodType");
-         page.Choose("BloodType", 2);
-         page.Choose("BloodTypeSign", 2);
-     },
-     ":bAB+"},
-    {"BloodTypeNoSign",
-     MorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitBloodType");
-         page.Choose("BloodType", 3);
-         page.Choose("BloodTypeSign", 0);
-     },
-     ":bO"},
-    {"Sign", EvenMorePersonalTab, {}, [](const Driver& page) { page.Toggle("OmitSign"); }, ":*Ar"},
-    {"GenderKinkMembership",
-     EvenMorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitGender");
-         page.Choose("Gender", 1);
-         page.Press("Kink", Qt::Key_Right);
-         page.Choose("KinkMembership", 2);
-     },
+    {"BloodTypePositive", MorePersonalTab,
+     {{S::Toggle, "OmitBloodType"}, {S::Choose, "BloodType", 2}, {S::Choose, "BloodTypeSign", 2}}, ":bAB+"},
+    {"BloodTypeNoSign", MorePersonalTab,
+     {{S::Toggle, "OmitBloodType"}, {S::Choose, "BloodType", 3}, {S::Choose, "BloodTypeSign", 0}}, ":bO"},
+    {"Sign", EvenMorePersonalTab, {{S::Toggle, "OmitSign"}}, ":*Ar"},
+    {"GenderKinkMembership", EvenMorePersonalTab,
+     {{S::Toggle, "OmitGender"}, {S::Choose, "Gender", 1}, {S::Right, "Kink"}, {S::Choose, "KinkMembership", 2}},
      ":y+P"},
-    {"GenderPurity",
-     EvenMorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitGender");
-         page.Toggle("UsePurity");
-         page.Type("Purity", "75");
-     },
-     ":x75%"},
-    {"GenderKinkNotTold",
-     EvenMorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitGender");
-         page.Choose("Gender", 2);
-         page.Toggle("NoTellKink");
-     },
-     ":z?"},
+    {"GenderPurity", EvenMorePersonalTab,
+     {{S::Toggle, "OmitGender"}, {S::Toggle, "UsePurity"}, {S::Type, "Purity", 0, "75"}}, ":x75%"},
+    {"GenderKinkNotTold", EvenMorePersonalTab,
+     {{S::Toggle, "OmitGender"}, {S::Choose, "Gender", 2}, {S::Toggle, "NoTellKink"}}, ":z?"},
     // A status tune of −1 on row 0 only comes from stored settings: the controls never make one.
-    {"RelationshipStoredTune",
-     EvenMorePersonalTab,
-     {{"Per/BoostStatus", -1}},
-     [](const Driver& page) {
-         page.Toggle("OmitRelationship");
-         page.Choose("Preference", 2);
-     },
-     ":r+|-[-]"},
-    {"RelationshipBothNegotiable",
-     EvenMorePersonalTab,
-     {},
-     [](const Driver& page) {
-         page.Toggle("OmitRelationship");
-         page.Choose("Preference", 1);
-         page.Choose("Status", 1);
-     },
-     ":r|"},
+    {"RelationshipStoredTune", EvenMorePersonalTab,
+     {{S::Toggle, "OmitRelationship"}, {S::Choose, "Preference", 2}}, ":r+|-[-]", {{"Per/BoostStatus", -1}}},
+    {"RelationshipBothNegotiable", EvenMorePersonalTab,
+     {{S::Toggle, "OmitRelationship"}, {S::Choose, "Preference", 1}, {S::Choose, "Status", 1}}, ":r|"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(PersonalCode, PersonalCode, testing::ValuesIn(WorkedExamples),
                          [](const testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
