@@ -21,68 +21,21 @@ constexpr std::array<Exact, CP0PropertyPage::ExactNumberCount> ExactNumbers = {{
     {"ExactStatureFt", &P0Answers::ExactStatureFt, 10, Qt::AlignLeft, P0_TR("feet")},
 }};
 
+// clang-format off
 constexpr std::array<CP0PropertyPage::TraitDescription, CP0PropertyPage::TraitCount> Traits = {{
-    {"Age",
-     P0_TR("&Age (yrs)"),
-     P0_TR("&Exact"),
-     nullptr,
-     P0_TR("&Omit Age"),
-     -3,
-     4,
-     -7,
-     7,
-     &P0Answers::OmitAge,
-     &P0Answers::SpecifyExactAge,
-     nullptr,
-     &P0Answers::Age,
-     &P0Answers::BoostAge,
+    {"Age", P0_TR("&Age (yrs)"), P0_TR("&Exact"), nullptr, P0_TR("&Omit Age"), -3, 4, -7, 7,
+     &P0Answers::OmitAge, &P0Answers::SpecifyExactAge, nullptr, &P0Answers::Age, &P0Answers::BoostAge,
      {0, -1}},
-    {"Stature",
-     P0_TR("&Stature (ft, in)"),
-     P0_TR("E&xact"),
-     nullptr,
-     P0_TR("O&mit Stature"),
-     -3,
-     3,
-     -6,
-     6,
-     &P0Answers::OmitStature,
-     &P0Answers::SpecifyExactStature,
-     nullptr,
-     &P0Answers::Stature,
-     &P0Answers::BoostStature,
-     {3, 2}}, // feet, then inches
-    {"Weight",
-     P0_TR("&Weight (lbs)"),
-     P0_TR("Exa&ct"),
-     P0_TR("&Not Telling"),
-     P0_TR("Om&it Weight"),
-     -3,
-     3,
-     -6,
-     6,
-     &P0Answers::OmitWeight,
-     &P0Answers::SpecifyExactWeight,
-     &P0Answers::NoTellWeight,
-     &P0Answers::Weight,
-     &P0Answers::BoostWeight,
-     {1, -1}},
-    {"Fat",
-     P0_TR("Body &Fat"),
-     nullptr,
-     P0_TR("Not &Telling"),
-     P0_TR("Omi&t Body Fat"),
-     -3,
-     3,
-     -6,
-     6,
-     &P0Answers::OmitFat,
-     nullptr,
-     &P0Answers::NoTellFat,
-     &P0Answers::Fat,
-     &P0Answers::BoostFat,
-     {-1, -1}},
+    {"Stature", P0_TR("&Stature (ft, in)"), P0_TR("E&xact"), nullptr, P0_TR("O&mit Stature"), -3, 3, -6, 6,
+     &P0Answers::OmitStature, &P0Answers::SpecifyExactStature, nullptr, &P0Answers::Stature,
+     &P0Answers::BoostStature, {3, 2}}, // feet, then inches
+    {"Weight", P0_TR("&Weight (lbs)"), P0_TR("Exa&ct"), P0_TR("&Not Telling"), P0_TR("Om&it Weight"), -3, 3,
+     -6, 6, &P0Answers::OmitWeight, &P0Answers::SpecifyExactWeight, &P0Answers::NoTellWeight,
+     &P0Answers::Weight, &P0Answers::BoostWeight, {1, -1}},
+    {"Fat", P0_TR("Body &Fat"), nullptr, P0_TR("Not &Telling"), P0_TR("Omi&t Body Fat"), -3, 3, -6, 6,
+     &P0Answers::OmitFat, nullptr, &P0Answers::NoTellFat, &P0Answers::Fat, &P0Answers::BoostFat, {-1, -1}},
 }};
+// clang-format on
 
 constexpr std::array<CP0PropertyPage::EyeRowDescription, CP0PropertyPage::EyeRowCount> EyeRows = {{
     {"Left0", false, &P0Answers::ColorLeft0, &P0Answers::ColorAdjLeft0},
@@ -92,6 +45,8 @@ constexpr std::array<CP0PropertyPage::EyeRowDescription, CP0PropertyPage::EyeRow
     {"Right1", true, &P0Answers::ColorRight1, &P0Answers::ColorAdjRight1},
     {"Right2", true, &P0Answers::ColorRight2, &P0Answers::ColorAdjRight2},
 }};
+
+#undef P0_TR
 
 } // namespace
 
