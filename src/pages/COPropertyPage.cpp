@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "code/CodeFrame.h"
-#include "pages/PersonalControls.h"
+#include "pages/PageControls.h"
 
 // What one topic asks and where its answers go. A box whose caption is null does not exist.
 struct COPropertyPage::TopicDescription {

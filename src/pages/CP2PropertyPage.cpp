@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "code/CodeFrame.h"
-#include "pages/PersonalControls.h"
+#include "pages/PageControls.h"
 #include "vocabulary/Tables.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "code/CodeFrame.h"
-#include "pages/PersonalControls.h"
+#include "pages/PageControls.h"
 #include "vocabulary/Tables.h"
 
 namespace {

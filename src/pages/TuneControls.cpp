@@ -133,6 +133,10 @@ void ShowFlag(QCheckBox& box, int32_t& flag) {
         flag = 0;
     const QSignalBlocker blocker(box);
     box.setCheckState(flag == 2 ? Qt::PartiallyChecked : flag == 1 ? Qt::Checked : Qt::Unchecked);
+    // A stored 2 shows as it is, but once the user clicks, the box only ever gives 0 or 1 again.
+    if (box.isTristate())
+        QObject::connect(
+            &box, &QCheckBox::clicked, &box, [&box] { box.setTristate(false); }, Qt::SingleShotConnection);
 }
 
 int32_t FlagOf(const QCheckBox& box) {

@@ -144,6 +144,12 @@ TEST(Flags, StoredFlagsOutsideTheCheckBoxStatesBecomeClear) {
         EXPECT_EQ(flag, kept) << stored;
         EXPECT_EQ(FlagOf(box), kept) << stored;
     }
+    int32_t partly = 2;
+    ShowFlag(box, partly);
+    for (int click = 0; click < 3; ++click)
+        box.click();
+    EXPECT_NE(FlagOf(box), 2); // clicks never give the third state back
+    EXPECT_FALSE(box.isTristate());
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include "pages/CodeLists.h"
 #include "pages/TuneControls.h"
 
-// Builders and bindings the three personal pages share. Every control is named after the answer field
+// Builders and bindings the answer pages share. Every control is named after the answer field
 // it edits and carries the caption of its own text or of the frame it sits in as its accessible name.
 
 // A caption as a screen reader speaks it: "&Age (yrs)" gives "Age (yrs)", "&&" gives "&".

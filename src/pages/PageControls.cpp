@@ -1,4 +1,4 @@
-#include "pages/PersonalControls.h"
+#include "pages/PageControls.h"
 
 QString PlainCaption(const QString& caption) {
     QString plain;
