@@ -24,7 +24,8 @@ std::string Encode(AnswerSet answers) {
 // The blanks of a code are single spaces in front of its tags; a code pasted with other blanks
 // reads the same but is written back with single spaces.
 bool WrittenAsTheEncoderWrites(std::string_view code) {
-    return code.find_first_of("\t\n\r\f\v") == std::string_view::npos && code.find("  ") == std::string_view::npos;
+    return code.find_first_of("\t\n\r\f\v") == std::string_view::npos &&
+           code.find("  ") == std::string_view::npos;
 }
 
 } // namespace
@@ -44,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Broken("a problem outside the text or without a message");
     }
     for (const DecodedSentence& sentence : result.Sentences) {
-        if (*SectionTitle(sentence.Section) == '\0' || sentence.Text.empty() || sentence.Position >= size)
+        if (*SectionTitle(sentence.Section) == '\0' || result.Text(sentence).empty() ||
+            sentence.Position >= size)
             Broken("a sentence without a section, a text or a place");
     }
 

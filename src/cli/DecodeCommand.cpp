@@ -36,7 +36,7 @@ qsizetype CharacterPosition(const QByteArray& text, size_t bytes) {
     return QString::fromUtf8(text.left(static_cast<qsizetype>(bytes))).size();
 }
 
-QString FromUtf8(const std::string& text) {
+QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -75,7 +75,7 @@ QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
         sentences.append(QJsonObject{{"section", s.Section},
                                      {"title", QString::fromLatin1(SectionTitle(s.Section))},
                                      {"position", CharacterPosition(text, s.Position)},
-                                     {"text", FromUtf8(s.Text)},
+                                     {"text", FromUtf8(result.Text(s))},
                                      {"ambiguous", s.Ambiguous}});
     }
     QJsonArray problems;
@@ -101,7 +101,7 @@ void PrintSentences(const DecodeResult& result, QTextStream& out) {
         if (!heading || qstrcmp(heading, title) != 0)
             out << title << '\n';
         heading = title;
-        out << "  " << FromUtf8(s.Text) << '\n';
+        out << "  " << FromUtf8(result.Text(s)) << '\n';
     }
 }
 

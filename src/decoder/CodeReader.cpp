@@ -6,13 +6,6 @@
 #include "code/Notation.h"
 #include "vocabulary/Tables.h"
 
-bool CodeReader::Accept(char c) {
-    if (AtEnd() || m_text[m_pos] != c)
-        return false;
-    ++m_pos;
-    return true;
-}
-
 int CodeReader::Repeat(char symbol) {
     const size_t start = m_pos;
     while (m_pos < m_text.size() && m_text[m_pos] == symbol)
@@ -28,10 +21,6 @@ bool CodeReader::FailAt(size_t pos, std::string_view message) {
         m_failMessage = message;
     }
     return false;
-}
-
-bool CodeReader::ExpectEnd() {
-    return AtEnd() || Fail("did not expect this here");
 }
 
 namespace {
@@ -55,7 +44,8 @@ bool ReadBracket(CodeReader& r, char plus, char minus, int& tune) {
         return false;
     if (count == 0)
         return r.Fail(minus != '\0' ? "expected '+' or '-' in the tune bracket"
-                                    : std::string("expected '") + plus + "' in the tune bracket");
+                      : plus == '-' ? "expected '-' in the tune bracket"
+                                    : "expected '+' in the tune bracket");
     if (!r.Accept(']'))
         return r.Fail("expected ']' to close the tune bracket");
     tune = symbol == plus ? count : -count;

@@ -24,25 +24,31 @@ class CodeReader {
     char Peek(size_t ahead = 0) const { return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : '\0'; }
     bool PeekDigit() const { return !AtEnd() && Peek() >= '0' && Peek() <= '9'; }
     std::string_view Rest() const { return m_text.substr(m_pos < m_text.size() ? m_pos : m_text.size()); }
-    bool Accept(char c);
+    bool Accept(char c) {
+        if (AtEnd() || m_text[m_pos] != c)
+            return false;
+        ++m_pos;
+        return true;
+    }
     // Consumes every repeat of the symbol and returns how many there were.
     int Repeat(char symbol);
 
-    // Both return false, so a reader can `return r.Fail(...)`.
+    // Both return false, so a reader can `return r.Fail(...)`. The message must outlive the reader:
+    // every message is a literal, and readers try many readings, so keeping one costs no copy.
     bool Fail(std::string_view message) { return FailAt(m_pos, message); }
     bool FailAt(size_t pos, std::string_view message);
-    bool ExpectEnd();
+    bool ExpectEnd() { return AtEnd() || Fail("did not expect this here"); }
 
     bool Failed() const { return m_failed; }
     size_t FailPos() const { return m_failPos; }
-    const std::string& FailMessage() const { return m_failMessage; }
+    std::string_view FailMessage() const { return m_failMessage; }
 
   private:
     std::string_view m_text;
     size_t m_pos = 0;
     bool m_failed = false;
     size_t m_failPos = 0;
-    std::string m_failMessage;
+    std::string_view m_failMessage;
 };
 
 // A run of one symbol with an optional bracketed tune: "++[+]". For an inverted slider the caller
@@ -56,7 +62,7 @@ struct TunedRun {
 // offers: the encoder writes such values from stored settings, and they read back exactly. Whether
 // they are within the page's range only matters to the sentence.
 
-// Symbols, then optionally "[" symbols "]" (at least one).
+// Symbols, then optionally "[" symbols "]" (at least one). The symbol is '+' or '-'.
 bool ReadTunedRun(CodeReader& r, char symbol, TunedRun& out);
 
 // A signed run "--[+]": Run is the value (+ or - signs), Tune the bracket's.

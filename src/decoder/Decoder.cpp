@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "code/CodeFrame.h"
@@ -28,7 +29,21 @@ bool IsBlank(char c) {
     return kBlanks[static_cast<unsigned char>(c)];
 }
 
+// Eight bytes at a time where none is below '!': blanks are few and far between in a code.
 size_t NextBlank(std::string_view text, size_t pos) {
+    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    while (pos + 8 <= text.size()) {
+        uint64_t bytes;
+        std::memcpy(&bytes, text.data() + pos, sizeof bytes);
+        if (((bytes - kOnes * '!') & ~bytes & kHighs) == 0) {
+            pos += 8;
+            continue;
+        }
+        for (const size_t end = pos + 8; pos < end; ++pos) {
+            if (IsBlank(text[pos]))
+                return pos;
+        }
+    }
     while (pos < text.size() && !IsBlank(text[pos]))
         ++pos;
     return pos;
@@ -111,12 +126,9 @@ bool ReadLevel(CodeReader& r, int& level) {
     return true;
 }
 
-std::string LevelSentence(const char* which, int level) {
+void AppendLevelSentence(TextWriter& text, const char* which, int level) {
     const CodeIndex& levels = Vocab().Obsession;
     const int row = (level + 1) / 3;
-    const std::string& description = levels.Description(row);
-    std::string text;
-    text.reserve(description.size() + 80);
     text += which;
     text += LevelNotation(level);
     if (level % 3 != 0) {
@@ -126,12 +138,12 @@ std::string LevelSentence(const char* which, int level) {
     }
     AppendBeyond(text, level > 3 * (levels.Table().m_nCount - 1));
     text += ": ";
-    text += description;
-    return text;
+    text += levels.Description(row);
 }
 
 // "SM:" level, then "[" the secondary level "]", then the feeling about the term "m-" or "m+".
-void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, DecodeResult& result) {
+void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextWriter& out,
+                  DecodeResult& result) {
     CodeReader r(text.substr(bodyBegin, bodyEnd - bodyBegin));
     SMAnswers sm = DefaultAnswers().SM;
     bool read = ReadLevel(r, sm.Pri);
@@ -148,20 +160,30 @@ void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, Decod
         return;
     }
     result.Answers.SM = sm;
-    const size_t at = result.CodeBegin;
-    result.Sentences.push_back({HeaderSection, at, LevelSentence("Obsession level ", sm.Pri)});
-    if (sm.ChkSec)
-        result.Sentences.push_back({HeaderSection, at, LevelSentence("Secondary obsession level ", sm.Sec)});
-    if (sm.GlomiePref)
-        result.Sentences.push_back({HeaderSection, at,
-                                    NewSentence("About the term \"glomie\": ") +
-                                        Vocab().TermFeeling.Description(sm.GlomiePref) + '.'});
+    const auto say = [&](size_t begin) {
+        result.Sentences.push_back({HeaderSection, result.CodeBegin, begin, out.Size() - begin, false});
+    };
+    size_t begin = out.Size();
+    AppendLevelSentence(out, "Obsession level ", sm.Pri);
+    say(begin);
+    if (sm.ChkSec) {
+        begin = out.Size();
+        AppendLevelSentence(out, "Secondary obsession level ", sm.Sec);
+        say(begin);
+    }
+    if (sm.GlomiePref) {
+        begin = out.Size();
+        out += "About the term \"glomie\": ";
+        out += Vocab().TermFeeling.Description(sm.GlomiePref);
+        out += '.';
+        say(begin);
+    }
 }
 
 // A section's body from its first ':' to the next blank, subsection by subsection. lastOrder is the
 // place of the last subsection read, carried over when a blank splits the section.
 void DecodeBody(std::string_view text, size_t begin, size_t end, const SectionGrammar& grammar,
-                int& lastOrder, DecodeResult& result) {
+                int& lastOrder, TextWriter& out, DecodeResult& result) {
     for (size_t colon = begin; colon < end;) {
         const size_t pieceBegin = colon + 1;
         const size_t pieceEnd = std::min(text.find(':', pieceBegin), end);
@@ -178,32 +200,32 @@ void DecodeBody(std::string_view text, size_t begin, size_t end, const SectionGr
         } else {
             lastOrder = order;
             CodeReader r(piece);
-            PieceContext context{result, pieceBegin, grammar.Tag == 'D'};
-            if (!grammar.Decode(order, r, context))
+            PieceContext context{result, out, pieceBegin, grammar.Tag == 'D'};
+            const size_t textEnd = out.Size();
+            if (!grammar.Decode(order, r, context)) {
+                // A sentence the subsection began but never said is dropped.
+                size_t said = textEnd;
+                if (!result.Sentences.empty())
+                    said = std::max(said,
+                                    result.Sentences.back().TextBegin + result.Sentences.back().TextLength);
+                out.Truncate(said);
                 AddProblem(result, text, pieceBegin + (r.Failed() ? r.FailPos() : 0), colon, pieceEnd,
                            r.Failed() ? r.FailMessage() : "cannot read this subsection");
+            }
         }
         colon = pieceEnd;
     }
 }
 
-} // namespace
-
-DecodeResult DecodeGlomieCode(std::string_view text) {
-    DecodeResult result;
-    result.Answers = DefaultAnswers();
-    // Room for the sentences of a code with every subsection.
-    result.Sentences.reserve(48);
-    const std::optional<HeaderPlace> header = FindHeader(text);
-    if (!header)
-        return result;
+// Reads the code whose header was found.
+void DecodeCode(std::string_view text, const HeaderPlace& header, TextWriter& out, DecodeResult& result) {
     result.HeaderFound = true;
-    result.CodeBegin = header->Begin;
-    if (header->OtherVersion)
-        AddProblem(result, text, header->Version, header->Begin, header->Body,
+    result.CodeBegin = header.Begin;
+    if (header.OtherVersion)
+        AddProblem(result, text, header.Version, header.Begin, header.Body,
                    "not version 1.12.05 of the code; read as if it were");
-    size_t pos = NextBlank(text, header->Body);
-    DecodeHeader(text, header->Body, pos, result);
+    size_t pos = NextBlank(text, header.Body);
+    DecodeHeader(text, header.Body, pos, out, result);
     result.CodeEnd = pos;
 
     // The tags, in the order the code has them.
@@ -252,8 +274,23 @@ DecodeResult DecodeGlomieCode(std::string_view text) {
             lastSection = std::max(lastSection, static_cast<int>(kind));
         }
         pos = result.CodeEnd = NextBlank(text, bodyBegin);
-        DecodeBody(text, bodyBegin, pos, *current, lastOrder, result);
+        DecodeBody(text, bodyBegin, pos, *current, lastOrder, out, result);
     }
+}
+
+} // namespace
+
+DecodeResult DecodeGlomieCode(std::string_view text) {
+    DecodeResult result;
+    result.Answers = DefaultAnswers();
+    const std::optional<HeaderPlace> header = FindHeader(text);
+    if (!header)
+        return result;
+    // Room for the sentences of a code with every subsection.
+    result.Sentences.reserve(48);
+    TextWriter out;
+    DecodeCode(text, *header, out, result);
+    result.SentenceText = out.Written();
     return result;
 }
 

@@ -20,10 +20,12 @@ struct DecodeProblem {
     std::string Message;
 };
 
+// A sentence's text lies in its DecodeResult's SentenceText: DecodeResult::Text gives it.
 struct DecodedSentence {
-    int Section = 0;     // the SectionNumber (CodeFrame.h) of the page the answer belongs to, 2..11
-    size_t Position = 0; // byte offset of the subsection the sentence was read from
-    std::string Text;
+    int Section = 0;      // the SectionNumber (CodeFrame.h) of the page the answer belongs to, 2..11
+    size_t Position = 0;  // byte offset of the subsection the sentence was read from
+    size_t TextBegin = 0; // where the text lies in DecodeResult::SentenceText
+    size_t TextLength = 0;
     bool Ambiguous = false; // the letters can also be read another way; the text says how
 };
 
@@ -39,7 +41,13 @@ struct DecodeResult {
     AnswerSet Answers;
     // In code order.
     std::vector<DecodedSentence> Sentences;
+    // The texts of all sentences one after another: one buffer instead of a string per sentence.
+    std::string SentenceText;
     std::vector<DecodeProblem> Problems;
+
+    std::string_view Text(const DecodedSentence& sentence) const {
+        return std::string_view(SentenceText).substr(sentence.TextBegin, sentence.TextLength);
+    }
 
     // A header was found and every part of the code was read.
     bool Complete() const { return HeaderFound && Problems.empty(); }

@@ -5,16 +5,31 @@
 
 #include "decoder/CodeReader.h"
 #include "decoder/Decoder.h"
+#include "decoder/Phrases.h"
 
 // What a subsection's decoder works on: the result it writes answers and sentences into, where the
 // subsection lies in the text, and whether it belongs to the dislikes.
 struct PieceContext {
     DecodeResult& Result;
-    size_t Offset; // of the subsection's first character after its ':'
-    bool Dislikes; // " F" and " D" share their subsections
+    TextWriter& Text; // writes Result.SentenceText
+    size_t Offset;    // of the subsection's first character after its ':'
+    bool Dislikes;    // " F" and " D" share their subsections
+    size_t Begun = 0; // where the sentence being written starts
 
-    void Say(int section, std::string text, bool ambiguous = false) {
-        Result.Sentences.push_back({section, Offset - 1, std::move(text), ambiguous});
+    // Starts a sentence at the end of the result's text; Say ends it. A subsection that fails
+    // after starting one leaves it unsaid, and DecodeBody cuts it off again.
+    TextWriter& Start(std::string_view start) {
+        Begun = Text.Size();
+        Text += start;
+        return Text;
+    }
+    void Say(int section, bool ambiguous = false) {
+        Result.Sentences.push_back({section, Offset - 1, Begun, Text.Size() - Begun, ambiguous});
+    }
+    // A sentence that is all one phrase.
+    void SayPhrase(int section, std::string_view whole) {
+        Start(whole);
+        Say(section);
     }
 };
 

@@ -87,7 +87,7 @@ bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
     o.*topic.Intensity = read.*topic.Intensity;
     o.*topic.Boost = read.*topic.Boost;
 
-    std::string text = NewSentence(topic.Name);
+    TextWriter& text = context.Start(topic.Name);
     text += ": ";
     if (topic.What && read.*topic.What) {
         text += "does not know what that is";
@@ -104,7 +104,7 @@ bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
         }
     }
     text += '.';
-    context.Say(OpinionsSection, std::move(text));
+    context.Say(OpinionsSection);
     return true;
 }
 

@@ -48,11 +48,12 @@ int PersonalOrderOf(std::string_view piece) {
 }
 
 // "m", "b" or "m[b]" (and "g", "z", "g[z]" for the eyes): the second bracketed when both are set.
+// The second is 'b' or 'z'.
 bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b) {
     a = r.Accept(first) ? 1 : 0;
     if (a && r.Accept('[')) {
         if (!r.Accept(second) || !r.Accept(']'))
-            return r.Fail(std::string("expected '[") + second + "]'");
+            return r.Fail(second == 'z' ? "expected '[z]'" : "expected '[b]'");
         b = 1;
     } else {
         b = !a && r.Accept(second) ? 1 : 0;
@@ -67,11 +68,11 @@ bool DecodeLevel(CodeReader& r, PieceContext& context, int section, const char* 
     if (!ReadSignedRun(r, level) || !r.ExpectEnd())
         return false;
     value = level.Run, boost = static_cast<int16_t>(level.Tune);
-    std::string text = NewSentence(what);
+    TextWriter& text = context.Start(what);
     text += ": level ";
     AppendLevel(text, level.Run, minimum, maximum, level.Tune);
     text += '.';
-    context.Say(section, std::move(text));
+    context.Say(section);
     return true;
 }
 
@@ -82,11 +83,12 @@ bool DecodeAge(CodeReader& r, PieceContext& context) {
         if (!ReadNumber(r, age) || !r.ExpectEnd())
             return false;
         p.SpecifyExactAge = 1, p.ExactAge = age;
-        std::string text = NewSentence("Age: ");
+        TextWriter& text = context.Start("Age: ");
         AppendNumber(text, age);
         text += age == 1 ? " year" : " years";
         AppendBeyond(text, age > 200);
-        context.Say(PersonalSection, std::move(text += '.'));
+        text += '.';
+        context.Say(PersonalSection);
     } else if (!DecodeLevel(r, context, PersonalSection, "Age", -3, 4, p.Age, p.BoostAge)) {
         return false;
     }
@@ -117,31 +119,35 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
         int64_t Feet, Inches;
         bool Allowed;
     };
-    std::vector<Split> splits;
-    for (size_t at = 1; at < digits.size() && digits.size() <= 20; ++at) {
-        const int64_t feet = WrittenNumber(digits.substr(0, at)), inches = WrittenNumber(digits.substr(at));
-        if (feet >= 0 && inches >= 0)
-            splits.push_back({feet, inches, feet <= 10 && inches <= 11});
+    // Those the page allows first, each group in the order of the split.
+    Split splits[20];
+    size_t count = 0;
+    for (const bool allowed : {true, false}) {
+        for (size_t at = 1; at < digits.size() && digits.size() <= 20; ++at) {
+            const int64_t feet = WrittenNumber(digits.substr(0, at)),
+                          inches = WrittenNumber(digits.substr(at));
+            if (feet >= 0 && inches >= 0 && (feet <= 10 && inches <= 11) == allowed)
+                splits[count++] = {feet, inches, allowed};
+        }
     }
-    std::stable_partition(splits.begin(), splits.end(), [](const Split& s) { return s.Allowed; });
-    if (splits.empty())
+    if (count == 0)
         return r.FailAt(start, "expected feet and inches written together, as 511");
-    const Split& chosen = splits.front();
+    const Split& chosen = splits[0];
     P0Answers& p = context.Result.Answers.Personal;
     p.OmitStature = 0, p.SpecifyExactStature = 1;
     p.ExactStatureFt = static_cast<int32_t>(chosen.Feet),
     p.ExactStatureIn = static_cast<int32_t>(chosen.Inches);
-    const auto appendHeight = [](std::string& text, const Split& s) {
+    const auto appendHeight = [](TextWriter& text, const Split& s) {
         AppendNumber(text, s.Feet);
         text += " ft ";
         AppendNumber(text, s.Inches);
         text += " in";
     };
-    std::string text = NewSentence("Stature: ");
+    TextWriter& text = context.Start("Stature: ");
     appendHeight(text, chosen);
     AppendBeyond(text, !chosen.Allowed);
     bool ambiguous = false;
-    for (size_t i = 1; i < splits.size() && splits[i].Allowed; ++i) {
+    for (size_t i = 1; i < count && splits[i].Allowed; ++i) {
         if (ambiguous) {
             text += " or ";
         } else {
@@ -152,7 +158,8 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
         appendHeight(text, splits[i]);
         ambiguous = true;
     }
-    context.Say(PersonalSection, std::move(text += '.'), ambiguous);
+    text += '.';
+    context.Say(PersonalSection, ambiguous);
     return true;
 }
 
@@ -173,16 +180,17 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
         if (!ReadNumber(r, weight) || !r.ExpectEnd())
             return false;
         p.SpecifyExactWeight = 1, p.ExactWeight = weight;
-        std::string text = NewSentence("Weight: ");
+        TextWriter& text = context.Start("Weight: ");
         AppendNumber(text, weight);
         text += " lbs";
         AppendBeyond(text, weight > 500);
-        context.Say(PersonalSection, std::move(text += '.'));
+        text += '.';
+        context.Say(PersonalSection);
     } else if (r.Accept('?')) {
         if (!r.ExpectEnd())
             return false;
         p.NoTellWeight = 1;
-        context.Say(PersonalSection, "Weight: not telling.");
+        context.SayPhrase(PersonalSection, "Weight: not telling.");
     } else if (!DecodeLevel(r, context, PersonalSection, "Weight", -3, 3, p.Weight, p.BoostWeight)) {
         return false;
     }
@@ -196,7 +204,7 @@ bool DecodeFat(CodeReader& r, PieceContext& context) {
         if (!r.ExpectEnd())
             return false;
         p.NoTellFat = 1;
-        context.Say(PersonalSection, "Body fat: not telling.");
+        context.SayPhrase(PersonalSection, "Body fat: not telling.");
     } else if (!DecodeLevel(r, context, PersonalSection, "Body fat", -3, 3, p.Fat, p.BoostFat)) {
         return false;
     }
@@ -223,7 +231,7 @@ void ReadEyeList(CodeReader& r, EyeList& list) {
 }
 
 // "Dark blue", "Green".
-void AppendColour(std::string& text, const CodeIndex& colours, int colour, int adjective) {
+void AppendColour(TextWriter& text, const CodeIndex& colours, int colour, int adjective) {
     if (adjective == 0) {
         text += colours.Description(colour);
         return;
@@ -233,7 +241,7 @@ void AppendColour(std::string& text, const CodeIndex& colours, int colour, int a
     AppendLowerFirst(text, colours.Description(colour));
 }
 
-void AppendEyeList(std::string& text, const EyeList& list) {
+void AppendEyeList(TextWriter& text, const EyeList& list) {
     ListSeparators separators(text, static_cast<size_t>(list.Count));
     for (int i = 0; i < list.Count; ++i) {
         separators.Next();
@@ -266,7 +274,7 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
         *leftColour[i] = left.Colour[i], *leftAdjective[i] = left.Adjective[i];
         *rightColour[i] = right.Colour[i], *rightAdjective[i] = right.Adjective[i];
     }
-    std::string text = NewSentence("Eyes");
+    TextWriter& text = context.Start("Eyes");
     if (right.Count > 0) {
         p.Same = 0;
         text += ": left ";
@@ -288,7 +296,8 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
         text += contacts ? "; wears glasses and contacts" : "; wears glasses";
     else if (contacts)
         text += "; wears contacts";
-    context.Say(PersonalSection, std::move(text += '.'));
+    text += '.';
+    context.Say(PersonalSection);
     return true;
 }
 
@@ -306,13 +315,14 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
     p.OmitHair = 0, p.HairColor = colour, p.HairColorAdj = adjective;
     p.Hair = length.Run, p.BoostHair = static_cast<int16_t>(length.Tune);
     p.Moustache = moustache, p.Beard = beard;
-    std::string text = NewSentence("Hair: ");
+    TextWriter& text = context.Start("Hair: ");
     AppendColour(text, v.HairColor, colour, adjective);
     text += ", length ";
     AppendLevel(text, length.Run, -3, 4, length.Tune);
     if (moustache || beard)
         text += moustache && beard ? "; moustache and beard" : moustache ? "; moustache" : "; beard";
-    context.Say(MorePersonalSection, std::move(text += '.'));
+    text += '.';
+    context.Say(MorePersonalSection);
     return true;
 }
 
@@ -335,7 +345,7 @@ bool DecodeGroup(CodeReader& r, PieceContext& context) {
     int chosen = 0;
     for (int row = 1; row < rows; ++row)
         chosen += (mask >> (row - 1)) & 1u;
-    std::string text = NewSentence(chosen > 1 ? "Cultural groups: " : "Cultural group: ");
+    TextWriter& text = context.Start(chosen > 1 ? "Cultural groups: " : "Cultural group: ");
     if (chosen == 0)
         text += "none chosen";
     ListSeparators separators(text, static_cast<size_t>(chosen));
@@ -345,9 +355,9 @@ bool DecodeGroup(CodeReader& r, PieceContext& context) {
             text += v.Group.Description(row);
         }
     }
-    if (!text.ends_with('.'))
+    if (!text.EndsWith('.'))
         text += '.';
-    context.Say(MorePersonalSection, std::move(text));
+    context.Say(MorePersonalSection);
     return true;
 }
 
@@ -361,14 +371,15 @@ bool DecodeBlood(CodeReader& r, PieceContext& context) {
         return false;
     P1Answers& p = context.Result.Answers.MorePersonal;
     p.OmitBloodType = 0, p.BloodType = type, p.BloodTypeSign = sign;
-    std::string text = NewSentence("Blood type ");
+    TextWriter& text = context.Start("Blood type ");
     text += v.BloodType.Description(type);
     text += "; rhesus ";
     if (sign)
         AppendLowerFirst(text, v.BloodTypeSign.Description(sign));
     else
         text += "not stated";
-    context.Say(MorePersonalSection, std::move(text += '.'));
+    text += '.';
+    context.Say(MorePersonalSection);
     return true;
 }
 
@@ -378,9 +389,10 @@ bool DecodeSign(CodeReader& r, PieceContext& context) {
         return false;
     P2Answers& p = context.Result.Answers.EvenMorePersonal;
     p.OmitSign = 0, p.Sign = sign;
-    std::string text = NewSentence("Astrological sign: ");
+    TextWriter& text = context.Start("Astrological sign: ");
     text += Vocab().Sign.Description(sign);
-    context.Say(EvenMorePersonalSection, std::move(text += '.'));
+    text += '.';
+    context.Say(EvenMorePersonalSection);
     return true;
 }
 
@@ -394,7 +406,7 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
     if (read.Gender < 0)
         return false;
     TunedRun kink;
-    std::string text = NewSentence("Gender: ");
+    TextWriter& text = context.Start("Gender: ");
     text += v.Gender.Description(read.Gender);
     if (r.PeekDigit()) {
         if (!ReadNumber(r, read.Purity))
@@ -427,12 +439,13 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
     p.OmitGender = 0, p.Gender = read.Gender, p.UsePurity = read.UsePurity, p.Purity = read.Purity;
     p.NoTellKink = read.NoTellKink, p.Kink = kink.Run, p.BoostKink = static_cast<int16_t>(kink.Tune);
     p.KinkMembership = read.KinkMembership;
-    context.Say(EvenMorePersonalSection, std::move(text += '.'));
+    text += '.';
+    context.Say(EvenMorePersonalSection);
     return true;
 }
 
 // A preference or status row with its tune, which together stay within the table's rows.
-void AppendRow(std::string& text, const CodeTable& table, int row, int tune) {
+void AppendRow(TextWriter& text, const CodeTable& table, int row, int tune) {
     text += table.GetEntry(row).m_strDescription;
     AppendTune(text, tune);
     const int last = table.m_nCount - 1;
@@ -452,11 +465,12 @@ bool DecodeRelationship(CodeReader& r, PieceContext& context) {
     p.OmitRelationship = 0;
     p.Preference = preference.Run + 1, p.BoostPreference = static_cast<int16_t>(preference.Tune);
     p.Status = status.Run + 1, p.BoostStatus = static_cast<int16_t>(status.Tune);
-    std::string text = NewSentence("Relationship preference: ");
+    TextWriter& text = context.Start("Relationship preference: ");
     AppendRow(text, PreferenceTable, p.Preference, preference.Tune);
     text += "; status: ";
     AppendRow(text, StatusTable, p.Status, status.Tune);
-    context.Say(EvenMorePersonalSection, std::move(text += '.'));
+    text += '.';
+    context.Say(EvenMorePersonalSection);
     return true;
 }
 

@@ -1,39 +1,41 @@
 #include "decoder/Phrases.h"
 
+#include <algorithm>
 #include <charconv>
 
-std::string NewSentence(std::string_view start) {
-    std::string text;
-    text.reserve(start.size() + 120);
-    text += start;
-    return text;
+void TextWriter::Grow(size_t more) {
+    std::string bigger(std::max(m_size + more, 2 * m_capacity), '\0');
+    std::memcpy(bigger.data(), m_data, m_size);
+    m_heap.swap(bigger);
+    m_data = m_heap.data();
+    m_capacity = m_heap.size();
 }
 
-void AppendLongNumber(std::string& text, long long value) {
+void AppendLongNumber(TextWriter& text, long long value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    text.append(digits, end);
+    text += std::string_view(digits, static_cast<size_t>(end - digits));
 }
 
-void AppendSigned(std::string& text, int value) {
+void AppendSigned(TextWriter& text, int value) {
     if (value > 0)
         text += '+';
     AppendNumber(text, value);
 }
 
-void AppendTune(std::string& text, int tune) {
+void AppendTune(TextWriter& text, int tune) {
     if (tune == 0)
         return;
     text += tune > 0 ? ", tuned up by " : ", tuned down by ";
     AppendNumber(text, tune > 0 ? tune : -static_cast<long long>(tune));
 }
 
-void AppendBeyond(std::string& text, bool beyond) {
+void AppendBeyond(TextWriter& text, bool beyond) {
     if (beyond)
         text += " (beyond what the page offers)";
 }
 
-void AppendLevel(std::string& text, int value, int minimum, int maximum, int tune) {
+void AppendLevel(TextWriter& text, int value, int minimum, int maximum, int tune) {
     AppendSigned(text, value);
     text += " on a scale from ";
     AppendNumber(text, minimum);
@@ -44,7 +46,7 @@ void AppendLevel(std::string& text, int value, int minimum, int maximum, int tun
     AppendBeyond(text, value < minimum || value > maximum || tuned < minimum || tuned > maximum);
 }
 
-void AppendIntensity(std::string& text, int run, int maximum, int tune) {
+void AppendIntensity(TextWriter& text, int run, int maximum, int tune) {
     text += "intensity ";
     AppendNumber(text, run);
     text += " of ";
@@ -53,10 +55,9 @@ void AppendIntensity(std::string& text, int run, int maximum, int tune) {
     AppendBeyond(text, static_cast<long long>(run) + tune > maximum);
 }
 
-void AppendLowerFirst(std::string& text, std::string_view words) {
+void AppendLowerFirst(TextWriter& text, std::string_view words) {
     if (words.empty())
         return;
-    const char first = words[0];
-    text += first >= 'A' && first <= 'Z' ? static_cast<char>(first - 'A' + 'a') : first;
+    text += LowerCase(words[0]);
     text += words.substr(1);
 }

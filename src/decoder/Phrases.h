@@ -1,48 +1,98 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 // Small pieces of the English the decoder writes its sentences in. Everything appends to the
-// sentence being written, so a sentence costs one allocation.
+// text being written, so the sentences of a code share one buffer.
 
-// A sentence buffer with room for most sentences.
-std::string NewSentence(std::string_view start);
+// Collects the text of the sentences. Appending a phrase is a bounds check and a copy, where a
+// std::string append costs a call and several checks more, and a code says a lot of phrases. The
+// text of a code with every subsection fits in the writer itself, so it costs no allocation and
+// no zeroing.
+class TextWriter {
+  public:
+    TextWriter() = default;
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    size_t Size() const { return m_size; }
+    std::string_view Written() const { return {m_data, m_size}; }
+    void Truncate(size_t size) { m_size = size < m_size ? size : m_size; }
+    bool EndsWith(char c) const { return m_size > 0 && m_data[m_size - 1] == c; }
+
+    [[gnu::always_inline]] TextWriter& operator+=(std::string_view words) {
+        if (m_capacity - m_size < words.size())
+            Grow(words.size());
+        std::memcpy(m_data + m_size, words.data(), words.size());
+        m_size += words.size();
+        return *this;
+    }
+    // A literal's length is known here, so its copy is a few moves.
+    template <size_t N> [[gnu::always_inline]] TextWriter& operator+=(const char (&words)[N]) {
+        return *this += std::string_view(words, N - 1);
+    }
+    [[gnu::always_inline]] TextWriter& operator+=(char c) {
+        if (m_size == m_capacity)
+            Grow(1);
+        m_data[m_size++] = c;
+        return *this;
+    }
+
+  private:
+    void Grow(size_t more);
+
+    char m_local[4096];
+    std::string m_heap; // once the text outgrows m_local
+    char* m_data = m_local;
+    size_t m_size = 0;
+    size_t m_capacity = sizeof m_local;
+};
 
 // "12", "-3".
-void AppendLongNumber(std::string& text, long long value);
-inline void AppendNumber(std::string& text, long long value) {
-    if (value >= 0 && value < 10) // nearly every number in a sentence
-        text += static_cast<char>('0' + value);
-    else
+void AppendLongNumber(TextWriter& text, long long value);
+inline void AppendNumber(TextWriter& text, long long value) {
+    // Nearly every number in a sentence is a digit, or a digit with a minus.
+    if (value > -10 && value < 10) {
+        if (value < 0)
+            text += '-';
+        text += static_cast<char>('0' + (value < 0 ? -value : value));
+    } else {
         AppendLongNumber(text, value);
+    }
 }
 
 // "+2", "0", "-1".
-void AppendSigned(std::string& text, int value);
+void AppendSigned(TextWriter& text, int value);
 
 // ", tuned up by 2", ", tuned down by 1", or nothing for 0.
-void AppendTune(std::string& text, int tune);
+void AppendTune(TextWriter& text, int tune);
 
 // " (beyond what the page offers)" when the answer is outside the page's range; the encoder writes
 // such answers from stored settings.
-void AppendBeyond(std::string& text, bool beyond);
+void AppendBeyond(TextWriter& text, bool beyond);
 
 // "+2 on a scale from -3 to 4, tuned down by 1", noting a level or tune past the scale.
-void AppendLevel(std::string& text, int value, int minimum, int maximum, int tune);
+void AppendLevel(TextWriter& text, int value, int minimum, int maximum, int tune);
 
 // "intensity 2 of 4, tuned up by 1", noting an intensity and tune past the maximum.
-void AppendIntensity(std::string& text, int run, int maximum, int tune);
+void AppendIntensity(TextWriter& text, int run, int maximum, int tune);
+
+inline char LowerCase(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The text with its first letter in lower case ("Stable" -> "stable").
-void AppendLowerFirst(std::string& text, std::string_view words);
+void AppendLowerFirst(TextWriter& text, std::string_view words);
 
 // Writes the separators of a list of `count` items: "A", "A and B", "A, B and C". Call Next()
 // before each item.
 class ListSeparators {
   public:
-    ListSeparators(std::string& text, size_t count) : m_text(text), m_count(count) {}
+    ListSeparators(TextWriter& text, size_t count) : m_text(text), m_count(count) {}
     void Next() {
         if (m_done > 0)
             m_text += m_done + 1 == m_count ? " and " : ", ";
@@ -50,7 +100,7 @@ class ListSeparators {
     }
 
   private:
-    std::string& m_text;
+    TextWriter& m_text;
     size_t m_count;
     size_t m_done = 0;
 };

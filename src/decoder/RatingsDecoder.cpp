@@ -144,15 +144,19 @@ void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedRea
 const std::string& TrendName(int trend) {
     static const std::array<std::string, 3> names = [] {
         std::array<std::string, 3> lowered;
-        for (int row = 0; row < 3; ++row)
-            AppendLowerFirst(lowered[static_cast<size_t>(row)], TrendTable.GetEntry(row).m_strDescription);
+        for (int row = 0; row < 3; ++row) {
+            std::string& name = lowered[static_cast<size_t>(row)];
+            name = TrendTable.GetEntry(row).m_strDescription;
+            if (!name.empty())
+                name[0] = LowerCase(name[0]);
+        }
         return lowered;
     }();
     return names[static_cast<size_t>(std::clamp(trend, 0, 2))];
 }
 
 // "Sailor Moon/Tsukino Usagi/Serena (increasing, intensity 3 of 3)".
-void AppendRatedChoice(std::string& text, const RatedSubsection& sub, const RatedItem& item) {
+void AppendRatedChoice(TextWriter& text, const RatedSubsection& sub, const RatedItem& item) {
     text += sub.Index->Description(item.Row);
     text += " (";
     text += TrendName(item.Trend);
@@ -183,7 +187,7 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
         *slot.Trend = item.Trend;
         *slot.Intensity = item.Rating.Run;
         *slot.Boost = static_cast<int16_t>(item.Rating.Tune);
-        std::string text = NewSentence(context.Dislikes ? "Disliked " : "Favourite ");
+        TextWriter& text = context.Start(context.Dislikes ? "Disliked " : "Favourite ");
         text += sub.Noun;
         text += ": ";
         AppendRatedChoice(text, sub, item);
@@ -197,7 +201,7 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
             }
         }
         text += '.';
-        context.Say(sub.Section, std::move(text), other && i == 0);
+        context.Say(sub.Section, other && i == 0);
     }
     return true;
 }
@@ -229,7 +233,7 @@ bool DecodeYears(CodeReader& r, PieceContext& context) {
         return false;
     const int years = 2 * stars + (half ? 1 : 0);
     context.Result.Answers.Experience.Years = static_cast<int16_t>(years);
-    std::string text = NewSentence("Fan of the series for ");
+    TextWriter& text = context.Start("Fan of the series for ");
     if (stars == 0) {
         text += "half a year";
     } else {
@@ -238,7 +242,7 @@ bool DecodeYears(CodeReader& r, PieceContext& context) {
     }
     AppendBeyond(text, years > 100);
     text += '.';
-    context.Say(ExperienceSection, std::move(text));
+    context.Say(ExperienceSection);
     return true;
 }
 
@@ -303,7 +307,7 @@ int ReadSeenForms(CodeReader& r, bool byNumbers, std::string_view forms, SeenFor
 }
 
 // "Sailormoon classic, Sailormoon S and Sailormoon SuperS".
-void AppendPartNames(std::string& text, uint32_t mask) {
+void AppendPartNames(TextWriter& text, uint32_t mask) {
     const int rows = std::min(PartTable.m_nCount, 33);
     int chosen = 0;
     for (int row = 1; row < rows; ++row)
@@ -342,7 +346,7 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
     for (int i = 0; i < count; ++i) {
         const SeenForm& form = seen[i];
         const FormFields& f = fields[form.Form];
-        std::string text = NewSentence("Anime seen ");
+        TextWriter& text = context.Start("Anime seen ");
         text += kFormNames[form.Form];
         text += ": ";
         if (byNumbers) {
@@ -370,7 +374,7 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
         text += "; ";
         AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
         text += '.';
-        context.Say(ExperienceSection, std::move(text));
+        context.Say(ExperienceSection);
     }
     return true;
 }
@@ -389,7 +393,7 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
         (raw ? x.MangaRaw : x.MangaSub) = static_cast<uint32_t>(form.Amount);
         (raw ? x.IntensityMangaRaw : x.IntensityMangaSub) = form.Rating.Run;
         (raw ? x.BoostMangaRaw : x.BoostMangaSub) = static_cast<int16_t>(form.Rating.Tune);
-        std::string text = NewSentence("Manga read ");
+        TextWriter& text = context.Start("Manga read ");
         text += kFormNames[form.Form];
         text += ": ";
         AppendNumber(text, form.Amount);
@@ -397,7 +401,7 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
         text += "; ";
         AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
         text += '.';
-        context.Say(ExperienceSection, std::move(text));
+        context.Say(ExperienceSection);
     }
     return true;
 }

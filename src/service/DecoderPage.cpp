@@ -93,7 +93,7 @@ void AppendSentences(std::string& page, const DecodeResult& result) {
             open = true;
         }
         page += sentence.Ambiguous ? "<li class=\"ambiguous\">" : "<li>";
-        page += HtmlEscape(sentence.Text);
+        page += HtmlEscape(result.Text(sentence));
         page += "</li>\n";
     }
     if (open)

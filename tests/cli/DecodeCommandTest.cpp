@@ -138,7 +138,7 @@ TEST(DecodeCommand, JsonHoldsEveryAnswerBySectionAndTheSentences) {
     EXPECT_EQ(ambiguous.value("section").toInt(), 4);
     EXPECT_EQ(ambiguous.value("title").toString(), "Favourites");
     EXPECT_TRUE(ambiguous.value("ambiguous").toBool());
-    EXPECT_EQ(ambiguous.value("text").toString().toStdString(), decoded.Sentences[4].Text);
+    EXPECT_EQ(ambiguous.value("text").toString().toStdString(), decoded.Text(decoded.Sentences[4]));
 }
 
 TEST(DecodeCommand, JsonTellsProblemsByCharacterPosition) {

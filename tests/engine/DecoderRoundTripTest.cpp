@@ -18,7 +18,7 @@ TEST(DecoderRoundTrip, ManyRandomAnswerSets) {
         const std::string outside = OutsidePageRanges(result.Answers);
         bool sentencesOk = !result.Sentences.empty();
         for (const DecodedSentence& s : result.Sentences)
-            sentencesOk = sentencesOk && !s.Text.empty() && *SectionTitle(s.Section) != '\0' &&
+            sentencesOk = sentencesOk && !result.Text(s).empty() && *SectionTitle(s.Section) != '\0' &&
                           s.Position < code.size();
         if (!result.Complete() || again != code || !outside.empty() || !sentencesOk) {
             ++failures;

@@ -164,7 +164,7 @@ TEST(Decoder, TwoSFitAsSuperSOrAsSTwice) {
     ASSERT_EQ(result.Sentences.size(), 2u);
     const DecodedSentence& sentence = result.Sentences[1];
     EXPECT_TRUE(sentence.Ambiguous);
-    EXPECT_EQ(sentence.Text,
+    EXPECT_EQ(result.Text(sentence),
               "Favourite part of the series: Sailormoon SuperS (stable, intensity 0 of 3); the letters "
               "\"SS\" can also be read as Sailormoon S (stable, intensity 0 of 3) followed by "
               "Sailormoon S (stable, intensity 0 of 3).");
@@ -177,7 +177,7 @@ TEST(Decoder, ReadingsThatNameTheSameChoicesAreNoAmbiguity) {
         ASSERT_TRUE(result.Complete()) << code;
         EXPECT_EQ(EncodeAnswers(result.Answers), code);
         for (const DecodedSentence& s : result.Sentences)
-            EXPECT_FALSE(s.Ambiguous) << s.Text;
+            EXPECT_FALSE(s.Ambiguous) << result.Text(s);
     }
     EXPECT_EQ(DecodeGlomieCode("GlomieCode(1.12.05) SM:5 F:pS+S").Answers.MoreFavorites.Part1, 5);
 }
@@ -198,8 +198,8 @@ TEST_P(ExactStature, SplitsAsThePageAllows) {
     EXPECT_EQ(result.Answers.Personal.ExactStatureFt, GetParam().feet);
     EXPECT_EQ(result.Answers.Personal.ExactStatureIn, GetParam().inches);
     EXPECT_EQ(EncodeAnswers(result.Answers), code);
-    EXPECT_EQ(result.Sentences.back().Text.find("beyond") == std::string::npos, GetParam().withinPage)
-        << result.Sentences.back().Text;
+    EXPECT_EQ(result.Text(result.Sentences.back()).find("beyond") == std::string::npos, GetParam().withinPage)
+        << result.Text(result.Sentences.back());
 }
 
 INSTANTIATE_TEST_SUITE_P(Decoder, ExactStature,
@@ -216,7 +216,7 @@ TEST(Decoder, AnEyesSubsectionWithNoColourKeepsAHiddenOne) {
     EXPECT_EQ(result.Answers.Personal.Same, 1);
     EXPECT_NE(result.Answers.Personal.ColorRight0, 0);
     EXPECT_EQ(EncodeAnswers(result.Answers), "GlomieCode(1.12.05) SM:5 P:eg");
-    EXPECT_EQ(result.Sentences.back().Text, "Eyes: the colour is not shown; wears glasses.");
+    EXPECT_EQ(result.Text(result.Sentences.back()), "Eyes: the colour is not shown; wears glasses.");
 }
 
 struct SentenceCase {
@@ -232,7 +232,7 @@ TEST_P(Sentence, SaysWhatTheSubsectionSays) {
     ASSERT_TRUE(result.Complete()) << ProblemList(result);
     ASSERT_FALSE(result.Sentences.empty());
     EXPECT_EQ(result.Sentences.back().Section, GetParam().section);
-    EXPECT_EQ(result.Sentences.back().Text, GetParam().sentence);
+    EXPECT_EQ(result.Text(result.Sentences.back()), GetParam().sentence);
 }
 
 INSTANTIATE_TEST_SUITE_P(
