@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xdg-utils desktop-file-utils appstream
+  dpkg-dev file binutils groff-base man-db fonts-dejavu-core
 )
 # Extra packages a caller asks for (CI adds the browser and the load generator).
 packages+=("$@")
