@@ -88,6 +88,10 @@ struct Refusal {
     const char* message;
 };
 
+std::ostream& operator<<(std::ostream& os, const Refusal& refusal) {
+    return os << refusal.name;
+}
+
 class RefusesToImport : public ImportCommand, public testing::WithParamInterface<Refusal> {};
 
 // A code that cannot be stored so that `code` gives it back leaves the file exactly as it was.

@@ -765,6 +765,10 @@ struct WorkedExample {
     std::map<QString, int> stored = {};
 };
 
+std::ostream& operator<<(std::ostream& os, const WorkedExample& example) {
+    return os << example.name;
+}
+
 class PersonalCode : public PersonalPages, public testing::WithParamInterface<WorkedExample> {};
 
 TEST_P(PersonalCode, ComesFromTheControls) {

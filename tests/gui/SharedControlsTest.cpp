@@ -61,6 +61,10 @@ struct ClampCase {
     int expected;
 };
 
+std::ostream& operator<<(std::ostream& os, const ClampCase& c) {
+    return os << c.name;
+}
+
 class TuneClamp : public testing::TestWithParam<ClampCase> {};
 
 TEST_P(TuneClamp, KeepsTheEffectiveIntensityInRange) {
