@@ -23,34 +23,45 @@ void AppendSigned(TextWriter& text, int value) {
     AppendNumber(text, value);
 }
 
-void AppendTune(TextWriter& text, int tune) {
-    if (tune == 0)
-        return;
+void AppendTuneWords(TextWriter& text, int tune) {
     text += tune > 0 ? ", tuned up by " : ", tuned down by ";
     AppendNumber(text, tune > 0 ? tune : -static_cast<long long>(tune));
 }
 
-void AppendBeyond(TextWriter& text, bool beyond) {
-    if (beyond)
-        text += " (beyond what the page offers)";
-}
-
 void AppendLevel(TextWriter& text, int value, int minimum, int maximum, int tune) {
     AppendSigned(text, value);
-    text += " on a scale from ";
-    AppendNumber(text, minimum);
-    text += " to ";
-    AppendNumber(text, maximum);
+    if (minimum >= -9 && minimum < 0 && maximum >= 0 && maximum <= 9) {
+        // Every scale of the pages: one copy, and its two digits put in.
+        static constexpr std::string_view kScale = " on a scale from -0 to 0";
+        char* const at = text.Extend(kScale.size());
+        std::memcpy(at, kScale.data(), kScale.size());
+        at[kScale.size() - 6] = static_cast<char>('0' - minimum);
+        at[kScale.size() - 1] = static_cast<char>('0' + maximum);
+    } else {
+        text += " on a scale from ";
+        AppendNumber(text, minimum);
+        text += " to ";
+        AppendNumber(text, maximum);
+    }
     AppendTune(text, tune);
     const long long tuned = static_cast<long long>(value) + tune;
     AppendBeyond(text, value < minimum || value > maximum || tuned < minimum || tuned > maximum);
 }
 
 void AppendIntensity(TextWriter& text, int run, int maximum, int tune) {
-    text += "intensity ";
-    AppendNumber(text, run);
-    text += " of ";
-    AppendNumber(text, maximum);
+    if (run >= 0 && run <= 9 && maximum >= 0 && maximum <= 9) {
+        // Nearly every intensity: one copy, and its two digits put in.
+        static constexpr std::string_view kIntensity = "intensity 0 of 0";
+        char* const at = text.Extend(kIntensity.size());
+        std::memcpy(at, kIntensity.data(), kIntensity.size());
+        at[kIntensity.size() - 6] = static_cast<char>('0' + run);
+        at[kIntensity.size() - 1] = static_cast<char>('0' + maximum);
+    } else {
+        text += "intensity ";
+        AppendNumber(text, run);
+        text += " of ";
+        AppendNumber(text, maximum);
+    }
     AppendTune(text, tune);
     AppendBeyond(text, static_cast<long long>(run) + tune > maximum);
 }

@@ -35,6 +35,13 @@ class TextWriter {
     template <size_t N> [[gnu::always_inline]] TextWriter& operator+=(const char (&words)[N]) {
         return *this += std::string_view(words, N - 1);
     }
+    // Room for `count` more characters, for the caller to fill.
+    [[gnu::always_inline]] char* Extend(size_t count) {
+        if (m_capacity - m_size < count)
+            Grow(count);
+        m_size += count;
+        return m_data + m_size - count;
+    }
     [[gnu::always_inline]] TextWriter& operator+=(char c) {
         if (m_size == m_capacity)
             Grow(1);
@@ -69,11 +76,18 @@ inline void AppendNumber(TextWriter& text, long long value) {
 void AppendSigned(TextWriter& text, int value);
 
 // ", tuned up by 2", ", tuned down by 1", or nothing for 0.
-void AppendTune(TextWriter& text, int tune);
+void AppendTuneWords(TextWriter& text, int tune);
+inline void AppendTune(TextWriter& text, int tune) {
+    if (tune != 0) // as a rule
+        AppendTuneWords(text, tune);
+}
 
 // " (beyond what the page offers)" when the answer is outside the page's range; the encoder writes
 // such answers from stored settings.
-void AppendBeyond(TextWriter& text, bool beyond);
+inline void AppendBeyond(TextWriter& text, bool beyond) {
+    if (beyond)
+        text += " (beyond what the page offers)";
+}
 
 // "+2 on a scale from -3 to 4, tuned down by 1", noting a level or tune past the scale.
 void AppendLevel(TextWriter& text, int value, int minimum, int maximum, int tune);

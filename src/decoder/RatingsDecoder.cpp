@@ -140,29 +140,30 @@ void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedRea
     }
 }
 
-// "decreasing", "stable", "increasing".
-const std::string& TrendName(int trend) {
-    static const std::array<std::string, 3> names = [] {
-        std::array<std::string, 3> lowered;
+// " (decreasing, ", " (stable, ", " (increasing, ": what follows a choice up to its intensity.
+std::string_view TrendPhrase(int trend) {
+    static const std::array<std::string, 3> phrases = [] {
+        std::array<std::string, 3> made;
         for (int row = 0; row < 3; ++row) {
-            std::string& name = lowered[static_cast<size_t>(row)];
-            name = TrendTable.GetEntry(row).m_strDescription;
+            const std::string& name = TrendTable.GetEntry(row).m_strDescription;
+            std::string& phrase = made[static_cast<size_t>(row)];
+            phrase = " (";
+            phrase += name;
             if (!name.empty())
-                name[0] = LowerCase(name[0]);
+                phrase[2] = LowerCase(phrase[2]);
+            phrase += ", ";
         }
-        return lowered;
+        return made;
     }();
-    return names[static_cast<size_t>(std::clamp(trend, 0, 2))];
+    return phrases[static_cast<size_t>(std::clamp(trend, 0, 2))];
 }
 
 // "Sailor Moon/Tsukino Usagi/Serena (increasing, intensity 3 of 3)".
 void AppendRatedChoice(TextWriter& text, const RatedSubsection& sub, const RatedItem& item) {
     text += sub.Index->Description(item.Row);
-    text += " (";
-    text += TrendName(item.Trend);
-    text += ", ";
+    text += TrendPhrase(item.Trend);
     AppendIntensity(text, item.Rating.Run, 3, item.Rating.Tune);
-    text += ")";
+    text += ')';
 }
 
 int RatedOrder(std::string_view piece) {
