@@ -6,13 +6,6 @@
 #include "code/Notation.h"
 #include "vocabulary/Tables.h"
 
-int CodeReader::Repeat(char symbol) {
-    const size_t start = m_pos;
-    while (m_pos < m_text.size() && m_text[m_pos] == symbol)
-        ++m_pos;
-    return static_cast<int>(std::min<size_t>(m_pos - start, std::numeric_limits<int>::max()));
-}
-
 bool CodeReader::FailAt(size_t pos, std::string_view message) {
     // The furthest failure wins; of two at the same place, the first one said it best.
     if (!m_failed || pos > m_failPos) {
@@ -26,7 +19,7 @@ bool CodeReader::FailAt(size_t pos, std::string_view message) {
 namespace {
 
 // The longest run the encoder writes; a longer one is no code of ours.
-bool ReadRun(CodeReader& r, char symbol, int& count) {
+[[gnu::always_inline]] inline bool ReadRun(CodeReader& r, char symbol, int& count) {
     const size_t start = r.Pos();
     count = r.Repeat(symbol);
     if (count > kMaxRunLength)
@@ -56,7 +49,7 @@ bool ReadBracket(CodeReader& r, char plus, char minus, int& tune) {
 
 bool ReadTunedRun(CodeReader& r, char symbol, TunedRun& out) {
     TunedRun read;
-    if (!ReadRun(r, symbol, read.Run) || !ReadBracket(r, symbol, '\0', read.Tune))
+    if (!ReadRun(r, symbol, read.Run) || (r.Peek() == '[' && !ReadBracket(r, symbol, '\0', read.Tune)))
         return false;
     out = read;
     return true;
@@ -70,7 +63,7 @@ bool ReadSignedRun(CodeReader& r, TunedRun& out) {
             return false;
         read.Run = sign == '+' ? read.Run : -read.Run;
     }
-    if (!ReadBracket(r, '+', '-', read.Tune))
+    if (r.Peek() == '[' && !ReadBracket(r, '+', '-', read.Tune))
         return false;
     out = read;
     return true;
@@ -135,7 +128,7 @@ int CodeIndex::Find(std::string_view text, int (&rows)[kMaxMatches]) const {
     return count;
 }
 
-const Vocabulary& Vocab() {
+const Vocabulary& BuildVocabulary() {
     static const Vocabulary vocabulary{
         CodeIndex(TermFeelingTable), CodeIndex(ObsessionTable), CodeIndex(SenshiTable),
         CodeIndex(VillianTable),     CodeIndex(AssistTable),    CodeIndex(PartTable),

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +33,12 @@ class CodeReader {
         return true;
     }
     // Consumes every repeat of the symbol and returns how many there were.
-    int Repeat(char symbol);
+    int Repeat(char symbol) {
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] == symbol)
+            ++m_pos;
+        return static_cast<int>(std::min<size_t>(m_pos - start, std::numeric_limits<int>::max()));
+    }
 
     // Both return false, so a reader can `return r.Fail(...)`. The message must outlive the reader:
     // every message is a literal, and readers try many readings, so keeping one costs no copy.
@@ -100,7 +107,12 @@ struct Vocabulary {
     CodeIndex TermFeeling, Obsession, Senshi, Villian, Assist, Part, EyeColor, HairColor, ColorAdj, Group,
         BloodType, BloodTypeSign, Sign, Gender, Kink;
 };
-const Vocabulary& Vocab();
+const Vocabulary& BuildVocabulary();
+// Inline, so that the many uses check a flag and make no call.
+inline const Vocabulary& Vocab() {
+    static const Vocabulary& vocabulary = BuildVocabulary();
+    return vocabulary;
+}
 
 // The row of the longest code of the table that starts here, or -1 (failing with `expected`) when
 // none does. For the tables read this way no code is the start of another that could follow it, so

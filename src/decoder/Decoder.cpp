@@ -126,7 +126,7 @@ bool ReadLevel(CodeReader& r, int& level) {
     return true;
 }
 
-void AppendLevelSentence(TextWriter& text, const char* which, int level) {
+void AppendLevelSentence(TextWriter& text, std::string_view which, int level) {
     const CodeIndex& levels = Vocab().Obsession;
     const int row = (level + 1) / 3;
     text += which;
@@ -186,7 +186,10 @@ void DecodeBody(std::string_view text, size_t begin, size_t end, const SectionGr
                 int& lastOrder, TextWriter& out, DecodeResult& result) {
     for (size_t colon = begin; colon < end;) {
         const size_t pieceBegin = colon + 1;
-        const size_t pieceEnd = std::min(text.find(':', pieceBegin), end);
+        // Looking no further than the section's end.
+        const void* found = std::memchr(text.data() + pieceBegin, ':', end - pieceBegin);
+        const size_t pieceEnd =
+            found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) : end;
         const std::string_view piece = text.substr(pieceBegin, pieceEnd - pieceBegin);
         const int order = grammar.Order(piece);
         if (order < 0) {
@@ -247,7 +250,7 @@ void DecodeCode(std::string_view text, const HeaderPlace& header, TextWriter& ou
             AddProblem(result, text, pos, pos, NextBlank(text, next),
                        "a blank inside a section: blanks only come before a tag");
         } else {
-            const size_t kind = kTags.find(text[next]);
+            const size_t kind = LetterPlace(kTags, text[next]);
             const bool atEnd = next + 1 == text.size();
             // A tag is its letter and the ':' of its first subsection; anything else ends the code.
             if (kind == std::string_view::npos || (!atEnd && text[next + 1] != ':'))
@@ -281,8 +284,13 @@ void DecodeCode(std::string_view text, const HeaderPlace& header, TextWriter& ou
 } // namespace
 
 DecodeResult DecodeGlomieCode(std::string_view text) {
-    DecodeResult result;
-    result.Answers = DefaultAnswers();
+    // A copy of an empty result: cheaper than setting every answer to its default twice.
+    static const DecodeResult empty = [] {
+        DecodeResult made;
+        made.Answers = DefaultAnswers();
+        return made;
+    }();
+    DecodeResult result = empty;
     const std::optional<HeaderPlace> header = FindHeader(text);
     if (!header)
         return result;

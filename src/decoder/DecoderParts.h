@@ -18,12 +18,12 @@ struct PieceContext {
 
     // Starts a sentence at the end of the result's text; Say ends it. A subsection that fails
     // after starting one leaves it unsaid, and DecodeBody cuts it off again.
-    TextWriter& Start(std::string_view start) {
+    [[gnu::always_inline]] TextWriter& Start(std::string_view start) {
         Begun = Text.Size();
         Text += start;
         return Text;
     }
-    void Say(int section, bool ambiguous = false) {
+    [[gnu::always_inline]] void Say(int section, bool ambiguous = false) {
         Result.Sentences.push_back({section, Offset - 1, Begun, Text.Size() - Begun, ambiguous});
     }
     // A sentence that is all one phrase.
@@ -32,6 +32,16 @@ struct PieceContext {
         Say(section);
     }
 };
+
+// Where the character is among a few letters, or npos: a short loop the compiler unrolls, where
+// string_view::find makes a call.
+constexpr size_t LetterPlace(std::string_view letters, char c) {
+    for (size_t i = 0; i < letters.size(); ++i) {
+        if (letters[i] == c)
+            return i;
+    }
+    return std::string_view::npos;
+}
 
 // The subsections of one tagged section. Order gives a subsection's place in its section from its
 // text (-1: no such subsection). Decode reads one, and writes its answers and sentences only when

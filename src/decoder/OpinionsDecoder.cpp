@@ -9,7 +9,7 @@ namespace {
 
 struct Topic {
     char Letter;
-    const char* Name;
+    std::string_view Name;
     int Minimum, Maximum; // the slider's range
     int32_t OAnswers::*Omit;
     int32_t OAnswers::*What; // null: the topic has no What box
@@ -50,55 +50,63 @@ int OpinionOrder(std::string_view piece) {
 
 bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
     const Topic& topic = kTopics[order];
-    OAnswers read;
-    read.*topic.Omit = 0;
+    // What the code leaves unsaid is as the page starts.
+    static const OAnswers kFresh;
+    const auto fresh = [](int32_t OAnswers::*field) { return field ? kFresh.*field : 0; };
+    int32_t what = fresh(topic.What), mark = fresh(topic.Mark), noOpinion = kFresh.*topic.NoOpinion,
+            bitter = fresh(topic.Bitter), intensity = kFresh.*topic.Intensity;
+    int16_t boost = kFresh.*topic.Boost;
     if (r.Accept('?')) {
         if (!topic.What)
             return r.FailAt(0, "this topic has no '?' in front: everybody knows it");
         r.Skip(1);
         if (!r.ExpectEnd())
             return false;
-        read.*topic.What = 1;
+        what = 1;
     } else {
         if (r.Accept('!')) {
             if (!topic.Mark)
                 return r.FailAt(0, "this topic has no '!' mark");
-            read.*topic.Mark = 1;
+            mark = 1;
         }
         r.Skip(1);
         TunedRun level;
         if (r.Accept('?'))
-            read.*topic.NoOpinion = 1;
+            noOpinion = 1;
         else if (topic.Bitter && r.Accept('Z'))
-            read.*topic.Bitter = 1;
+            bitter = 1;
         else if (!ReadSignedRun(r, level))
             return false;
         if (!r.ExpectEnd())
             return false;
-        read.*topic.Intensity = level.Run;
-        read.*topic.Boost = static_cast<int16_t>(level.Tune);
+        intensity = level.Run;
+        boost = static_cast<int16_t>(level.Tune);
     }
 
     OAnswers& o = context.Result.Answers.Opinions;
-    for (int32_t OAnswers::*flag : {topic.Omit, topic.What, topic.Mark, topic.NoOpinion, topic.Bitter}) {
-        if (flag)
-            o.*flag = read.*flag;
-    }
-    o.*topic.Intensity = read.*topic.Intensity;
-    o.*topic.Boost = read.*topic.Boost;
+    o.*topic.Omit = 0;
+    if (topic.What)
+        o.*topic.What = what;
+    if (topic.Mark)
+        o.*topic.Mark = mark;
+    o.*topic.NoOpinion = noOpinion;
+    if (topic.Bitter)
+        o.*topic.Bitter = bitter;
+    o.*topic.Intensity = intensity;
+    o.*topic.Boost = boost;
 
     TextWriter& text = context.Start(topic.Name);
     text += ": ";
-    if (topic.What && read.*topic.What) {
+    if (topic.What && what) {
         text += "does not know what that is";
     } else {
-        if (read.*topic.NoOpinion)
+        if (noOpinion)
             text += "no opinion";
-        else if (topic.Bitter && read.*topic.Bitter)
+        else if (topic.Bitter && bitter)
             text += "bitter about it";
         else
-            AppendLevel(text, read.*topic.Intensity, topic.Minimum, topic.Maximum, read.*topic.Boost);
-        if (topic.Mark && read.*topic.Mark) {
+            AppendLevel(text, intensity, topic.Minimum, topic.Maximum, boost);
+        if (topic.Mark && mark) {
             text += "; ";
             text += topic.MarkPhrase;
         }

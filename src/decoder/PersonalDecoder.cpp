@@ -41,7 +41,7 @@ int PersonalOrderOf(std::string_view piece) {
     case 'r':
         return Relationship;
     default: {
-        const size_t order = kPersonalLetters.find(piece[0]);
+        const size_t order = LetterPlace(kPersonalLetters, piece[0]);
         return order == std::string_view::npos ? -1 : static_cast<int>(order);
     }
     }
@@ -62,7 +62,7 @@ bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b
 }
 
 // The rest of the subsection as a slider's level with its tune ("--[+]"), said as "<what>: level ...".
-bool DecodeLevel(CodeReader& r, PieceContext& context, int section, const char* what, int minimum,
+bool DecodeLevel(CodeReader& r, PieceContext& context, int section, std::string_view what, int minimum,
                  int maximum, int32_t& value, int16_t& boost) {
     TunedRun level;
     if (!ReadSignedRun(r, level) || !r.ExpectEnd())

@@ -12,6 +12,15 @@ void TextWriter::Grow(size_t more) {
 }
 
 void AppendLongNumber(TextWriter& text, long long value) {
+    if (value >= 10 && value < 1000) { // episodes, years, pounds
+        const bool three = value >= 100;
+        char* at = text.Extend(three ? 3 : 2);
+        if (three)
+            *at++ = static_cast<char>('0' + value / 100);
+        at[0] = static_cast<char>('0' + value / 10 % 10);
+        at[1] = static_cast<char>('0' + value % 10);
+        return;
+    }
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     text += std::string_view(digits, static_cast<size_t>(end - digits));

@@ -109,7 +109,7 @@ class ListSeparators {
     ListSeparators(TextWriter& text, size_t count) : m_text(text), m_count(count) {}
     void Next() {
         if (m_done > 0)
-            m_text += m_done + 1 == m_count ? " and " : ", ";
+            m_text += m_done + 1 == m_count ? std::string_view(" and ") : ", ";
         ++m_done;
     }
 

@@ -22,7 +22,7 @@ struct Slot {
 
 struct RatedSubsection {
     const CodeIndex* Index;
-    const char* Noun;
+    std::string_view Noun;
     int Section;
     Slot Slots[2];
 };
@@ -168,7 +168,7 @@ void AppendRatedChoice(TextWriter& text, const RatedSubsection& sub, const Rated
 
 int RatedOrder(std::string_view piece) {
     static constexpr std::string_view kLetters = "svap";
-    const size_t order = piece.empty() ? std::string_view::npos : kLetters.find(piece[0]);
+    const size_t order = piece.empty() ? std::string_view::npos : LetterPlace(kLetters, piece[0]);
     return order == std::string_view::npos ? -1 : static_cast<int>(order);
 }
 
@@ -188,7 +188,7 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
         *slot.Trend = item.Trend;
         *slot.Intensity = item.Rating.Run;
         *slot.Boost = static_cast<int16_t>(item.Rating.Tune);
-        TextWriter& text = context.Start(context.Dislikes ? "Disliked " : "Favourite ");
+        TextWriter& text = context.Dislikes ? context.Start("Disliked ") : context.Start("Favourite ");
         text += sub.Noun;
         text += ": ";
         AppendRatedChoice(text, sub, item);
@@ -249,7 +249,7 @@ bool DecodeYears(CodeReader& r, PieceContext& context) {
 
 // A form letter in the order raw, subbed, dubbed, each form at most once.
 bool ReadForm(CodeReader& r, std::string_view forms, int previous, int& form) {
-    const size_t found = r.AtEnd() ? std::string_view::npos : forms.find(r.Peek());
+    const size_t found = r.AtEnd() ? std::string_view::npos : LetterPlace(forms, r.Peek());
     if (found == std::string_view::npos)
         return r.Fail(forms.size() == 3 ? "expected 'r', 's' or 'd': raw, subbed or dubbed"
                                         : "expected 'r' or 's': raw or translated");
@@ -323,7 +323,7 @@ void AppendPartNames(TextWriter& text, uint32_t mask) {
 }
 
 bool DecodeAnime(CodeReader& r, PieceContext& context) {
-    static constexpr const char* kFormNames[] = {"raw", "subbed", "dubbed"};
+    static constexpr std::string_view kFormNames[] = {"raw", "subbed", "dubbed"};
     r.Skip(1);
     const bool byNumbers = r.PeekDigit();
     SeenForm seen[3];
@@ -381,7 +381,7 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
 }
 
 bool DecodeManga(CodeReader& r, PieceContext& context) {
-    static constexpr const char* kFormNames[] = {"raw", "translated"};
+    static constexpr std::string_view kFormNames[] = {"raw", "translated"};
     r.Skip(1);
     SeenForm seen[3];
     const int count = ReadSeenForms(r, true, kMangaForms, seen);
