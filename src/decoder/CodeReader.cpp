@@ -120,10 +120,16 @@ int CodeIndex::Find(std::string_view text, int (&rows)[kMaxMatches]) const {
     if (text.empty())
         return 0;
     const auto first = static_cast<unsigned char>(text[0]);
+    const Entry* entry = m_entries.data() + m_firstOf[first];
+    const Entry* const last = m_entries.data() + m_firstOf[first + 1u];
+    // Nearly every code is one or two letters.
+    const char second = text.size() > 1 ? text[1] : '\0';
     int count = 0;
-    for (size_t i = m_firstOf[first]; i < m_firstOf[first + 1u] && count < kMaxMatches; ++i) {
-        if (Starts(text, m_entries[i].Code))
-            rows[count++] = m_entries[i].Row;
+    for (; entry != last && count < kMaxMatches; ++entry) {
+        const size_t size = entry->Code.size();
+        if (size == 1 ||
+            (size == 2 ? text.size() > 1 && entry->Code[1] == second : Starts(text, entry->Code)))
+            rows[count++] = entry->Row;
     }
     return count;
 }

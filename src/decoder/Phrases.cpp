@@ -33,6 +33,13 @@ void AppendSigned(TextWriter& text, int value) {
 }
 
 void AppendTuneWords(TextWriter& text, int tune) {
+    if (tune > 0 && tune < 10) {
+        static constexpr std::string_view kUp = ", tuned up by 0";
+        char* const at = text.Extend(kUp.size());
+        std::memcpy(at, kUp.data(), kUp.size());
+        at[kUp.size() - 1] = static_cast<char>('0' + tune);
+        return;
+    }
     text += tune > 0 ? ", tuned up by " : ", tuned down by ";
     AppendNumber(text, tune > 0 ? tune : -static_cast<long long>(tune));
 }
