@@ -91,28 +91,18 @@ TEST(CommandLine, TheUsageDescribesEveryOption) {
 // ---------------------------------------------------------------------------------------------
 // The instance lock, in one process
 
-class InstanceLock : public testing::Test {
+class InstanceLock : public FolderTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("other"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("locks"));
-        m_program = MakeProgram(QStringLiteral("bin/glomiecode"));
-    }
-    QString MakeProgram(const QString& relative) {
-        const QString path = m_dir.filePath(relative);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("program");
-        return path;
+        FolderTest::SetUp();
+        MakeFolders({"locks", "other"});
+        m_program = MakeFile(QStringLiteral("bin/glomiecode"));
     }
     QString LockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
     std::unique_ptr<QLockFile> Acquire(const QString& program) {
         return CGCApp::AcquireInstanceLock(program, LockDir());
     }
 
-    QTemporaryDir m_dir;
     QString m_program;
 };
 
@@ -129,8 +119,8 @@ TEST_F(InstanceLock, ASecondCopyIsRefusedUntilTheFirstEnds) {
 TEST_F(InstanceLock, CopiesUnderAnotherNameOrInAnotherFolderRunBeside) {
     const auto first = Acquire(m_program);
     ASSERT_TRUE(first);
-    EXPECT_TRUE(Acquire(MakeProgram(QStringLiteral("bin/glomiecode-copy"))));
-    EXPECT_TRUE(Acquire(MakeProgram(QStringLiteral("other/glomiecode"))));
+    EXPECT_TRUE(Acquire(MakeFile(QStringLiteral("bin/glomiecode-copy"))));
+    EXPECT_TRUE(Acquire(MakeFile(QStringLiteral("other/glomiecode"))));
 }
 
 TEST_F(InstanceLock, TheSameFileReachedByALinkSharesTheLock) {
@@ -167,15 +157,12 @@ TEST_F(InstanceLock, LivesInTheGivenFolderWithoutThePathInItsName) {
 // ---------------------------------------------------------------------------------------------
 // The start-up and the settings, with the real sheet run modally
 
-class StartUp : public testing::Test {
+class StartUp : public FolderTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("locks"));
-        m_program = m_dir.filePath(QStringLiteral("bin/glomiecode"));
-        QFile program(m_program);
-        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        FolderTest::SetUp();
+        MakeFolders({"locks"});
+        m_program = MakeFile(QStringLiteral("bin/glomiecode"));
     }
     void TearDown() override { QCoreApplication::setApplicationName(QStringLiteral("glomiecode-tests")); }
 
@@ -198,7 +185,6 @@ class StartUp : public testing::Test {
     }
 
     SplashReset m_splash;
-    QTemporaryDir m_dir;
     QString m_program;
     int m_storesOpened = 0;
 };
@@ -527,12 +513,11 @@ TEST_F(Splash, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
 #ifdef GLOMIECODE_EXE
 
 // A private home, configuration and runtime folder for started copies, so they never meet the user's.
-class RealProgram : public testing::Test {
+class RealProgram : public FolderTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        for (const char* folder : {"home", "config", "runtime", "tmp"})
-            QDir(m_dir.path()).mkpath(QLatin1String(folder));
+        FolderTest::SetUp();
+        MakeFolders({"home", "config", "runtime", "tmp"});
         QFile::setPermissions(m_dir.filePath("runtime"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -577,7 +562,6 @@ class RealProgram : public testing::Test {
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     }
 
-    QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
 

@@ -1,14 +1,40 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "app/CSplashWindow.h"
 #include "pages/CGCPropertySheet.h"
+
+// A test with a temporary folder of its own.
+class FolderTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    // Makes folders below the temporary folder.
+    void MakeFolders(std::initializer_list<const char*> folders) {
+        for (const char* folder : folders)
+            ASSERT_TRUE(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
+    }
+    // Makes a file, and its folders, below the temporary folder or at an absolute path.
+    QString MakeFile(const QString& path) {
+        const QString file = QDir(m_dir.path()).filePath(path);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("made by a test\n");
+        return file;
+    }
+
+    QTemporaryDir m_dir;
+};
 
 // What a message box showed.
 struct ShownBox {

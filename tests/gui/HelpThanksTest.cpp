@@ -23,21 +23,12 @@ class FileOpenings : public QObject {
     Q_INVOKABLE void Open(const QUrl& url) { Urls << url; }
 };
 
-// Makes a file (and its folders) inside a folder.
-void MakeFile(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("help\n");
-}
-
 // A program folder "app/bin" with its possible help files, and a current directory "elsewhere/cwd".
-class HelpLayout : public testing::Test {
+class HelpLayout : public FolderTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        QDir(m_dir.path()).mkpath(QStringLiteral("app/bin"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("elsewhere/cwd"));
+        FolderTest::SetUp();
+        MakeFolders({"app/bin", "elsewhere/cwd"});
     }
     QString ProgramDir() const { return m_dir.filePath(QStringLiteral("app/bin")); }
     QString CurrentDir() const { return m_dir.filePath(QStringLiteral("elsewhere/cwd")); }
@@ -46,8 +37,6 @@ class HelpLayout : public testing::Test {
         return m_dir.filePath(QStringLiteral("app/share/glomiecode/glomiecode.txt"));
     }
     QString BesideCurrent() const { return m_dir.filePath(QStringLiteral("elsewhere/Help/glomiecode.txt")); }
-
-    QTemporaryDir m_dir;
 };
 
 struct LayoutCase {
