@@ -11,14 +11,40 @@ void TextWriter::Grow(size_t more) {
     m_capacity = m_heap.size();
 }
 
+namespace {
+
+char Digit(long long value) {
+    return static_cast<char>('0' + value);
+}
+
+// lead, a number, middle, a number: " on a scale from -3 to 4", "intensity 2 of 4".
+void AppendNumberPair(TextWriter& text, std::string_view lead, long long first, std::string_view middle,
+                      long long second) {
+    text += lead;
+    AppendNumber(text, first);
+    text += middle;
+    AppendNumber(text, second);
+}
+
+// The same for a pair of digits: the phrase copied whole, and its digits put in at their places.
+void AppendDigitPair(TextWriter& text, std::string_view phrase, size_t firstAt, long long first,
+                     size_t secondAt, long long second) {
+    char* const at = text.Extend(phrase.size());
+    std::memcpy(at, phrase.data(), phrase.size());
+    at[firstAt] = Digit(first);
+    at[secondAt] = Digit(second);
+}
+
+} // namespace
+
 void AppendLongNumber(TextWriter& text, long long value) {
     if (value >= 10 && value < 1000) { // episodes, years, pounds
         const bool three = value >= 100;
         char* at = text.Extend(three ? 3 : 2);
         if (three)
-            *at++ = static_cast<char>('0' + value / 100);
-        at[0] = static_cast<char>('0' + value / 10 % 10);
-        at[1] = static_cast<char>('0' + value % 10);
+            *at++ = Digit(value / 100);
+        at[0] = Digit(value / 10 % 10);
+        at[1] = Digit(value % 10);
         return;
     }
     char digits[24];
@@ -34,10 +60,11 @@ void AppendSigned(TextWriter& text, int value) {
 
 void AppendTuneWords(TextWriter& text, int tune) {
     if (tune > 0 && tune < 10) {
+        // One copy, and the digit put in.
         static constexpr std::string_view kUp = ", tuned up by 0";
         char* const at = text.Extend(kUp.size());
         std::memcpy(at, kUp.data(), kUp.size());
-        at[kUp.size() - 1] = static_cast<char>('0' + tune);
+        at[kUp.size() - 1] = Digit(tune);
         return;
     }
     text += tune > 0 ? ", tuned up by " : ", tuned down by ";
@@ -46,38 +73,20 @@ void AppendTuneWords(TextWriter& text, int tune) {
 
 void AppendLevel(TextWriter& text, int value, int minimum, int maximum, int tune) {
     AppendSigned(text, value);
-    if (minimum >= -9 && minimum < 0 && maximum >= 0 && maximum <= 9) {
-        // Every scale of the pages: one copy, and its two digits put in.
-        static constexpr std::string_view kScale = " on a scale from -0 to 0";
-        char* const at = text.Extend(kScale.size());
-        std::memcpy(at, kScale.data(), kScale.size());
-        at[kScale.size() - 6] = static_cast<char>('0' - minimum);
-        at[kScale.size() - 1] = static_cast<char>('0' + maximum);
-    } else {
-        text += " on a scale from ";
-        AppendNumber(text, minimum);
-        text += " to ";
-        AppendNumber(text, maximum);
-    }
+    if (minimum > -10 && minimum < 0 && maximum >= 0 && maximum < 10) // every scale of the pages
+        AppendDigitPair(text, " on a scale from -0 to 0", 18, -minimum, 23, maximum);
+    else
+        AppendNumberPair(text, " on a scale from ", minimum, " to ", maximum);
     AppendTune(text, tune);
     const long long tuned = static_cast<long long>(value) + tune;
     AppendBeyond(text, value < minimum || value > maximum || tuned < minimum || tuned > maximum);
 }
 
 void AppendIntensity(TextWriter& text, int run, int maximum, int tune) {
-    if (run >= 0 && run <= 9 && maximum >= 0 && maximum <= 9) {
-        // Nearly every intensity: one copy, and its two digits put in.
-        static constexpr std::string_view kIntensity = "intensity 0 of 0";
-        char* const at = text.Extend(kIntensity.size());
-        std::memcpy(at, kIntensity.data(), kIntensity.size());
-        at[kIntensity.size() - 6] = static_cast<char>('0' + run);
-        at[kIntensity.size() - 1] = static_cast<char>('0' + maximum);
-    } else {
-        text += "intensity ";
-        AppendNumber(text, run);
-        text += " of ";
-        AppendNumber(text, maximum);
-    }
+    if (run >= 0 && run < 10 && maximum >= 0 && maximum < 10) // nearly every intensity
+        AppendDigitPair(text, "intensity 0 of 0", 10, run, 15, maximum);
+    else
+        AppendNumberPair(text, "intensity ", run, " of ", maximum);
     AppendTune(text, tune);
     AppendBeyond(text, static_cast<long long>(run) + tune > maximum);
 }
