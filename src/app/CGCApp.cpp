@@ -196,7 +196,10 @@ int CGCApp::Run(int& argc, char** argv) {
         return ExitOk;
     }
 
-    const QApplication application(argc, argv);
+    // Qt's own options (-style, -reverse, -platform, ...) are ignored like every other argument: Qt
+    // is given the program name only.
+    int programNameOnly = 1;
+    const QApplication application(programNameOnly, argv);
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version));
     const TerminationWatcher watcher;
     const QString executable = QCoreApplication::applicationFilePath();

@@ -618,6 +618,14 @@ TEST_F(RealProgram, ACopyUnderAnotherNameRunsBeside) {
     Terminate(first);
 }
 
+TEST_F(RealProgram, IgnoresEverythingElseOnTheCommandLineQtOptionsToo) {
+    QProcess& copy = Start(QStringLiteral(GLOMIECODE_EXE),
+                           {"/p", "answers.txt", "-platform", "no-such-platform", "-Embedding", "-reverse"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(copy); }, 10000));
+    Terminate(copy);
+    EXPECT_EQ(copy.exitCode(), CGCApp::ExitOk);
+}
+
 TEST_F(RealProgram, HelpAndVersionPrintAndEnd) {
     QProcess& help = Start(QStringLiteral(GLOMIECODE_EXE), {"--help"});
     ASSERT_TRUE(help.waitForFinished(10000));
