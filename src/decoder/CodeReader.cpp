@@ -89,6 +89,7 @@ bool ReadNumber(CodeReader& r, int& out) {
 CodeIndex::CodeIndex(const CodeTable& table) : m_table(&table), m_firstOf(257, 0) {
     for (int row = 0; row < table.m_nCount; ++row) {
         const std::string& code = table.m_pEntries[row].m_strCode;
+        m_codeLength.push_back(code.size());
         if (!code.empty())
             m_entries.push_back({code, row});
     }
@@ -151,7 +152,7 @@ int ReadCode(CodeReader& r, const CodeIndex& index, std::string_view expected) {
         r.Fail(expected);
         return -1;
     }
-    r.Skip(index.Code(rows[0]).size());
+    r.Skip(index.CodeLength(rows[0]));
     return rows[0];
 }
 
@@ -159,7 +160,7 @@ int ReadOptionalCode(CodeReader& r, const CodeIndex& index) {
     int rows[CodeIndex::kMaxMatches];
     if (index.Find(r.Rest(), rows) == 0)
         return 0;
-    r.Skip(index.Code(rows[0]).size());
+    r.Skip(index.CodeLength(rows[0]));
     return rows[0];
 }
 
@@ -177,7 +178,7 @@ bool BitListFrom(CodeReader& r, const CodeIndex& index, size_t pos, size_t end, 
             continue;
         any = true;
         uint32_t rest = 0;
-        if (BitListFrom(r, index, pos + index.Code(rows[m]).size(), end, rows[m], rest)) {
+        if (BitListFrom(r, index, pos + index.CodeLength(rows[m]), end, rows[m], rest)) {
             mask = rest | (uint32_t{1} << (rows[m] - 1));
             return true;
         }

@@ -89,6 +89,8 @@ class CodeIndex {
 
     const CodeTable& Table() const { return *m_table; }
     const std::string& Code(int row) const { return m_table->GetEntry(row).m_strCode; }
+    // The length of a row's code, for a row Find gave.
+    size_t CodeLength(int row) const { return m_codeLength[static_cast<size_t>(row)]; }
     const std::string& Description(int row) const { return m_table->GetEntry(row).m_strDescription; }
 
   private:
@@ -98,8 +100,9 @@ class CodeIndex {
     };
     static bool Starts(std::string_view text, std::string_view code);
     const CodeTable* m_table;
-    std::vector<Entry> m_entries;    // by first character, longer codes first
-    std::vector<uint16_t> m_firstOf; // 257 bounds into m_entries, indexed by the first character
+    std::vector<Entry> m_entries;     // by first character, longer codes first
+    std::vector<uint16_t> m_firstOf;  // 257 bounds into m_entries, indexed by the first character
+    std::vector<size_t> m_codeLength; // by row
 };
 
 // The indexes of the tables a code's letters come from, built on first use.

@@ -52,12 +52,6 @@ void AppendLongNumber(TextWriter& text, long long value) {
     text += std::string_view(digits, static_cast<size_t>(end - digits));
 }
 
-void AppendSigned(TextWriter& text, int value) {
-    if (value > 0)
-        text += '+';
-    AppendNumber(text, value);
-}
-
 void AppendTuneWords(TextWriter& text, int tune) {
     if (tune > 0 && tune < 10) {
         // One copy, and the digit put in.

@@ -73,7 +73,11 @@ inline void AppendNumber(TextWriter& text, long long value) {
 }
 
 // "+2", "0", "-1".
-void AppendSigned(TextWriter& text, int value);
+inline void AppendSigned(TextWriter& text, int value) {
+    if (value > 0)
+        text += '+';
+    AppendNumber(text, value);
+}
 
 // ", tuned up by 2", ", tuned down by 1", or nothing for 0.
 void AppendTuneWords(TextWriter& text, int tune);

@@ -119,7 +119,7 @@ void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedRea
         r.Fail("expected a code from the list of choices");
     for (int i = 0; i < firsts; ++i) {
         RatedItem first{firstRows[i], 1, {}};
-        r.Seek(start + index.Code(first.Row).size());
+        r.Seek(start + index.CodeLength(first.Row));
         if (!ReadRating(r, symbol, first))
             continue;
         if (r.AtEnd()) {
@@ -133,7 +133,7 @@ void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedRea
             r.Fail("expected a code from the list of choices");
         for (int j = 0; j < seconds; ++j) {
             RatedItem second{secondRows[j], 1, {}};
-            r.Seek(next + index.Code(second.Row).size());
+            r.Seek(next + index.CodeLength(second.Row));
             if (ReadRating(r, symbol, second) && (r.AtEnd() || r.Fail("at most two choices here")))
                 readings.Add({2, {first, second}});
         }
