@@ -8,8 +8,12 @@ cd "$(dirname "$0")/.."
 build=${1:-build/screenshots}
 
 scripts/install-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOMIE_BUILD_TESTS=OFF \
-  -DGLOMIE_BUILD_BENCH=OFF >/dev/null
+if [ -f "$build/CMakeCache.txt" ]; then
+  cmake "$build" >/dev/null # an existing build keeps its own options
+else
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLOMIE_BUILD_TESTS=OFF \
+    -DGLOMIE_BUILD_BENCH=OFF >/dev/null
+fi
 cmake --build "$build" --target glomie-screenshots
 rm -f docs/screenshots/*.png
 # The same look on every machine: the offscreen screen, Qt's own style, a fixed resolution.
