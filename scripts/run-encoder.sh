@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
-exec build/default/src/gui/glomiecode "$@"
+exec build/default/src/app/glomiecode "$@"

@@ -31,7 +31,7 @@ QString OnlyOneCopyMessage() {
                                        "Only one copy of the Glomie Code Encoder can be running at a time");
 }
 
-// Ends the program like Cancel when the session or the user asks it to end (SIGTERM, SIGINT,
+// Ends the program like Cancel when the desktop or the user asks it to end (SIGTERM, SIGINT,
 // SIGHUP): every open dialog returns, nothing is saved, and the instance lock is released.
 class TerminationWatcher {
   public:
@@ -107,7 +107,7 @@ QString CGCApp::UsageText() {
 }
 
 QString CGCApp::InstanceLockDirectory() {
-    // Qt falls back to a folder of its own, with a warning, when the session has no runtime folder.
+    // Qt falls back to a folder of its own, with a warning, when the login has no runtime folder.
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
         if (!runtime.isEmpty())

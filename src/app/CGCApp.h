@@ -31,7 +31,7 @@ class CGCApp {
     static StartOptions ParseCommandLine(const QStringList& arguments);
     static QString UsageText();
 
-    // Where the instance locks live: the user's runtime folder when the session has one, else the
+    // Where the instance locks live: the user's runtime folder when the login has one, else the
     // temporary folder.
     static QString InstanceLockDirectory();
     // The lock of one executable file: named after a hash of its canonical path, so a copy under

@@ -48,6 +48,11 @@ struct SwitchCase {
     bool ShowSplash;
 };
 
+std::ostream& operator<<(std::ostream& os, const SwitchCase& c) {
+    return os << (c.Arguments.isEmpty() ? QStringLiteral("no arguments") : c.Arguments.join(QLatin1Char(' ')))
+                     .toStdString();
+}
+
 class SplashSwitches : public testing::TestWithParam<SwitchCase> {};
 
 TEST_P(SplashSwitches, DecideTheSplashAndNothingElse) {
@@ -230,6 +235,10 @@ struct CancelCase {
     const char* Name;
     std::function<void(CGCPropertySheet&)> Leave;
 };
+
+std::ostream& operator<<(std::ostream& os, const CancelCase& c) {
+    return os << c.Name;
+}
 
 class CancelWritesNothing : public StartUp, public testing::WithParamInterface<CancelCase> {};
 
@@ -555,7 +564,7 @@ class RealProgram : public FolderTest {
     QString SettingsFile(const QString& name = QStringLiteral("glomiecode")) const {
         return m_dir.filePath(QStringLiteral("config/kvrq/%1.conf").arg(name));
     }
-    // Ends a copy as the session would at logout; the program takes it as Cancel.
+    // Ends a copy as the desktop would at logout; the program takes it as Cancel.
     static void Terminate(QProcess& process) {
         process.terminate();
         EXPECT_TRUE(process.waitForFinished(10000));

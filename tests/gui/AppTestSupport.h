@@ -11,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "app/CSplashWindow.h"
 #include "pages/CGCPropertySheet.h"
 
@@ -37,34 +38,7 @@ class FolderTest : public testing::Test {
 };
 
 // What a message box showed.
-struct ShownBox {
-    QString Caption;
-    QString Text;
-    QMessageBox::Icon Icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons Buttons;
-    QWidget* Parent = nullptr;
-};
-
-// Closes every message box that comes up (with its default button) and remembers what it showed.
-class BoxCatcher {
-  public:
-    BoxCatcher() {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                                   box->parentWidget()});
-                box->accept();
-            }
-        });
-        m_timer.start();
-    }
-    const std::vector<ShownBox>& Boxes() const { return m_boxes; }
-
-  private:
-    QTimer m_timer;
-    std::vector<ShownBox> m_boxes;
-};
+using BoxCatcher = MessageBoxCatcher;
 
 // Runs action on the sheet as soon as it runs modally. The action should end the sheet; if it has
 // not within ten seconds, the test fails and the sheet is cancelled so that the test goes on.

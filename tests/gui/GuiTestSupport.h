@@ -21,7 +21,9 @@
 #include "store/QSettingsStore.h"
 
 // Failures show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // The real sheet with the answers a first run loads (or those of a settings file), shown offscreen.
 class SheetTest : public testing::Test {
@@ -63,24 +65,40 @@ class SheetTest : public testing::Test {
     std::unique_ptr<CGCPropertySheet> m_sheet;
 };
 
-// Answers the next message box that appears (with its default button) and remembers its text.
+// What a message box showed.
+struct ShownBox {
+    QString Caption;
+    QString Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons Buttons;
+    QWidget* Parent = nullptr;
+};
+
+// Closes every message box that comes up (with its default button) and remembers what it showed.
 class MessageBoxCatcher {
   public:
     MessageBoxCatcher() {
         m_timer.setInterval(10);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_texts << box->text();
+                m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                                   box->parentWidget()});
                 box->accept();
             }
         });
         m_timer.start();
     }
-    const QStringList& Texts() const { return m_texts; }
+    const std::vector<ShownBox>& Boxes() const { return m_boxes; }
+    QStringList Texts() const {
+        QStringList texts;
+        for (const ShownBox& box : m_boxes)
+            texts << box.Text;
+        return texts;
+    }
 
   private:
     QTimer m_timer;
-    QStringList m_texts;
+    std::vector<ShownBox> m_boxes;
 };
 
 // Presses a key on a widget that has the focus, as a user would.

@@ -45,6 +45,10 @@ struct LayoutCase {
     const char* Found; // "program", "installed", "current" or "" for none
 };
 
+std::ostream& operator<<(std::ostream& os, const LayoutCase& c) {
+    return os << c.Name;
+}
+
 class HelpFileSearch : public HelpLayout, public testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(HelpFileSearch, LooksBesideTheProgramFirst) {
