@@ -179,7 +179,7 @@ check "the manual pages describe every option" manual_pages_describe_every_optio
 
 mkdir -p "$work/elsewhere" "$work/home" "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
-# From another directory; the programs never see the user's settings or session. env runs the program
+# From another directory; the programs never see the user's settings or desktop. env runs the program
 # in its own process, so $! of a started copy is the program's id.
 isolated=(env -C "$work/elsewhere" QT_QPA_PLATFORM=offscreen HOME="$work/home" XDG_CONFIG_HOME="$work/config"
   XDG_RUNTIME_DIR="$work/runtime")
