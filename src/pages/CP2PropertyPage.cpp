@@ -128,11 +128,7 @@ QGroupBox* CP2PropertyPage::BuildRelationship() {
         const QString name = QLatin1String(row.Description->Name);
         row.List = MakeCodeList(group, name, group->accessibleName());
         row.Frame = MakeFrame(group, tr("Tune"), QStringLiteral("TuneFrame") + name);
-        row.Spin = new QSpinBox(row.Frame);
-        row.Spin->setObjectName(QStringLiteral("Boost") + name);
-        row.Spin->setAccessibleName(tr("Tune"));
-        row.Spin->setWrapping(false);
-        row.Spin->setAlignment(Qt::AlignCenter);
+        row.Spin = MakeTuneSpin(row.Frame, name, tr("Tune"));
         auto* frameLayout = new QHBoxLayout(row.Frame);
         frameLayout->setContentsMargins(4, 2, 4, 2);
         frameLayout->addWidget(row.Spin);

@@ -4,13 +4,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "pages/PageControls.h"
 #include "vocabulary/Tables.h"
 
 CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber,
                                      const QString& firstGroup, const QString& secondGroup,
                                      const std::array<SlotDescription, SlotCount>& slotDescriptions)
     : CBasePropertyPage(sheet, caption, sectionNumber) {
-    QGroupBox* groups[] = {new QGroupBox(firstGroup, this), new QGroupBox(secondGroup, this)};
+    // The frames are named after their choices: "SenshiGroup", "VillianGroup", "AssistGroup", "PartGroup".
+    const auto frameName = [&](int slot) {
+        return QString::fromLatin1(slotDescriptions[static_cast<size_t>(slot)].Name).chopped(1) +
+               QStringLiteral("Group");
+    };
+    QGroupBox* groups[] = {MakeFrame(this, firstGroup, frameName(0)),
+                           MakeFrame(this, secondGroup, frameName(2))};
     QGridLayout* grids[] = {new QGridLayout(groups[0]), new QGridLayout(groups[1])};
     for (int i = 0; i < SlotCount; ++i) {
         Slot& slot = m_slots[static_cast<size_t>(i)];
@@ -18,15 +25,11 @@ CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& cap
         QGroupBox* group = groups[i / 2];
         QGridLayout* grid = grids[i / 2];
         const QString name = QString::fromLatin1(slot.Description.Name);
-        const QString groupName = group->title().remove(QLatin1Char('&'));
+        const QString groupName = group->accessibleName();
         const int row = (i % 2) * 2;
 
-        slot.Choice = new CodeComboBox(group);
-        slot.Choice->setObjectName(name);
-        slot.Choice->setAccessibleName(groupName);
-        slot.Trend = new CodeComboBox(group);
-        slot.Trend->setObjectName(QStringLiteral("Trend") + name);
-        slot.Trend->setAccessibleName(tr("Trend"));
+        slot.Choice = MakeCodeList(group, name, groupName);
+        slot.Trend = MakeCodeList(group, QStringLiteral("Trend") + name, tr("Trend"));
         grid->addWidget(slot.Choice, row, 0);
         grid->addWidget(slot.Trend, row + 1, 0);
 

@@ -9,6 +9,7 @@
 
 #include "code/CodeFrame.h"
 #include "code/Notation.h"
+#include "pages/PageControls.h"
 #include "vocabulary/Tables.h"
 
 namespace {
@@ -33,9 +34,10 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     const QString decoder = decoderHost.isEmpty()
                                 ? tr("Decoder: served by this program on 127.0.0.1 at /cgi-usr/qpx/gcp.pl")
                                 : tr("Decoder: http://%1/cgi-usr/qpx/gcp.pl").arg(decoderHost);
-    auto* about = new QLabel(tr("Glomie Code Encoder, version 1.12.05") + QLatin1Char('\n') +
-                                 tr("Written by the Glomie Code Encoder developers") + QLatin1Char('\n') + decoder,
-                             this);
+    auto* about =
+        new QLabel(tr("Glomie Code Encoder, version 1.12.05") + QLatin1Char('\n') +
+                       tr("Written by the Glomie Code Encoder developers") + QLatin1Char('\n') + decoder,
+                   this);
     about->setObjectName(QStringLiteral("About"));
     head->addWidget(about, 1);
     auto* thanks = new QPushButton(tr("&Thanks to ..."), this);
@@ -45,18 +47,17 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     Body()->addLayout(head);
 
     // The obsession levels and their description.
-    auto* levels = new QGroupBox(tr("&Obsession Level"), this);
+    auto* levels = MakeFrame(this, tr("&Obsession Level"), QStringLiteral("ObsessionGroup"));
     auto* grid = new QGridLayout(levels);
     auto* primaryLabel = new QLabel(tr("&Primary"), levels);
     m_primary = MakeLevelSlider(levels, QStringLiteral("Pri"), tr("Primary"));
     primaryLabel->setBuddy(m_primary);
-    m_secondarySwitch = new QCheckBox(tr("&Secondary"), levels);
-    m_secondarySwitch->setObjectName(QStringLiteral("ChkSec"));
+    m_secondarySwitch = MakeFlagBox(levels, tr("&Secondary"), QStringLiteral("ChkSec"));
     m_secondary = MakeLevelSlider(levels, QStringLiteral("Sec"), tr("Secondary"));
     m_secondary->setEnabled(false);
     m_description = new QPlainTextEdit(levels);
     m_description->setObjectName(QStringLiteral("Description"));
-    m_description->setAccessibleName(tr("Obsession Level"));
+    m_description->setAccessibleName(levels->accessibleName());
     m_description->setReadOnly(true);
     m_description->setTabChangesFocus(true);
     m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -67,11 +68,10 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     grid->addWidget(m_description, 2, 0, 1, 2);
     Body()->addWidget(levels, 1);
 
-    auto* feelings = new QGroupBox(tr("Feelings about the Term \"&Glomie\""), this);
+    auto* feelings =
+        MakeFrame(this, tr("Feelings about the Term \"&Glomie\""), QStringLiteral("FeelingsGroup"));
     auto* feelingsLayout = new QHBoxLayout(feelings);
-    m_feelings = new CodeComboBox(feelings);
-    m_feelings->setObjectName(QStringLiteral("GlomiePref"));
-    m_feelings->setAccessibleName(tr("Feelings about the Term \"Glomie\""));
+    m_feelings = MakeCodeList(feelings, QStringLiteral("GlomiePref"), feelings->accessibleName());
     feelingsLayout->addWidget(m_feelings);
     Body()->addWidget(feelings);
 

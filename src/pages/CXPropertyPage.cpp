@@ -59,21 +59,14 @@ TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& sliderName, con
                                  const QString& caption, Qt::Orientation orientation) {
     TuneGroup group;
     group.Inverted = orientation == Qt::Vertical;
-    group.Slider = new QSlider(orientation, parent);
-    group.Slider->setObjectName(QStringLiteral("Intensity") + fieldName);
-    group.Slider->setAccessibleName(sliderName);
+    group.Slider = MakeIntensitySlider(parent, sliderName, fieldName, orientation);
     group.Slider->setInvertedAppearance(group.Inverted);
     group.Slider->setInvertedControls(group.Inverted);
-    group.Slider->setTickPosition(group.Inverted ? QSlider::TicksRight : QSlider::TicksBelow);
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QStringLiteral("TuneFrame") + fieldName);
     label->setAlignment(Qt::AlignCenter);
-    group.Spin = new QSpinBox(parent);
-    group.Spin->setObjectName(QStringLiteral("Boost") + fieldName);
-    group.Spin->setAccessibleName(caption);
+    group.Spin = MakeTuneSpin(parent, fieldName, caption);
     group.Spin->setAccessibleDescription(QObject::tr("Tune"));
-    group.Spin->setWrapping(false);
-    group.Spin->setAlignment(Qt::AlignCenter);
     label->setBuddy(group.Spin);
     group.Frame = label;
     return group;

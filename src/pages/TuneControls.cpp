@@ -59,20 +59,31 @@ void TuneGroup::SetEnabled(bool enabled) {
             widget->setEnabled(enabled);
 }
 
+QSlider* MakeIntensitySlider(QWidget* parent, const QString& accessibleName, const QString& fieldName,
+                             Qt::Orientation orientation) {
+    auto* slider = new QSlider(orientation, parent);
+    slider->setObjectName(QStringLiteral("Intensity") + fieldName);
+    slider->setAccessibleName(accessibleName);
+    slider->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow : QSlider::TicksRight);
+    return slider;
+}
+
+QSpinBox* MakeTuneSpin(QWidget* parent, const QString& fieldName, const QString& accessibleName) {
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QStringLiteral("Boost") + fieldName);
+    spin->setAccessibleName(accessibleName);
+    spin->setWrapping(false);
+    spin->setAlignment(Qt::AlignCenter);
+    return spin;
+}
+
 TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
                         Qt::Orientation orientation) {
     TuneGroup group;
-    group.Slider = new QSlider(orientation, parent);
-    group.Slider->setObjectName(QStringLiteral("Intensity") + fieldName);
-    group.Slider->setAccessibleName(sliderName);
-    group.Slider->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow : QSlider::TicksRight);
+    group.Slider = MakeIntensitySlider(parent, sliderName, fieldName, orientation);
     auto* frame = new QGroupBox(QObject::tr("Tune"), parent);
     frame->setObjectName(QStringLiteral("TuneFrame") + fieldName);
-    group.Spin = new QSpinBox(frame);
-    group.Spin->setObjectName(QStringLiteral("Boost") + fieldName);
-    group.Spin->setAccessibleName(QObject::tr("Tune"));
-    group.Spin->setWrapping(false);
-    group.Spin->setAlignment(Qt::AlignCenter);
+    group.Spin = MakeTuneSpin(frame, fieldName, QObject::tr("Tune"));
     auto* layout = new QHBoxLayout(frame);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(group.Spin);

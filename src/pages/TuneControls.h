@@ -50,6 +50,12 @@ struct TuneGroup {
     }
 };
 
+// The two halves of a tune group, for pages that lay them out their own way: a slider named
+// "Intensity<field>" and a spin named "Boost<field>".
+QSlider* MakeIntensitySlider(QWidget* parent, const QString& accessibleName, const QString& fieldName,
+                             Qt::Orientation orientation);
+QSpinBox* MakeTuneSpin(QWidget* parent, const QString& fieldName, const QString& accessibleName);
+
 // Builds a slider, a "Tune" group box holding a spin, and returns them as a group. The spin's
 // accessible name is "Tune"; the slider's is the caption of the group it belongs to.
 TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
