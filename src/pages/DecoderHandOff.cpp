@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -22,11 +25,36 @@ HandOffState& State() {
     return state;
 }
 
-void ShowBrowserUnavailable(QWidget& page) {
-    QMessageBox::warning(&page, QGuiApplication::applicationDisplayName(),
-                         QCoreApplication::translate(
-                             "DecoderHandOff", "The required version of Internal Explorer is unavailable"),
-                         QMessageBox::Ok);
+QString Translate(const char* text) {
+    return QCoreApplication::translate("DecoderHandOff", text);
+}
+
+// Tells the user the decoder page could not be shown, and why. With an address, it is shown in a
+// box of its own, selected, so that it can be copied into a browser by hand.
+void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& address) {
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), why, QMessageBox::Ok,
+                    &page);
+    box.setObjectName(QStringLiteral("DecoderUnavailable"));
+    if (!address.isEmpty()) {
+        box.setInformativeText(Translate("Open this address in a web browser to see the decoder page:"));
+        auto* line = new QLineEdit(QString::fromUtf8(address.toEncoded()), &box);
+        line->setObjectName(QStringLiteral("DecoderAddress"));
+        line->setAccessibleName(Translate("Decoder address"));
+        line->setReadOnly(true);
+        line->setSelection(line->text().size(), -line->text().size()); // all of it, from its start
+        // Under the texts, beside the icon, above the button.
+        auto* grid = qobject_cast<QGridLayout*>(box.layout());
+        auto* buttons = box.findChild<QDialogButtonBox*>();
+        if (grid && buttons && grid->indexOf(buttons) >= 0) {
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(grid->indexOf(buttons), &row, &column, &rows, &columns);
+            grid->removeWidget(buttons);
+            grid->addWidget(line, row, 1, 1, grid->columnCount() - 1);
+            grid->addWidget(buttons, row + 1, column, rows, columns);
+        }
+        line->setFocus();
+    }
+    box.exec();
 }
 
 // The configured decoder host, or the embedded service's, started on first use. Empty when the
@@ -56,13 +84,15 @@ QString BuildDecoderUrl(const QString& host, const QString& code) {
 void HandOffToDecoder(QWidget& page, const QString& code) {
     const QString host = DecoderHost();
     if (host.isEmpty()) {
-        ShowBrowserUnavailable(page);
+        ShowDecoderUnavailable(page, Translate("The decoder page could not be started on this computer."),
+                               {});
         return;
     }
     const QUrl url = BrowserUrl(BuildDecoderUrl(host, code));
     const BrowserOpener& opener = State().Opener;
     if (!(opener ? opener(url) : QDesktopServices::openUrl(url)))
-        ShowBrowserUnavailable(page);
+        ShowDecoderUnavailable(page, Translate("No web browser could be opened to show the decoder page."),
+                               url);
 }
 
 void ReleaseDecoderHandOff() {

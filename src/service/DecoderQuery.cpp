@@ -30,9 +30,18 @@ std::string EscapeForDecoder(std::string_view code) {
     return escaped;
 }
 
+std::string DecoderSite(std::string_view host) {
+    while (!host.empty() && host.back() == '/')
+        host.remove_suffix(1);
+    std::string site;
+    if (host.find("://") == std::string_view::npos)
+        site = "http://";
+    site += host;
+    return site;
+}
+
 std::string DecoderAddress(std::string_view host, std::string_view code) {
-    std::string address = "http://";
-    address += host;
+    std::string address = DecoderSite(host);
     address += kDecoderPath;
     address += '?';
     address += kCodeParameter;

@@ -18,8 +18,12 @@ inline constexpr size_t kMaxQueryLength = 8 * 1024;
 // every other character is kept, "%" and "[" included.
 std::string EscapeForDecoder(std::string_view code);
 
-// The decoder address of a code on a host ("decoder.example.org", "127.0.0.1:8080"):
-// "http://" + host + "/cgi-usr/qpx/gcp.pl?name=" + the escaped code.
+// The site a decoder host names, without a slash at its end: a bare host ("decoder.example.org",
+// "127.0.0.1:8080") is reached over "http://"; one written with its scheme
+// ("https://decoder.example.org/") keeps it.
+std::string DecoderSite(std::string_view host);
+
+// The decoder address of a code on a host: the site + "/cgi-usr/qpx/gcp.pl?name=" + the escaped code.
 std::string DecoderAddress(std::string_view host, std::string_view code);
 
 // One query component as browsers send it: "%" and two hex digits is that byte, "+" is a blank, and

@@ -148,7 +148,7 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
             opened << url;
         return browserWorks;
     });
-    QStringList texts, titles;
+    QStringList texts, titles, addresses;
     QList<QMessageBox::StandardButtons> buttons;
     QTimer answerer;
     answerer.setInterval(10);
@@ -157,6 +157,10 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
             texts << box->text();
             titles << box->windowTitle();
             buttons << box->standardButtons();
+            if (auto* address = box->findChild<QLineEdit*>(QStringLiteral("DecoderAddress")))
+                addresses << (address->isReadOnly() && address->selectedText() == address->text()
+                                  ? address->text()
+                                  : QStringLiteral("not selected, or editable"));
             box->accept();
         }
     });
@@ -165,7 +169,11 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     PressDecode(0);
     EXPECT_EQ(attempts, 1);
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_EQ(texts[0], QStringLiteral("The required version of Internal Explorer is unavailable"));
+    EXPECT_EQ(texts[0], QStringLiteral("No web browser could be opened to show the decoder page."));
+    ASSERT_EQ(addresses.size(), 1) << "the address is shown, to be copied by hand";
+    EXPECT_TRUE(addresses[0].startsWith("http://127.0.0.1:")) << addresses[0].toStdString();
+    EXPECT_TRUE(addresses[0].endsWith("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25"))
+        << addresses[0].toStdString();
     EXPECT_EQ(titles[0], QApplication::applicationDisplayName());
     EXPECT_EQ(buttons[0], QMessageBox::StandardButtons(QMessageBox::Ok));
 

@@ -66,6 +66,22 @@ TEST_P(DecoderAddressOf, SurvivesTheBrowserUrl) {
     EXPECT_EQ(QueryParameter(url.query(QUrl::FullyEncoded).toStdString(), "name"), GetParam().code);
 }
 
+TEST(DecoderSite, TakesAHostWithOrWithoutItsSchemeAndEndSlash) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"decoder.example.org", "http://decoder.example.org"},
+        {"127.0.0.1:8080", "http://127.0.0.1:8080"},
+        {"decoder.example.org/", "http://decoder.example.org"},
+        {"https://decoder.example.org", "https://decoder.example.org"},
+        {"https://decoder.example.org//", "https://decoder.example.org"},
+        {"http://h:1/mirror/", "http://h:1/mirror"},
+    };
+    for (const auto& [host, site] : cases) {
+        EXPECT_EQ(DecoderSite(host), site) << host;
+        EXPECT_EQ(DecoderAddress(host, "SM:5 m+"), std::string(site) + "/cgi-usr/qpx/gcp.pl?name=SM:5%20m%2B")
+            << host;
+    }
+}
+
 TEST(BrowserUrl, KeepsTheAddressAsWrittenWhereAUrlCan) {
     EXPECT_EQ(
         BrowserUrl("http://h:1/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B").toEncoded(),
