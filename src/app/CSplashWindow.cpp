@@ -50,10 +50,13 @@ void CSplashWindow::HideSplash() {
         owner->repaint();
 }
 
+// Kept in front: a window manager stacks the sheet, mapped after the splash, over it otherwise.
 CSplashWindow::CSplashWindow(QWidget* owner, const QPixmap& picture)
-    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_picture(picture) {
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_picture(picture) {
     setObjectName(QStringLiteral("Splash"));
-    setAccessibleName(tr("Glomie Code Encoder"));
+    setWindowTitle(tr("Glomie Code Encoder"));
+    setAccessibleName(windowTitle());
     // The sheet keeps the keyboard focus; the splash only shows itself.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,9 +1,11 @@
 #include "app/HelpAndThanks.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -51,8 +53,16 @@ QString ThanksText() {
 }
 
 void ShowThanks(QWidget& owner) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("CGCApp", "Contributors"), ThanksText(),
-                    QMessageBox::Ok, &owner);
+    const QString caption = QCoreApplication::translate("CGCApp", "Contributors");
+    QMessageBox box(QMessageBox::NoIcon, caption, ThanksText(), QMessageBox::Ok, &owner);
     box.setObjectName(QStringLiteral("Contributors"));
+    // The names are short, and a box only as wide as they are leaves the window manager too little
+    // title bar for the caption beside its icon and buttons: make room for all of them.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+        const int titleBar = 2 * metrics.horizontalAdvance(caption) + 8 * metrics.height();
+        grid->addItem(new QSpacerItem(titleBar, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
