@@ -45,6 +45,8 @@ int main(int argc, char* argv[]) {
     LoadSettings(*store, sheet.Answers());
     sheet.RebuildCode(RebuildAll);
     sheet.show();
+    // The pictures show whole pages, whatever the size of the offscreen screen.
+    sheet.resize(sheet.sizeHint());
     QApplication::processEvents();
 
     for (int i = 0; i < CGCPropertySheet::PageCount; ++i) {

@@ -8,12 +8,41 @@
 #include "pages/CGCPropertySheet.h"
 #include "pages/DecoderHandOff.h"
 
+namespace {
+
+// Scrolls a page's questions, and asks for their whole size so that the sheet opens large enough
+// for them where the screen allows.
+class PageScrollArea : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override {
+        if (!widget())
+            return QScrollArea::sizeHint();
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+};
+
+} // namespace
+
 CBasePropertyPage::CBasePropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber)
     : m_sheet(sheet), m_caption(caption), m_sectionNumber(sectionNumber) {
     auto* layout = new QVBoxLayout(this);
-    m_body = new QVBoxLayout;
-    layout->addLayout(m_body, 1);
+    m_scrollArea = new PageScrollArea(this);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
+    m_scrollArea->setWidgetResizable(true);
+    auto* body = new QWidget;
+    m_body = new QVBoxLayout(body);
+    m_body->setContentsMargins(0, 0, 0, 0);
+    m_scrollArea->setWidget(body);
+    layout->addWidget(m_scrollArea, 1);
+}
 
+void CBasePropertyPage::BuildFoot() {
+    if (m_codeBox)
+        return;
     auto* footer = new QHBoxLayout;
     m_codeBox = new QPlainTextEdit(this);
     m_codeBox->setObjectName(QStringLiteral("CodeBox"));
@@ -36,7 +65,9 @@ CBasePropertyPage::CBasePropertyPage(CGCPropertySheet& sheet, const QString& cap
     buttons->addWidget(copy);
     buttons->addStretch();
     footer->addLayout(buttons);
-    layout->addLayout(footer);
+    static_cast<QVBoxLayout*>(layout())->addLayout(footer);
+    if (QWidget* after = AfterFoot())
+        setTabOrder(copy, after);
 
     connect(decode, &QPushButton::clicked, this, &CBasePropertyPage::OnDecode);
     connect(copy, &QPushButton::clicked, this, &CBasePropertyPage::OnCopyCode);
@@ -49,6 +80,8 @@ CBasePropertyPage::~CBasePropertyPage() {
 
 void CBasePropertyPage::RequestRebuild(int section) {
     m_sheet.RebuildCode(section);
+    if (!m_codeBox)
+        return;
     const QString code = QString::fromStdString(m_sheet.FullCode());
     if (m_codeBox->toPlainText() != code)
         m_codeBox->setPlainText(code);
@@ -65,11 +98,13 @@ void CBasePropertyPage::OnSetActive() {
 }
 
 void CBasePropertyPage::OnCopyCode() {
+    if (!m_codeBox)
+        return;
     m_codeBox->selectAll();
     m_codeBox->ensureCursorVisible();
     QGuiApplication::clipboard()->setText(m_codeBox->toPlainText());
 }
 
 void CBasePropertyPage::OnDecode() {
-    HandOffToDecoder(*this, m_codeBox->toPlainText());
+    HandOffToDecoder(*this, m_codeBox ? m_codeBox->toPlainText() : QString());
 }

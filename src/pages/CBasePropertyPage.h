@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <optional>
@@ -12,12 +13,17 @@
 class CGCPropertySheet;
 
 // What every page shares: the read-only CodeBox with "&Decode" and "&Copy Code" at its foot, the
-// rebuild request a page makes after storing an answer, and activation and leaving.
+// rebuild request a page makes after storing an answer, and activation and leaving. The questions
+// scroll above the foot when the screen is too small for them.
 class CBasePropertyPage : public QWidget {
     Q_OBJECT
   public:
     CBasePropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber);
     ~CBasePropertyPage() override;
+
+    // Puts the CodeBox and its buttons under the page's own controls. Made after them, they come
+    // last in the tab order.
+    void BuildFoot();
 
     QString Caption() const { return m_caption; }
     int SectionNumber() const { return m_sectionNumber; }
@@ -37,11 +43,16 @@ class CBasePropertyPage : public QWidget {
     void OnCopyCode();
     void OnDecode();
 
+    // Null until the foot is built; a page without it shows and copies nothing.
     QPlainTextEdit* CodeBox() const { return m_codeBox; }
+    // Where the page's questions scroll.
+    QScrollArea* ScrollArea() const { return m_scrollArea; }
 
   protected:
     // Where a page puts its own controls, above the code box.
     QVBoxLayout* Body() const { return m_body; }
+    // A control of the page's own that Tab reaches after the foot, if any.
+    virtual QWidget* AfterFoot() const { return nullptr; }
     // A count box's number is stored and coded on every keystroke; its range is checked only when the
     // page is left.
     template <typename Field> void StoreCount(Field& field, const CountBox& box) {
@@ -64,6 +75,7 @@ class CBasePropertyPage : public QWidget {
     QString m_caption;
     int m_sectionNumber;
     bool m_initialised = false;
+    QScrollArea* m_scrollArea;
     QVBoxLayout* m_body;
-    QPlainTextEdit* m_codeBox;
+    QPlainTextEdit* m_codeBox = nullptr;
 };

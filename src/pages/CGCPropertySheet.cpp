@@ -4,7 +4,10 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 CGCPropertySheet::CGCPropertySheet(QWidget* parent)
@@ -32,9 +35,15 @@ CGCPropertySheet::CGCPropertySheet(QWidget* parent)
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Tabs"));
-    for (CBasePropertyPage* page : m_pages)
+    for (CBasePropertyPage* page : m_pages) {
+        page->BuildFoot();
         m_tabs->addTab(page, page->Caption());
+    }
     m_tabs->setCurrentIndex(0);
+    // On a narrow screen the tabs scroll; their arrows are for the mouse (the keyboard has Ctrl+Tab),
+    // and Tab goes from the tabs straight to the page.
+    for (auto* arrow : m_tabs->tabBar()->findChildren<QToolButton*>())
+        arrow->setFocusPolicy(Qt::NoFocus);
 
     m_buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
@@ -78,6 +87,8 @@ AnswerRefs CGCPropertySheet::Answers() {
 }
 
 void CGCPropertySheet::showEvent(QShowEvent* event) {
+    if (!m_shown)
+        FitToScreen();
     QDialog::showEvent(event);
     if (m_shown)
         return;
@@ -86,6 +97,18 @@ void CGCPropertySheet::showEvent(QShowEvent* event) {
     Page(m_current).OnSetActive();
     if (m_shownHandler)
         m_shownHandler();
+}
+
+// The whole of every page where the screen has room for it, and never more than the screen's free
+// area: a small screen scrolls the questions instead of pushing OK off it. The window frame is not
+// known before the window manager has drawn it; the dialog's own placement assumes this much.
+void CGCPropertySheet::FitToScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QSize frame(10, 40);
+    const QSize room = screen->availableGeometry().size() - frame;
+    resize(sizeHint().expandedTo(minimumSizeHint()).boundedTo(room));
 }
 
 bool CGCPropertySheet::LeaveCurrentPage() {

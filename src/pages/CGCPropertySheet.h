@@ -62,6 +62,7 @@ class CGCPropertySheet : public QDialog {
   private:
     void OnCurrentChanged(int index);
     bool LeaveCurrentPage();
+    void FitToScreen();
 
     CodeFrame m_code;
     QTabWidget* m_tabs;

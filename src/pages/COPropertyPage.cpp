@@ -21,7 +21,8 @@ struct COPropertyPage::TopicDescription {
     };
 
     const char* Caption;
-    const char* Name; // names the group box and the tune controls
+    const char* Name;    // names the group box and the tune controls
+    const char* Subject; // what a screen reader calls the topic: "the NA dub"
     Box Omit;
     Box What;
     std::array<Mark, MostMarks> Marks;
@@ -38,6 +39,7 @@ namespace {
 const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
     {OP_TR("NA &Dub"),
      "Dub",
+     OP_TR("the NA dub"),
      {OP_TR("O&mit Dub"), "OmitDub", &OAnswers::OmitDub},
      {OP_TR("&What NA Dub?"), "WhatDub", &OAnswers::WhatDub},
      {{{{OP_TR("SM is a &Cartoon"), "AmericanCartoon", &OAnswers::AmericanCartoon}, false}}},
@@ -48,6 +50,7 @@ const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
      &OAnswers::BoostDub},
     {OP_TR("&SOS (Save Our Sailors)"),
      "Sos",
+     OP_TR("SOS"),
      {OP_TR("Omit &SOS"), "OmitSos", &OAnswers::OmitSos},
      {OP_TR("W&hat SOS?"), "WhatSos", &OAnswers::WhatSos},
      {{{{OP_TR("&Member"), "Member", &OAnswers::Member}, false},
@@ -59,6 +62,7 @@ const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
      &OAnswers::BoostSos},
     {OP_TR("&Otaku Wars!"),
      "Ow",
+     OP_TR("the Otaku Wars"),
      {OP_TR("Omit Otaku Wars&!"), "OmitOw", &OAnswers::OmitOw},
      {OP_TR("Wh&at OW!?"), "WhatOw", &OAnswers::WhatOw},
      {},
@@ -69,6 +73,7 @@ const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
      &OAnswers::BoostOw},
     {OP_TR("SM Haters/&Antiglomies"),
      "Anti",
+     OP_TR("SM haters"),
      {OP_TR("Omit Antiglomi&es"), "OmitAnti", &OAnswers::OmitAnti},
      {},
      {},
@@ -79,6 +84,7 @@ const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
      &OAnswers::BoostAnti},
     {OP_TR("&Hentai"),
      "Hentai",
+     OP_TR("hentai"),
      {OP_TR("Omit &Hentai"), "OmitHentai", &OAnswers::OmitHentai},
      {},
      {},
@@ -89,6 +95,7 @@ const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
      &OAnswers::BoostHentai},
     {OP_TR("Mixx&zine"),
      "Mixx",
+     OP_TR("Mixxzine"),
      {OP_TR("Omit Mix&x"), "OmitMixx", &OAnswers::OmitMixx},
      {OP_TR("Wha&t Mixxize?"), "WhatMixx", &OAnswers::WhatMixx},
      {},
@@ -131,6 +138,9 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
                                       QWidget* omitParent) {
     topic.Description = &description;
     const QString name = QString::fromLatin1(description.Name);
+    // The omit box opens the rest of the topic, so Tab reaches it first.
+    topic.Omit =
+        AddFlagBox(omitParent, description.Omit.Caption, description.Omit.Name, description.Omit.Flag);
     topic.Group = MakeFrame(this, tr(description.Caption), name + QStringLiteral("Group"));
 
     // What first, then the marks kept with no opinion, the no-opinion box, and the marks that
@@ -147,19 +157,19 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
         if (description.Marks[i].Check.Caption && !description.Marks[i].ReplacesOpinion)
             topic.Marks[i] = add(description.Marks[i].Check);
     topic.NoOpinion = add(description.NoOpinion);
+    const QString subject = tr(description.Subject);
+    topic.NoOpinion->setAccessibleName(tr("No opinion on %1").arg(subject));
     for (size_t i = 0; i < description.Marks.size(); ++i)
         if (description.Marks[i].Check.Caption && description.Marks[i].ReplacesOpinion)
             topic.Marks[i] = add(description.Marks[i].Check);
     boxes->addStretch();
 
-    topic.Tune = MakeTuneGroup(topic.Group, PlainCaption(topic.Group->title()), name);
+    topic.Tune = MakeTuneGroup(topic.Group, tr("Opinion on %1").arg(subject),
+                               tr("the opinion on %1").arg(subject), name);
     auto* layout = new QHBoxLayout(topic.Group);
     layout->addLayout(boxes);
     layout->addWidget(topic.Tune.Slider, 1);
     layout->addWidget(topic.Tune.Frame, 0, Qt::AlignVCenter);
-
-    topic.Omit =
-        AddFlagBox(omitParent, description.Omit.Caption, description.Omit.Name, description.Omit.Flag);
 
     // The "!" marks only go into the code; every other box feeds the topic's enable rule.
     const auto wire = [this, &topic](QCheckBox* box, int32_t OAnswers::*flag, bool ruleInput) {

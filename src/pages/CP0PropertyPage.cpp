@@ -15,35 +15,41 @@ namespace {
 using Exact = CP0PropertyPage::ExactNumberDescription;
 // In the order they are checked when the page is left.
 constexpr std::array<Exact, CP0PropertyPage::ExactNumberCount> ExactNumbers = {{
-    {"ExactAge", &P0Answers::ExactAge, 200, Qt::AlignCenter, nullptr},
-    {"ExactWeight", &P0Answers::ExactWeight, 500, Qt::AlignLeft, nullptr},
-    {"ExactStatureIn", &P0Answers::ExactStatureIn, 11, Qt::AlignLeft, P0_TR("inches")},
-    {"ExactStatureFt", &P0Answers::ExactStatureFt, 10, Qt::AlignLeft, P0_TR("feet")},
+    {"ExactAge", &P0Answers::ExactAge, 200, Qt::AlignCenter, P0_TR("Age in years")},
+    {"ExactWeight", &P0Answers::ExactWeight, 500, Qt::AlignLeft, P0_TR("Weight in pounds")},
+    {"ExactStatureIn", &P0Answers::ExactStatureIn, 11, Qt::AlignLeft, P0_TR("Stature, inches")},
+    {"ExactStatureFt", &P0Answers::ExactStatureFt, 10, Qt::AlignLeft, P0_TR("Stature, feet")},
 }};
 
 // clang-format off
 constexpr std::array<CP0PropertyPage::TraitDescription, CP0PropertyPage::TraitCount> Traits = {{
-    {"Age", P0_TR("&Age (yrs)"), P0_TR("&Exact"), nullptr, P0_TR("&Omit Age"), -3, 4, -7, 7,
+    {"Age", P0_TR("age"), P0_TR("&Age (yrs)"), P0_TR("&Exact"), nullptr, P0_TR("&Omit Age"), -3, 4, -7, 7,
      &P0Answers::OmitAge, &P0Answers::SpecifyExactAge, nullptr, &P0Answers::Age, &P0Answers::BoostAge,
      {0, -1}},
-    {"Stature", P0_TR("&Stature (ft, in)"), P0_TR("E&xact"), nullptr, P0_TR("O&mit Stature"), -3, 3, -6, 6,
+    {"Stature", P0_TR("stature"), P0_TR("&Stature (ft, in)"), P0_TR("E&xact"), nullptr, P0_TR("O&mit Stature"), -3, 3, -6, 6,
      &P0Answers::OmitStature, &P0Answers::SpecifyExactStature, nullptr, &P0Answers::Stature,
      &P0Answers::BoostStature, {3, 2}}, // feet, then inches
-    {"Weight", P0_TR("&Weight (lbs)"), P0_TR("Exa&ct"), P0_TR("&Not Telling"), P0_TR("Om&it Weight"), -3, 3,
+    {"Weight", P0_TR("weight"), P0_TR("&Weight (lbs)"), P0_TR("Exa&ct"), P0_TR("&Not Telling"), P0_TR("Om&it Weight"), -3, 3,
      -6, 6, &P0Answers::OmitWeight, &P0Answers::SpecifyExactWeight, &P0Answers::NoTellWeight,
      &P0Answers::Weight, &P0Answers::BoostWeight, {1, -1}},
-    {"Fat", P0_TR("Body &Fat"), nullptr, P0_TR("Not &Telling"), P0_TR("Omi&t Body Fat"), -3, 3, -6, 6,
+    {"Fat", P0_TR("body fat"), P0_TR("Body &Fat"), nullptr, P0_TR("Not &Telling"), P0_TR("Omi&t Body Fat"), -3, 3, -6, 6,
      &P0Answers::OmitFat, nullptr, &P0Answers::NoTellFat, &P0Answers::Fat, &P0Answers::BoostFat, {-1, -1}},
 }};
 // clang-format on
 
 constexpr std::array<CP0PropertyPage::EyeRowDescription, CP0PropertyPage::EyeRowCount> EyeRows = {{
-    {"Left0", false, &P0Answers::ColorLeft0, &P0Answers::ColorAdjLeft0},
-    {"Left1", false, &P0Answers::ColorLeft1, &P0Answers::ColorAdjLeft1},
-    {"Left2", false, &P0Answers::ColorLeft2, &P0Answers::ColorAdjLeft2},
-    {"Right0", true, &P0Answers::ColorRight0, &P0Answers::ColorAdjRight0},
-    {"Right1", true, &P0Answers::ColorRight1, &P0Answers::ColorAdjRight1},
-    {"Right2", true, &P0Answers::ColorRight2, &P0Answers::ColorAdjRight2},
+    {"Left0", false, &P0Answers::ColorLeft0, &P0Answers::ColorAdjLeft0, P0_TR("Left eye, first colour"),
+     P0_TR("Left eye, intensity of the first colour")},
+    {"Left1", false, &P0Answers::ColorLeft1, &P0Answers::ColorAdjLeft1, P0_TR("Left eye, second colour"),
+     P0_TR("Left eye, intensity of the second colour")},
+    {"Left2", false, &P0Answers::ColorLeft2, &P0Answers::ColorAdjLeft2, P0_TR("Left eye, third colour"),
+     P0_TR("Left eye, intensity of the third colour")},
+    {"Right0", true, &P0Answers::ColorRight0, &P0Answers::ColorAdjRight0, P0_TR("Right eye, first colour"),
+     P0_TR("Right eye, intensity of the first colour")},
+    {"Right1", true, &P0Answers::ColorRight1, &P0Answers::ColorAdjRight1, P0_TR("Right eye, second colour"),
+     P0_TR("Right eye, intensity of the second colour")},
+    {"Right2", true, &P0Answers::ColorRight2, &P0Answers::ColorAdjRight2, P0_TR("Right eye, third colour"),
+     P0_TR("Right eye, intensity of the third colour")},
 }};
 
 #undef P0_TR
@@ -75,7 +81,7 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
     trait.Description = &description;
     const QString name = QLatin1String(description.Name);
     trait.Group = MakeFrame(this, tr(description.GroupCaption), name + QStringLiteral("Group"));
-    const QString groupName = trait.Group->accessibleName();
+    const QString subject = tr(description.Subject);
     auto* layout = new QVBoxLayout(trait.Group);
     const auto flagChanged = [this, &trait] {
         TraitRule(trait);
@@ -88,6 +94,7 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
     if (description.ExactCaption) {
         trait.Exact =
             MakeFlagBox(trait.Group, tr(description.ExactCaption), QStringLiteral("SpecifyExact") + name);
+        trait.Exact->setAccessibleName(tr("Exact %1").arg(subject));
         top->addWidget(trait.Exact);
         BindFlag(trait.Exact, this, m_answers.*description.SpecifyExact, flagChanged);
     }
@@ -95,9 +102,8 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
         if (index < 0)
             continue;
         const Exact& exact = ExactNumbers[static_cast<size_t>(index)];
-        CountBox* box = MakeCountBox(trait.Group, QLatin1String(exact.Name), groupName, exact.Alignment);
-        if (exact.Part)
-            box->setAccessibleDescription(tr(exact.Part));
+        CountBox* box =
+            MakeCountBox(trait.Group, QLatin1String(exact.Name), tr(exact.AccessibleName), exact.Alignment);
         top->addWidget(box);
         m_exactNumbers[static_cast<size_t>(index)] = box;
         connect(box, &QLineEdit::textChanged, this, [this, box, &exact, &trait] {
@@ -108,6 +114,7 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
     if (description.NoTellCaption) {
         trait.NoTell =
             MakeFlagBox(trait.Group, tr(description.NoTellCaption), QStringLiteral("NoTell") + name);
+        trait.NoTell->setAccessibleName(tr("Not telling the %1").arg(subject));
         top->addWidget(trait.NoTell);
         BindFlag(trait.NoTell, this, m_answers.*description.NoTell, flagChanged);
     }
@@ -115,7 +122,8 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
     layout->addLayout(top);
 
     auto* level = new QHBoxLayout;
-    trait.Tune = MakeLevelTuneGroup(trait.Group, groupName, name);
+    trait.Tune = MakeLevelTuneGroup(trait.Group, subject.left(1).toUpper() + subject.mid(1),
+                                    tr("the %1").arg(subject), name);
     level->addWidget(trait.Tune.Slider, 1);
     level->addWidget(trait.Tune.Frame);
     layout->addLayout(level);
@@ -155,10 +163,9 @@ QGroupBox* CP0PropertyPage::BuildEyes() {
         row.Description = &EyeRows[i];
         QGroupBox* side = row.Description->Right ? m_right : m_left;
         const QString name = QLatin1String(row.Description->Name);
-        row.Color = MakeCodeList(side, QStringLiteral("Color") + name, side->accessibleName());
-        row.Intensity = MakeCodeList(side, QStringLiteral("ColorAdj") + name, side->accessibleName());
-        row.Color->setAccessibleDescription(tr("color"));
-        row.Intensity->setAccessibleDescription(tr("intensity"));
+        row.Color = MakeCodeList(side, QStringLiteral("Color") + name, tr(row.Description->ColorName));
+        row.Intensity =
+            MakeCodeList(side, QStringLiteral("ColorAdj") + name, tr(row.Description->IntensityName));
         QGridLayout* grid = grids[row.Description->Right ? 1 : 0];
         const int line = static_cast<int>(i % 3);
         grid->addWidget(row.Color, line, 0);

@@ -27,7 +27,8 @@ class CP0PropertyPage : public CBasePropertyPage {
 
     // What a trait is made of; the page builds its controls from a table of these.
     struct TraitDescription {
-        const char* Name; // the level's field name: "Age", "Stature", "Weight", "Fat"
+        const char* Name;    // the level's field name: "Age", "Stature", "Weight", "Fat"
+        const char* Subject; // what a screen reader calls the trait: "body fat"
         const char* GroupCaption;
         const char* ExactCaption;  // none for the body fat
         const char* NoTellCaption; // none for age and stature
@@ -46,7 +47,7 @@ class CP0PropertyPage : public CBasePropertyPage {
         int32_t P0Answers::*Field;
         int32_t Maximum;
         Qt::Alignment Alignment;
-        const char* Part; // "feet" or "inches" where a trait has two numbers
+        const char* AccessibleName; // "Age in years", "Stature, feet", ...
     };
     // One colour of one eye, with its intensity.
     struct EyeRowDescription {
@@ -54,6 +55,8 @@ class CP0PropertyPage : public CBasePropertyPage {
         bool Right;
         int32_t P0Answers::*Color;
         int32_t P0Answers::*Intensity;
+        const char* ColorName; // "Left eye, first colour"
+        const char* IntensityName;
     };
 
   protected:

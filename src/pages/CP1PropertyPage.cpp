@@ -56,17 +56,15 @@ QGroupBox* CP1PropertyPage::BuildHair() {
     auto* group = MakeFrame(this, tr("&Hair"), QStringLiteral("HairGroup"));
     auto* layout = new QVBoxLayout(group);
     auto* lists = new QHBoxLayout;
-    m_hairColor = MakeCodeList(group, QStringLiteral("HairColor"), group->accessibleName());
-    m_hairColor->setAccessibleDescription(tr("color"));
-    m_hairColorAdj = MakeCodeList(group, QStringLiteral("HairColorAdj"), group->accessibleName());
-    m_hairColorAdj->setAccessibleDescription(tr("intensity"));
+    m_hairColor = MakeCodeList(group, QStringLiteral("HairColor"), tr("Hair colour"));
+    m_hairColorAdj = MakeCodeList(group, QStringLiteral("HairColorAdj"), tr("Intensity of the hair colour"));
     lists->addWidget(m_hairColor, 1);
     lists->addWidget(m_hairColorAdj);
     layout->addLayout(lists);
 
     auto* length = MakeFrame(group, tr("&Length (Short to Long)"), QStringLiteral("LengthGroup"));
     auto* lengthLayout = new QHBoxLayout(length);
-    m_hair = MakeLevelTuneGroup(length, length->accessibleName(), QStringLiteral("Hair"));
+    m_hair = MakeLevelTuneGroup(length, tr("Hair length"), tr("the hair length"), QStringLiteral("Hair"));
     lengthLayout->addWidget(m_hair.Slider, 1);
     lengthLayout->addWidget(m_hair.Frame);
     layout->addWidget(length);
@@ -93,7 +91,7 @@ QGroupBox* CP1PropertyPage::BuildHair() {
 QGroupBox* CP1PropertyPage::BuildTone() {
     auto* group = MakeFrame(this, tr("Skin &Tone (Light to Dark)"), QStringLiteral("ToneGroup"));
     auto* layout = new QHBoxLayout(group);
-    m_tone = MakeLevelTuneGroup(group, group->accessibleName(), QStringLiteral("Tone"));
+    m_tone = MakeLevelTuneGroup(group, tr("Skin tone"), tr("the skin tone"), QStringLiteral("Tone"));
     layout->addWidget(m_tone.Slider, 1);
     layout->addWidget(m_tone.Frame);
     m_traits[Tone].Controls = {m_tone.Slider, m_tone.Spin, group, m_tone.Frame};
@@ -118,10 +116,8 @@ QGroupBox* CP1PropertyPage::BuildGroup() {
 QGroupBox* CP1PropertyPage::BuildBloodType() {
     auto* group = MakeFrame(this, tr("&Bloodtype"), QStringLiteral("BloodTypeGroup"));
     auto* layout = new QHBoxLayout(group);
-    m_bloodType = MakeCodeList(group, QStringLiteral("BloodType"), group->accessibleName());
-    m_bloodType->setAccessibleDescription(tr("type"));
-    m_bloodTypeSign = MakeCodeList(group, QStringLiteral("BloodTypeSign"), group->accessibleName());
-    m_bloodTypeSign->setAccessibleDescription(tr("sign"));
+    m_bloodType = MakeCodeList(group, QStringLiteral("BloodType"), tr("Blood type"));
+    m_bloodTypeSign = MakeCodeList(group, QStringLiteral("BloodTypeSign"), tr("Sign of the blood type"));
     layout->addWidget(m_bloodType, 1);
     layout->addWidget(m_bloodTypeSign);
     m_traits[BloodType].Controls = {m_bloodType, m_bloodTypeSign, group};

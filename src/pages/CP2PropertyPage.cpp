@@ -11,8 +11,10 @@
 namespace {
 
 constexpr std::array<CP2PropertyPage::TunedRowDescription, 2> TunedRows = {{
-    {"Preference", &P2Answers::Preference, &P2Answers::BoostPreference},
-    {"Status", &P2Answers::Status, &P2Answers::BoostStatus},
+    {"Preference", QT_TRANSLATE_NOOP("CP2PropertyPage", "relationship preference"), &P2Answers::Preference,
+     &P2Answers::BoostPreference},
+    {"Status", QT_TRANSLATE_NOOP("CP2PropertyPage", "relationship status"), &P2Answers::Status,
+     &P2Answers::BoostStatus},
 }};
 
 void SetEnabled(const QList<QWidget*>& controls, bool enabled) {
@@ -60,7 +62,7 @@ CP2PropertyPage::CP2PropertyPage(CGCPropertySheet& sheet)
 QGroupBox* CP2PropertyPage::BuildSign() {
     auto* group = MakeFrame(this, tr("Astrological Sign (&*)"), QStringLiteral("SignGroup"));
     auto* layout = new QHBoxLayout(group);
-    m_sign = MakeCodeList(group, QStringLiteral("Sign"), group->accessibleName());
+    m_sign = MakeCodeList(group, QStringLiteral("Sign"), tr("Astrological sign"));
     layout->addWidget(m_sign);
     layout->addStretch();
     m_signControls = {m_sign, group};
@@ -71,7 +73,7 @@ QGroupBox* CP2PropertyPage::BuildSign() {
 QGroupBox* CP2PropertyPage::BuildGender() {
     auto* group = MakeFrame(this, tr("Gender (&xyz)"), QStringLiteral("GenderGroup"));
     auto* layout = new QVBoxLayout(group);
-    m_gender = MakeCodeList(group, QStringLiteral("Gender"), group->accessibleName());
+    m_gender = MakeCodeList(group, QStringLiteral("Gender"), tr("Gender"));
     layout->addWidget(m_gender);
 
     auto* kink = MakeFrame(group, tr("&Kink Factor and Membership"), QStringLiteral("KinkGroup"));
@@ -80,8 +82,7 @@ QGroupBox* CP2PropertyPage::BuildGender() {
     kinkLayout->addWidget(m_usePurity, 0, 0);
     m_quizGroup = MakeFrame(kink, tr("Quiz Score (&%)"), QStringLiteral("QuizGroup"));
     auto* quizLayout = new QHBoxLayout(m_quizGroup);
-    m_purity =
-        MakeCountBox(m_quizGroup, QStringLiteral("Purity"), m_quizGroup->accessibleName(), Qt::AlignCenter);
+    m_purity = MakeCountBox(m_quizGroup, QStringLiteral("Purity"), tr("Purity quiz score"), Qt::AlignCenter);
     quizLayout->addWidget(m_purity);
     kinkLayout->addWidget(m_quizGroup, 1, 0);
 
@@ -89,9 +90,9 @@ QGroupBox* CP2PropertyPage::BuildGender() {
     factor->setAccessibleName(kink->accessibleName());
     auto* factorLayout = new QGridLayout(factor);
     m_noTellKink = MakeFlagBox(factor, tr("&Not Telling"), QStringLiteral("NoTellKink"));
-    m_kink = MakeLevelTuneGroup(factor, kink->accessibleName(), QStringLiteral("Kink"));
-    m_kinkMembership = MakeCodeList(factor, QStringLiteral("KinkMembership"), kink->accessibleName());
-    m_kinkMembership->setAccessibleDescription(tr("membership"));
+    m_noTellKink->setAccessibleName(tr("Not telling the kink factor"));
+    m_kink = MakeLevelTuneGroup(factor, tr("Kink factor"), tr("the kink factor"), QStringLiteral("Kink"));
+    m_kinkMembership = MakeCodeList(factor, QStringLiteral("KinkMembership"), tr("Kink membership"));
     factorLayout->addWidget(m_noTellKink, 0, 0);
     factorLayout->addWidget(m_kink.Slider, 1, 0);
     factorLayout->addWidget(m_kink.Frame, 1, 1);
@@ -126,9 +127,10 @@ QGroupBox* CP2PropertyPage::BuildRelationship() {
         TunedRow& row = m_relationship[i];
         row.Description = &TunedRows[i];
         const QString name = QLatin1String(row.Description->Name);
-        row.List = MakeCodeList(group, name, group->accessibleName());
+        const QString subject = tr(row.Description->Subject);
+        row.List = MakeCodeList(group, name, subject.left(1).toUpper() + subject.mid(1));
         row.Frame = MakeFrame(group, tr("Tune"), QStringLiteral("TuneFrame") + name);
-        row.Spin = MakeTuneSpin(row.Frame, name, tr("Tune"));
+        row.Spin = MakeTuneSpin(row.Frame, name, TuneName(tr("the %1").arg(subject)));
         auto* frameLayout = new QHBoxLayout(row.Frame);
         frameLayout->setContentsMargins(4, 2, 4, 2);
         frameLayout->addWidget(row.Spin);
@@ -142,7 +144,7 @@ QGroupBox* CP2PropertyPage::BuildRelationship() {
             RequestRebuild();
         };
         BindRow(row.List, this, m_answers.*row.Description->Row, clamp);
-        connect(row.Spin, &QSpinBox::valueChanged, this, clamp);
+        connect(row.Spin, &CodeSpinBox::Notified, this, clamp);
     }
     layout->setColumnStretch(0, 1);
     return group;

@@ -24,7 +24,8 @@ class CP2PropertyPage : public CBasePropertyPage {
 
     // A row of a three-row list with a "Tune" spin that shifts it, kept within rows 0..2.
     struct TunedRowDescription {
-        const char* Name; // "Preference", "Status"
+        const char* Name;    // "Preference", "Status"
+        const char* Subject; // "relationship preference"
         int32_t P2Answers::*Row;
         int16_t P2Answers::*Boost;
     };
@@ -37,7 +38,7 @@ class CP2PropertyPage : public CBasePropertyPage {
     struct TunedRow {
         const TunedRowDescription* Description = nullptr;
         CodeComboBox* List = nullptr;
-        QSpinBox* Spin = nullptr;
+        CodeSpinBox* Spin = nullptr;
         QGroupBox* Frame = nullptr;
     };
 

@@ -25,18 +25,18 @@ CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& cap
         QGroupBox* group = groups[i / 2];
         QGridLayout* grid = grids[i / 2];
         const QString name = QString::fromLatin1(slot.Description.Name);
-        const QString groupName = group->accessibleName();
+        const QString subject = tr(slot.Description.Subject);
         const int row = (i % 2) * 2;
 
-        slot.Choice = MakeCodeList(group, name, groupName);
-        slot.Trend = MakeCodeList(group, QStringLiteral("Trend") + name, tr("Trend"));
+        slot.Choice = MakeCodeList(group, name, subject.left(1).toUpper() + subject.mid(1));
+        slot.Trend = MakeCodeList(group, QStringLiteral("Trend") + name, tr("Trend of the %1").arg(subject));
         grid->addWidget(slot.Choice, row, 0);
         grid->addWidget(slot.Trend, row + 1, 0);
 
         slot.IntensityFrame = new QGroupBox(tr(slot.Description.IntensityCaption), group);
         slot.IntensityFrame->setObjectName(QStringLiteral("IntensityFrame") + name);
-        slot.Tune =
-            MakeTuneGroup(slot.IntensityFrame, slot.IntensityFrame->title().remove(QLatin1Char('&')), name);
+        slot.Tune = MakeTuneGroup(slot.IntensityFrame, tr("Intensity of the %1").arg(subject),
+                                  tr("the %1").arg(subject), name);
         auto* tuneLayout = new QHBoxLayout(slot.IntensityFrame);
         tuneLayout->addWidget(slot.Tune.Slider, 1);
         tuneLayout->addWidget(slot.Tune.Frame);

@@ -22,6 +22,7 @@ class CRatedChoicesPage : public CBasePropertyPage {
     struct SlotDescription {
         const CodeTable* Table;
         const char* Name;             // the choice's value name, e.g. "Senshi0"; names the controls
+        const char* Subject;          // what a screen reader calls the choice: "first senshi"
         const char* IntensityCaption; // "&Intensity", "I&ntensity", ...
         SlotFields Fields;
     };

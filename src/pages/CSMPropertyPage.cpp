@@ -10,11 +10,12 @@
 #include "code/CodeFrame.h"
 #include "code/Notation.h"
 #include "pages/PageControls.h"
+#include "service/DecoderQuery.h"
 #include "vocabulary/Tables.h"
 
 namespace {
-QSlider* MakeLevelSlider(QWidget* parent, const QString& objectName, const QString& accessibleName) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+CodeSlider* MakeLevelSlider(QWidget* parent, const QString& objectName, const QString& accessibleName) {
+    auto* slider = new CodeSlider(Qt::Horizontal, parent);
     slider->setObjectName(objectName);
     slider->setAccessibleName(accessibleName);
     slider->setTickPosition(QSlider::TicksBelow);
@@ -33,7 +34,8 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     const QString decoderHost = qEnvironmentVariable("GLOMIECODE_DECODER_HOST").trimmed();
     const QString decoder = decoderHost.isEmpty()
                                 ? tr("Decoder: served by this program on 127.0.0.1 at /cgi-usr/qpx/gcp.pl")
-                                : tr("Decoder: http://%1/cgi-usr/qpx/gcp.pl").arg(decoderHost);
+                                : tr("Decoder: %1/cgi-usr/qpx/gcp.pl")
+                                      .arg(QString::fromStdString(DecoderSite(decoderHost.toStdString())));
     auto* about =
         new QLabel(tr("Glomie Code Encoder, version 1.12.05") + QLatin1Char('\n') +
                        tr("Written by the Glomie Code Encoder developers") + QLatin1Char('\n') + decoder,
@@ -50,14 +52,14 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     auto* levels = MakeFrame(this, tr("&Obsession Level"), QStringLiteral("ObsessionGroup"));
     auto* grid = new QGridLayout(levels);
     auto* primaryLabel = new QLabel(tr("&Primary"), levels);
-    m_primary = MakeLevelSlider(levels, QStringLiteral("Pri"), tr("Primary"));
+    m_primary = MakeLevelSlider(levels, QStringLiteral("Pri"), tr("Primary obsession level"));
     primaryLabel->setBuddy(m_primary);
     m_secondarySwitch = MakeFlagBox(levels, tr("&Secondary"), QStringLiteral("ChkSec"));
-    m_secondary = MakeLevelSlider(levels, QStringLiteral("Sec"), tr("Secondary"));
+    m_secondary = MakeLevelSlider(levels, QStringLiteral("Sec"), tr("Secondary obsession level"));
     m_secondary->setEnabled(false);
     m_description = new QPlainTextEdit(levels);
     m_description->setObjectName(QStringLiteral("Description"));
-    m_description->setAccessibleName(levels->accessibleName());
+    m_description->setAccessibleName(tr("Description of the obsession level"));
     m_description->setReadOnly(true);
     m_description->setTabChangesFocus(true);
     m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -71,12 +73,12 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
     auto* feelings =
         MakeFrame(this, tr("Feelings about the Term \"&Glomie\""), QStringLiteral("FeelingsGroup"));
     auto* feelingsLayout = new QHBoxLayout(feelings);
-    m_feelings = MakeCodeList(feelings, QStringLiteral("GlomiePref"), feelings->accessibleName());
+    m_feelings = MakeCodeList(feelings, QStringLiteral("GlomiePref"), tr("Feelings about the term Glomie"));
     feelingsLayout->addWidget(m_feelings);
     Body()->addWidget(feelings);
 
-    connect(m_primary, &QSlider::valueChanged, this, &CSMPropertyPage::OnPrimaryMoved);
-    connect(m_secondary, &QSlider::valueChanged, this, &CSMPropertyPage::OnSecondaryMoved);
+    connect(m_primary, &CodeSlider::Notified, this, [this] { OnPrimaryMoved(m_primary->value()); });
+    connect(m_secondary, &CodeSlider::Notified, this, [this] { OnSecondaryMoved(m_secondary->value()); });
     connect(m_secondarySwitch, &QCheckBox::clicked, this, &CSMPropertyPage::OnSecondaryClicked);
     connect(m_feelings, &QComboBox::currentIndexChanged, this, &CSMPropertyPage::OnFeelingChanged);
     connect(thanks, &QPushButton::clicked, this, [this] {
@@ -86,6 +88,7 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
 }
 
 void CSMPropertyPage::OnInitDialog() {
+    const int32_t storedSecondary = m_answers.ChkSec;
     ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
     for (QSlider* slider : {m_primary, m_secondary}) {
         const QSignalBlocker blocker(slider);
@@ -104,6 +107,9 @@ void CSMPropertyPage::OnInitDialog() {
     m_feelings->ShowRow(m_answers.GlomiePref);
     RefreshDescription();
     SecondaryRule();
+    // A damaged switch has just been cleared; the code must drop the secondary level too.
+    if (m_answers.ChkSec != storedSecondary)
+        RequestRebuild();
 }
 
 void CSMPropertyPage::UpdateControls() {

@@ -24,6 +24,8 @@ class CSMPropertyPage : public CBasePropertyPage {
   protected:
     void OnInitDialog() override;
     void UpdateControls() override;
+    // The description of the levels is read after the code, as the last thing on the page.
+    QWidget* AfterFoot() const override { return m_description; }
 
   private:
     void OnPrimaryMoved(int position);
@@ -35,9 +37,9 @@ class CSMPropertyPage : public CBasePropertyPage {
     void SecondaryRule();
 
     SMAnswers m_answers;
-    QSlider* m_primary;
+    CodeSlider* m_primary;
     QCheckBox* m_secondarySwitch;
-    QSlider* m_secondary;
+    CodeSlider* m_secondary;
     CodeComboBox* m_feelings;
     QPlainTextEdit* m_description;
     std::function<void(QWidget&)> m_thanksHandler;

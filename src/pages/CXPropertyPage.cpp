@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionSlider>
+#include <QStylePainter>
 #include <algorithm>
 
 #include "code/CodeFrame.h"
@@ -18,16 +20,64 @@ constexpr int MaximumCount = 200;
 constexpr int MaximumIntensity = 4;
 constexpr int MaximumYears = 100; // half years
 
-// An up-down control without a text of its own: the years label beside it shows the years.
-class YearsSpin : public QSpinBox {
+// Whole years, and "+" for a further half year; a damaged value shows as stored.
+QString YearsText(int halfYears) {
+    return QString::number(halfYears / 2) + (halfYears % 2 != 0 ? QStringLiteral("+") : QString());
+}
+
+// An up-down control without a text of its own: the years label beside it shows the years. It is
+// only as wide as its arrows, so no empty text field sits beside the label; its value as a screen
+// reader hears it is the label's text.
+class YearsSpin : public CodeSpinBox {
   public:
-    using QSpinBox::QSpinBox;
+    explicit YearsSpin(QWidget* parent) : CodeSpinBox(parent) {
+        // The text is there for screen readers only: read-only (no caret) and drawn in no colour.
+        lineEdit()->setReadOnly(true);
+        QPalette palette = lineEdit()->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            for (QPalette::ColorRole role : {QPalette::Text, QPalette::HighlightedText, QPalette::Highlight})
+                palette.setColor(group, role, Qt::transparent);
+        lineEdit()->setPalette(palette);
+    }
+
+    QSize sizeHint() const override {
+        QStyleOptionSpinBox option;
+        initStyleOption(&option);
+        const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+        const QRect down = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, this);
+        const int frame = style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, &option, this);
+        return {up.united(down).width() + 2 * frame + 2, CodeSpinBox::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
   protected:
-    QString textFromValue(int) const override { return {}; }
+    QString textFromValue(int value) const override { return YearsText(value); }
     int valueFromText(const QString&) const override { return value(); }
-    QValidator::State validate(QString& input, int&) const override {
-        return input.isEmpty() ? QValidator::Acceptable : QValidator::Invalid;
+    QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
+};
+
+// An upright slider whose filled part grows from the bottom, where there is no intensity, up to the
+// thumb. Its positions run from the top, so the style would fill it from the top: the picture is
+// drawn with the range and its direction both mirrored, which leaves the thumb where it is.
+class UprightSlider : public CodeSlider {
+  public:
+    explicit UprightSlider(QWidget* parent) : CodeSlider(Qt::Vertical, parent) {
+        setInvertedAppearance(true);
+        setInvertedControls(true);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+        if (tickPosition() != NoTicks)
+            option.subControls |= QStyle::SC_SliderTickmarks;
+        option.upsideDown = !option.upsideDown;
+        option.sliderPosition = option.maximum + option.minimum - option.sliderPosition;
+        option.sliderValue = option.maximum + option.minimum - option.sliderValue;
+        painter.drawComplexControl(QStyle::CC_Slider, option);
     }
 };
 
@@ -55,18 +105,22 @@ class PartListBox : public CodeListBox {
 
 // A slider with a captioned tune spin beside it ("Tune") or above it ("T" on the upright sliders).
 // An upright slider has its minimum at the top, and the up key moves the thumb up.
-TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
+TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& subject, const QString& fieldName,
                                  const QString& caption, Qt::Orientation orientation) {
     TuneGroup group;
     group.Inverted = orientation == Qt::Vertical;
-    group.Slider = MakeIntensitySlider(parent, sliderName, fieldName, orientation);
-    group.Slider->setInvertedAppearance(group.Inverted);
-    group.Slider->setInvertedControls(group.Inverted);
+    if (group.Inverted) {
+        group.Slider = new UprightSlider(parent);
+        group.Slider->setObjectName(QStringLiteral("Intensity") + fieldName);
+        group.Slider->setTickPosition(QSlider::TicksRight);
+    } else {
+        group.Slider = MakeIntensitySlider(parent, QString(), fieldName, orientation);
+    }
+    group.Slider->setAccessibleName(CXPropertyPage::tr("Intensity of the %1").arg(subject));
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QStringLiteral("TuneFrame") + fieldName);
     label->setAlignment(Qt::AlignCenter);
-    group.Spin = MakeTuneSpin(parent, fieldName, caption);
-    group.Spin->setAccessibleDescription(QObject::tr("Tune"));
+    group.Spin = MakeTuneSpin(parent, fieldName, TuneName(CXPropertyPage::tr("the %1").arg(subject)));
     label->setBuddy(group.Spin);
     group.Frame = label;
     return group;
@@ -75,20 +129,24 @@ TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& sliderName, con
 // The forms in the order of their group boxes, which is also the order of the arrays of the page.
 struct AnimeDescription {
     const char* Caption;
-    const char* Name; // the count's field name, which names the form's controls
+    const char* Name;    // the count's field name, which names the form's controls
+    const char* Subject; // what a screen reader calls the form: "raw anime"
     CXPropertyPage::AnimeFields Fields;
 };
 const AnimeDescription AnimeForms[CXPropertyPage::AnimeFormCount] = {
     {QT_TRANSLATE_NOOP("CXPropertyPage", "Ra&w Anime"),
      "Raw",
+     QT_TRANSLATE_NOOP("CXPropertyPage", "raw anime"),
      {&XAnswers::Raw, &XAnswers::RawComplete, &XAnswers::RawPartial, &XAnswers::IntensityRaw,
       &XAnswers::BoostRaw}},
     {QT_TRANSLATE_NOOP("CXPropertyPage", "S&ubbed Anime"),
      "Sub",
+     QT_TRANSLATE_NOOP("CXPropertyPage", "subbed anime"),
      {&XAnswers::Sub, &XAnswers::SubComplete, &XAnswers::SubPartial, &XAnswers::IntensitySub,
       &XAnswers::BoostSub}},
     {QT_TRANSLATE_NOOP("CXPropertyPage", "&Dubbed Anime"),
      "Dub",
+     QT_TRANSLATE_NOOP("CXPropertyPage", "dubbed anime"),
      {&XAnswers::Dub, &XAnswers::DubComplete, &XAnswers::DubPartial, &XAnswers::IntensityDub,
       &XAnswers::BoostDub}},
 };
@@ -96,22 +154,26 @@ const AnimeDescription AnimeForms[CXPropertyPage::AnimeFormCount] = {
 struct MangaDescription {
     const char* Caption;
     const char* Name;
+    const char* Subject;
     CXPropertyPage::MangaFields Fields;
 };
 const MangaDescription MangaForms[CXPropertyPage::MangaFormCount] = {
     {QT_TRANSLATE_NOOP("CXPropertyPage", "&Raw Manga"),
      "MangaRaw",
+     QT_TRANSLATE_NOOP("CXPropertyPage", "raw manga"),
      {&XAnswers::MangaRaw, &XAnswers::IntensityMangaRaw, &XAnswers::BoostMangaRaw}},
     {QT_TRANSLATE_NOOP("CXPropertyPage", "Tran&slated Manga"),
      "MangaSub",
+     QT_TRANSLATE_NOOP("CXPropertyPage", "translated manga"),
      {&XAnswers::MangaSub, &XAnswers::IntensityMangaSub, &XAnswers::BoostMangaSub}},
 };
 
 // A form's group box holding its count box, both named after the count's field.
-QGroupBox* MakeFormFrame(QWidget* page, const char* caption, const QString& name, CountBox*& count) {
+QGroupBox* MakeFormFrame(QWidget* page, const char* caption, const QString& name, const QString& countName,
+                         CountBox*& count) {
     QGroupBox* group = MakeFrame(page, QCoreApplication::translate("CXPropertyPage", caption),
                                  name + QStringLiteral("Group"));
-    count = MakeCountBox(group, name, group->accessibleName(), Qt::AlignCenter);
+    count = MakeCountBox(group, name, countName, Qt::AlignCenter);
     return group;
 }
 
@@ -129,8 +191,7 @@ CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
     m_yearsLabel->setMinimumWidth(m_yearsLabel->fontMetrics().horizontalAdvance(QStringLiteral("000+")));
     m_years = new YearsSpin(years);
     m_years->setObjectName(QStringLiteral("Years"));
-    m_years->setAccessibleName(tr("Years"));
-    m_years->setWrapping(false);
+    m_years->setAccessibleName(tr("Years as a fan"));
     yearsLayout->addWidget(m_yearsLabel);
     yearsLayout->addWidget(m_years);
     head->addWidget(years);
@@ -141,44 +202,43 @@ CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
 
     auto* anime = new QHBoxLayout;
     for (size_t i = 0; i < m_anime.size(); ++i)
-        anime->addWidget(
-            BuildAnimeForm(m_anime[i], AnimeForms[i].Caption, AnimeForms[i].Name, AnimeForms[i].Fields));
+        anime->addWidget(BuildAnimeForm(m_anime[i], AnimeForms[i].Caption, AnimeForms[i].Name,
+                                        tr(AnimeForms[i].Subject), AnimeForms[i].Fields));
     Body()->addLayout(anime, 1);
 
     auto* manga = new QHBoxLayout;
     for (size_t i = 0; i < m_manga.size(); ++i)
-        manga->addWidget(
-            BuildMangaForm(m_manga[i], MangaForms[i].Caption, MangaForms[i].Name, MangaForms[i].Fields));
+        manga->addWidget(BuildMangaForm(m_manga[i], MangaForms[i].Caption, MangaForms[i].Name,
+                                        tr(MangaForms[i].Subject), MangaForms[i].Fields));
     Body()->addLayout(manga);
 
-    connect(m_years, &QSpinBox::valueChanged, this, &CXPropertyPage::OnYearsChanged);
+    connect(m_years, &CodeSpinBox::Notified, this, [this] { OnYearsChanged(m_years->value()); });
     connect(m_byNumbers, &QCheckBox::clicked, this, &CXPropertyPage::OnByNumbersClicked);
 }
 
 QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, const char* fieldName,
-                                          const AnimeFields& fields) {
+                                          const QString& subject, const AnimeFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
-    QGroupBox* group = MakeFormFrame(this, caption, name, form.EpisodesBox);
-    const QString groupName = group->accessibleName();
+    QGroupBox* group =
+        MakeFormFrame(this, caption, name, tr("Episodes of the %1").arg(subject), form.EpisodesBox);
 
-    const auto makeList = [&](const QString& part, const QString& letter, const QString& description,
+    const auto makeList = [&](const QString& part, const QString& letter, const QString& accessibleName,
                               QLabel*& label) {
         label = new QLabel(letter, group);
         label->setObjectName(name + part + QStringLiteral("Label"));
         label->setAlignment(Qt::AlignCenter);
         auto* list = new PartListBox(group);
         list->setObjectName(name + part);
-        list->setAccessibleName(letter);
-        list->setAccessibleDescription(groupName + QStringLiteral(": ") + description);
+        list->setAccessibleName(accessibleName);
         label->setBuddy(list);
         return list;
     };
-    form.CompleteList =
-        makeList(QStringLiteral("Complete"), tr("C"), tr("parts seen completely"), form.CompleteLabel);
-    form.PartialList =
-        makeList(QStringLiteral("Partial"), tr("P"), tr("parts seen partially"), form.PartialLabel);
-    form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("T"), Qt::Vertical);
+    form.CompleteList = makeList(QStringLiteral("Complete"), tr("C"),
+                                 tr("Parts of the %1 seen completely").arg(subject), form.CompleteLabel);
+    form.PartialList = makeList(QStringLiteral("Partial"), tr("P"),
+                                tr("Parts of the %1 seen partially").arg(subject), form.PartialLabel);
+    form.Tune = MakeCaptionedTuneGroup(group, subject, name, tr("T"), Qt::Vertical);
 
     // The lists one above the other, each headed by its letter, beside the upright slider.
     auto* grid = new QGridLayout(group);
@@ -204,12 +264,12 @@ QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, 
 }
 
 QGroupBox* CXPropertyPage::BuildMangaForm(MangaForm& form, const char* caption, const char* fieldName,
-                                          const MangaFields& fields) {
+                                          const QString& subject, const MangaFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
-    QGroupBox* group = MakeFormFrame(this, caption, name, form.AmountBox);
-    const QString groupName = group->accessibleName();
-    form.Tune = MakeCaptionedTuneGroup(group, groupName, name, tr("Tune"), Qt::Horizontal);
+    QGroupBox* group =
+        MakeFormFrame(this, caption, name, tr("Amount of the %1").arg(subject), form.AmountBox);
+    form.Tune = MakeCaptionedTuneGroup(group, subject, name, tr("Tune"), Qt::Horizontal);
 
     auto* layout = new QHBoxLayout(group);
     layout->addWidget(form.AmountBox);
@@ -308,10 +368,8 @@ void CXPropertyPage::OnSelectionChanged(int32_t& field, const CodeListBox& list)
     GroupRules();
 }
 
-// Whole years, and "+" for a further half year; a damaged value shows as stored.
 void CXPropertyPage::RefreshYearsLabel() {
-    const int years = m_answers.Years;
-    m_yearsLabel->setText(QString::number(years / 2) + (years % 2 != 0 ? QStringLiteral("+") : QString()));
+    m_yearsLabel->setText(YearsText(m_answers.Years));
 }
 
 // Anime by numbers of episodes opens the anime count boxes; by parts, the part lists. Both keep their

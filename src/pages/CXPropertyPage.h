@@ -67,9 +67,9 @@ class CXPropertyPage : public CBasePropertyPage {
     };
 
     // Each builds the form's group box with its controls and wires its handlers.
-    QGroupBox* BuildAnimeForm(AnimeForm& form, const char* caption, const char* name,
+    QGroupBox* BuildAnimeForm(AnimeForm& form, const char* caption, const char* name, const QString& subject,
                               const AnimeFields& fields);
-    QGroupBox* BuildMangaForm(MangaForm& form, const char* caption, const char* name,
+    QGroupBox* BuildMangaForm(MangaForm& form, const char* caption, const char* name, const QString& subject,
                               const MangaFields& fields);
 
     void OnYearsChanged(int position);
@@ -85,7 +85,7 @@ class CXPropertyPage : public CBasePropertyPage {
     bool AnimeFormAnswered(const AnimeForm& form) const;
 
     XAnswers m_answers;
-    QSpinBox* m_years;
+    CodeSpinBox* m_years;
     QLabel* m_yearsLabel;
     QCheckBox* m_byNumbers;
     std::array<AnimeForm, AnimeFormCount> m_anime;

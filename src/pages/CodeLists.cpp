@@ -1,6 +1,79 @@
 #include "pages/CodeLists.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QSignalBlocker>
+#include <QWheelEvent>
+
+namespace {
+
+// A drop-down list as a screen reader sees it: named by its question, its choice as its value. (The
+// standard one on Linux names the list after its current item, so the name changes with every
+// choice and says nothing about the question.)
+class CodeComboBoxAccessible : public QAccessibleWidget {
+  public:
+    explicit CodeComboBoxAccessible(CodeComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return List()->currentText();
+        return QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = List()->view()->isVisible();
+        return state;
+    }
+    // The items, in the list that drops down.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(List()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == List()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction()) {
+            if (List()->view()->isVisible())
+                List()->hidePopup();
+            else
+                List()->showPopup();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+  private:
+    CodeComboBox* List() const { return static_cast<CodeComboBox*>(widget()); }
+};
+
+QAccessibleInterface* CodeListAccessibility(const QString& className, QObject* object) {
+    if (className == QLatin1String("CodeComboBox") && object && object->isWidgetType())
+        return new CodeComboBoxAccessible(static_cast<CodeComboBox*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+CodeComboBox::CodeComboBox(QWidget* parent) : QComboBox(parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&CodeListAccessibility);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void CodeComboBox::wheelEvent(QWheelEvent* event) {
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
+}
 
 void CodeComboBox::FillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);

@@ -6,15 +6,19 @@
 
 #include "vocabulary/CodeTable.h"
 
-// A drop-down list of every row of a table: item position equals row index.
+// A drop-down list of every row of a table: item position equals row index. A screen reader hears
+// it by its own name, whatever it shows; the mouse wheel changes it only while it has the focus.
 class CodeComboBox : public QComboBox {
     Q_OBJECT
   public:
-    using QComboBox::QComboBox;
+    explicit CodeComboBox(QWidget* parent = nullptr);
 
     void FillFromTable(const CodeTable& table);
     // Shows a stored row without counting as a user's change; a row that names no item shows none.
     void ShowRow(int32_t row);
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // A multiple-selection list of rows 1 to count − 1 of a table, whose selection is a mask: bit k stands

@@ -41,8 +41,9 @@ CountBox* MakeCountBox(QWidget* parent, const QString& name, const QString& acce
     return box;
 }
 
-TuneGroup MakeLevelTuneGroup(QWidget* parent, const QString& accessibleName, const QString& name) {
-    TuneGroup group = MakeTuneGroup(parent, accessibleName, name);
+TuneGroup MakeLevelTuneGroup(QWidget* parent, const QString& accessibleName, const QString& subject,
+                             const QString& name) {
+    TuneGroup group = MakeTuneGroup(parent, accessibleName, subject, name);
     group.Slider->setObjectName(name);
     group.Frame->setAccessibleName(QObject::tr("Tune"));
     return group;

@@ -20,8 +20,10 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& caption, const QString& nam
 CodeComboBox* MakeCodeList(QWidget* parent, const QString& name, const QString& accessibleName);
 CountBox* MakeCountBox(QWidget* parent, const QString& name, const QString& accessibleName,
                        Qt::Alignment alignment);
-// A level slider named after its field ("Age", "Hair", "Kink") with its "Tune" spin and frame.
-TuneGroup MakeLevelTuneGroup(QWidget* parent, const QString& accessibleName, const QString& name);
+// A level slider named after its field ("Age", "Hair", "Kink") with its "Tune" spin and frame; the
+// spin is the tune of subject.
+TuneGroup MakeLevelTuneGroup(QWidget* parent, const QString& accessibleName, const QString& subject,
+                             const QString& name);
 
 // The handlers: the answer read from the control is stored unchanged, then `after` runs (the rules
 // that depend on it and the rebuild). Programmatic updates are made with signals blocked, so these

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 #include <limits>
 
 namespace {
@@ -15,6 +16,73 @@ int16_t SetSpin(QSpinBox& spin, int value) {
     return static_cast<int16_t>(spin.value());
 }
 } // namespace
+
+CodeSlider::CodeSlider(Qt::Orientation orientation, QWidget* parent) : QSlider(orientation, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    // Keys, clicks, drags and the wheel end in an action (also when the position stays); a click on
+    // the thumb ends in its release; a value set from outside (a screen reader) in a value change.
+    connect(this, &QAbstractSlider::actionTriggered, this, &CodeSlider::Note);
+    connect(this, &QAbstractSlider::sliderReleased, this, &CodeSlider::Note);
+    connect(this, &QAbstractSlider::valueChanged, this, &CodeSlider::Note);
+}
+
+// An action is announced before the slider takes its new value: the report waits until the event
+// that caused it has been handled, so that the handler reads the new position.
+bool CodeSlider::event(QEvent* event) {
+    ++m_depth;
+    const bool handled = QSlider::event(event);
+    --m_depth;
+    Flush();
+    return handled;
+}
+
+void CodeSlider::Note() {
+    m_pending = true;
+    Flush();
+}
+
+void CodeSlider::Flush() {
+    if (m_depth == 0 && m_pending) {
+        m_pending = false;
+        emit Notified();
+    }
+}
+
+void CodeSlider::wheelEvent(QWheelEvent* event) {
+    if (hasFocus())
+        QSlider::wheelEvent(event);
+    else
+        event->ignore();
+}
+
+CodeSpinBox::CodeSpinBox(QWidget* parent) : QSpinBox(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setWrapping(false);
+    connect(this, &QSpinBox::valueChanged, this, [this] {
+        if (!m_stepping)
+            emit Notified();
+    });
+}
+
+void CodeSpinBox::stepBy(int steps) {
+    m_stepping = true;
+    QSpinBox::stepBy(steps);
+    m_stepping = false;
+    emit Notified();
+}
+
+QAbstractSpinBox::StepEnabled CodeSpinBox::stepEnabled() const {
+    if (isReadOnly() || minimum() == maximum())
+        return StepNone;
+    return StepUpEnabled | StepDownEnabled;
+}
+
+void CodeSpinBox::wheelEvent(QWheelEvent* event) {
+    if (hasFocus())
+        QSpinBox::wheelEvent(event);
+    else
+        event->ignore();
+}
 
 int16_t ClampTune(QSlider& slider, QSpinBox& spin, bool inverted) {
     const int64_t maximum = slider.maximum(), minimum = slider.minimum(), position = slider.value();
@@ -59,31 +127,34 @@ void TuneGroup::SetEnabled(bool enabled) {
             widget->setEnabled(enabled);
 }
 
-QSlider* MakeIntensitySlider(QWidget* parent, const QString& accessibleName, const QString& fieldName,
-                             Qt::Orientation orientation) {
-    auto* slider = new QSlider(orientation, parent);
+CodeSlider* MakeIntensitySlider(QWidget* parent, const QString& accessibleName, const QString& fieldName,
+                                Qt::Orientation orientation) {
+    auto* slider = new CodeSlider(orientation, parent);
     slider->setObjectName(QStringLiteral("Intensity") + fieldName);
     slider->setAccessibleName(accessibleName);
     slider->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow : QSlider::TicksRight);
     return slider;
 }
 
-QSpinBox* MakeTuneSpin(QWidget* parent, const QString& fieldName, const QString& accessibleName) {
-    auto* spin = new QSpinBox(parent);
+CodeSpinBox* MakeTuneSpin(QWidget* parent, const QString& fieldName, const QString& accessibleName) {
+    auto* spin = new CodeSpinBox(parent);
     spin->setObjectName(QStringLiteral("Boost") + fieldName);
     spin->setAccessibleName(accessibleName);
-    spin->setWrapping(false);
     spin->setAlignment(Qt::AlignCenter);
     return spin;
 }
 
-TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
-                        Qt::Orientation orientation) {
+QString TuneName(const QString& subject) {
+    return QObject::tr("Tune of %1").arg(subject);
+}
+
+TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& subject,
+                        const QString& fieldName, Qt::Orientation orientation) {
     TuneGroup group;
     group.Slider = MakeIntensitySlider(parent, sliderName, fieldName, orientation);
     auto* frame = new QGroupBox(QObject::tr("Tune"), parent);
     frame->setObjectName(QStringLiteral("TuneFrame") + fieldName);
-    group.Spin = MakeTuneSpin(frame, fieldName, QObject::tr("Tune"));
+    group.Spin = MakeTuneSpin(frame, fieldName, TuneName(subject));
     auto* layout = new QHBoxLayout(frame);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(group.Spin);

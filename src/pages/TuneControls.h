@@ -12,6 +12,49 @@
 // The compound controls several pages share: the tune group (an intensity slider with a "Tune"
 // spin), the count box and the check-box exchange.
 
+// A slider that reports every user action, also one that leaves the thumb where it was (End at the
+// end, a click on the thumb): stored values past the range are corrected by any touch. The mouse
+// wheel moves it only while it has the focus; otherwise the wheel scrolls the page.
+class CodeSlider : public QSlider {
+    Q_OBJECT
+  public:
+    explicit CodeSlider(Qt::Orientation orientation, QWidget* parent = nullptr);
+
+  signals:
+    // Once per action, after the new position has been taken.
+    void Notified();
+
+  protected:
+    bool event(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    void Note();
+    void Flush();
+    int m_depth = 0;
+    bool m_pending = false;
+};
+
+// A spin that reports every step, also one at either end of its range, which it never wraps past.
+// Typed numbers and the wheel (with the focus only) count as steps too.
+class CodeSpinBox : public QSpinBox {
+    Q_OBJECT
+  public:
+    explicit CodeSpinBox(QWidget* parent = nullptr);
+    void stepBy(int steps) override;
+
+  signals:
+    void Notified();
+
+  protected:
+    // Both arrows always answer, as they do at the ends of a plain up-down control.
+    StepEnabled stepEnabled() const override;
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    bool m_stepping = false;
+};
+
 // Keeps effective intensity + boost within the slider's range by moving only the spin; returns the
 // boost. An inverted slider (the Experience page's upright ones) has its strongest position at 0.
 int16_t ClampTune(QSlider& slider, QSpinBox& spin, bool inverted);
@@ -21,8 +64,8 @@ int16_t ClampRowTune(int32_t row, QSpinBox& spin);
 
 // An intensity slider, its tune spin, and the frame or caption that goes with the spin.
 struct TuneGroup {
-    QSlider* Slider = nullptr;
-    QSpinBox* Spin = nullptr;
+    CodeSlider* Slider = nullptr;
+    CodeSpinBox* Spin = nullptr;
     QWidget* Frame = nullptr; // the "Tune" group box or caption, enabled with the group
     QWidget* Label = nullptr; // an extra caption enabled with the group, if any
     bool Inverted = false;
@@ -37,13 +80,12 @@ struct TuneGroup {
     // the clamped boost; either then calls rebuild.
     template <typename Rebuild>
     void Connect(QObject* context, int32_t& intensity, int16_t& boost, Rebuild rebuild) {
-        QObject::connect(Slider, &QSlider::valueChanged, context,
-                         [this, &intensity, &boost, rebuild](int position) {
-                             intensity = position;
-                             boost = ClampTune(*Slider, *Spin, Inverted);
-                             rebuild();
-                         });
-        QObject::connect(Spin, &QSpinBox::valueChanged, context, [this, &boost, rebuild](int) {
+        QObject::connect(Slider, &CodeSlider::Notified, context, [this, &intensity, &boost, rebuild] {
+            intensity = Slider->value();
+            boost = ClampTune(*Slider, *Spin, Inverted);
+            rebuild();
+        });
+        QObject::connect(Spin, &CodeSpinBox::Notified, context, [this, &boost, rebuild] {
             boost = ClampTune(*Slider, *Spin, Inverted);
             rebuild();
         });
@@ -52,14 +94,17 @@ struct TuneGroup {
 
 // The two halves of a tune group, for pages that lay them out their own way: a slider named
 // "Intensity<field>" and a spin named "Boost<field>".
-QSlider* MakeIntensitySlider(QWidget* parent, const QString& accessibleName, const QString& fieldName,
-                             Qt::Orientation orientation);
-QSpinBox* MakeTuneSpin(QWidget* parent, const QString& fieldName, const QString& accessibleName);
+CodeSlider* MakeIntensitySlider(QWidget* parent, const QString& accessibleName, const QString& fieldName,
+                                Qt::Orientation orientation);
+CodeSpinBox* MakeTuneSpin(QWidget* parent, const QString& fieldName, const QString& accessibleName);
 
-// Builds a slider, a "Tune" group box holding a spin, and returns them as a group. The spin's
-// accessible name is "Tune"; the slider's is the caption of the group it belongs to.
-TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& fieldName,
-                        Qt::Orientation orientation = Qt::Horizontal);
+// What a screen reader calls the tune of a subject: "Tune of the first senshi".
+QString TuneName(const QString& subject);
+
+// Builds a slider, a "Tune" group box holding a spin, and returns them as a group. The slider is
+// called sliderName, the spin the tune of subject.
+TuneGroup MakeTuneGroup(QWidget* parent, const QString& sliderName, const QString& subject,
+                        const QString& fieldName, Qt::Orientation orientation = Qt::Horizontal);
 
 // A digits-only edit box holding a whole number, stored on every change.
 class CountBox : public QLineEdit {

@@ -388,9 +388,9 @@ TEST_F(ExperiencePage, ARepairedFlagIsCodedAtOnce) {
 
 TEST_F(ExperiencePage, ControlsAreNamedAndReachableByKeyboard) {
     CBasePropertyPage& page = Open();
-    EXPECT_EQ(Slider("Sub").accessibleName(), "Subbed Anime");
-    EXPECT_EQ(Count("MangaSub").accessibleName(), "Translated Manga");
-    EXPECT_EQ(Find<QSpinBox>(page, "Years").accessibleName(), "Years");
+    EXPECT_EQ(Slider("Sub").accessibleName(), "Intensity of the subbed anime");
+    EXPECT_EQ(Count("MangaSub").accessibleName(), "Amount of the translated manga");
+    EXPECT_EQ(Find<QSpinBox>(page, "Years").accessibleName(), "Years as a fan");
     EXPECT_EQ(ByNumbers().accessibleName(), "Specify Anime by Number of Episodes");
     EXPECT_EQ(Find<QLabel>(page, "RawCompleteLabel").buddy(), &List("RawComplete"));
     EXPECT_EQ(Find<QLabel>(page, "TuneFrameDub").buddy(), &Tune("Dub"));

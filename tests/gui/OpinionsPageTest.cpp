@@ -354,9 +354,9 @@ TEST_F(OpinionsPage, ALaterVisitShowsTheFlagsAndKeepsTheSliders) {
 
 TEST_F(OpinionsPage, ControlsAreNamedAndReachableByKeyboard) {
     CBasePropertyPage& page = Open();
-    EXPECT_EQ(Slider("Sos").accessibleName(), "SOS (Save Our Sailors)");
-    EXPECT_EQ(Tune("Hentai").accessibleName(), "Tune");
-    EXPECT_EQ(Box("NoOpMixx").accessibleName(), "No Opinion");
+    EXPECT_EQ(Slider("Sos").accessibleName(), "Opinion on SOS");
+    EXPECT_EQ(Tune("Hentai").accessibleName(), "Tune of the opinion on hentai");
+    EXPECT_EQ(Box("NoOpMixx").accessibleName(), "No opinion on Mixxzine");
     EXPECT_EQ(Box("OmitOw").accessibleName(), "Omit Otaku Wars!");
     for (QWidget* control : page.findChildren<QWidget*>()) {
         if (qobject_cast<QSlider*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||

@@ -85,6 +85,8 @@ TEST_F(SMPage, DamagedStoredValuesAreShownAsTheControlsAllow) {
     EXPECT_FALSE(Find<QCheckBox>(page, "ChkSec").isChecked());
     EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").currentIndex(), -1);
     EXPECT_EQ(Find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(99));
+    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:!")
+        << "the cleared switch drops the secondary level";
     PressKey(Find<QSlider>(page, "Pri"), Qt::Key_Left);
     EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 29);
 }
@@ -92,8 +94,8 @@ TEST_F(SMPage, DamagedStoredValuesAreShownAsTheControlsAllow) {
 TEST_F(SMPage, ControlsAreNamedForScreenReaders) {
     CGCPropertySheet& sheet = OpenSheet();
     CBasePropertyPage& page = sheet.Page(0);
-    EXPECT_EQ(Find<QSlider>(page, "Pri").accessibleName(), "Primary");
-    EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").accessibleName(), "Feelings about the Term \"Glomie\"");
+    EXPECT_EQ(Find<QSlider>(page, "Pri").accessibleName(), "Primary obsession level");
+    EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").accessibleName(), "Feelings about the term Glomie");
     EXPECT_EQ(page.CodeBox()->accessibleName(), "Code");
 }
 

@@ -1,6 +1,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 #include "GuiTestSupport.h"
 #include "pages/CodeLists.h"
@@ -155,5 +158,129 @@ TEST(Flags, StoredFlagsOutsideTheCheckBoxStatesBecomeClear) {
     EXPECT_NE(FlagOf(box), 2); // clicks never give the third state back
     EXPECT_FALSE(box.isTristate());
 }
+
+} // namespace
+
+namespace {
+
+// A user's action on a slider or spin, also one that leaves it where it was, stores the control's
+// value and corrects a stored tune that no longer fits.
+struct ActionCase {
+    const char* Name;
+    std::map<QString, int> Stored;
+    int Tab;
+    const char* Control;
+    int Key; // 0: a click on the slider's thumb
+    const char* Code;
+};
+
+std::ostream& operator<<(std::ostream& os, const ActionCase& c) {
+    return os << c.Name;
+}
+
+class EveryAction : public SheetTest, public testing::WithParamInterface<ActionCase> {};
+
+QPoint ThumbCentre(const QSlider& slider) {
+    QStyleOptionSlider option;
+    option.initFrom(&slider);
+    option.orientation = slider.orientation();
+    option.minimum = slider.minimum();
+    option.maximum = slider.maximum();
+    option.sliderPosition = option.sliderValue = slider.value();
+    option.upsideDown = slider.invertedAppearance();
+    option.tickPosition = slider.tickPosition();
+    return slider.style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
+        .center();
+}
+
+TEST_P(EveryAction, RunsTheHandlerEvenWhenTheValueStays) {
+    const ActionCase& c = GetParam();
+    OpenSheet(c.Stored);
+    ShowTab(c.Tab);
+    CBasePropertyPage& page = Sheet().Page(c.Tab);
+    auto& control = Find<QWidget>(page, c.Control);
+    const QString before = CodeBoxText(page);
+    if (c.Key != 0) {
+        PressKey(control, static_cast<Qt::Key>(c.Key));
+    } else {
+        auto& slider = dynamic_cast<QSlider&>(control);
+        const int position = slider.value();
+        QTest::mouseClick(&slider, Qt::LeftButton, {}, ThumbCentre(slider));
+        EXPECT_EQ(slider.value(), position) << "the click moved the thumb";
+    }
+    EXPECT_NE(CodeBoxText(page), before);
+    EXPECT_EQ(CodeBoxText(page), c.Code);
+}
+
+const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
+const std::map<QString, int> OverfullSenshi = {
+    {"Fav/Senshi0", 1}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}};
+
+INSTANTIATE_TEST_SUITE_P(
+    AtTheEnds, EveryAction,
+    testing::Values(ActionCase{"RightAtTheTopOfTheDub",
+                               {{"Op/OmitDub", 0}, {"Op/IntensityDub", 2}, {"Op/BoostDub", 4}},
+                               6,
+                               "IntensityDub",
+                               Qt::Key_Right,
+                               "GlomieCode(1.12.05) SM:5m- O:d++"},
+                    ActionCase{"EndAtTheEndOfASenshi", OverfullSenshi, 1, "IntensitySenshi0", Qt::Key_End,
+                               "GlomieCode(1.12.05) SM:5m- F:sMo+++"},
+                    ActionCase{"UpAtTheTopOfItsTune", OverfullSenshi, 1, "BoostSenshi0", Qt::Key_Up,
+                               "GlomieCode(1.12.05) SM:5m- F:sMo+++"},
+                    ActionCase{"AClickOnTheThumb", OverfullSenshi, 1, "IntensitySenshi0", 0,
+                               "GlomieCode(1.12.05) SM:5m- F:sMo+++"},
+                    ActionCase{"UpAtTheTopOfAnUprightSlider",
+                               {{"Exp/Raw", 5}, {"Exp/IntensityRaw", 0}, {"Exp/BoostRaw", 4}},
+                               5,
+                               "IntensityRaw",
+                               Qt::Key_Up,
+                               "GlomieCode(1.12.05) SM:5m- X:a5r++++"},
+                    ActionCase{"PageUpAtTheTopOfSos",
+                               {{"Op/OmitSos", 0}, {"Op/IntensitySos", 3}, {"Op/BoostSos", 5}},
+                               6,
+                               "IntensitySos",
+                               Qt::Key_PageUp,
+                               "GlomieCode(1.12.05) SM:5m- O:s+++"}),
+    [](const testing::TestParamInfo<ActionCase>& info) { return std::string(info.param.Name); });
+
+// The wheel over a list, slider or spin that does not have the focus changes no answer: it is the
+// page's, to scroll. With the focus, it works the control.
+class Wheel : public SheetTest, public testing::WithParamInterface<std::pair<int, const char*>> {
+  protected:
+    static bool Roll(QWidget& control) {
+        const QPointF at = QRectF(control.rect()).center();
+        QWheelEvent event(at, control.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&control, &event);
+        return event.isAccepted();
+    }
+};
+
+TEST_P(Wheel, MovesOnlyTheControlWithTheFocus) {
+    const auto [tab, name] = GetParam();
+    OpenSheet({{"Fav/Senshi0", 1}, {"Op/OmitDub", 0}});
+    ShowTab(tab);
+    CBasePropertyPage& page = Sheet().Page(tab);
+    auto& control = Find<QWidget>(page, name);
+    QApplication::setActiveWindow(&Sheet());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
+    page.CodeBox()->setFocus();
+    const QString before = CodeBoxText(page);
+    EXPECT_FALSE(Roll(control)) << "the wheel was taken";
+    EXPECT_EQ(CodeBoxText(page), before);
+    control.setFocus();
+    ASSERT_TRUE(control.hasFocus());
+    Roll(control);
+    EXPECT_NE(CodeBoxText(page), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, Wheel,
+                         testing::Values(std::pair{1, "Senshi0"}, std::pair{0, "Pri"},
+                                         std::pair{6, "BoostDub"}),
+                         [](const testing::TestParamInfo<std::pair<int, const char*>>& info) {
+                             return std::string(info.param.second);
+                         });
 
 } // namespace

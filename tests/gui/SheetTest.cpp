@@ -1,5 +1,6 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QScreen>
 
 #include "GuiTestSupport.h"
 
@@ -49,6 +50,108 @@ TEST_F(PropertySheet, CopyPutsTheWholeCodeOnTheClipboard) {
     QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "CopyCode"), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(sheet.FullCode()));
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QString(50, QLatin1Char('*'))));
+}
+
+// clang-format off
+// Answers that open every control a page can open at once.
+const std::map<QString, int> EverythingOpen = {
+    {"SM/ChkSec", 1},
+    {"Fav/Senshi0", 1}, {"Fav/Senshi1", 1}, {"Fav/Villian0", 1}, {"Fav/Villian1", 1},
+    {"Fav/Assist0", 1}, {"Fav/Assist1", 1}, {"Fav/Part0", 1}, {"Fav/Part1", 1},
+    {"Dis/Senshi0", 1}, {"Dis/Senshi1", 1}, {"Dis/Villian0", 1}, {"Dis/Villian1", 1},
+    {"Dis/Assist0", 1}, {"Dis/Assist1", 1}, {"Dis/Part0", 1}, {"Dis/Part1", 1},
+    {"Exp/ByNumbers", 0}, {"Exp/RawComplete", 1}, {"Exp/SubPartial", 1}, {"Exp/DubComplete", 1},
+    {"Exp/MangaRaw", 1}, {"Exp/MangaSub", 1},
+    {"Op/OmitDub", 0}, {"Op/OmitSos", 0}, {"Op/OmitOw", 0}, {"Op/OmitAnti", 0}, {"Op/OmitHentai", 0},
+    {"Op/OmitMixx", 0},
+    {"Per/OmitAge", 0}, {"Per/OmitStature", 0}, {"Per/SpecifyExactStature", 1}, {"Per/OmitWeight", 0},
+    {"Per/OmitFat", 0}, {"Per/OmitEyes", 0}, {"Per/Same", 0},
+    {"Per/ColorLeft0", 1}, {"Per/ColorLeft1", 1}, {"Per/ColorLeft2", 1},
+    {"Per/ColorRight0", 1}, {"Per/ColorRight1", 1}, {"Per/ColorRight2", 1},
+    {"Per/OmitHair", 0}, {"Per/OmitTone", 0}, {"Per/OmitGroup", 0}, {"Per/OmitBloodType", 0},
+    {"Per/OmitSign", 0}, {"Per/OmitGender", 0}, {"Per/OmitRelationship", 0}};
+
+const QStringList Foot = {"CodeBox", "Decode", "CopyCode"};
+QStringList Slots(const QStringList& choices) {
+    QStringList names;
+    for (const QString& choice : choices)
+        names << choice << "Trend" + choice << "Intensity" + choice << "Boost" + choice;
+    return names + Foot;
+}
+
+// What Tab reaches on each page, in order, with every control open that can be.
+const QStringList TabOrders[CGCPropertySheet::PageCount] = {
+    {"Thanks", "Pri", "ChkSec", "Sec", "GlomiePref", "CodeBox", "Decode", "CopyCode", "Description"},
+    Slots({"Senshi0", "Senshi1", "Villian0", "Villian1"}),
+    Slots({"Assist0", "Assist1", "Part0", "Part1"}),
+    Slots({"Senshi0", "Senshi1", "Villian0", "Villian1"}),
+    Slots({"Assist0", "Assist1", "Part0", "Part1"}),
+    QStringList{"Years", "ByNumbers",
+                "RawComplete", "RawPartial", "IntensityRaw", "BoostRaw",
+                "SubComplete", "SubPartial", "IntensitySub", "BoostSub",
+                "DubComplete", "DubPartial", "IntensityDub", "BoostDub",
+                "MangaRaw", "IntensityMangaRaw", "BoostMangaRaw",
+                "MangaSub", "IntensityMangaSub", "BoostMangaSub"} + Foot,
+    QStringList{"OmitDub", "WhatDub", "AmericanCartoon", "NoOpDub", "IntensityDub", "BoostDub",
+                "OmitSos", "WhatSos", "Member", "NoOpSos", "Bitter", "IntensitySos", "BoostSos",
+                "OmitOw", "WhatOw", "NoOpOw", "IntensityOw", "BoostOw",
+                "OmitAnti", "NoOpAnti", "IntensityAnti", "BoostAnti",
+                "OmitHentai", "NoOpHentai", "IntensityHentai", "BoostHentai",
+                "OmitMixx", "WhatMixx", "NoOpMixx", "IntensityMixx", "BoostMixx"} + Foot,
+    QStringList{"OmitAge", "SpecifyExactAge", "Age", "BoostAge",
+                "OmitStature", "SpecifyExactStature", "ExactStatureFt", "ExactStatureIn",
+                "OmitWeight", "SpecifyExactWeight", "NoTellWeight", "Weight", "BoostWeight",
+                "OmitFat", "NoTellFat", "Fat", "BoostFat",
+                "OmitEyes", "Same", "Glasses", "Contacts",
+                "ColorLeft0", "ColorAdjLeft0", "ColorLeft1", "ColorAdjLeft1", "ColorLeft2", "ColorAdjLeft2",
+                "ColorRight0", "ColorAdjRight0", "ColorRight1", "ColorAdjRight1", "ColorRight2",
+                "ColorAdjRight2"} + Foot,
+    QStringList{"OmitHair", "OmitTone", "OmitGroup", "OmitBloodType",
+                "HairColor", "HairColorAdj", "Hair", "BoostHair", "Beard", "Moustache",
+                "Tone", "BoostTone", "Group", "BloodType", "BloodTypeSign"} + Foot,
+    QStringList{"OmitSign", "OmitGender", "OmitRelationship", "Sign", "Gender", "UsePurity", "NoTellKink",
+                "Kink", "BoostKink", "KinkMembership", "Preference", "BoostPreference", "Status",
+                "BoostStatus"} + Foot,
+};
+// clang-format on
+
+// The control a focused widget belongs to: a spin's edit line stands for the spin.
+QWidget* ControlOf(QWidget* widget) {
+    while (widget &&
+           (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))))
+        widget = widget->parentWidget();
+    return widget;
+}
+
+// The sheet on a screen narrower than its pages (the offscreen one is 800 wide): it fits, with its
+// buttons, and Tab walks each page question by question, the code and its buttons last, scrolling
+// each control into sight.
+TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl) {
+    CGCPropertySheet& sheet = OpenSheet(EverythingOpen);
+    const QRect screen = sheet.screen()->availableGeometry();
+    ASSERT_FALSE(screen.size().expandedTo(sheet.sizeHint()) == screen.size()) << "the screen is too large";
+    EXPECT_TRUE(screen.contains(sheet.frameGeometry())) << "the sheet is larger than the screen";
+    QWidget& buttons = Find<QWidget>(sheet, "Buttons");
+    EXPECT_TRUE(screen.contains(QRect(buttons.mapToGlobal(QPoint(0, 0)), buttons.size())));
+    QApplication::setActiveWindow(&sheet);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    auto* tabBar = sheet.Tabs().findChild<QTabBar*>();
+    for (int tab = 0; tab < CGCPropertySheet::PageCount; ++tab) {
+        ShowTab(tab);
+        CBasePropertyPage& page = sheet.Page(tab);
+        tabBar->setFocus();
+        QStringList reached;
+        for (int step = 0; step < 60; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* control = ControlOf(QApplication::focusWidget());
+            if (!control || !page.isAncestorOf(control))
+                break;
+            reached << control->objectName();
+            EXPECT_FALSE(control->visibleRegion().isEmpty())
+                << control->objectName().toStdString() << " is out of sight on " << tab;
+        }
+        EXPECT_EQ(reached, TabOrders[tab]) << "page " << tab;
+    }
 }
 
 } // namespace
