@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The encoder on a real desktop: a real X server (Xvfb) with a stacking window manager (openbox),
+# driven with the keyboard and the mouse (xdotool) and read the way a screen reader reads it
+# (AT-SPI). On a large screen: the splash in front, every control named, the wheel harmless. On a
+# 1024x600 screen: the sheet fits and Tab brings every control into sight.
+# Usage: scripts/ci-desktop.sh [BUILD_DIR]   (default build/ci; the encoder is built there if missing)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/ci}
+
+scripts/install-deps.sh xvfb openbox xdotool x11-utils dbus-x11 at-spi2-core python3-pyatspi
+encoder="${GLOMIE_ENCODER:-$build/src/app/glomiecode}"
+if [ ! -x "$encoder" ]; then
+  cmake --preset ci >/dev/null
+  cmake --build "$build" --target glomiecode
+fi
+encoder=$(realpath "$encoder")
+
+# One X server with its own session bus, accessibility bus and window manager; runs the check in it.
+on_desktop() {
+  local size=$1 checks=$2 numbers display xvfb result=0
+  numbers=$(mktemp)
+  # The server picks a free display and says which.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$numbers" ] && break; sleep 0.1; done
+  display=":$(head -n1 "$numbers")"
+  rm -f "$numbers"
+  echo "== $size on $display"
+  DISPLAY=$display dbus-run-session -- bash -c '
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    openbox >/dev/null 2>&1 &
+    # The encoder starts once the accessibility bus answers and the window manager runs.
+    for _ in $(seq 100); do
+      dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1 && xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" && break
+      sleep 0.1
+    done
+    timeout 600 /usr/bin/python3 tests/desktop/desktop_check.py "$0" --checks "$1"
+  ' "$encoder" "$checks" || result=$?
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  return $result
+}
+
+status=0
+on_desktop 1280x800 splash,names,wheel || status=1
+on_desktop 1024x600 keyboard || status=1
+exit $status
