@@ -4,16 +4,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTextStream>
-#include <csignal>
-#include <sys/socket.h>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 #include "app/CSplashWindow.h"
 #include "app/HelpAndThanks.h"
 #include "pages/CGCPropertySheet.h"
+#include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -30,45 +30,6 @@ QString OnlyOneCopyMessage() {
     return QCoreApplication::translate("CGCApp",
                                        "Only one copy of the Glomie Code Encoder can be running at a time");
 }
-
-// Ends the program like Cancel when the desktop or the user asks it to end (SIGTERM, SIGINT,
-// SIGHUP): every open dialog returns, nothing is saved, and the instance lock is released.
-class TerminationWatcher {
-  public:
-    TerminationWatcher() {
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_pipe) != 0)
-            return;
-        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[1], QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
-            char signal = 0;
-            if (::read(s_pipe[1], &signal, 1) == 1)
-                QCoreApplication::exit(0); // ends every running event loop, the modal ones too
-        });
-        struct sigaction action {};
-        action.sa_handler = &TerminationWatcher::OnSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (int signal : {SIGTERM, SIGINT, SIGHUP})
-            ::sigaction(signal, &action, nullptr);
-    }
-    ~TerminationWatcher() {
-        struct sigaction action {};
-        action.sa_handler = SIG_DFL;
-        for (int signal : {SIGTERM, SIGINT, SIGHUP})
-            ::sigaction(signal, &action, nullptr);
-    }
-    TerminationWatcher(const TerminationWatcher&) = delete;
-    TerminationWatcher& operator=(const TerminationWatcher&) = delete;
-
-  private:
-    static void OnSignal(int signal) {
-        const char byte = static_cast<char>(signal);
-        // Only async-signal-safe calls here: the event loop does the rest.
-        [[maybe_unused]] const auto written = ::write(s_pipe[0], &byte, 1);
-    }
-    static inline int s_pipe[2] = {-1, -1};
-    std::unique_ptr<QSocketNotifier> m_notifier;
-};
 
 } // namespace
 
@@ -122,9 +83,15 @@ QString CGCApp::InstanceLockPath(const QString& executablePath, const QString& d
     if (canonical.isEmpty())
         canonical = QDir::cleanPath(executable.absoluteFilePath());
     const QByteArray hash = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
+#ifdef Q_OS_UNIX
     // The user id keeps two users' copies apart in a shared temporary folder.
+    const QString user = QString::number(::getuid());
+#else
+    // Windows gives every user a temporary folder of their own.
+    const QString user;
+#endif
     return QDir(directory).filePath(
-        QStringLiteral("glomiecode-%1-%2.lock").arg(::getuid()).arg(QString::fromLatin1(hash.left(32))));
+        QStringLiteral("glomiecode-%1-%2.lock").arg(user).arg(QString::fromLatin1(hash.left(32))));
 }
 
 std::unique_ptr<QLockFile> CGCApp::AcquireInstanceLock(const QString& executablePath,
@@ -201,7 +168,8 @@ int CGCApp::Run(int& argc, char** argv) {
     int programNameOnly = 1;
     const QApplication application(programNameOnly, argv);
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version));
-    const TerminationWatcher watcher;
+    // A stop asked for by the desktop or the user ends the sheet like Cancel: nothing is saved.
+    const StopSignals stopSignals;
     const QString executable = QCoreApplication::applicationFilePath();
     return InitInstance(options, executable, InstanceLockDirectory(), [&executable] {
         return QSettingsStore::ForApplication(QFileInfo(executable).completeBaseName());

@@ -1,35 +1,14 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
-#include <QSocketNotifier>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "Commands.h"
+#include "platform/StopSignals.h"
 #include "service/DecoderService.h"
 
 namespace {
 
 const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS]\n";
-
-// SIGINT and SIGTERM end the event loop through a pipe: a signal handler may only write to it.
-int g_signalPipe[2] = {-1, -1};
-
-void OnStopSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
-}
-
-bool CatchStopSignals() {
-    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
-}
 
 } // namespace
 
@@ -83,12 +62,11 @@ int RunServe(CommandContext& context) {
                     << '\n';
         return ExitFailure;
     }
-    if (!CatchStopSignals()) {
+    const StopSignals stop;
+    if (!stop.Catching()) {
         context.err << "glomiecode-cli: cannot catch the stop signals\n";
         return ExitFailure;
     }
-    QSocketNotifier stop(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stop, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
 
     context.out << "glomiecode-cli: the decoder page is at http://" << service.HostAndPort() << "/\n";
     context.out.flush();
