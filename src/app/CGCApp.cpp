@@ -16,6 +16,13 @@
 #include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
 
+// Where QSettings keeps the answers in its native form.
+#ifdef Q_OS_WIN
+#define GLOMIE_ANSWERS_PLACE "the registry, under\nHKEY_CURRENT_USER\\Software\\kvrq\\<program name>,"
+#else
+#define GLOMIE_ANSWERS_PLACE "~/.config/kvrq/<program name>.conf"
+#endif
+
 namespace {
 
 const char* const Version = "1.12.05";
@@ -53,7 +60,7 @@ QString CGCApp::UsageText() {
         "usage: glomiecode [-Embedding | -Automation] [--help] [--version] [--print-help-path]\n"
         "\n"
         "The Glomie Code Encoder: answer the questions on ten pages and get your Glomie Code.\n"
-        "The answers are kept in ~/.config/kvrq/<program name>.conf and saved when you press OK.\n"
+        "The answers are kept in " GLOMIE_ANSWERS_PLACE " and saved when you press OK.\n"
         "Only one copy of the encoder runs at a time.\n"
         "\n"
         "options:\n"
