@@ -150,7 +150,7 @@ if ((compile)); then
   # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
   qt=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
   flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli -I"$qt")
-  for module in QtCore QtGui QtWidgets QtNetwork QtHttpServer QtWebSockets QtSvg; do flags+=(-I"$qt/$module"); done
+  for module in "$qt"/Qt*/; do flags+=(-I"$module"); done
   mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder)/')
   printf '%s\n' "${qt_sources[@]}" |
     xargs -P2 -I{} sh -c 'x86_64-w64-mingw32-g++-posix "$@" {} || { echo "check-posix-guards: {} does not compile for Windows" >&2; exit 255; }' \
