@@ -89,12 +89,30 @@ void CBasePropertyPage::RequestRebuild(int section) {
 
 void CBasePropertyPage::OnSetActive() {
     RequestRebuild(0);
-    if (!m_initialised) {
-        m_initialised = true;
-        OnInitDialog();
-    } else {
+    if (!m_initialised)
+        Initialise();
+    else
         UpdateControls();
-    }
+}
+
+void CBasePropertyPage::Initialise() {
+    m_initialised = true;
+    OnInitDialog();
+}
+
+void CBasePropertyPage::TakeAnswers() {
+    if (!m_initialised)
+        Initialise();
+    else
+        ShowAnswers();
+}
+
+void CBasePropertyPage::TouchEveryLevel() {
+    // Sliders first: a slider's handler clamps its tune, which the spin's then finds in range.
+    for (CodeSlider* slider : findChildren<CodeSlider*>())
+        slider->Touch();
+    for (CodeSpinBox* spin : findChildren<CodeSpinBox*>())
+        spin->Touch();
 }
 
 void CBasePropertyPage::OnCopyCode() {

@@ -36,6 +36,12 @@ class CBasePropertyPage : public QWidget {
     // The page became the current tab: show the current code, then (on the first activation) set up
     // the controls from the answers, or (later) show the answers in them again.
     void OnSetActive();
+    // The page's answers were replaced from outside the page (a pasted code): its controls show them,
+    // and a page not shown yet is set up with them now.
+    void TakeAnswers();
+    // As if the user touched every slider and spin of the page once without moving it: each stores
+    // what its control can hold, and a tune goes back within its slider's range.
+    void TouchEveryLevel();
     // The page is about to be left: normalise count boxes and check them. A failure keeps the page.
     virtual std::optional<ValidationFailure> OnKillActive() { return std::nullopt; }
     bool Initialised() const { return m_initialised; }
@@ -65,12 +71,16 @@ class CBasePropertyPage : public QWidget {
         RequestRebuild();
     }
 
-    // First activation: ranges, list contents and the stored answers into the controls.
+    // First activation: ranges and list contents, then ShowAnswers.
     virtual void OnInitDialog() {}
+    // Every answer into its control, shown as stored, and the enable rules that follow from them.
+    virtual void ShowAnswers() {}
     // Later activations: the answers the page exchanges with its check boxes, lists and count boxes.
     virtual void UpdateControls() {}
 
   private:
+    void Initialise();
+
     CGCPropertySheet& m_sheet;
     QString m_caption;
     int m_sectionNumber;

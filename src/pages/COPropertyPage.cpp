@@ -190,14 +190,19 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
 }
 
 void COPropertyPage::OnInitDialog() {
-    UpdateControls();
     for (Topic& topic : m_topics) {
         const TopicDescription& description = *topic.Description;
         const int width = description.Maximum - description.Minimum;
         topic.Tune.SetRanges(description.Minimum, description.Maximum, -width, width);
-        // Stored values show as they are, limited only by each control's range.
-        topic.Tune.Show(m_answers.*description.Intensity, m_answers.*description.Boost);
     }
+    ShowAnswers();
+}
+
+void COPropertyPage::ShowAnswers() {
+    UpdateControls();
+    // Stored values show as they are, limited only by each control's range.
+    for (Topic& topic : m_topics)
+        topic.Tune.Show(m_answers.*topic.Description->Intensity, m_answers.*topic.Description->Boost);
     for (Topic& topic : m_topics)
         TopicRule(topic);
 }

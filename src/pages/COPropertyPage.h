@@ -24,6 +24,7 @@ class COPropertyPage : public CBasePropertyPage {
 
   protected:
     void OnInitDialog() override;
+    void ShowAnswers() override;
     void UpdateControls() override;
 
   private:

@@ -183,17 +183,21 @@ void CP0PropertyPage::OnInitDialog() {
     // Setting a count box's text counts as a change: each box stores its number and rebuilds.
     for (size_t i = 0; i < m_exactNumbers.size(); ++i)
         m_exactNumbers[i]->ShowCount(m_answers.*ExactNumbers[i].Field);
-    ShowFlags();
     for (Trait& trait : m_traits) {
         const TraitDescription& d = *trait.Description;
         trait.Tune.SetRanges(d.Minimum, d.Maximum, d.TuneMinimum, d.TuneMaximum);
-        trait.Tune.Show(m_answers.*d.Level, m_answers.*d.Boost);
     }
-    for (EyeRow& row : m_eyeRows)
+    for (EyeRow& row : m_eyeRows) {
         row.Color->FillFromTable(EyeColorTable);
-    for (EyeRow& row : m_eyeRows)
         row.Intensity->FillFromTable(ColorAdjTable);
-    ShowRows();
+    }
+    ShowAnswers();
+}
+
+void CP0PropertyPage::ShowAnswers() {
+    UpdateControls();
+    for (Trait& trait : m_traits)
+        trait.Tune.Show(m_answers.*trait.Description->Level, m_answers.*trait.Description->Boost);
     for (Trait& trait : m_traits)
         TraitRule(trait);
     EyesRule();

@@ -61,6 +61,7 @@ class CP0PropertyPage : public CBasePropertyPage {
 
   protected:
     void OnInitDialog() override;
+    void ShowAnswers() override;
     void UpdateControls() override;
 
   private:

@@ -131,13 +131,17 @@ void CP1PropertyPage::OnInitDialog() {
     m_hairColor->FillFromTable(HairColorTable);
     m_hairColorAdj->FillFromTable(ColorAdjTable);
     m_hair.SetRanges(-3, 4, -7, 7);
-    m_hair.Show(m_answers.Hair, m_answers.BoostHair);
     m_tone.SetRanges(-2, 2, -4, 4);
-    m_tone.Show(m_answers.Tone, m_answers.BoostTone);
     m_bloodType->FillFromTable(BloodTypeTable);
     m_bloodTypeSign->FillFromTable(BloodTypeSignTable);
     m_group->FillFromTable(GroupTable);
-    m_group->SetSelectionMask(static_cast<uint32_t>(m_answers.Group));
+    ShowAnswers();
+}
+
+void CP1PropertyPage::ShowAnswers() {
+    m_hair.Show(m_answers.Hair, m_answers.BoostHair);
+    m_tone.Show(m_answers.Tone, m_answers.BoostTone);
+    m_group->ShowSelectionMask(static_cast<uint32_t>(m_answers.Group));
     ShowFlagsAndRows();
     for (Omittable& trait : m_traits)
         OmitRule(trait);

@@ -19,6 +19,7 @@ class CP1PropertyPage : public CBasePropertyPage {
 
   protected:
     void OnInitDialog() override;
+    void ShowAnswers() override;
     void UpdateControls() override;
 
   private:

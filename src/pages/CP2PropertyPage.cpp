@@ -159,13 +159,20 @@ void CP2PropertyPage::OnInitDialog() {
     for (TunedRow& row : m_relationship) {
         const QSignalBlocker blocker(row.Spin);
         row.Spin->setRange(-2, 2);
-        row.Spin->setValue(m_answers.*row.Description->Boost);
     }
     m_gender->FillFromTable(GenderTable);
     m_kinkMembership->FillFromTable(KinkTable);
     m_kink.SetRanges(-3, 3, -6, 6);
+    ShowAnswers();
+}
+
+void CP2PropertyPage::ShowAnswers() {
+    for (TunedRow& row : m_relationship) {
+        const QSignalBlocker blocker(row.Spin);
+        row.Spin->setValue(m_answers.*row.Description->Boost);
+    }
     m_kink.Show(m_answers.Kink, m_answers.BoostKink);
-    ShowFlagsAndRows();
+    UpdateControls();
     SignRule();
     GenderRule();
     RelationshipRule();

@@ -32,6 +32,7 @@ class CP2PropertyPage : public CBasePropertyPage {
 
   protected:
     void OnInitDialog() override;
+    void ShowAnswers() override;
     void UpdateControls() override;
 
   private:

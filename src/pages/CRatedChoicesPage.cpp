@@ -59,18 +59,18 @@ CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& cap
 void CRatedChoicesPage::OnInitDialog() {
     for (Slot& slot : m_slots) {
         slot.Choice->FillFromTable(*slot.Description.Table);
-        slot.Choice->ShowRow(*slot.Description.Fields.Choice);
-    }
-    for (Slot& slot : m_slots) {
         slot.Tune.SetRanges(0, 3, 0, 3);
-        slot.Tune.Show(*slot.Description.Fields.Intensity, *slot.Description.Fields.Boost);
-    }
-    for (Slot& slot : m_slots) {
         slot.Trend->FillFromTable(TrendTable);
-        slot.Trend->ShowRow(*slot.Description.Fields.Trend);
     }
-    for (Slot& slot : m_slots)
+    ShowAnswers();
+}
+
+void CRatedChoicesPage::ShowAnswers() {
+    UpdateControls();
+    for (Slot& slot : m_slots) {
+        slot.Tune.Show(*slot.Description.Fields.Intensity, *slot.Description.Fields.Boost);
         SlotRule(slot);
+    }
 }
 
 void CRatedChoicesPage::UpdateControls() {

@@ -36,6 +36,7 @@ class CRatedChoicesPage : public CBasePropertyPage {
                       const std::array<SlotDescription, SlotCount>& slotDescriptions);
 
     void OnInitDialog() override;
+    void ShowAnswers() override;
     void UpdateControls() override;
 
   private:

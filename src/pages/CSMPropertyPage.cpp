@@ -88,8 +88,6 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
 }
 
 void CSMPropertyPage::OnInitDialog() {
-    const int32_t storedSecondary = m_answers.ChkSec;
-    ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
     for (QSlider* slider : {m_primary, m_secondary}) {
         const QSignalBlocker blocker(slider);
         slider->setRange(0, 30);
@@ -97,13 +95,19 @@ void CSMPropertyPage::OnInitDialog() {
         slider->setPageStep(3);
         slider->setSingleStep(1);
     }
+    m_feelings->FillFromTable(TermFeelingTable);
+    ShowAnswers();
+}
+
+void CSMPropertyPage::ShowAnswers() {
+    const int32_t storedSecondary = m_answers.ChkSec;
+    ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
     {
         const QSignalBlocker primaryBlocker(m_primary);
         const QSignalBlocker secondaryBlocker(m_secondary);
         m_primary->setValue(m_answers.Pri);
         m_secondary->setValue(m_answers.Sec);
     }
-    m_feelings->FillFromTable(TermFeelingTable);
     m_feelings->ShowRow(m_answers.GlomiePref);
     RefreshDescription();
     SecondaryRule();

@@ -23,6 +23,7 @@ class CSMPropertyPage : public CBasePropertyPage {
 
   protected:
     void OnInitDialog() override;
+    void ShowAnswers() override;
     void UpdateControls() override;
     // The description of the levels is read after the code, as the last thing on the page.
     QWidget* AfterFoot() const override { return m_description; }

@@ -290,24 +290,35 @@ void CXPropertyPage::OnInitDialog() {
     {
         const QSignalBlocker blocker(m_years);
         m_years->setRange(0, MaximumYears);
+    }
+    for (AnimeForm& form : m_anime) {
+        form.CompleteList->FillFromTable(PartTable);
+        form.PartialList->FillFromTable(PartTable);
+        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
+    }
+    for (MangaForm& form : m_manga)
+        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
+    ShowAnswers();
+}
+
+void CXPropertyPage::ShowAnswers() {
+    ShowFlag(*m_byNumbers, m_answers.ByNumbers);
+    for (const auto& [box, field] : CountsInExchangeOrder()) {
+        const QSignalBlocker blocker(box);
+        box->ShowCount(*field);
+    }
+    {
+        const QSignalBlocker blocker(m_years);
         m_years->setValue(m_answers.Years);
     }
     for (AnimeForm& form : m_anime) {
-        for (auto [list, mask] :
-             {std::pair{form.CompleteList, form.Fields.Complete}, {form.PartialList, form.Fields.Partial}}) {
-            list->FillFromTable(PartTable);
-            // Bits past the list select nothing; the field keeps them until the list is changed.
-            list->SetSelectionMask(static_cast<uint32_t>(m_answers.*mask));
-        }
-    }
-    for (AnimeForm& form : m_anime) {
-        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
+        // Bits past the list select nothing; the field keeps them until the list is changed.
+        form.CompleteList->ShowSelectionMask(static_cast<uint32_t>(m_answers.*form.Fields.Complete));
+        form.PartialList->ShowSelectionMask(static_cast<uint32_t>(m_answers.*form.Fields.Partial));
         form.Tune.Show(m_answers.*form.Fields.Intensity, m_answers.*form.Fields.Boost);
     }
-    for (MangaForm& form : m_manga) {
-        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
+    for (MangaForm& form : m_manga)
         form.Tune.Show(m_answers.*form.Fields.Intensity, m_answers.*form.Fields.Boost);
-    }
     RefreshYearsLabel();
     ModeSwitch();
     GroupRules();

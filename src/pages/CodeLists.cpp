@@ -108,6 +108,14 @@ uint32_t CodeListBox::GetSelectionMask() const {
     return mask;
 }
 
+void CodeListBox::ShowSelectionMask(uint32_t mask) {
+    {
+        const QSignalBlocker blocker(this);
+        clearSelection();
+    }
+    SetSelectionMask(mask);
+}
+
 int CodeListBox::SetSelectionMask(uint32_t mask) {
     const QSignalBlocker blocker(this);
     for (int position = 0; position < count() && position < 32; ++position)

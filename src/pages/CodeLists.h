@@ -33,4 +33,6 @@ class CodeListBox : public QListWidget {
     // Adds the selections named by the mask (positions from 32 on are never selected) without counting
     // as a user's change; returns the item count.
     int SetSelectionMask(uint32_t mask);
+    // Selects exactly the rows of the mask, without counting as a user's change.
+    void ShowSelectionMask(uint32_t mask);
 };

@@ -19,6 +19,8 @@ class CodeSlider : public QSlider {
     Q_OBJECT
   public:
     explicit CodeSlider(Qt::Orientation orientation, QWidget* parent = nullptr);
+    // Reports an action that leaves the thumb where it is.
+    void Touch() { emit Notified(); }
 
   signals:
     // Once per action, after the new position has been taken.
@@ -42,6 +44,8 @@ class CodeSpinBox : public QSpinBox {
   public:
     explicit CodeSpinBox(QWidget* parent = nullptr);
     void stepBy(int steps) override;
+    // Reports a step that leaves the value where it is.
+    void Touch() { emit Notified(); }
 
   signals:
     void Notified();
