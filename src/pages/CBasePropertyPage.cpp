@@ -3,7 +3,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QScrollBar>
+#include <memory>
 
 #include "pages/CGCPropertySheet.h"
 #include "pages/DecoderHandOff.h"
@@ -52,6 +54,9 @@ void CBasePropertyPage::BuildFoot() {
     m_codeBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_codeBox->setTabChangesFocus(true);
     m_codeBox->setFixedHeight(m_codeBox->fontMetrics().lineSpacing() * 3 + 12);
+    // The box's own menu (Copy, Select All) with "Paste Code" beside them.
+    m_codeBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_codeBox, &QWidget::customContextMenuRequested, this, &CBasePropertyPage::ShowCodeBoxMenu);
     footer->addWidget(m_codeBox, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -113,6 +118,17 @@ void CBasePropertyPage::TouchEveryLevel() {
         slider->Touch();
     for (CodeSpinBox* spin : findChildren<CodeSpinBox*>())
         spin->Touch();
+}
+
+void CBasePropertyPage::ShowCodeBoxMenu(const QPoint& position) {
+    const std::unique_ptr<QMenu> menu(m_codeBox->createStandardContextMenu(position));
+    menu->setObjectName(QStringLiteral("CodeBoxMenu"));
+    menu->addSeparator();
+    QAction* paste = menu->addAction(tr("&Paste Code"));
+    paste->setObjectName(QStringLiteral("PasteCode"));
+    paste->setShortcut(CGCPropertySheet::PasteCodeKeys()); // shown; the sheet's shortcut does the work
+    if (menu->exec(m_codeBox->viewport()->mapToGlobal(position)) == paste)
+        m_sheet.PasteCodeFromClipboard();
 }
 
 void CBasePropertyPage::OnCopyCode() {

@@ -80,6 +80,7 @@ class CBasePropertyPage : public QWidget {
 
   private:
     void Initialise();
+    void ShowCodeBoxMenu(const QPoint& position);
 
     CGCPropertySheet& m_sheet;
     QString m_caption;

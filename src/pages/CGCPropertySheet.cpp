@@ -63,6 +63,15 @@ CGCPropertySheet::CGCPropertySheet(QWidget* parent)
     // F1 is taken and does nothing; help is the Help button's.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
+
+    auto* paste = new QShortcut(PasteCodeKeys(), this);
+    paste->setObjectName(QStringLiteral("PasteCode"));
+    paste->setContext(Qt::WindowShortcut);
+    connect(paste, &QShortcut::activated, this, &CGCPropertySheet::PasteCodeFromClipboard);
+    // A drop anywhere on the sheet is the sheet's: no box takes the text for itself.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+    setAcceptDrops(true);
 }
 
 CGCPropertySheet::~CGCPropertySheet() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeySequence>
 #include <QTabWidget>
 #include <array>
 #include <functional>
@@ -41,6 +42,23 @@ class CGCPropertySheet : public QDialog {
     // Called once when the sheet is first shown (the application shows its splash then).
     void SetShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
 
+    // The keys that paste a code, from any page.
+    static QKeySequence PasteCodeKeys() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V); }
+    // What became of a pasted code.
+    enum class PasteOutcome { Taken, TakenInPart, Left, NoCode };
+    // Takes the answers of the first Glomie Code in the text into every page, as if the user had set
+    // each control. When part of it cannot be taken as it is, the user is asked whether to take the
+    // rest or leave the answers as they were. Nothing is stored before OK.
+    PasteOutcome PasteCode(const QString& text);
+    // The same with the clipboard's text (Ctrl+Shift+V, "Paste Code" in the code box's menu).
+    PasteOutcome PasteCodeFromClipboard();
+
+    // A copy of every page's answers.
+    AnswerSet CopyAnswers();
+    // Every page's answers replaced, each page showing them; asTouched: then as if the user had
+    // touched every slider and spin, which keeps what the controls can hold.
+    void ShowAnswerSet(const AnswerSet& answers, bool asTouched);
+
     CSMPropertyPage m_SMPage;
     CF0PropertyPage m_FavoritesPage;
     CF1PropertyPage m_MoreFavoritesPage;
@@ -58,11 +76,16 @@ class CGCPropertySheet : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Text dropped anywhere on the sheet is pasted as a code.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void OnCurrentChanged(int index);
     bool LeaveCurrentPage();
     void FitToScreen();
+    void AssignAnswers(const AnswerSet& answers);
 
     CodeFrame m_code;
     QTabWidget* m_tabs;

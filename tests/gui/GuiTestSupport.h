@@ -69,6 +69,7 @@ class SheetTest : public testing::Test {
 struct ShownBox {
     QString Caption;
     QString Text;
+    QString Informative;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Buttons;
     QWidget* Parent = nullptr;
@@ -81,8 +82,8 @@ class MessageBoxCatcher {
         m_timer.setInterval(10);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                                   box->parentWidget()});
+                m_boxes.push_back({box->windowTitle(), box->text(), box->informativeText(), box->icon(),
+                                   box->standardButtons(), box->parentWidget()});
                 box->accept();
             }
         });

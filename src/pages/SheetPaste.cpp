@@ -1,0 +1,197 @@
+// Pasting a Glomie Code into the sheet: the clipboard's text, or text dropped on the sheet, read
+// back into every page's answers.
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+
+#include "code/Sections.h"
+#include "decoder/Decoder.h"
+#include "pages/CGCPropertySheet.h"
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// What the user is told of a part of the code that could not be taken as it is.
+struct PasteProblem {
+    qsizetype Position; // in characters, from the start of the pasted text
+    QString Text;
+    QString Message;
+};
+
+QString Translate(const char* text) {
+    return QCoreApplication::translate("CGCPropertySheet", text);
+}
+
+// The problems of a pasted code: what the decoder could not read, then what the pages could not take
+// as it is (a level or tune beyond what a control offers), then a code written otherwise than the
+// encoder writes it. `settled` is the code of the answers as the pages took them.
+std::vector<PasteProblem> PasteProblems(const DecodeResult& result, const QByteArray& text,
+                                        const CodeFrame& settled) {
+    const auto position = [&text](size_t bytes) {
+        return QString::fromUtf8(text.left(static_cast<qsizetype>(bytes))).size();
+    };
+    std::vector<PasteProblem> problems;
+    for (const DecodeProblem& problem : result.Problems)
+        problems.push_back({position(problem.Position), FromUtf8(problem.Text), FromUtf8(problem.Message)});
+
+    AnswerSet decoded = result.Answers;
+    CodeFrame read(decoded.Refs());
+    read.RebuildCode(RebuildAll);
+    const std::string_view code(text.constData() + result.CodeBegin, result.CodeEnd - result.CodeBegin);
+    bool sectionsDiffer = false;
+    for (int section = HeaderSection; section <= EvenMorePersonalSection; ++section) {
+        const std::string& wanted = read.SectionString(section);
+        const std::string& taken = settled.SectionString(section);
+        if (wanted == taken)
+            continue;
+        sectionsDiffer = true;
+        const size_t at = code.find(wanted);
+        problems.push_back(
+            {position(result.CodeBegin + (at == std::string_view::npos ? 0 : at)), FromUtf8(wanted),
+             taken.empty()
+                 ? Translate("more than the page offers; the page leaves it out")
+                 : Translate("more than the page offers; the page takes it as \"%1\"").arg(FromUtf8(taken))});
+    }
+    if (result.Problems.empty() && !sectionsDiffer && read.FullCode() != code)
+        problems.push_back({position(result.CodeBegin), FromUtf8(code),
+                            Translate("written otherwise than the encoder writes it, which is \"%1\"")
+                                .arg(FromUtf8(read.FullCode()))});
+    return problems;
+}
+
+// Asks whether to take what was read; true to take it.
+bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems) {
+    constexpr size_t Shown = 12;
+    QStringList lines;
+    for (size_t i = 0; i < problems.size() && i < Shown; ++i) {
+        const PasteProblem& problem = problems[i];
+        QString text = problem.Text;
+        if (text.size() > 40)
+            text = text.left(40) + QStringLiteral("...");
+        lines << Translate("At position %1, \"%2\": %3").arg(problem.Position).arg(text, problem.Message);
+    }
+    if (problems.size() > Shown)
+        lines << QCoreApplication::translate("CGCPropertySheet", "and %n more", nullptr,
+                                             static_cast<int>(problems.size() - Shown));
+
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                    Translate("Part of the code cannot be taken as it is."), QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("PasteProblems"));
+    box.setInformativeText(lines.join(QLatin1Char('\n')));
+    QPushButton* take = box.addButton(Translate("&Take What Was Read"), QMessageBox::AcceptRole);
+    QPushButton* leave = box.addButton(Translate("&Leave My Answers"), QMessageBox::RejectRole);
+    box.setDefaultButton(leave);
+    box.setEscapeButton(leave);
+    box.exec();
+    return box.clickedButton() == take;
+}
+
+} // namespace
+
+CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCodeFromClipboard() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.trimmed().isEmpty()) {
+        QMessageBox::information(this, QCoreApplication::applicationName(),
+                                 tr("The clipboard holds no text to read a code from."));
+        return PasteOutcome::NoCode;
+    }
+    return PasteCode(text);
+}
+
+CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCode(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    const DecodeResult result = DecodeGlomieCode(std::string_view(utf8.constData(), utf8.size()));
+    if (!result.HeaderFound) {
+        QMessageBox::information(this, QCoreApplication::applicationName(),
+                                 tr("The text holds no Glomie Code; a code starts with \"%1\".")
+                                     .arg(QString::fromLatin1(kHeaderPrefix)));
+        return PasteOutcome::NoCode;
+    }
+    const AnswerSet before = CopyAnswers();
+    ShowAnswerSet(result.Answers, true);
+    const std::vector<PasteProblem> problems = PasteProblems(result, utf8, m_code);
+    if (problems.empty())
+        return PasteOutcome::Taken;
+    if (TakeWhatWasRead(this, problems))
+        return PasteOutcome::TakenInPart;
+    // A page set up for the paste may have cleared a damaged flag as it showed it: the answers go
+    // back exactly as they were, and so does the code.
+    ShowAnswerSet(before, false);
+    AssignAnswers(before);
+    RebuildCode(RebuildAll);
+    Page(m_current).RequestRebuild(JoinOnly);
+    return PasteOutcome::Left;
+}
+
+AnswerSet CGCPropertySheet::CopyAnswers() {
+    AnswerSet answers;
+    const AnswerRefs pages = Answers();
+    answers.SM = *pages.SM;
+    answers.Favorites = *pages.Favorites;
+    answers.MoreFavorites = *pages.MoreFavorites;
+    if (pages.Dislikes && pages.MoreDislikes) {
+        answers.Dislikes = *pages.Dislikes;
+        answers.MoreDislikes = *pages.MoreDislikes;
+    }
+    answers.Experience = *pages.Experience;
+    answers.Opinions = *pages.Opinions;
+    answers.Personal = *pages.Personal;
+    answers.MorePersonal = *pages.MorePersonal;
+    answers.EvenMorePersonal = *pages.EvenMorePersonal;
+    return answers;
+}
+
+void CGCPropertySheet::AssignAnswers(const AnswerSet& answers) {
+    const AnswerRefs pages = Answers();
+    *pages.SM = answers.SM;
+    *pages.Favorites = answers.Favorites;
+    *pages.MoreFavorites = answers.MoreFavorites;
+    if (pages.Dislikes && pages.MoreDislikes) {
+        *pages.Dislikes = answers.Dislikes;
+        *pages.MoreDislikes = answers.MoreDislikes;
+    }
+    *pages.Experience = answers.Experience;
+    *pages.Opinions = answers.Opinions;
+    *pages.Personal = answers.Personal;
+    *pages.MorePersonal = answers.MorePersonal;
+    *pages.EvenMorePersonal = answers.EvenMorePersonal;
+}
+
+void CGCPropertySheet::ShowAnswerSet(const AnswerSet& answers, bool asTouched) {
+    AssignAnswers(answers);
+    for (CBasePropertyPage* page : m_pages) {
+        page->TakeAnswers();
+        if (asTouched)
+            page->TouchEveryLevel();
+    }
+    RebuildCode(RebuildAll);
+    // The page in front shows the new code at once; the others when they are next shown.
+    Page(m_current).RequestRebuild(JoinOnly);
+}
+
+void CGCPropertySheet::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasText())
+        event->acceptProposedAction();
+}
+
+void CGCPropertySheet::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasText())
+        event->acceptProposedAction();
+}
+
+void CGCPropertySheet::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasText())
+        return;
+    event->acceptProposedAction();
+    // The drop ends first, so that the program the text came from is not kept waiting by a message.
+    QTimer::singleShot(0, this, [this, text = event->mimeData()->text()] { PasteCode(text); });
+}

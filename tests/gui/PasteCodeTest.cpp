@@ -1,0 +1,298 @@
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+
+#include "AppTestSupport.h"
+#include "GuiTestSupport.h"
+#include "RandomAnswers.h"
+
+namespace {
+
+using Outcome = CGCPropertySheet::PasteOutcome;
+
+const char* const WorkedExamples[] = {
+    "GlomieCode(1.12.05) SM:5",
+    "GlomieCode(1.12.05) SM:5-[7+]m+",
+    "GlomieCode(1.12.05) SM:![0]m-",
+    "GlomieCode(1.12.05) SM:5 F:sMo++ D:vBe- X:**",
+    "GlomieCode(1.12.05) SM:5 F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---",
+    "GlomieCode(1.12.05) SM:5 F:v4GA3:p*R1",
+    "GlomieCode(1.12.05) SM:5 X:***[*]:aClr++|ClS[SS]s++++:m18s++[+]",
+    "GlomieCode(1.12.05) SM:5 X:a[R]d+",
+    "GlomieCode(1.12.05) SM:5 O:d--:!s++:?o:a?:h-[-]:x+",
+    "GlomieCode(1.12.05) SM:5 O:!sZ",
+    "GlomieCode(1.12.05) SM:5 P:w?",
+    "GlomieCode(1.12.05) SM:5 P:eBBrL|Gg[z]",
+    "GlomieCode(1.12.05) SM:5 P:a23:eBg:hBr+:x:r+|+",
+    "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:"
+    "m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+",
+};
+
+// Every control of every page as the user sees it: name, enable state and what it shows.
+QStringList ControlStates(CGCPropertySheet& sheet) {
+    QStringList states;
+    for (int tab = 0; tab < CGCPropertySheet::PageCount; ++tab) {
+        sheet.Tabs().setCurrentIndex(tab);
+        for (QWidget* control : sheet.Page(tab).findChildren<QWidget*>()) {
+            QString shows;
+            if (auto* slider = qobject_cast<QAbstractSlider*>(control))
+                shows = QString::number(slider->value());
+            else if (auto* spin = qobject_cast<QSpinBox*>(control))
+                shows = QString::number(spin->value());
+            else if (auto* list = qobject_cast<QComboBox*>(control))
+                shows = QString::number(list->currentIndex());
+            else if (auto* box = qobject_cast<QCheckBox*>(control))
+                shows = QString::number(box->checkState());
+            else if (auto* line = qobject_cast<QLineEdit*>(control))
+                shows = line->text();
+            else if (auto* parts = qobject_cast<CodeListBox*>(control))
+                shows = QString::number(parts->GetSelectionMask());
+            else if (auto* text = qobject_cast<QPlainTextEdit*>(control))
+                shows = text->toPlainText();
+            else if (control->objectName().isEmpty())
+                continue;
+            states << QStringLiteral("%1/%2 %3 %4")
+                          .arg(tab)
+                          .arg(control->objectName(), control->isEnabled() ? "on" : "off", shows);
+        }
+    }
+    return states;
+}
+
+// The codes to paste: the worked examples and answers drawn as a user could give them, every other
+// one without the answers the settings do not keep.
+std::vector<std::string> CodesToPaste(int randomCodes) {
+    std::vector<std::string> codes(std::begin(WorkedExamples), std::end(WorkedExamples));
+    for (int seed = 1; seed <= randomCodes; ++seed) {
+        SeededValues values(static_cast<uint64_t>(seed));
+        AnswerSet answers = RandomAnswerSet(values);
+        if (seed % 2 == 0) {
+            XAnswers& experience = answers.Experience;
+            experience.IntensityMangaRaw = experience.IntensityMangaSub = 0;
+            experience.BoostMangaRaw = experience.BoostMangaSub = 0;
+            answers.Personal.NoTellWeight = answers.Personal.NoTellFat = 0;
+        }
+        codes.push_back(EncodeAnswers(answers));
+    }
+    return codes;
+}
+
+bool Storable(const AnswerSet& answers) {
+    for (const UnstoredAnswer& answer : UnstoredAnswers(answers))
+        if (answer.Value != 0)
+            return false;
+    return true;
+}
+
+class PasteCode : public SheetTest {
+  protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        m_savedClipboard = QGuiApplication::clipboard()->text();
+    }
+    void TearDown() override { QGuiApplication::clipboard()->setText(m_savedClipboard); }
+
+    QString m_savedClipboard;
+};
+
+// Each code comes back in the code box character for character, every page shows it, and the
+// answers that OK stores give the same code again (where the settings keep all of them).
+TEST_F(PasteCode, EveryCodeComesBackExactlyAndIsStoredOnOk) {
+    const MessageBoxCatcher noQuestions;
+    CGCPropertySheet& sheet = OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Op/OmitDub", 0}});
+    int storedChecks = 0;
+    for (const std::string& code : CodesToPaste(300)) {
+        const QString text = QString::fromStdString(code);
+        ASSERT_EQ(sheet.PasteCode(text), Outcome::Taken)
+            << code << "\n"
+            << (noQuestions.Boxes().empty() ? std::string()
+                                            : noQuestions.Boxes().back().Informative.toStdString());
+        ASSERT_EQ(CodeBoxText(sheet.Page(sheet.Tabs().currentIndex())), text) << code;
+        AnswerSet taken = sheet.CopyAnswers();
+        if (!Storable(taken))
+            continue;
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("answers.ini"));
+        {
+            auto store = QSettingsStore::ForIniFile(file);
+            SaveSettings(*store, sheet.Answers());
+            ASSERT_TRUE(store->Commit());
+        }
+        AnswerSet stored;
+        LoadSettings(*QSettingsStore::ForIniFile(file), stored.Refs());
+        ASSERT_EQ(EncodeAnswers(stored), code);
+        ++storedChecks;
+    }
+    EXPECT_GT(storedChecks, 150);
+}
+
+// A pasted code leaves every page as the same answers loaded from the settings do: the same
+// controls open, the same values shown, on pages shown before the paste and on pages never shown.
+TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
+    const MessageBoxCatcher noQuestions;
+    for (const std::string& code : CodesToPaste(40)) {
+        const DecodeResult decoded = DecodeGlomieCode(code);
+        AnswerSet answers = decoded.Answers;
+        if (!Storable(answers))
+            continue;
+        CGCPropertySheet pasted;
+        ResetToDefaults(pasted.Answers());
+        pasted.RebuildCode(RebuildAll);
+        pasted.show();
+        pasted.Tabs().setCurrentIndex(5); // one page set up before the paste, the rest not
+        ASSERT_EQ(pasted.PasteCode(QString::fromStdString(code)), Outcome::Taken) << code;
+
+        CGCPropertySheet loaded;
+        SaveSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), answers.Refs());
+        LoadSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), loaded.Answers());
+        loaded.RebuildCode(RebuildAll);
+        loaded.show();
+        EXPECT_EQ(ControlStates(pasted), ControlStates(loaded)) << code;
+        QFile::remove(m_dir.filePath("loaded.ini"));
+    }
+}
+
+// Answers the settings do not keep are taken too.
+TEST_F(PasteCode, TakesTheAnswersTheSettingsDoNotKeep) {
+    const MessageBoxCatcher noQuestions;
+    CGCPropertySheet& sheet = OpenSheet();
+    const QString code = "GlomieCode(1.12.05) SM:5m- X:m18s++[+] P:w?:f?";
+    ASSERT_EQ(sheet.PasteCode(code), Outcome::Taken);
+    EXPECT_EQ(CodeBoxText(sheet.Page(0)), code);
+    EXPECT_EQ(sheet.m_ExperiencePage.Answers().IntensityMangaSub, 2);
+    EXPECT_EQ(sheet.m_ExperiencePage.Answers().BoostMangaSub, 1);
+    EXPECT_EQ(sheet.m_PersonalPage.Answers().NoTellWeight, 1);
+    EXPECT_EQ(sheet.m_PersonalPage.Answers().NoTellFat, 1);
+}
+
+// What is not a whole code the pages can take: the user is told each problem and chooses.
+struct RefusalCase {
+    const char* Name;
+    const char* Clipboard;
+    bool Take; // the answer to the question, when there is one
+    Outcome Expected;
+    const char* Code;    // in the code box afterwards; null: as before the paste
+    const char* Message; // a part of what the message says
+};
+
+std::ostream& operator<<(std::ostream& os, const RefusalCase& c) {
+    return os << c.Name;
+}
+
+class PasteRefusal : public PasteCode, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
+    const RefusalCase& c = GetParam();
+    CGCPropertySheet& sheet =
+        OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}});
+    ShowTab(1);
+    const QString before = CodeBoxText(sheet.Page(1));
+    const std::vector<int32_t> answersBefore = AllAnswers(sheet.CopyAnswers());
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(c.Clipboard));
+
+    QStringList shown;
+    QTimer answerer;
+    answerer.setInterval(10);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown << box->text() + "\n" + box->informativeText();
+        const QString wanted = c.Take ? "&Take What Was Read" : "&Leave My Answers";
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == wanted || box->buttons().size() == 1)
+                return button->click();
+    });
+    answerer.start();
+    EXPECT_EQ(sheet.PasteCodeFromClipboard(), c.Expected);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.Message))) << shown[0].toStdString();
+    if (c.Code) {
+        EXPECT_EQ(CodeBoxText(sheet.Page(1)), QString::fromUtf8(c.Code));
+    } else {
+        EXPECT_EQ(CodeBoxText(sheet.Page(1)), before);
+        EXPECT_EQ(AllAnswers(sheet.CopyAnswers()), answersBefore) << "an answer changed";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PasteRefusal,
+    testing::Values(RefusalCase{"APartNotReadTaken", "my code: GlomieCode(1.12.05) SM:7 F:sMo++:q!! O:x+",
+                                true, Outcome::TakenInPart, "GlomieCode(1.12.05) SM:7 F:sMo++ O:x+",
+                                "At position 42, \"q!!\": no such subsection"},
+                    RefusalCase{"APartNotReadLeft", "GlomieCode(1.12.05) SM:7 F:sMo++:q!! O:x+", false,
+                                Outcome::Left, nullptr, "cannot be taken as it is"},
+                    RefusalCase{"MoreThanThePageOffersTaken", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]",
+                                true, Outcome::TakenInPart, "GlomieCode(1.12.05) SM:5m- F:sMo+++",
+                                "the page takes it as \":sMo+++\""},
+                    RefusalCase{"MoreThanThePageOffersLeft", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]",
+                                false, Outcome::Left, nullptr, "more than the page offers"},
+                    RefusalCase{"NoCodeInTheText", "Sailor Moon is the best", true, Outcome::NoCode, nullptr,
+                                "holds no Glomie Code"},
+                    RefusalCase{"AnEmptyClipboard", "", true, Outcome::NoCode, nullptr,
+                                "The clipboard holds no text"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.Name); });
+
+// The three ways to paste: the keys from any page, the code box's menu, and a drop on the sheet
+// (also on a box that takes text of its own).
+class PasteWays : public PasteCode, public testing::WithParamInterface<const char*> {};
+
+TEST_P(PasteWays, ReachThePaste) {
+    const std::string way = GetParam();
+    CGCPropertySheet& sheet = OpenSheet();
+    ShowTab(7);
+    CBasePropertyPage& page = sheet.Page(7);
+    const QString code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:a23";
+    QApplication::setActiveWindow(&sheet);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    if (way == "Keys") {
+        QGuiApplication::clipboard()->setText(code);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &sheet, Qt::Key_V,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (way == "Menu") {
+        QGuiApplication::clipboard()->setText(code);
+        QTimer chooser;
+        chooser.setInterval(10);
+        QObject::connect(&chooser, &QTimer::timeout, [&chooser] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* menu = qobject_cast<QMenu*>(window);
+                if (!menu || !menu->isVisible())
+                    continue;
+                chooser.stop();
+                QStringList items;
+                for (QAction* action : menu->actions())
+                    items << action->text();
+                EXPECT_TRUE(items.contains("&Copy\tCtrl+C")) << items.join('|').toStdString();
+                EXPECT_TRUE(items.contains("Select All\tCtrl+A")) << items.join('|').toStdString();
+                QTest::keyClick(menu, Qt::Key_P); // "&Paste Code"
+                return;
+            }
+        });
+        chooser.start();
+        emit page.CodeBox()->customContextMenuRequested(QPoint(5, 5));
+    } else {
+        QMimeData data;
+        data.setText("look: " + code);
+        QWidget& target = Find<QWidget>(page, "ExactAge");
+        const QPoint at = target.rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&target, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&target, &drop);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CodeBoxText(page) == code; }, 2000))
+        << CodeBoxText(page).toStdString();
+    EXPECT_EQ(Find<QLineEdit>(page, "ExactAge").text(), "23");
+    EXPECT_TRUE(Find<QLineEdit>(page, "ExactAge").isEnabled());
+    ShowTab(0);
+    EXPECT_TRUE(Find<QCheckBox>(sheet.Page(0), "ChkSec").isChecked());
+    EXPECT_TRUE(Find<QSlider>(sheet.Page(0), "Sec").isEnabled());
+    EXPECT_EQ(CodeBoxText(sheet.Page(0)), code);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, PasteWays, testing::Values("Keys", "Menu", "Drop"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param);
+                         });
+
+} // namespace
