@@ -1,13 +1,20 @@
 #include "service/DecoderService.h"
 
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "service/DecoderPage.h"
+#include "service/RequestHead.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -23,56 +30,230 @@ bool HasBarePercent(const QString& text) {
     return false;
 }
 
-const char* MethodName(QHttpServerRequest::Method method) {
-    switch (method) {
-    case QHttpServerRequest::Method::Get:
-        return "GET";
-    case QHttpServerRequest::Method::Head:
-        return "HEAD";
-    case QHttpServerRequest::Method::Post:
-        return "POST";
-    case QHttpServerRequest::Method::Put:
-        return "PUT";
-    case QHttpServerRequest::Method::Delete:
-        return "DELETE";
-    case QHttpServerRequest::Method::Options:
-        return "OPTIONS";
-    case QHttpServerRequest::Method::Patch:
-        return "PATCH";
-    case QHttpServerRequest::Method::Connect:
-        return "CONNECT";
-    case QHttpServerRequest::Method::Trace:
-        return "TRACE";
+// The most connections held at once, whatever the file limit: each holds some memory.
+constexpr int kMaxConnections = 4096;
+// Bytes read from a socket at a time; Qt holds four times as much before the client must wait.
+constexpr qint64 kReadChunk = 16 * 1024;
+// Answers waiting for a client that does not read: past this, its further requests wait.
+constexpr qint64 kMaxUnsentBytes = 256 * 1024;
+// The most of a request line the log shows.
+constexpr size_t kMaxLoggedBytes = 200;
+
+const char* ReasonPhrase(int status) {
+    switch (status) {
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 413:
+        return "Content Too Large";
+    case 414:
+        return "URI Too Long";
+    case 501:
+        return "Not Implemented";
+    case 505:
+        return "HTTP Version Not Supported";
     default:
-        return "OTHER";
+        return "Error";
     }
 }
 
-const char kPendingBytes[] = "glomiePendingBytes";
+QByteArray StatusLine(int status) {
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + ReasonPhrase(status) + "\r\n";
+}
 
-// A listening socket that shows each new connection to a watcher before the HTTP server takes it,
-// so the watcher's handlers run before the server's.
-class WatchedServer : public QTcpServer {
+// The headers every answer carries after its status line and Content-Type.
+QByteArray CommonHeaders(qsizetype bodyLength, bool close) {
+    QByteArray headers =
+        "Content-Length: " + QByteArray::number(bodyLength) +
+        "\r\n"
+        // The page needs nothing but its own inline style, and sends its form only to itself.
+        "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; "
+        "form-action 'self'; base-uri 'none'; frame-ancestors 'none'\r\n"
+        "X-Content-Type-Options: nosniff\r\n"
+        "Referrer-Policy: no-referrer\r\n"
+        "Cache-Control: no-store\r\n";
+    if (close)
+        headers += "Connection: close\r\n";
+    return headers;
+}
+
+QString LogText(std::string_view text) {
+    return QString::fromStdString(EscapeControls(text.substr(0, kMaxLoggedBytes)));
+}
+
+// The path and the query of a request target: "/path?query", or "http://host/path?query" as a
+// proxy sends it.
+std::pair<std::string_view, std::string_view> SplitTarget(std::string_view target) {
+    for (const std::string_view scheme : {"http://", "https://"}) {
+        if (target.size() > scheme.size() &&
+            std::equal(scheme.begin(), scheme.end(), target.begin(), [](char a, char b) {
+                return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b);
+            })) {
+            const size_t path = target.find('/', scheme.size());
+            target = path == std::string_view::npos ? std::string_view("/") : target.substr(path);
+            break;
+        }
+    }
+    const size_t question = target.find('?');
+    if (question == std::string_view::npos)
+        return {target, {}};
+    return {target.substr(0, question), target.substr(question + 1)};
+}
+
+// A listening socket that hands each accepted descriptor to the service.
+class AcceptingServer : public QTcpServer {
   public:
-    WatchedServer(std::function<void(QTcpSocket*)> watch, QObject* parent)
-        : QTcpServer(parent), m_watch(std::move(watch)) {}
+    AcceptingServer(std::function<void(qintptr)> accept, QObject* parent)
+        : QTcpServer(parent), m_accept(std::move(accept)) {}
 
   protected:
-    void incomingConnection(qintptr descriptor) override {
-        auto* socket = new QTcpSocket(this);
-        if (!socket->setSocketDescriptor(descriptor)) {
-            delete socket;
-            return;
-        }
-        m_watch(socket);
-        addPendingConnection(socket);
-    }
+    void incomingConnection(qintptr descriptor) override { m_accept(descriptor); }
 
   private:
-    std::function<void(QTcpSocket*)> m_watch;
+    std::function<void(qintptr)> m_accept;
 };
 
 } // namespace
+
+// One client's connection: reads its requests in turn, answers each, and closes it when the client
+// asks, when the request is not HTTP, or when the deadline passes. Lives as long as its socket.
+class DecoderService::Connection : public QObject {
+  public:
+    Connection(QTcpSocket* socket, const DecoderService& service)
+        : QObject(socket), m_socket(socket), m_service(service), m_head(kMaxPendingBytes) {
+        socket->setReadBufferSize(kReadChunk * 4);
+        m_deadline.setSingleShot(true);
+        // Past its time a connection is dropped without an answer, whatever it is doing.
+        connect(&m_deadline, &QTimer::timeout, this, [this] {
+            m_socket->abort();
+            m_socket->deleteLater();
+        });
+        m_deadline.start(service.m_deadlineMs);
+        connect(socket, &QTcpSocket::readyRead, this, &Connection::Process);
+        connect(socket, &QTcpSocket::bytesWritten, this, &Connection::Process);
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+  private:
+    void Process() {
+        if (m_busy || m_closing)
+            return;
+        m_busy = true;
+        while (!m_closing && m_socket->bytesToWrite() <= kMaxUnsentBytes) {
+            if (m_buffer.isEmpty())
+                m_buffer = m_socket->read(kReadChunk);
+            if (m_buffer.isEmpty())
+                break;
+            if (!m_readingBody && !ReadHead())
+                break;
+            if (m_readingBody) {
+                const qint64 dropped = std::min<qint64>(m_bodyLeft, m_buffer.size());
+                m_buffer.remove(0, dropped);
+                m_bodyLeft -= dropped;
+                if (m_bodyLeft == 0)
+                    Answer();
+            }
+        }
+        m_busy = false;
+    }
+
+    // Feeds the buffer to the head; false when the connection is done with (closed or dropped).
+    bool ReadHead() {
+        const size_t used = m_head.Read(std::string_view(m_buffer.constData(), size_t(m_buffer.size())));
+        m_buffer.remove(0, qsizetype(used));
+        switch (m_head.State()) {
+        case RequestHead::Status::Incomplete:
+            return true;
+        case RequestHead::Status::TooLong:
+            m_closing = true;
+            m_socket->abort();
+            m_socket->deleteLater();
+            return false;
+        case RequestHead::Status::Malformed:
+            Refuse(400);
+            return false;
+        case RequestHead::Status::Complete:
+            break;
+        }
+        const RequestFraming framing = FrameRequest(m_head, kMaxPendingBytes);
+        if (framing.Error != 0) {
+            Refuse(framing.Error);
+            return false;
+        }
+        m_keepAlive = framing.KeepAlive;
+        m_bodyLeft = qint64(framing.BodyLength);
+        m_readingBody = true;
+        return true;
+    }
+
+    void Answer() {
+        const auto [path, query] = SplitTarget(m_head.Target());
+        const std::string& method = m_head.Method();
+        const RequestMethod kind = method == "GET"    ? RequestMethod::Get
+                                   : method == "HEAD" ? RequestMethod::Head
+                                                      : RequestMethod::Other;
+        const DecoderReply reply = AnswerRequest(kind, path, query);
+        QByteArray answer = StatusLine(reply.Status) + "Content-Type: text/html; charset=utf-8\r\n" +
+                            CommonHeaders(qsizetype(reply.Body.size()), !m_keepAlive);
+        if (reply.Status == 405)
+            answer += "Allow: GET, HEAD\r\n";
+        if (m_keepAlive && m_head.Version() == "HTTP/1.0")
+            answer += "Connection: keep-alive\r\n";
+        answer += "\r\n";
+        const qsizetype sent = kind == RequestMethod::Head ? 0 : qsizetype(reply.Body.size());
+        answer.append(reply.Body.data(), sent);
+        Send(answer);
+        m_service.Log(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
+                      QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
+        if (!m_keepAlive) {
+            Close();
+            return;
+        }
+        // The next request has the same time again, counted from this answer.
+        m_deadline.start(m_service.m_deadlineMs);
+        m_head = RequestHead(kMaxPendingBytes);
+        m_readingBody = false;
+    }
+
+    // Answers a request that cannot be read, and closes: what follows it cannot be trusted.
+    void Refuse(int status) {
+        const QByteArray body = QByteArray(ReasonPhrase(status)) + '\n';
+        Send(StatusLine(status) + "Content-Type: text/plain; charset=utf-8\r\n" +
+             CommonHeaders(body.size(), true) + "\r\n" + body);
+        m_service.Log(LogText(m_head.RequestLine()) + QLatin1Char(' ') + QString::number(status) +
+                      QLatin1Char(' ') + QString::number(body.size()));
+        Close();
+    }
+
+    void Send(const QByteArray& bytes) {
+        m_socket->write(bytes);
+        // Out at once: a client that has half-closed its side is gone from Qt's view as soon as its
+        // end of stream is read, and what is still buffered then would be lost.
+        m_socket->flush();
+    }
+
+    // Closes once the answer is out; the deadline still drops a client that never reads it.
+    void Close() {
+        m_closing = true;
+        m_socket->disconnectFromHost();
+    }
+
+    QTcpSocket* m_socket;
+    const DecoderService& m_service;
+    QTimer m_deadline;
+    RequestHead m_head;
+    QByteArray m_buffer;
+    qint64 m_bodyLeft = 0;
+    bool m_readingBody = false;
+    bool m_keepAlive = false;
+    bool m_closing = false;
+    bool m_busy = false;
+};
 
 QByteArray SentQuery(const QUrl& url) {
     const QString encoded = url.query(QUrl::FullyEncoded);
@@ -101,34 +282,89 @@ QUrl BrowserUrl(const QString& address) {
     return QUrl::fromEncoded(bytes, QUrl::TolerantMode);
 }
 
-DecoderService::DecoderService(QObject* parent) : QAbstractHttpServer(parent) {}
+DecoderService::DecoderService(QObject* parent) : QObject(parent), m_cap(DefaultConnectionCap()) {
+    m_acceptRetry.setSingleShot(true);
+    m_acceptRetry.setInterval(1000);
+    connect(&m_acceptRetry, &QTimer::timeout, this, &DecoderService::UpdateAccepting);
+}
+
+DecoderService::~DecoderService() {
+    // The connections go first, while the count they keep is still there.
+    const QList<QTcpSocket*> sockets = findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+    for (QTcpSocket* socket : sockets)
+        delete socket;
+}
+
+int DecoderService::DefaultConnectionCap() {
+#ifdef Q_OS_UNIX
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        const auto files = static_cast<long long>(limit.rlim_cur);
+        // A quarter (at least 128) is kept for the program's own files and for the connections of one
+        // listen backlog, which are accepted together.
+        return int(std::clamp(files - std::max(128LL, files / 4), 8LL, (long long)kMaxConnections));
+    }
+#endif
+    // Windows counts sockets apart from files and sets them no such limit.
+    return kMaxConnections;
+}
+
+void DecoderService::SetConnectionCap(int cap) {
+    m_cap = std::max(cap, 1);
+    UpdateAccepting();
+}
 
 bool DecoderService::Listen(const QHostAddress& address, quint16 port) {
-    auto* server = new WatchedServer([this](QTcpSocket* socket) { WatchConnection(socket); }, this);
+    auto* server = new AcceptingServer([this](qintptr descriptor) { Accept(descriptor); }, this);
     if (!server->listen(address, port)) {
         delete server;
         return false;
     }
-    bind(server);
+    // Out of files: the server has stopped accepting; it tries again after a pause, not in a loop.
+    connect(server, &QTcpServer::acceptError, this, [this] {
+        m_paused = true;
+        m_acceptRetry.start();
+    });
+    delete m_server;
+    m_server = server;
+    m_paused = false;
     m_address = address;
     m_port = server->serverPort();
+    UpdateAccepting();
     return true;
 }
 
-void DecoderService::WatchConnection(QTcpSocket* socket) {
-    auto* idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    idle->setInterval(m_idleTimeoutMs);
-    connect(idle, &QTimer::timeout, socket, &QTcpSocket::disconnectFromHost);
-    idle->start();
-    socket->setProperty(kPendingBytes, qint64(0));
-    connect(socket, &QTcpSocket::readyRead, socket, [socket, idle] {
-        idle->start();
-        const qint64 pending = socket->property(kPendingBytes).toLongLong() + socket->bytesAvailable();
-        socket->setProperty(kPendingBytes, pending);
-        if (pending > kMaxPendingBytes)
-            socket->abort();
+void DecoderService::Accept(qintptr descriptor) {
+    auto* socket = new QTcpSocket(this);
+    if (!socket->setSocketDescriptor(descriptor)) {
+        delete socket;
+        return;
+    }
+    ++m_open;
+    connect(socket, &QObject::destroyed, this, [this] {
+        --m_open;
+        UpdateAccepting();
     });
+    new Connection(socket, *this);
+    UpdateAccepting();
+}
+
+void DecoderService::UpdateAccepting() {
+    if (!m_server)
+        return;
+    const bool full = m_open >= m_cap;
+    if (full && !m_paused) {
+        m_server->pauseAccepting();
+        m_paused = true;
+    } else if (!full && m_paused && !m_acceptRetry.isActive()) {
+        m_server->resumeAccepting();
+        m_paused = false;
+    }
+}
+
+void DecoderService::Log(const QString& line) const {
+    if (m_log)
+        m_log(line);
 }
 
 QString DecoderService::HostAndPort() const {
@@ -136,50 +372,4 @@ QString DecoderService::HostAndPort() const {
                              ? QStringLiteral("[%1]").arg(m_address.toString())
                              : m_address.toString();
     return QStringLiteral("%1:%2").arg(host).arg(m_port);
-}
-
-bool DecoderService::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
-    socket->setProperty(kPendingBytes, qint64(0));
-    const QUrl url = request.url();
-    const QHttpServerRequest::Method method = request.method();
-    const RequestMethod kind = method == QHttpServerRequest::Method::Get    ? RequestMethod::Get
-                               : method == QHttpServerRequest::Method::Head ? RequestMethod::Head
-                                                                            : RequestMethod::Other;
-    const QByteArray path = url.path(QUrl::FullyEncoded).toUtf8();
-    const QByteArray query = SentQuery(url);
-    const DecoderReply reply = AnswerRequest(kind, std::string_view(path.constData(), size_t(path.size())),
-                                             std::string_view(query.constData(), size_t(query.size())));
-
-    QHttpServerResponder responder = makeResponder(request, socket);
-    responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(reply.Status));
-    responder.writeHeader("Content-Type", "text/html; charset=utf-8");
-    responder.writeHeader("Content-Length", QByteArray::number(qsizetype(reply.Body.size())));
-    // The page needs nothing but its own inline style, and sends its form only to itself.
-    responder.writeHeader("Content-Security-Policy",
-                          "default-src 'none'; style-src 'unsafe-inline'; "
-                          "form-action 'self'; base-uri 'none'; frame-ancestors 'none'");
-    responder.writeHeader("X-Content-Type-Options", "nosniff");
-    responder.writeHeader("Referrer-Policy", "no-referrer");
-    responder.writeHeader("Cache-Control", "no-store");
-    if (reply.Status == 405)
-        responder.writeHeader("Allow", "GET, HEAD");
-    const bool close = request.value("Connection").compare("close", Qt::CaseInsensitive) == 0;
-    if (close)
-        responder.writeHeader("Connection", "close");
-    const qint64 sent = kind == RequestMethod::Head ? 0 : qint64(reply.Body.size());
-    responder.writeBody(reply.Body.data(), sent);
-    if (close)
-        socket->disconnectFromHost();
-
-    if (m_log)
-        m_log(QStringLiteral("%1 %2 %3 %4")
-                  .arg(QLatin1String(MethodName(method)), QString::fromUtf8(path.left(200)))
-                  .arg(reply.Status)
-                  .arg(sent));
-    return true;
-}
-
-void DecoderService::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
-    // Every request is answered by handleRequest; this only keeps a stray one from going unanswered.
-    makeResponder(request, socket).write(QHttpServerResponder::StatusCode::NotFound);
 }

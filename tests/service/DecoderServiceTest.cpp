@@ -4,11 +4,26 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 #include "service/DecoderPage.h"
 #include "service/DecoderQuery.h"
 #include "service/DecoderService.h"
 
 namespace {
+
+// Qt's sockets cannot half-close.
+void ShutDownSending(QTcpSocket& socket) {
+#ifdef Q_OS_WIN
+    ::shutdown(SOCKET(socket.socketDescriptor()), SD_SEND);
+#else
+    ::shutdown(int(socket.socketDescriptor()), SHUT_WR);
+#endif
+}
 
 struct HttpAnswer {
     int Status = 0;
@@ -49,7 +64,9 @@ class ServiceOverSocket : public testing::Test {
 
     // Sends raw bytes from another thread, serving on this one, and returns all that came back
     // until the server closed the connection (or went quiet for quietMs).
-    QByteArray Exchange(const QByteArray& request, bool* closed = nullptr, int quietMs = 2000) {
+    // With halfClose the client shuts its sending side once the request is out.
+    QByteArray Exchange(const QByteArray& request, bool* closed = nullptr, int quietMs = 2000,
+                        bool halfClose = false) {
         QByteArray received;
         std::atomic<bool> done = false;
         bool wasClosed = false;
@@ -60,6 +77,8 @@ class ServiceOverSocket : public testing::Test {
             if (socket.waitForConnected(5000)) {
                 socket.write(request);
                 socket.waitForBytesWritten(5000);
+                if (halfClose)
+                    ShutDownSending(socket);
                 while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(quietMs))
                     received += socket.readAll();
                 received += socket.readAll();
@@ -245,7 +264,7 @@ TEST_F(ServiceOverSocket, DropsAConnectionThatNeverEndsItsRequest) {
 }
 
 TEST_F(ServiceOverSocket, ClosesAnIdleConnection) {
-    m_service.SetIdleTimeout(100);
+    m_service.SetRequestDeadline(100);
     bool closed = false;
     Exchange({}, &closed, 3000);
     EXPECT_TRUE(closed);
@@ -253,6 +272,114 @@ TEST_F(ServiceOverSocket, ClosesAnIdleConnection) {
     const QByteArray answer = Exchange("GET / HTTP/1.1\r\nHost: x\r\n\r\n", &closedAfterAnswer, 3000);
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK"));
     EXPECT_TRUE(closedAfterAnswer);
+}
+
+// Requests that are not plain HTTP/1.1, and what is logged of them: the request as received.
+struct ProtocolCase {
+    const char* Name;
+    QByteArray Sent;
+    int Status;
+    bool Closed;        // the service closes the connection after its answer
+    const char* Logged; // "{n}" stands for the body bytes sent
+    bool HalfClose = false;
+};
+
+std::ostream& operator<<(std::ostream& os, const ProtocolCase& c) {
+    return os << c.Name;
+}
+
+class Protocol : public ServiceOverSocket, public testing::WithParamInterface<ProtocolCase> {};
+
+TEST_P(Protocol, IsAnsweredAsHttpWants) {
+    bool closed = false;
+    const QByteArray data = Exchange(GetParam().Sent, &closed, 500, GetParam().HalfClose);
+    const std::vector<HttpAnswer> answers = ParseAnswers(data, closed);
+    ASSERT_EQ(answers.size(), 1u) << data.left(200).constData();
+    EXPECT_EQ(answers[0].Status, GetParam().Status);
+    EXPECT_EQ(Header(answers[0], "Content-Length").toLongLong(), answers[0].Body.size());
+    EXPECT_EQ(closed, GetParam().Closed);
+    ASSERT_EQ(m_log.size(), 1);
+    // Not arg(): a logged "%1" is the client's text, not a place to fill.
+    EXPECT_EQ(m_log.front(), QString::fromUtf8(GetParam().Logged)
+                                 .replace(QStringLiteral("{n}"), QString::number(answers[0].Body.size())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServiceOverSocket, Protocol,
+    testing::Values(
+        ProtocolCase{"TlsHello", QByteArray::fromHex("16030100a5010000a10303"), 400, true, "\\x16 400 {n}"},
+        ProtocolCase{"HeaderWithoutColon", "GET / HTTP/1.1\r\nHost x\r\n\r\n", 400, true,
+                     "GET / HTTP/1.1 400 {n}"},
+        ProtocolCase{"TwoContentLengths", "GET / HTTP/1.1\r\nContent-Length: 0\r\nContent-Length: 5\r\n\r\n",
+                     400, true, "GET / HTTP/1.1 400 {n}"},
+        ProtocolCase{"OneContentLengthTwice",
+                     "GET / HTTP/1.1\r\nContent-Length: 2\r\nContent-Length: 2\r\n\r\nab", 200, false,
+                     "GET / 200 {n}"},
+        ProtocolCase{"Http2", "PRI * HTTP/2.0\r\n\r\nSM\r\n\r\n", 505, true, "PRI * HTTP/2.0 505 {n}"},
+        ProtocolCase{"Http10", "GET / HTTP/1.0\r\n\r\n", 200, true, "GET / 200 {n}"},
+        ProtocolCase{"Http10KeepAlive", "GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\n", 200, false,
+                     "GET / 200 {n}"},
+        ProtocolCase{"HalfClosedAfterTheRequest", "GET / HTTP/1.1\r\nHost: x\r\n\r\n", 200, true,
+                     "GET / 200 {n}", true},
+        ProtocolCase{"ControlCharacterInThePath", "GET /a\x1b]0;x\x07 HTTP/1.1\r\n\r\n", 400, true,
+                     "GET /a\\x1B 400 {n}"},
+        ProtocolCase{"EscapesInThePath", "GET /a%1b\\\xc2\x9b HTTP/1.1\r\nConnection: close\r\n\r\n", 404,
+                     true, "GET /a%1b\\x5C\\xC2\\x9B 404 {n}"}),
+    [](const testing::TestParamInfo<ProtocolCase>& info) { return std::string(info.param.Name); });
+
+// However slowly a client keeps sending, it has a fixed time from opening to complete its request.
+// At the cap no further connection is taken; a new client is served once the slow ones are gone.
+TEST_F(ServiceOverSocket, SlowClientsCannotHoldTheServicePastTheirDeadline) {
+    m_service.SetRequestDeadline(300);
+    m_service.SetConnectionCap(2);
+    const quint16 port = m_service.Port();
+    std::atomic<int> slowClosed = 0;
+    std::atomic<int> slowAnswered = 0;
+    QByteArray answer;
+    std::atomic<bool> done = false;
+    std::thread clients([&] {
+        QTcpSocket slow[2];
+        for (QTcpSocket& socket : slow)
+            socket.connectToHost(QHostAddress::LocalHost, port);
+        for (QTcpSocket& socket : slow)
+            socket.waitForConnected(5000);
+        QTcpSocket late;
+        // One byte of a request every 50 ms, for ten seconds at most.
+        for (int step = 0; step < 200; ++step) {
+            int open = 0;
+            for (QTcpSocket& socket : slow) {
+                if (socket.state() != QAbstractSocket::ConnectedState)
+                    continue;
+                ++open;
+                socket.write("GET / HTTP/1.1\r\nX-Slow: " + QByteArray(step % 2 ? "a" : "b"));
+                socket.waitForBytesWritten(1000);
+                if (socket.waitForReadyRead(25) && !socket.readAll().isEmpty())
+                    ++slowAnswered;
+            }
+            if (step == 2) { // both hold their places now
+                late.connectToHost(QHostAddress::LocalHost, port);
+                late.waitForConnected(5000);
+                late.write("GET / HTTP/1.1\r\nConnection: close\r\n\r\n");
+            }
+            if (open == 0)
+                break;
+        }
+        for (const QTcpSocket& socket : slow)
+            slowClosed += socket.state() != QAbstractSocket::ConnectedState;
+        while (late.waitForReadyRead(5000))
+            answer += late.readAll();
+        done = true;
+    });
+    int mostOpen = 0;
+    while (!done) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        mostOpen = std::max(mostOpen, m_service.OpenConnections());
+    }
+    clients.join();
+    EXPECT_EQ(slowClosed, 2);
+    EXPECT_EQ(slowAnswered, 0);
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK")) << answer.left(100).constData();
+    EXPECT_LE(mostOpen, 2);
 }
 
 TEST(DecoderService, HostAndPortNameTheAddress) {
