@@ -3,8 +3,13 @@
 #include <QHostAddress>
 
 #include "Commands.h"
+#include "RequestLog.h"
 #include "platform/StopSignals.h"
 #include "service/DecoderService.h"
+
+#ifdef Q_OS_UNIX
+#include <csignal> // SIGPIPE
+#endif
 
 namespace {
 
@@ -52,11 +57,14 @@ int RunServe(CommandContext& context) {
         return ExitUsage;
     }
 
+#ifdef Q_OS_UNIX
+    // A closed output (`serve 2>&1 | head -1`) must not end the service: writes to it just fail.
+    // Windows has no SIGPIPE; such a write fails with an error there already.
+    ::signal(SIGPIPE, SIG_IGN);
+#endif
+    RequestLog log;
     DecoderService service;
-    service.SetRequestLog([&context](const QString& line) {
-        context.err << line << '\n';
-        context.err.flush();
-    });
+    service.SetRequestLog([&log](const QString& line) { log.Write(line); });
     if (!service.Listen(address, static_cast<quint16>(portNumber))) {
         context.err << "glomiecode-cli: cannot listen on " << parser.value(bind) << " port " << portNumber
                     << '\n';
@@ -71,6 +79,6 @@ int RunServe(CommandContext& context) {
     context.out << "glomiecode-cli: the decoder page is at http://" << service.HostAndPort() << "/\n";
     context.out.flush();
     QCoreApplication::exec();
-    context.err << "glomiecode-cli: stopped\n";
+    log.Write(QStringLiteral("glomiecode-cli: stopped"));
     return ExitOk;
 }

@@ -1,0 +1,94 @@
+#include "RequestLog.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#else
+#include <io.h>
+#endif
+
+struct RequestLog::Queue {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::string> lines;
+    size_t maxQueued = 0;
+    size_t dropped = 0;
+    bool stop = false;
+    bool done = false;
+};
+
+namespace {
+
+// Straight to the descriptor, not through stdio: a writer blocked here holds no lock that the
+// rest of the program or its exit would wait for.
+void WriteToErrorOutput(const std::string& text) {
+    size_t written = 0;
+    while (written < text.size()) {
+#ifdef Q_OS_UNIX
+        const ssize_t n = ::write(STDERR_FILENO, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+#else
+        const int n = ::_write(2, text.data() + written, static_cast<unsigned>(text.size() - written));
+#endif
+        if (n <= 0)
+            return; // closed or broken: the line is lost, the service goes on
+        written += static_cast<size_t>(n);
+    }
+}
+} // namespace
+
+RequestLog::RequestLog(size_t maxQueued) : m_queue(std::make_shared<Queue>()) {
+    m_queue->maxQueued = maxQueued;
+    m_writer = std::thread([queue = m_queue] { WriteLines(queue); });
+}
+
+RequestLog::~RequestLog() {
+    std::unique_lock lock(m_queue->mutex);
+    m_queue->stop = true;
+    m_queue->wake.notify_all();
+    const bool done = m_queue->wake.wait_for(lock, std::chrono::seconds(1), [this] { return m_queue->done; });
+    lock.unlock();
+    if (done)
+        m_writer.join();
+    else
+        m_writer.detach(); // it owns its share of the queue
+}
+
+void RequestLog::Write(const QString& line) {
+    const std::lock_guard lock(m_queue->mutex);
+    if (m_queue->lines.size() >= m_queue->maxQueued) {
+        ++m_queue->dropped;
+        return;
+    }
+    m_queue->lines.push_back(line.toStdString() + '\n');
+    m_queue->wake.notify_all();
+}
+
+void RequestLog::WriteLines(const std::shared_ptr<Queue>& queue) {
+    std::unique_lock lock(queue->mutex);
+    for (;;) {
+        queue->wake.wait(lock, [&] { return queue->stop || !queue->lines.empty() || queue->dropped > 0; });
+        if (queue->lines.empty() && queue->dropped == 0)
+            break;
+        std::deque<std::string> lines;
+        lines.swap(queue->lines);
+        const size_t dropped = std::exchange(queue->dropped, 0);
+        lock.unlock();
+        for (const std::string& line : lines)
+            WriteToErrorOutput(line);
+        if (dropped > 0)
+            WriteToErrorOutput("glomiecode-cli: " + std::to_string(dropped) +
+                               " log lines were dropped: the error output was not read\n");
+        lock.lock();
+    }
+    queue->done = true;
+    queue->wake.notify_all();
+}
