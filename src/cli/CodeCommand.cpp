@@ -13,6 +13,14 @@ std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool must
         err << "glomiecode-cli: cannot read settings file '" << settingsFile << "'\n";
         return nullptr;
     }
+    // A store to write (the reading commands have refused these above): reading a FIFO would wait
+    // for ever, a device or a folder is no settings file, and a link that leads nowhere would be
+    // replaced rather than followed.
+    if ((info.exists() || info.isSymLink()) && !info.isFile()) {
+        err << "glomiecode-cli: cannot write the settings '" << settingsFile
+            << "': not a regular file; nothing was changed\n";
+        return nullptr;
+    }
     auto store = QSettingsStore::ForIniFile(settingsFile);
     if (!store->Readable()) {
         err << "glomiecode-cli: settings file '" << settingsFile << "' is not an INI file\n";

@@ -105,16 +105,21 @@ int RunImport(CommandContext& context) {
         return ExitFailure;
     CheckedWrites checked(*store);
     SaveSettings(checked, result.Answers.Refs());
-    if (checked.Failed() || !store->Commit()) {
-        context.err << "glomiecode-cli: cannot write the settings '" << store->FileName() << "'\n";
-        return ExitFailure;
-    }
-    // What the encoder will load from now on must give the code back.
-    const auto reread = OpenStore(parser.value(settings), true, context.err);
-    const std::string stored = reread ? EncodeAnswers(LoadAnswers(*reread)) : std::string();
-    if (stored != std::string_view(text.constData(), static_cast<size_t>(text.size()))) {
-        context.err << "glomiecode-cli: the settings '" << store->FileName()
-                    << "' read back as another code: " << FromUtf8(stored) << '\n';
+    // What the encoder will load from now on must give the code back; the file is replaced only then.
+    std::string stored;
+    const bool committed = store->Commit([&](ProfileStore& written) {
+        stored = EncodeAnswers(LoadAnswers(written));
+        return !checked.Failed() &&
+               stored == std::string_view(text.constData(), static_cast<size_t>(text.size()));
+    });
+    if (!committed) {
+        context.err << "glomiecode-cli: cannot write the settings '" << store->FileName() << "'";
+        if (!stored.empty() && stored != std::string_view(text.constData(), static_cast<size_t>(text.size())))
+            context.err << ": they would read back as another code: " << FromUtf8(stored) << '\n';
+        else
+            context.err << ": "
+                        << (checked.Failed() ? QStringLiteral("a value was refused") : store->CommitError())
+                        << "; nothing was changed\n";
         return ExitFailure;
     }
     context.out << "Stored the answers of the code in " << store->FileName() << '\n';

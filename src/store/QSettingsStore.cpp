@@ -1,11 +1,75 @@
 #include "store/QSettingsStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 QString Key(std::string_view section, std::string_view name) {
     return QString::fromLatin1(section.data(), static_cast<qsizetype>(section.size())) + QLatin1Char('/') +
            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// Another copy saving at the same moment holds the lock for a few milliseconds.
+constexpr int kLockWaitMs = 10000;
+
+// The settings file's bytes, empty when there is none. Nothing but a regular file (or a link to one)
+// is read: a FIFO would block the read for ever, and a device is no settings file.
+std::optional<QByteArray> ReadCurrent(const QString& path, QString& why) {
+#ifdef Q_OS_UNIX
+    // Opened without blocking and checked on the open descriptor, so the file cannot be swapped for
+    // something else between the check and the read.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        if (errno == ENOENT)
+            return QByteArray();
+        why = QString::fromLocal8Bit(::strerror(errno));
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        why = QStringLiteral("it is not a regular file");
+        return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        why = file.errorString();
+        return std::nullopt;
+    }
+#else
+    // Windows has no FIFOs among files; what is not a regular file has been refused by name already.
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = file.errorString();
+        return std::nullopt;
+    }
+#endif
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        why = file.errorString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 } // namespace
 
@@ -18,7 +82,18 @@ std::unique_ptr<QSettingsStore> QSettingsStore::ForIniFile(const QString& path) 
     return std::make_unique<QSettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
 }
 
-QSettingsStore::QSettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {}
+QSettingsStore::QSettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    m_file = m_settings->format() == QSettings::IniFormat;
+#else
+    m_file = true; // the native format is an INI file here
+#endif
+}
+
+QSettingsStore::~QSettingsStore() {
+    if (!m_commitFailed && !m_pending.empty())
+        Commit();
+}
 
 std::optional<int32_t> QSettingsStore::ParseValue(const QString& text) {
     bool ok = false;
@@ -29,7 +104,10 @@ std::optional<int32_t> QSettingsStore::ParseValue(const QString& text) {
 }
 
 int32_t QSettingsStore::GetProfileInt(std::string_view section, std::string_view name, int32_t def) {
-    const QVariant stored = m_settings->value(Key(section, name));
+    const QString key = Key(section, name);
+    if (const auto pending = m_pending.find(key); pending != m_pending.end())
+        return pending->second;
+    const QVariant stored = m_settings->value(key);
     if (!stored.isValid())
         return def;
     // A list (a value with commas in an INI file) or any other non-number reads as missing.
@@ -39,15 +117,97 @@ int32_t QSettingsStore::GetProfileInt(std::string_view section, std::string_view
 }
 
 bool QSettingsStore::WriteProfileInt(std::string_view section, std::string_view name, int32_t value) {
+    if (m_file) {
+        m_pending[Key(section, name)] = value;
+        return true;
+    }
     if (!m_settings->isWritable())
         return false;
     m_settings->setValue(Key(section, name), value);
     return true;
 }
 
-bool QSettingsStore::Commit() {
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+bool QSettingsStore::Commit(const CommitCheck& check) {
+    m_commitError.clear();
+    m_commitFailed = !(m_file ? CommitToFile(check) : SyncSettings(check));
+    return !m_commitFailed;
 }
 
-bool QSettingsStore::Readable() const { return m_settings->status() != QSettings::FormatError; }
+bool QSettingsStore::SyncSettings(const CommitCheck& check) {
+    m_settings->sync();
+    if (m_settings->status() == QSettings::NoError)
+        return !check || check(*this) || Fail(QStringLiteral("the settings do not read back as written"));
+    // QSettings keeps its first error for good: a fresh one lets the next try report its own result.
+    m_settings = std::make_unique<QSettings>(m_settings->format(), m_settings->scope(),
+                                             m_settings->organizationName(), m_settings->applicationName());
+    return Fail(QStringLiteral("the settings could not be written"));
+}
+
+bool QSettingsStore::Fail(const QString& why) {
+    m_commitError = why;
+    return false;
+}
+
+bool QSettingsStore::CommitToFile(const CommitCheck& check) {
+    const QString path = FileName();
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !info.isFile())
+        return Fail(QStringLiteral("it is not a regular file"));
+    if (!QDir().mkpath(info.absolutePath()))
+        return Fail(QStringLiteral("its folder %1 cannot be made")
+                        .arg(QDir::toNativeSeparators(info.absolutePath())));
+    // The lock QSettings itself takes on this file: no other copy saves in the meantime.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs))
+        return Fail(lock.error() == QLockFile::LockFailedError
+                        ? QStringLiteral("another program is writing it")
+                        : QStringLiteral("its folder cannot be written"));
+    QString why;
+    const std::optional<QByteArray> current = ReadCurrent(path, why);
+    if (!current)
+        return Fail(QStringLiteral("it cannot be read: %1").arg(why));
+
+    // The new content is made in a copy, so that what QSettings cannot rewrite leaves the file alone.
+    const QTemporaryDir scratch;
+    const QString copyPath = scratch.filePath(QStringLiteral("settings.ini"));
+    const QString noScratch =
+        QStringLiteral("no scratch copy could be made in %1").arg(QDir::toNativeSeparators(QDir::tempPath()));
+    if (!scratch.isValid() || !WriteWholeFile(copyPath, *current))
+        return Fail(noScratch);
+    {
+        QSettings staged(copyPath, QSettings::IniFormat);
+        for (const auto& [key, value] : m_pending)
+            staged.setValue(key, value);
+        staged.sync();
+        if (staged.status() == QSettings::FormatError)
+            return Fail(QStringLiteral("it holds lines that are not settings (a comment starting with #?), "
+                                       "which rewriting it would lose"));
+        if (staged.status() != QSettings::NoError)
+            return Fail(noScratch);
+    }
+    QFile copy(copyPath);
+    if (!copy.open(QIODevice::ReadOnly))
+        return Fail(noScratch);
+    const QByteArray content = copy.readAll();
+    if (check) {
+        // Parsed afresh under another name: QSettings would answer this name from its cache.
+        const QString readBackPath = scratch.filePath(QStringLiteral("read-back.ini"));
+        if (!WriteWholeFile(readBackPath, content))
+            return Fail(noScratch);
+        QSettingsStore readBack(std::make_unique<QSettings>(readBackPath, QSettings::IniFormat));
+        if (!readBack.Readable() || !check(readBack))
+            return Fail(QStringLiteral("its new content does not read back as written"));
+    }
+
+    // Written beside the file and renamed over it (through a link, to the file it names).
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
+        return Fail(out.errorString());
+    m_pending.clear();
+    m_settings->sync(); // reads the new file
+    return true;
+}
+
+bool QSettingsStore::Readable() const {
+    return m_settings->status() != QSettings::FormatError;
+}

@@ -2,28 +2,41 @@
 
 #include <QSettings>
 #include <QString>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
 #include "settings/SettingsLayout.h"
 
 // The answers' store on QSettings: "<section>/<value name>" keys holding whole numbers. Writes stay
-// in memory until Commit(), which replaces the file in one step, so a crash in the middle of a
-// save never leaves half of the old answers and half of the new.
+// in memory until Commit(). A settings file is replaced in one step, and only once all of its new
+// content has been written: a crash, a full disk or a refusal in the middle of a save leaves the old
+// file exactly as it was.
 class QSettingsStore : public ProfileStore {
-public:
+  public:
     // The encoder's own per-user store: organisation "kvrq", application = the executable's name.
     static std::unique_ptr<QSettingsStore> ForApplication(const QString& applicationName);
     // An INI file, as given to the command line's --settings.
     static std::unique_ptr<QSettingsStore> ForIniFile(const QString& path);
 
     explicit QSettingsStore(std::unique_ptr<QSettings> settings);
+    // Like QSettings, saves what is still pending; but not after a failed Commit(), when the caller
+    // has been told and has decided.
+    ~QSettingsStore() override;
+    QSettingsStore(const QSettingsStore&) = delete;
+    QSettingsStore& operator=(const QSettingsStore&) = delete;
 
     int32_t GetProfileInt(std::string_view section, std::string_view name, int32_t def) override;
     bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override;
 
-    // Writes the pending values to disk; false when the store could not be written.
-    bool Commit();
+    // Given the store as it will read after the commit; false refuses the commit.
+    using CommitCheck = std::function<bool(ProfileStore&)>;
+    // Writes the pending values; false when the store could not be written, with the reason in
+    // CommitError(). The values stay pending, so Commit() can be tried again. A settings file is
+    // replaced only if check (when given) accepts its new content, read back from a copy.
+    bool Commit(const CommitCheck& check = {});
+    QString CommitError() const { return m_commitError; }
     // False when the file exists but could not be read or parsed.
     bool Readable() const;
     QString FileName() const { return m_settings->fileName(); }
@@ -31,6 +44,14 @@ public:
     // A stored text as a value: a whole number in the signed 32-bit range, or nothing.
     static std::optional<int32_t> ParseValue(const QString& text);
 
-private:
+  private:
+    bool CommitToFile(const CommitCheck& check);
+    bool SyncSettings(const CommitCheck& check);
+    bool Fail(const QString& why);
+
     std::unique_ptr<QSettings> m_settings;
+    bool m_file; // an INI file, rather than the Windows registry or a macOS preferences file
+    std::map<QString, int32_t> m_pending;
+    bool m_commitFailed = false;
+    QString m_commitError;
 };

@@ -8,6 +8,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -139,6 +144,65 @@ TEST_F(ImportCommand, AStoreThatCannotBeWrittenFails) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write"))) << run.err.toStdString();
 }
+
+#ifdef Q_OS_UNIX
+// What is at a path, without following a link or reading a FIFO.
+QString Describe(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("link to ") + info.symLinkTarget();
+    if (info.isFile()) {
+        QFile file(path);
+        return QStringLiteral("file: ") +
+               QString::fromLatin1(file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : "?");
+    }
+    return info.exists() ? QStringLiteral("something else") : QStringLiteral("nothing");
+}
+
+struct UnwritableStore {
+    const char* name;
+    const char* message;
+    std::function<void(const QString& path)> make;
+};
+
+std::ostream& operator<<(std::ostream& os, const UnwritableStore& store) {
+    return os << store.name;
+}
+
+class RefusesTheStore : public ImportCommand, public testing::WithParamInterface<UnwritableStore> {};
+
+// A store that is not a regular file is refused before it is opened (a FIFO would block for ever,
+// a device node would be replaced), and one that would lose lines is not rewritten.
+TEST_P(RefusesTheStore, WithExitOneAndThePathAsItWas) {
+    GetParam().make(File());
+    const QString before = Describe(File());
+    const CliRun run = Import(kRich);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(GetParam().message))) << run.err.toStdString();
+    EXPECT_EQ(run.out, QString());
+    EXPECT_EQ(Describe(File()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImportCommand, RefusesTheStore,
+    testing::Values(
+        UnwritableStore{"Fifo", "not a regular file",
+                        [](const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path), 0600), 0); }},
+        UnwritableStore{"LinkToAFifo", "not a regular file",
+                        [](const QString& path) {
+                            ASSERT_EQ(::mkfifo(QFile::encodeName(path + ".fifo"), 0600), 0);
+                            ASSERT_TRUE(QFile::link(path + ".fifo", path));
+                        }},
+        UnwritableStore{"LinkToNothing", "not a regular file",
+                        [](const QString& path) { ASSERT_TRUE(QFile::link(path + ".missing", path)); }},
+        UnwritableStore{"LineThatIsNotASetting", "lines that are not settings",
+                        [](const QString& path) {
+                            QFile file(path);
+                            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                            file.write("# my answers\n[SM]\nPri=14\n");
+                        }}),
+    [](const testing::TestParamInfo<UnwritableStore>& info) { return std::string(info.param.name); });
+#endif
 
 TEST_F(ImportCommand, HelpDescribesEveryOption) {
     const CliRun run = Cli({QStringLiteral("import"), QStringLiteral("--help")});
