@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "code/Sections.h"
+#include "service/DecoderPage.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -116,9 +117,12 @@ void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTe
         err << "glomiecode-cli: no Glomie Code found: a code starts with \"" << kHeaderPrefix << "\"\n";
         return;
     }
+    // The text comes from the user's input, which may hold terminal controls (ESC ] 0 ; ... BEL
+    // retitles a terminal): they are shown, not obeyed.
     for (const DecodeProblem& p : result.Problems) {
         err << "glomiecode-cli: cannot read the code at position " << CharacterPosition(text, p.Position)
-            << ", \"" << FromUtf8(p.Text) << "\": " << FromUtf8(p.Message) << '\n';
+            << ", \"" << FromUtf8(EscapeControls(p.Text)) << "\": " << FromUtf8(EscapeControls(p.Message))
+            << '\n';
     }
 }
 

@@ -23,16 +23,8 @@ void PrintUsage(QTextStream& stream) {
     stream << "\noptions:\n  -h, --help     show this help\n  -v, --version  show the version\n";
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("glomiecode-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.12.05"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+// Runs the command the arguments name.
+int RunCommandLine(QStringList arguments, QTextStream& out, QTextStream& err) {
     if (arguments.isEmpty()) {
         PrintUsage(err);
         return ExitUsage;
@@ -55,4 +47,21 @@ int main(int argc, char* argv[]) {
     err << "glomiecode-cli: unknown command '" << first << "'\n";
     PrintUsage(err);
     return ExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("glomiecode-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.12.05"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = RunCommandLine(QCoreApplication::arguments().mid(1), out, err);
+    // Output that never arrived (a full disk, a closed pipe) is a failure, not a result.
+    out.flush();
+    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    err << "glomiecode-cli: cannot write to the standard output\n";
+    return ExitFailure;
 }

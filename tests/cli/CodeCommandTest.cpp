@@ -129,4 +129,26 @@ TEST_F(CodeCommand, HelpAndVersion) {
     EXPECT_EQ(version.out, "glomiecode-cli 1.12.05\n");
 }
 
+#ifdef Q_OS_LINUX
+// A full disk: every write to /dev/full fails. Nothing printed is no result.
+TEST_F(CodeCommand, OutputThatCannotBeWrittenFailsLoudly) {
+    for (const QStringList& arguments :
+         {QStringList{"code"}, QStringList{"decode", "GlomieCode(1.12.05) SM:5m- O:h"},
+          QStringList{"decode", "--json", "GlomieCode(1.12.05) SM:5m-"}, QStringList{"--help"}}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_dir.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+        process.setProcessEnvironment(environment);
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardError().contains("cannot write to the standard output"))
+            << arguments.join(' ').toStdString();
+    }
+}
+#endif
+
 } // namespace

@@ -155,6 +155,29 @@ TEST(DecodeCommand, JsonTellsProblemsByCharacterPosition) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("position 29")));
 }
 
+// A code pasted from anywhere may hold terminal controls: ESC ] 0 ; ... BEL retitles the window, a
+// C1 CSI starts a control sequence, backspaces rub out what was shown. Told, never obeyed.
+TEST(DecodeCommand, ProblemsShowControlCharactersWithoutObeyingThem) {
+    const struct {
+        QByteArray code;
+        QString shown;
+    } cases[] = {
+        {"GlomieCode(1.12.05) SM:5m- F:s\x1b]0;pwned\x07 O:h", QStringLiteral("\\x1B]0;pwned\\x07")},
+        {"GlomieCode(1.12.05) SM:5m- O:h\xc2\x9b"
+         "2J",
+         QStringLiteral("\\xC2\\x9B2J")},
+        {"GlomieCode(1.12.05) SM:5m- P:e\b\bfake\x7f", QStringLiteral("\\x08\\x08fake\\x7F")},
+    };
+    for (const auto& hostile : cases) {
+        const CliRun run = Decode({QString::fromUtf8(hostile.code)});
+        EXPECT_EQ(run.status, 3) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(hostile.shown)) << run.err.toStdString();
+        for (const QChar c : run.err)
+            EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != u'\x7f' && (c < u'\x80' || c > u'\x9f')))
+                << "control character " << int(c.unicode()) << " in " << run.err.toStdString();
+    }
+}
+
 TEST(DecodeCommand, HelpDescribesEveryOption) {
     const CliRun run = Decode({QStringLiteral("--help")});
     EXPECT_EQ(run.status, 0);
