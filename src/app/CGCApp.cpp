@@ -33,6 +33,31 @@ bool IsSwitch(const QString& argument, QLatin1String name) {
     return argument.mid(1).compare(name, Qt::CaseInsensitive) == 0;
 }
 
+enum class AfterFailedSave { Retry, CloseWithoutSaving, BackToTheAnswers };
+
+// Says that the answers could not be saved, where and why, and asks what now. The sheet and its
+// code stay on the screen behind the message, and after it unless the user closes without saving.
+AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                    QCoreApplication::translate("CGCApp", "The answers could not be saved to %1: %2.")
+                        .arg(QDir::toNativeSeparators(store.FileName()), store.CommitError()),
+                    QMessageBox::NoButton, &sheet);
+    box.setInformativeText(QCoreApplication::translate(
+        "CGCApp", "Try again once that is mended, or close without saving. Cancel goes back to the "
+                  "answers, where the code can still be copied."));
+    box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    box.addButton(QCoreApplication::translate("CGCApp", "Close &Without Saving"),
+                  QMessageBox::DestructiveRole);
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.standardButton(box.clickedButton()) == QMessageBox::Retry)
+        return AfterFailedSave::Retry;
+    return box.clickedButton() && box.buttonRole(box.clickedButton()) == QMessageBox::DestructiveRole
+               ? AfterFailedSave::CloseWithoutSaving
+               : AfterFailedSave::BackToTheAnswers;
+}
+
 QString OnlyOneCopyMessage() {
     return QCoreApplication::translate("CGCApp",
                                        "Only one copy of the Glomie Code Encoder can be running at a time");
@@ -122,14 +147,31 @@ bool CGCApp::RunSheet(QSettingsStore& store, const QString& programDirectory) {
     PrepareSheet(sheet, programDirectory);
     LoadSettings(store, sheet.Answers());
     sheet.RebuildCode(RebuildAll);
-    if (sheet.exec() != QDialog::Accepted)
-        return false;
-    SaveSettings(store, sheet.Answers());
-    // The store replaces its file in one step: a crash here leaves the previous answers whole.
-    if (!store.Commit())
-        QTextStream(stderr) << QCoreApplication::applicationName() << ": could not save the answers to "
-                            << store.FileName() << '\n';
-    return true;
+    bool saved = false;
+    // OK saves before the sheet closes, so answers that cannot be saved are not lost with it. The
+    // store replaces its file in one step: a crash or a failure leaves the previous answers whole.
+    sheet.SetAcceptHandler([&] {
+        for (;;) {
+            SaveSettings(store, sheet.Answers());
+            if (store.Commit()) {
+                saved = true;
+                return true;
+            }
+            QTextStream(stderr) << QCoreApplication::applicationName() << ": could not save the answers to "
+                                << QDir::toNativeSeparators(store.FileName()) << ": " << store.CommitError()
+                                << '\n';
+            switch (AskAfterFailedSave(sheet, store)) {
+            case AfterFailedSave::Retry:
+                continue;
+            case AfterFailedSave::CloseWithoutSaving:
+                return true;
+            case AfterFailedSave::BackToTheAnswers:
+                return false;
+            }
+        }
+    });
+    sheet.exec();
+    return saved;
 }
 
 int CGCApp::InitInstance(const StartOptions& options, const QString& executablePath,

@@ -46,7 +46,8 @@ class CGCApp {
     static void PrepareSheet(CGCPropertySheet& sheet, const QString& programDirectory);
 
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
-    // Returns whether the answers were saved.
+    // When they cannot be saved, the sheet stays open and the user is asked whether to try again,
+    // close without saving or go back to the answers. Returns whether the answers were saved.
     static bool RunSheet(QSettingsStore& store, const QString& programDirectory);
 
     using StoreFactory = std::function<std::unique_ptr<QSettingsStore>()>;

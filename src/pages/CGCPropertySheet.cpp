@@ -151,6 +151,6 @@ void CGCPropertySheet::OnCurrentChanged(int index) {
 }
 
 void CGCPropertySheet::accept() {
-    if (LeaveCurrentPage())
+    if (LeaveCurrentPage() && (!m_acceptHandler || m_acceptHandler()))
         QDialog::accept();
 }

@@ -41,6 +41,9 @@ class CGCPropertySheet : public QDialog {
     void SetHelpHandler(std::function<void()> handler) { m_helpHandler = std::move(handler); }
     // Called once when the sheet is first shown (the application shows its splash then).
     void SetShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
+    // Asked on OK once the current page may be left: false keeps the sheet open (the application
+    // saves the answers here, and keeps them on the screen when they could not be saved).
+    void SetAcceptHandler(std::function<bool()> handler) { m_acceptHandler = std::move(handler); }
 
     // The keys that paste a code, from any page.
     static QKeySequence PasteCodeKeys() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V); }
@@ -96,4 +99,5 @@ class CGCPropertySheet : public QDialog {
     bool m_shown = false;
     std::function<void()> m_helpHandler;
     std::function<void()> m_shownHandler;
+    std::function<bool()> m_acceptHandler;
 };

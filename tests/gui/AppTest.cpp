@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -329,6 +330,68 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
     EXPECT_EQ(QDir(configHome + QStringLiteral("/kvrq")).entryList(QDir::Files | QDir::Hidden | QDir::System),
               QStringList{QStringLiteral("glomiecode-atomic.conf")});
 }
+
+// OK when the answers cannot be saved: a regular file stands where the settings folder should be,
+// which no user, root included, can write through. What the user answers to the message decides.
+struct FailedSaveCase {
+    const char* Name;
+    QMessageBox::ButtonRole Answer; // Retry, Close Without Saving, Cancel
+    bool Saved;
+    bool SheetStaysOpen;
+};
+
+std::ostream& operator<<(std::ostream& os, const FailedSaveCase& c) {
+    return os << c.Name;
+}
+
+class FailedSave : public StartUp, public testing::WithParamInterface<FailedSaveCase> {};
+
+TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
+    const QString blocker = MakeFile(QStringLiteral("blocked"));
+    const QString settingsPath = blocker + QStringLiteral("/answers.ini");
+    QString asked, codeShown, codeWhileAsked;
+    bool shownWhileAsked = false, openAfterwards = false;
+    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+        PressKey(PrimarySlider(sheet), Qt::Key_Right);
+        codeShown = sheet.Page(0).CodeBox()->toPlainText();
+        QTimer::singleShot(10, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            asked = box->text();
+            shownWhileAsked = sheet.isVisible();
+            codeWhileAsked = sheet.Page(0).CodeBox()->toPlainText();
+            if (GetParam().Answer == QMessageBox::AcceptRole) { // mended before trying again
+                ASSERT_TRUE(QFile::remove(blocker));
+                ASSERT_TRUE(QDir().mkpath(blocker));
+            }
+            for (QAbstractButton* button : box->buttons())
+                if (box->buttonRole(button) == GetParam().Answer)
+                    QTest::mouseClick(button, Qt::LeftButton);
+        });
+        QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Ok), Qt::LeftButton);
+        openAfterwards = sheet.isVisible();
+        if (openAfterwards)
+            sheet.reject();
+    });
+    auto store = QSettingsStore::ForIniFile(settingsPath);
+    EXPECT_EQ(CGCApp::RunSheet(*store, m_dir.filePath(QStringLiteral("bin"))), GetParam().Saved);
+    EXPECT_TRUE(asked.contains(QStringLiteral("could not be saved"))) << asked.toStdString();
+    EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(settingsPath))) << asked.toStdString();
+    EXPECT_TRUE(shownWhileAsked);
+    EXPECT_EQ(codeWhileAsked, codeShown);
+    EXPECT_EQ(openAfterwards, GetParam().SheetStaysOpen);
+    store.reset();
+    EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("SM/Pri").toInt(),
+              GetParam().Saved ? 16 : 0);
+    EXPECT_EQ(StoredKeys(settingsPath).size(), GetParam().Saved ? 183 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, FailedSave,
+    testing::Values(FailedSaveCase{"TryAgain", QMessageBox::AcceptRole, true, false},
+                    FailedSaveCase{"CloseWithoutSaving", QMessageBox::DestructiveRole, false, false},
+                    FailedSaveCase{"BackToTheAnswers", QMessageBox::RejectRole, false, true}),
+    [](const testing::TestParamInfo<FailedSaveCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
     const auto running = CGCApp::AcquireInstanceLock(m_program, LockDir());
