@@ -2,11 +2,17 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTextStream>
 #ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -100,13 +106,30 @@ QString CGCApp::UsageText() {
 }
 
 QString CGCApp::InstanceLockDirectory() {
-    // Qt falls back to a folder of its own, with a warning, when the login has no runtime folder.
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (!runtime.isEmpty())
-            return runtime;
-    }
-    return QDir::tempPath();
+    // The login's runtime folder when it has one that is truly its own; else a folder of the
+    // user's in the per-user cache. Never the shared temporary folder, where another user could
+    // take the lock's name first.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && IsPrivateFolder(runtime))
+        return runtime;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString own = cache + QStringLiteral("/kvrq");
+    // Made private from the start: the default mode may let the user's group write it.
+    if (!cache.isEmpty() && !QFileInfo::exists(own) && QDir().mkpath(cache))
+        QDir().mkdir(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return !cache.isEmpty() && IsPrivateFolder(own) ? own : QString();
+}
+
+bool CGCApp::IsPrivateFolder(const QString& folder) {
+#ifdef Q_OS_UNIX
+    // A folder (not a link to one) of this user's that nobody else can write.
+    struct stat status {};
+    return ::lstat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::getuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+#else
+    // Windows: the per-user application data folders are the user's own by their access rights.
+    return QFileInfo(folder).isDir();
+#endif
 }
 
 QString CGCApp::InstanceLockPath(const QString& executablePath, const QString& directory) {
@@ -127,11 +150,15 @@ QString CGCApp::InstanceLockPath(const QString& executablePath, const QString& d
 }
 
 std::unique_ptr<QLockFile> CGCApp::AcquireInstanceLock(const QString& executablePath,
-                                                       const QString& directory) {
+                                                       const QString& directory,
+                                                       QLockFile::LockError* error) {
     auto lock = std::make_unique<QLockFile>(InstanceLockPath(executablePath, directory));
     // A copy that runs for hours keeps its lock; only one whose process is gone loses it.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    const bool locked = lock->tryLock(0);
+    if (error)
+        *error = lock->error();
+    if (!locked)
         return nullptr;
     return lock;
 }
@@ -178,12 +205,19 @@ int CGCApp::InitInstance(const StartOptions& options, const QString& executableP
                          const QString& lockDirectory, const StoreFactory& openStore) {
     const QString name = QFileInfo(executablePath).completeBaseName();
     QCoreApplication::setApplicationName(name);
-    const auto lock = AcquireInstanceLock(executablePath, lockDirectory);
-    if (!lock) {
+    QLockFile::LockError lockError = QLockFile::UnknownError;
+    std::unique_ptr<QLockFile> lock;
+    if (!lockDirectory.isEmpty())
+        lock = AcquireInstanceLock(executablePath, lockDirectory, &lockError);
+    if (!lock && lockError == QLockFile::LockFailedError) {
         QTextStream(stderr) << name << ": " << OnlyOneCopyMessage() << '\n';
         QMessageBox::warning(nullptr, name, OnlyOneCopyMessage());
         return ExitFailure;
     }
+    // No running copy holds it, but it cannot be made: the user is not kept from their answers.
+    if (!lock)
+        QTextStream(stderr) << name << ": the single-instance lock cannot be made in '"
+                            << QDir::toNativeSeparators(lockDirectory) << "'; starting without it\n";
     CSplashWindow::SetSplashEnabled(options.ShowSplash);
     const auto store = openStore();
     RunSheet(*store, QFileInfo(executablePath).absolutePath());

@@ -31,16 +31,19 @@ class CGCApp {
     static StartOptions ParseCommandLine(const QStringList& arguments);
     static QString UsageText();
 
-    // Where the instance locks live: the user's runtime folder when the login has one, else the
-    // temporary folder.
+    // Where the instance locks live: a folder only the user can write (the login's runtime folder,
+    // else one in the user's cache, made when missing); empty when there is no such folder.
     static QString InstanceLockDirectory();
+    // Whether folder is a folder that only this user can write.
+    static bool IsPrivateFolder(const QString& folder);
     // The lock of one executable file: named after a hash of its canonical path, so a copy under
     // another name or in another folder has a lock of its own.
     static QString InstanceLockPath(const QString& executablePath, const QString& directory);
-    // Takes the lock, or returns null when a running copy holds it. A lock left by a copy whose
-    // process is gone is taken over.
+    // Takes the lock, or returns null when a running copy holds it (error: LockFailedError) or it
+    // cannot be made. A lock left by a copy whose process is gone is taken over.
     static std::unique_ptr<QLockFile> AcquireInstanceLock(const QString& executablePath,
-                                                          const QString& directory);
+                                                          const QString& directory,
+                                                          QLockFile::LockError* error = nullptr);
 
     // Gives the sheet its help, thanks and splash; help is looked for from programDirectory.
     static void PrepareSheet(CGCPropertySheet& sheet, const QString& programDirectory);

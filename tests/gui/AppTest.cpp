@@ -13,6 +13,10 @@
 #include <QTest>
 #include <sys/stat.h>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
 #include "app/CGCApp.h"
@@ -603,7 +607,8 @@ class RealProgram : public FolderTest {
     }
 
     QProcess& Start(const QString& program = QStringLiteral(GLOMIECODE_EXE),
-                    const QStringList& arguments = {"-Embedding"}) {
+                    const QStringList& arguments = {"-Embedding"},
+                    const std::function<void(QProcessEnvironment&)>& adjust = {}) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -611,6 +616,8 @@ class RealProgram : public FolderTest {
         environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
         environment.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
         environment.insert("TMPDIR", m_dir.filePath("tmp"));
+        if (adjust)
+            adjust(environment);
         process->setProcessEnvironment(environment);
         process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted(10000));
@@ -697,6 +704,59 @@ TEST_F(RealProgram, IgnoresEverythingElseOnTheCommandLineQtOptionsToo) {
     Terminate(copy);
     EXPECT_EQ(copy.exitCode(), CGCApp::ExitOk);
 }
+
+#ifdef Q_OS_UNIX
+// The single-instance lock lives in a folder only the user can write: the login's runtime folder
+// when it is private, else one in the user's cache. Never the shared temporary folder, where
+// another user could take its name first (as planted here).
+struct LockFolderCase {
+    const char* Name;
+    const char* Runtime; // XDG_RUNTIME_DIR below the test's folder, or unset
+    const char* LockFolder;
+};
+
+std::ostream& operator<<(std::ostream& os, const LockFolderCase& c) {
+    return os << c.Name;
+}
+
+class LockFolder : public RealProgram, public testing::WithParamInterface<LockFolderCase> {};
+
+TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
+    MakeFolders({"shared"});
+    ASSERT_EQ(::chmod(QFile::encodeName(m_dir.filePath("shared")).constData(), 0777), 0);
+    QFile planted(CGCApp::InstanceLockPath(QStringLiteral(GLOMIECODE_EXE), m_dir.filePath("tmp")));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.write("1\nglomiecode\n\n"); // held by a process that runs for ever
+    planted.close();
+
+    QProcess& copy =
+        Start(QStringLiteral(GLOMIECODE_EXE), {"-Embedding"}, [this](QProcessEnvironment& environment) {
+            environment.insert("XDG_CACHE_HOME", m_dir.filePath("cache"));
+            if (GetParam().Runtime)
+                environment.insert("XDG_RUNTIME_DIR", m_dir.filePath(GetParam().Runtime));
+            else
+                environment.remove("XDG_RUNTIME_DIR");
+        });
+    const QString folder = m_dir.filePath(GetParam().LockFolder);
+    const QString lock = CGCApp::InstanceLockPath(QStringLiteral(GLOMIECODE_EXE), folder);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadFile(lock).split('\n').value(0) == QByteArray::number(copy.processId()); }, 10000))
+        << copy.readAllStandardError().toStdString();
+    struct stat status {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &status), 0);
+    EXPECT_EQ(status.st_uid, ::getuid());
+    EXPECT_EQ(status.st_mode & 077, 0u);
+    Terminate(copy);
+    EXPECT_EQ(copy.exitCode(), CGCApp::ExitOk);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealProgram, LockFolder,
+    testing::Values(LockFolderCase{"NoRuntimeFolder", nullptr, "cache/kvrq"},
+                    LockFolderCase{"ARuntimeFolderOthersCanWrite", "shared", "cache/kvrq"},
+                    LockFolderCase{"APrivateRuntimeFolder", "runtime", "runtime"}),
+    [](const testing::TestParamInfo<LockFolderCase>& info) { return std::string(info.param.Name); });
+#endif
 
 TEST_F(RealProgram, HelpAndVersionPrintAndEnd) {
     QProcess& help = Start(QStringLiteral(GLOMIECODE_EXE), {"--help"});
