@@ -69,7 +69,8 @@ void RequestLog::Write(const QString& line) {
         return;
     }
     m_queue->lines.push_back(line.toStdString() + '\n');
-    m_queue->wake.notify_all();
+    if (m_queue->lines.size() == 1) // else the writer has lines to write and comes back for more
+        m_queue->wake.notify_all();
 }
 
 void RequestLog::WriteLines(const std::shared_ptr<Queue>& queue) {
@@ -78,12 +79,21 @@ void RequestLog::WriteLines(const std::shared_ptr<Queue>& queue) {
         queue->wake.wait(lock, [&] { return queue->stop || !queue->lines.empty() || queue->dropped > 0; });
         if (queue->lines.empty() && queue->dropped == 0)
             break;
+        if (!queue->stop) {
+            // A moment for more lines to come, so that a busy service wakes this thread and
+            // writes its output once for many requests rather than for each.
+            lock.unlock();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            lock.lock();
+        }
         std::deque<std::string> lines;
         lines.swap(queue->lines);
         const size_t dropped = std::exchange(queue->dropped, 0);
         lock.unlock();
+        std::string text; // one write for all that came meanwhile
         for (const std::string& line : lines)
-            WriteToErrorOutput(line);
+            text += line;
+        WriteToErrorOutput(text);
         if (dropped > 0)
             WriteToErrorOutput("glomiecode-cli: " + std::to_string(dropped) +
                                " log lines were dropped: the error output was not read\n");

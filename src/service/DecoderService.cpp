@@ -146,7 +146,7 @@ class DecoderService::Connection : public QObject {
         m_busy = true;
         while (!m_closing && m_socket->bytesToWrite() <= kMaxUnsentBytes) {
             if (m_buffer.isEmpty())
-                m_buffer = m_socket->read(kReadChunk);
+                m_buffer = m_socket->read(std::min(m_socket->bytesAvailable(), kReadChunk));
             if (m_buffer.isEmpty())
                 break;
             if (!m_readingBody && !ReadHead())
