@@ -1,0 +1,96 @@
+// The encoder with its own decoder page running, measured while something floods that page's port
+// (scripts/encoder-flood.sh runs it under a flood and without one). Prints "host 127.0.0.1:PORT"
+// once the page runs; from the warm-up's end to the run's end it moves a slider every 20 ms and
+// measures how late the event loop comes to it, how long the step takes to reach the code box, and
+// the CPU the process uses. Usage: encoder_flood [SECONDS [WARM_UP_SECONDS]]
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSlider>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "pages/CGCPropertySheet.h"
+#include "pages/DecoderHandOff.h"
+#include "settings/SettingsLayout.h"
+
+namespace {
+
+double Percentile(std::vector<double> values, double fraction) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, static_cast<size_t>(fraction * double(values.size())))];
+}
+
+// The process's CPU time in seconds, all threads.
+double CpuSeconds() {
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
+    const int warmUp = argc > 2 ? std::atoi(argv[2]) : 3;
+
+    CGCPropertySheet sheet;
+    ResetToDefaults(sheet.Answers());
+    sheet.RebuildCode(RebuildAll);
+    sheet.show();
+    SetBrowserOpener([](const QUrl&) { return true; });
+    HandOffToDecoder(sheet.Page(0), QString::fromStdString(sheet.FullCode()));
+    std::printf("host %s\n", qPrintable(EmbeddedDecoderHost()));
+    std::fflush(stdout);
+
+    auto* slider = sheet.Page(0).findChild<QSlider*>(QStringLiteral("Pri"));
+    std::vector<double> lateMs, stepUs;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    double cpuAtStart = 0;
+    int step = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(20);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        const bool measuring = now >= qint64(warmUp) * 1000000000;
+        if (measuring && cpuAtStart == 0)
+            cpuAtStart = CpuSeconds();
+        if (measuring && last > 0)
+            lateMs.push_back(double(now - last) / 1e6 - 20);
+        last = now;
+        QElapsedTimer stepClock;
+        stepClock.start();
+        slider->triggerAction(step++ % 2 ? QAbstractSlider::SliderSingleStepSub
+                                         : QAbstractSlider::SliderSingleStepAdd);
+        const qsizetype shown = sheet.Page(0).CodeBox()->toPlainText().size();
+        if (measuring && shown > 0)
+            stepUs.push_back(double(stepClock.nsecsElapsed()) / 1e3);
+    });
+    tick.start();
+    QTimer::singleShot(seconds * 1000, &application, &QCoreApplication::quit);
+    QApplication::exec();
+
+    const double measured = double(seconds - warmUp);
+    const auto files =
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
+    std::printf("encoder: %zu ticks of 20 ms in %.0f s; late by median %.2f ms, 99th percentile %.2f ms, "
+                "at most %.2f ms\n",
+                lateMs.size(), measured, Percentile(lateMs, 0.5), Percentile(lateMs, 0.99),
+                lateMs.empty() ? 0.0 : *std::max_element(lateMs.begin(), lateMs.end()));
+    std::printf("encoder: a slider step to the code box: median %.0f us, at most %.0f us\n",
+                Percentile(stepUs, 0.5),
+                stepUs.empty() ? 0.0 : *std::max_element(stepUs.begin(), stepUs.end()));
+    std::printf("encoder: CPU %.1f %% (its own slider steps included); %lld files open at the end\n",
+                (CpuSeconds() - cpuAtStart) / measured * 100, static_cast<long long>(files));
+    ReleaseDecoderHandOff();
+    return 0;
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The decoder page against hostile clients, on loopback: `glomiecode-cli serve`, allowed 1,024 open
+# files, answers requests that are not plain HTTP/1.1 as HTTP wants; under 1,100 connections that
+# each send one byte every 15 s, a new client gets its page within 2 s once their deadline has
+# passed, and the server stays under 10 % CPU; and it keeps serving with its output closed or its
+# error output never read. Stops by itself in about half a minute.
+# Usage: scripts/ci-flood.sh [BUILD_DIR]   (default build/ci; the CLI is built there if missing)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/ci}
+tool=ci-flood
+
+scripts/install-deps.sh python3
+# The server's limit; the flood raises its own soft limit up to the hard one.
+hard=$(ulimit -Hn)
+if [ "$hard" = unlimited ] || [ "$hard" -ge 1024 ]; then ulimit -Sn 1024; fi
+. scripts/decoder-server.sh
+port=${base##*:}
+port=${port%/}
+
+failures=0
+echo "ci-flood: requests that are not plain HTTP/1.1"
+python3 scripts/serve-checks.py protocol "$port" || failures=$((failures + 1))
+grep -qF 'GET /a%1b 404 ' "$work/serve.log" ||
+  { echo "ci-flood: the log does not show the request as received" >&2; failures=$((failures + 1)); }
+
+echo "ci-flood: the flood"
+python3 scripts/flood.py --port "$port" --pid "$server" --check || failures=$((failures + 1))
+
+status=0
+stop_server || status=$?
+[ "$status" -eq 0 ] || { echo "ci-flood: the server exited with status $status on SIGTERM" >&2; failures=$((failures + 1)); }
+
+echo "ci-flood: a log nobody takes"
+python3 scripts/serve-checks.py closed-output "$cli" || failures=$((failures + 1))
+python3 scripts/serve-checks.py unread-output "$cli" || failures=$((failures + 1))
+
+[ "$failures" -eq 0 ] || { echo "ci-flood: $failures check(s) failed" >&2; exit 1; }
+echo "ci-flood: passed"

@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Checks of glomiecode-cli serve against hostile clients and a log nobody takes.
+
+  serve-checks.py protocol PORT       requests that are not plain HTTP/1.1, on a running server
+  serve-checks.py closed-output CLI   a server whose output pipe was closed keeps serving
+  serve-checks.py unread-output CLI   a server whose error output nobody reads keeps serving
+
+Each prints one line per check and exits with 1 if any failed. Standard library only.
+"""
+
+import re
+import signal
+import socket
+import subprocess
+import sys
+import time
+
+# (name, bytes sent, half-close after sending, expected status, closed after the answer)
+PROTOCOL_CASES = [
+    ("TLS hello", bytes.fromhex("16030100a5010000a10303"), False, 400, True),
+    ("header line without a colon", b"GET / HTTP/1.1\r\nHost x\r\n\r\n", False, 400, True),
+    ("two different Content-Lengths",
+     b"GET / HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\nContent-Length: 5\r\n\r\n", False, 400, True),
+    ("HTTP/1.0 without keep-alive", b"GET / HTTP/1.0\r\n\r\n", False, 200, True),
+    ("HTTP/1.1 kept open", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", False, 200, False),
+    ("half-closed after a complete request", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", True, 200, True),
+    ("a %1b in the path", b"GET /a%1b HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", False, 404, True),
+]
+
+
+def exchange(port, data, half_close, quiet=1.0):
+    """What came back, and whether the server closed the connection within quiet seconds."""
+    with socket.create_connection(("127.0.0.1", port), timeout=5) as client:
+        client.sendall(data)
+        if half_close:
+            client.shutdown(socket.SHUT_WR)
+        client.settimeout(quiet)
+        answer = b""
+        try:
+            while True:
+                chunk = client.recv(65536)
+                if not chunk:
+                    return answer, True
+                answer += chunk
+        except socket.timeout:
+            return answer, False
+
+
+def protocol(port):
+    failures = 0
+    for name, data, half_close, status, closed in PROTOCOL_CASES:
+        answer, was_closed = exchange(port, data, half_close)
+        got = re.match(rb"HTTP/1\.1 (\d{3}) ", answer)
+        ok = got is not None and int(got.group(1)) == status and was_closed == closed
+        print(f"{'ok  ' if ok else 'FAIL'}  {name}: {got.group(1).decode() if got else 'no answer'},"
+              f" {'closed' if was_closed else 'kept open'}")
+        failures += not ok
+    return failures
+
+
+def start_server(cli, stderr):
+    server = subprocess.Popen([cli, "serve", "--port", "0"], stdout=subprocess.PIPE, stderr=stderr)
+    line = server.stdout.readline().decode()
+    found = re.search(r"http://127\.0\.0\.1:(\d+)/", line)
+    if not found:
+        server.kill()
+        raise SystemExit(f"serve-checks: the server did not start: {line!r}")
+    return server, int(found.group(1))
+
+
+def pages_in_a_row(port, count):
+    """Asks for the start page count times on one connection; returns how many were answered."""
+    request = b"GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"
+    answered = 0
+    with socket.create_connection(("127.0.0.1", port), timeout=5) as client:
+        pending = b""
+        for _ in range(count):
+            client.sendall(request)
+            while b"\r\n\r\n" not in pending:
+                chunk = client.recv(65536)
+                if not chunk:
+                    return answered
+                pending += chunk
+            head, pending = pending.split(b"\r\n\r\n", 1)
+            length = int(re.search(rb"Content-Length: (\d+)", head).group(1))
+            while len(pending) < length:
+                chunk = client.recv(65536)
+                if not chunk:
+                    return answered
+                pending += chunk
+            pending = pending[length:]
+            answered += 1
+    return answered
+
+
+def stop(server):
+    server.send_signal(signal.SIGTERM)
+    try:
+        return server.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        return "hung"
+
+
+def output_check(cli, name, stderr, close_output, count):
+    server, port = start_server(cli, stderr)
+    if close_output:  # as `serve 2>&1 | head -1` leaves it
+        server.stdout.close()
+    start = time.monotonic()
+    try:
+        answered = pages_in_a_row(port, count)
+    except OSError:
+        answered = 0
+    took = time.monotonic() - start
+    status = stop(server)
+    ok = answered == count and status == 0
+    print(f"{'ok  ' if ok else 'FAIL'}  {name}: {answered} of {count} pages in {took:.1f} s,"
+          f" exit status {status} on SIGTERM")
+    return 0 if ok else 1
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[1] not in ("protocol", "closed-output", "unread-output"):
+        print(__doc__, file=sys.stderr)
+        return 2
+    what, argument = sys.argv[1], sys.argv[2]
+    if what == "protocol":
+        failures = protocol(int(argument))
+    elif what == "closed-output":
+        failures = output_check(argument, "output closed", subprocess.STDOUT, True, 200)
+    else:
+        # 20,000 log lines are far more than a pipe holds.
+        failures = output_check(argument, "error output never read", subprocess.PIPE, False, 20000)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
