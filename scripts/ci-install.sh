@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the installation: installs into a temporary prefix and checks every file; validates the
-# desktop entry, the AppStream metadata and the manual pages; starts the installed programs from
-# another directory and from a moved prefix; builds the Debian package, installs it and removes it.
+# desktop entry, the AppStream metadata, the manual pages and the systemd unit; starts the installed
+# programs from another directory and from a moved prefix; builds the Debian package, installs it
+# and removes it.
 # Usage: scripts/ci-install.sh [preset]  (default: ci; the preset's build is made or brought up to
 # date). GLOMIE_BUILD_DIR=DIR checks an existing build folder instead.
 set -euo pipefail
@@ -9,7 +10,8 @@ cd "$(dirname "$0")/.."
 source_dir=$PWD
 preset=${1:-ci}
 
-scripts/install-deps.sh
+# systemd-analyze checks the unit.
+scripts/install-deps.sh systemd
 if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
   build=$(realpath "$GLOMIE_BUILD_DIR")
   cmake --build "$build"
@@ -31,7 +33,9 @@ expected=(
   share/icons/hicolor/scalable/apps/$app_id.svg
   share/man/man1/glomiecode.1
   share/man/man1/glomiecode-cli.1
+  lib/systemd/system/glomiecode-decoder.service
 )
+unit=lib/systemd/system/glomiecode-decoder.service
 for size in "${icon_sizes[@]}"; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
@@ -169,11 +173,30 @@ manual_pages_describe_every_option() {
   return $missing
 }
 
+# The unit runs the installed glomiecode-cli, and systemd finds nothing wrong in it (the manual page
+# it names is not in the system's manual path here).
+unit_verifies() {
+  grep -qx "ExecStart=$prefix/bin/glomiecode-cli serve --bind 127.0.0.1 --port 8080" "$prefix/$unit" ||
+    { echo "  the unit does not start $prefix/bin/glomiecode-cli"; return 1; }
+  systemd-analyze verify --man=no "$prefix/$unit"
+}
+
+# The unit's sandbox, as systemd rates it: "SAFE" is an exposure below 2 of 10.
+unit_is_sandboxed() {
+  local rating
+  rating=$(systemd-analyze security --offline=yes "$prefix/$unit" 2>&1 | grep 'Overall exposure level') ||
+    { echo "  systemd-analyze security gave no rating"; return 1; }
+  echo "  ${rating#→ }"
+  grep -q ' SAFE' <<<"$rating"
+}
+
 check "the desktop entry validates" desktop_entry_validates
 check "the AppStream metadata validates" metainfo_validates
 check "the desktop entry and the metadata name the installed program and icon" desktop_entry_names_what_is_installed
 check "the manual pages render without warnings" manual_pages_render_without_warnings
 check "the manual pages describe every option" manual_pages_describe_every_option
+check "the systemd unit verifies" unit_verifies
+check "the systemd unit is sandboxed" unit_is_sandboxed
 
 # --- the installed programs, started from elsewhere ----------------------------------------------
 
@@ -270,6 +293,9 @@ package_installs_and_removes_cleanly() {
   for file in "${expected[@]}"; do
     grep -qx "/usr/$file" <<<"$listed" || { echo "  the package did not install /usr/$file"; return 1; }
   done
+  systemd-analyze verify "/usr/$unit" || { echo "  the packaged unit does not verify"; return 1; }
+  grep -qx "ExecStart=/usr/bin/glomiecode-cli serve --bind 127.0.0.1 --port 8080" "/usr/$unit" ||
+    { echo "  the packaged unit does not start /usr/bin/glomiecode-cli"; return 1; }
   "${sudo_cmd[@]}" dpkg -r glomiecode >/dev/null || { echo "  dpkg -r failed"; return 1; }
   rm "$work/package-installed"
   for file in "${expected[@]}"; do
