@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # The encoder on a real desktop: a real X server (Xvfb) with a stacking window manager (openbox),
 # driven with the keyboard and the mouse (xdotool) and read the way a screen reader reads it
-# (AT-SPI). On a large screen: the splash in front, every control named, the wheel harmless. On a
-# 1024x600 screen: the sheet fits and Tab brings every control into sight.
+# (AT-SPI). On a large screen: the splash in front, every control named, the wheel harmless, a code
+# pasted with Ctrl+Shift+V and stored with Return. On a 1024x600 screen: the sheet fits and Tab
+# brings every control into sight.
 # Usage: scripts/ci-desktop.sh [BUILD_DIR]   (default build/ci; the encoder is built there if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/ci}
 
-scripts/install-deps.sh xvfb openbox xdotool x11-utils dbus-x11 at-spi2-core python3-pyatspi
+scripts/install-deps.sh xvfb openbox xdotool xclip x11-utils dbus-x11 at-spi2-core python3-pyatspi
 encoder="${GLOMIE_ENCODER:-$build/src/app/glomiecode}"
-if [ ! -x "$encoder" ]; then
+cli="$build/src/cli/glomiecode-cli"
+if [ ! -x "$encoder" ] || [ ! -x "$cli" ]; then
   cmake --preset ci >/dev/null
-  cmake --build "$build" --target glomiecode
+  cmake --build "$build" --target glomiecode glomiecode-cli
 fi
 encoder=$(realpath "$encoder")
+cli=$(realpath "$cli")
 
 # One X server with its own session bus, accessibility bus and window manager; runs the check in it.
 on_desktop() {
@@ -36,14 +39,14 @@ on_desktop() {
         >/dev/null 2>&1 && xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" && break
       sleep 0.1
     done
-    timeout 600 /usr/bin/python3 tests/desktop/desktop_check.py "$0" --checks "$1"
-  ' "$encoder" "$checks" || result=$?
+    timeout 600 /usr/bin/python3 tests/desktop/desktop_check.py "$0" --cli "$1" --checks "$2"
+  ' "$encoder" "$cli" "$checks" || result=$?
   kill "$xvfb" 2>/dev/null || true
   wait "$xvfb" 2>/dev/null || true
   return $result
 }
 
 status=0
-on_desktop 1280x800 splash,names,wheel || status=1
+on_desktop 1280x800 splash,names,wheel,paste || status=1
 on_desktop 1024x600 keyboard || status=1
 exit $status

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QSlider>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 #include "pages/CGCPropertySheet.h"
 #include "settings/SettingsLayout.h"
@@ -40,6 +41,49 @@ void BM_TuneStepToCodeBox(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TuneStepToCodeBox)->Unit(benchmark::kMicrosecond);
+
+// Two codes with every section, pasted in turn: from the paste until every page shows the new
+// answers (the page in front its code box too).
+const QString PastedCodes[] = {
+    QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
+                   "X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+"),
+    QStringLiteral("GlomieCode(1.12.05) SM:9+m- F:v4GA3:p*R1 D:sMo<[--] X:a52s+++|12d[+] O:!d+[+]:a-[-] "
+                   "P:s511:w150:eBBrL|Gg[z]:hBrD++m[b]:t--[+]:cWhAs:bAB+:*Ar:y+P:r|"),
+};
+
+void BM_PasteToEveryPage(benchmark::State& state) {
+    CGCPropertySheet sheet;
+    ResetToDefaults(sheet.Answers());
+    sheet.RebuildCode(RebuildAll);
+    sheet.show();
+    sheet.PasteCode(PastedCodes[1]); // every page set up, as after the first paste of a run
+    int paste = 0;
+    for (auto _ : state) {
+        const QString& code = PastedCodes[paste++ % 2];
+        if (sheet.PasteCode(code) != CGCPropertySheet::PasteOutcome::Taken)
+            state.SkipWithError("the code was not taken whole");
+        benchmark::DoNotOptimize(sheet.Page(0).CodeBox()->toPlainText().size());
+    }
+}
+BENCHMARK(BM_PasteToEveryPage)->Unit(benchmark::kMillisecond);
+
+// The first paste of a run, which also sets up the pages never shown so far.
+void BM_FirstPasteToEveryPage(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto sheet = std::make_unique<CGCPropertySheet>();
+        ResetToDefaults(sheet->Answers());
+        sheet->RebuildCode(RebuildAll);
+        sheet->show();
+        state.ResumeTiming();
+        if (sheet->PasteCode(PastedCodes[0]) != CGCPropertySheet::PasteOutcome::Taken)
+            state.SkipWithError("the code was not taken whole");
+        state.PauseTiming();
+        sheet.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstPasteToEveryPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

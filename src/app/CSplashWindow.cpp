@@ -50,9 +50,11 @@ void CSplashWindow::HideSplash() {
         owner->repaint();
 }
 
-// Kept in front: a window manager stacks the sheet, mapped after the splash, over it otherwise.
+// Kept in front (a window manager stacks the sheet, mapped after the splash, over it otherwise), and
+// never given the focus, not even by a click on it: the sheet stays the active window throughout.
 CSplashWindow::CSplashWindow(QWidget* owner, const QPixmap& picture)
-    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                         Qt::WindowDoesNotAcceptFocus),
       m_picture(picture) {
     setObjectName(QStringLiteral("Splash"));
     setWindowTitle(tr("Glomie Code Encoder"));

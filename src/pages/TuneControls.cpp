@@ -21,7 +21,15 @@ CodeSlider::CodeSlider(Qt::Orientation orientation, QWidget* parent) : QSlider(o
     setFocusPolicy(Qt::StrongFocus);
     // Keys, clicks, drags and the wheel end in an action (also when the position stays); a click on
     // the thumb ends in its release; a value set from outside (a screen reader) in a value change.
-    connect(this, &QAbstractSlider::actionTriggered, this, &CodeSlider::Note);
+    connect(this, &QAbstractSlider::actionTriggered, this, [this] {
+        // An action from outside an event (a screen reader's "increase"): the slider takes its new
+        // position only after announcing it, so the position is taken now, and reported once.
+        if (m_depth == 0) {
+            const QSignalBlocker blocker(this);
+            setValue(sliderPosition());
+        }
+        Note();
+    });
     connect(this, &QAbstractSlider::sliderReleased, this, &CodeSlider::Note);
     connect(this, &QAbstractSlider::valueChanged, this, &CodeSlider::Note);
 }

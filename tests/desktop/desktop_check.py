@@ -2,12 +2,13 @@
 """The encoder on a real desktop: a real X server with a stacking window manager, the keyboard and
 the mouse through xdotool, and a screen reader's view of it through AT-SPI.
 
-    desktop_check.py ENCODER [--checks splash,names,wheel,keyboard]
+    desktop_check.py ENCODER [--cli GLOMIECODE_CLI] [--checks splash,names,wheel,keyboard,paste]
 
 Runs inside a session that has DISPLAY, a window manager, a D-Bus session bus and the
 accessibility bus (scripts/ci-desktop.sh sets them up). Starts the encoder with a settings file of
-its own, never the user's, and ends it with Escape, which saves nothing. Prints what it checked
-and exits with 1 when a check failed.
+its own, never the user's, and ends it with Escape, which saves nothing (or, after a pasted code,
+with Return, and reads back what OK stored). Prints what it checked and exits with 1 when a check
+failed.
 """
 
 import argparse
@@ -264,6 +265,9 @@ def check_splash():
     xdotool("mousemove", str(x + width // 2), str(y + height // 2), "click", "1")
     gone = wait_for(lambda: stacking_index(SPLASH_TITLE) is None, timeout=1.5)
     check(gone, "a click on the splash ends it")
+    dialog = wait_for(sheet_dialog, timeout=20)
+    active = wait_for(lambda: dialog is not None and dialog.getState().contains(pyatspi.STATE_ACTIVE), timeout=3)
+    check(active, "the sheet stays the active window, so its keys work")
 
 
 def check_names(dialog):
@@ -347,10 +351,30 @@ def check_keyboard(dialog):
               (f"; never reached: {missed}" if missed else "") + (f"; off the screen: {hidden}" if hidden else ""))
 
 
+PASTED_CODE = ("GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
+               "X:***[*]:aClr++|ClS[SS]s++++ O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+")
+
+
+def check_paste(dialog, encoder, cli, environment):
+    print("A code on the clipboard, Ctrl+Shift+V and Return: OK stores it")
+    # xclip keeps the clipboard in a process of its own until something else takes it.
+    subprocess.run(["xclip", "-selection", "clipboard"], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL,
+                   input=("my code, from my old page: " + PASTED_CODE + " -- see you!").encode())
+    xdotool("windowactivate", "--sync", sheet_window(), "key", "ctrl+shift+v")
+    pasted = wait_for(lambda: code_text(dialog) == PASTED_CODE, timeout=5)
+    check(pasted, "the code box shows the pasted code")
+    xdotool("windowactivate", "--sync", sheet_window(), "key", "Return")
+    check(encoder.wait(timeout=10) == 0, "Return closes the encoder")
+    stored = subprocess.run([cli, "code"], env=environment, capture_output=True, text=True, check=False)
+    check(stored.stdout.strip() == PASTED_CODE, f"the stored answers give the code again: {stored.stdout.strip()}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("encoder")
-    parser.add_argument("--checks", default="splash,names,wheel,keyboard")
+    parser.add_argument("--cli", help="glomiecode-cli, for the paste check")
+    parser.add_argument("--checks", default="splash,names,wheel,keyboard,paste")
     arguments = parser.parse_args()
     checks = arguments.checks.split(",")
 
@@ -379,8 +403,11 @@ def main():
             check_wheel(dialog)
         if "keyboard" in checks:
             check_keyboard(dialog)
-        xdotool("windowactivate", "--sync", sheet_window(), "key", "Escape")
-        check(encoder.wait(timeout=10) == 0, "Escape closes the encoder")
+        if "paste" in checks:
+            check_paste(dialog, encoder, arguments.cli, environment)
+        else:
+            xdotool("windowactivate", "--sync", sheet_window(), "key", "Escape")
+            check(encoder.wait(timeout=10) == 0, "Escape closes the encoder")
     finally:
         if encoder.poll() is None:
             encoder.kill()

@@ -245,6 +245,19 @@ INSTANTIATE_TEST_SUITE_P(
                                "GlomieCode(1.12.05) SM:5m- O:s+++"}),
     [](const testing::TestParamInfo<ActionCase>& info) { return std::string(info.param.Name); });
 
+// An action that comes from outside an event (a screen reader's "increase", a program) is reported
+// once, with the slider already at its new position.
+TEST(CodeSlider, AnActionFromOutsideAnEventIsReportedOnceAtItsNewPosition) {
+    CodeSlider slider(Qt::Horizontal);
+    slider.setRange(0, 3);
+    QList<int> reported;
+    QObject::connect(&slider, &CodeSlider::Notified, [&] { reported << slider.value(); });
+    slider.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    slider.triggerAction(QAbstractSlider::SliderToMaximum);
+    slider.triggerAction(QAbstractSlider::SliderToMaximum); // stays: still reported
+    EXPECT_EQ(reported, QList<int>({1, 3, 3}));
+}
+
 // The wheel over a list, slider or spin that does not have the focus changes no answer: it is the
 // page's, to scroll. With the focus, it works the control.
 class Wheel : public SheetTest, public testing::WithParamInterface<std::pair<int, const char*>> {
