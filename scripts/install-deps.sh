@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xdg-utils desktop-file-utils appstream
   dpkg-dev file binutils groff-base man-db fonts-dejavu-core
