@@ -386,7 +386,7 @@ def main():
     runtime = os.path.join(home, "runtime")
     os.makedirs(runtime, mode=0o700)
     environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=runtime,
-                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                       QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        GLOMIECODE_DECODER_HOST="decoder.invalid")
     encoder = subprocess.Popen([arguments.encoder] + ([] if "splash" in checks else ["-Embedding"]),
                                env=environment)
