@@ -19,7 +19,7 @@ fi
 encoder=$(realpath "$encoder")
 cli=$(realpath "$cli")
 
-# One X server with its own session bus, accessibility bus and window manager; runs the check in it.
+# One X server with its own D-Bus, accessibility bus and window manager; runs the check on it.
 on_desktop() {
   local size=$1 checks=$2 numbers display xvfb result=0
   numbers=$(mktemp)

@@ -4,7 +4,7 @@ the mouse through xdotool, and a screen reader's view of it through AT-SPI.
 
     desktop_check.py ENCODER [--cli GLOMIECODE_CLI] [--checks splash,names,wheel,keyboard,paste]
 
-Runs inside a session that has DISPLAY, a window manager, a D-Bus session bus and the
+Runs on a desktop that has DISPLAY, a window manager, a D-Bus bus of its own and the
 accessibility bus (scripts/ci-desktop.sh sets them up). Starts the encoder with a settings file of
 its own, never the user's, and ends it with Escape, which saves nothing (or, after a pasted code,
 with Return, and reads back what OK stored). Prints what it checked and exits with 1 when a check
