@@ -30,12 +30,15 @@ on_desktop() {
   display=":$(head -n1 "$numbers")"
   rm -f "$numbers"
   echo "== $size on $display"
-  DISPLAY=$display dbus-run-session -- bash -c '
+  DISPLAY=$display bash -c '
+    eval "$(dbus-launch --sh-syntax)"
+    trap "kill \$DBUS_SESSION_BUS_PID 2>/dev/null" EXIT
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     openbox >/dev/null 2>&1 &
     # The encoder starts once the accessibility bus answers and the window manager runs.
     for _ in $(seq 100); do
-      dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+      dbus-send --bus="$DBUS_SESSION_BUS_ADDRESS" --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress \
         >/dev/null 2>&1 && xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" && break
       sleep 0.1
     done

@@ -210,6 +210,24 @@ struct AnswerRefs {
     P2Answers* EvenMorePersonal = nullptr;
 };
 
+// Copies every page's answers from one place to another; a page absent on either side is skipped.
+inline void CopyPageAnswers(const AnswerRefs& from, const AnswerRefs& to) {
+    const auto copy = [](const auto* source, auto* target) {
+        if (source && target)
+            *target = *source;
+    };
+    copy(from.SM, to.SM);
+    copy(from.Favorites, to.Favorites);
+    copy(from.MoreFavorites, to.MoreFavorites);
+    copy(from.Dislikes, to.Dislikes);
+    copy(from.MoreDislikes, to.MoreDislikes);
+    copy(from.Experience, to.Experience);
+    copy(from.Opinions, to.Opinions);
+    copy(from.Personal, to.Personal);
+    copy(from.MorePersonal, to.MorePersonal);
+    copy(from.EvenMorePersonal, to.EvenMorePersonal);
+}
+
 // All answers of one profile held by value: what the command line, the decoder and the tests use
 // where the encoder has its pages.
 struct AnswerSet {

@@ -88,7 +88,7 @@ class CGCPropertySheet : public QDialog {
     void OnCurrentChanged(int index);
     bool LeaveCurrentPage();
     void FitToScreen();
-    void AssignAnswers(const AnswerSet& answers);
+    void AssignAnswers(AnswerSet answers);
 
     CodeFrame m_code;
     QTabWidget* m_tabs;

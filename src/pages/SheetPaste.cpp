@@ -134,36 +134,12 @@ CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCode(const QString& text) 
 
 AnswerSet CGCPropertySheet::CopyAnswers() {
     AnswerSet answers;
-    const AnswerRefs pages = Answers();
-    answers.SM = *pages.SM;
-    answers.Favorites = *pages.Favorites;
-    answers.MoreFavorites = *pages.MoreFavorites;
-    if (pages.Dislikes && pages.MoreDislikes) {
-        answers.Dislikes = *pages.Dislikes;
-        answers.MoreDislikes = *pages.MoreDislikes;
-    }
-    answers.Experience = *pages.Experience;
-    answers.Opinions = *pages.Opinions;
-    answers.Personal = *pages.Personal;
-    answers.MorePersonal = *pages.MorePersonal;
-    answers.EvenMorePersonal = *pages.EvenMorePersonal;
+    CopyPageAnswers(Answers(), answers.Refs());
     return answers;
 }
 
-void CGCPropertySheet::AssignAnswers(const AnswerSet& answers) {
-    const AnswerRefs pages = Answers();
-    *pages.SM = answers.SM;
-    *pages.Favorites = answers.Favorites;
-    *pages.MoreFavorites = answers.MoreFavorites;
-    if (pages.Dislikes && pages.MoreDislikes) {
-        *pages.Dislikes = answers.Dislikes;
-        *pages.MoreDislikes = answers.MoreDislikes;
-    }
-    *pages.Experience = answers.Experience;
-    *pages.Opinions = answers.Opinions;
-    *pages.Personal = answers.Personal;
-    *pages.MorePersonal = answers.MorePersonal;
-    *pages.EvenMorePersonal = answers.EvenMorePersonal;
+void CGCPropertySheet::AssignAnswers(AnswerSet answers) {
+    CopyPageAnswers(answers.Refs(), Answers());
 }
 
 void CGCPropertySheet::ShowAnswerSet(const AnswerSet& answers, bool asTouched) {
