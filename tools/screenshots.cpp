@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QTextStream>
 
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 #include "settings/SettingsLayout.h"
 #include "store/QSettingsStore.h"
 
@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     auto store = QSettingsStore::ForIniFile(arguments[1]);
     LoadSettings(*store, sheet.Answers());
     sheet.RebuildCode(RebuildAll);
@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
     sheet.resize(sheet.sizeHint());
     QApplication::processEvents();
 
-    for (int i = 0; i < CGCPropertySheet::PageCount; ++i) {
+    for (int i = 0; i < EncoderSheet::PageCount; ++i) {
         sheet.Tabs().setCurrentIndex(i);
         QApplication::processEvents();
         const QString file = outDir.filePath(QStringLiteral("%1-%2.png")

@@ -14,7 +14,7 @@
 #include <ctime>
 #include <vector>
 
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 #include "pages/DecoderHandOff.h"
 #include "settings/SettingsLayout.h"
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
     const int warmUp = argc > 2 ? std::atoi(argv[2]) : 3;
 
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     ResetToDefaults(sheet.Answers());
     sheet.RebuildCode(RebuildAll);
     sheet.show();

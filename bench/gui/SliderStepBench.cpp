@@ -3,14 +3,14 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
 
 // A slider step on the SM page, as the user makes it, until the page's CodeBox shows the new code.
 void BM_SliderStepToCodeBox(benchmark::State& state) {
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     ResetToDefaults(sheet.Answers());
     sheet.RebuildCode(RebuildAll);
     sheet.show();
@@ -26,7 +26,7 @@ BENCHMARK(BM_SliderStepToCodeBox)->Unit(benchmark::kMicrosecond);
 
 // The same on a favourites page, whose section and whole code are longer.
 void BM_TuneStepToCodeBox(benchmark::State& state) {
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     ResetToDefaults(sheet.Answers());
     sheet.m_FavoritesPage.Answers().Senshi0 = 1;
     sheet.RebuildCode(RebuildAll);
@@ -52,7 +52,7 @@ const QString PastedCodes[] = {
 };
 
 void BM_PasteToEveryPage(benchmark::State& state) {
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     ResetToDefaults(sheet.Answers());
     sheet.RebuildCode(RebuildAll);
     sheet.show();
@@ -60,7 +60,7 @@ void BM_PasteToEveryPage(benchmark::State& state) {
     int paste = 0;
     for (auto _ : state) {
         const QString& code = PastedCodes[paste++ % 2];
-        if (sheet.PasteCode(code) != CGCPropertySheet::PasteOutcome::Taken)
+        if (sheet.PasteCode(code) != EncoderSheet::PasteOutcome::Taken)
             state.SkipWithError("the code was not taken whole");
         benchmark::DoNotOptimize(sheet.Page(0).CodeBox()->toPlainText().size());
     }
@@ -71,12 +71,12 @@ BENCHMARK(BM_PasteToEveryPage)->Unit(benchmark::kMillisecond);
 void BM_FirstPasteToEveryPage(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto sheet = std::make_unique<CGCPropertySheet>();
+        auto sheet = std::make_unique<EncoderSheet>();
         ResetToDefaults(sheet->Answers());
         sheet->RebuildCode(RebuildAll);
         sheet->show();
         state.ResumeTiming();
-        if (sheet->PasteCode(PastedCodes[0]) != CGCPropertySheet::PasteOutcome::Taken)
+        if (sheet->PasteCode(PastedCodes[0]) != EncoderSheet::PasteOutcome::Taken)
             state.SkipWithError("the code was not taken whole");
         state.PauseTiming();
         sheet.reset();

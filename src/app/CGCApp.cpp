@@ -16,9 +16,9 @@
 #include <unistd.h>
 #endif
 
-#include "app/CSplashWindow.h"
+#include "app/SplashWindow.h"
 #include "app/HelpAndThanks.h"
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 #include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
 
@@ -163,14 +163,14 @@ std::unique_ptr<QLockFile> CGCApp::AcquireInstanceLock(const QString& executable
     return lock;
 }
 
-void CGCApp::PrepareSheet(CGCPropertySheet& sheet, const QString& programDirectory) {
+void CGCApp::PrepareSheet(EncoderSheet& sheet, const QString& programDirectory) {
     sheet.SetHelpHandler([programDirectory] { ShowHelp(programDirectory); });
     sheet.m_SMPage.SetThanksHandler(&ShowThanks);
-    sheet.SetShownHandler([&sheet] { CSplashWindow::ShowSplash(&sheet); });
+    sheet.SetShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
 }
 
 bool CGCApp::RunSheet(QSettingsStore& store, const QString& programDirectory) {
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     PrepareSheet(sheet, programDirectory);
     LoadSettings(store, sheet.Answers());
     sheet.RebuildCode(RebuildAll);
@@ -218,7 +218,7 @@ int CGCApp::InitInstance(const StartOptions& options, const QString& executableP
     if (!lock)
         QTextStream(stderr) << name << ": the single-instance lock cannot be made in '"
                             << QDir::toNativeSeparators(lockDirectory) << "'; starting without it\n";
-    CSplashWindow::SetSplashEnabled(options.ShowSplash);
+    SplashWindow::SetSplashEnabled(options.ShowSplash);
     const auto store = openStore();
     RunSheet(*store, QFileInfo(executablePath).absolutePath());
     return ExitOk;

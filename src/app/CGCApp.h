@@ -9,7 +9,7 @@
 
 #include "store/QSettingsStore.h"
 
-class CGCPropertySheet;
+class EncoderSheet;
 
 // What the command line asks for. Only the splash switches reach the sheet; the rest print and end.
 struct StartOptions {
@@ -46,7 +46,7 @@ class CGCApp {
                                                           QLockFile::LockError* error = nullptr);
 
     // Gives the sheet its help, thanks and splash; help is looked for from programDirectory.
-    static void PrepareSheet(CGCPropertySheet& sheet, const QString& programDirectory);
+    static void PrepareSheet(EncoderSheet& sheet, const QString& programDirectory);
 
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,

@@ -7,7 +7,7 @@
 // selection). Boosts and Years are 16 bits wide, every other field 32.
 
 // The SM page: obsession levels and the feeling about the term "glomie".
-struct SMAnswers {
+struct ObsessionAnswers {
     int32_t ChkSec = 0;
     int32_t GlomiePref = -1;
     int32_t Sec = 0;
@@ -15,7 +15,7 @@ struct SMAnswers {
 };
 
 // Favorites and Dislikes: two senshi and two villians, each rated.
-struct F0Answers {
+struct SenshiVillainAnswers {
     int32_t Senshi0 = -1;
     int32_t Senshi1 = -1;
     int32_t TrendSenshi0 = -1;
@@ -35,7 +35,7 @@ struct F0Answers {
 };
 
 // More Favorites and More Dislikes: two assisting characters and two parts of the series.
-struct F1Answers {
+struct AssistPartAnswers {
     int32_t Assist0 = -1;
     int32_t Assist1 = -1;
     int32_t TrendAssist0 = -1;
@@ -55,7 +55,7 @@ struct F1Answers {
 };
 
 // Experience: years as a fan, anime and manga seen. Anime sliders are inverted (0 is the strongest).
-struct XAnswers {
+struct ExperienceAnswers {
     int32_t ByNumbers = 0;
     uint32_t Dub = 0;
     uint32_t Sub = 0;
@@ -82,7 +82,7 @@ struct XAnswers {
 };
 
 // Opinions on six fandom topics.
-struct OAnswers {
+struct OpinionsAnswers {
     int32_t AmericanCartoon = 0;
     int32_t WhatDub = 0;
     int32_t NoOpDub = 0;
@@ -117,7 +117,7 @@ struct OAnswers {
 };
 
 // Personal: age, stature, weight, body fat and eyes.
-struct P0Answers {
+struct PersonalAnswers {
     int32_t SpecifyExactAge = 0;
     int32_t ExactAge = 0;
     int32_t ExactWeight = 0;
@@ -158,7 +158,7 @@ struct P0Answers {
 };
 
 // More Personal: hair, skin tone, cultural groups, blood type.
-struct P1Answers {
+struct MorePersonalAnswers {
     int32_t HairColor = -1;
     int32_t HairColorAdj = -1;
     int32_t Beard = 0;
@@ -177,7 +177,7 @@ struct P1Answers {
 };
 
 // Even More Personal: sign, gender with kink or purity, relationship.
-struct P2Answers {
+struct EvenMorePersonalAnswers {
     int32_t Gender = -1;
     int32_t Sign = -1;
     int32_t KinkMembership = -1;
@@ -198,16 +198,16 @@ struct P2Answers {
 // Where the code frame and the settings find each page's answers. The two dislike pages may be
 // absent (null); every other pointer is always set.
 struct AnswerRefs {
-    SMAnswers* SM = nullptr;
-    F0Answers* Favorites = nullptr;
-    F1Answers* MoreFavorites = nullptr;
-    F0Answers* Dislikes = nullptr;
-    F1Answers* MoreDislikes = nullptr;
-    XAnswers* Experience = nullptr;
-    OAnswers* Opinions = nullptr;
-    P0Answers* Personal = nullptr;
-    P1Answers* MorePersonal = nullptr;
-    P2Answers* EvenMorePersonal = nullptr;
+    ObsessionAnswers* SM = nullptr;
+    SenshiVillainAnswers* Favorites = nullptr;
+    AssistPartAnswers* MoreFavorites = nullptr;
+    SenshiVillainAnswers* Dislikes = nullptr;
+    AssistPartAnswers* MoreDislikes = nullptr;
+    ExperienceAnswers* Experience = nullptr;
+    OpinionsAnswers* Opinions = nullptr;
+    PersonalAnswers* Personal = nullptr;
+    MorePersonalAnswers* MorePersonal = nullptr;
+    EvenMorePersonalAnswers* EvenMorePersonal = nullptr;
 };
 
 // Copies every page's answers from one place to another; a page absent on either side is skipped.
@@ -231,16 +231,16 @@ inline void CopyPageAnswers(const AnswerRefs& from, const AnswerRefs& to) {
 // All answers of one profile held by value: what the command line, the decoder and the tests use
 // where the encoder has its pages.
 struct AnswerSet {
-    SMAnswers SM;
-    F0Answers Favorites;
-    F1Answers MoreFavorites;
-    F0Answers Dislikes;
-    F1Answers MoreDislikes;
-    XAnswers Experience;
-    OAnswers Opinions;
-    P0Answers Personal;
-    P1Answers MorePersonal;
-    P2Answers EvenMorePersonal;
+    ObsessionAnswers SM;
+    SenshiVillainAnswers Favorites;
+    AssistPartAnswers MoreFavorites;
+    SenshiVillainAnswers Dislikes;
+    AssistPartAnswers MoreDislikes;
+    ExperienceAnswers Experience;
+    OpinionsAnswers Opinions;
+    PersonalAnswers Personal;
+    MorePersonalAnswers MorePersonal;
+    EvenMorePersonalAnswers EvenMorePersonal;
 
     AnswerRefs Refs() {
         return {&SM,         &Favorites, &MoreFavorites, &Dislikes,     &MoreDislikes,

@@ -40,7 +40,7 @@ bool AnimeFormPresent(const AnimeForm& form, bool byNumbers) {
     return byNumbers ? form.episodes != 0 : (form.complete != 0 || form.partial != 0);
 }
 
-void AppendAnime(std::string& out, const XAnswers& x) {
+void AppendAnime(std::string& out, const ExperienceAnswers& x) {
     const bool byNumbers = x.ByNumbers != 0;
     const AnimeForm forms[] = {
         {x.Raw, x.RawComplete, x.RawPartial, x.IntensityRaw, x.BoostRaw, 'r'},
@@ -62,7 +62,7 @@ void AppendAnime(std::string& out, const XAnswers& x) {
     }
 }
 
-void AppendManga(std::string& out, const XAnswers& x) {
+void AppendManga(std::string& out, const ExperienceAnswers& x) {
     struct MangaForm {
         uint32_t amount;
         int32_t intensity;
@@ -140,7 +140,7 @@ void AppendMarkPair(std::string& out, int32_t first, char firstLetter, int32_t s
 
 } // namespace
 
-void BuildHeaderSection(const SMAnswers& sm, std::string& out) {
+void BuildHeaderSection(const ObsessionAnswers& sm, std::string& out) {
     out = kHeaderPrefix;
     out += LevelNotation(sm.Pri);
     if (sm.ChkSec != 0) {
@@ -152,7 +152,7 @@ void BuildHeaderSection(const SMAnswers& sm, std::string& out) {
         out += TermFeelingTable.GetEntry(sm.GlomiePref).m_strCode;
 }
 
-void BuildSenshiVillianSection(const F0Answers& p, std::string& out, char symbol) {
+void BuildSenshiVillianSection(const SenshiVillainAnswers& p, std::string& out, char symbol) {
     out.clear();
     AppendRatedPair(out, ":s", SenshiTable, {p.Senshi0, p.TrendSenshi0, p.IntensitySenshi0, p.BoostSenshi0},
                     {p.Senshi1, p.TrendSenshi1, p.IntensitySenshi1, p.BoostSenshi1}, symbol);
@@ -160,7 +160,7 @@ void BuildSenshiVillianSection(const F0Answers& p, std::string& out, char symbol
                     {p.Villian1, p.TrendVillian1, p.IntensityVillian1, p.BoostVillian1}, symbol);
 }
 
-void BuildAssistPartSection(const F1Answers& p, std::string& out, char symbol) {
+void BuildAssistPartSection(const AssistPartAnswers& p, std::string& out, char symbol) {
     out.clear();
     AppendRatedPair(out, ":a", AssistTable, {p.Assist0, p.TrendAssist0, p.IntensityAssist0, p.BoostAssist0},
                     {p.Assist1, p.TrendAssist1, p.IntensityAssist1, p.BoostAssist1}, symbol);
@@ -168,7 +168,7 @@ void BuildAssistPartSection(const F1Answers& p, std::string& out, char symbol) {
                     {p.Part1, p.TrendPart1, p.IntensityPart1, p.BoostPart1}, symbol);
 }
 
-void BuildExperienceSection(const XAnswers& x, std::string& out) {
+void BuildExperienceSection(const ExperienceAnswers& x, std::string& out) {
     out.clear();
     if (x.Years != 0) {
         out += ':';
@@ -182,7 +182,7 @@ void BuildExperienceSection(const XAnswers& x, std::string& out) {
         out.insert(0, " X");
 }
 
-void BuildOpinionsSection(const OAnswers& o, std::string& out) {
+void BuildOpinionsSection(const OpinionsAnswers& o, std::string& out) {
     out.clear();
     const Topic topics[] = {
         {'d', o.OmitDub, &o.WhatDub, &o.AmericanCartoon, o.NoOpDub, nullptr, o.IntensityDub, o.BoostDub},
@@ -198,7 +198,7 @@ void BuildOpinionsSection(const OAnswers& o, std::string& out) {
         out.insert(0, " O");
 }
 
-void BuildPersonalSection(const P0Answers& p, std::string& out) {
+void BuildPersonalSection(const PersonalAnswers& p, std::string& out) {
     out.clear();
     if (!p.OmitAge) {
         out += ":a";
@@ -254,7 +254,7 @@ void BuildPersonalSection(const P0Answers& p, std::string& out) {
     }
 }
 
-void BuildMorePersonalSection(const P1Answers& p, std::string& out) {
+void BuildMorePersonalSection(const MorePersonalAnswers& p, std::string& out) {
     out.clear();
     if (!p.OmitHair) {
         out += ":h";
@@ -278,7 +278,7 @@ void BuildMorePersonalSection(const P1Answers& p, std::string& out) {
     }
 }
 
-void BuildEvenMorePersonalSection(const P2Answers& p, std::string& out) {
+void BuildEvenMorePersonalSection(const EvenMorePersonalAnswers& p, std::string& out) {
     out.clear();
     if (!p.OmitSign) {
         out += ":*";

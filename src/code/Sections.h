@@ -10,12 +10,12 @@
 
 inline constexpr char kHeaderPrefix[] = "GlomieCode(1.12.05) SM:";
 
-void BuildHeaderSection(const SMAnswers& sm, std::string& out);
+void BuildHeaderSection(const ObsessionAnswers& sm, std::string& out);
 // symbol is '+' for a favourites page and '-' for a dislikes page.
-void BuildSenshiVillianSection(const F0Answers& page, std::string& out, char symbol);
-void BuildAssistPartSection(const F1Answers& page, std::string& out, char symbol);
-void BuildExperienceSection(const XAnswers& x, std::string& out);
-void BuildOpinionsSection(const OAnswers& o, std::string& out);
-void BuildPersonalSection(const P0Answers& p, std::string& out);
-void BuildMorePersonalSection(const P1Answers& p, std::string& out);
-void BuildEvenMorePersonalSection(const P2Answers& p, std::string& out);
+void BuildSenshiVillianSection(const SenshiVillainAnswers& page, std::string& out, char symbol);
+void BuildAssistPartSection(const AssistPartAnswers& page, std::string& out, char symbol);
+void BuildExperienceSection(const ExperienceAnswers& x, std::string& out);
+void BuildOpinionsSection(const OpinionsAnswers& o, std::string& out);
+void BuildPersonalSection(const PersonalAnswers& p, std::string& out);
+void BuildMorePersonalSection(const MorePersonalAnswers& p, std::string& out);
+void BuildEvenMorePersonalSection(const EvenMorePersonalAnswers& p, std::string& out);

@@ -145,7 +145,7 @@ void AppendLevelSentence(TextWriter& text, std::string_view which, int level) {
 void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextWriter& out,
                   DecodeResult& result) {
     CodeReader r(text.substr(bodyBegin, bodyEnd - bodyBegin));
-    SMAnswers sm = DefaultAnswers().SM;
+    ObsessionAnswers sm = DefaultAnswers().SM;
     bool read = ReadLevel(r, sm.Pri);
     if (read && r.Accept('[')) {
         sm.ChkSec = 1;
@@ -326,8 +326,8 @@ const char* SectionTitle(int section) {
 }
 
 std::array<UnstoredAnswer, 6> UnstoredAnswers(const AnswerSet& answers) {
-    const XAnswers& x = answers.Experience;
-    const P0Answers& p = answers.Personal;
+    const ExperienceAnswers& x = answers.Experience;
+    const PersonalAnswers& p = answers.Personal;
     return {{
         {"Exp", "IntensityMangaRaw", x.IntensityMangaRaw},
         {"Exp", "IntensityMangaSub", x.IntensityMangaSub},

@@ -11,30 +11,30 @@ struct Topic {
     char Letter;
     std::string_view Name;
     int Minimum, Maximum; // the slider's range
-    int32_t OAnswers::*Omit;
-    int32_t OAnswers::*What; // null: the topic has no What box
-    int32_t OAnswers::*Mark; // "!" in front of the letter; null: none
+    int32_t OpinionsAnswers::*Omit;
+    int32_t OpinionsAnswers::*What; // null: the topic has no What box
+    int32_t OpinionsAnswers::*Mark; // "!" in front of the letter; null: none
     const char* MarkPhrase;
-    int32_t OAnswers::*NoOpinion;
-    int32_t OAnswers::*Bitter; // "Z" in place of the level; null: none
-    int32_t OAnswers::*Intensity;
-    int16_t OAnswers::*Boost;
+    int32_t OpinionsAnswers::*NoOpinion;
+    int32_t OpinionsAnswers::*Bitter; // "Z" in place of the level; null: none
+    int32_t OpinionsAnswers::*Intensity;
+    int16_t OpinionsAnswers::*Boost;
 };
 
 const Topic kTopics[] = {
-    {'d', "NA dub", -2, 2, &OAnswers::OmitDub, &OAnswers::WhatDub, &OAnswers::AmericanCartoon,
-     "thinks Sailor Moon is a cartoon", &OAnswers::NoOpDub, nullptr, &OAnswers::IntensityDub,
-     &OAnswers::BoostDub},
-    {'s', "SOS (Save Our Sailors)", -2, 3, &OAnswers::OmitSos, &OAnswers::WhatSos, &OAnswers::Member,
-     "a member of SOS", &OAnswers::NoOpSos, &OAnswers::Bitter, &OAnswers::IntensitySos, &OAnswers::BoostSos},
-    {'o', "Otaku Wars", -2, 3, &OAnswers::OmitOw, &OAnswers::WhatOw, nullptr, nullptr, &OAnswers::NoOpOw,
-     nullptr, &OAnswers::IntensityOw, &OAnswers::BoostOw},
-    {'a', "SM haters/antiglomies", -2, 3, &OAnswers::OmitAnti, nullptr, nullptr, nullptr, &OAnswers::NoOpAnti,
-     nullptr, &OAnswers::IntensityAnti, &OAnswers::BoostAnti},
-    {'h', "Hentai", -3, 3, &OAnswers::OmitHentai, nullptr, nullptr, nullptr, &OAnswers::NoOpHentai, nullptr,
-     &OAnswers::IntensityHentai, &OAnswers::BoostHentai},
-    {'x', "Mixxzine", -2, 3, &OAnswers::OmitMixx, &OAnswers::WhatMixx, nullptr, nullptr, &OAnswers::NoOpMixx,
-     nullptr, &OAnswers::IntensityMixx, &OAnswers::BoostMixx},
+    {'d', "NA dub", -2, 2, &OpinionsAnswers::OmitDub, &OpinionsAnswers::WhatDub, &OpinionsAnswers::AmericanCartoon,
+     "thinks Sailor Moon is a cartoon", &OpinionsAnswers::NoOpDub, nullptr, &OpinionsAnswers::IntensityDub,
+     &OpinionsAnswers::BoostDub},
+    {'s', "SOS (Save Our Sailors)", -2, 3, &OpinionsAnswers::OmitSos, &OpinionsAnswers::WhatSos, &OpinionsAnswers::Member,
+     "a member of SOS", &OpinionsAnswers::NoOpSos, &OpinionsAnswers::Bitter, &OpinionsAnswers::IntensitySos, &OpinionsAnswers::BoostSos},
+    {'o', "Otaku Wars", -2, 3, &OpinionsAnswers::OmitOw, &OpinionsAnswers::WhatOw, nullptr, nullptr, &OpinionsAnswers::NoOpOw,
+     nullptr, &OpinionsAnswers::IntensityOw, &OpinionsAnswers::BoostOw},
+    {'a', "SM haters/antiglomies", -2, 3, &OpinionsAnswers::OmitAnti, nullptr, nullptr, nullptr, &OpinionsAnswers::NoOpAnti,
+     nullptr, &OpinionsAnswers::IntensityAnti, &OpinionsAnswers::BoostAnti},
+    {'h', "Hentai", -3, 3, &OpinionsAnswers::OmitHentai, nullptr, nullptr, nullptr, &OpinionsAnswers::NoOpHentai, nullptr,
+     &OpinionsAnswers::IntensityHentai, &OpinionsAnswers::BoostHentai},
+    {'x', "Mixxzine", -2, 3, &OpinionsAnswers::OmitMixx, &OpinionsAnswers::WhatMixx, nullptr, nullptr, &OpinionsAnswers::NoOpMixx,
+     nullptr, &OpinionsAnswers::IntensityMixx, &OpinionsAnswers::BoostMixx},
 };
 
 int OpinionOrder(std::string_view piece) {
@@ -51,8 +51,8 @@ int OpinionOrder(std::string_view piece) {
 bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
     const Topic& topic = kTopics[order];
     // What the code leaves unsaid is as the page starts.
-    static const OAnswers kFresh;
-    const auto fresh = [](int32_t OAnswers::*field) { return field ? kFresh.*field : 0; };
+    static const OpinionsAnswers kFresh;
+    const auto fresh = [](int32_t OpinionsAnswers::*field) { return field ? kFresh.*field : 0; };
     int32_t what = fresh(topic.What), mark = fresh(topic.Mark), noOpinion = kFresh.*topic.NoOpinion,
             bitter = fresh(topic.Bitter), intensity = kFresh.*topic.Intensity;
     int16_t boost = kFresh.*topic.Boost;
@@ -83,7 +83,7 @@ bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
         boost = static_cast<int16_t>(level.Tune);
     }
 
-    OAnswers& o = context.Result.Answers.Opinions;
+    OpinionsAnswers& o = context.Result.Answers.Opinions;
     o.*topic.Omit = 0;
     if (topic.What)
         o.*topic.What = what;

@@ -77,7 +77,7 @@ bool DecodeLevel(CodeReader& r, PieceContext& context, int section, std::string_
 }
 
 bool DecodeAge(CodeReader& r, PieceContext& context) {
-    P0Answers& p = context.Result.Answers.Personal;
+    PersonalAnswers& p = context.Result.Answers.Personal;
     if (r.PeekDigit()) {
         int age = 0;
         if (!ReadNumber(r, age) || !r.ExpectEnd())
@@ -133,7 +133,7 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
     if (count == 0)
         return r.FailAt(start, "expected feet and inches written together, as 511");
     const Split& chosen = splits[0];
-    P0Answers& p = context.Result.Answers.Personal;
+    PersonalAnswers& p = context.Result.Answers.Personal;
     p.OmitStature = 0, p.SpecifyExactStature = 1;
     p.ExactStatureFt = static_cast<int32_t>(chosen.Feet),
     p.ExactStatureIn = static_cast<int32_t>(chosen.Inches);
@@ -166,7 +166,7 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
 bool DecodeStature(CodeReader& r, PieceContext& context) {
     if (r.PeekDigit())
         return DecodeExactStature(r, context);
-    P0Answers& p = context.Result.Answers.Personal;
+    PersonalAnswers& p = context.Result.Answers.Personal;
     if (!DecodeLevel(r, context, PersonalSection, "Stature", -3, 3, p.Stature, p.BoostStature))
         return false;
     p.OmitStature = 0;
@@ -174,7 +174,7 @@ bool DecodeStature(CodeReader& r, PieceContext& context) {
 }
 
 bool DecodeWeight(CodeReader& r, PieceContext& context) {
-    P0Answers& p = context.Result.Answers.Personal;
+    PersonalAnswers& p = context.Result.Answers.Personal;
     if (r.PeekDigit()) {
         int weight = 0;
         if (!ReadNumber(r, weight) || !r.ExpectEnd())
@@ -199,7 +199,7 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
 }
 
 bool DecodeFat(CodeReader& r, PieceContext& context) {
-    P0Answers& p = context.Result.Answers.Personal;
+    PersonalAnswers& p = context.Result.Answers.Personal;
     if (r.Accept('?')) {
         if (!r.ExpectEnd())
             return false;
@@ -264,7 +264,7 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
     int32_t glasses = 0, contacts = 0;
     if (!ReadMarkPair(r, 'g', 'z', glasses, contacts))
         return false;
-    P0Answers& p = context.Result.Answers.Personal;
+    PersonalAnswers& p = context.Result.Answers.Personal;
     p.OmitEyes = 0, p.Glasses = glasses, p.Contacts = contacts;
     int32_t* const leftColour[] = {&p.ColorLeft0, &p.ColorLeft1, &p.ColorLeft2};
     int32_t* const leftAdjective[] = {&p.ColorAdjLeft0, &p.ColorAdjLeft1, &p.ColorAdjLeft2};
@@ -311,7 +311,7 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
     int32_t moustache = 0, beard = 0;
     if (!ReadSignedRun(r, length) || !ReadMarkPair(r, 'm', 'b', moustache, beard))
         return false;
-    P1Answers& p = context.Result.Answers.MorePersonal;
+    MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
     p.OmitHair = 0, p.HairColor = colour, p.HairColorAdj = adjective;
     p.Hair = length.Run, p.BoostHair = static_cast<int16_t>(length.Tune);
     p.Moustache = moustache, p.Beard = beard;
@@ -327,7 +327,7 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
 }
 
 bool DecodeTone(CodeReader& r, PieceContext& context) {
-    P1Answers& p = context.Result.Answers.MorePersonal;
+    MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
     if (!DecodeLevel(r, context, MorePersonalSection, "Skin tone", -2, 2, p.Tone, p.BoostTone))
         return false;
     p.OmitTone = 0;
@@ -339,7 +339,7 @@ bool DecodeGroup(CodeReader& r, PieceContext& context) {
     uint32_t mask = 0;
     if (!ReadBitList(r, v.Group, r.Text().size(), mask))
         return false;
-    P1Answers& p = context.Result.Answers.MorePersonal;
+    MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
     p.OmitGroup = 0, p.Group = static_cast<int32_t>(mask);
     const int rows = std::min(v.Group.Table().m_nCount, 33);
     int chosen = 0;
@@ -369,7 +369,7 @@ bool DecodeBlood(CodeReader& r, PieceContext& context) {
     const int sign = ReadOptionalCode(r, v.BloodTypeSign);
     if (!r.ExpectEnd())
         return false;
-    P1Answers& p = context.Result.Answers.MorePersonal;
+    MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
     p.OmitBloodType = 0, p.BloodType = type, p.BloodTypeSign = sign;
     TextWriter& text = context.Start("Blood type ");
     text += v.BloodType.Description(type);
@@ -387,7 +387,7 @@ bool DecodeSign(CodeReader& r, PieceContext& context) {
     const int sign = ReadCode(r, Vocab().Sign, "expected an astrological sign");
     if (sign < 0 || !r.ExpectEnd())
         return false;
-    P2Answers& p = context.Result.Answers.EvenMorePersonal;
+    EvenMorePersonalAnswers& p = context.Result.Answers.EvenMorePersonal;
     p.OmitSign = 0, p.Sign = sign;
     TextWriter& text = context.Start("Astrological sign: ");
     text += Vocab().Sign.Description(sign);
@@ -400,8 +400,8 @@ bool DecodeSign(CodeReader& r, PieceContext& context) {
 // the membership.
 bool DecodeGender(CodeReader& r, PieceContext& context) {
     const Vocabulary& v = Vocab();
-    P2Answers& p = context.Result.Answers.EvenMorePersonal;
-    P2Answers read = p; // what the gender leaves unsaid stays at its default
+    EvenMorePersonalAnswers& p = context.Result.Answers.EvenMorePersonal;
+    EvenMorePersonalAnswers read = p; // what the gender leaves unsaid stays at its default
     read.Gender = ReadCode(r, v.Gender, "expected 'x', 'y' or 'z'");
     if (read.Gender < 0)
         return false;
@@ -461,7 +461,7 @@ bool DecodeRelationship(CodeReader& r, PieceContext& context) {
         return r.Fail("expected '|' between preference and status");
     if (!ReadSignedRun(r, status) || !r.ExpectEnd())
         return false;
-    P2Answers& p = context.Result.Answers.EvenMorePersonal;
+    EvenMorePersonalAnswers& p = context.Result.Answers.EvenMorePersonal;
     p.OmitRelationship = 0;
     p.Preference = preference.Run + 1, p.BoostPreference = static_cast<int16_t>(preference.Tune);
     p.Status = status.Run + 1, p.BoostStatus = static_cast<int16_t>(status.Tune);

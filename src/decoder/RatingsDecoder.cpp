@@ -28,8 +28,8 @@ struct RatedSubsection {
 };
 
 RatedSubsection Rated(int order, AnswerSet& a, bool dislikes) {
-    F0Answers& f0 = dislikes ? a.Dislikes : a.Favorites;
-    F1Answers& f1 = dislikes ? a.MoreDislikes : a.MoreFavorites;
+    SenshiVillainAnswers& f0 = dislikes ? a.Dislikes : a.Favorites;
+    AssistPartAnswers& f1 = dislikes ? a.MoreDislikes : a.MoreFavorites;
     const int first = dislikes ? DislikesSection : FavoritesSection;
     const int second = dislikes ? MoreDislikesSection : MoreFavoritesSection;
     const Vocabulary& v = Vocab();
@@ -330,7 +330,7 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
     const int count = ReadSeenForms(r, byNumbers, kAnimeForms, seen);
     if (count == 0)
         return false;
-    XAnswers& x = context.Result.Answers.Experience;
+    ExperienceAnswers& x = context.Result.Answers.Experience;
     x.ByNumbers = byNumbers ? 1 : 0;
     struct FormFields {
         uint32_t* Episodes;
@@ -387,7 +387,7 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
     const int count = ReadSeenForms(r, true, kMangaForms, seen);
     if (count == 0)
         return false;
-    XAnswers& x = context.Result.Answers.Experience;
+    ExperienceAnswers& x = context.Result.Answers.Experience;
     for (int i = 0; i < count; ++i) {
         const SeenForm& form = seen[i];
         const bool raw = form.Form == 0;

@@ -12,7 +12,7 @@
 
 #include "code/Sections.h"
 #include "decoder/Decoder.h"
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct PasteProblem {
 };
 
 QString Translate(const char* text) {
-    return QCoreApplication::translate("CGCPropertySheet", text);
+    return QCoreApplication::translate("EncoderSheet", text);
 }
 
 // The problems of a pasted code: what the decoder could not read, then what the pages could not take
@@ -80,7 +80,7 @@ bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems)
         lines << Translate("At position %1, \"%2\": %3").arg(problem.Position).arg(text, problem.Message);
     }
     if (problems.size() > Shown)
-        lines << QCoreApplication::translate("CGCPropertySheet", "and %n more", nullptr,
+        lines << QCoreApplication::translate("EncoderSheet", "and %n more", nullptr,
                                              static_cast<int>(problems.size() - Shown));
 
     QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
@@ -97,7 +97,7 @@ bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems)
 
 } // namespace
 
-CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCodeFromClipboard() {
+EncoderSheet::PasteOutcome EncoderSheet::PasteCodeFromClipboard() {
     const QString text = QGuiApplication::clipboard()->text();
     if (text.trimmed().isEmpty()) {
         QMessageBox::information(this, QCoreApplication::applicationName(),
@@ -107,7 +107,7 @@ CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCodeFromClipboard() {
     return PasteCode(text);
 }
 
-CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCode(const QString& text) {
+EncoderSheet::PasteOutcome EncoderSheet::PasteCode(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     const DecodeResult result = DecodeGlomieCode(std::string_view(utf8.constData(), utf8.size()));
     if (!result.HeaderFound) {
@@ -132,19 +132,19 @@ CGCPropertySheet::PasteOutcome CGCPropertySheet::PasteCode(const QString& text) 
     return PasteOutcome::Left;
 }
 
-AnswerSet CGCPropertySheet::CopyAnswers() {
+AnswerSet EncoderSheet::CopyAnswers() {
     AnswerSet answers;
     CopyPageAnswers(Answers(), answers.Refs());
     return answers;
 }
 
-void CGCPropertySheet::AssignAnswers(AnswerSet answers) {
+void EncoderSheet::AssignAnswers(AnswerSet answers) {
     CopyPageAnswers(answers.Refs(), Answers());
 }
 
-void CGCPropertySheet::ShowAnswerSet(const AnswerSet& answers, bool asTouched) {
+void EncoderSheet::ShowAnswerSet(const AnswerSet& answers, bool asTouched) {
     AssignAnswers(answers);
-    for (CBasePropertyPage* page : m_pages) {
+    for (AnswerPage* page : m_pages) {
         page->TakeAnswers();
         if (asTouched)
             page->TouchEveryLevel();
@@ -154,17 +154,17 @@ void CGCPropertySheet::ShowAnswerSet(const AnswerSet& answers, bool asTouched) {
     Page(m_current).RequestRebuild(JoinOnly);
 }
 
-void CGCPropertySheet::dragEnterEvent(QDragEnterEvent* event) {
+void EncoderSheet::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasText())
         event->acceptProposedAction();
 }
 
-void CGCPropertySheet::dragMoveEvent(QDragMoveEvent* event) {
+void EncoderSheet::dragMoveEvent(QDragMoveEvent* event) {
     if (event->mimeData()->hasText())
         event->acceptProposedAction();
 }
 
-void CGCPropertySheet::dropEvent(QDropEvent* event) {
+void EncoderSheet::dropEvent(QDropEvent* event) {
     if (!event->mimeData()->hasText())
         return;
     event->acceptProposedAction();

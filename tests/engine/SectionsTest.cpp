@@ -145,43 +145,43 @@ INSTANTIATE_TEST_SUITE_P(
                     ExperienceSection, " X:m2r++++|1s"}),
     Name);
 
-void Show(OAnswers& o, int32_t OAnswers::*omit) { o.*omit = 0; }
+void Show(OpinionsAnswers& o, int32_t OpinionsAnswers::*omit) { o.*omit = 0; }
 
 INSTANTIATE_TEST_SUITE_P(
     Opinions, Section,
     testing::Values(
         SectionCase{"AllOmitted", [](AnswerSet&) {}, OpinionsSection, ""},
-        SectionCase{"DubMinus2", [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitDub), a.Opinions.IntensityDub = -2; },
+        SectionCase{"DubMinus2", [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitDub), a.Opinions.IntensityDub = -2; },
                     OpinionsSection, " O:d--"},
         SectionCase{"DubCartoon",
                     [](AnswerSet& a) {
-                        Show(a.Opinions, &OAnswers::OmitDub);
+                        Show(a.Opinions, &OpinionsAnswers::OmitDub);
                         a.Opinions.AmericanCartoon = 1, a.Opinions.IntensityDub = 2, a.Opinions.BoostDub = 1;
                     },
                     OpinionsSection, " O:!d++[+]"},
         SectionCase{"DubWhatBeatsCartoon",
-                    [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitDub), a.Opinions.WhatDub = 1,
+                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitDub), a.Opinions.WhatDub = 1,
                                        a.Opinions.AmericanCartoon = 1; },
                     OpinionsSection, " O:?d"},
         SectionCase{"SosMemberBitter",
-                    [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitSos), a.Opinions.Member = 1,
+                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitSos), a.Opinions.Member = 1,
                                        a.Opinions.Bitter = 1, a.Opinions.IntensitySos = 3; },
                     OpinionsSection, " O:!sZ"},
         SectionCase{"SosNoOpinionBeatsBitter",
-                    [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitSos), a.Opinions.Member = 1,
+                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitSos), a.Opinions.Member = 1,
                                        a.Opinions.Bitter = 1, a.Opinions.NoOpSos = 1; },
                     OpinionsSection, " O:!s?"},
         SectionCase{"OtakuWarsNoOpinion",
-                    [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitOw), a.Opinions.NoOpOw = 1; },
+                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitOw), a.Opinions.NoOpOw = 1; },
                     OpinionsSection, " O:o?"},
         SectionCase{"Haters",
-                    [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitAnti), a.Opinions.IntensityAnti = -3,
+                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitAnti), a.Opinions.IntensityAnti = -3,
                                        a.Opinions.BoostAnti = -1; },
                     OpinionsSection, " O:a---[-]"},
-        SectionCase{"HentaiBare", [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitHentai); },
+        SectionCase{"HentaiBare", [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitHentai); },
                     OpinionsSection, " O:h"},
         SectionCase{"MixxPlusWithMinusTune",
-                    [](AnswerSet& a) { Show(a.Opinions, &OAnswers::OmitMixx), a.Opinions.IntensityMixx = 2,
+                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitMixx), a.Opinions.IntensityMixx = 2,
                                        a.Opinions.BoostMixx = -1; },
                     OpinionsSection, " O:x++[-]"},
         SectionCase{"AllSix",

@@ -37,11 +37,11 @@ QStringList StoredKeys(const QString& path) {
     return QSettings(path, QSettings::IniFormat).allKeys();
 }
 
-QSlider& PrimarySlider(CGCPropertySheet& sheet) {
+QSlider& PrimarySlider(EncoderSheet& sheet) {
     return *sheet.Page(0).findChild<QSlider*>(QStringLiteral("Pri"));
 }
 
-QPushButton& SheetButton(CGCPropertySheet& sheet, QDialogButtonBox::StandardButton which) {
+QPushButton& SheetButton(EncoderSheet& sheet, QDialogButtonBox::StandardButton which) {
     return *sheet.findChild<QDialogButtonBox*>(QStringLiteral("Buttons"))->button(which);
 }
 
@@ -200,7 +200,7 @@ class StartUp : public FolderTest {
 };
 
 TEST_F(StartUp, OkWritesAll183ValuesPagesNeverShownIncluded) {
-    WhenSheetRuns([](CGCPropertySheet& sheet) {
+    WhenSheetRuns([](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
         QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Ok), Qt::LeftButton);
     });
@@ -221,7 +221,7 @@ TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMin
     Store({{"Fav/BoostSenshi0", 65535}, {"Exp/Years", 0x1FFFF}, {"SM/Pri", 7}});
     int16_t loadedBoost = 0;
     int16_t loadedYears = 0;
-    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+    WhenSheetRuns([&](EncoderSheet& sheet) {
         loadedBoost = sheet.m_FavoritesPage.Answers().BoostSenshi0;
         loadedYears = sheet.m_ExperiencePage.Answers().Years;
         sheet.accept();
@@ -238,7 +238,7 @@ TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMin
 // The three ways of leaving without OK.
 struct CancelCase {
     const char* Name;
-    std::function<void(CGCPropertySheet&)> Leave;
+    std::function<void(EncoderSheet&)> Leave;
 };
 
 std::ostream& operator<<(std::ostream& os, const CancelCase& c) {
@@ -248,7 +248,7 @@ std::ostream& operator<<(std::ostream& os, const CancelCase& c) {
 class CancelWritesNothing : public StartUp, public testing::WithParamInterface<CancelCase> {};
 
 TEST_P(CancelWritesNothing, OnAFirstRun) {
-    WhenSheetRuns([this](CGCPropertySheet& sheet) {
+    WhenSheetRuns([this](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right, 3);
         ASSERT_EQ(sheet.m_SMPage.Answers().Pri, 18);
         GetParam().Leave(sheet);
@@ -260,7 +260,7 @@ TEST_P(CancelWritesNothing, OnAFirstRun) {
 TEST_P(CancelWritesNothing, OverEarlierAnswers) {
     Store({{"SM/Pri", 20}, {"Fav/Senshi0", 3}});
     const QByteArray before = ReadFile(SettingsPath());
-    WhenSheetRuns([this](CGCPropertySheet& sheet) {
+    WhenSheetRuns([this](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Left);
         ASSERT_EQ(sheet.m_SMPage.Answers().Pri, 19);
         GetParam().Leave(sheet);
@@ -272,15 +272,15 @@ TEST_P(CancelWritesNothing, OverEarlierAnswers) {
 INSTANTIATE_TEST_SUITE_P(
     StartUp, CancelWritesNothing,
     testing::Values(CancelCase{"CancelButton",
-                               [](CGCPropertySheet& sheet) {
+                               [](EncoderSheet& sheet) {
                                    QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Cancel),
                                                      Qt::LeftButton);
                                }},
                     CancelCase{"Escape",
-                               [](CGCPropertySheet& sheet) {
+                               [](EncoderSheet& sheet) {
                                    QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
                                }},
-                    CancelCase{"CloseBox", [](CGCPropertySheet& sheet) { sheet.close(); }}),
+                    CancelCase{"CloseBox", [](EncoderSheet& sheet) { sheet.close(); }}),
     [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.Name); });
 
 // The answers are replaced in one step (a new file renamed over the old one), so a program that dies
@@ -314,7 +314,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
     const QString oldFile = m_dir.filePath(QStringLiteral("old.conf"));
     ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(oldFile).constData()), 0);
 
-    WhenSheetRuns([](CGCPropertySheet& sheet) {
+    WhenSheetRuns([](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
         sheet.accept();
     });
@@ -355,7 +355,7 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     const QString settingsPath = blocker + QStringLiteral("/answers.ini");
     QString asked, codeShown, codeWhileAsked;
     bool shownWhileAsked = false, openAfterwards = false;
-    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+    WhenSheetRuns([&](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
         codeShown = sheet.Page(0).CodeBox()->toPlainText();
         QTimer::singleShot(10, [&] {
@@ -414,7 +414,7 @@ TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
 
 TEST_F(StartUp, TheFirstCopyRunsTheSheetWithTheStoreAndHoldsTheLockMeanwhile) {
     bool lockedMeanwhile = false;
-    WhenSheetRuns([&](CGCPropertySheet& sheet) {
+    WhenSheetRuns([&](EncoderSheet& sheet) {
         lockedMeanwhile = !CGCApp::AcquireInstanceLock(m_program, LockDir());
         sheet.accept();
     });
@@ -431,8 +431,8 @@ class SplashAtStartUp : public StartUp, public testing::WithParamInterface<Switc
 
 TEST_P(SplashAtStartUp, ShowsUnlessSwitchedOff) {
     bool splashShown = false;
-    WhenSheetRuns([&](CGCPropertySheet& sheet) {
-        splashShown = CSplashWindow::Current() != nullptr;
+    WhenSheetRuns([&](EncoderSheet& sheet) {
+        splashShown = SplashWindow::Current() != nullptr;
         sheet.reject();
     });
     EXPECT_EQ(Start(GetParam().Arguments), CGCApp::ExitOk);
@@ -452,17 +452,17 @@ class Splash : public SheetTest {
   protected:
     void SetUp() override {
         SheetTest::SetUp();
-        CSplashWindow::SetSplashEnabled(true);
+        SplashWindow::SetSplashEnabled(true);
     }
-    CGCPropertySheet& OpenWithSplash() {
-        CGCPropertySheet& sheet = OpenSheet();
-        CSplashWindow::ShowSplash(&sheet);
-        EXPECT_TRUE(CSplashWindow::Current());
+    EncoderSheet& OpenWithSplash() {
+        EncoderSheet& sheet = OpenSheet();
+        SplashWindow::ShowSplash(&sheet);
+        EXPECT_TRUE(SplashWindow::Current());
         return sheet;
     }
     static bool Gone() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return !CSplashWindow::Current() && !QApplication::topLevelWidgets().contains(SplashWidget());
+        return !SplashWindow::Current() && !QApplication::topLevelWidgets().contains(SplashWidget());
     }
     static QWidget* SplashWidget() {
         for (QWidget* widget : QApplication::topLevelWidgets())
@@ -475,8 +475,8 @@ class Splash : public SheetTest {
 };
 
 TEST_F(Splash, IsAFramelessPictureCentredOverTheSheet) {
-    CGCPropertySheet& sheet = OpenWithSplash();
-    CSplashWindow* splash = CSplashWindow::Current();
+    EncoderSheet& sheet = OpenWithSplash();
+    SplashWindow* splash = SplashWindow::Current();
     ASSERT_TRUE(splash);
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->size(), QSize(500, 572));
@@ -488,23 +488,23 @@ TEST_F(Splash, IsAFramelessPictureCentredOverTheSheet) {
     const QImage shown = splash->grab().toImage();
     EXPECT_NE(shown.pixelColor(250, 10), shown.pixelColor(250, 300));
     // Shown once only.
-    CSplashWindow::ShowSplash(&sheet);
-    EXPECT_EQ(CSplashWindow::Current(), splash);
+    SplashWindow::ShowSplash(&sheet);
+    EXPECT_EQ(SplashWindow::Current(), splash);
 }
 
 TEST_F(Splash, GoesAfterTwoSeconds) {
     OpenWithSplash();
-    auto* timer = CSplashWindow::Current()->findChild<QTimer*>(QStringLiteral("SplashTimer"));
+    auto* timer = SplashWindow::Current()->findChild<QTimer*>(QStringLiteral("SplashTimer"));
     ASSERT_TRUE(timer);
     EXPECT_TRUE(timer->isActive());
     EXPECT_TRUE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 2000);
-    EXPECT_TRUE(CSplashWindow::Current());
+    EXPECT_TRUE(SplashWindow::Current());
     EXPECT_TRUE(QTest::qWaitFor([] { return Gone(); }, 10000));
 }
 
 TEST_F(Splash, TheFirstKeyPressOnlyRemovesIt) {
-    CGCPropertySheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = OpenWithSplash();
     QSlider& primary = PrimarySlider(sheet);
     PressKey(primary, Qt::Key_Right);
     EXPECT_TRUE(Gone());
@@ -515,7 +515,7 @@ TEST_F(Splash, TheFirstKeyPressOnlyRemovesIt) {
 }
 
 TEST_F(Splash, EscapeWhileItIsUpDoesNotCloseTheSheet) {
-    CGCPropertySheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = OpenWithSplash();
     QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
     EXPECT_TRUE(Gone());
     EXPECT_TRUE(sheet.isVisible());
@@ -525,7 +525,7 @@ TEST_F(Splash, EscapeWhileItIsUpDoesNotCloseTheSheet) {
 
 // A key bound to a shortcut reaches the shortcut before any widget sees it; it must be taken too.
 TEST_F(Splash, AShortcutKeyWhileItIsUpDoesNothing) {
-    CGCPropertySheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = OpenWithSplash();
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
     int triggered = 0;
@@ -539,7 +539,7 @@ TEST_F(Splash, AShortcutKeyWhileItIsUpDoesNothing) {
 }
 
 TEST_F(Splash, TheFirstClickOnlyRemovesIt) {
-    CGCPropertySheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = OpenWithSplash();
     auto& secondary = Find<QCheckBox>(sheet.Page(0), "ChkSec");
     QTest::mouseClick(&secondary, Qt::LeftButton);
     EXPECT_TRUE(Gone());
@@ -551,36 +551,36 @@ TEST_F(Splash, TheFirstClickOnlyRemovesIt) {
 
 TEST_F(Splash, AClickOnThePictureRemovesIt) {
     OpenWithSplash();
-    QTest::mouseClick(CSplashWindow::Current(), Qt::LeftButton);
+    QTest::mouseClick(SplashWindow::Current(), Qt::LeftButton);
     EXPECT_TRUE(Gone());
 }
 
 TEST_F(Splash, AMissingPictureShowsNothingAndSaysNothing) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     BoxCatcher boxes;
-    CSplashWindow::ShowSplash(&sheet, m_dir.filePath(QStringLiteral("no-such-picture.svg")));
+    SplashWindow::ShowSplash(&sheet, m_dir.filePath(QStringLiteral("no-such-picture.svg")));
     QTest::qWait(50);
-    EXPECT_FALSE(CSplashWindow::Current());
+    EXPECT_FALSE(SplashWindow::Current());
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 TEST_F(Splash, SwitchedOffShowsNothing) {
-    CGCPropertySheet& sheet = OpenSheet();
-    CSplashWindow::SetSplashEnabled(false);
-    CSplashWindow::ShowSplash(&sheet);
-    EXPECT_FALSE(CSplashWindow::Current());
+    EncoderSheet& sheet = OpenSheet();
+    SplashWindow::SetSplashEnabled(false);
+    SplashWindow::ShowSplash(&sheet);
+    EXPECT_FALSE(SplashWindow::Current());
 }
 
 TEST_F(Splash, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
-    CGCPropertySheet sheet;
+    EncoderSheet sheet;
     CGCApp::PrepareSheet(sheet, m_dir.path());
     sheet.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-    ASSERT_TRUE(CSplashWindow::Current());
-    CSplashWindow::HideSplash();
+    ASSERT_TRUE(SplashWindow::Current());
+    SplashWindow::HideSplash();
     sheet.hide();
     sheet.show();
-    EXPECT_FALSE(CSplashWindow::Current());
+    EXPECT_FALSE(SplashWindow::Current());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CSplashWindow.h"
-#include "pages/CGCPropertySheet.h"
+#include "app/SplashWindow.h"
+#include "pages/EncoderSheet.h"
 
 // A test with a temporary folder of its own.
 class FolderTest : public testing::Test {
@@ -42,11 +42,11 @@ using BoxCatcher = MessageBoxCatcher;
 
 // Runs action on the sheet as soon as it runs modally. The action should end the sheet; if it has
 // not within ten seconds, the test fails and the sheet is cancelled so that the test goes on.
-inline void WhenSheetRuns(std::function<void(CGCPropertySheet&)> action) {
+inline void WhenSheetRuns(std::function<void(EncoderSheet&)> action) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        auto* sheet = qobject_cast<CGCPropertySheet*>(QApplication::activeModalWidget());
+        auto* sheet = qobject_cast<EncoderSheet*>(QApplication::activeModalWidget());
         if (!sheet)
             return;
         timer->stop();
@@ -70,7 +70,7 @@ class SplashReset {
 
   private:
     static void Reset() {
-        CSplashWindow::HideSplash();
-        CSplashWindow::SetSplashEnabled(false);
+        SplashWindow::HideSplash();
+        SplashWindow::SetSplashEnabled(false);
     }
 };

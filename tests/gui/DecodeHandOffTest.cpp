@@ -37,8 +37,8 @@ class DecodeHandOff : public SheetTest {
     }
 
     // A sheet whose code holds blanks, a "+" run and a purity score's bare "%".
-    CGCPropertySheet& OpenPuritySheet() {
-        CGCPropertySheet& sheet =
+    EncoderSheet& OpenPuritySheet() {
+        EncoderSheet& sheet =
             OpenSheet({{"Per/OmitGender", 0}, {"Per/UsePurity", 1}, {"Per/Purity", 75}});
         EXPECT_EQ(CodeBoxText(sheet.Page(0)), kPurityCode);
         return sheet;

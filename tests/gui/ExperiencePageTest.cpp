@@ -13,15 +13,15 @@ namespace {
 constexpr int Experience = 5, Opinions = 6;
 const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 
-class ExperiencePage : public SheetTest {
+class ExperiencePageTest : public SheetTest {
   protected:
-    CBasePropertyPage& Open(const std::map<QString, int>& stored = {}) {
+    AnswerPage& Open(const std::map<QString, int>& stored = {}) {
         OpenSheet(stored);
         ShowTab(Experience);
         return Page();
     }
-    CBasePropertyPage& Page() { return Sheet().Page(Experience); }
-    XAnswers& Answers() { return Sheet().m_ExperiencePage.Answers(); }
+    AnswerPage& Page() { return Sheet().Page(Experience); }
+    ExperienceAnswers& Answers() { return Sheet().m_ExperiencePage.Answers(); }
 
     QLineEdit& Count(const char* name) { return Find<QLineEdit>(Page(), name); }
     CodeListBox& List(const char* name) { return Find<CodeListBox>(Page(), name); }
@@ -47,8 +47,8 @@ const QStringList MangaForms = {"MangaRaw", "MangaSub"};
 const QStringList PartLists = {"RawComplete", "RawPartial",  "SubComplete",
                                "SubPartial",  "DubComplete", "DubPartial"};
 
-TEST_F(ExperiencePage, FirstRunWorksByNumbersWithEveryIntensityClosed) {
-    CBasePropertyPage& page = Open();
+TEST_F(ExperiencePageTest, FirstRunWorksByNumbersWithEveryIntensityClosed) {
+    AnswerPage& page = Open();
     EXPECT_TRUE(ByNumbers().isChecked());
     EXPECT_EQ(ByNumbers().text(), "Specify Anime by &Number of Episodes");
     for (const QString& form : AnimeForms + MangaForms) {
@@ -82,8 +82,8 @@ TEST_F(ExperiencePage, FirstRunWorksByNumbersWithEveryIntensityClosed) {
     EXPECT_EQ(Code(), Header);
 }
 
-TEST_F(ExperiencePage, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
-    CBasePropertyPage& page = Open();
+TEST_F(ExperiencePageTest, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
+    AnswerPage& page = Open();
     QStringList codes;
     QObject::connect(page.CodeBox(), &QPlainTextEdit::textChanged,
                      [&] { codes << page.CodeBox()->toPlainText(); });
@@ -103,8 +103,8 @@ TEST_F(ExperiencePage, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
     EXPECT_EQ(Code(), Header + " X:m3r");
 }
 
-TEST_F(ExperiencePage, TheModeSwitchKeepsCountsAndPartsAlike) {
-    CBasePropertyPage& page = Open();
+TEST_F(ExperiencePageTest, TheModeSwitchKeepsCountsAndPartsAlike) {
+    AnswerPage& page = Open();
     TypeText(Count("Sub"), "52");
     QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
     EXPECT_EQ(Answers().ByNumbers, 0);
@@ -137,7 +137,7 @@ TEST_F(ExperiencePage, TheModeSwitchKeepsCountsAndPartsAlike) {
     EXPECT_EQ(Answers().SubComplete, 16);
 }
 
-TEST_F(ExperiencePage, APartialListAloneOpensItsGroup) {
+TEST_F(ExperiencePageTest, APartialListAloneOpensItsGroup) {
     Open({{"Exp/ByNumbers", 0}});
     ClickListItem(List("DubPartial"), 1);
     EXPECT_EQ(Answers().DubPartial, 2);
@@ -150,7 +150,7 @@ TEST_F(ExperiencePage, APartialListAloneOpensItsGroup) {
     EXPECT_EQ(Code(), Header);
 }
 
-TEST_F(ExperiencePage, TheUprightTuneNeverPassesTheTop) {
+TEST_F(ExperiencePageTest, TheUprightTuneNeverPassesTheTop) {
     Open();
     TypeText(Count("Raw"), "5");
     QSlider& slider = Slider("Raw");
@@ -183,7 +183,7 @@ TEST_F(ExperiencePage, TheUprightTuneNeverPassesTheTop) {
     EXPECT_EQ(Code(), Header + " X:a5r:m18s+++[+]");
 }
 
-TEST_F(ExperiencePage, TheYearsSpinCountsHalfYears) {
+TEST_F(ExperiencePageTest, TheYearsSpinCountsHalfYears) {
     Open();
     QSpinBox& years = Find<QSpinBox>(Page(), "Years");
     QStringList labels;
@@ -203,7 +203,7 @@ TEST_F(ExperiencePage, TheYearsSpinCountsHalfYears) {
     EXPECT_EQ(Code(), Header + " X:" + QString(50, QLatin1Char('*')));
 }
 
-TEST_F(ExperiencePage, StoredYearsShowInTheLabel) {
+TEST_F(ExperiencePageTest, StoredYearsShowInTheLabel) {
     const std::pair<int, const char*> cases[] = {{0, "0"},  {1, "0+"},   {2, "1"},
                                                  {7, "3+"}, {100, "50"}, {-1, "0+"}};
     for (const auto& [stored, label] : cases) {
@@ -218,8 +218,8 @@ TEST_F(ExperiencePage, StoredYearsShowInTheLabel) {
     EXPECT_EQ(YearsLabel(), "0+");
 }
 
-TEST_F(ExperiencePage, LeavingWithACountPast200IsRefused) {
-    CGCPropertySheet& sheet = OpenSheet();
+TEST_F(ExperiencePageTest, LeavingWithACountPast200IsRefused) {
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(Experience);
     QLineEdit& dub = Count("Dub");
     TypeText(dub, "201");
@@ -244,8 +244,8 @@ TEST_F(ExperiencePage, LeavingWithACountPast200IsRefused) {
     EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
 }
 
-TEST_F(ExperiencePage, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
-    CGCPropertySheet& sheet = OpenSheet();
+TEST_F(ExperiencePageTest, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(Experience);
     const char* order[] = {"Dub", "Sub", "MangaSub", "Raw", "MangaRaw"};
     for (const char* name : order)
@@ -263,8 +263,8 @@ TEST_F(ExperiencePage, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
     EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
 }
 
-TEST_F(ExperiencePage, LeavingFillsBlankBoxesWithZero) {
-    CGCPropertySheet& sheet = OpenSheet();
+TEST_F(ExperiencePageTest, LeavingFillsBlankBoxesWithZero) {
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(Experience);
     TypeText(Count("MangaRaw"), "");
     TypeText(Count("Sub"), "");
@@ -275,7 +275,7 @@ TEST_F(ExperiencePage, LeavingFillsBlankBoxesWithZero) {
     EXPECT_EQ(Count("Sub").text(), "0");
 }
 
-TEST_F(ExperiencePage, ALaterVisitShowsCountsWithoutLeadingZeros) {
+TEST_F(ExperiencePageTest, ALaterVisitShowsCountsWithoutLeadingZeros) {
     Open();
     TypeText(Count("Dub"), "007");
     EXPECT_EQ(Code(), Header + " X:a7d");
@@ -286,7 +286,7 @@ TEST_F(ExperiencePage, ALaterVisitShowsCountsWithoutLeadingZeros) {
 }
 
 // The worked examples of the experience section, answered through the page's controls.
-TEST_F(ExperiencePage, WorkedExamplesBuiltThroughTheControls) {
+TEST_F(ExperiencePageTest, WorkedExamplesBuiltThroughTheControls) {
     Open();
     TypeText(Count("Sub"), "52");
     PressKey(Slider("Sub"), Qt::Key_Up, 3);
@@ -312,7 +312,7 @@ TEST_F(ExperiencePage, WorkedExamplesBuiltThroughTheControls) {
     EXPECT_EQ(Sheet().FullCode(), Code().toStdString());
 }
 
-TEST_F(ExperiencePage, StoredAnswersAreShownAndSavedAgain) {
+TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
     Open({{"Exp/Years", 7},
           {"Exp/ByNumbers", 0},
           {"Exp/RawComplete", 1},
@@ -352,7 +352,7 @@ TEST_F(ExperiencePage, StoredAnswersAreShownAndSavedAgain) {
     EXPECT_EQ(Code(), Header + " X:***[*]:aCl[Gx]r++|ClS[SS]s++++:m4r");
 }
 
-TEST_F(ExperiencePage, DamagedStoredValuesAreShownWithoutHarm) {
+TEST_F(ExperiencePageTest, DamagedStoredValuesAreShownWithoutHarm) {
     Open({{"Exp/ByNumbers", 5},
           {"Exp/RawComplete", static_cast<int>(0xFFFFFE01u)},
           {"Exp/IntensityRaw", 9},
@@ -380,14 +380,14 @@ TEST_F(ExperiencePage, DamagedStoredValuesAreShownWithoutHarm) {
     EXPECT_EQ(Sheet().Tabs().currentIndex(), Experience);
 }
 
-TEST_F(ExperiencePage, ARepairedFlagIsCodedAtOnce) {
+TEST_F(ExperiencePageTest, ARepairedFlagIsCodedAtOnce) {
     Open({{"Exp/ByNumbers", -3}, {"Exp/DubPartial", 2}});
     EXPECT_EQ(Answers().ByNumbers, 0);
     EXPECT_EQ(Code(), Header + " X:a[R]d");
 }
 
-TEST_F(ExperiencePage, ControlsAreNamedAndReachableByKeyboard) {
-    CBasePropertyPage& page = Open();
+TEST_F(ExperiencePageTest, ControlsAreNamedAndReachableByKeyboard) {
+    AnswerPage& page = Open();
     EXPECT_EQ(Slider("Sub").accessibleName(), "Intensity of the subbed anime");
     EXPECT_EQ(Count("MangaSub").accessibleName(), "Amount of the translated manga");
     EXPECT_EQ(Find<QSpinBox>(page, "Years").accessibleName(), "Years as a fan");

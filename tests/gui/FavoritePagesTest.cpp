@@ -21,14 +21,14 @@ void ExpectSlotEnabled(QWidget& page, const QString& name, bool enabled) {
 }
 
 TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     const std::pair<int, QStringList> pages[] = {{Favorites, {"Senshi0", "Senshi1", "Villian0", "Villian1"}},
                                                  {MoreFavorites, {"Assist0", "Assist1", "Part0", "Part1"}},
                                                  {Dislikes, {"Senshi0", "Senshi1", "Villian0", "Villian1"}},
                                                  {MoreDislikes, {"Assist0", "Assist1", "Part0", "Part1"}}};
     for (const auto& [index, names] : pages) {
         ShowTab(index);
-        CBasePropertyPage& page = sheet.Page(index);
+        AnswerPage& page = sheet.Page(index);
         for (const QString& name : names) {
             auto& choice = Find<QComboBox>(page, name.toLatin1().constData());
             EXPECT_TRUE(choice.isEnabled());
@@ -44,9 +44,9 @@ TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
 }
 
 TEST_F(FavoritePages, ChoosingACharacterOpensOnlyItsSlot) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(Favorites);
-    CBasePropertyPage& page = sheet.Page(Favorites);
+    AnswerPage& page = sheet.Page(Favorites);
     ChooseItem(Find<QComboBox>(page, "Senshi0"), 1);
     ExpectSlotEnabled(page, "Senshi0", true);
     for (const char* other : {"Senshi1", "Villian0", "Villian1"})
@@ -55,10 +55,10 @@ TEST_F(FavoritePages, ChoosingACharacterOpensOnlyItsSlot) {
 }
 
 TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     for (int index : {Favorites, Dislikes}) {
         ShowTab(index);
-        CBasePropertyPage& page = sheet.Page(index);
+        AnswerPage& page = sheet.Page(index);
         ChooseItem(Find<QComboBox>(page, "Villian1"), 14);
         ChooseItem(Find<QComboBox>(page, "TrendVillian1"), 2);
         PressKey(Find<QSlider>(page, "IntensityVillian1"), Qt::Key_Right, 3);
@@ -68,7 +68,7 @@ TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
     EXPECT_EQ(sheet.m_pDislikesPage->Answers().TrendVillian1, 2);
 
     ShowTab(MoreDislikes);
-    CBasePropertyPage& more = sheet.Page(MoreDislikes);
+    AnswerPage& more = sheet.Page(MoreDislikes);
     ChooseItem(Find<QComboBox>(more, "Part0"), 5);
     ChooseItem(Find<QComboBox>(more, "TrendPart0"), 0);
     PressKey(Find<QSlider>(more, "IntensityPart0"), Qt::Key_Right);
@@ -77,9 +77,9 @@ TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
 }
 
 TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(MoreFavorites);
-    CBasePropertyPage& page = sheet.Page(MoreFavorites);
+    AnswerPage& page = sheet.Page(MoreFavorites);
     QComboBox& assist = Find<QComboBox>(page, "Assist0");
     ChooseItem(assist, 1);
     PressKey(Find<QSlider>(page, "IntensityAssist0"), Qt::Key_Right, 2);
@@ -94,9 +94,9 @@ TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
 }
 
 TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(Favorites);
-    CBasePropertyPage& page = sheet.Page(Favorites);
+    AnswerPage& page = sheet.Page(Favorites);
     ChooseItem(Find<QComboBox>(page, "Senshi1"), 4);
     QSlider& slider = Find<QSlider>(page, "IntensitySenshi1");
     QSpinBox& tune = Find<QSpinBox>(page, "BoostSenshi1");
@@ -114,20 +114,20 @@ TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
 }
 
 TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {
-    CGCPropertySheet& sheet = OpenSheet({{"Fav/Senshi0", 1},
+    EncoderSheet& sheet = OpenSheet({{"Fav/Senshi0", 1},
                                          {"Fav/IntensitySenshi0", 3},
                                          {"Fav/BoostSenshi0", 3},
                                          {"Dis/Senshi0", -1},
                                          {"Dis/IntensitySenshi0", 7}});
     ShowTab(Favorites);
-    CBasePropertyPage& page = sheet.Page(Favorites);
+    AnswerPage& page = sheet.Page(Favorites);
     EXPECT_EQ(Find<QSpinBox>(page, "BoostSenshi0").value(), 3);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++] D:s-------");
     PressKey(Find<QSpinBox>(page, "BoostSenshi0"), Qt::Key_Down);
     EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi0, 0);
 
     ShowTab(Dislikes);
-    CBasePropertyPage& dislikes = sheet.Page(Dislikes);
+    AnswerPage& dislikes = sheet.Page(Dislikes);
     // No selection counts as chosen: the slot is open. The slider shows 3 while the field keeps 7.
     EXPECT_EQ(Find<QComboBox>(dislikes, "Senshi0").currentIndex(), -1);
     ExpectSlotEnabled(dislikes, "Senshi0", true);
@@ -136,7 +136,7 @@ TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {
 }
 
 TEST_F(FavoritePages, TrendListsShowTheTrendTable) {
-    CGCPropertySheet& sheet = OpenSheet({{"Fav/Senshi0", 2}});
+    EncoderSheet& sheet = OpenSheet({{"Fav/Senshi0", 2}});
     ShowTab(Favorites);
     QComboBox& trend = Find<QComboBox>(sheet.Page(Favorites), "TrendSenshi0");
     ASSERT_EQ(trend.count(), 3);

@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 #include "settings/SettingsLayout.h"
 #include "store/QSettingsStore.h"
 
@@ -31,13 +31,13 @@ class SheetTest : public testing::Test {
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     // Builds and shows the sheet; values are written to the settings file first, as "Section/Name".
-    CGCPropertySheet& OpenSheet(const std::map<QString, int>& stored = {}) {
+    EncoderSheet& OpenSheet(const std::map<QString, int>& stored = {}) {
         {
             QSettings settings(SettingsPath(), QSettings::IniFormat);
             for (const auto& [key, value] : stored)
                 settings.setValue(key, value);
         }
-        m_sheet = std::make_unique<CGCPropertySheet>();
+        m_sheet = std::make_unique<EncoderSheet>();
         auto store = QSettingsStore::ForIniFile(SettingsPath());
         LoadSettings(*store, m_sheet->Answers());
         m_sheet->RebuildCode(RebuildAll);
@@ -47,7 +47,7 @@ class SheetTest : public testing::Test {
     }
 
     QString SettingsPath() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
-    CGCPropertySheet& Sheet() { return *m_sheet; }
+    EncoderSheet& Sheet() { return *m_sheet; }
 
     // Makes the tab at index current, as a click on it would.
     void ShowTab(int index) { m_sheet->Tabs().setCurrentIndex(index); }
@@ -59,10 +59,10 @@ class SheetTest : public testing::Test {
         return *widget;
     }
 
-    QString CodeBoxText(CBasePropertyPage& page) { return page.CodeBox()->toPlainText(); }
+    QString CodeBoxText(AnswerPage& page) { return page.CodeBox()->toPlainText(); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<CGCPropertySheet> m_sheet;
+    std::unique_ptr<EncoderSheet> m_sheet;
 };
 
 // What a message box showed.

@@ -89,7 +89,7 @@ class HelpButton : public HelpLayout {
         HelpLayout::SetUp();
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
-        m_sheet = std::make_unique<CGCPropertySheet>();
+        m_sheet = std::make_unique<EncoderSheet>();
         CGCApp::PrepareSheet(*m_sheet, ProgramDir());
         m_sheet->RebuildCode(RebuildAll);
         m_sheet->show();
@@ -108,7 +108,7 @@ class HelpButton : public HelpLayout {
     SplashReset m_splash;
     FileOpenings m_openings;
     QString m_previousDir;
-    std::unique_ptr<CGCPropertySheet> m_sheet;
+    std::unique_ptr<EncoderSheet> m_sheet;
 };
 
 TEST_F(HelpButton, OpensTheFileBesideTheProgramFromAnotherCurrentDirectory) {
@@ -149,7 +149,7 @@ TEST_F(HelpButton, WithoutAHelpFileOpensNothingAndSaysNothing) {
 TEST_F(HelpButton, F1OnAnyPageOpensNothing) {
     MakeFile(BesideProgram());
     BoxCatcher boxes;
-    for (int i = 0; i < CGCPropertySheet::PageCount; ++i) {
+    for (int i = 0; i < EncoderSheet::PageCount; ++i) {
         m_sheet->Tabs().setCurrentIndex(i);
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : m_sheet.get(), Qt::Key_F1);
@@ -166,7 +166,7 @@ TEST_F(HelpButton, F1OnAnyPageOpensNothing) {
 using Thanks = SheetTest;
 
 TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     CGCApp::PrepareSheet(sheet, m_dir.path());
     BoxCatcher boxes;
     QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "Thanks"), Qt::LeftButton);

@@ -26,15 +26,15 @@ const TopicCase Topics[] = {
     {"Mixx", "Mixx&zine", "Omit Mix&x", "Wha&t Mixxize?", "No& Opinion", -2, 3},
 };
 
-class OpinionsPage : public SheetTest {
+class OpinionsPageTest : public SheetTest {
   protected:
-    CBasePropertyPage& Open(const std::map<QString, int>& stored = {}) {
+    AnswerPage& Open(const std::map<QString, int>& stored = {}) {
         OpenSheet(stored);
         ShowTab(Opinions);
         return Page();
     }
-    CBasePropertyPage& Page() { return Sheet().Page(Opinions); }
-    OAnswers& Answers() { return Sheet().m_OpinionsPage.Answers(); }
+    AnswerPage& Page() { return Sheet().Page(Opinions); }
+    OpinionsAnswers& Answers() { return Sheet().m_OpinionsPage.Answers(); }
 
     QCheckBox& Box(const QString& name) { return Find<QCheckBox>(Page(), name.toLatin1()); }
     QSlider& Slider(const QString& topic) { return Find<QSlider>(Page(), ("Intensity" + topic).toLatin1()); }
@@ -55,8 +55,8 @@ class OpinionsPage : public SheetTest {
     }
 };
 
-TEST_F(OpinionsPage, FirstRunOnlyTheOmitBoxesAreOpen) {
-    CBasePropertyPage& page = Open();
+TEST_F(OpinionsPageTest, FirstRunOnlyTheOmitBoxesAreOpen) {
+    AnswerPage& page = Open();
     for (const TopicCase& topic : Topics) {
         const QString name = topic.Name;
         auto& group = Find<QGroupBox>(page, (name + "Group").toLatin1());
@@ -93,7 +93,7 @@ TEST_F(OpinionsPage, FirstRunOnlyTheOmitBoxesAreOpen) {
     EXPECT_EQ(Code(), Header);
 }
 
-TEST_F(OpinionsPage, TheDubRule) {
+TEST_F(OpinionsPageTest, TheDubRule) {
     Open();
     Click("OmitDub");
     EXPECT_EQ(Answers().OmitDub, 0);
@@ -127,7 +127,7 @@ TEST_F(OpinionsPage, TheDubRule) {
     EXPECT_EQ(Code(), Header);
 }
 
-TEST_F(OpinionsPage, TheSosRuleBitterReplacesTheIntensityAndMemberStays) {
+TEST_F(OpinionsPageTest, TheSosRuleBitterReplacesTheIntensityAndMemberStays) {
     Open();
     Click("OmitSos");
     Click("Member");
@@ -155,7 +155,7 @@ TEST_F(OpinionsPage, TheSosRuleBitterReplacesTheIntensityAndMemberStays) {
     EXPECT_EQ(Code(), Header + " O:!s");
 }
 
-TEST_F(OpinionsPage, TheOtakuWarsAndMixxzineRules) {
+TEST_F(OpinionsPageTest, TheOtakuWarsAndMixxzineRules) {
     Open();
     for (const QString topic : {"Ow", "Mixx"}) {
         Click("Omit" + topic);
@@ -178,7 +178,7 @@ TEST_F(OpinionsPage, TheOtakuWarsAndMixxzineRules) {
     ExpectEnabled(TuneControls("Mixx"), true);
 }
 
-TEST_F(OpinionsPage, TopicsWithoutAWhatBoxOpenAtOnce) {
+TEST_F(OpinionsPageTest, TopicsWithoutAWhatBoxOpenAtOnce) {
     Open({{"Op/NoOpHentai", 1}});
     Click("OmitAnti");
     ExpectEnabled(QStringList{"AntiGroup", "NoOpAnti"} + TuneControls("Anti"), true);
@@ -191,7 +191,7 @@ TEST_F(OpinionsPage, TopicsWithoutAWhatBoxOpenAtOnce) {
     EXPECT_EQ(Code(), Header + " O:a:h");
 }
 
-TEST_F(OpinionsPage, TheTuneKeepsTheIntensityInsideTheSlider) {
+TEST_F(OpinionsPageTest, TheTuneKeepsTheIntensityInsideTheSlider) {
     Open();
     Click("OmitDub");
     QSlider& slider = Slider("Dub");
@@ -238,8 +238,8 @@ TEST_F(OpinionsPage, TheTuneKeepsTheIntensityInsideTheSlider) {
     EXPECT_EQ(Code(), Header + " O:d--:s--:h---");
 }
 
-TEST_F(OpinionsPage, EveryStepRebuildsTheCode) {
-    CBasePropertyPage& page = Open();
+TEST_F(OpinionsPageTest, EveryStepRebuildsTheCode) {
+    AnswerPage& page = Open();
     QStringList codes;
     QObject::connect(page.CodeBox(), &QPlainTextEdit::textChanged,
                      [&] { codes << page.CodeBox()->toPlainText(); });
@@ -253,7 +253,7 @@ TEST_F(OpinionsPage, EveryStepRebuildsTheCode) {
 }
 
 // The worked examples of the opinions section, answered through the page's controls.
-TEST_F(OpinionsPage, WorkedExamplesBuiltThroughTheControls) {
+TEST_F(OpinionsPageTest, WorkedExamplesBuiltThroughTheControls) {
     Open();
     Click("OmitDub");
     PressKey(Slider("Dub"), Qt::Key_Left, 2);
@@ -284,7 +284,7 @@ TEST_F(OpinionsPage, WorkedExamplesBuiltThroughTheControls) {
     EXPECT_EQ(Code(), Header + " O:?d");
 }
 
-TEST_F(OpinionsPage, StoredAnswersAreShownAndSavedAgain) {
+TEST_F(OpinionsPageTest, StoredAnswersAreShownAndSavedAgain) {
     Open({{"Op/OmitDub", 0},
           {"Op/AmericanCartoon", 1},
           {"Op/IntensityDub", 2},
@@ -323,7 +323,7 @@ TEST_F(OpinionsPage, StoredAnswersAreShownAndSavedAgain) {
     ExpectEnabled(TuneControls("Sos"), true);
 }
 
-TEST_F(OpinionsPage, DamagedFlagsBecomeZero) {
+TEST_F(OpinionsPageTest, DamagedFlagsBecomeZero) {
     Open({{"Op/OmitHentai", 7}, {"Op/OmitMixx", -1}, {"Op/OmitOw", 2}, {"Op/IntensityMixx", 9}});
     EXPECT_EQ(Answers().OmitHentai, 0);
     EXPECT_EQ(Answers().OmitMixx, 0);
@@ -341,7 +341,7 @@ TEST_F(OpinionsPage, DamagedFlagsBecomeZero) {
     EXPECT_EQ(Code(), Header + " O:h:x++");
 }
 
-TEST_F(OpinionsPage, ALaterVisitShowsTheFlagsAndKeepsTheSliders) {
+TEST_F(OpinionsPageTest, ALaterVisitShowsTheFlagsAndKeepsTheSliders) {
     Open();
     Click("OmitOw");
     PressKey(Slider("Ow"), Qt::Key_Right, 3);
@@ -352,8 +352,8 @@ TEST_F(OpinionsPage, ALaterVisitShowsTheFlagsAndKeepsTheSliders) {
     EXPECT_EQ(Slider("Ow").value(), 3);
 }
 
-TEST_F(OpinionsPage, ControlsAreNamedAndReachableByKeyboard) {
-    CBasePropertyPage& page = Open();
+TEST_F(OpinionsPageTest, ControlsAreNamedAndReachableByKeyboard) {
+    AnswerPage& page = Open();
     EXPECT_EQ(Slider("Sos").accessibleName(), "Opinion on SOS");
     EXPECT_EQ(Tune("Hentai").accessibleName(), "Tune of the opinion on hentai");
     EXPECT_EQ(Box("NoOpMixx").accessibleName(), "No opinion on Mixxzine");

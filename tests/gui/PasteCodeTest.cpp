@@ -8,7 +8,7 @@
 
 namespace {
 
-using Outcome = CGCPropertySheet::PasteOutcome;
+using Outcome = EncoderSheet::PasteOutcome;
 
 const char* const WorkedExamples[] = {
     "GlomieCode(1.12.05) SM:5",
@@ -29,9 +29,9 @@ const char* const WorkedExamples[] = {
 };
 
 // Every control of every page as the user sees it: name, enable state and what it shows.
-QStringList ControlStates(CGCPropertySheet& sheet) {
+QStringList ControlStates(EncoderSheet& sheet) {
     QStringList states;
-    for (int tab = 0; tab < CGCPropertySheet::PageCount; ++tab) {
+    for (int tab = 0; tab < EncoderSheet::PageCount; ++tab) {
         sheet.Tabs().setCurrentIndex(tab);
         for (QWidget* control : sheet.Page(tab).findChildren<QWidget*>()) {
             QString shows;
@@ -67,7 +67,7 @@ std::vector<std::string> CodesToPaste(int randomCodes) {
         SeededValues values(static_cast<uint64_t>(seed));
         AnswerSet answers = RandomAnswerSet(values);
         if (seed % 2 == 0) {
-            XAnswers& experience = answers.Experience;
+            ExperienceAnswers& experience = answers.Experience;
             experience.IntensityMangaRaw = experience.IntensityMangaSub = 0;
             experience.BoostMangaRaw = experience.BoostMangaSub = 0;
             answers.Personal.NoTellWeight = answers.Personal.NoTellFat = 0;
@@ -99,7 +99,7 @@ class PasteCode : public SheetTest {
 // answers that OK stores give the same code again (where the settings keep all of them).
 TEST_F(PasteCode, EveryCodeComesBackExactlyAndIsStoredOnOk) {
     const MessageBoxCatcher noQuestions;
-    CGCPropertySheet& sheet = OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Op/OmitDub", 0}});
+    EncoderSheet& sheet = OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Op/OmitDub", 0}});
     int storedChecks = 0;
     for (const std::string& code : CodesToPaste(300)) {
         const QString text = QString::fromStdString(code);
@@ -135,14 +135,14 @@ TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
         AnswerSet answers = decoded.Answers;
         if (!Storable(answers))
             continue;
-        CGCPropertySheet pasted;
+        EncoderSheet pasted;
         ResetToDefaults(pasted.Answers());
         pasted.RebuildCode(RebuildAll);
         pasted.show();
         pasted.Tabs().setCurrentIndex(5); // one page set up before the paste, the rest not
         ASSERT_EQ(pasted.PasteCode(QString::fromStdString(code)), Outcome::Taken) << code;
 
-        CGCPropertySheet loaded;
+        EncoderSheet loaded;
         SaveSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), answers.Refs());
         LoadSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), loaded.Answers());
         loaded.RebuildCode(RebuildAll);
@@ -155,7 +155,7 @@ TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
 // Answers the settings do not keep are taken too.
 TEST_F(PasteCode, TakesTheAnswersTheSettingsDoNotKeep) {
     const MessageBoxCatcher noQuestions;
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     const QString code = "GlomieCode(1.12.05) SM:5m- X:m18s++[+] P:w?:f?";
     ASSERT_EQ(sheet.PasteCode(code), Outcome::Taken);
     EXPECT_EQ(CodeBoxText(sheet.Page(0)), code);
@@ -183,7 +183,7 @@ class PasteRefusal : public PasteCode, public testing::WithParamInterface<Refusa
 
 TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     const RefusalCase& c = GetParam();
-    CGCPropertySheet& sheet =
+    EncoderSheet& sheet =
         OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}});
     ShowTab(1);
     const QString before = CodeBoxText(sheet.Page(1));
@@ -239,9 +239,9 @@ class PasteWays : public PasteCode, public testing::WithParamInterface<const cha
 
 TEST_P(PasteWays, ReachThePaste) {
     const std::string way = GetParam();
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(7);
-    CBasePropertyPage& page = sheet.Page(7);
+    AnswerPage& page = sheet.Page(7);
     const QString code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:a23";
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));

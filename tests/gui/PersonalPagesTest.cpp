@@ -71,9 +71,9 @@ class PersonalPages : public SheetTest {
         return Driver{Sheet().Page(tab)};
     }
     QString Code(int tab) { return CodeBoxText(Sheet().Page(tab)); }
-    P0Answers& P0() { return Sheet().m_PersonalPage.Answers(); }
-    P1Answers& P1() { return Sheet().m_MorePersonalPage.Answers(); }
-    P2Answers& P2() { return Sheet().m_EvenMorePersonalPage.Answers(); }
+    PersonalAnswers& P0() { return Sheet().m_PersonalPage.Answers(); }
+    MorePersonalAnswers& P1() { return Sheet().m_MorePersonalPage.Answers(); }
+    EvenMorePersonalAnswers& P2() { return Sheet().m_EvenMorePersonalPage.Answers(); }
 
     // Tries to leave the current page for another; returns the messages shown.
     QStringList Leave(int toTab) {
@@ -87,9 +87,9 @@ class PersonalPages : public SheetTest {
 // ---------------------------------------------------------------------------------------------------
 // Personal
 
-using PersonalPage = PersonalPages;
+using PersonalPageTest = PersonalPages;
 
-TEST_F(PersonalPage, FirstRunOpensOnlyTheOmitBoxes) {
+TEST_F(PersonalPageTest, FirstRunOpensOnlyTheOmitBoxes) {
     Driver page = Open(PersonalTab);
     for (const char* name : {"OmitAge", "OmitStature", "OmitWeight", "OmitFat", "OmitEyes", "Same"})
         EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
@@ -118,7 +118,7 @@ TEST_F(PersonalPage, FirstRunOpensOnlyTheOmitBoxes) {
     EXPECT_EQ(Code(PersonalTab), Header);
 }
 
-TEST_F(PersonalPage, AnExactNumberReplacesTheLevel) {
+TEST_F(PersonalPageTest, AnExactNumberReplacesTheLevel) {
     Driver page = Open(PersonalTab);
     const struct {
         const char* trait;
@@ -142,7 +142,7 @@ TEST_F(PersonalPage, AnExactNumberReplacesTheLevel) {
     EXPECT_EQ(P0().SpecifyExactStature, 1);
 }
 
-TEST_F(PersonalPage, WeightExactWinsOverNotTelling) {
+TEST_F(PersonalPageTest, WeightExactWinsOverNotTelling) {
     Driver page = Open(PersonalTab);
     const QStringList level = {"Weight", "BoostWeight", "TuneFrameWeight"};
     page.Toggle("OmitWeight");
@@ -162,7 +162,7 @@ TEST_F(PersonalPage, WeightExactWinsOverNotTelling) {
     ExpectEnabled(page, {"ExactWeight"}, false);
 }
 
-TEST_F(PersonalPage, BodyFatNotTellingClosesOnlyTheLevel) {
+TEST_F(PersonalPageTest, BodyFatNotTellingClosesOnlyTheLevel) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitFat");
     ExpectEnabled(page, {"NoTellFat", "FatGroup", "Fat", "BoostFat", "TuneFrameFat"}, true);
@@ -178,7 +178,7 @@ const QStringList LeftIntensities = {"ColorAdjLeft0", "ColorAdjLeft1", "ColorAdj
 const QStringList RightColours = {"ColorRight0", "ColorRight1", "ColorRight2"};
 const QStringList RightIntensities = {"ColorAdjRight0", "ColorAdjRight1", "ColorAdjRight2"};
 
-TEST_F(PersonalPage, EyesOpenTheLeftEyeFirst) {
+TEST_F(PersonalPageTest, EyesOpenTheLeftEyeFirst) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitEyes");
     ExpectEnabled(page, QStringList{"Same", "LeftGroup", "EyesGroup"} + LeftColours, true);
@@ -188,7 +188,7 @@ TEST_F(PersonalPage, EyesOpenTheLeftEyeFirst) {
     EXPECT_EQ(Code(PersonalTab), Header); // no colour, no ":e"
 }
 
-TEST_F(PersonalPage, AColourOpensItsIntensityAndTheMarks) {
+TEST_F(PersonalPageTest, AColourOpensItsIntensityAndTheMarks) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitEyes");
     page.Choose("ColorLeft0", 2);
@@ -211,7 +211,7 @@ TEST_F(PersonalPage, AColourOpensItsIntensityAndTheMarks) {
     ExpectEnabled(page, {"ColorAdjLeft0"}, false);
 }
 
-TEST_F(PersonalPage, TheRightEyeOpensWhenTheEyesDiffer) {
+TEST_F(PersonalPageTest, TheRightEyeOpensWhenTheEyesDiffer) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitEyes");
     page.Toggle("Same");
@@ -235,7 +235,7 @@ TEST_F(PersonalPage, TheRightEyeOpensWhenTheEyesDiffer) {
     EXPECT_TRUE(page.Get<QCheckBox>("OmitEyes").isEnabled());
 }
 
-TEST_F(PersonalPage, TheAgeTuneStaysWithinTheSlider) {
+TEST_F(PersonalPageTest, TheAgeTuneStaysWithinTheSlider) {
     // Stored tunes show unchanged until the group is touched.
     Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", 2}, {"Per/BoostAge", 5}});
     auto& tune = page.Get<QSpinBox>("BoostAge");
@@ -258,7 +258,7 @@ TEST_F(PersonalPage, TheAgeTuneStaysWithinTheSlider) {
     EXPECT_EQ(Code(PersonalTab), Header + " P:a---");
 }
 
-TEST_F(PersonalPage, AtTheBottomANegativeTuneIsRaisedToZero) {
+TEST_F(PersonalPageTest, AtTheBottomANegativeTuneIsRaisedToZero) {
     Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", -2}, {"Per/BoostAge", -7}});
     page.Press("Age", Qt::Key_Left);
     EXPECT_EQ(P0().Age, -3);
@@ -266,7 +266,7 @@ TEST_F(PersonalPage, AtTheBottomANegativeTuneIsRaisedToZero) {
     EXPECT_EQ(page.Get<QSpinBox>("BoostAge").value(), 0);
 }
 
-TEST_F(PersonalPage, AnAgeOutOfRangeIsCodedButKeepsThePage) {
+TEST_F(PersonalPageTest, AnAgeOutOfRangeIsCodedButKeepsThePage) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitAge");
     page.Toggle("SpecifyExactAge");
@@ -292,7 +292,7 @@ TEST_F(PersonalPage, AnAgeOutOfRangeIsCodedButKeepsThePage) {
     EXPECT_EQ(Sheet().Tabs().currentIndex(), MorePersonalTab);
 }
 
-TEST_F(PersonalPage, NumbersAreCheckedInOrderEvenInClosedBoxes) {
+TEST_F(PersonalPageTest, NumbersAreCheckedInOrderEvenInClosedBoxes) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitStature");
     page.Toggle("SpecifyExactStature");
@@ -323,7 +323,7 @@ TEST_F(PersonalPage, NumbersAreCheckedInOrderEvenInClosedBoxes) {
     EXPECT_EQ(Sheet().FullCode(), (Header + " P:s53:w500").toStdString());
 }
 
-TEST_F(PersonalPage, AnEmptiedBoxStoresZeroAndShowsItOnLeaving) {
+TEST_F(PersonalPageTest, AnEmptiedBoxStoresZeroAndShowsItOnLeaving) {
     Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/SpecifyExactAge", 1}, {"Per/ExactAge", 42}});
     EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "42");
     EXPECT_EQ(Code(PersonalTab), Header + " P:a42");
@@ -334,7 +334,7 @@ TEST_F(PersonalPage, AnEmptiedBoxStoresZeroAndShowsItOnLeaving) {
     EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "0");
 }
 
-TEST_F(PersonalPage, NotTellingIsForgottenAtTheNextStart) {
+TEST_F(PersonalPageTest, NotTellingIsForgottenAtTheNextStart) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitWeight");
     page.Toggle("NoTellWeight");
@@ -357,7 +357,7 @@ TEST_F(PersonalPage, NotTellingIsForgottenAtTheNextStart) {
     EXPECT_EQ(Code(PersonalTab), Header + " P:w:f");
 }
 
-TEST_F(PersonalPage, DamagedValuesAreShownAsTheControlsAllow) {
+TEST_F(PersonalPageTest, DamagedValuesAreShownAsTheControlsAllow) {
     Driver page = Open(PersonalTab, {{"Per/OmitEyes", 0},
                                      {"Per/Same", 0},
                                      {"Per/OmitAge", 5},
@@ -393,7 +393,7 @@ TEST_F(PersonalPage, DamagedValuesAreShownAsTheControlsAllow) {
     EXPECT_EQ(Leave(0), QStringList{"Please enter a positive integer."});
 }
 
-TEST_F(PersonalPage, DamagedColourRowsAddUpWithoutWrappingAround) {
+TEST_F(PersonalPageTest, DamagedColourRowsAddUpWithoutWrappingAround) {
     Driver page =
         Open(PersonalTab, {{"Per/OmitEyes", 0}, {"Per/ColorLeft0", INT_MIN}, {"Per/ColorLeft2", INT_MIN}});
     ExpectEnabled(page, {"Glasses", "Contacts", "ColorAdjLeft0", "ColorAdjLeft2"}, true);
@@ -403,7 +403,7 @@ TEST_F(PersonalPage, DamagedColourRowsAddUpWithoutWrappingAround) {
     EXPECT_TRUE(Code(PersonalTab).endsWith("g"));
 }
 
-TEST_F(PersonalPage, ALaterVisitShowsTheAnswersAgain) {
+TEST_F(PersonalPageTest, ALaterVisitShowsTheAnswersAgain) {
     Driver page = Open(PersonalTab);
     page.Toggle("OmitAge");
     page.Press("Age", Qt::Key_Right);

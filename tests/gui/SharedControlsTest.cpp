@@ -198,7 +198,7 @@ TEST_P(EveryAction, RunsTheHandlerEvenWhenTheValueStays) {
     const ActionCase& c = GetParam();
     OpenSheet(c.Stored);
     ShowTab(c.Tab);
-    CBasePropertyPage& page = Sheet().Page(c.Tab);
+    AnswerPage& page = Sheet().Page(c.Tab);
     auto& control = Find<QWidget>(page, c.Control);
     const QString before = CodeBoxText(page);
     if (c.Key != 0) {
@@ -275,7 +275,7 @@ TEST_P(Wheel, MovesOnlyTheControlWithTheFocus) {
     const auto [tab, name] = GetParam();
     OpenSheet({{"Fav/Senshi0", 1}, {"Op/OmitDub", 0}});
     ShowTab(tab);
-    CBasePropertyPage& page = Sheet().Page(tab);
+    AnswerPage& page = Sheet().Page(tab);
     auto& control = Find<QWidget>(page, name);
     QApplication::setActiveWindow(&Sheet());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));

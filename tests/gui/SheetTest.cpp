@@ -9,7 +9,7 @@ namespace {
 using PropertySheet = SheetTest;
 
 TEST_F(PropertySheet, HasTenTabsInOrderWithTheFirstSelected) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     EXPECT_EQ(sheet.windowTitle(), "Glomie Code 1.12.05 Encoder");
     const QStringList captions = {
         "SM",         "Favorites", "More Favorites", "Dislikes",      "More Dislikes",
@@ -23,9 +23,9 @@ TEST_F(PropertySheet, HasTenTabsInOrderWithTheFirstSelected) {
 }
 
 TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
-    CGCPropertySheet& sheet = OpenSheet();
-    for (int i = 0; i < CGCPropertySheet::PageCount; ++i) {
-        CBasePropertyPage& page = sheet.Page(i);
+    EncoderSheet& sheet = OpenSheet();
+    for (int i = 0; i < EncoderSheet::PageCount; ++i) {
+        AnswerPage& page = sheet.Page(i);
         EXPECT_TRUE(page.CodeBox()->isReadOnly());
         EXPECT_EQ(Find<QPushButton>(page, "Decode").text(), "&Decode");
         EXPECT_EQ(Find<QPushButton>(page, "CopyCode").text(), "&Copy Code");
@@ -33,9 +33,9 @@ TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
 }
 
 TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
-    CGCPropertySheet& sheet = OpenSheet();
+    EncoderSheet& sheet = OpenSheet();
     ShowTab(1);
-    CBasePropertyPage& favorites = sheet.Page(1);
+    AnswerPage& favorites = sheet.Page(1);
     ChooseItem(Find<QComboBox>(favorites, "Senshi0"), 1);
     EXPECT_EQ(CodeBoxText(favorites), "GlomieCode(1.12.05) SM:5m- F:sMo");
     ShowTab(0);
@@ -45,7 +45,7 @@ TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
 }
 
 TEST_F(PropertySheet, CopyPutsTheWholeCodeOnTheClipboard) {
-    CGCPropertySheet& sheet = OpenSheet({{"Exp/Years", 100}, {"Fav/Senshi0", 3}});
+    EncoderSheet& sheet = OpenSheet({{"Exp/Years", 100}, {"Fav/Senshi0", 3}});
     QGuiApplication::clipboard()->setText(QStringLiteral("something older"));
     QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "CopyCode"), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(sheet.FullCode()));
@@ -80,7 +80,7 @@ QStringList Slots(const QStringList& choices) {
 }
 
 // What Tab reaches on each page, in order, with every control open that can be.
-const QStringList TabOrders[CGCPropertySheet::PageCount] = {
+const QStringList TabOrders[EncoderSheet::PageCount] = {
     {"Thanks", "Pri", "ChkSec", "Sec", "GlomiePref", "CodeBox", "Decode", "CopyCode", "Description"},
     Slots({"Senshi0", "Senshi1", "Villian0", "Villian1"}),
     Slots({"Assist0", "Assist1", "Part0", "Part1"}),
@@ -127,7 +127,7 @@ QWidget* ControlOf(QWidget* widget) {
 // buttons, and Tab walks each page question by question, the code and its buttons last, scrolling
 // each control into sight.
 TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl) {
-    CGCPropertySheet& sheet = OpenSheet(EverythingOpen);
+    EncoderSheet& sheet = OpenSheet(EverythingOpen);
     const QRect screen = sheet.screen()->availableGeometry();
     ASSERT_FALSE(screen.size().expandedTo(sheet.sizeHint()) == screen.size()) << "the screen is too large";
     EXPECT_TRUE(screen.contains(sheet.frameGeometry())) << "the sheet is larger than the screen";
@@ -136,9 +136,9 @@ TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl)
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
     auto* tabBar = sheet.Tabs().findChild<QTabBar*>();
-    for (int tab = 0; tab < CGCPropertySheet::PageCount; ++tab) {
+    for (int tab = 0; tab < EncoderSheet::PageCount; ++tab) {
         ShowTab(tab);
-        CBasePropertyPage& page = sheet.Page(tab);
+        AnswerPage& page = sheet.Page(tab);
         tabBar->setFocus();
         QStringList reached;
         for (int step = 0; step < 60; ++step) {

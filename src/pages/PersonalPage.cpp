@@ -1,4 +1,4 @@
-#include "pages/CP0PropertyPage.h"
+#include "pages/PersonalPage.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,45 +10,45 @@
 
 namespace {
 
-#define P0_TR(text) QT_TRANSLATE_NOOP("CP0PropertyPage", text)
+#define P0_TR(text) QT_TRANSLATE_NOOP("PersonalPage", text)
 
-using Exact = CP0PropertyPage::ExactNumberDescription;
+using Exact = PersonalPage::ExactNumberDescription;
 // In the order they are checked when the page is left.
-constexpr std::array<Exact, CP0PropertyPage::ExactNumberCount> ExactNumbers = {{
-    {"ExactAge", &P0Answers::ExactAge, 200, Qt::AlignCenter, P0_TR("Age in years")},
-    {"ExactWeight", &P0Answers::ExactWeight, 500, Qt::AlignLeft, P0_TR("Weight in pounds")},
-    {"ExactStatureIn", &P0Answers::ExactStatureIn, 11, Qt::AlignLeft, P0_TR("Stature, inches")},
-    {"ExactStatureFt", &P0Answers::ExactStatureFt, 10, Qt::AlignLeft, P0_TR("Stature, feet")},
+constexpr std::array<Exact, PersonalPage::ExactNumberCount> ExactNumbers = {{
+    {"ExactAge", &PersonalAnswers::ExactAge, 200, Qt::AlignCenter, P0_TR("Age in years")},
+    {"ExactWeight", &PersonalAnswers::ExactWeight, 500, Qt::AlignLeft, P0_TR("Weight in pounds")},
+    {"ExactStatureIn", &PersonalAnswers::ExactStatureIn, 11, Qt::AlignLeft, P0_TR("Stature, inches")},
+    {"ExactStatureFt", &PersonalAnswers::ExactStatureFt, 10, Qt::AlignLeft, P0_TR("Stature, feet")},
 }};
 
 // clang-format off
-constexpr std::array<CP0PropertyPage::TraitDescription, CP0PropertyPage::TraitCount> Traits = {{
+constexpr std::array<PersonalPage::TraitDescription, PersonalPage::TraitCount> Traits = {{
     {"Age", P0_TR("age"), P0_TR("&Age (yrs)"), P0_TR("&Exact"), nullptr, P0_TR("&Omit Age"), -3, 4, -7, 7,
-     &P0Answers::OmitAge, &P0Answers::SpecifyExactAge, nullptr, &P0Answers::Age, &P0Answers::BoostAge,
+     &PersonalAnswers::OmitAge, &PersonalAnswers::SpecifyExactAge, nullptr, &PersonalAnswers::Age, &PersonalAnswers::BoostAge,
      {0, -1}},
     {"Stature", P0_TR("stature"), P0_TR("&Stature (ft, in)"), P0_TR("E&xact"), nullptr, P0_TR("O&mit Stature"), -3, 3, -6, 6,
-     &P0Answers::OmitStature, &P0Answers::SpecifyExactStature, nullptr, &P0Answers::Stature,
-     &P0Answers::BoostStature, {3, 2}}, // feet, then inches
+     &PersonalAnswers::OmitStature, &PersonalAnswers::SpecifyExactStature, nullptr, &PersonalAnswers::Stature,
+     &PersonalAnswers::BoostStature, {3, 2}}, // feet, then inches
     {"Weight", P0_TR("weight"), P0_TR("&Weight (lbs)"), P0_TR("Exa&ct"), P0_TR("&Not Telling"), P0_TR("Om&it Weight"), -3, 3,
-     -6, 6, &P0Answers::OmitWeight, &P0Answers::SpecifyExactWeight, &P0Answers::NoTellWeight,
-     &P0Answers::Weight, &P0Answers::BoostWeight, {1, -1}},
+     -6, 6, &PersonalAnswers::OmitWeight, &PersonalAnswers::SpecifyExactWeight, &PersonalAnswers::NoTellWeight,
+     &PersonalAnswers::Weight, &PersonalAnswers::BoostWeight, {1, -1}},
     {"Fat", P0_TR("body fat"), P0_TR("Body &Fat"), nullptr, P0_TR("Not &Telling"), P0_TR("Omi&t Body Fat"), -3, 3, -6, 6,
-     &P0Answers::OmitFat, nullptr, &P0Answers::NoTellFat, &P0Answers::Fat, &P0Answers::BoostFat, {-1, -1}},
+     &PersonalAnswers::OmitFat, nullptr, &PersonalAnswers::NoTellFat, &PersonalAnswers::Fat, &PersonalAnswers::BoostFat, {-1, -1}},
 }};
 // clang-format on
 
-constexpr std::array<CP0PropertyPage::EyeRowDescription, CP0PropertyPage::EyeRowCount> EyeRows = {{
-    {"Left0", false, &P0Answers::ColorLeft0, &P0Answers::ColorAdjLeft0, P0_TR("Left eye, first colour"),
+constexpr std::array<PersonalPage::EyeRowDescription, PersonalPage::EyeRowCount> EyeRows = {{
+    {"Left0", false, &PersonalAnswers::ColorLeft0, &PersonalAnswers::ColorAdjLeft0, P0_TR("Left eye, first colour"),
      P0_TR("Left eye, intensity of the first colour")},
-    {"Left1", false, &P0Answers::ColorLeft1, &P0Answers::ColorAdjLeft1, P0_TR("Left eye, second colour"),
+    {"Left1", false, &PersonalAnswers::ColorLeft1, &PersonalAnswers::ColorAdjLeft1, P0_TR("Left eye, second colour"),
      P0_TR("Left eye, intensity of the second colour")},
-    {"Left2", false, &P0Answers::ColorLeft2, &P0Answers::ColorAdjLeft2, P0_TR("Left eye, third colour"),
+    {"Left2", false, &PersonalAnswers::ColorLeft2, &PersonalAnswers::ColorAdjLeft2, P0_TR("Left eye, third colour"),
      P0_TR("Left eye, intensity of the third colour")},
-    {"Right0", true, &P0Answers::ColorRight0, &P0Answers::ColorAdjRight0, P0_TR("Right eye, first colour"),
+    {"Right0", true, &PersonalAnswers::ColorRight0, &PersonalAnswers::ColorAdjRight0, P0_TR("Right eye, first colour"),
      P0_TR("Right eye, intensity of the first colour")},
-    {"Right1", true, &P0Answers::ColorRight1, &P0Answers::ColorAdjRight1, P0_TR("Right eye, second colour"),
+    {"Right1", true, &PersonalAnswers::ColorRight1, &PersonalAnswers::ColorAdjRight1, P0_TR("Right eye, second colour"),
      P0_TR("Right eye, intensity of the second colour")},
-    {"Right2", true, &P0Answers::ColorRight2, &P0Answers::ColorAdjRight2, P0_TR("Right eye, third colour"),
+    {"Right2", true, &PersonalAnswers::ColorRight2, &PersonalAnswers::ColorAdjRight2, P0_TR("Right eye, third colour"),
      P0_TR("Right eye, intensity of the third colour")},
 }};
 
@@ -56,8 +56,8 @@ constexpr std::array<CP0PropertyPage::EyeRowDescription, CP0PropertyPage::EyeRow
 
 } // namespace
 
-CP0PropertyPage::CP0PropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("Personal"), PersonalSection) {
+PersonalPage::PersonalPage(EncoderSheet& sheet)
+    : AnswerPage(sheet, tr("Personal"), PersonalSection) {
     auto* traits = new QGridLayout;
     for (size_t i = 0; i < m_traits.size(); ++i)
         traits->addWidget(BuildTrait(m_traits[i], Traits[i]), static_cast<int>(i / 2),
@@ -77,7 +77,7 @@ CP0PropertyPage::CP0PropertyPage(CGCPropertySheet& sheet)
     Body()->addStretch();
 }
 
-QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& description) {
+QGroupBox* PersonalPage::BuildTrait(Trait& trait, const TraitDescription& description) {
     trait.Description = &description;
     const QString name = QLatin1String(description.Name);
     trait.Group = MakeFrame(this, tr(description.GroupCaption), name + QStringLiteral("Group"));
@@ -132,7 +132,7 @@ QGroupBox* CP0PropertyPage::BuildTrait(Trait& trait, const TraitDescription& des
     return trait.Group;
 }
 
-QGroupBox* CP0PropertyPage::BuildEyes() {
+QGroupBox* PersonalPage::BuildEyes() {
     m_eyes = MakeFrame(this, tr("&Eyes"), QStringLiteral("EyesGroup"));
     auto* layout = new QVBoxLayout(m_eyes);
     auto* top = new QHBoxLayout;
@@ -179,7 +179,7 @@ QGroupBox* CP0PropertyPage::BuildEyes() {
     return m_eyes;
 }
 
-void CP0PropertyPage::OnInitDialog() {
+void PersonalPage::OnInitDialog() {
     // Setting a count box's text counts as a change: each box stores its number and rebuilds.
     for (size_t i = 0; i < m_exactNumbers.size(); ++i)
         m_exactNumbers[i]->ShowCount(m_answers.*ExactNumbers[i].Field);
@@ -194,7 +194,7 @@ void CP0PropertyPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void CP0PropertyPage::ShowAnswers() {
+void PersonalPage::ShowAnswers() {
     UpdateControls();
     for (Trait& trait : m_traits)
         trait.Tune.Show(m_answers.*trait.Description->Level, m_answers.*trait.Description->Boost);
@@ -205,7 +205,7 @@ void CP0PropertyPage::ShowAnswers() {
     RequestRebuild();
 }
 
-void CP0PropertyPage::UpdateControls() {
+void PersonalPage::UpdateControls() {
     ShowFlags();
     for (size_t i = 0; i < m_exactNumbers.size(); ++i) {
         const QSignalBlocker blocker(m_exactNumbers[i]);
@@ -214,7 +214,7 @@ void CP0PropertyPage::UpdateControls() {
     ShowRows();
 }
 
-void CP0PropertyPage::ShowFlags() {
+void PersonalPage::ShowFlags() {
     for (Trait& trait : m_traits) {
         const TraitDescription& d = *trait.Description;
         if (trait.Exact)
@@ -229,14 +229,14 @@ void CP0PropertyPage::ShowFlags() {
     ShowFlag(*m_contacts, m_answers.Contacts);
 }
 
-void CP0PropertyPage::ShowRows() {
+void PersonalPage::ShowRows() {
     for (EyeRow& row : m_eyeRows) {
         row.Color->ShowRow(m_answers.*row.Description->Color);
         row.Intensity->ShowRow(m_answers.*row.Description->Intensity);
     }
 }
 
-std::optional<ValidationFailure> CP0PropertyPage::OnKillActive() {
+std::optional<ValidationFailure> PersonalPage::OnKillActive() {
     for (const Trait& trait : m_traits)
         for (int index : trait.Description->ExactNumbers)
             if (index >= 0)
@@ -249,7 +249,7 @@ std::optional<ValidationFailure> CP0PropertyPage::OnKillActive() {
 
 // Age, stature, weight and body fat: open unless omitted; an exact number replaces the level and the
 // not-telling box; not telling replaces the level.
-void CP0PropertyPage::TraitRule(Trait& trait) {
+void PersonalPage::TraitRule(Trait& trait) {
     const TraitDescription& d = *trait.Description;
     const bool exact = d.SpecifyExact && m_answers.*d.SpecifyExact != 0;
     const bool noTell = d.NoTell && m_answers.*d.NoTell != 0;
@@ -270,7 +270,7 @@ void CP0PropertyPage::TraitRule(Trait& trait) {
 
 // The eyes: open unless omitted; the right eye only while it is not the same as the left; an
 // intensity while its colour is chosen; glasses and contacts while any colour is, right or left.
-void CP0PropertyPage::EyesRule() {
+void PersonalPage::EyesRule() {
     int64_t colours = 0; // damaged rows must not overflow the sum
     for (const EyeRow& row : m_eyeRows)
         colours += m_answers.*row.Description->Color;

@@ -5,17 +5,17 @@
 #include <array>
 
 #include "code/Answers.h"
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 #include "pages/CodeLists.h"
 
 // The Personal page: age, stature, weight and body fat, each as a level with its tune (or an exact
 // number, or not told), and the eyes as up to three colours per eye.
-class CP0PropertyPage : public CBasePropertyPage {
+class PersonalPage : public AnswerPage {
     Q_OBJECT
   public:
-    explicit CP0PropertyPage(CGCPropertySheet& sheet);
+    explicit PersonalPage(EncoderSheet& sheet);
 
-    P0Answers& Answers() { return m_answers; }
+    PersonalAnswers& Answers() { return m_answers; }
 
     // The four exact numbers are checked when the page is left (age, weight, inches, feet), whether
     // their boxes are open or not; blank boxes become "0" first.
@@ -34,17 +34,17 @@ class CP0PropertyPage : public CBasePropertyPage {
         const char* NoTellCaption; // none for age and stature
         const char* OmitCaption;
         int Minimum, Maximum, TuneMinimum, TuneMaximum;
-        int32_t P0Answers::*Omit;
-        int32_t P0Answers::*SpecifyExact;
-        int32_t P0Answers::*NoTell;
-        int32_t P0Answers::*Level;
-        int16_t P0Answers::*Boost;
+        int32_t PersonalAnswers::*Omit;
+        int32_t PersonalAnswers::*SpecifyExact;
+        int32_t PersonalAnswers::*NoTell;
+        int32_t PersonalAnswers::*Level;
+        int16_t PersonalAnswers::*Boost;
         std::array<int, 2> ExactNumbers; // indices into the exact numbers, −1 for none
     };
     // An exact number and the range it must be in when the page is left.
     struct ExactNumberDescription {
         const char* Name;
-        int32_t P0Answers::*Field;
+        int32_t PersonalAnswers::*Field;
         int32_t Maximum;
         Qt::Alignment Alignment;
         const char* AccessibleName; // "Age in years", "Stature, feet", ...
@@ -53,8 +53,8 @@ class CP0PropertyPage : public CBasePropertyPage {
     struct EyeRowDescription {
         const char* Name; // "Left0" .. "Right2"
         bool Right;
-        int32_t P0Answers::*Color;
-        int32_t P0Answers::*Intensity;
+        int32_t PersonalAnswers::*Color;
+        int32_t PersonalAnswers::*Intensity;
         const char* ColorName; // "Left eye, first colour"
         const char* IntensityName;
     };
@@ -87,7 +87,7 @@ class CP0PropertyPage : public CBasePropertyPage {
     void TraitRule(Trait& trait);
     void EyesRule();
 
-    P0Answers m_answers;
+    PersonalAnswers m_answers;
     std::array<Trait, TraitCount> m_traits;
     std::array<CountBox*, ExactNumberCount> m_exactNumbers{};
     std::array<EyeRow, EyeRowCount> m_eyeRows;

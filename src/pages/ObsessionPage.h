@@ -6,17 +6,17 @@
 #include <QSlider>
 
 #include "code/Answers.h"
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 #include "pages/CodeLists.h"
 
 // The SM page: the primary and optional secondary obsession level and the feeling about the term
 // "glomie", with the description of the chosen levels.
-class CSMPropertyPage : public CBasePropertyPage {
+class ObsessionPage : public AnswerPage {
     Q_OBJECT
   public:
-    explicit CSMPropertyPage(CGCPropertySheet& sheet);
+    explicit ObsessionPage(EncoderSheet& sheet);
 
-    SMAnswers& Answers() { return m_answers; }
+    ObsessionAnswers& Answers() { return m_answers; }
 
     // What "&Thanks to ..." shows; the application sets it.
     void SetThanksHandler(std::function<void(QWidget&)> handler) { m_thanksHandler = std::move(handler); }
@@ -37,7 +37,7 @@ class CSMPropertyPage : public CBasePropertyPage {
     void RefreshDescription();
     void SecondaryRule();
 
-    SMAnswers m_answers;
+    ObsessionAnswers m_answers;
     CodeSlider* m_primary;
     QCheckBox* m_secondarySwitch;
     CodeSlider* m_secondary;

@@ -1,4 +1,4 @@
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <memory>
 
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 #include "pages/DecoderHandOff.h"
 
 namespace {
@@ -28,7 +28,7 @@ class PageScrollArea : public QScrollArea {
 
 } // namespace
 
-CBasePropertyPage::CBasePropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber)
+AnswerPage::AnswerPage(EncoderSheet& sheet, const QString& caption, int sectionNumber)
     : m_sheet(sheet), m_caption(caption), m_sectionNumber(sectionNumber) {
     auto* layout = new QVBoxLayout(this);
     m_scrollArea = new PageScrollArea(this);
@@ -42,7 +42,7 @@ CBasePropertyPage::CBasePropertyPage(CGCPropertySheet& sheet, const QString& cap
     layout->addWidget(m_scrollArea, 1);
 }
 
-void CBasePropertyPage::BuildFoot() {
+void AnswerPage::BuildFoot() {
     if (m_codeBox)
         return;
     auto* footer = new QHBoxLayout;
@@ -56,7 +56,7 @@ void CBasePropertyPage::BuildFoot() {
     m_codeBox->setFixedHeight(m_codeBox->fontMetrics().lineSpacing() * 3 + 12);
     // The box's own menu (Copy, Select All) with "Paste Code" beside them.
     m_codeBox->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_codeBox, &QWidget::customContextMenuRequested, this, &CBasePropertyPage::ShowCodeBoxMenu);
+    connect(m_codeBox, &QWidget::customContextMenuRequested, this, &AnswerPage::ShowCodeBoxMenu);
     footer->addWidget(m_codeBox, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -74,16 +74,16 @@ void CBasePropertyPage::BuildFoot() {
     if (QWidget* after = AfterFoot())
         setTabOrder(copy, after);
 
-    connect(decode, &QPushButton::clicked, this, &CBasePropertyPage::OnDecode);
-    connect(copy, &QPushButton::clicked, this, &CBasePropertyPage::OnCopyCode);
+    connect(decode, &QPushButton::clicked, this, &AnswerPage::OnDecode);
+    connect(copy, &QPushButton::clicked, this, &AnswerPage::OnCopyCode);
 }
 
-CBasePropertyPage::~CBasePropertyPage() {
+AnswerPage::~AnswerPage() {
     // The first page destroyed ends the decoder hand-off; the others find nothing to release.
     ReleaseDecoderHandOff();
 }
 
-void CBasePropertyPage::RequestRebuild(int section) {
+void AnswerPage::RequestRebuild(int section) {
     m_sheet.RebuildCode(section);
     if (!m_codeBox)
         return;
@@ -92,7 +92,7 @@ void CBasePropertyPage::RequestRebuild(int section) {
         m_codeBox->setPlainText(code);
 }
 
-void CBasePropertyPage::OnSetActive() {
+void AnswerPage::OnSetActive() {
     RequestRebuild(0);
     if (!m_initialised)
         Initialise();
@@ -100,19 +100,19 @@ void CBasePropertyPage::OnSetActive() {
         UpdateControls();
 }
 
-void CBasePropertyPage::Initialise() {
+void AnswerPage::Initialise() {
     m_initialised = true;
     OnInitDialog();
 }
 
-void CBasePropertyPage::TakeAnswers() {
+void AnswerPage::TakeAnswers() {
     if (!m_initialised)
         Initialise();
     else
         ShowAnswers();
 }
 
-void CBasePropertyPage::TouchEveryLevel() {
+void AnswerPage::TouchEveryLevel() {
     // Sliders first: a slider's handler clamps its tune, which the spin's then finds in range.
     for (CodeSlider* slider : findChildren<CodeSlider*>())
         slider->Touch();
@@ -120,18 +120,18 @@ void CBasePropertyPage::TouchEveryLevel() {
         spin->Touch();
 }
 
-void CBasePropertyPage::ShowCodeBoxMenu(const QPoint& position) {
+void AnswerPage::ShowCodeBoxMenu(const QPoint& position) {
     const std::unique_ptr<QMenu> menu(m_codeBox->createStandardContextMenu(position));
     menu->setObjectName(QStringLiteral("CodeBoxMenu"));
     menu->addSeparator();
     QAction* paste = menu->addAction(tr("&Paste Code"));
     paste->setObjectName(QStringLiteral("PasteCode"));
-    paste->setShortcut(CGCPropertySheet::PasteCodeKeys()); // shown; the sheet's shortcut does the work
+    paste->setShortcut(EncoderSheet::PasteCodeKeys()); // shown; the sheet's shortcut does the work
     if (menu->exec(m_codeBox->viewport()->mapToGlobal(position)) == paste)
         m_sheet.PasteCodeFromClipboard();
 }
 
-void CBasePropertyPage::OnCopyCode() {
+void AnswerPage::OnCopyCode() {
     if (!m_codeBox)
         return;
     m_codeBox->selectAll();
@@ -139,6 +139,6 @@ void CBasePropertyPage::OnCopyCode() {
     QGuiApplication::clipboard()->setText(m_codeBox->toPlainText());
 }
 
-void CBasePropertyPage::OnDecode() {
+void AnswerPage::OnDecode() {
     HandOffToDecoder(*this, m_codeBox ? m_codeBox->toPlainText() : QString());
 }

@@ -4,15 +4,15 @@
 
 namespace {
 
-using SMPage = SheetTest;
+using ObsessionPageTest = SheetTest;
 
 QString Obsession(int level) {
     return QString::fromStdString(ObsessionDescription(level));
 }
 
-TEST_F(SMPage, FirstRunShowsTheDefaults) {
-    CGCPropertySheet& sheet = OpenSheet();
-    CBasePropertyPage& page = sheet.Page(0);
+TEST_F(ObsessionPageTest, FirstRunShowsTheDefaults) {
+    EncoderSheet& sheet = OpenSheet();
+    AnswerPage& page = sheet.Page(0);
     EXPECT_EQ(Find<QSlider>(page, "Pri").value(), 15);
     EXPECT_EQ(Find<QSlider>(page, "Pri").maximum(), 30);
     EXPECT_EQ(Find<QSlider>(page, "Pri").pageStep(), 3);
@@ -25,9 +25,9 @@ TEST_F(SMPage, FirstRunShowsTheDefaults) {
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
 }
 
-TEST_F(SMPage, SliderStepsChangeTheLevelTheDescriptionAndTheCode) {
-    CGCPropertySheet& sheet = OpenSheet();
-    CBasePropertyPage& page = sheet.Page(0);
+TEST_F(ObsessionPageTest, SliderStepsChangeTheLevelTheDescriptionAndTheCode) {
+    EncoderSheet& sheet = OpenSheet();
+    AnswerPage& page = sheet.Page(0);
     QSlider& primary = Find<QSlider>(page, "Pri");
     PressKey(primary, Qt::Key_Right);
     EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 16);
@@ -44,9 +44,9 @@ TEST_F(SMPage, SliderStepsChangeTheLevelTheDescriptionAndTheCode) {
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:!m-");
 }
 
-TEST_F(SMPage, TheSecondarySwitchOpensTheSliderAndKeepsItsLevel) {
-    CGCPropertySheet& sheet = OpenSheet();
-    CBasePropertyPage& page = sheet.Page(0);
+TEST_F(ObsessionPageTest, TheSecondarySwitchOpensTheSliderAndKeepsItsLevel) {
+    EncoderSheet& sheet = OpenSheet();
+    AnswerPage& page = sheet.Page(0);
     QCheckBox& secondary = Find<QCheckBox>(page, "ChkSec");
     QTest::mouseClick(&secondary, Qt::LeftButton);
     EXPECT_EQ(sheet.m_SMPage.Answers().ChkSec, 1);
@@ -65,9 +65,9 @@ TEST_F(SMPage, TheSecondarySwitchOpensTheSliderAndKeepsItsLevel) {
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5[1+]m-");
 }
 
-TEST_F(SMPage, TheEmptyFeelingLeavesTheFeelingOut) {
-    CGCPropertySheet& sheet = OpenSheet();
-    CBasePropertyPage& page = sheet.Page(0);
+TEST_F(ObsessionPageTest, TheEmptyFeelingLeavesTheFeelingOut) {
+    EncoderSheet& sheet = OpenSheet();
+    AnswerPage& page = sheet.Page(0);
     ChooseItem(Find<QComboBox>(page, "GlomiePref"), 0);
     EXPECT_EQ(sheet.m_SMPage.Answers().GlomiePref, 0);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5");
@@ -75,10 +75,10 @@ TEST_F(SMPage, TheEmptyFeelingLeavesTheFeelingOut) {
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m+");
 }
 
-TEST_F(SMPage, DamagedStoredValuesAreShownAsTheControlsAllow) {
-    CGCPropertySheet& sheet =
+TEST_F(ObsessionPageTest, DamagedStoredValuesAreShownAsTheControlsAllow) {
+    EncoderSheet& sheet =
         OpenSheet({{"SM/Pri", 99}, {"SM/ChkSec", 5}, {"SM/GlomiePref", 7}, {"SM/Sec", -4}});
-    CBasePropertyPage& page = sheet.Page(0);
+    AnswerPage& page = sheet.Page(0);
     EXPECT_EQ(Find<QSlider>(page, "Pri").value(), 30);
     EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 99); // the field keeps the number until the slider moves
     EXPECT_EQ(sheet.m_SMPage.Answers().ChkSec, 0);
@@ -91,9 +91,9 @@ TEST_F(SMPage, DamagedStoredValuesAreShownAsTheControlsAllow) {
     EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 29);
 }
 
-TEST_F(SMPage, ControlsAreNamedForScreenReaders) {
-    CGCPropertySheet& sheet = OpenSheet();
-    CBasePropertyPage& page = sheet.Page(0);
+TEST_F(ObsessionPageTest, ControlsAreNamedForScreenReaders) {
+    EncoderSheet& sheet = OpenSheet();
+    AnswerPage& page = sheet.Page(0);
     EXPECT_EQ(Find<QSlider>(page, "Pri").accessibleName(), "Primary obsession level");
     EXPECT_EQ(Find<QComboBox>(page, "GlomiePref").accessibleName(), "Feelings about the term Glomie");
     EXPECT_EQ(page.CodeBox()->accessibleName(), "Code");

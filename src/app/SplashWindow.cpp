@@ -1,4 +1,4 @@
-#include "app/CSplashWindow.h"
+#include "app/SplashWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -16,7 +16,7 @@ QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
     QSvgRenderer renderer(file.readAll());
     if (!renderer.isValid())
         return {};
-    QPixmap picture(QSize(CSplashWindow::Width, CSplashWindow::Height) * pixelRatio);
+    QPixmap picture(QSize(SplashWindow::Width, SplashWindow::Height) * pixelRatio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     renderer.render(&painter);
@@ -26,20 +26,20 @@ QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
 }
 } // namespace
 
-void CSplashWindow::ShowSplash(QWidget* owner, const QString& picture) {
+void SplashWindow::ShowSplash(QWidget* owner, const QString& picture) {
     if (!s_enabled || s_current)
         return;
     const QPixmap pixmap =
         LoadPicture(picture, owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio());
     if (pixmap.isNull())
         return;
-    s_current = new CSplashWindow(owner, pixmap);
+    s_current = new SplashWindow(owner, pixmap);
     s_current->show();
     s_current->repaint();
 }
 
-void CSplashWindow::HideSplash() {
-    CSplashWindow* splash = s_current;
+void SplashWindow::HideSplash() {
+    SplashWindow* splash = s_current;
     if (!splash)
         return;
     s_current = nullptr;
@@ -52,7 +52,7 @@ void CSplashWindow::HideSplash() {
 
 // Kept in front (a window manager stacks the sheet, mapped after the splash, over it otherwise), and
 // never given the focus, not even by a click on it: the sheet stays the active window throughout.
-CSplashWindow::CSplashWindow(QWidget* owner, const QPixmap& picture)
+SplashWindow::SplashWindow(QWidget* owner, const QPixmap& picture)
     : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                          Qt::WindowDoesNotAcceptFocus),
       m_picture(picture) {
@@ -74,14 +74,14 @@ CSplashWindow::CSplashWindow(QWidget* owner, const QPixmap& picture)
     qApp->installEventFilter(this);
 }
 
-CSplashWindow::~CSplashWindow() {
+SplashWindow::~SplashWindow() {
     qApp->removeEventFilter(this);
     if (s_current == this)
         s_current = nullptr;
 }
 
 // Over the owner while it is on the screen, else in the middle of the screen.
-void CSplashWindow::CenterWindow() {
+void SplashWindow::CenterWindow() {
     QWidget* owner = parentWidget();
     QPoint centre;
     if (owner && owner->isVisible() && !owner->isMinimized()) {
@@ -95,7 +95,7 @@ void CSplashWindow::CenterWindow() {
     move(centre - QPoint(Width / 2, Height / 2));
 }
 
-bool CSplashWindow::FilterAppMessage(QEvent* event) {
+bool SplashWindow::FilterAppMessage(QEvent* event) {
     if (!s_current)
         return false;
     switch (event->type()) {
@@ -116,13 +116,13 @@ bool CSplashWindow::FilterAppMessage(QEvent* event) {
     }
 }
 
-bool CSplashWindow::eventFilter(QObject* watched, QEvent* event) {
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
     if (FilterAppMessage(event))
         return true;
     return QWidget::eventFilter(watched, event);
 }
 
-void CSplashWindow::paintEvent(QPaintEvent*) {
+void SplashWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_picture);
 }

@@ -1,4 +1,4 @@
-#include "pages/CGCPropertySheet.h"
+#include "pages/EncoderSheet.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -10,14 +10,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-CGCPropertySheet::CGCPropertySheet(QWidget* parent)
+EncoderSheet::EncoderSheet(QWidget* parent)
     : QDialog(parent), m_SMPage(*this), m_FavoritesPage(*this, tr("Favorites"), FavoritesSection),
       m_MoreFavoritesPage(*this, tr("More Favorites"), MoreFavoritesSection),
-      m_pDislikesPage(std::make_unique<CF0PropertyPage>(*this, tr("Dislikes"), DislikesSection)),
-      m_pMoreDislikesPage(std::make_unique<CF1PropertyPage>(*this, tr("More Dislikes"), MoreDislikesSection)),
+      m_pDislikesPage(std::make_unique<SenshiVillainPage>(*this, tr("Dislikes"), DislikesSection)),
+      m_pMoreDislikesPage(std::make_unique<AssistPartPage>(*this, tr("More Dislikes"), MoreDislikesSection)),
       m_ExperiencePage(*this), m_OpinionsPage(*this), m_PersonalPage(*this), m_MorePersonalPage(*this),
       m_EvenMorePersonalPage(*this), m_code(Answers()) {
-    setObjectName(QStringLiteral("CGCPropertySheet"));
+    setObjectName(QStringLiteral("CGCPropertySheet")); // the object name it has always had
     setWindowTitle(tr("Glomie Code 1.12.05 Encoder"));
     setWindowIcon(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")));
 
@@ -35,7 +35,7 @@ CGCPropertySheet::CGCPropertySheet(QWidget* parent)
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Tabs"));
-    for (CBasePropertyPage* page : m_pages) {
+    for (AnswerPage* page : m_pages) {
         page->BuildFoot();
         m_tabs->addTab(page, page->Caption());
     }
@@ -53,9 +53,9 @@ CGCPropertySheet::CGCPropertySheet(QWidget* parent)
     layout->addWidget(m_tabs);
     layout->addWidget(m_buttons);
 
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CGCPropertySheet::OnCurrentChanged);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &CGCPropertySheet::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &CGCPropertySheet::reject);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &EncoderSheet::OnCurrentChanged);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &EncoderSheet::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &EncoderSheet::reject);
     connect(m_buttons, &QDialogButtonBox::helpRequested, this, [this] {
         if (m_helpHandler)
             m_helpHandler();
@@ -67,14 +67,14 @@ CGCPropertySheet::CGCPropertySheet(QWidget* parent)
     auto* paste = new QShortcut(PasteCodeKeys(), this);
     paste->setObjectName(QStringLiteral("PasteCode"));
     paste->setContext(Qt::WindowShortcut);
-    connect(paste, &QShortcut::activated, this, &CGCPropertySheet::PasteCodeFromClipboard);
+    connect(paste, &QShortcut::activated, this, &EncoderSheet::PasteCodeFromClipboard);
     // A drop anywhere on the sheet is the sheet's: no box takes the text for itself.
     for (QWidget* child : findChildren<QWidget*>())
         child->setAcceptDrops(false);
     setAcceptDrops(true);
 }
 
-CGCPropertySheet::~CGCPropertySheet() {
+EncoderSheet::~EncoderSheet() {
     // Pages leaving the tab widget must not count as the user switching tabs.
     m_tabs->disconnect(this);
     // The heap pages go first, the Dislikes page before the More Dislikes page.
@@ -82,7 +82,7 @@ CGCPropertySheet::~CGCPropertySheet() {
     m_pMoreDislikesPage.reset();
 }
 
-AnswerRefs CGCPropertySheet::Answers() {
+AnswerRefs EncoderSheet::Answers() {
     return {&m_SMPage.Answers(),
             &m_FavoritesPage.Answers(),
             &m_MoreFavoritesPage.Answers(),
@@ -95,7 +95,7 @@ AnswerRefs CGCPropertySheet::Answers() {
             &m_EvenMorePersonalPage.Answers()};
 }
 
-void CGCPropertySheet::showEvent(QShowEvent* event) {
+void EncoderSheet::showEvent(QShowEvent* event) {
     if (!m_shown)
         FitToScreen();
     QDialog::showEvent(event);
@@ -111,7 +111,7 @@ void CGCPropertySheet::showEvent(QShowEvent* event) {
 // The whole of every page where the screen has room for it, and never more than the screen's free
 // area: a small screen scrolls the questions instead of pushing OK off it. The window frame is not
 // known before the window manager has drawn it; the dialog's own placement assumes this much.
-void CGCPropertySheet::FitToScreen() {
+void EncoderSheet::FitToScreen() {
     const QScreen* screen = this->screen();
     if (!screen)
         return;
@@ -120,8 +120,8 @@ void CGCPropertySheet::FitToScreen() {
     resize(sizeHint().expandedTo(minimumSizeHint()).boundedTo(room));
 }
 
-bool CGCPropertySheet::LeaveCurrentPage() {
-    CBasePropertyPage& page = Page(m_current);
+bool EncoderSheet::LeaveCurrentPage() {
+    AnswerPage& page = Page(m_current);
     if (!page.Initialised())
         return true;
     const auto failure = page.OnKillActive();
@@ -141,7 +141,7 @@ bool CGCPropertySheet::LeaveCurrentPage() {
     return false;
 }
 
-void CGCPropertySheet::OnCurrentChanged(int index) {
+void EncoderSheet::OnCurrentChanged(int index) {
     if (m_reverting || index < 0 || index == m_current)
         return;
     if (!LeaveCurrentPage())
@@ -150,7 +150,7 @@ void CGCPropertySheet::OnCurrentChanged(int index) {
     Page(index).OnSetActive();
 }
 
-void CGCPropertySheet::accept() {
+void EncoderSheet::accept() {
     if (LeaveCurrentPage() && (!m_acceptHandler || m_acceptHandler()))
         QDialog::accept();
 }

@@ -1,4 +1,4 @@
-#include "pages/CXPropertyPage.h"
+#include "pages/ExperiencePage.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -116,11 +116,11 @@ TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& subject, const 
     } else {
         group.Slider = MakeIntensitySlider(parent, QString(), fieldName, orientation);
     }
-    group.Slider->setAccessibleName(CXPropertyPage::tr("Intensity of the %1").arg(subject));
+    group.Slider->setAccessibleName(ExperiencePage::tr("Intensity of the %1").arg(subject));
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QStringLiteral("TuneFrame") + fieldName);
     label->setAlignment(Qt::AlignCenter);
-    group.Spin = MakeTuneSpin(parent, fieldName, TuneName(CXPropertyPage::tr("the %1").arg(subject)));
+    group.Spin = MakeTuneSpin(parent, fieldName, TuneName(ExperiencePage::tr("the %1").arg(subject)));
     label->setBuddy(group.Spin);
     group.Frame = label;
     return group;
@@ -131,47 +131,47 @@ struct AnimeDescription {
     const char* Caption;
     const char* Name;    // the count's field name, which names the form's controls
     const char* Subject; // what a screen reader calls the form: "raw anime"
-    CXPropertyPage::AnimeFields Fields;
+    ExperiencePage::AnimeFields Fields;
 };
-const AnimeDescription AnimeForms[CXPropertyPage::AnimeFormCount] = {
-    {QT_TRANSLATE_NOOP("CXPropertyPage", "Ra&w Anime"),
+const AnimeDescription AnimeForms[ExperiencePage::AnimeFormCount] = {
+    {QT_TRANSLATE_NOOP("ExperiencePage", "Ra&w Anime"),
      "Raw",
-     QT_TRANSLATE_NOOP("CXPropertyPage", "raw anime"),
-     {&XAnswers::Raw, &XAnswers::RawComplete, &XAnswers::RawPartial, &XAnswers::IntensityRaw,
-      &XAnswers::BoostRaw}},
-    {QT_TRANSLATE_NOOP("CXPropertyPage", "S&ubbed Anime"),
+     QT_TRANSLATE_NOOP("ExperiencePage", "raw anime"),
+     {&ExperienceAnswers::Raw, &ExperienceAnswers::RawComplete, &ExperienceAnswers::RawPartial, &ExperienceAnswers::IntensityRaw,
+      &ExperienceAnswers::BoostRaw}},
+    {QT_TRANSLATE_NOOP("ExperiencePage", "S&ubbed Anime"),
      "Sub",
-     QT_TRANSLATE_NOOP("CXPropertyPage", "subbed anime"),
-     {&XAnswers::Sub, &XAnswers::SubComplete, &XAnswers::SubPartial, &XAnswers::IntensitySub,
-      &XAnswers::BoostSub}},
-    {QT_TRANSLATE_NOOP("CXPropertyPage", "&Dubbed Anime"),
+     QT_TRANSLATE_NOOP("ExperiencePage", "subbed anime"),
+     {&ExperienceAnswers::Sub, &ExperienceAnswers::SubComplete, &ExperienceAnswers::SubPartial, &ExperienceAnswers::IntensitySub,
+      &ExperienceAnswers::BoostSub}},
+    {QT_TRANSLATE_NOOP("ExperiencePage", "&Dubbed Anime"),
      "Dub",
-     QT_TRANSLATE_NOOP("CXPropertyPage", "dubbed anime"),
-     {&XAnswers::Dub, &XAnswers::DubComplete, &XAnswers::DubPartial, &XAnswers::IntensityDub,
-      &XAnswers::BoostDub}},
+     QT_TRANSLATE_NOOP("ExperiencePage", "dubbed anime"),
+     {&ExperienceAnswers::Dub, &ExperienceAnswers::DubComplete, &ExperienceAnswers::DubPartial, &ExperienceAnswers::IntensityDub,
+      &ExperienceAnswers::BoostDub}},
 };
 
 struct MangaDescription {
     const char* Caption;
     const char* Name;
     const char* Subject;
-    CXPropertyPage::MangaFields Fields;
+    ExperiencePage::MangaFields Fields;
 };
-const MangaDescription MangaForms[CXPropertyPage::MangaFormCount] = {
-    {QT_TRANSLATE_NOOP("CXPropertyPage", "&Raw Manga"),
+const MangaDescription MangaForms[ExperiencePage::MangaFormCount] = {
+    {QT_TRANSLATE_NOOP("ExperiencePage", "&Raw Manga"),
      "MangaRaw",
-     QT_TRANSLATE_NOOP("CXPropertyPage", "raw manga"),
-     {&XAnswers::MangaRaw, &XAnswers::IntensityMangaRaw, &XAnswers::BoostMangaRaw}},
-    {QT_TRANSLATE_NOOP("CXPropertyPage", "Tran&slated Manga"),
+     QT_TRANSLATE_NOOP("ExperiencePage", "raw manga"),
+     {&ExperienceAnswers::MangaRaw, &ExperienceAnswers::IntensityMangaRaw, &ExperienceAnswers::BoostMangaRaw}},
+    {QT_TRANSLATE_NOOP("ExperiencePage", "Tran&slated Manga"),
      "MangaSub",
-     QT_TRANSLATE_NOOP("CXPropertyPage", "translated manga"),
-     {&XAnswers::MangaSub, &XAnswers::IntensityMangaSub, &XAnswers::BoostMangaSub}},
+     QT_TRANSLATE_NOOP("ExperiencePage", "translated manga"),
+     {&ExperienceAnswers::MangaSub, &ExperienceAnswers::IntensityMangaSub, &ExperienceAnswers::BoostMangaSub}},
 };
 
 // A form's group box holding its count box, both named after the count's field.
 QGroupBox* MakeFormFrame(QWidget* page, const char* caption, const QString& name, const QString& countName,
                          CountBox*& count) {
-    QGroupBox* group = MakeFrame(page, QCoreApplication::translate("CXPropertyPage", caption),
+    QGroupBox* group = MakeFrame(page, QCoreApplication::translate("ExperiencePage", caption),
                                  name + QStringLiteral("Group"));
     count = MakeCountBox(group, name, countName, Qt::AlignCenter);
     return group;
@@ -179,8 +179,8 @@ QGroupBox* MakeFormFrame(QWidget* page, const char* caption, const QString& name
 
 } // namespace
 
-CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("Experience"), ExperienceSection) {
+ExperiencePage::ExperiencePage(EncoderSheet& sheet)
+    : AnswerPage(sheet, tr("Experience"), ExperienceSection) {
     auto* head = new QHBoxLayout;
     auto* years = MakeFrame(this, tr("&Years"), QStringLiteral("YearsGroup"));
     auto* yearsLayout = new QHBoxLayout(years);
@@ -213,10 +213,10 @@ CXPropertyPage::CXPropertyPage(CGCPropertySheet& sheet)
     Body()->addLayout(manga);
 
     connect(m_years, &CodeSpinBox::Notified, this, [this] { OnYearsChanged(m_years->value()); });
-    connect(m_byNumbers, &QCheckBox::clicked, this, &CXPropertyPage::OnByNumbersClicked);
+    connect(m_byNumbers, &QCheckBox::clicked, this, &ExperiencePage::OnByNumbersClicked);
 }
 
-QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, const char* fieldName,
+QGroupBox* ExperiencePage::BuildAnimeForm(AnimeForm& form, const char* caption, const char* fieldName,
                                           const QString& subject, const AnimeFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
@@ -263,7 +263,7 @@ QGroupBox* CXPropertyPage::BuildAnimeForm(AnimeForm& form, const char* caption, 
     return group;
 }
 
-QGroupBox* CXPropertyPage::BuildMangaForm(MangaForm& form, const char* caption, const char* fieldName,
+QGroupBox* ExperiencePage::BuildMangaForm(MangaForm& form, const char* caption, const char* fieldName,
                                           const QString& subject, const MangaFields& fields) {
     form.Fields = fields;
     const QString name = QString::fromLatin1(fieldName);
@@ -284,7 +284,7 @@ QGroupBox* CXPropertyPage::BuildMangaForm(MangaForm& form, const char* caption, 
     return group;
 }
 
-void CXPropertyPage::OnInitDialog() {
+void ExperiencePage::OnInitDialog() {
     // The check box and the counts first; a count shown here counts as typed, as on every activation.
     UpdateControls();
     {
@@ -301,7 +301,7 @@ void CXPropertyPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void CXPropertyPage::ShowAnswers() {
+void ExperiencePage::ShowAnswers() {
     ShowFlag(*m_byNumbers, m_answers.ByNumbers);
     for (const auto& [box, field] : CountsInExchangeOrder()) {
         const QSignalBlocker blocker(box);
@@ -324,7 +324,7 @@ void CXPropertyPage::ShowAnswers() {
     GroupRules();
 }
 
-void CXPropertyPage::UpdateControls() {
+void ExperiencePage::UpdateControls() {
     // A damaged flag (outside 0..2) becomes 0, and the code follows it.
     const int32_t stored = m_answers.ByNumbers;
     ShowFlag(*m_byNumbers, m_answers.ByNumbers);
@@ -334,7 +334,7 @@ void CXPropertyPage::UpdateControls() {
         box->ShowCount(*field);
 }
 
-std::optional<ValidationFailure> CXPropertyPage::OnKillActive() {
+std::optional<ValidationFailure> ExperiencePage::OnKillActive() {
     for (CountBox* box :
          {m_anime[RawForm].EpisodesBox, m_anime[SubForm].EpisodesBox, m_anime[DubForm].EpisodesBox,
           m_manga[RawForm].AmountBox, m_manga[SubForm].AmountBox})
@@ -346,7 +346,7 @@ std::optional<ValidationFailure> CXPropertyPage::OnKillActive() {
 }
 
 // Dubbed, subbed, translated manga, raw anime, raw manga: the first failing box is the one reported.
-std::array<std::pair<CountBox*, uint32_t*>, 5> CXPropertyPage::CountsInExchangeOrder() {
+std::array<std::pair<CountBox*, uint32_t*>, 5> ExperiencePage::CountsInExchangeOrder() {
     return {{{m_anime[DubForm].EpisodesBox, &m_answers.Dub},
              {m_anime[SubForm].EpisodesBox, &m_answers.Sub},
              {m_manga[SubForm].AmountBox, &m_answers.MangaSub},
@@ -354,13 +354,13 @@ std::array<std::pair<CountBox*, uint32_t*>, 5> CXPropertyPage::CountsInExchangeO
              {m_manga[RawForm].AmountBox, &m_answers.MangaRaw}}};
 }
 
-void CXPropertyPage::OnYearsChanged(int position) {
+void ExperiencePage::OnYearsChanged(int position) {
     m_answers.Years = static_cast<int16_t>(position);
     RefreshYearsLabel();
     RequestRebuild();
 }
 
-void CXPropertyPage::OnByNumbersClicked() {
+void ExperiencePage::OnByNumbersClicked() {
     m_answers.ByNumbers = FlagOf(*m_byNumbers);
     ModeSwitch();
     GroupRules();
@@ -368,24 +368,24 @@ void CXPropertyPage::OnByNumbersClicked() {
 }
 
 // Out-of-range counts are stored and coded at once; leaving the page refuses them.
-void CXPropertyPage::OnCountChanged(uint32_t& field, const CountBox& box) {
+void ExperiencePage::OnCountChanged(uint32_t& field, const CountBox& box) {
     StoreCount(field, box);
     GroupRules();
 }
 
 // Bits the list has no rows for are dropped once the list is changed.
-void CXPropertyPage::OnSelectionChanged(int32_t& field, const CodeListBox& list) {
+void ExperiencePage::OnSelectionChanged(int32_t& field, const CodeListBox& list) {
     StoreSelection(field, list);
     GroupRules();
 }
 
-void CXPropertyPage::RefreshYearsLabel() {
+void ExperiencePage::RefreshYearsLabel() {
     m_yearsLabel->setText(YearsText(m_answers.Years));
 }
 
 // Anime by numbers of episodes opens the anime count boxes; by parts, the part lists. Both keep their
 // values.
-void CXPropertyPage::ModeSwitch() {
+void ExperiencePage::ModeSwitch() {
     const bool byNumbers = m_answers.ByNumbers != 0;
     for (AnimeForm& form : m_anime) {
         form.EpisodesBox->setEnabled(byNumbers);
@@ -396,14 +396,14 @@ void CXPropertyPage::ModeSwitch() {
 }
 
 // A form's intensity and tune are open while the form has been seen; closing them keeps their values.
-void CXPropertyPage::GroupRules() {
+void ExperiencePage::GroupRules() {
     for (AnimeForm& form : m_anime)
         form.Tune.SetEnabled(AnimeFormAnswered(form));
     for (MangaForm& form : m_manga)
         form.Tune.SetEnabled(m_answers.*form.Fields.Amount != 0);
 }
 
-bool CXPropertyPage::AnimeFormAnswered(const AnimeForm& form) const {
+bool ExperiencePage::AnimeFormAnswered(const AnimeForm& form) const {
     if (m_answers.ByNumbers != 0)
         return m_answers.*form.Fields.Episodes != 0;
     return m_answers.*form.Fields.Complete != 0 || m_answers.*form.Fields.Partial != 0;

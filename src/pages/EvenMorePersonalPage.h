@@ -7,17 +7,17 @@
 #include <array>
 
 #include "code/Answers.h"
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 #include "pages/CodeLists.h"
 
 // The Even More Personal page: astrological sign, gender with the kink factor and membership or a
 // purity quiz score, and the relationship preference and status, each with a tune of its own.
-class CP2PropertyPage : public CBasePropertyPage {
+class EvenMorePersonalPage : public AnswerPage {
     Q_OBJECT
   public:
-    explicit CP2PropertyPage(CGCPropertySheet& sheet);
+    explicit EvenMorePersonalPage(EncoderSheet& sheet);
 
-    P2Answers& Answers() { return m_answers; }
+    EvenMorePersonalAnswers& Answers() { return m_answers; }
 
     // The quiz score is checked when the page is left, open or not; a blank box becomes "0" first.
     std::optional<ValidationFailure> OnKillActive() override;
@@ -26,8 +26,8 @@ class CP2PropertyPage : public CBasePropertyPage {
     struct TunedRowDescription {
         const char* Name;    // "Preference", "Status"
         const char* Subject; // "relationship preference"
-        int32_t P2Answers::*Row;
-        int16_t P2Answers::*Boost;
+        int32_t EvenMorePersonalAnswers::*Row;
+        int16_t EvenMorePersonalAnswers::*Boost;
     };
 
   protected:
@@ -52,7 +52,7 @@ class CP2PropertyPage : public CBasePropertyPage {
     void GenderRule();
     void RelationshipRule();
 
-    P2Answers m_answers;
+    EvenMorePersonalAnswers m_answers;
     CodeComboBox* m_sign = nullptr;
     QList<QWidget*> m_signControls;
     CodeComboBox* m_gender = nullptr;

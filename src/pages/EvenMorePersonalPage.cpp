@@ -1,4 +1,4 @@
-#include "pages/CP2PropertyPage.h"
+#include "pages/EvenMorePersonalPage.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,11 +10,11 @@
 
 namespace {
 
-constexpr std::array<CP2PropertyPage::TunedRowDescription, 2> TunedRows = {{
-    {"Preference", QT_TRANSLATE_NOOP("CP2PropertyPage", "relationship preference"), &P2Answers::Preference,
-     &P2Answers::BoostPreference},
-    {"Status", QT_TRANSLATE_NOOP("CP2PropertyPage", "relationship status"), &P2Answers::Status,
-     &P2Answers::BoostStatus},
+constexpr std::array<EvenMorePersonalPage::TunedRowDescription, 2> TunedRows = {{
+    {"Preference", QT_TRANSLATE_NOOP("EvenMorePersonalPage", "relationship preference"), &EvenMorePersonalAnswers::Preference,
+     &EvenMorePersonalAnswers::BoostPreference},
+    {"Status", QT_TRANSLATE_NOOP("EvenMorePersonalPage", "relationship status"), &EvenMorePersonalAnswers::Status,
+     &EvenMorePersonalAnswers::BoostStatus},
 }};
 
 void SetEnabled(const QList<QWidget*>& controls, bool enabled) {
@@ -24,8 +24,8 @@ void SetEnabled(const QList<QWidget*>& controls, bool enabled) {
 
 } // namespace
 
-CP2PropertyPage::CP2PropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("Even More Personal"), EvenMorePersonalSection) {
+EvenMorePersonalPage::EvenMorePersonalPage(EncoderSheet& sheet)
+    : AnswerPage(sheet, tr("Even More Personal"), EvenMorePersonalSection) {
     // The omit boxes come first in the tab order, in a column of their own at the right.
     auto* omits = new QVBoxLayout;
     m_omitSign = MakeFlagBox(this, tr("&Omit Astrological Sign"), QStringLiteral("OmitSign"));
@@ -59,7 +59,7 @@ CP2PropertyPage::CP2PropertyPage(CGCPropertySheet& sheet)
     });
 }
 
-QGroupBox* CP2PropertyPage::BuildSign() {
+QGroupBox* EvenMorePersonalPage::BuildSign() {
     auto* group = MakeFrame(this, tr("Astrological Sign (&*)"), QStringLiteral("SignGroup"));
     auto* layout = new QHBoxLayout(group);
     m_sign = MakeCodeList(group, QStringLiteral("Sign"), tr("Astrological sign"));
@@ -70,7 +70,7 @@ QGroupBox* CP2PropertyPage::BuildSign() {
     return group;
 }
 
-QGroupBox* CP2PropertyPage::BuildGender() {
+QGroupBox* EvenMorePersonalPage::BuildGender() {
     auto* group = MakeFrame(this, tr("Gender (&xyz)"), QStringLiteral("GenderGroup"));
     auto* layout = new QVBoxLayout(group);
     m_gender = MakeCodeList(group, QStringLiteral("Gender"), tr("Gender"));
@@ -118,7 +118,7 @@ QGroupBox* CP2PropertyPage::BuildGender() {
     return group;
 }
 
-QGroupBox* CP2PropertyPage::BuildRelationship() {
+QGroupBox* EvenMorePersonalPage::BuildRelationship() {
     auto* group =
         MakeFrame(this, tr("&Relationship Preference and Status"), QStringLiteral("RelationshipGroup"));
     auto* layout = new QGridLayout(group);
@@ -150,7 +150,7 @@ QGroupBox* CP2PropertyPage::BuildRelationship() {
     return group;
 }
 
-void CP2PropertyPage::OnInitDialog() {
+void EvenMorePersonalPage::OnInitDialog() {
     // Setting the count box's text counts as a change: the score is stored again and rebuilt.
     m_purity->ShowCount(m_answers.Purity);
     m_sign->FillFromTable(SignTable);
@@ -166,7 +166,7 @@ void CP2PropertyPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void CP2PropertyPage::ShowAnswers() {
+void EvenMorePersonalPage::ShowAnswers() {
     for (TunedRow& row : m_relationship) {
         const QSignalBlocker blocker(row.Spin);
         row.Spin->setValue(m_answers.*row.Description->Boost);
@@ -180,13 +180,13 @@ void CP2PropertyPage::ShowAnswers() {
     RequestRebuild();
 }
 
-void CP2PropertyPage::UpdateControls() {
+void EvenMorePersonalPage::UpdateControls() {
     ShowFlagsAndRows();
     const QSignalBlocker blocker(m_purity);
     m_purity->ShowCount(m_answers.Purity);
 }
 
-void CP2PropertyPage::ShowFlagsAndRows() {
+void EvenMorePersonalPage::ShowFlagsAndRows() {
     m_gender->ShowRow(m_answers.Gender);
     m_sign->ShowRow(m_answers.Sign);
     m_kinkMembership->ShowRow(m_answers.KinkMembership);
@@ -199,20 +199,20 @@ void CP2PropertyPage::ShowFlagsAndRows() {
     ShowFlag(*m_noTellKink, m_answers.NoTellKink);
 }
 
-std::optional<ValidationFailure> CP2PropertyPage::OnKillActive() {
+std::optional<ValidationFailure> EvenMorePersonalPage::OnKillActive() {
     m_purity->FillBlankCount();
     if (auto message = m_purity->Validate(0, 500))
         return ValidationFailure{m_purity, *message};
     return std::nullopt;
 }
 
-void CP2PropertyPage::SignRule() {
+void EvenMorePersonalPage::SignRule() {
     SetEnabled(m_signControls, m_answers.OmitSign == 0);
 }
 
 // The gender opens the kink answers; the quiz score and the kink factor with its membership exclude
 // each other; not telling closes only the factor.
-void CP2PropertyPage::GenderRule() {
+void EvenMorePersonalPage::GenderRule() {
     const bool a = m_answers.OmitGender == 0;
     SetEnabled(m_genderControls, a);
     const bool b = a && m_answers.UsePurity == 0;
@@ -225,6 +225,6 @@ void CP2PropertyPage::GenderRule() {
     m_quizGroup->setEnabled(d);
 }
 
-void CP2PropertyPage::RelationshipRule() {
+void EvenMorePersonalPage::RelationshipRule() {
     SetEnabled(m_relationshipControls, m_answers.OmitRelationship == 0);
 }

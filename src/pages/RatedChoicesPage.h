@@ -3,13 +3,13 @@
 #include <QGroupBox>
 #include <array>
 
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 #include "pages/CodeLists.h"
 
 // The four rated choices of a favourites or dislikes page: each slot is a character (or part) list,
 // a trend list and an intensity with its tune. Favorites and Dislikes, More Favorites and More
 // Dislikes are instances of the two page classes built on this one.
-class CRatedChoicesPage : public CBasePropertyPage {
+class RatedChoicesPage : public AnswerPage {
     Q_OBJECT
   public:
     // The answers of one slot, as fields of the page's answer struct.
@@ -31,7 +31,7 @@ class CRatedChoicesPage : public CBasePropertyPage {
 
   protected:
     // Slots 0 and 1 go in the first group box, 2 and 3 in the second.
-    CRatedChoicesPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber,
+    RatedChoicesPage(EncoderSheet& sheet, const QString& caption, int sectionNumber,
                       const QString& firstGroup, const QString& secondGroup,
                       const std::array<SlotDescription, SlotCount>& slotDescriptions);
 

@@ -1,4 +1,4 @@
-#include "pages/COPropertyPage.h"
+#include "pages/OpinionsPage.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,11 +9,11 @@
 #include "pages/PageControls.h"
 
 // What one topic asks and where its answers go. A box whose caption is null does not exist.
-struct COPropertyPage::TopicDescription {
+struct OpinionsPage::TopicDescription {
     struct Box {
         const char* Caption;
         const char* Name; // the flag's name, which is also the box's object name
-        int32_t OAnswers::*Flag;
+        int32_t OpinionsAnswers::*Flag;
     };
     struct Mark {
         Box Check;
@@ -28,90 +28,90 @@ struct COPropertyPage::TopicDescription {
     std::array<Mark, MostMarks> Marks;
     Box NoOpinion;
     int Minimum, Maximum; // of the slider; the tune may move by the slider's width either way
-    int32_t OAnswers::*Intensity;
-    int16_t OAnswers::*Boost;
+    int32_t OpinionsAnswers::*Intensity;
+    int16_t OpinionsAnswers::*Boost;
 };
 
 namespace {
 
-#define OP_TR(text) QT_TRANSLATE_NOOP("COPropertyPage", text)
+#define OP_TR(text) QT_TRANSLATE_NOOP("OpinionsPage", text)
 
-const COPropertyPage::TopicDescription Topics[COPropertyPage::TopicCount] = {
+const OpinionsPage::TopicDescription Topics[OpinionsPage::TopicCount] = {
     {OP_TR("NA &Dub"),
      "Dub",
      OP_TR("the NA dub"),
-     {OP_TR("O&mit Dub"), "OmitDub", &OAnswers::OmitDub},
-     {OP_TR("&What NA Dub?"), "WhatDub", &OAnswers::WhatDub},
-     {{{{OP_TR("SM is a &Cartoon"), "AmericanCartoon", &OAnswers::AmericanCartoon}, false}}},
-     {OP_TR("&No Opinion"), "NoOpDub", &OAnswers::NoOpDub},
+     {OP_TR("O&mit Dub"), "OmitDub", &OpinionsAnswers::OmitDub},
+     {OP_TR("&What NA Dub?"), "WhatDub", &OpinionsAnswers::WhatDub},
+     {{{{OP_TR("SM is a &Cartoon"), "AmericanCartoon", &OpinionsAnswers::AmericanCartoon}, false}}},
+     {OP_TR("&No Opinion"), "NoOpDub", &OpinionsAnswers::NoOpDub},
      -2,
      2,
-     &OAnswers::IntensityDub,
-     &OAnswers::BoostDub},
+     &OpinionsAnswers::IntensityDub,
+     &OpinionsAnswers::BoostDub},
     {OP_TR("&SOS (Save Our Sailors)"),
      "Sos",
      OP_TR("SOS"),
-     {OP_TR("Omit &SOS"), "OmitSos", &OAnswers::OmitSos},
-     {OP_TR("W&hat SOS?"), "WhatSos", &OAnswers::WhatSos},
-     {{{{OP_TR("&Member"), "Member", &OAnswers::Member}, false},
-       {{OP_TR("&Bitter"), "Bitter", &OAnswers::Bitter}, true}}},
-     {OP_TR("N&o Opinion"), "NoOpSos", &OAnswers::NoOpSos},
+     {OP_TR("Omit &SOS"), "OmitSos", &OpinionsAnswers::OmitSos},
+     {OP_TR("W&hat SOS?"), "WhatSos", &OpinionsAnswers::WhatSos},
+     {{{{OP_TR("&Member"), "Member", &OpinionsAnswers::Member}, false},
+       {{OP_TR("&Bitter"), "Bitter", &OpinionsAnswers::Bitter}, true}}},
+     {OP_TR("N&o Opinion"), "NoOpSos", &OpinionsAnswers::NoOpSos},
      -2,
      3,
-     &OAnswers::IntensitySos,
-     &OAnswers::BoostSos},
+     &OpinionsAnswers::IntensitySos,
+     &OpinionsAnswers::BoostSos},
     {OP_TR("&Otaku Wars!"),
      "Ow",
      OP_TR("the Otaku Wars"),
-     {OP_TR("Omit Otaku Wars&!"), "OmitOw", &OAnswers::OmitOw},
-     {OP_TR("Wh&at OW!?"), "WhatOw", &OAnswers::WhatOw},
+     {OP_TR("Omit Otaku Wars&!"), "OmitOw", &OpinionsAnswers::OmitOw},
+     {OP_TR("Wh&at OW!?"), "WhatOw", &OpinionsAnswers::WhatOw},
      {},
-     {OP_TR("&No Opinion"), "NoOpOw", &OAnswers::NoOpOw},
+     {OP_TR("&No Opinion"), "NoOpOw", &OpinionsAnswers::NoOpOw},
      -2,
      3,
-     &OAnswers::IntensityOw,
-     &OAnswers::BoostOw},
+     &OpinionsAnswers::IntensityOw,
+     &OpinionsAnswers::BoostOw},
     {OP_TR("SM Haters/&Antiglomies"),
      "Anti",
      OP_TR("SM haters"),
-     {OP_TR("Omit Antiglomi&es"), "OmitAnti", &OAnswers::OmitAnti},
+     {OP_TR("Omit Antiglomi&es"), "OmitAnti", &OpinionsAnswers::OmitAnti},
      {},
      {},
-     {OP_TR("No O&pinion"), "NoOpAnti", &OAnswers::NoOpAnti},
+     {OP_TR("No O&pinion"), "NoOpAnti", &OpinionsAnswers::NoOpAnti},
      -2,
      3,
-     &OAnswers::IntensityAnti,
-     &OAnswers::BoostAnti},
+     &OpinionsAnswers::IntensityAnti,
+     &OpinionsAnswers::BoostAnti},
     {OP_TR("&Hentai"),
      "Hentai",
      OP_TR("hentai"),
-     {OP_TR("Omit &Hentai"), "OmitHentai", &OAnswers::OmitHentai},
+     {OP_TR("Omit &Hentai"), "OmitHentai", &OpinionsAnswers::OmitHentai},
      {},
      {},
-     {OP_TR("No Op&inion"), "NoOpHentai", &OAnswers::NoOpHentai},
+     {OP_TR("No Op&inion"), "NoOpHentai", &OpinionsAnswers::NoOpHentai},
      -3,
      3,
-     &OAnswers::IntensityHentai,
-     &OAnswers::BoostHentai},
+     &OpinionsAnswers::IntensityHentai,
+     &OpinionsAnswers::BoostHentai},
     {OP_TR("Mixx&zine"),
      "Mixx",
      OP_TR("Mixxzine"),
-     {OP_TR("Omit Mix&x"), "OmitMixx", &OAnswers::OmitMixx},
-     {OP_TR("Wha&t Mixxize?"), "WhatMixx", &OAnswers::WhatMixx},
+     {OP_TR("Omit Mix&x"), "OmitMixx", &OpinionsAnswers::OmitMixx},
+     {OP_TR("Wha&t Mixxize?"), "WhatMixx", &OpinionsAnswers::WhatMixx},
      {},
-     {OP_TR("No& Opinion"), "NoOpMixx", &OAnswers::NoOpMixx},
+     {OP_TR("No& Opinion"), "NoOpMixx", &OpinionsAnswers::NoOpMixx},
      -2,
      3,
-     &OAnswers::IntensityMixx,
-     &OAnswers::BoostMixx},
+     &OpinionsAnswers::IntensityMixx,
+     &OpinionsAnswers::BoostMixx},
 };
 
 #undef OP_TR
 
 } // namespace
 
-COPropertyPage::COPropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("Opinions"), OpinionsSection) {
+OpinionsPage::OpinionsPage(EncoderSheet& sheet)
+    : AnswerPage(sheet, tr("Opinions"), OpinionsSection) {
     auto* columns = new QHBoxLayout;
     auto* topics = new QGridLayout;
     // The omit boxes stand in a column of their own, outside the group boxes they close.
@@ -127,14 +127,14 @@ COPropertyPage::COPropertyPage(CGCPropertySheet& sheet)
     Body()->addLayout(columns, 1);
 }
 
-QCheckBox* COPropertyPage::AddFlagBox(QWidget* parent, const char* caption, const char* name,
-                                      int32_t OAnswers::*flag) {
+QCheckBox* OpinionsPage::AddFlagBox(QWidget* parent, const char* caption, const char* name,
+                                      int32_t OpinionsAnswers::*flag) {
     QCheckBox* box = MakeFlagBox(parent, tr(caption), QString::fromLatin1(name));
     m_flagBoxes.emplace_back(box, flag);
     return box;
 }
 
-QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& description,
+QGroupBox* OpinionsPage::BuildTopic(Topic& topic, const TopicDescription& description,
                                       QWidget* omitParent) {
     topic.Description = &description;
     const QString name = QString::fromLatin1(description.Name);
@@ -172,7 +172,7 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
     layout->addWidget(topic.Tune.Frame, 0, Qt::AlignVCenter);
 
     // The "!" marks only go into the code; every other box feeds the topic's enable rule.
-    const auto wire = [this, &topic](QCheckBox* box, int32_t OAnswers::*flag, bool ruleInput) {
+    const auto wire = [this, &topic](QCheckBox* box, int32_t OpinionsAnswers::*flag, bool ruleInput) {
         connect(box, &QCheckBox::clicked, this, [this, &topic, box, flag, ruleInput] {
             OnFlagClicked(topic, *box, m_answers.*flag, ruleInput);
         });
@@ -189,7 +189,7 @@ QGroupBox* COPropertyPage::BuildTopic(Topic& topic, const TopicDescription& desc
     return topic.Group;
 }
 
-void COPropertyPage::OnInitDialog() {
+void OpinionsPage::OnInitDialog() {
     for (Topic& topic : m_topics) {
         const TopicDescription& description = *topic.Description;
         const int width = description.Maximum - description.Minimum;
@@ -198,7 +198,7 @@ void COPropertyPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void COPropertyPage::ShowAnswers() {
+void OpinionsPage::ShowAnswers() {
     UpdateControls();
     // Stored values show as they are, limited only by each control's range.
     for (Topic& topic : m_topics)
@@ -208,7 +208,7 @@ void COPropertyPage::ShowAnswers() {
 }
 
 // The flags into their boxes. A damaged flag (outside 0..2) becomes 0, and the code follows it.
-void COPropertyPage::UpdateControls() {
+void OpinionsPage::UpdateControls() {
     bool repaired = false;
     for (const auto& [box, flag] : m_flagBoxes) {
         const int32_t stored = m_answers.*flag;
@@ -219,7 +219,7 @@ void COPropertyPage::UpdateControls() {
         RequestRebuild();
 }
 
-void COPropertyPage::OnFlagClicked(Topic& topic, QCheckBox& box, int32_t& flag, bool ruleInput) {
+void OpinionsPage::OnFlagClicked(Topic& topic, QCheckBox& box, int32_t& flag, bool ruleInput) {
     flag = FlagOf(box);
     if (ruleInput)
         TopicRule(topic);
@@ -231,7 +231,7 @@ void COPropertyPage::OnFlagClicked(Topic& topic, QCheckBox& box, int32_t& flag, 
 // c: b, and the user has an opinion: the marks that replace the intensity ("Bitter").
 // d: c, and no such mark is set: the slider and its tune.
 // A closed control keeps its value; the omit box is never closed.
-void COPropertyPage::TopicRule(Topic& topic) {
+void OpinionsPage::TopicRule(Topic& topic) {
     const TopicDescription& description = *topic.Description;
     const bool a = m_answers.*description.Omit.Flag == 0;
     const bool b = a && !(description.What.Flag && m_answers.*description.What.Flag != 0);

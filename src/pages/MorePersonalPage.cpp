@@ -1,4 +1,4 @@
-#include "pages/CP1PropertyPage.h"
+#include "pages/MorePersonalPage.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,19 +13,19 @@ namespace {
 struct OmitDescription {
     const char* Caption;
     const char* Name;
-    int32_t P1Answers::*Flag;
+    int32_t MorePersonalAnswers::*Flag;
 };
 constexpr std::array<OmitDescription, 4> Omits = {{
-    {QT_TRANSLATE_NOOP("CP1PropertyPage", "&Omit Hair"), "OmitHair", &P1Answers::OmitHair},
-    {QT_TRANSLATE_NOOP("CP1PropertyPage", "Om&it Tone"), "OmitTone", &P1Answers::OmitTone},
-    {QT_TRANSLATE_NOOP("CP1PropertyPage", "O&mit Group"), "OmitGroup", &P1Answers::OmitGroup},
-    {QT_TRANSLATE_NOOP("CP1PropertyPage", "Omi&t Bloodtype"), "OmitBloodType", &P1Answers::OmitBloodType},
+    {QT_TRANSLATE_NOOP("MorePersonalPage", "&Omit Hair"), "OmitHair", &MorePersonalAnswers::OmitHair},
+    {QT_TRANSLATE_NOOP("MorePersonalPage", "Om&it Tone"), "OmitTone", &MorePersonalAnswers::OmitTone},
+    {QT_TRANSLATE_NOOP("MorePersonalPage", "O&mit Group"), "OmitGroup", &MorePersonalAnswers::OmitGroup},
+    {QT_TRANSLATE_NOOP("MorePersonalPage", "Omi&t Bloodtype"), "OmitBloodType", &MorePersonalAnswers::OmitBloodType},
 }};
 
 } // namespace
 
-CP1PropertyPage::CP1PropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("More Personal"), MorePersonalSection) {
+MorePersonalPage::MorePersonalPage(EncoderSheet& sheet)
+    : AnswerPage(sheet, tr("More Personal"), MorePersonalSection) {
     // The omit boxes come first in the tab order, in a column of their own at the right.
     auto* omits = new QVBoxLayout;
     for (size_t i = 0; i < m_traits.size(); ++i) {
@@ -52,7 +52,7 @@ CP1PropertyPage::CP1PropertyPage(CGCPropertySheet& sheet)
     Body()->addStretch();
 }
 
-QGroupBox* CP1PropertyPage::BuildHair() {
+QGroupBox* MorePersonalPage::BuildHair() {
     auto* group = MakeFrame(this, tr("&Hair"), QStringLiteral("HairGroup"));
     auto* layout = new QVBoxLayout(group);
     auto* lists = new QHBoxLayout;
@@ -88,7 +88,7 @@ QGroupBox* CP1PropertyPage::BuildHair() {
     return group;
 }
 
-QGroupBox* CP1PropertyPage::BuildTone() {
+QGroupBox* MorePersonalPage::BuildTone() {
     auto* group = MakeFrame(this, tr("Skin &Tone (Light to Dark)"), QStringLiteral("ToneGroup"));
     auto* layout = new QHBoxLayout(group);
     m_tone = MakeLevelTuneGroup(group, tr("Skin tone"), tr("the skin tone"), QStringLiteral("Tone"));
@@ -99,7 +99,7 @@ QGroupBox* CP1PropertyPage::BuildTone() {
     return group;
 }
 
-QGroupBox* CP1PropertyPage::BuildGroup() {
+QGroupBox* MorePersonalPage::BuildGroup() {
     auto* group = MakeFrame(this, tr("&Cultural Group"), QStringLiteral("GroupGroup"));
     auto* layout = new QVBoxLayout(group);
     m_group = new CodeListBox(group);
@@ -113,7 +113,7 @@ QGroupBox* CP1PropertyPage::BuildGroup() {
     return group;
 }
 
-QGroupBox* CP1PropertyPage::BuildBloodType() {
+QGroupBox* MorePersonalPage::BuildBloodType() {
     auto* group = MakeFrame(this, tr("&Bloodtype"), QStringLiteral("BloodTypeGroup"));
     auto* layout = new QHBoxLayout(group);
     m_bloodType = MakeCodeList(group, QStringLiteral("BloodType"), tr("Blood type"));
@@ -127,7 +127,7 @@ QGroupBox* CP1PropertyPage::BuildBloodType() {
     return group;
 }
 
-void CP1PropertyPage::OnInitDialog() {
+void MorePersonalPage::OnInitDialog() {
     m_hairColor->FillFromTable(HairColorTable);
     m_hairColorAdj->FillFromTable(ColorAdjTable);
     m_hair.SetRanges(-3, 4, -7, 7);
@@ -138,7 +138,7 @@ void CP1PropertyPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void CP1PropertyPage::ShowAnswers() {
+void MorePersonalPage::ShowAnswers() {
     m_hair.Show(m_answers.Hair, m_answers.BoostHair);
     m_tone.Show(m_answers.Tone, m_answers.BoostTone);
     m_group->ShowSelectionMask(static_cast<uint32_t>(m_answers.Group));
@@ -149,11 +149,11 @@ void CP1PropertyPage::ShowAnswers() {
     RequestRebuild();
 }
 
-void CP1PropertyPage::UpdateControls() {
+void MorePersonalPage::UpdateControls() {
     ShowFlagsAndRows();
 }
 
-void CP1PropertyPage::ShowFlagsAndRows() {
+void MorePersonalPage::ShowFlagsAndRows() {
     m_hairColor->ShowRow(m_answers.HairColor);
     m_hairColorAdj->ShowRow(m_answers.HairColorAdj);
     ShowFlag(*m_beard, m_answers.Beard);
@@ -165,7 +165,7 @@ void CP1PropertyPage::ShowFlagsAndRows() {
 }
 
 // Hair, tone, group and blood type: each is open unless omitted; no other answer closes anything.
-void CP1PropertyPage::OmitRule(Omittable& trait) {
+void MorePersonalPage::OmitRule(Omittable& trait) {
     const bool a = m_answers.*trait.Flag == 0;
     for (QWidget* control : trait.Controls)
         control->setEnabled(a);

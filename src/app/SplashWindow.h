@@ -7,7 +7,7 @@
 
 // The picture shown over the sheet while it comes up: frameless, gone after two seconds or at the
 // first key or mouse press anywhere in the program, which it takes for itself.
-class CSplashWindow : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
   public:
     static constexpr int DisplayMilliseconds = 2000;
@@ -25,7 +25,7 @@ class CSplashWindow : public QWidget {
     // Removes the splash and repaints its owner.
     static void HideSplash();
     // The splash on the screen, or null.
-    static CSplashWindow* Current() { return s_current; }
+    static SplashWindow* Current() { return s_current; }
 
     // A press while the splash is up removes it and goes no further; true when the event was taken.
     static bool FilterAppMessage(QEvent* event);
@@ -35,13 +35,13 @@ class CSplashWindow : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    CSplashWindow(QWidget* owner, const QPixmap& picture);
-    ~CSplashWindow() override;
+    SplashWindow(QWidget* owner, const QPixmap& picture);
+    ~SplashWindow() override;
     void CenterWindow();
 
     QPixmap m_picture;
     QTimer* m_timer;
 
     static inline bool s_enabled = true;
-    static inline QPointer<CSplashWindow> s_current;
+    static inline QPointer<SplashWindow> s_current;
 };

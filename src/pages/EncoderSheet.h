@@ -10,22 +10,22 @@
 #include <string>
 
 #include "code/CodeFrame.h"
-#include "pages/CF0PropertyPage.h"
-#include "pages/CF1PropertyPage.h"
-#include "pages/COPropertyPage.h"
-#include "pages/CP0PropertyPage.h"
-#include "pages/CP1PropertyPage.h"
-#include "pages/CP2PropertyPage.h"
-#include "pages/CSMPropertyPage.h"
-#include "pages/CXPropertyPage.h"
+#include "pages/SenshiVillainPage.h"
+#include "pages/AssistPartPage.h"
+#include "pages/OpinionsPage.h"
+#include "pages/PersonalPage.h"
+#include "pages/MorePersonalPage.h"
+#include "pages/EvenMorePersonalPage.h"
+#include "pages/ObsessionPage.h"
+#include "pages/ExperiencePage.h"
 
 // The encoder's one window: ten tabbed pages with OK, Cancel and Help. It owns the pages and the
 // code; the pages own the answers.
-class CGCPropertySheet : public QDialog {
+class EncoderSheet : public QDialog {
     Q_OBJECT
   public:
-    explicit CGCPropertySheet(QWidget* parent = nullptr);
-    ~CGCPropertySheet() override;
+    explicit EncoderSheet(QWidget* parent = nullptr);
+    ~EncoderSheet() override;
 
     void RebuildCode(int n) { m_code.RebuildCode(n); }
     const std::string& FullCode() const { return m_code.FullCode(); }
@@ -34,7 +34,7 @@ class CGCPropertySheet : public QDialog {
 
     QTabWidget& Tabs() const { return *m_tabs; }
     // The page at a tab position, in tab order.
-    CBasePropertyPage& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
+    AnswerPage& Page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
     static constexpr int PageCount = 10;
 
     // What the Help button does; the application sets it.
@@ -62,16 +62,16 @@ class CGCPropertySheet : public QDialog {
     // touched every slider and spin, which keeps what the controls can hold.
     void ShowAnswerSet(const AnswerSet& answers, bool asTouched);
 
-    CSMPropertyPage m_SMPage;
-    CF0PropertyPage m_FavoritesPage;
-    CF1PropertyPage m_MoreFavoritesPage;
-    std::unique_ptr<CF0PropertyPage> m_pDislikesPage;
-    std::unique_ptr<CF1PropertyPage> m_pMoreDislikesPage;
-    CXPropertyPage m_ExperiencePage;
-    COPropertyPage m_OpinionsPage;
-    CP0PropertyPage m_PersonalPage;
-    CP1PropertyPage m_MorePersonalPage;
-    CP2PropertyPage m_EvenMorePersonalPage;
+    ObsessionPage m_SMPage;
+    SenshiVillainPage m_FavoritesPage;
+    AssistPartPage m_MoreFavoritesPage;
+    std::unique_ptr<SenshiVillainPage> m_pDislikesPage;
+    std::unique_ptr<AssistPartPage> m_pMoreDislikesPage;
+    ExperiencePage m_ExperiencePage;
+    OpinionsPage m_OpinionsPage;
+    PersonalPage m_PersonalPage;
+    MorePersonalPage m_MorePersonalPage;
+    EvenMorePersonalPage m_EvenMorePersonalPage;
 
   public slots:
     // OK: the current page must agree to be left first.
@@ -93,7 +93,7 @@ class CGCPropertySheet : public QDialog {
     CodeFrame m_code;
     QTabWidget* m_tabs;
     QDialogButtonBox* m_buttons;
-    std::array<CBasePropertyPage*, PageCount> m_pages{};
+    std::array<AnswerPage*, PageCount> m_pages{};
     int m_current = 0;
     bool m_reverting = false;
     bool m_shown = false;

@@ -10,16 +10,16 @@
 #include "pages/CodeLists.h"
 #include "pages/TuneControls.h"
 
-class CGCPropertySheet;
+class EncoderSheet;
 
 // What every page shares: the read-only CodeBox with "&Decode" and "&Copy Code" at its foot, the
 // rebuild request a page makes after storing an answer, and activation and leaving. The questions
 // scroll above the foot when the screen is too small for them.
-class CBasePropertyPage : public QWidget {
+class AnswerPage : public QWidget {
     Q_OBJECT
   public:
-    CBasePropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber);
-    ~CBasePropertyPage() override;
+    AnswerPage(EncoderSheet& sheet, const QString& caption, int sectionNumber);
+    ~AnswerPage() override;
 
     // Puts the CodeBox and its buttons under the page's own controls. Made after them, they come
     // last in the tab order.
@@ -82,7 +82,7 @@ class CBasePropertyPage : public QWidget {
     void Initialise();
     void ShowCodeBoxMenu(const QPoint& position);
 
-    CGCPropertySheet& m_sheet;
+    EncoderSheet& m_sheet;
     QString m_caption;
     int m_sectionNumber;
     bool m_initialised = false;

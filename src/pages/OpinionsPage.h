@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "code/Answers.h"
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 
 // The Opinions page: six fandom topics, each left out with its omit box, or answered with "What?",
 // with no opinion, or with an intensity and its tune; the dub and SOS topics carry extra marks.
-class COPropertyPage : public CBasePropertyPage {
+class OpinionsPage : public AnswerPage {
     Q_OBJECT
   public:
-    explicit COPropertyPage(CGCPropertySheet& sheet);
+    explicit OpinionsPage(EncoderSheet& sheet);
 
-    OAnswers& Answers() { return m_answers; }
+    OpinionsAnswers& Answers() { return m_answers; }
 
     static constexpr int TopicCount = 6;
     static constexpr int MostMarks = 2;
@@ -40,13 +40,13 @@ class COPropertyPage : public CBasePropertyPage {
 
     // Builds the topic's group box and its omit box (a child of omitParent), and wires their handlers.
     QGroupBox* BuildTopic(Topic& topic, const TopicDescription& description, QWidget* omitParent);
-    QCheckBox* AddFlagBox(QWidget* parent, const char* caption, const char* name, int32_t OAnswers::*flag);
+    QCheckBox* AddFlagBox(QWidget* parent, const char* caption, const char* name, int32_t OpinionsAnswers::*flag);
 
     void OnFlagClicked(Topic& topic, QCheckBox& box, int32_t& flag, bool ruleInput);
     void TopicRule(Topic& topic);
 
-    OAnswers m_answers;
+    OpinionsAnswers m_answers;
     std::array<Topic, TopicCount> m_topics;
     // Every check box with its flag, for showing the flags again on a later activation.
-    std::vector<std::pair<QCheckBox*, int32_t OAnswers::*>> m_flagBoxes;
+    std::vector<std::pair<QCheckBox*, int32_t OpinionsAnswers::*>> m_flagBoxes;
 };

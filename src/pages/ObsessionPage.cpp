@@ -1,4 +1,4 @@
-#include "pages/CSMPropertyPage.h"
+#include "pages/ObsessionPage.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,8 +23,8 @@ CodeSlider* MakeLevelSlider(QWidget* parent, const QString& objectName, const QS
 }
 } // namespace
 
-CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
-    : CBasePropertyPage(sheet, tr("SM"), HeaderSection) {
+ObsessionPage::ObsessionPage(EncoderSheet& sheet)
+    : AnswerPage(sheet, tr("SM"), HeaderSection) {
     // The head: icon, about lines and the thanks button.
     auto* head = new QHBoxLayout;
     auto* icon = new QLabel(this);
@@ -79,15 +79,15 @@ CSMPropertyPage::CSMPropertyPage(CGCPropertySheet& sheet)
 
     connect(m_primary, &CodeSlider::Notified, this, [this] { OnPrimaryMoved(m_primary->value()); });
     connect(m_secondary, &CodeSlider::Notified, this, [this] { OnSecondaryMoved(m_secondary->value()); });
-    connect(m_secondarySwitch, &QCheckBox::clicked, this, &CSMPropertyPage::OnSecondaryClicked);
-    connect(m_feelings, &QComboBox::currentIndexChanged, this, &CSMPropertyPage::OnFeelingChanged);
+    connect(m_secondarySwitch, &QCheckBox::clicked, this, &ObsessionPage::OnSecondaryClicked);
+    connect(m_feelings, &QComboBox::currentIndexChanged, this, &ObsessionPage::OnFeelingChanged);
     connect(thanks, &QPushButton::clicked, this, [this] {
         if (m_thanksHandler)
             m_thanksHandler(*this);
     });
 }
 
-void CSMPropertyPage::OnInitDialog() {
+void ObsessionPage::OnInitDialog() {
     for (QSlider* slider : {m_primary, m_secondary}) {
         const QSignalBlocker blocker(slider);
         slider->setRange(0, 30);
@@ -99,7 +99,7 @@ void CSMPropertyPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void CSMPropertyPage::ShowAnswers() {
+void ObsessionPage::ShowAnswers() {
     const int32_t storedSecondary = m_answers.ChkSec;
     ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
     {
@@ -116,36 +116,36 @@ void CSMPropertyPage::ShowAnswers() {
         RequestRebuild();
 }
 
-void CSMPropertyPage::UpdateControls() {
+void ObsessionPage::UpdateControls() {
     ShowFlag(*m_secondarySwitch, m_answers.ChkSec);
     m_feelings->ShowRow(m_answers.GlomiePref);
 }
 
-void CSMPropertyPage::OnPrimaryMoved(int position) {
+void ObsessionPage::OnPrimaryMoved(int position) {
     m_answers.Pri = position;
     RefreshDescription();
     RequestRebuild();
 }
 
-void CSMPropertyPage::OnSecondaryMoved(int position) {
+void ObsessionPage::OnSecondaryMoved(int position) {
     m_answers.Sec = position;
     RefreshDescription();
     RequestRebuild();
 }
 
-void CSMPropertyPage::OnSecondaryClicked() {
+void ObsessionPage::OnSecondaryClicked() {
     m_answers.ChkSec = FlagOf(*m_secondarySwitch);
     SecondaryRule();
     RefreshDescription();
     RequestRebuild();
 }
 
-void CSMPropertyPage::OnFeelingChanged(int index) {
+void ObsessionPage::OnFeelingChanged(int index) {
     m_answers.GlomiePref = index;
     RequestRebuild();
 }
 
-void CSMPropertyPage::RefreshDescription() {
+void ObsessionPage::RefreshDescription() {
     std::string text = ObsessionDescription(m_answers.Pri);
     if (m_answers.ChkSec != 0)
         text += "\n\n" + ObsessionDescription(m_answers.Sec); // an empty line between the two
@@ -153,6 +153,6 @@ void CSMPropertyPage::RefreshDescription() {
 }
 
 // The secondary slider is open only while the secondary level is switched on; it keeps Sec either way.
-void CSMPropertyPage::SecondaryRule() {
+void ObsessionPage::SecondaryRule() {
     m_secondary->setEnabled(m_answers.ChkSec != 0);
 }

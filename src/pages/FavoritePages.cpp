@@ -1,11 +1,11 @@
-#include "pages/CF0PropertyPage.h"
-#include "pages/CF1PropertyPage.h"
+#include "pages/SenshiVillainPage.h"
+#include "pages/AssistPartPage.h"
 #include "vocabulary/Tables.h"
 
 // The answer struct is a member of the derived page, constructed after the base; the base only
 // keeps pointers to its fields, which are valid for the page's whole life.
-CF0PropertyPage::CF0PropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber)
-    : CRatedChoicesPage(sheet, caption, sectionNumber, tr("&Senshi"), tr("&Villians"),
+SenshiVillainPage::SenshiVillainPage(EncoderSheet& sheet, const QString& caption, int sectionNumber)
+    : RatedChoicesPage(sheet, caption, sectionNumber, tr("&Senshi"), tr("&Villians"),
                         {{{&SenshiTable,
                            "Senshi0",
                            QT_TR_NOOP("first senshi"),
@@ -31,8 +31,8 @@ CF0PropertyPage::CF0PropertyPage(CGCPropertySheet& sheet, const QString& caption
                            {&m_answers.Villian1, &m_answers.TrendVillian1, &m_answers.IntensityVillian1,
                             &m_answers.BoostVillian1}}}}) {}
 
-CF1PropertyPage::CF1PropertyPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber)
-    : CRatedChoicesPage(
+AssistPartPage::AssistPartPage(EncoderSheet& sheet, const QString& caption, int sectionNumber)
+    : RatedChoicesPage(
           sheet, caption, sectionNumber, tr("&Assisting Characters"), tr("&Parts (Seasons)"),
           {{{&AssistTable,
              "Assist0",

@@ -8,17 +8,17 @@
 #include <utility>
 
 #include "code/Answers.h"
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 #include "pages/CodeLists.h"
 
 // The Experience page: years as a fan, the anime seen raw, subbed and dubbed (by numbers of episodes
 // or by parts of the series), the manga read raw and translated, each with an intensity and its tune.
-class CXPropertyPage : public CBasePropertyPage {
+class ExperiencePage : public AnswerPage {
     Q_OBJECT
   public:
-    explicit CXPropertyPage(CGCPropertySheet& sheet);
+    explicit ExperiencePage(EncoderSheet& sheet);
 
-    XAnswers& Answers() { return m_answers; }
+    ExperienceAnswers& Answers() { return m_answers; }
 
     // Counts are checked against 0..200 when the page is left; blank boxes become "0" first.
     std::optional<ValidationFailure> OnKillActive() override;
@@ -38,17 +38,17 @@ class CXPropertyPage : public CBasePropertyPage {
     // The answers of one anime form: a count of episodes or two part lists, and an upright intensity
     // with its tune.
     struct AnimeFields {
-        uint32_t XAnswers::*Episodes;
-        int32_t XAnswers::*Complete;
-        int32_t XAnswers::*Partial;
-        int32_t XAnswers::*Intensity;
-        int16_t XAnswers::*Boost;
+        uint32_t ExperienceAnswers::*Episodes;
+        int32_t ExperienceAnswers::*Complete;
+        int32_t ExperienceAnswers::*Partial;
+        int32_t ExperienceAnswers::*Intensity;
+        int16_t ExperienceAnswers::*Boost;
     };
     // The answers of one manga form: an amount and a level intensity with its tune.
     struct MangaFields {
-        uint32_t XAnswers::*Amount;
-        int32_t XAnswers::*Intensity;
-        int16_t XAnswers::*Boost;
+        uint32_t ExperienceAnswers::*Amount;
+        int32_t ExperienceAnswers::*Intensity;
+        int16_t ExperienceAnswers::*Boost;
     };
 
   private:
@@ -85,7 +85,7 @@ class CXPropertyPage : public CBasePropertyPage {
     void GroupRules();
     bool AnimeFormAnswered(const AnimeForm& form) const;
 
-    XAnswers m_answers;
+    ExperienceAnswers m_answers;
     CodeSpinBox* m_years;
     QLabel* m_yearsLabel;
     QCheckBox* m_byNumbers;

@@ -1,4 +1,4 @@
-#include "pages/CRatedChoicesPage.h"
+#include "pages/RatedChoicesPage.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,10 +7,10 @@
 #include "pages/PageControls.h"
 #include "vocabulary/Tables.h"
 
-CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& caption, int sectionNumber,
+RatedChoicesPage::RatedChoicesPage(EncoderSheet& sheet, const QString& caption, int sectionNumber,
                                      const QString& firstGroup, const QString& secondGroup,
                                      const std::array<SlotDescription, SlotCount>& slotDescriptions)
-    : CBasePropertyPage(sheet, caption, sectionNumber) {
+    : AnswerPage(sheet, caption, sectionNumber) {
     // The frames are named after their choices: "SenshiGroup", "VillianGroup", "AssistGroup", "PartGroup".
     const auto frameName = [&](int slot) {
         return QString::fromLatin1(slotDescriptions[static_cast<size_t>(slot)].Name).chopped(1) +
@@ -56,7 +56,7 @@ CRatedChoicesPage::CRatedChoicesPage(CGCPropertySheet& sheet, const QString& cap
     Body()->addStretch();
 }
 
-void CRatedChoicesPage::OnInitDialog() {
+void RatedChoicesPage::OnInitDialog() {
     for (Slot& slot : m_slots) {
         slot.Choice->FillFromTable(*slot.Description.Table);
         slot.Tune.SetRanges(0, 3, 0, 3);
@@ -65,7 +65,7 @@ void CRatedChoicesPage::OnInitDialog() {
     ShowAnswers();
 }
 
-void CRatedChoicesPage::ShowAnswers() {
+void RatedChoicesPage::ShowAnswers() {
     UpdateControls();
     for (Slot& slot : m_slots) {
         slot.Tune.Show(*slot.Description.Fields.Intensity, *slot.Description.Fields.Boost);
@@ -73,25 +73,25 @@ void CRatedChoicesPage::ShowAnswers() {
     }
 }
 
-void CRatedChoicesPage::UpdateControls() {
+void RatedChoicesPage::UpdateControls() {
     for (Slot& slot : m_slots) {
         slot.Choice->ShowRow(*slot.Description.Fields.Choice);
         slot.Trend->ShowRow(*slot.Description.Fields.Trend);
     }
 }
 
-void CRatedChoicesPage::OnChoiceChanged(Slot& slot, int index) {
+void RatedChoicesPage::OnChoiceChanged(Slot& slot, int index) {
     *slot.Description.Fields.Choice = index;
     SlotRule(slot);
     RequestRebuild();
 }
 
-void CRatedChoicesPage::OnTrendChanged(Slot& slot, int index) {
+void RatedChoicesPage::OnTrendChanged(Slot& slot, int index) {
     *slot.Description.Fields.Trend = index;
     RequestRebuild();
 }
 
-void CRatedChoicesPage::SlotRule(Slot& slot) {
+void RatedChoicesPage::SlotRule(Slot& slot) {
     // A choice of −1 (no selection, from damaged settings) counts as chosen.
     const bool chosen = *slot.Description.Fields.Choice != 0;
     slot.Trend->setEnabled(chosen);

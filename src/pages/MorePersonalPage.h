@@ -6,16 +6,16 @@
 #include <array>
 
 #include "code/Answers.h"
-#include "pages/CBasePropertyPage.h"
+#include "pages/AnswerPage.h"
 #include "pages/CodeLists.h"
 
 // The More Personal page: hair, skin tone, cultural groups and blood type.
-class CP1PropertyPage : public CBasePropertyPage {
+class MorePersonalPage : public AnswerPage {
     Q_OBJECT
   public:
-    explicit CP1PropertyPage(CGCPropertySheet& sheet);
+    explicit MorePersonalPage(EncoderSheet& sheet);
 
-    P1Answers& Answers() { return m_answers; }
+    MorePersonalAnswers& Answers() { return m_answers; }
 
   protected:
     void OnInitDialog() override;
@@ -25,7 +25,7 @@ class CP1PropertyPage : public CBasePropertyPage {
   private:
     // A trait that its omit box closes as a whole: hair, tone, group, blood type.
     struct Omittable {
-        int32_t P1Answers::*Flag = nullptr;
+        int32_t MorePersonalAnswers::*Flag = nullptr;
         QCheckBox* Omit = nullptr;
         QList<QWidget*> Controls;
     };
@@ -39,7 +39,7 @@ class CP1PropertyPage : public CBasePropertyPage {
 
     void OmitRule(Omittable& trait);
 
-    P1Answers m_answers;
+    MorePersonalAnswers m_answers;
     std::array<Omittable, TraitCount> m_traits;
     CodeComboBox* m_hairColor = nullptr;
     CodeComboBox* m_hairColorAdj = nullptr;
