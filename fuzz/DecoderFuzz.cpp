@@ -5,16 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "code/CodeFrame.h"
+#include "code/Encode.h"
 #include "decoder/Decoder.h"
 
 namespace {
-
-std::string Encode(AnswerSet answers) {
-    CodeFrame frame(answers.Refs());
-    frame.RebuildCode(RebuildAll);
-    return frame.FullCode();
-}
 
 [[noreturn]] void Broken(const char* what) {
     std::fprintf(stderr, "decoder_fuzz: %s\n", what);
@@ -51,12 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     if (result.Complete()) {
-        const std::string code = Encode(result.Answers);
+        const std::string code = EncodeGlomieCode(result.Answers);
         const std::string_view read = text.substr(result.CodeBegin, result.CodeEnd - result.CodeBegin);
         if (WrittenAsTheEncoderWrites(read) && code != read)
             Broken("a code read without a problem is written back otherwise");
         const DecodeResult again = DecodeGlomieCode(code);
-        if (!again.Complete() || Encode(again.Answers) != code)
+        if (!again.Complete() || EncodeGlomieCode(again.Answers) != code)
             Broken("the code written from decoded answers does not read back");
     }
     return 0;

@@ -29,12 +29,12 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzValues values(data, size);
-    const std::string code = EncodeAnswers(RandomAnswerSet(values));
+    const std::string code = EncodeGlomieCode(RandomAnswerSet(values));
     const DecodeResult result = DecodeGlomieCode(code);
     const std::string outside = OutsidePageRanges(result.Answers);
-    if (!result.Complete() || EncodeAnswers(result.Answers) != code || !outside.empty()) {
+    if (!result.Complete() || EncodeGlomieCode(result.Answers) != code || !outside.empty()) {
         std::fprintf(stderr, "decoder_roundtrip_fuzz: %s\n  decoded %s\n  %s%s\n", code.c_str(),
-                     EncodeAnswers(result.Answers).c_str(), outside.c_str(), ProblemList(result).c_str());
+                     EncodeGlomieCode(result.Answers).c_str(), outside.c_str(), ProblemList(result).c_str());
         std::abort();
     }
     return 0;

@@ -42,25 +42,26 @@ int main(int argc, char* argv[]) {
 
     EncoderSheet sheet;
     auto store = QSettingsStore::ForIniFile(arguments[1]);
-    LoadSettings(*store, sheet.Answers());
-    sheet.RebuildCode(RebuildAll);
+    AnswerSet answers;
+    LoadSettings(*store, answers);
+    sheet.setAnswers(answers);
     sheet.show();
     // The pictures show whole pages, whatever the size of the offscreen screen.
     sheet.resize(sheet.sizeHint());
     QApplication::processEvents();
 
     for (int i = 0; i < EncoderSheet::PageCount; ++i) {
-        sheet.Tabs().setCurrentIndex(i);
+        sheet.tabs().setCurrentIndex(i);
         QApplication::processEvents();
         const QString file = outDir.filePath(QStringLiteral("%1-%2.png")
                                                  .arg(i + 1, 2, 10, QLatin1Char('0'))
-                                                 .arg(FileNamePart(sheet.Tabs().tabText(i))));
+                                                 .arg(FileNamePart(sheet.tabs().tabText(i))));
         if (!sheet.grab().save(file, "PNG")) {
             err << "glomie-screenshots: cannot write " << file << '\n';
             return 1;
         }
         out << file << '\n';
     }
-    out << "code: " << QString::fromStdString(sheet.FullCode()) << '\n';
+    out << "code: " << QString::fromStdString(sheet.fullCode()) << '\n';
     return 0;
 }

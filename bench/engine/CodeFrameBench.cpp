@@ -8,8 +8,8 @@ namespace {
 // An answer set in which every section of the code is present and long.
 AnswerSet EverySection() {
     AnswerSet a;
-    ResetToDefaults(a.Refs());
-    a.SM = {.ChkSec = 1, .GlomiePref = 2, .Sec = 22, .Pri = 14};
+    ResetToDefaults(a);
+    a.Obsession = {.ChkSec = 1, .GlomiePref = 2, .Sec = 22, .Pri = 14};
     a.Favorites = {.Senshi0 = 1,
                    .Senshi1 = 4,
                    .TrendSenshi0 = 2,
@@ -72,7 +72,7 @@ AnswerSet EverySection() {
 
 void BM_RebuildEverySection(benchmark::State& state) {
     AnswerSet answers = EverySection();
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
     for (auto _ : state) {
         frame.RebuildCode(RebuildAll);
@@ -84,7 +84,7 @@ BENCHMARK(BM_RebuildEverySection);
 
 void BM_RebuildOneSectionAndJoin(benchmark::State& state) {
     AnswerSet answers = EverySection();
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
     for (auto _ : state) {
         frame.RebuildCode(static_cast<int>(state.range(0)));

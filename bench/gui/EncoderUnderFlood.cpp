@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "pages/EncoderSheet.h"
-#include "pages/DecoderHandOff.h"
+#include "app/DecoderHandOff.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -41,15 +41,15 @@ int main(int argc, char** argv) {
     const int warmUp = argc > 2 ? std::atoi(argv[2]) : 3;
 
     EncoderSheet sheet;
-    ResetToDefaults(sheet.Answers());
-    sheet.RebuildCode(RebuildAll);
+    sheet.setAnswers(DefaultAnswers());
     sheet.show();
-    SetBrowserOpener([](const QUrl&) { return true; });
-    HandOffToDecoder(sheet.Page(0), QString::fromStdString(sheet.FullCode()));
-    std::printf("host %s\n", qPrintable(EmbeddedDecoderHost()));
+    DecoderHandOff handOff;
+    handOff.setBrowserOpener([](const QUrl&) { return true; });
+    handOff.handOff(sheet.page(0), QString::fromStdString(sheet.fullCode()));
+    std::printf("host %s\n", qPrintable(handOff.embeddedHost()));
     std::fflush(stdout);
 
-    auto* slider = sheet.Page(0).findChild<QSlider*>(QStringLiteral("Pri"));
+    auto* slider = sheet.page(0).findChild<QSlider*>(QStringLiteral("Pri"));
     std::vector<double> lateMs, stepUs;
     QElapsedTimer clock;
     clock.start();
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         stepClock.start();
         slider->triggerAction(step++ % 2 ? QAbstractSlider::SliderSingleStepSub
                                          : QAbstractSlider::SliderSingleStepAdd);
-        const qsizetype shown = sheet.Page(0).CodeBox()->toPlainText().size();
+        const qsizetype shown = sheet.page(0).codeBox()->toPlainText().size();
         if (measuring && shown > 0)
             stepUs.push_back(double(stepClock.nsecsElapsed()) / 1e3);
     });
@@ -91,6 +91,5 @@ int main(int argc, char** argv) {
                 stepUs.empty() ? 0.0 : *std::max_element(stepUs.begin(), stepUs.end()));
     std::printf("encoder: CPU %.1f %% (its own slider steps included); %lld files open at the end\n",
                 (CpuSeconds() - cpuAtStart) / measured * 100, static_cast<long long>(files));
-    ReleaseDecoderHandOff();
     return 0;
 }

@@ -11,15 +11,14 @@ namespace {
 // A slider step on the SM page, as the user makes it, until the page's CodeBox shows the new code.
 void BM_SliderStepToCodeBox(benchmark::State& state) {
     EncoderSheet sheet;
-    ResetToDefaults(sheet.Answers());
-    sheet.RebuildCode(RebuildAll);
+    sheet.setAnswers(DefaultAnswers());
     sheet.show();
-    auto* slider = sheet.Page(0).findChild<QSlider*>(QStringLiteral("Pri"));
+    auto* slider = sheet.page(0).findChild<QSlider*>(QStringLiteral("Pri"));
     int step = 0;
     for (auto _ : state) {
         slider->triggerAction(step++ % 2 ? QAbstractSlider::SliderSingleStepSub
                                          : QAbstractSlider::SliderSingleStepAdd);
-        benchmark::DoNotOptimize(sheet.Page(0).CodeBox()->toPlainText().size());
+        benchmark::DoNotOptimize(sheet.page(0).codeBox()->toPlainText().size());
     }
 }
 BENCHMARK(BM_SliderStepToCodeBox)->Unit(benchmark::kMicrosecond);
@@ -27,17 +26,17 @@ BENCHMARK(BM_SliderStepToCodeBox)->Unit(benchmark::kMicrosecond);
 // The same on a favourites page, whose section and whole code are longer.
 void BM_TuneStepToCodeBox(benchmark::State& state) {
     EncoderSheet sheet;
-    ResetToDefaults(sheet.Answers());
-    sheet.m_FavoritesPage.Answers().Senshi0 = 1;
-    sheet.RebuildCode(RebuildAll);
+    AnswerSet answers = DefaultAnswers();
+    answers.Favorites.Senshi0 = 1;
+    sheet.setAnswers(answers);
     sheet.show();
-    sheet.Tabs().setCurrentIndex(1);
-    auto* slider = sheet.Page(1).findChild<QSlider*>(QStringLiteral("IntensitySenshi0"));
+    sheet.tabs().setCurrentIndex(1);
+    auto* slider = sheet.page(1).findChild<QSlider*>(QStringLiteral("IntensitySenshi0"));
     int step = 0;
     for (auto _ : state) {
         slider->triggerAction(step++ % 2 ? QAbstractSlider::SliderSingleStepSub
                                          : QAbstractSlider::SliderSingleStepAdd);
-        benchmark::DoNotOptimize(sheet.Page(1).CodeBox()->toPlainText().size());
+        benchmark::DoNotOptimize(sheet.page(1).codeBox()->toPlainText().size());
     }
 }
 BENCHMARK(BM_TuneStepToCodeBox)->Unit(benchmark::kMicrosecond);
@@ -53,30 +52,28 @@ const QString PastedCodes[] = {
 
 void BM_PasteToEveryPage(benchmark::State& state) {
     EncoderSheet sheet;
-    ResetToDefaults(sheet.Answers());
-    sheet.RebuildCode(RebuildAll);
+    sheet.setAnswers(DefaultAnswers());
     sheet.show();
-    sheet.PasteCode(PastedCodes[1]); // every page set up, as after the first paste of a run
+    sheet.pasteCode(PastedCodes[1]); // every page shown once, as after the first paste of a run
     int paste = 0;
     for (auto _ : state) {
         const QString& code = PastedCodes[paste++ % 2];
-        if (sheet.PasteCode(code) != EncoderSheet::PasteOutcome::Taken)
+        if (sheet.pasteCode(code) != EncoderSheet::PasteOutcome::Taken)
             state.SkipWithError("the code was not taken whole");
-        benchmark::DoNotOptimize(sheet.Page(0).CodeBox()->toPlainText().size());
+        benchmark::DoNotOptimize(sheet.page(0).codeBox()->toPlainText().size());
     }
 }
 BENCHMARK(BM_PasteToEveryPage)->Unit(benchmark::kMillisecond);
 
-// The first paste of a run, which also sets up the pages never shown so far.
+// The first paste after the sheet opens, onto pages never shown so far.
 void BM_FirstPasteToEveryPage(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto sheet = std::make_unique<EncoderSheet>();
-        ResetToDefaults(sheet->Answers());
-        sheet->RebuildCode(RebuildAll);
+        sheet->setAnswers(DefaultAnswers());
         sheet->show();
         state.ResumeTiming();
-        if (sheet->PasteCode(PastedCodes[0]) != EncoderSheet::PasteOutcome::Taken)
+        if (sheet->pasteCode(PastedCodes[0]) != EncoderSheet::PasteOutcome::Taken)
             state.SkipWithError("the code was not taken whole");
         state.PauseTiming();
         sheet.reset();

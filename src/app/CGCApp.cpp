@@ -17,6 +17,7 @@
 #endif
 
 #include "app/SplashWindow.h"
+#include "app/DecoderHandOff.h"
 #include "app/HelpAndThanks.h"
 #include "pages/EncoderSheet.h"
 #include "platform/StopSignals.h"
@@ -163,23 +164,26 @@ std::unique_ptr<QLockFile> CGCApp::AcquireInstanceLock(const QString& executable
     return lock;
 }
 
-void CGCApp::PrepareSheet(EncoderSheet& sheet, const QString& programDirectory) {
-    sheet.SetHelpHandler([programDirectory] { ShowHelp(programDirectory); });
-    sheet.m_SMPage.SetThanksHandler(&ShowThanks);
-    sheet.SetShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
+void CGCApp::PrepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff) {
+    sheet.setHelpHandler([programDirectory] { ShowHelp(programDirectory); });
+    sheet.setThanksHandler(&ShowThanks);
+    sheet.setDecodeHandler([&handOff](QWidget& page, const QString& code) { handOff.handOff(page, code); });
+    sheet.setShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
 }
 
 bool CGCApp::RunSheet(QSettingsStore& store, const QString& programDirectory) {
+    DecoderHandOff handOff;
     EncoderSheet sheet;
-    PrepareSheet(sheet, programDirectory);
-    LoadSettings(store, sheet.Answers());
-    sheet.RebuildCode(RebuildAll);
+    PrepareSheet(sheet, programDirectory, handOff);
+    AnswerSet answers;
+    LoadSettings(store, answers);
+    sheet.setAnswers(answers);
     bool saved = false;
     // OK saves before the sheet closes, so answers that cannot be saved are not lost with it. The
     // store replaces its file in one step: a crash or a failure leaves the previous answers whole.
-    sheet.SetAcceptHandler([&] {
+    sheet.setAcceptHandler([&] {
         for (;;) {
-            SaveSettings(store, sheet.Answers());
+            SaveSettings(store, sheet.answers());
             if (store.Commit()) {
                 saved = true;
                 return true;

@@ -9,6 +9,7 @@
 
 #include "store/QSettingsStore.h"
 
+class DecoderHandOff;
 class EncoderSheet;
 
 // What the command line asks for. Only the splash switches reach the sheet; the rest print and end.
@@ -45,8 +46,9 @@ class CGCApp {
                                                           const QString& directory,
                                                           QLockFile::LockError* error = nullptr);
 
-    // Gives the sheet its help, thanks and splash; help is looked for from programDirectory.
-    static void PrepareSheet(EncoderSheet& sheet, const QString& programDirectory);
+    // Gives the sheet its help, thanks, decoder hand-off and splash; help is looked for from
+    // programDirectory.
+    static void PrepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff);
 
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,

@@ -2,7 +2,7 @@
 #include <QFileInfo>
 
 #include "Commands.h"
-#include "code/CodeFrame.h"
+#include "code/Encode.h"
 #include "settings/SettingsLayout.h"
 
 std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err) {
@@ -31,7 +31,7 @@ std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool must
 
 AnswerSet LoadAnswers(ProfileStore& store) {
     AnswerSet answers;
-    LoadSettings(store, answers.Refs());
+    LoadSettings(store, answers);
     return answers;
 }
 
@@ -64,9 +64,6 @@ int RunCode(CommandContext& context) {
     const auto store = OpenStore(parser.value(settings), true, context.err);
     if (!store)
         return ExitFailure;
-    AnswerSet answers = LoadAnswers(*store);
-    CodeFrame frame(answers.Refs());
-    frame.RebuildCode(RebuildAll);
-    context.out << QString::fromStdString(frame.FullCode()) << '\n';
+    context.out << QString::fromStdString(EncodeGlomieCode(LoadAnswers(*store))) << '\n';
     return ExitOk;
 }

@@ -68,7 +68,7 @@ class JsonAnswers : public ProfileStore {
 
 QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
     JsonAnswers answers;
-    SaveSettings(answers, result.Answers.Refs());
+    SaveSettings(answers, result.Answers);
     for (const UnstoredAnswer& unstored : UnstoredAnswers(result.Answers))
         answers.PutUnstored(unstored);
     QJsonArray sentences;

@@ -1,7 +1,7 @@
 #include <QCommandLineParser>
 
 #include "Commands.h"
-#include "code/CodeFrame.h"
+#include "code/Encode.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -27,12 +27,6 @@ const char kImportHelp[] = "usage: glomiecode-cli import [--settings FILE] CODE\
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string EncodeAnswers(AnswerSet answers) {
-    CodeFrame frame(answers.Refs());
-    frame.RebuildCode(RebuildAll);
-    return frame.FullCode();
 }
 
 // Writes through to the store, remembering whether any value could not be written.
@@ -68,7 +62,7 @@ QString WhyNotStorable(const DecodeResult& result, const QByteArray& text) {
                    "the code needs answers the encoder keeps only while it runs and never stores (") +
                unstored.join(QStringLiteral(", ")) +
                QStringLiteral("), so the stored answers could not give this code again");
-    const std::string again = EncodeAnswers(result.Answers);
+    const std::string again = EncodeGlomieCode(result.Answers);
     if (again != std::string_view(text.constData(), static_cast<size_t>(text.size())))
         return QStringLiteral("the code is not written the way the encoder writes it, which would be: ") +
                FromUtf8(again);
@@ -104,11 +98,11 @@ int RunImport(CommandContext& context) {
     if (!store)
         return ExitFailure;
     CheckedWrites checked(*store);
-    SaveSettings(checked, result.Answers.Refs());
+    SaveSettings(checked, result.Answers);
     // What the encoder will load from now on must give the code back; the file is replaced only then.
     std::string stored;
     const bool committed = store->Commit([&](ProfileStore& written) {
-        stored = EncodeAnswers(LoadAnswers(written));
+        stored = EncodeGlomieCode(LoadAnswers(written));
         return !checked.Failed() &&
                stored == std::string_view(text.constData(), static_cast<size_t>(text.size()));
     });

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// The answers of each page kind, as plain data. Field names are the settings value names; the
-// initial values are what a page holds before its settings are loaded (−1 for a list with no
+// The answers of each page kind, as plain data. Field names follow the settings value names (the
+// settings table writes those out, so renaming a field never renames a stored value); the initial values are what a page holds before its settings are loaded (−1 for a list with no
 // selection). Boosts and Years are 16 bits wide, every other field 32.
 
 // The SM page: obsession levels and the feeling about the term "glomie".
@@ -12,6 +12,8 @@ struct ObsessionAnswers {
     int32_t GlomiePref = -1;
     int32_t Sec = 0;
     int32_t Pri = 0;
+
+    bool operator==(const ObsessionAnswers&) const = default;
 };
 
 // Favorites and Dislikes: two senshi and two villians, each rated.
@@ -32,6 +34,8 @@ struct SenshiVillainAnswers {
     int32_t IntensityVillian0 = 0;
     int16_t BoostVillian1 = 0;
     int16_t BoostVillian0 = 0;
+
+    bool operator==(const SenshiVillainAnswers&) const = default;
 };
 
 // More Favorites and More Dislikes: two assisting characters and two parts of the series.
@@ -52,6 +56,8 @@ struct AssistPartAnswers {
     int32_t IntensityPart0 = 0;
     int16_t BoostPart1 = 0;
     int16_t BoostPart0 = 0;
+
+    bool operator==(const AssistPartAnswers&) const = default;
 };
 
 // Experience: years as a fan, anime and manga seen. Anime sliders are inverted (0 is the strongest).
@@ -79,6 +85,8 @@ struct ExperienceAnswers {
     int32_t SubPartial = 0;
     int32_t DubPartial = 0;
     int16_t Years = 0;
+
+    bool operator==(const ExperienceAnswers&) const = default;
 };
 
 // Opinions on six fandom topics.
@@ -114,6 +122,8 @@ struct OpinionsAnswers {
     int16_t BoostAnti = 0;
     int16_t BoostHentai = 0;
     int16_t BoostMixx = 0;
+
+    bool operator==(const OpinionsAnswers&) const = default;
 };
 
 // Personal: age, stature, weight, body fat and eyes.
@@ -155,6 +165,8 @@ struct PersonalAnswers {
     int16_t BoostStature = 0;
     int16_t BoostWeight = 0;
     int16_t BoostFat = 0;
+
+    bool operator==(const PersonalAnswers&) const = default;
 };
 
 // More Personal: hair, skin tone, cultural groups, blood type.
@@ -174,6 +186,8 @@ struct MorePersonalAnswers {
     int32_t Hair = 0;
     int16_t BoostTone = 0;
     int32_t Tone = 0;
+
+    bool operator==(const MorePersonalAnswers&) const = default;
 };
 
 // Even More Personal: sign, gender with kink or purity, relationship.
@@ -193,45 +207,30 @@ struct EvenMorePersonalAnswers {
     int16_t BoostStatus = 0;
     int16_t BoostKink = 0;
     int32_t Kink = 0;
+
+    bool operator==(const EvenMorePersonalAnswers&) const = default;
 };
 
-// Where the code frame and the settings find each page's answers. The two dislike pages may be
-// absent (null); every other pointer is always set.
-struct AnswerRefs {
-    ObsessionAnswers* SM = nullptr;
-    SenshiVillainAnswers* Favorites = nullptr;
-    AssistPartAnswers* MoreFavorites = nullptr;
-    SenshiVillainAnswers* Dislikes = nullptr;
-    AssistPartAnswers* MoreDislikes = nullptr;
-    ExperienceAnswers* Experience = nullptr;
-    OpinionsAnswers* Opinions = nullptr;
-    PersonalAnswers* Personal = nullptr;
-    MorePersonalAnswers* MorePersonal = nullptr;
-    EvenMorePersonalAnswers* EvenMorePersonal = nullptr;
+// The ten pages, in the order of their tabs. Each has its part of an AnswerSet; Favorites and
+// Dislikes share one kind of answers, More Favorites and More Dislikes another.
+enum class PageId : uint8_t {
+    Obsession,
+    Favorites,
+    MoreFavorites,
+    Dislikes,
+    MoreDislikes,
+    Experience,
+    Opinions,
+    Personal,
+    MorePersonal,
+    EvenMorePersonal,
 };
+inline constexpr int kPageCount = 10;
 
-// Copies every page's answers from one place to another; a page absent on either side is skipped.
-inline void CopyPageAnswers(const AnswerRefs& from, const AnswerRefs& to) {
-    const auto copy = [](const auto* source, auto* target) {
-        if (source && target)
-            *target = *source;
-    };
-    copy(from.SM, to.SM);
-    copy(from.Favorites, to.Favorites);
-    copy(from.MoreFavorites, to.MoreFavorites);
-    copy(from.Dislikes, to.Dislikes);
-    copy(from.MoreDislikes, to.MoreDislikes);
-    copy(from.Experience, to.Experience);
-    copy(from.Opinions, to.Opinions);
-    copy(from.Personal, to.Personal);
-    copy(from.MorePersonal, to.MorePersonal);
-    copy(from.EvenMorePersonal, to.EvenMorePersonal);
-}
-
-// All answers of one profile held by value: what the command line, the decoder and the tests use
-// where the encoder has its pages.
+// All answers of one profile, held by value: the encoder's one answer model, and what the command
+// line, the decoder and the tests work with.
 struct AnswerSet {
-    ObsessionAnswers SM;
+    ObsessionAnswers Obsession;
     SenshiVillainAnswers Favorites;
     AssistPartAnswers MoreFavorites;
     SenshiVillainAnswers Dislikes;
@@ -242,8 +241,5 @@ struct AnswerSet {
     MorePersonalAnswers MorePersonal;
     EvenMorePersonalAnswers EvenMorePersonal;
 
-    AnswerRefs Refs() {
-        return {&SM,         &Favorites, &MoreFavorites, &Dislikes,     &MoreDislikes,
-                &Experience, &Opinions,  &Personal,      &MorePersonal, &EvenMorePersonal};
-    }
+    bool operator==(const AnswerSet&) const = default;
 };

@@ -10,26 +10,25 @@ void CodeFrame::RebuildCode(int n) {
     const auto wanted = [n](int section) { return n == RebuildAll || n == section; };
     auto& s = m_sections;
     if (wanted(HeaderSection))
-        BuildHeaderSection(*m_answers.SM, s[HeaderSection]);
+        BuildHeaderSection(m_answers.Obsession, s[HeaderSection]);
     if (wanted(FavoritesSection))
-        BuildSenshiVillianSection(*m_answers.Favorites, s[FavoritesSection], '+');
+        BuildSenshiVillianSection(m_answers.Favorites, s[FavoritesSection], '+');
     if (wanted(MoreFavoritesSection))
-        BuildAssistPartSection(*m_answers.MoreFavorites, s[MoreFavoritesSection], '+');
-    // An absent dislike page leaves its section as it was.
-    if (wanted(DislikesSection) && m_answers.Dislikes)
-        BuildSenshiVillianSection(*m_answers.Dislikes, s[DislikesSection], '-');
-    if (wanted(MoreDislikesSection) && m_answers.MoreDislikes)
-        BuildAssistPartSection(*m_answers.MoreDislikes, s[MoreDislikesSection], '-');
+        BuildAssistPartSection(m_answers.MoreFavorites, s[MoreFavoritesSection], '+');
+    if (wanted(DislikesSection))
+        BuildSenshiVillianSection(m_answers.Dislikes, s[DislikesSection], '-');
+    if (wanted(MoreDislikesSection))
+        BuildAssistPartSection(m_answers.MoreDislikes, s[MoreDislikesSection], '-');
     if (wanted(ExperienceSection))
-        BuildExperienceSection(*m_answers.Experience, s[ExperienceSection]);
+        BuildExperienceSection(m_answers.Experience, s[ExperienceSection]);
     if (wanted(OpinionsSection))
-        BuildOpinionsSection(*m_answers.Opinions, s[OpinionsSection]);
+        BuildOpinionsSection(m_answers.Opinions, s[OpinionsSection]);
     if (wanted(PersonalSection))
-        BuildPersonalSection(*m_answers.Personal, s[PersonalSection]);
+        BuildPersonalSection(m_answers.Personal, s[PersonalSection]);
     if (wanted(MorePersonalSection))
-        BuildMorePersonalSection(*m_answers.MorePersonal, s[MorePersonalSection]);
+        BuildMorePersonalSection(m_answers.MorePersonal, s[MorePersonalSection]);
     if (wanted(EvenMorePersonalSection))
-        BuildEvenMorePersonalSection(*m_answers.EvenMorePersonal, s[EvenMorePersonalSection]);
+        BuildEvenMorePersonalSection(m_answers.EvenMorePersonal, s[EvenMorePersonalSection]);
     Join();
 }
 

@@ -5,7 +5,8 @@
 
 #include "code/Answers.h"
 
-// Section numbers a page passes when one of its answers changes.
+// Section numbers: which part of the code to rebuild when an answer changes. A page's own section
+// is SectionOf(page).
 enum SectionNumber : int {
     JoinOnly = 0,
     RebuildAll = 1,
@@ -21,11 +22,15 @@ enum SectionNumber : int {
     EvenMorePersonalSection = 11,
 };
 
-// The Glomie Code of one set of pages: one string per page section and the joined FullCode. Only
-// the section of the page that changed is rebuilt; the join runs on every call.
+constexpr int SectionOf(PageId page) { return HeaderSection + static_cast<int>(page); }
+
+// The Glomie Code of an answer set kept up to date as it changes: one string per page section and the
+// joined FullCode. Only the section of the page that changed is rebuilt; the join runs on every call.
+// EncodeGlomieCode (Encode.h) is the one-call form.
 class CodeFrame {
 public:
-    explicit CodeFrame(const AnswerRefs& answers) : m_answers(answers) {}
+    // The frame reads the answers wherever they are when it rebuilds: they must outlive it.
+    explicit CodeFrame(const AnswerSet& answers) : m_answers(answers) {}
 
     // n = 0 joins only, 1 rebuilds every section, 2..11 one page's section; anything else joins only.
     void RebuildCode(int n);
@@ -37,7 +42,7 @@ public:
 private:
     void Join();
 
-    AnswerRefs m_answers;
+    const AnswerSet& m_answers;
     std::array<std::string, 12> m_sections; // indexed by section number; 0 and 1 unused
     std::string m_fullCode = "Glomie Code";
 };

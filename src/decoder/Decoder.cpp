@@ -49,15 +49,6 @@ size_t NextBlank(std::string_view text, size_t pos) {
     return pos;
 }
 
-const AnswerSet& DefaultAnswers() {
-    static const AnswerSet defaults = [] {
-        AnswerSet answers;
-        ResetToDefaults(answers.Refs());
-        return answers;
-    }();
-    return defaults;
-}
-
 // At most kProblemTextLength bytes, cut where no UTF-8 sequence is split.
 std::string Shortened(std::string_view text) {
     if (text.size() <= kProblemTextLength)
@@ -145,7 +136,7 @@ void AppendLevelSentence(TextWriter& text, std::string_view which, int level) {
 void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextWriter& out,
                   DecodeResult& result) {
     CodeReader r(text.substr(bodyBegin, bodyEnd - bodyBegin));
-    ObsessionAnswers sm = DefaultAnswers().SM;
+    ObsessionAnswers sm = DefaultAnswers().Obsession;
     bool read = ReadLevel(r, sm.Pri);
     if (read && r.Accept('[')) {
         sm.ChkSec = 1;
@@ -159,7 +150,7 @@ void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextW
         AddProblem(result, text, bodyBegin + r.FailPos(), result.CodeBegin, bodyEnd, r.FailMessage());
         return;
     }
-    result.Answers.SM = sm;
+    result.Answers.Obsession = sm;
     const auto say = [&](size_t begin) {
         result.Sentences.push_back({HeaderSection, result.CodeBegin, begin, out.Size() - begin, false});
     };
@@ -326,14 +317,9 @@ const char* SectionTitle(int section) {
 }
 
 std::array<UnstoredAnswer, 6> UnstoredAnswers(const AnswerSet& answers) {
-    const ExperienceAnswers& x = answers.Experience;
-    const PersonalAnswers& p = answers.Personal;
-    return {{
-        {"Exp", "IntensityMangaRaw", x.IntensityMangaRaw},
-        {"Exp", "IntensityMangaSub", x.IntensityMangaSub},
-        {"Exp", "BoostMangaRaw", x.BoostMangaRaw},
-        {"Exp", "BoostMangaSub", x.BoostMangaSub},
-        {"Per", "NoTellWeight", p.NoTellWeight},
-        {"Per", "NoTellFat", p.NoTellFat},
-    }};
+    std::array<UnstoredAnswer, 6> unstored{};
+    const auto values = UnstoredValues();
+    for (size_t i = 0; i < unstored.size() && i < values.size(); ++i)
+        unstored[i] = {values[i].Section.data(), values[i].Name.data(), ReadAnswer(answers, values[i].Field)};
+    return unstored;
 }

@@ -1,14 +1,16 @@
 #include "pages/AnswerPage.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QScrollBar>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <memory>
 
-#include "pages/EncoderSheet.h"
-#include "pages/DecoderHandOff.h"
+#include "pages/AnswerControls.h"
+#include "pages/CodeLists.h"
 
 namespace {
 
@@ -26,10 +28,15 @@ class PageScrollArea : public QScrollArea {
     }
 };
 
+// The questions' captions and names are the engine's; they are translated in one context.
+QString Translated(std::string_view text) {
+    return QCoreApplication::translate("Questions", std::string(text).c_str());
+}
+
 } // namespace
 
-AnswerPage::AnswerPage(EncoderSheet& sheet, const QString& caption, int sectionNumber)
-    : m_sheet(sheet), m_caption(caption), m_sectionNumber(sectionNumber) {
+AnswerPage::AnswerPage(PageId page, const AnswerSet& answers, QWidget* parent)
+    : QWidget(parent), m_page(page), m_answers(answers), m_controls(QuestionsOf(page).size(), nullptr) {
     auto* layout = new QVBoxLayout(this);
     m_scrollArea = new PageScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
@@ -42,7 +49,120 @@ AnswerPage::AnswerPage(EncoderSheet& sheet, const QString& caption, int sectionN
     layout->addWidget(m_scrollArea, 1);
 }
 
-void AnswerPage::BuildFoot() {
+QString AnswerPage::caption() const {
+    return QCoreApplication::translate("EncoderSheet", std::string(PageCaption(m_page)).c_str());
+}
+
+int AnswerPage::questionIndex(const char* name) const {
+    const int index = QuestionIndex(m_page, name);
+    Q_ASSERT_X(index >= 0, "AnswerPage", name);
+    return index;
+}
+
+QString AnswerPage::questionCaption(const char* name) const {
+    return Translated(QuestionsOf(m_page)[static_cast<size_t>(questionIndex(name))].Caption);
+}
+
+QWidget* AnswerPage::makeQuestion(const char* name, QWidget* parent) {
+    const Question& question = QuestionsOf(m_page)[static_cast<size_t>(questionIndex(name))];
+    QWidget* control = nullptr;
+    switch (question.Kind) {
+    case ControlKind::Check:
+        control = new FlagBox(Translated(question.Caption), parent);
+        break;
+    case ControlKind::List:
+        control = new CodeComboBox(parent);
+        break;
+    case ControlKind::Slider:
+        control = new CodeSlider(Qt::Horizontal, parent);
+        break;
+    case ControlKind::Tune:
+    case ControlKind::Spin:
+        control = new CodeSpinBox(parent);
+        break;
+    case ControlKind::Count:
+        control = new CountBox(parent);
+        break;
+    case ControlKind::Selection:
+        control = new CodeListBox(parent);
+        break;
+    }
+    bindQuestion(name, control);
+    return control;
+}
+
+void AnswerPage::bindQuestion(const char* name, QWidget* control) {
+    const int index = questionIndex(name);
+    const Question& question = QuestionsOf(m_page)[static_cast<size_t>(index)];
+    m_controls[static_cast<size_t>(index)] = control;
+    control->setObjectName(QString::fromLatin1(name));
+    control->setAccessibleName(Translated(AccessibleNameOf(question)));
+    const auto report = [this, index](int value) { emit answerChanged(index, value); };
+
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        connect(box, &QCheckBox::clicked, this, [box, report] { report(FlagOf(*box)); });
+    } else if (auto* list = qobject_cast<CodeComboBox*>(control)) {
+        list->fillFromTable(*question.Table);
+        connect(list, &QComboBox::currentIndexChanged, this, report);
+    } else if (auto* slider = qobject_cast<CodeSlider*>(control)) {
+        const QSignalBlocker blocker(slider);
+        slider->setRange(question.Minimum, question.Maximum);
+        slider->setTickInterval(1);
+        slider->setSingleStep(1);
+        slider->setPageStep(1);
+        if (slider->tickPosition() == QSlider::NoTicks)
+            slider->setTickPosition(slider->orientation() == Qt::Horizontal ? QSlider::TicksBelow
+                                                                             : QSlider::TicksRight);
+        connect(slider, &CodeSlider::notified, this, [slider, report] { report(slider->value()); });
+    } else if (auto* spin = qobject_cast<CodeSpinBox*>(control)) {
+        const QSignalBlocker blocker(spin);
+        spin->setRange(question.Minimum, question.Maximum);
+        if (question.Kind == ControlKind::Tune)
+            spin->setAlignment(Qt::AlignCenter);
+        connect(spin, &CodeSpinBox::notified, this, [spin, report] { report(spin->value()); });
+    } else if (auto* count = qobject_cast<CountBox*>(control)) {
+        // Stored and coded on every keystroke; the range is checked only when the page is left.
+        connect(count, &QLineEdit::textChanged, this,
+                [report](const QString& text) { report(ParseCount(text.toStdString())); });
+    } else if (auto* selection = qobject_cast<CodeListBox*>(control)) {
+        selection->fillFromTable(*question.Table);
+        connect(selection, &QListWidget::itemSelectionChanged, this,
+                [selection, report] { report(static_cast<int32_t>(selection->selectionMask())); });
+    }
+}
+
+QGroupBox* AnswerPage::makeGroup(const char* name, QWidget* parent) {
+    const auto groups = GroupsOf(m_page);
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].Name != name)
+            continue;
+        auto* frame = new QGroupBox(Translated(groups[i].Caption), parent);
+        frame->setObjectName(QString::fromLatin1(name));
+        frame->setAccessibleName(QString::fromStdString(PlainCaption(frame->title().toStdString())));
+        m_groups.emplace_back(frame, static_cast<int>(i));
+        return frame;
+    }
+    Q_ASSERT_X(false, "AnswerPage::makeGroup", name);
+    return new QGroupBox(parent);
+}
+
+void AnswerPage::follow(QWidget* widget, const char* question) {
+    m_followers.emplace_back(widget, questionIndex(question));
+}
+
+QGroupBox* AnswerPage::makeTuneFrame(QWidget* parent, const char* tune) {
+    const QString name = QString::fromLatin1(tune);
+    auto* frame = new QGroupBox(questionCaption(tune), parent);
+    frame->setObjectName(QStringLiteral("TuneFrame") + name.mid(QLatin1String("Boost").size()));
+    frame->setAccessibleName(frame->title());
+    follow(frame, tune);
+    auto* layout = new QHBoxLayout(frame);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(makeQuestion(tune, frame));
+    return frame;
+}
+
+void AnswerPage::buildFoot(QWidget* afterFoot) {
     if (m_codeBox)
         return;
     auto* footer = new QHBoxLayout;
@@ -56,7 +176,7 @@ void AnswerPage::BuildFoot() {
     m_codeBox->setFixedHeight(m_codeBox->fontMetrics().lineSpacing() * 3 + 12);
     // The box's own menu (Copy, Select All) with "Paste Code" beside them.
     m_codeBox->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_codeBox, &QWidget::customContextMenuRequested, this, &AnswerPage::ShowCodeBoxMenu);
+    connect(m_codeBox, &QWidget::customContextMenuRequested, this, &AnswerPage::showCodeBoxMenu);
     footer->addWidget(m_codeBox, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -71,74 +191,87 @@ void AnswerPage::BuildFoot() {
     buttons->addStretch();
     footer->addLayout(buttons);
     static_cast<QVBoxLayout*>(layout())->addLayout(footer);
-    if (QWidget* after = AfterFoot())
-        setTabOrder(copy, after);
+    if (afterFoot)
+        setTabOrder(copy, afterFoot);
 
-    connect(decode, &QPushButton::clicked, this, &AnswerPage::OnDecode);
-    connect(copy, &QPushButton::clicked, this, &AnswerPage::OnCopyCode);
+    connect(decode, &QPushButton::clicked, this, [this] { emit decodeRequested(m_codeBox->toPlainText()); });
+    connect(copy, &QPushButton::clicked, this, &AnswerPage::copyCode);
 }
 
-AnswerPage::~AnswerPage() {
-    // The first page destroyed ends the decoder hand-off; the others find nothing to release.
-    ReleaseDecoderHandOff();
-}
-
-void AnswerPage::RequestRebuild(int section) {
-    m_sheet.RebuildCode(section);
-    if (!m_codeBox)
-        return;
-    const QString code = QString::fromStdString(m_sheet.FullCode());
-    if (m_codeBox->toPlainText() != code)
+void AnswerPage::showCode(const QString& code) {
+    if (m_codeBox && m_codeBox->toPlainText() != code)
         m_codeBox->setPlainText(code);
 }
 
-void AnswerPage::OnSetActive() {
-    RequestRebuild(0);
-    if (!m_initialised)
-        Initialise();
-    else
-        UpdateControls();
+void AnswerPage::showAnswers(bool withCounts) {
+    const auto questions = QuestionsOf(m_page);
+    for (size_t i = 0; i < questions.size(); ++i)
+        if (withCounts || questions[i].Kind != ControlKind::Count)
+            showAnswer(static_cast<int>(i));
+    showDerived();
+    applyOpenQuestions();
 }
 
-void AnswerPage::Initialise() {
-    m_initialised = true;
-    OnInitDialog();
+void AnswerPage::showAnswer(int question) {
+    QWidget* control = m_controls[static_cast<size_t>(question)];
+    if (!control)
+        return;
+    const int32_t shown = ShownValue(m_answers, m_page, question);
+    const QSignalBlocker blocker(control);
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        ShowFlag(*box, shown);
+    else if (auto* list = qobject_cast<CodeComboBox*>(control))
+        list->showRow(shown);
+    else if (auto* slider = qobject_cast<QSlider*>(control))
+        slider->setValue(shown);
+    else if (auto* spin = qobject_cast<QSpinBox*>(control))
+        spin->setValue(shown);
+    else if (auto* count = qobject_cast<CountBox*>(control))
+        count->showCount(QuestionsOf(m_page)[static_cast<size_t>(question)].Field.Type == FieldType::UInt32
+                             ? int64_t{static_cast<uint32_t>(shown)}
+                             : int64_t{shown});
+    else if (auto* selection = qobject_cast<CodeListBox*>(control))
+        // Bits past the list select nothing; the answer keeps them until the list is changed.
+        selection->showSelectionMask(static_cast<uint32_t>(shown));
 }
 
-void AnswerPage::TakeAnswers() {
-    if (!m_initialised)
-        Initialise();
-    else
-        ShowAnswers();
+void AnswerPage::applyOpenQuestions() {
+    const OpenQuestions open = OpenQuestionsOf(m_answers, m_page);
+    for (size_t i = 0; i < m_controls.size(); ++i)
+        if (m_controls[i])
+            m_controls[i]->setEnabled(open.test(i));
+    for (const auto& [widget, question] : m_followers)
+        widget->setEnabled(open.test(static_cast<size_t>(question)));
+    for (const auto& [frame, group] : m_groups)
+        frame->setEnabled(GroupOpen(m_page, group, open));
 }
 
-void AnswerPage::TouchEveryLevel() {
-    // Sliders first: a slider's handler clamps its tune, which the spin's then finds in range.
-    for (CodeSlider* slider : findChildren<CodeSlider*>())
-        slider->Touch();
-    for (CodeSpinBox* spin : findChildren<CodeSpinBox*>())
-        spin->Touch();
+std::optional<ValidationFailure> AnswerPage::leave() {
+    const std::vector<int> counts = CountsInCheckOrder(m_page);
+    for (int question : counts)
+        static_cast<CountBox*>(control(question))->fillBlankCount();
+    for (int question : counts) {
+        const Question& q = QuestionsOf(m_page)[static_cast<size_t>(question)];
+        auto* box = static_cast<CountBox*>(control(question));
+        if (auto message = box->validate(q.Minimum, q.Maximum))
+            return ValidationFailure{box, *message};
+    }
+    return std::nullopt;
 }
 
-void AnswerPage::ShowCodeBoxMenu(const QPoint& position) {
+void AnswerPage::showCodeBoxMenu(const QPoint& position) {
     const std::unique_ptr<QMenu> menu(m_codeBox->createStandardContextMenu(position));
     menu->setObjectName(QStringLiteral("CodeBoxMenu"));
     menu->addSeparator();
     QAction* paste = menu->addAction(tr("&Paste Code"));
     paste->setObjectName(QStringLiteral("PasteCode"));
-    paste->setShortcut(EncoderSheet::PasteCodeKeys()); // shown; the sheet's shortcut does the work
+    paste->setShortcut(pasteCodeKeys()); // shown; the sheet's shortcut does the work
     if (menu->exec(m_codeBox->viewport()->mapToGlobal(position)) == paste)
-        m_sheet.PasteCodeFromClipboard();
+        emit pasteCodeRequested();
 }
 
-void AnswerPage::OnCopyCode() {
-    if (!m_codeBox)
-        return;
+void AnswerPage::copyCode() {
     m_codeBox->selectAll();
     m_codeBox->ensureCursorVisible();
     QGuiApplication::clipboard()->setText(m_codeBox->toPlainText());
-}
-
-void AnswerPage::OnDecode() {
-    HandOffToDecoder(*this, m_codeBox ? m_codeBox->toPlainText() : QString());
 }

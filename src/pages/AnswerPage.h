@@ -1,91 +1,98 @@
 #pragma once
 
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include <QPointer>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
-#include "pages/CodeLists.h"
-#include "pages/TuneControls.h"
+#include "rules/PageRules.h"
 
-class EncoderSheet;
+// What a page reports when it cannot be left: the box to correct and the message to show.
+struct ValidationFailure {
+    QPointer<QWidget> Box;
+    QString Message;
+};
 
-// What every page shares: the read-only CodeBox with "&Decode" and "&Copy Code" at its foot, the
-// rebuild request a page makes after storing an answer, and activation and leaving. The questions
-// scroll above the foot when the screen is too small for them.
+// One page of the sheet: a view of its part of the answers. It builds a control for each of its
+// questions, shows the answers and what the rules leave open, and reports every change the user makes
+// with answerChanged; it never changes an answer itself. At its foot: the read-only code box with
+// "&Decode" and "&Copy Code". The questions scroll above the foot when the screen is too small.
 class AnswerPage : public QWidget {
     Q_OBJECT
   public:
-    AnswerPage(EncoderSheet& sheet, const QString& caption, int sectionNumber);
-    ~AnswerPage() override;
+    AnswerPage(PageId page, const AnswerSet& answers, QWidget* parent = nullptr);
 
-    // Puts the CodeBox and its buttons under the page's own controls. Made after them, they come
-    // last in the tab order.
-    void BuildFoot();
+    PageId pageId() const { return m_page; }
+    QString caption() const;
 
-    QString Caption() const { return m_caption; }
-    int SectionNumber() const { return m_sectionNumber; }
+    // Every answer of the page into its control (count boxes too when withCounts), and the open
+    // questions. Nothing shown counts as the user's change.
+    void showAnswers(bool withCounts = true);
+    void showCode(const QString& code);
+    // The page is about to be left: blank count boxes become "0", then every count is checked in the
+    // page's order. A failure keeps the page.
+    std::optional<ValidationFailure> leave();
 
-    // The one way a page reports a changed answer: rebuild its section, show the new code.
-    void RequestRebuild(int section);
-    // The page's own section.
-    void RequestRebuild() { RequestRebuild(m_sectionNumber); }
+    // Null until the foot is built.
+    QPlainTextEdit* codeBox() const { return m_codeBox; }
+    QScrollArea* scrollArea() const { return m_scrollArea; }
+    // The control of a question, by its index on the page.
+    QWidget* control(int question) const { return m_controls.at(static_cast<size_t>(question)); }
 
-    // The page became the current tab: show the current code, then (on the first activation) set up
-    // the controls from the answers, or (later) show the answers in them again.
-    void OnSetActive();
-    // The page's answers were replaced from outside the page (a pasted code): its controls show them,
-    // and a page not shown yet is set up with them now.
-    void TakeAnswers();
-    // As if the user touched every slider and spin of the page once without moving it: each stores
-    // what its control can hold, and a tune goes back within its slider's range.
-    void TouchEveryLevel();
-    // The page is about to be left: normalise count boxes and check them. A failure keeps the page.
-    virtual std::optional<ValidationFailure> OnKillActive() { return std::nullopt; }
-    bool Initialised() const { return m_initialised; }
+    // The keys that paste a code, from any page.
+    static QKeySequence pasteCodeKeys() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V); }
 
-    void OnCopyCode();
-    void OnDecode();
-
-    // Null until the foot is built; a page without it shows and copies nothing.
-    QPlainTextEdit* CodeBox() const { return m_codeBox; }
-    // Where the page's questions scroll.
-    QScrollArea* ScrollArea() const { return m_scrollArea; }
+  signals:
+    // The user gave a question a value (see AnswerQuestion).
+    void answerChanged(int question, int value);
+    void decodeRequested(const QString& code);
+    void pasteCodeRequested();
 
   protected:
+    // Puts the code box and its buttons under the page's own controls. Made after them, they come
+    // last in the tab order; afterFoot, if given, comes after them.
+    void buildFoot(QWidget* afterFoot = nullptr);
     // Where a page puts its own controls, above the code box.
-    QVBoxLayout* Body() const { return m_body; }
-    // A control of the page's own that Tab reaches after the foot, if any.
-    virtual QWidget* AfterFoot() const { return nullptr; }
-    // A count box's number is stored and coded on every keystroke; its range is checked only when the
-    // page is left.
-    template <typename Field> void StoreCount(Field& field, const CountBox& box) {
-        field = static_cast<Field>(CountBox::ParseCount(box.text()));
-        RequestRebuild();
-    }
-    // A selection list's answer is the mask of all its selected rows.
-    void StoreSelection(int32_t& field, const CodeListBox& list) {
-        field = static_cast<int32_t>(list.GetSelectionMask());
-        RequestRebuild();
-    }
+    QVBoxLayout* body() const { return m_body; }
 
-    // First activation: ranges and list contents, then ShowAnswers.
-    virtual void OnInitDialog() {}
-    // Every answer into its control, shown as stored, and the enable rules that follow from them.
-    virtual void ShowAnswers() {}
-    // Later activations: the answers the page exchanges with its check boxes, lists and count boxes.
-    virtual void UpdateControls() {}
+    // The control of a question, built and wired: a check box, a drop-down or selection list filled
+    // from its table, a slider or spin with its range, a count box. A page that needs a control of its
+    // own kind makes it and hands it to bindQuestion.
+    QWidget* makeQuestion(const char* name, QWidget* parent);
+    template <typename Control> Control* makeQuestion(const char* name, QWidget* parent) {
+        return static_cast<Control*>(makeQuestion(name, parent));
+    }
+    void bindQuestion(const char* name, QWidget* control);
+    // The frame of a group of questions, closed when none of them is open.
+    QGroupBox* makeGroup(const char* name, QWidget* parent);
+    // A question's caption as the page shows it, with its mnemonic.
+    QString questionCaption(const char* name) const;
+    // A widget that opens and closes with a question (its label or frame).
+    void follow(QWidget* widget, const char* question);
+    // A tune's spin in its "Tune" frame, named "TuneFrame<name>" for the spin "Boost<name>".
+    QGroupBox* makeTuneFrame(QWidget* parent, const char* tune);
+
+    const AnswerSet& answers() const { return m_answers; }
+    int questionIndex(const char* name) const;
+    // Shows what follows from the answers without being one (a description, a label).
+    virtual void showDerived() {}
 
   private:
-    void Initialise();
-    void ShowCodeBoxMenu(const QPoint& position);
+    void showAnswer(int question);
+    void applyOpenQuestions();
+    void showCodeBoxMenu(const QPoint& position);
+    void copyCode();
 
-    EncoderSheet& m_sheet;
-    QString m_caption;
-    int m_sectionNumber;
-    bool m_initialised = false;
+    PageId m_page;
+    const AnswerSet& m_answers;
+    std::vector<QWidget*> m_controls; // by question index
+    std::vector<std::pair<QWidget*, int>> m_followers;
+    std::vector<std::pair<QGroupBox*, int>> m_groups;
     QScrollArea* m_scrollArea;
     QVBoxLayout* m_body;
     QPlainTextEdit* m_codeBox = nullptr;

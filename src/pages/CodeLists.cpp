@@ -75,13 +75,13 @@ void CodeComboBox::wheelEvent(QWheelEvent* event) {
         event->ignore();
 }
 
-void CodeComboBox::FillFromTable(const CodeTable& table) {
+void CodeComboBox::fillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);
     for (int32_t row = 0; row < table.m_nCount; ++row)
         addItem(QString::fromStdString(table.m_pEntries[row].m_strDescription), row);
 }
 
-void CodeComboBox::ShowRow(int32_t row) {
+void CodeComboBox::showRow(int32_t row) {
     const QSignalBlocker blocker(this);
     setCurrentIndex(row >= 0 && row < count() ? row : -1);
 }
@@ -91,7 +91,7 @@ CodeListBox::CodeListBox(QWidget* parent) : QListWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void CodeListBox::FillFromTable(const CodeTable& table) {
+void CodeListBox::fillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);
     for (int32_t row = 1; row < table.m_nCount; ++row) {
         auto* item =
@@ -100,7 +100,7 @@ void CodeListBox::FillFromTable(const CodeTable& table) {
     }
 }
 
-uint32_t CodeListBox::GetSelectionMask() const {
+uint32_t CodeListBox::selectionMask() const {
     uint32_t mask = 0;
     for (int position = 0; position < count() && position < 32; ++position)
         if (item(position)->isSelected())
@@ -108,15 +108,17 @@ uint32_t CodeListBox::GetSelectionMask() const {
     return mask;
 }
 
-void CodeListBox::ShowSelectionMask(uint32_t mask) {
-    {
-        const QSignalBlocker blocker(this);
-        clearSelection();
+void CodeListBox::showSelectionMask(uint32_t mask) {
+    // Only the items that differ change, so the list the user is working in keeps its place.
+    const QSignalBlocker blocker(this);
+    for (int position = 0; position < count(); ++position) {
+        const bool selected = position < 32 && (mask & (uint32_t{1} << position)) != 0;
+        if (item(position)->isSelected() != selected)
+            item(position)->setSelected(selected);
     }
-    SetSelectionMask(mask);
 }
 
-int CodeListBox::SetSelectionMask(uint32_t mask) {
+int CodeListBox::setSelectionMask(uint32_t mask) {
     const QSignalBlocker blocker(this);
     for (int position = 0; position < count() && position < 32; ++position)
         if (mask & (uint32_t{1} << position))

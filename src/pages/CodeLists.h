@@ -13,9 +13,9 @@ class CodeComboBox : public QComboBox {
   public:
     explicit CodeComboBox(QWidget* parent = nullptr);
 
-    void FillFromTable(const CodeTable& table);
+    void fillFromTable(const CodeTable& table);
     // Shows a stored row without counting as a user's change; a row that names no item shows none.
-    void ShowRow(int32_t row);
+    void showRow(int32_t row);
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -28,11 +28,11 @@ class CodeListBox : public QListWidget {
   public:
     explicit CodeListBox(QWidget* parent = nullptr);
 
-    void FillFromTable(const CodeTable& table);
-    uint32_t GetSelectionMask() const;
+    void fillFromTable(const CodeTable& table);
+    uint32_t selectionMask() const;
     // Adds the selections named by the mask (positions from 32 on are never selected) without counting
     // as a user's change; returns the item count.
-    int SetSelectionMask(uint32_t mask);
+    int setSelectionMask(uint32_t mask);
     // Selects exactly the rows of the mask, without counting as a user's change.
-    void ShowSelectionMask(uint32_t mask);
+    void showSelectionMask(uint32_t mask);
 };

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QIcon>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -10,35 +11,35 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-EncoderSheet::EncoderSheet(QWidget* parent)
-    : QDialog(parent), m_SMPage(*this), m_FavoritesPage(*this, tr("Favorites"), FavoritesSection),
-      m_MoreFavoritesPage(*this, tr("More Favorites"), MoreFavoritesSection),
-      m_pDislikesPage(std::make_unique<SenshiVillainPage>(*this, tr("Dislikes"), DislikesSection)),
-      m_pMoreDislikesPage(std::make_unique<AssistPartPage>(*this, tr("More Dislikes"), MoreDislikesSection)),
-      m_ExperiencePage(*this), m_OpinionsPage(*this), m_PersonalPage(*this), m_MorePersonalPage(*this),
-      m_EvenMorePersonalPage(*this), m_code(Answers()) {
+#include "pages/EvenMorePersonalPage.h"
+#include "pages/ExperiencePage.h"
+#include "pages/MorePersonalPage.h"
+#include "pages/ObsessionPage.h"
+#include "pages/OpinionsPage.h"
+#include "pages/PersonalPage.h"
+#include "pages/RatedChoicesPage.h"
+
+EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CGCPropertySheet")); // the object name it has always had
     setWindowTitle(tr("Glomie Code 1.12.05 Encoder"));
     setWindowIcon(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")));
 
-    // Tab order: SM, the favourites, the dislikes, then the rest.
-    m_pages = {&m_SMPage,
-               &m_FavoritesPage,
-               &m_MoreFavoritesPage,
-               m_pDislikesPage.get(),
-               m_pMoreDislikesPage.get(),
-               &m_ExperiencePage,
-               &m_OpinionsPage,
-               &m_PersonalPage,
-               &m_MorePersonalPage,
-               &m_EvenMorePersonalPage};
-
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Tabs"));
-    for (AnswerPage* page : m_pages) {
-        page->BuildFoot();
-        m_tabs->addTab(page, page->Caption());
-    }
+    // Tab order: SM, the favourites, the dislikes, then the rest.
+    auto* obsession = new ObsessionPage(m_answers);
+    connect(obsession, &ObsessionPage::thanksRequested, this, [this, obsession] {
+        if (m_thanksHandler)
+            m_thanksHandler(*obsession);
+    });
+    addPage(obsession);
+    for (PageId rated : {PageId::Favorites, PageId::MoreFavorites, PageId::Dislikes, PageId::MoreDislikes})
+        addPage(new RatedChoicesPage(rated, m_answers));
+    addPage(new ExperiencePage(m_answers));
+    addPage(new OpinionsPage(m_answers));
+    addPage(new PersonalPage(m_answers));
+    addPage(new MorePersonalPage(m_answers));
+    addPage(new EvenMorePersonalPage(m_answers));
     m_tabs->setCurrentIndex(0);
     // On a narrow screen the tabs scroll; their arrows are for the mouse (the keyboard has Ctrl+Tab),
     // and Tab goes from the tabs straight to the page.
@@ -53,7 +54,7 @@ EncoderSheet::EncoderSheet(QWidget* parent)
     layout->addWidget(m_tabs);
     layout->addWidget(m_buttons);
 
-    connect(m_tabs, &QTabWidget::currentChanged, this, &EncoderSheet::OnCurrentChanged);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &EncoderSheet::currentChanged);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &EncoderSheet::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &EncoderSheet::reject);
     connect(m_buttons, &QDialogButtonBox::helpRequested, this, [this] {
@@ -64,46 +65,76 @@ EncoderSheet::EncoderSheet(QWidget* parent)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
 
-    auto* paste = new QShortcut(PasteCodeKeys(), this);
+    auto* paste = new QShortcut(AnswerPage::pasteCodeKeys(), this);
     paste->setObjectName(QStringLiteral("PasteCode"));
     paste->setContext(Qt::WindowShortcut);
-    connect(paste, &QShortcut::activated, this, &EncoderSheet::PasteCodeFromClipboard);
+    connect(paste, &QShortcut::activated, this, &EncoderSheet::pasteCodeFromClipboard);
     // A drop anywhere on the sheet is the sheet's: no box takes the text for itself.
     for (QWidget* child : findChildren<QWidget*>())
         child->setAcceptDrops(false);
     setAcceptDrops(true);
+
+    m_code.RebuildCode(RebuildAll);
 }
 
 EncoderSheet::~EncoderSheet() {
     // Pages leaving the tab widget must not count as the user switching tabs.
     m_tabs->disconnect(this);
-    // The heap pages go first, the Dislikes page before the More Dislikes page.
-    m_pDislikesPage.reset();
-    m_pMoreDislikesPage.reset();
 }
 
-AnswerRefs EncoderSheet::Answers() {
-    return {&m_SMPage.Answers(),
-            &m_FavoritesPage.Answers(),
-            &m_MoreFavoritesPage.Answers(),
-            m_pDislikesPage ? &m_pDislikesPage->Answers() : nullptr,
-            m_pMoreDislikesPage ? &m_pMoreDislikesPage->Answers() : nullptr,
-            &m_ExperiencePage.Answers(),
-            &m_OpinionsPage.Answers(),
-            &m_PersonalPage.Answers(),
-            &m_MorePersonalPage.Answers(),
-            &m_EvenMorePersonalPage.Answers()};
+void EncoderSheet::addPage(AnswerPage* page) {
+    m_pages[static_cast<size_t>(page->pageId())] = page;
+    m_tabs->addTab(page, page->caption());
+    connect(page, &AnswerPage::answerChanged, this,
+            [this, page](int question, int value) { answerChanged(*page, question, value); });
+    connect(page, &AnswerPage::decodeRequested, this, [this, page](const QString& code) {
+        if (m_decodeHandler)
+            m_decodeHandler(*page, code);
+    });
+    connect(page, &AnswerPage::pasteCodeRequested, this, &EncoderSheet::pasteCodeFromClipboard);
+}
+
+void EncoderSheet::setAnswers(const AnswerSet& answers) {
+    m_answers = answers;
+    m_code.RebuildCode(RebuildAll);
+    if (m_shown)
+        activate(page(m_current));
+}
+
+void EncoderSheet::answerChanged(AnswerPage& page, int question, int value) {
+    AnswerQuestion(m_answers, page.pageId(), question, value);
+    m_code.RebuildCode(SectionOf(page.pageId()));
+    // A count box keeps its text as typed: its number is the answer.
+    page.showAnswers(false);
+    page.showCode(QString::fromStdString(m_code.FullCode()));
+}
+
+// A page shows the answers whenever it comes to the front; a flag or count its controls cannot show
+// as stored is taken as they show it.
+void EncoderSheet::activate(AnswerPage& page) {
+    if (TakeAsShown(m_answers, page.pageId()))
+        m_code.RebuildCode(SectionOf(page.pageId()));
+    page.showAnswers();
+    page.showCode(QString::fromStdString(m_code.FullCode()));
+}
+
+void EncoderSheet::takeAnswers(const AnswerSet& answers) {
+    m_answers = answers;
+    m_code.RebuildCode(RebuildAll);
+    for (AnswerPage* each : m_pages)
+        each->showAnswers();
+    page(m_current).showCode(QString::fromStdString(m_code.FullCode()));
 }
 
 void EncoderSheet::showEvent(QShowEvent* event) {
     if (!m_shown)
-        FitToScreen();
+        fitToScreen();
     QDialog::showEvent(event);
     if (m_shown)
         return;
     m_shown = true;
     m_current = m_tabs->currentIndex();
-    Page(m_current).OnSetActive();
+    activate(page(m_current));
     if (m_shownHandler)
         m_shownHandler();
 }
@@ -111,7 +142,7 @@ void EncoderSheet::showEvent(QShowEvent* event) {
 // The whole of every page where the screen has room for it, and never more than the screen's free
 // area: a small screen scrolls the questions instead of pushing OK off it. The window frame is not
 // known before the window manager has drawn it; the dialog's own placement assumes this much.
-void EncoderSheet::FitToScreen() {
+void EncoderSheet::fitToScreen() {
     const QScreen* screen = this->screen();
     if (!screen)
         return;
@@ -120,11 +151,10 @@ void EncoderSheet::FitToScreen() {
     resize(sizeHint().expandedTo(minimumSizeHint()).boundedTo(room));
 }
 
-bool EncoderSheet::LeaveCurrentPage() {
-    AnswerPage& page = Page(m_current);
-    if (!page.Initialised())
+bool EncoderSheet::leaveCurrentPage() {
+    if (!m_shown)
         return true;
-    const auto failure = page.OnKillActive();
+    const auto failure = page(m_current).leave();
     if (!failure)
         return true;
     if (m_tabs->currentIndex() != m_current) {
@@ -141,16 +171,16 @@ bool EncoderSheet::LeaveCurrentPage() {
     return false;
 }
 
-void EncoderSheet::OnCurrentChanged(int index) {
-    if (m_reverting || index < 0 || index == m_current)
+void EncoderSheet::currentChanged(int index) {
+    if (m_reverting || index < 0 || index == m_current || !m_shown)
         return;
-    if (!LeaveCurrentPage())
+    if (!leaveCurrentPage())
         return;
     m_current = index;
-    Page(index).OnSetActive();
+    activate(page(index));
 }
 
 void EncoderSheet::accept() {
-    if (LeaveCurrentPage() && (!m_acceptHandler || m_acceptHandler()))
+    if (leaveCurrentPage() && (!m_acceptHandler || m_acceptHandler()))
         QDialog::accept();
 }

@@ -1,24 +1,18 @@
 #include "pages/ExperiencePage.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QSignalBlocker>
+#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QStylePainter>
 #include <algorithm>
 
-#include "code/CodeFrame.h"
-#include "pages/PageControls.h"
+#include "pages/AnswerControls.h"
+#include "pages/CodeLists.h"
 #include "vocabulary/Tables.h"
 
 namespace {
-
-constexpr int MaximumCount = 200;
-constexpr int MaximumIntensity = 4;
-constexpr int MaximumYears = 100; // half years
 
 // Whole years, and "+" for a further half year; a damaged value shows as stored.
 QString YearsText(int halfYears) {
@@ -103,308 +97,115 @@ class PartListBox : public CodeListBox {
     }
 };
 
-// A slider with a captioned tune spin beside it ("Tune") or above it ("T" on the upright sliders).
-// An upright slider has its minimum at the top, and the up key moves the thumb up.
-TuneGroup MakeCaptionedTuneGroup(QWidget* parent, const QString& subject, const QString& fieldName,
-                                 const QString& caption, Qt::Orientation orientation) {
-    TuneGroup group;
-    group.Inverted = orientation == Qt::Vertical;
-    if (group.Inverted) {
-        group.Slider = new UprightSlider(parent);
-        group.Slider->setObjectName(QStringLiteral("Intensity") + fieldName);
-        group.Slider->setTickPosition(QSlider::TicksRight);
-    } else {
-        group.Slider = MakeIntensitySlider(parent, QString(), fieldName, orientation);
-    }
-    group.Slider->setAccessibleName(ExperiencePage::tr("Intensity of the %1").arg(subject));
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QStringLiteral("TuneFrame") + fieldName);
-    label->setAlignment(Qt::AlignCenter);
-    group.Spin = MakeTuneSpin(parent, fieldName, TuneName(ExperiencePage::tr("the %1").arg(subject)));
-    label->setBuddy(group.Spin);
-    group.Frame = label;
-    return group;
-}
-
-// The forms in the order of their group boxes, which is also the order of the arrays of the page.
-struct AnimeDescription {
-    const char* Caption;
-    const char* Name;    // the count's field name, which names the form's controls
-    const char* Subject; // what a screen reader calls the form: "raw anime"
-    ExperiencePage::AnimeFields Fields;
-};
-const AnimeDescription AnimeForms[ExperiencePage::AnimeFormCount] = {
-    {QT_TRANSLATE_NOOP("ExperiencePage", "Ra&w Anime"),
-     "Raw",
-     QT_TRANSLATE_NOOP("ExperiencePage", "raw anime"),
-     {&ExperienceAnswers::Raw, &ExperienceAnswers::RawComplete, &ExperienceAnswers::RawPartial, &ExperienceAnswers::IntensityRaw,
-      &ExperienceAnswers::BoostRaw}},
-    {QT_TRANSLATE_NOOP("ExperiencePage", "S&ubbed Anime"),
-     "Sub",
-     QT_TRANSLATE_NOOP("ExperiencePage", "subbed anime"),
-     {&ExperienceAnswers::Sub, &ExperienceAnswers::SubComplete, &ExperienceAnswers::SubPartial, &ExperienceAnswers::IntensitySub,
-      &ExperienceAnswers::BoostSub}},
-    {QT_TRANSLATE_NOOP("ExperiencePage", "&Dubbed Anime"),
-     "Dub",
-     QT_TRANSLATE_NOOP("ExperiencePage", "dubbed anime"),
-     {&ExperienceAnswers::Dub, &ExperienceAnswers::DubComplete, &ExperienceAnswers::DubPartial, &ExperienceAnswers::IntensityDub,
-      &ExperienceAnswers::BoostDub}},
-};
-
-struct MangaDescription {
-    const char* Caption;
-    const char* Name;
-    const char* Subject;
-    ExperiencePage::MangaFields Fields;
-};
-const MangaDescription MangaForms[ExperiencePage::MangaFormCount] = {
-    {QT_TRANSLATE_NOOP("ExperiencePage", "&Raw Manga"),
-     "MangaRaw",
-     QT_TRANSLATE_NOOP("ExperiencePage", "raw manga"),
-     {&ExperienceAnswers::MangaRaw, &ExperienceAnswers::IntensityMangaRaw, &ExperienceAnswers::BoostMangaRaw}},
-    {QT_TRANSLATE_NOOP("ExperiencePage", "Tran&slated Manga"),
-     "MangaSub",
-     QT_TRANSLATE_NOOP("ExperiencePage", "translated manga"),
-     {&ExperienceAnswers::MangaSub, &ExperienceAnswers::IntensityMangaSub, &ExperienceAnswers::BoostMangaSub}},
-};
-
-// A form's group box holding its count box, both named after the count's field.
-QGroupBox* MakeFormFrame(QWidget* page, const char* caption, const QString& name, const QString& countName,
-                         CountBox*& count) {
-    QGroupBox* group = MakeFrame(page, QCoreApplication::translate("ExperiencePage", caption),
-                                 name + QStringLiteral("Group"));
-    count = MakeCountBox(group, name, countName, Qt::AlignCenter);
-    return group;
-}
-
 } // namespace
 
-ExperiencePage::ExperiencePage(EncoderSheet& sheet)
-    : AnswerPage(sheet, tr("Experience"), ExperienceSection) {
+ExperiencePage::ExperiencePage(const AnswerSet& answers, QWidget* parent)
+    : AnswerPage(PageId::Experience, answers, parent) {
     auto* head = new QHBoxLayout;
-    auto* years = MakeFrame(this, tr("&Years"), QStringLiteral("YearsGroup"));
+    QGroupBox* years = makeGroup("YearsGroup", this);
     auto* yearsLayout = new QHBoxLayout(years);
     m_yearsLabel = new QLabel(QStringLiteral("0"), years);
     m_yearsLabel->setObjectName(QStringLiteral("YearsLabel"));
     m_yearsLabel->setAlignment(Qt::AlignCenter);
     m_yearsLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_yearsLabel->setMinimumWidth(m_yearsLabel->fontMetrics().horizontalAdvance(QStringLiteral("000+")));
-    m_years = new YearsSpin(years);
-    m_years->setObjectName(QStringLiteral("Years"));
-    m_years->setAccessibleName(tr("Years as a fan"));
+    auto* yearsSpin = new YearsSpin(years);
+    bindQuestion("Years", yearsSpin);
     yearsLayout->addWidget(m_yearsLabel);
-    yearsLayout->addWidget(m_years);
+    yearsLayout->addWidget(yearsSpin);
     head->addWidget(years);
-    m_byNumbers = MakeFlagBox(this, tr("Specify Anime by &Number of Episodes"), QStringLiteral("ByNumbers"));
-    head->addWidget(m_byNumbers);
+    head->addWidget(makeQuestion("ByNumbers", this));
     head->addStretch();
-    Body()->addLayout(head);
+    body()->addLayout(head);
 
     auto* anime = new QHBoxLayout;
-    for (size_t i = 0; i < m_anime.size(); ++i)
-        anime->addWidget(BuildAnimeForm(m_anime[i], AnimeForms[i].Caption, AnimeForms[i].Name,
-                                        tr(AnimeForms[i].Subject), AnimeForms[i].Fields));
-    Body()->addLayout(anime, 1);
+    for (const char* form : {"Raw", "Sub", "Dub"})
+        anime->addWidget(buildAnimeForm(form));
+    body()->addLayout(anime, 1);
 
     auto* manga = new QHBoxLayout;
-    for (size_t i = 0; i < m_manga.size(); ++i)
-        manga->addWidget(BuildMangaForm(m_manga[i], MangaForms[i].Caption, MangaForms[i].Name,
-                                        tr(MangaForms[i].Subject), MangaForms[i].Fields));
-    Body()->addLayout(manga);
-
-    connect(m_years, &CodeSpinBox::Notified, this, [this] { OnYearsChanged(m_years->value()); });
-    connect(m_byNumbers, &QCheckBox::clicked, this, &ExperiencePage::OnByNumbersClicked);
+    for (const char* form : {"MangaRaw", "MangaSub"})
+        manga->addWidget(buildMangaForm(form));
+    body()->addLayout(manga);
+    buildFoot();
 }
 
-QGroupBox* ExperiencePage::BuildAnimeForm(AnimeForm& form, const char* caption, const char* fieldName,
-                                          const QString& subject, const AnimeFields& fields) {
-    form.Fields = fields;
-    const QString name = QString::fromLatin1(fieldName);
-    QGroupBox* group =
-        MakeFormFrame(this, caption, name, tr("Episodes of the %1").arg(subject), form.EpisodesBox);
+// The form's group box and count box are named after the count: "Raw", "RawGroup", and so are its
+// lists, slider and tune: "RawComplete", "IntensityRaw", "BoostRaw".
+QGroupBox* ExperiencePage::buildAnimeForm(const char* form) {
+    const QString name = QString::fromLatin1(form);
+    const auto named = [&](const char* before, const char* after) {
+        return (QLatin1String(before) + name + QLatin1String(after)).toLatin1();
+    };
+    QGroupBox* group = makeGroup(named("", "Group").constData(), this);
+    auto* episodes = makeQuestion<CountBox>(form, group);
+    episodes->setAlignment(Qt::AlignCenter);
 
-    const auto makeList = [&](const QString& part, const QString& letter, const QString& accessibleName,
-                              QLabel*& label) {
-        label = new QLabel(letter, group);
-        label->setObjectName(name + part + QStringLiteral("Label"));
+    const auto makeList = [&](const char* part, QLabel*& label) {
+        const QByteArray question = named("", part);
+        label = new QLabel(questionCaption(question.constData()), group);
+        label->setObjectName(QString::fromLatin1(named("", part)) + QStringLiteral("Label"));
         label->setAlignment(Qt::AlignCenter);
         auto* list = new PartListBox(group);
-        list->setObjectName(name + part);
-        list->setAccessibleName(accessibleName);
+        bindQuestion(question.constData(), list);
         label->setBuddy(list);
+        follow(label, question.constData());
         return list;
     };
-    form.CompleteList = makeList(QStringLiteral("Complete"), tr("C"),
-                                 tr("Parts of the %1 seen completely").arg(subject), form.CompleteLabel);
-    form.PartialList = makeList(QStringLiteral("Partial"), tr("P"),
-                                tr("Parts of the %1 seen partially").arg(subject), form.PartialLabel);
-    form.Tune = MakeCaptionedTuneGroup(group, subject, name, tr("T"), Qt::Vertical);
+    QLabel* completeLabel = nullptr;
+    QLabel* partialLabel = nullptr;
+    CodeListBox* complete = makeList("Complete", completeLabel);
+    CodeListBox* partial = makeList("Partial", partialLabel);
+
+    auto* slider = new UprightSlider(group);
+    bindQuestion(named("Intensity", "").constData(), slider);
+    const QByteArray tune = named("Boost", "");
+    auto* tuneLabel = new QLabel(questionCaption(tune.constData()), group);
+    tuneLabel->setObjectName(QString::fromLatin1(named("TuneFrame", "")));
+    tuneLabel->setAlignment(Qt::AlignCenter);
+    follow(tuneLabel, tune.constData());
+    QWidget* spin = makeQuestion(tune.constData(), group);
+    tuneLabel->setBuddy(spin);
 
     // The lists one above the other, each headed by its letter, beside the upright slider.
     auto* grid = new QGridLayout(group);
-    grid->addWidget(form.EpisodesBox, 0, 0, 1, 2);
-    grid->addWidget(form.CompleteLabel, 1, 0, Qt::AlignTop);
-    grid->addWidget(form.CompleteList, 1, 1);
-    grid->addWidget(form.PartialLabel, 2, 0, Qt::AlignTop);
-    grid->addWidget(form.PartialList, 2, 1);
-    grid->addWidget(form.Tune.Slider, 0, 2, 3, 1, Qt::AlignHCenter);
-    grid->addWidget(form.Tune.Frame, 0, 3);
-    grid->addWidget(form.Tune.Spin, 1, 3, Qt::AlignTop);
+    grid->addWidget(episodes, 0, 0, 1, 2);
+    grid->addWidget(completeLabel, 1, 0, Qt::AlignTop);
+    grid->addWidget(complete, 1, 1);
+    grid->addWidget(partialLabel, 2, 0, Qt::AlignTop);
+    grid->addWidget(partial, 2, 1);
+    grid->addWidget(slider, 0, 2, 3, 1, Qt::AlignHCenter);
+    grid->addWidget(tuneLabel, 0, 3);
+    grid->addWidget(spin, 1, 3, Qt::AlignTop);
     grid->setColumnStretch(1, 1);
-
-    connect(form.EpisodesBox, &QLineEdit::textChanged, this,
-            [this, &form] { OnCountChanged(m_answers.*form.Fields.Episodes, *form.EpisodesBox); });
-    connect(form.CompleteList, &QListWidget::itemSelectionChanged, this,
-            [this, &form] { OnSelectionChanged(m_answers.*form.Fields.Complete, *form.CompleteList); });
-    connect(form.PartialList, &QListWidget::itemSelectionChanged, this,
-            [this, &form] { OnSelectionChanged(m_answers.*form.Fields.Partial, *form.PartialList); });
-    form.Tune.Connect(this, m_answers.*fields.Intensity, m_answers.*fields.Boost,
-                      [this] { RequestRebuild(); });
     return group;
 }
 
-QGroupBox* ExperiencePage::BuildMangaForm(MangaForm& form, const char* caption, const char* fieldName,
-                                          const QString& subject, const MangaFields& fields) {
-    form.Fields = fields;
-    const QString name = QString::fromLatin1(fieldName);
-    QGroupBox* group =
-        MakeFormFrame(this, caption, name, tr("Amount of the %1").arg(subject), form.AmountBox);
-    form.Tune = MakeCaptionedTuneGroup(group, subject, name, tr("Tune"), Qt::Horizontal);
+QGroupBox* ExperiencePage::buildMangaForm(const char* form) {
+    const QString name = QString::fromLatin1(form);
+    const auto named = [&](const char* before, const char* after) {
+        return (QLatin1String(before) + name + QLatin1String(after)).toLatin1();
+    };
+    QGroupBox* group = makeGroup(named("", "Group").constData(), this);
+    auto* amount = makeQuestion<CountBox>(form, group);
+    amount->setAlignment(Qt::AlignCenter);
+    QWidget* slider = makeQuestion(named("Intensity", "").constData(), group);
+    const QByteArray tune = named("Boost", "");
+    auto* tuneLabel = new QLabel(questionCaption(tune.constData()), group);
+    tuneLabel->setObjectName(QString::fromLatin1(named("TuneFrame", "")));
+    tuneLabel->setAlignment(Qt::AlignCenter);
+    follow(tuneLabel, tune.constData());
+    QWidget* spin = makeQuestion(tune.constData(), group);
+    tuneLabel->setBuddy(spin);
 
     auto* layout = new QHBoxLayout(group);
-    layout->addWidget(form.AmountBox);
-    layout->addWidget(form.Tune.Slider, 1);
-    layout->addWidget(form.Tune.Frame);
-    layout->addWidget(form.Tune.Spin);
-
-    connect(form.AmountBox, &QLineEdit::textChanged, this,
-            [this, &form] { OnCountChanged(m_answers.*form.Fields.Amount, *form.AmountBox); });
-    form.Tune.Connect(this, m_answers.*fields.Intensity, m_answers.*fields.Boost,
-                      [this] { RequestRebuild(); });
+    layout->addWidget(amount);
+    layout->addWidget(slider, 1);
+    layout->addWidget(tuneLabel);
+    layout->addWidget(spin);
     return group;
 }
 
-void ExperiencePage::OnInitDialog() {
-    // The check box and the counts first; a count shown here counts as typed, as on every activation.
-    UpdateControls();
-    {
-        const QSignalBlocker blocker(m_years);
-        m_years->setRange(0, MaximumYears);
-    }
-    for (AnimeForm& form : m_anime) {
-        form.CompleteList->FillFromTable(PartTable);
-        form.PartialList->FillFromTable(PartTable);
-        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
-    }
-    for (MangaForm& form : m_manga)
-        form.Tune.SetRanges(0, MaximumIntensity, 0, MaximumIntensity);
-    ShowAnswers();
-}
-
-void ExperiencePage::ShowAnswers() {
-    ShowFlag(*m_byNumbers, m_answers.ByNumbers);
-    for (const auto& [box, field] : CountsInExchangeOrder()) {
-        const QSignalBlocker blocker(box);
-        box->ShowCount(*field);
-    }
-    {
-        const QSignalBlocker blocker(m_years);
-        m_years->setValue(m_answers.Years);
-    }
-    for (AnimeForm& form : m_anime) {
-        // Bits past the list select nothing; the field keeps them until the list is changed.
-        form.CompleteList->ShowSelectionMask(static_cast<uint32_t>(m_answers.*form.Fields.Complete));
-        form.PartialList->ShowSelectionMask(static_cast<uint32_t>(m_answers.*form.Fields.Partial));
-        form.Tune.Show(m_answers.*form.Fields.Intensity, m_answers.*form.Fields.Boost);
-    }
-    for (MangaForm& form : m_manga)
-        form.Tune.Show(m_answers.*form.Fields.Intensity, m_answers.*form.Fields.Boost);
-    RefreshYearsLabel();
-    ModeSwitch();
-    GroupRules();
-}
-
-void ExperiencePage::UpdateControls() {
-    // A damaged flag (outside 0..2) becomes 0, and the code follows it.
-    const int32_t stored = m_answers.ByNumbers;
-    ShowFlag(*m_byNumbers, m_answers.ByNumbers);
-    if (m_answers.ByNumbers != stored)
-        RequestRebuild();
-    for (const auto& [box, field] : CountsInExchangeOrder())
-        box->ShowCount(*field);
-}
-
-std::optional<ValidationFailure> ExperiencePage::OnKillActive() {
-    for (CountBox* box :
-         {m_anime[RawForm].EpisodesBox, m_anime[SubForm].EpisodesBox, m_anime[DubForm].EpisodesBox,
-          m_manga[RawForm].AmountBox, m_manga[SubForm].AmountBox})
-        box->FillBlankCount();
-    for (const auto& [box, field] : CountsInExchangeOrder())
-        if (auto message = box->Validate(0, MaximumCount))
-            return ValidationFailure{box, *message};
-    return std::nullopt;
-}
-
-// Dubbed, subbed, translated manga, raw anime, raw manga: the first failing box is the one reported.
-std::array<std::pair<CountBox*, uint32_t*>, 5> ExperiencePage::CountsInExchangeOrder() {
-    return {{{m_anime[DubForm].EpisodesBox, &m_answers.Dub},
-             {m_anime[SubForm].EpisodesBox, &m_answers.Sub},
-             {m_manga[SubForm].AmountBox, &m_answers.MangaSub},
-             {m_anime[RawForm].EpisodesBox, &m_answers.Raw},
-             {m_manga[RawForm].AmountBox, &m_answers.MangaRaw}}};
-}
-
-void ExperiencePage::OnYearsChanged(int position) {
-    m_answers.Years = static_cast<int16_t>(position);
-    RefreshYearsLabel();
-    RequestRebuild();
-}
-
-void ExperiencePage::OnByNumbersClicked() {
-    m_answers.ByNumbers = FlagOf(*m_byNumbers);
-    ModeSwitch();
-    GroupRules();
-    RequestRebuild();
-}
-
-// Out-of-range counts are stored and coded at once; leaving the page refuses them.
-void ExperiencePage::OnCountChanged(uint32_t& field, const CountBox& box) {
-    StoreCount(field, box);
-    GroupRules();
-}
-
-// Bits the list has no rows for are dropped once the list is changed.
-void ExperiencePage::OnSelectionChanged(int32_t& field, const CodeListBox& list) {
-    StoreSelection(field, list);
-    GroupRules();
-}
-
-void ExperiencePage::RefreshYearsLabel() {
-    m_yearsLabel->setText(YearsText(m_answers.Years));
-}
-
-// Anime by numbers of episodes opens the anime count boxes; by parts, the part lists. Both keep their
-// values.
-void ExperiencePage::ModeSwitch() {
-    const bool byNumbers = m_answers.ByNumbers != 0;
-    for (AnimeForm& form : m_anime) {
-        form.EpisodesBox->setEnabled(byNumbers);
-        for (QWidget* byParts : std::initializer_list<QWidget*>{form.CompleteLabel, form.CompleteList,
-                                                                form.PartialLabel, form.PartialList})
-            byParts->setEnabled(!byNumbers);
-    }
-}
-
-// A form's intensity and tune are open while the form has been seen; closing them keeps their values.
-void ExperiencePage::GroupRules() {
-    for (AnimeForm& form : m_anime)
-        form.Tune.SetEnabled(AnimeFormAnswered(form));
-    for (MangaForm& form : m_manga)
-        form.Tune.SetEnabled(m_answers.*form.Fields.Amount != 0);
-}
-
-bool ExperiencePage::AnimeFormAnswered(const AnimeForm& form) const {
-    if (m_answers.ByNumbers != 0)
-        return m_answers.*form.Fields.Episodes != 0;
-    return m_answers.*form.Fields.Complete != 0 || m_answers.*form.Fields.Partial != 0;
+void ExperiencePage::showDerived() {
+    m_yearsLabel->setText(YearsText(answers().Experience.Years));
 }

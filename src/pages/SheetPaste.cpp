@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "code/Encode.h"
 #include "code/Sections.h"
 #include "decoder/Decoder.h"
 #include "pages/EncoderSheet.h"
@@ -43,8 +44,7 @@ std::vector<PasteProblem> PasteProblems(const DecodeResult& result, const QByteA
     for (const DecodeProblem& problem : result.Problems)
         problems.push_back({position(problem.Position), FromUtf8(problem.Text), FromUtf8(problem.Message)});
 
-    AnswerSet decoded = result.Answers;
-    CodeFrame read(decoded.Refs());
+    CodeFrame read(result.Answers);
     read.RebuildCode(RebuildAll);
     const std::string_view code(text.constData() + result.CodeBegin, result.CodeEnd - result.CodeBegin);
     bool sectionsDiffer = false;
@@ -97,17 +97,17 @@ bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems)
 
 } // namespace
 
-EncoderSheet::PasteOutcome EncoderSheet::PasteCodeFromClipboard() {
+EncoderSheet::PasteOutcome EncoderSheet::pasteCodeFromClipboard() {
     const QString text = QGuiApplication::clipboard()->text();
     if (text.trimmed().isEmpty()) {
         QMessageBox::information(this, QCoreApplication::applicationName(),
                                  tr("The clipboard holds no text to read a code from."));
         return PasteOutcome::NoCode;
     }
-    return PasteCode(text);
+    return pasteCode(text);
 }
 
-EncoderSheet::PasteOutcome EncoderSheet::PasteCode(const QString& text) {
+EncoderSheet::PasteOutcome EncoderSheet::pasteCode(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     const DecodeResult result = DecodeGlomieCode(std::string_view(utf8.constData(), utf8.size()));
     if (!result.HeaderFound) {
@@ -116,42 +116,19 @@ EncoderSheet::PasteOutcome EncoderSheet::PasteCode(const QString& text) {
                                      .arg(QString::fromLatin1(kHeaderPrefix)));
         return PasteOutcome::NoCode;
     }
-    const AnswerSet before = CopyAnswers();
-    ShowAnswerSet(result.Answers, true);
-    const std::vector<PasteProblem> problems = PasteProblems(result, utf8, m_code);
-    if (problems.empty())
-        return PasteOutcome::Taken;
-    if (TakeWhatWasRead(this, problems))
-        return PasteOutcome::TakenInPart;
-    // A page set up for the paste may have cleared a damaged flag as it showed it: the answers go
-    // back exactly as they were, and so does the code.
-    ShowAnswerSet(before, false);
-    AssignAnswers(before);
-    RebuildCode(RebuildAll);
-    Page(m_current).RequestRebuild(JoinOnly);
-    return PasteOutcome::Left;
-}
-
-AnswerSet EncoderSheet::CopyAnswers() {
-    AnswerSet answers;
-    CopyPageAnswers(Answers(), answers.Refs());
-    return answers;
-}
-
-void EncoderSheet::AssignAnswers(AnswerSet answers) {
-    CopyPageAnswers(answers.Refs(), Answers());
-}
-
-void EncoderSheet::ShowAnswerSet(const AnswerSet& answers, bool asTouched) {
-    AssignAnswers(answers);
-    for (AnswerPage* page : m_pages) {
-        page->TakeAnswers();
-        if (asTouched)
-            page->TouchEveryLevel();
-    }
-    RebuildCode(RebuildAll);
-    // The page in front shows the new code at once; the others when they are next shown.
-    Page(m_current).RequestRebuild(JoinOnly);
+    // The answers as the pages take them: as if the user had set every control, shown each page and
+    // touched every slider and spin. Nothing changes before the user has said what to take.
+    AnswerSet settled = result.Answers;
+    for (int each = 0; each < PageCount; ++each)
+        TakeAsShown(settled, static_cast<PageId>(each));
+    FitToControls(settled);
+    CodeFrame settledCode(settled);
+    settledCode.RebuildCode(RebuildAll);
+    const std::vector<PasteProblem> problems = PasteProblems(result, utf8, settledCode);
+    if (!problems.empty() && !TakeWhatWasRead(this, problems))
+        return PasteOutcome::Left;
+    takeAnswers(settled);
+    return problems.empty() ? PasteOutcome::Taken : PasteOutcome::TakenInPart;
 }
 
 void EncoderSheet::dragEnterEvent(QDragEnterEvent* event) {
@@ -169,5 +146,5 @@ void EncoderSheet::dropEvent(QDropEvent* event) {
         return;
     event->acceptProposedAction();
     // The drop ends first, so that the program the text came from is not kept waiting by a message.
-    QTimer::singleShot(0, this, [this, text = event->mimeData()->text()] { PasteCode(text); });
+    QTimer::singleShot(0, this, [this, text = event->mimeData()->text()] { pasteCode(text); });
 }

@@ -1,6 +1,7 @@
 #include "service/DecoderQuery.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -28,6 +29,17 @@ std::string EscapeForDecoder(std::string_view code) {
             escaped += c;
     }
     return escaped;
+}
+
+std::string ConfiguredDecoderHost() {
+    const char* configured = std::getenv("GLOMIECODE_DECODER_HOST");
+    std::string_view host = configured ? configured : "";
+    const auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (!host.empty() && isBlank(host.front()))
+        host.remove_prefix(1);
+    while (!host.empty() && isBlank(host.back()))
+        host.remove_suffix(1);
+    return std::string(host);
 }
 
 std::string DecoderSite(std::string_view host) {

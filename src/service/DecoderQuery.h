@@ -18,6 +18,10 @@ inline constexpr size_t kMaxQueryLength = 8 * 1024;
 // every other character is kept, "%" and "[" included.
 std::string EscapeForDecoder(std::string_view code);
 
+// The decoder host the user configured in GLOMIECODE_DECODER_HOST, without blanks around it; empty
+// when none is, and the encoder serves the decoder page itself.
+std::string ConfiguredDecoderHost();
+
 // The site a decoder host names, without a slash at its end: a bare host ("decoder.example.org",
 // "127.0.0.1:8080") is reached over "http://"; one written with its scheme
 // ("https://decoder.example.org/") keeps it.

@@ -1,258 +1,242 @@
 #include "settings/SettingsLayout.h"
 
-#include <cstring>
-#include <type_traits>
-
 namespace {
 
-template <typename T> constexpr AnswerKind KindOf();
-template <> constexpr AnswerKind KindOf<ObsessionAnswers>() { return AnswerKind::SM; }
-template <> constexpr AnswerKind KindOf<SenshiVillainAnswers>() { return AnswerKind::F0; }
-template <> constexpr AnswerKind KindOf<AssistPartAnswers>() { return AnswerKind::F1; }
-template <> constexpr AnswerKind KindOf<ExperienceAnswers>() { return AnswerKind::X; }
-template <> constexpr AnswerKind KindOf<OpinionsAnswers>() { return AnswerKind::O; }
-template <> constexpr AnswerKind KindOf<PersonalAnswers>() { return AnswerKind::P0; }
-template <> constexpr AnswerKind KindOf<MorePersonalAnswers>() { return AnswerKind::P1; }
-template <> constexpr AnswerKind KindOf<EvenMorePersonalAnswers>() { return AnswerKind::P2; }
-
-// One row of the layout: the value name is the field name, and the width is the field's own.
-#define VALUE(Struct, Field, Default)                                                                        \
+// One row: the stored name written out, then the answer it holds. The name is never made from the
+// field's name, so renaming a field cannot rename a user's stored value.
+#define VALUE(Name, Default, Page, Struct, Field)                                                            \
     SettingsValue {                                                                                          \
-        #Field, static_cast<int>(sizeof(Struct::Field) * 8), Default, KindOf<Struct>(), offsetof(Struct, Field) \
+        Name, FieldWidth(FieldTypeOf<decltype(Struct::Field)>()), Default,                                   \
+            AnswerField { PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field) }                                    \
     }
 
 constexpr SettingsValue kSM[] = {
-    VALUE(ObsessionAnswers, Pri, 15),
-    VALUE(ObsessionAnswers, Sec, 0),
-    VALUE(ObsessionAnswers, ChkSec, 0),
-    VALUE(ObsessionAnswers, GlomiePref, 1),
+    VALUE("Pri", 15, Obsession, ObsessionAnswers, Pri),
+    VALUE("Sec", 0, Obsession, ObsessionAnswers, Sec),
+    VALUE("ChkSec", 0, Obsession, ObsessionAnswers, ChkSec),
+    VALUE("GlomiePref", 1, Obsession, ObsessionAnswers, GlomiePref),
 };
 
-// Shared by "Fav" and "Dis".
-constexpr SettingsValue kFavDis[] = {
-    VALUE(SenshiVillainAnswers, Senshi0, 0),
-    VALUE(SenshiVillainAnswers, Senshi1, 0),
-    VALUE(SenshiVillainAnswers, TrendSenshi0, 1),
-    VALUE(SenshiVillainAnswers, TrendSenshi1, 1),
-    VALUE(SenshiVillainAnswers, IntensitySenshi0, 0),
-    VALUE(SenshiVillainAnswers, IntensitySenshi1, 0),
-    VALUE(SenshiVillainAnswers, BoostSenshi0, 0),
-    VALUE(SenshiVillainAnswers, BoostSenshi1, 0),
-    VALUE(SenshiVillainAnswers, Villian0, 0),
-    VALUE(SenshiVillainAnswers, Villian1, 0),
-    VALUE(SenshiVillainAnswers, TrendVillian0, 1),
-    VALUE(SenshiVillainAnswers, TrendVillian1, 1),
-    VALUE(SenshiVillainAnswers, IntensityVillian0, 0),
-    VALUE(SenshiVillainAnswers, IntensityVillian1, 0),
-    VALUE(SenshiVillainAnswers, BoostVillian0, 0),
-    VALUE(SenshiVillainAnswers, BoostVillian1, 0),
-    VALUE(AssistPartAnswers, Assist0, 0),
-    VALUE(AssistPartAnswers, Assist1, 0),
-    VALUE(AssistPartAnswers, TrendAssist0, 1),
-    VALUE(AssistPartAnswers, TrendAssist1, 1),
-    VALUE(AssistPartAnswers, IntensityAssist0, 0),
-    VALUE(AssistPartAnswers, IntensityAssist1, 0),
-    VALUE(AssistPartAnswers, BoostAssist0, 0),
-    VALUE(AssistPartAnswers, BoostAssist1, 0),
-    VALUE(AssistPartAnswers, Part0, 0),
-    VALUE(AssistPartAnswers, Part1, 0),
-    VALUE(AssistPartAnswers, TrendPart0, 1),
-    VALUE(AssistPartAnswers, TrendPart1, 1),
-    VALUE(AssistPartAnswers, IntensityPart0, 0),
-    VALUE(AssistPartAnswers, IntensityPart1, 0),
-    VALUE(AssistPartAnswers, BoostPart0, 0),
-    VALUE(AssistPartAnswers, BoostPart1, 0),
+constexpr SettingsValue kFav[] = {
+    VALUE("Senshi0", 0, Favorites, SenshiVillainAnswers, Senshi0),
+    VALUE("Senshi1", 0, Favorites, SenshiVillainAnswers, Senshi1),
+    VALUE("TrendSenshi0", 1, Favorites, SenshiVillainAnswers, TrendSenshi0),
+    VALUE("TrendSenshi1", 1, Favorites, SenshiVillainAnswers, TrendSenshi1),
+    VALUE("IntensitySenshi0", 0, Favorites, SenshiVillainAnswers, IntensitySenshi0),
+    VALUE("IntensitySenshi1", 0, Favorites, SenshiVillainAnswers, IntensitySenshi1),
+    VALUE("BoostSenshi0", 0, Favorites, SenshiVillainAnswers, BoostSenshi0),
+    VALUE("BoostSenshi1", 0, Favorites, SenshiVillainAnswers, BoostSenshi1),
+    VALUE("Villian0", 0, Favorites, SenshiVillainAnswers, Villian0),
+    VALUE("Villian1", 0, Favorites, SenshiVillainAnswers, Villian1),
+    VALUE("TrendVillian0", 1, Favorites, SenshiVillainAnswers, TrendVillian0),
+    VALUE("TrendVillian1", 1, Favorites, SenshiVillainAnswers, TrendVillian1),
+    VALUE("IntensityVillian0", 0, Favorites, SenshiVillainAnswers, IntensityVillian0),
+    VALUE("IntensityVillian1", 0, Favorites, SenshiVillainAnswers, IntensityVillian1),
+    VALUE("BoostVillian0", 0, Favorites, SenshiVillainAnswers, BoostVillian0),
+    VALUE("BoostVillian1", 0, Favorites, SenshiVillainAnswers, BoostVillian1),
+    VALUE("Assist0", 0, MoreFavorites, AssistPartAnswers, Assist0),
+    VALUE("Assist1", 0, MoreFavorites, AssistPartAnswers, Assist1),
+    VALUE("TrendAssist0", 1, MoreFavorites, AssistPartAnswers, TrendAssist0),
+    VALUE("TrendAssist1", 1, MoreFavorites, AssistPartAnswers, TrendAssist1),
+    VALUE("IntensityAssist0", 0, MoreFavorites, AssistPartAnswers, IntensityAssist0),
+    VALUE("IntensityAssist1", 0, MoreFavorites, AssistPartAnswers, IntensityAssist1),
+    VALUE("BoostAssist0", 0, MoreFavorites, AssistPartAnswers, BoostAssist0),
+    VALUE("BoostAssist1", 0, MoreFavorites, AssistPartAnswers, BoostAssist1),
+    VALUE("Part0", 0, MoreFavorites, AssistPartAnswers, Part0),
+    VALUE("Part1", 0, MoreFavorites, AssistPartAnswers, Part1),
+    VALUE("TrendPart0", 1, MoreFavorites, AssistPartAnswers, TrendPart0),
+    VALUE("TrendPart1", 1, MoreFavorites, AssistPartAnswers, TrendPart1),
+    VALUE("IntensityPart0", 0, MoreFavorites, AssistPartAnswers, IntensityPart0),
+    VALUE("IntensityPart1", 0, MoreFavorites, AssistPartAnswers, IntensityPart1),
+    VALUE("BoostPart0", 0, MoreFavorites, AssistPartAnswers, BoostPart0),
+    VALUE("BoostPart1", 0, MoreFavorites, AssistPartAnswers, BoostPart1),
 };
 
-// IntensityMangaRaw, IntensityMangaSub, BoostMangaRaw and BoostMangaSub are not persisted.
+constexpr SettingsValue kDis[] = {
+    VALUE("Senshi0", 0, Dislikes, SenshiVillainAnswers, Senshi0),
+    VALUE("Senshi1", 0, Dislikes, SenshiVillainAnswers, Senshi1),
+    VALUE("TrendSenshi0", 1, Dislikes, SenshiVillainAnswers, TrendSenshi0),
+    VALUE("TrendSenshi1", 1, Dislikes, SenshiVillainAnswers, TrendSenshi1),
+    VALUE("IntensitySenshi0", 0, Dislikes, SenshiVillainAnswers, IntensitySenshi0),
+    VALUE("IntensitySenshi1", 0, Dislikes, SenshiVillainAnswers, IntensitySenshi1),
+    VALUE("BoostSenshi0", 0, Dislikes, SenshiVillainAnswers, BoostSenshi0),
+    VALUE("BoostSenshi1", 0, Dislikes, SenshiVillainAnswers, BoostSenshi1),
+    VALUE("Villian0", 0, Dislikes, SenshiVillainAnswers, Villian0),
+    VALUE("Villian1", 0, Dislikes, SenshiVillainAnswers, Villian1),
+    VALUE("TrendVillian0", 1, Dislikes, SenshiVillainAnswers, TrendVillian0),
+    VALUE("TrendVillian1", 1, Dislikes, SenshiVillainAnswers, TrendVillian1),
+    VALUE("IntensityVillian0", 0, Dislikes, SenshiVillainAnswers, IntensityVillian0),
+    VALUE("IntensityVillian1", 0, Dislikes, SenshiVillainAnswers, IntensityVillian1),
+    VALUE("BoostVillian0", 0, Dislikes, SenshiVillainAnswers, BoostVillian0),
+    VALUE("BoostVillian1", 0, Dislikes, SenshiVillainAnswers, BoostVillian1),
+    VALUE("Assist0", 0, MoreDislikes, AssistPartAnswers, Assist0),
+    VALUE("Assist1", 0, MoreDislikes, AssistPartAnswers, Assist1),
+    VALUE("TrendAssist0", 1, MoreDislikes, AssistPartAnswers, TrendAssist0),
+    VALUE("TrendAssist1", 1, MoreDislikes, AssistPartAnswers, TrendAssist1),
+    VALUE("IntensityAssist0", 0, MoreDislikes, AssistPartAnswers, IntensityAssist0),
+    VALUE("IntensityAssist1", 0, MoreDislikes, AssistPartAnswers, IntensityAssist1),
+    VALUE("BoostAssist0", 0, MoreDislikes, AssistPartAnswers, BoostAssist0),
+    VALUE("BoostAssist1", 0, MoreDislikes, AssistPartAnswers, BoostAssist1),
+    VALUE("Part0", 0, MoreDislikes, AssistPartAnswers, Part0),
+    VALUE("Part1", 0, MoreDislikes, AssistPartAnswers, Part1),
+    VALUE("TrendPart0", 1, MoreDislikes, AssistPartAnswers, TrendPart0),
+    VALUE("TrendPart1", 1, MoreDislikes, AssistPartAnswers, TrendPart1),
+    VALUE("IntensityPart0", 0, MoreDislikes, AssistPartAnswers, IntensityPart0),
+    VALUE("IntensityPart1", 0, MoreDislikes, AssistPartAnswers, IntensityPart1),
+    VALUE("BoostPart0", 0, MoreDislikes, AssistPartAnswers, BoostPart0),
+    VALUE("BoostPart1", 0, MoreDislikes, AssistPartAnswers, BoostPart1),
+};
+
 constexpr SettingsValue kExp[] = {
-    VALUE(ExperienceAnswers, Years, 0),
-    VALUE(ExperienceAnswers, RawComplete, 0),
-    VALUE(ExperienceAnswers, SubComplete, 0),
-    VALUE(ExperienceAnswers, DubComplete, 0),
-    VALUE(ExperienceAnswers, RawPartial, 0),
-    VALUE(ExperienceAnswers, SubPartial, 0),
-    VALUE(ExperienceAnswers, DubPartial, 0),
-    VALUE(ExperienceAnswers, IntensityRaw, 4),
-    VALUE(ExperienceAnswers, BoostRaw, 0),
-    VALUE(ExperienceAnswers, IntensitySub, 4),
-    VALUE(ExperienceAnswers, BoostSub, 0),
-    VALUE(ExperienceAnswers, IntensityDub, 4),
-    VALUE(ExperienceAnswers, BoostDub, 0),
-    VALUE(ExperienceAnswers, ByNumbers, 1),
-    VALUE(ExperienceAnswers, Raw, 0),
-    VALUE(ExperienceAnswers, Sub, 0),
-    VALUE(ExperienceAnswers, Dub, 0),
-    VALUE(ExperienceAnswers, MangaRaw, 0),
-    VALUE(ExperienceAnswers, MangaSub, 0),
+    VALUE("Years", 0, Experience, ExperienceAnswers, Years),
+    VALUE("RawComplete", 0, Experience, ExperienceAnswers, RawComplete),
+    VALUE("SubComplete", 0, Experience, ExperienceAnswers, SubComplete),
+    VALUE("DubComplete", 0, Experience, ExperienceAnswers, DubComplete),
+    VALUE("RawPartial", 0, Experience, ExperienceAnswers, RawPartial),
+    VALUE("SubPartial", 0, Experience, ExperienceAnswers, SubPartial),
+    VALUE("DubPartial", 0, Experience, ExperienceAnswers, DubPartial),
+    VALUE("IntensityRaw", 4, Experience, ExperienceAnswers, IntensityRaw),
+    VALUE("BoostRaw", 0, Experience, ExperienceAnswers, BoostRaw),
+    VALUE("IntensitySub", 4, Experience, ExperienceAnswers, IntensitySub),
+    VALUE("BoostSub", 0, Experience, ExperienceAnswers, BoostSub),
+    VALUE("IntensityDub", 4, Experience, ExperienceAnswers, IntensityDub),
+    VALUE("BoostDub", 0, Experience, ExperienceAnswers, BoostDub),
+    VALUE("ByNumbers", 1, Experience, ExperienceAnswers, ByNumbers),
+    VALUE("Raw", 0, Experience, ExperienceAnswers, Raw),
+    VALUE("Sub", 0, Experience, ExperienceAnswers, Sub),
+    VALUE("Dub", 0, Experience, ExperienceAnswers, Dub),
+    VALUE("MangaRaw", 0, Experience, ExperienceAnswers, MangaRaw),
+    VALUE("MangaSub", 0, Experience, ExperienceAnswers, MangaSub),
 };
 
 constexpr SettingsValue kOp[] = {
-    VALUE(OpinionsAnswers, IntensityDub, 0),
-    VALUE(OpinionsAnswers, IntensitySos, 0),
-    VALUE(OpinionsAnswers, IntensityOw, 0),
-    VALUE(OpinionsAnswers, IntensityAnti, 0),
-    VALUE(OpinionsAnswers, IntensityHentai, 0),
-    VALUE(OpinionsAnswers, IntensityMixx, 0),
-    VALUE(OpinionsAnswers, BoostDub, 0),
-    VALUE(OpinionsAnswers, BoostSos, 0),
-    VALUE(OpinionsAnswers, BoostOw, 0),
-    VALUE(OpinionsAnswers, BoostAnti, 0),
-    VALUE(OpinionsAnswers, BoostHentai, 0),
-    VALUE(OpinionsAnswers, BoostMixx, 0),
-    VALUE(OpinionsAnswers, NoOpDub, 0),
-    VALUE(OpinionsAnswers, NoOpSos, 0),
-    VALUE(OpinionsAnswers, NoOpOw, 0),
-    VALUE(OpinionsAnswers, NoOpAnti, 0),
-    VALUE(OpinionsAnswers, NoOpHentai, 0),
-    VALUE(OpinionsAnswers, NoOpMixx, 0),
-    VALUE(OpinionsAnswers, OmitDub, 1),
-    VALUE(OpinionsAnswers, OmitSos, 1),
-    VALUE(OpinionsAnswers, OmitOw, 1),
-    VALUE(OpinionsAnswers, OmitAnti, 1),
-    VALUE(OpinionsAnswers, OmitHentai, 1),
-    VALUE(OpinionsAnswers, OmitMixx, 1),
-    VALUE(OpinionsAnswers, WhatDub, 0),
-    VALUE(OpinionsAnswers, WhatSos, 0),
-    VALUE(OpinionsAnswers, WhatOw, 0),
-    VALUE(OpinionsAnswers, WhatMixx, 0),
-    VALUE(OpinionsAnswers, AmericanCartoon, 0),
-    VALUE(OpinionsAnswers, Member, 0),
-    VALUE(OpinionsAnswers, Bitter, 0),
+    VALUE("IntensityDub", 0, Opinions, OpinionsAnswers, IntensityDub),
+    VALUE("IntensitySos", 0, Opinions, OpinionsAnswers, IntensitySos),
+    VALUE("IntensityOw", 0, Opinions, OpinionsAnswers, IntensityOw),
+    VALUE("IntensityAnti", 0, Opinions, OpinionsAnswers, IntensityAnti),
+    VALUE("IntensityHentai", 0, Opinions, OpinionsAnswers, IntensityHentai),
+    VALUE("IntensityMixx", 0, Opinions, OpinionsAnswers, IntensityMixx),
+    VALUE("BoostDub", 0, Opinions, OpinionsAnswers, BoostDub),
+    VALUE("BoostSos", 0, Opinions, OpinionsAnswers, BoostSos),
+    VALUE("BoostOw", 0, Opinions, OpinionsAnswers, BoostOw),
+    VALUE("BoostAnti", 0, Opinions, OpinionsAnswers, BoostAnti),
+    VALUE("BoostHentai", 0, Opinions, OpinionsAnswers, BoostHentai),
+    VALUE("BoostMixx", 0, Opinions, OpinionsAnswers, BoostMixx),
+    VALUE("NoOpDub", 0, Opinions, OpinionsAnswers, NoOpDub),
+    VALUE("NoOpSos", 0, Opinions, OpinionsAnswers, NoOpSos),
+    VALUE("NoOpOw", 0, Opinions, OpinionsAnswers, NoOpOw),
+    VALUE("NoOpAnti", 0, Opinions, OpinionsAnswers, NoOpAnti),
+    VALUE("NoOpHentai", 0, Opinions, OpinionsAnswers, NoOpHentai),
+    VALUE("NoOpMixx", 0, Opinions, OpinionsAnswers, NoOpMixx),
+    VALUE("OmitDub", 1, Opinions, OpinionsAnswers, OmitDub),
+    VALUE("OmitSos", 1, Opinions, OpinionsAnswers, OmitSos),
+    VALUE("OmitOw", 1, Opinions, OpinionsAnswers, OmitOw),
+    VALUE("OmitAnti", 1, Opinions, OpinionsAnswers, OmitAnti),
+    VALUE("OmitHentai", 1, Opinions, OpinionsAnswers, OmitHentai),
+    VALUE("OmitMixx", 1, Opinions, OpinionsAnswers, OmitMixx),
+    VALUE("WhatDub", 0, Opinions, OpinionsAnswers, WhatDub),
+    VALUE("WhatSos", 0, Opinions, OpinionsAnswers, WhatSos),
+    VALUE("WhatOw", 0, Opinions, OpinionsAnswers, WhatOw),
+    VALUE("WhatMixx", 0, Opinions, OpinionsAnswers, WhatMixx),
+    VALUE("AmericanCartoon", 0, Opinions, OpinionsAnswers, AmericanCartoon),
+    VALUE("Member", 0, Opinions, OpinionsAnswers, Member),
+    VALUE("Bitter", 0, Opinions, OpinionsAnswers, Bitter),
 };
 
-// NoTellWeight and NoTellFat are not persisted.
 constexpr SettingsValue kPer[] = {
-    VALUE(PersonalAnswers, OmitAge, 1),
-    VALUE(PersonalAnswers, OmitStature, 1),
-    VALUE(PersonalAnswers, OmitWeight, 1),
-    VALUE(PersonalAnswers, OmitFat, 1),
-    VALUE(PersonalAnswers, OmitEyes, 1),
-    VALUE(PersonalAnswers, SpecifyExactAge, 0),
-    VALUE(PersonalAnswers, SpecifyExactStature, 0),
-    VALUE(PersonalAnswers, SpecifyExactWeight, 0),
-    VALUE(PersonalAnswers, ExactAge, 0),
-    VALUE(PersonalAnswers, ExactStatureFt, 0),
-    VALUE(PersonalAnswers, ExactStatureIn, 0),
-    VALUE(PersonalAnswers, ExactWeight, 0),
-    VALUE(PersonalAnswers, Age, 0),
-    VALUE(PersonalAnswers, Stature, 0),
-    VALUE(PersonalAnswers, Weight, 0),
-    VALUE(PersonalAnswers, Fat, 0),
-    VALUE(PersonalAnswers, BoostAge, 0),
-    VALUE(PersonalAnswers, BoostStature, 0),
-    VALUE(PersonalAnswers, BoostWeight, 0),
-    VALUE(PersonalAnswers, BoostFat, 0),
-    VALUE(PersonalAnswers, Same, 1),
-    VALUE(PersonalAnswers, Glasses, 0),
-    VALUE(PersonalAnswers, Contacts, 0),
-    VALUE(PersonalAnswers, ColorLeft0, 0),
-    VALUE(PersonalAnswers, ColorLeft1, 0),
-    VALUE(PersonalAnswers, ColorLeft2, 0),
-    VALUE(PersonalAnswers, ColorRight0, 0),
-    VALUE(PersonalAnswers, ColorRight1, 0),
-    VALUE(PersonalAnswers, ColorRight2, 0),
-    VALUE(PersonalAnswers, ColorAdjLeft0, 0),
-    VALUE(PersonalAnswers, ColorAdjLeft1, 0),
-    VALUE(PersonalAnswers, ColorAdjLeft2, 0),
-    VALUE(PersonalAnswers, ColorAdjRight0, 0),
-    VALUE(PersonalAnswers, ColorAdjRight1, 0),
-    VALUE(PersonalAnswers, ColorAdjRight2, 0),
-    VALUE(MorePersonalAnswers, OmitHair, 1),
-    VALUE(MorePersonalAnswers, OmitTone, 1),
-    VALUE(MorePersonalAnswers, OmitGroup, 1),
-    VALUE(MorePersonalAnswers, OmitBloodType, 1),
-    VALUE(MorePersonalAnswers, HairColor, 0),
-    VALUE(MorePersonalAnswers, HairColorAdj, 0),
-    VALUE(MorePersonalAnswers, Beard, 0),
-    VALUE(MorePersonalAnswers, Moustache, 0),
-    VALUE(MorePersonalAnswers, Hair, 0),
-    VALUE(MorePersonalAnswers, BoostHair, 0),
-    VALUE(MorePersonalAnswers, Tone, 0),
-    VALUE(MorePersonalAnswers, BoostTone, 0),
-    VALUE(MorePersonalAnswers, Group, 0),
-    VALUE(MorePersonalAnswers, BloodType, 0),
-    VALUE(MorePersonalAnswers, BloodTypeSign, 1),
-    VALUE(EvenMorePersonalAnswers, OmitSign, 1),
-    VALUE(EvenMorePersonalAnswers, OmitGender, 1),
-    VALUE(EvenMorePersonalAnswers, OmitRelationship, 1),
-    VALUE(EvenMorePersonalAnswers, Sign, 0),
-    VALUE(EvenMorePersonalAnswers, Gender, 0),
-    VALUE(EvenMorePersonalAnswers, UsePurity, 0),
-    VALUE(EvenMorePersonalAnswers, Purity, 0),
-    VALUE(EvenMorePersonalAnswers, NoTellKink, 0),
-    VALUE(EvenMorePersonalAnswers, Kink, 0),
-    VALUE(EvenMorePersonalAnswers, BoostKink, 0),
-    VALUE(EvenMorePersonalAnswers, KinkMembership, 0),
-    VALUE(EvenMorePersonalAnswers, Preference, 0),
-    VALUE(EvenMorePersonalAnswers, BoostPreference, 0),
-    VALUE(EvenMorePersonalAnswers, Status, 0),
-    VALUE(EvenMorePersonalAnswers, BoostStatus, 0),
+    VALUE("OmitAge", 1, Personal, PersonalAnswers, OmitAge),
+    VALUE("OmitStature", 1, Personal, PersonalAnswers, OmitStature),
+    VALUE("OmitWeight", 1, Personal, PersonalAnswers, OmitWeight),
+    VALUE("OmitFat", 1, Personal, PersonalAnswers, OmitFat),
+    VALUE("OmitEyes", 1, Personal, PersonalAnswers, OmitEyes),
+    VALUE("SpecifyExactAge", 0, Personal, PersonalAnswers, SpecifyExactAge),
+    VALUE("SpecifyExactStature", 0, Personal, PersonalAnswers, SpecifyExactStature),
+    VALUE("SpecifyExactWeight", 0, Personal, PersonalAnswers, SpecifyExactWeight),
+    VALUE("ExactAge", 0, Personal, PersonalAnswers, ExactAge),
+    VALUE("ExactStatureFt", 0, Personal, PersonalAnswers, ExactStatureFt),
+    VALUE("ExactStatureIn", 0, Personal, PersonalAnswers, ExactStatureIn),
+    VALUE("ExactWeight", 0, Personal, PersonalAnswers, ExactWeight),
+    VALUE("Age", 0, Personal, PersonalAnswers, Age),
+    VALUE("Stature", 0, Personal, PersonalAnswers, Stature),
+    VALUE("Weight", 0, Personal, PersonalAnswers, Weight),
+    VALUE("Fat", 0, Personal, PersonalAnswers, Fat),
+    VALUE("BoostAge", 0, Personal, PersonalAnswers, BoostAge),
+    VALUE("BoostStature", 0, Personal, PersonalAnswers, BoostStature),
+    VALUE("BoostWeight", 0, Personal, PersonalAnswers, BoostWeight),
+    VALUE("BoostFat", 0, Personal, PersonalAnswers, BoostFat),
+    VALUE("Same", 1, Personal, PersonalAnswers, Same),
+    VALUE("Glasses", 0, Personal, PersonalAnswers, Glasses),
+    VALUE("Contacts", 0, Personal, PersonalAnswers, Contacts),
+    VALUE("ColorLeft0", 0, Personal, PersonalAnswers, ColorLeft0),
+    VALUE("ColorLeft1", 0, Personal, PersonalAnswers, ColorLeft1),
+    VALUE("ColorLeft2", 0, Personal, PersonalAnswers, ColorLeft2),
+    VALUE("ColorRight0", 0, Personal, PersonalAnswers, ColorRight0),
+    VALUE("ColorRight1", 0, Personal, PersonalAnswers, ColorRight1),
+    VALUE("ColorRight2", 0, Personal, PersonalAnswers, ColorRight2),
+    VALUE("ColorAdjLeft0", 0, Personal, PersonalAnswers, ColorAdjLeft0),
+    VALUE("ColorAdjLeft1", 0, Personal, PersonalAnswers, ColorAdjLeft1),
+    VALUE("ColorAdjLeft2", 0, Personal, PersonalAnswers, ColorAdjLeft2),
+    VALUE("ColorAdjRight0", 0, Personal, PersonalAnswers, ColorAdjRight0),
+    VALUE("ColorAdjRight1", 0, Personal, PersonalAnswers, ColorAdjRight1),
+    VALUE("ColorAdjRight2", 0, Personal, PersonalAnswers, ColorAdjRight2),
+    VALUE("OmitHair", 1, MorePersonal, MorePersonalAnswers, OmitHair),
+    VALUE("OmitTone", 1, MorePersonal, MorePersonalAnswers, OmitTone),
+    VALUE("OmitGroup", 1, MorePersonal, MorePersonalAnswers, OmitGroup),
+    VALUE("OmitBloodType", 1, MorePersonal, MorePersonalAnswers, OmitBloodType),
+    VALUE("HairColor", 0, MorePersonal, MorePersonalAnswers, HairColor),
+    VALUE("HairColorAdj", 0, MorePersonal, MorePersonalAnswers, HairColorAdj),
+    VALUE("Beard", 0, MorePersonal, MorePersonalAnswers, Beard),
+    VALUE("Moustache", 0, MorePersonal, MorePersonalAnswers, Moustache),
+    VALUE("Hair", 0, MorePersonal, MorePersonalAnswers, Hair),
+    VALUE("BoostHair", 0, MorePersonal, MorePersonalAnswers, BoostHair),
+    VALUE("Tone", 0, MorePersonal, MorePersonalAnswers, Tone),
+    VALUE("BoostTone", 0, MorePersonal, MorePersonalAnswers, BoostTone),
+    VALUE("Group", 0, MorePersonal, MorePersonalAnswers, Group),
+    VALUE("BloodType", 0, MorePersonal, MorePersonalAnswers, BloodType),
+    VALUE("BloodTypeSign", 1, MorePersonal, MorePersonalAnswers, BloodTypeSign),
+    VALUE("OmitSign", 1, EvenMorePersonal, EvenMorePersonalAnswers, OmitSign),
+    VALUE("OmitGender", 1, EvenMorePersonal, EvenMorePersonalAnswers, OmitGender),
+    VALUE("OmitRelationship", 1, EvenMorePersonal, EvenMorePersonalAnswers, OmitRelationship),
+    VALUE("Sign", 0, EvenMorePersonal, EvenMorePersonalAnswers, Sign),
+    VALUE("Gender", 0, EvenMorePersonal, EvenMorePersonalAnswers, Gender),
+    VALUE("UsePurity", 0, EvenMorePersonal, EvenMorePersonalAnswers, UsePurity),
+    VALUE("Purity", 0, EvenMorePersonal, EvenMorePersonalAnswers, Purity),
+    VALUE("NoTellKink", 0, EvenMorePersonal, EvenMorePersonalAnswers, NoTellKink),
+    VALUE("Kink", 0, EvenMorePersonal, EvenMorePersonalAnswers, Kink),
+    VALUE("BoostKink", 0, EvenMorePersonal, EvenMorePersonalAnswers, BoostKink),
+    VALUE("KinkMembership", 0, EvenMorePersonal, EvenMorePersonalAnswers, KinkMembership),
+    VALUE("Preference", 0, EvenMorePersonal, EvenMorePersonalAnswers, Preference),
+    VALUE("BoostPreference", 0, EvenMorePersonal, EvenMorePersonalAnswers, BoostPreference),
+    VALUE("Status", 0, EvenMorePersonal, EvenMorePersonalAnswers, Status),
+    VALUE("BoostStatus", 0, EvenMorePersonal, EvenMorePersonalAnswers, BoostStatus),
 };
 
 #undef VALUE
 
 constexpr SettingsSection kSections[] = {
-    {"SM", kSM}, {"Fav", kFavDis}, {"Dis", kFavDis}, {"Exp", kExp}, {"Op", kOp}, {"Per", kPer},
+    {"SM", kSM}, {"Fav", kFav}, {"Dis", kDis}, {"Exp", kExp}, {"Op", kOp}, {"Per", kPer},
 };
 
-// The struct a value of a section lives in, or null when that page does not exist.
-void* FieldOwner(const AnswerRefs& a, std::string_view section, AnswerKind kind) {
-    const bool dislikes = section == "Dis";
-    switch (kind) {
-    case AnswerKind::SM:
-        return a.SM;
-    case AnswerKind::F0:
-        return dislikes ? static_cast<void*>(a.Dislikes) : a.Favorites;
-    case AnswerKind::F1:
-        return dislikes ? static_cast<void*>(a.MoreDislikes) : a.MoreFavorites;
-    case AnswerKind::X:
-        return a.Experience;
-    case AnswerKind::O:
-        return a.Opinions;
-    case AnswerKind::P0:
-        return a.Personal;
-    case AnswerKind::P1:
-        return a.MorePersonal;
-    case AnswerKind::P2:
-        return a.EvenMorePersonal;
+#define UNSTORED(Section, Name, Page, Struct, Field)                                                         \
+    UnstoredValue {                                                                                          \
+        Section, Name, AnswerField { PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field) }                         \
     }
-    return nullptr;
-}
 
-bool SectionPresent(const AnswerRefs& a, const SettingsSection& section) {
-    return section.Name != "Dis" || (a.Dislikes && a.MoreDislikes);
-}
+constexpr UnstoredValue kUnstored[] = {
+    UNSTORED("Exp", "IntensityMangaRaw", Experience, ExperienceAnswers, IntensityMangaRaw),
+    UNSTORED("Exp", "IntensityMangaSub", Experience, ExperienceAnswers, IntensityMangaSub),
+    UNSTORED("Exp", "BoostMangaRaw", Experience, ExperienceAnswers, BoostMangaRaw),
+    UNSTORED("Exp", "BoostMangaSub", Experience, ExperienceAnswers, BoostMangaSub),
+    UNSTORED("Per", "NoTellWeight", Personal, PersonalAnswers, NoTellWeight),
+    UNSTORED("Per", "NoTellFat", Personal, PersonalAnswers, NoTellFat),
+};
 
-template <typename Visit> void ForEachStoredField(const AnswerRefs& answers, Visit visit) {
-    for (const SettingsSection& section : kSections) {
-        if (!SectionPresent(answers, section))
-            continue;
-        for (const SettingsValue& value : section.Values) {
-            auto* owner = static_cast<unsigned char*>(FieldOwner(answers, section.Name, value.Kind));
-            visit(section.Name, value, owner + value.Offset);
-        }
-    }
-}
+#undef UNSTORED
 
-void StoreField(unsigned char* field, int width, int32_t value) {
-    if (width == 16) {
-        const auto narrow = static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF));
-        std::memcpy(field, &narrow, sizeof narrow);
-    } else {
-        std::memcpy(field, &value, sizeof value);
-    }
-}
-
-int32_t ReadField(const unsigned char* field, int width) {
-    if (width == 16) {
-        int16_t narrow;
-        std::memcpy(&narrow, field, sizeof narrow);
-        return narrow; // sign-extended
-    }
-    int32_t wide;
-    std::memcpy(&wide, field, sizeof wide);
-    return wide;
+template <typename Visit> void ForEachValue(Visit visit) {
+    for (const SettingsSection& section : kSections)
+        for (const SettingsValue& value : section.Values)
+            visit(section.Name, value);
 }
 
 } // namespace
@@ -266,20 +250,83 @@ size_t StoredValueCount() {
     return count;
 }
 
-void LoadSettings(ProfileStore& store, const AnswerRefs& answers) {
-    ForEachStoredField(answers, [&](std::string_view section, const SettingsValue& value, unsigned char* field) {
-        StoreField(field, value.Width, store.GetProfileInt(section, value.Name, value.Default));
+std::span<const UnstoredValue> UnstoredValues() { return kUnstored; }
+
+std::string_view SettingsSectionOf(PageId page) {
+    switch (page) {
+    case PageId::Obsession:
+        return "SM";
+    case PageId::Favorites:
+    case PageId::MoreFavorites:
+        return "Fav";
+    case PageId::Dislikes:
+    case PageId::MoreDislikes:
+        return "Dis";
+    case PageId::Experience:
+        return "Exp";
+    case PageId::Opinions:
+        return "Op";
+    case PageId::Personal:
+    case PageId::MorePersonal:
+    case PageId::EvenMorePersonal:
+        return "Per";
+    }
+    return {};
+}
+
+std::string_view AnswerName(AnswerField field) {
+    for (const SettingsSection& section : kSections)
+        for (const SettingsValue& value : section.Values)
+            if (value.Field == field)
+                return value.Name;
+    for (const UnstoredValue& value : kUnstored)
+        if (value.Field == field)
+            return value.Name;
+    return {};
+}
+
+std::string AnswerKey(AnswerField field) {
+    const std::string_view name = AnswerName(field);
+    return name.empty() ? std::string() : std::string(SettingsSectionOf(field.Page)) + '/' + std::string(name);
+}
+
+std::optional<AnswerField> AnswerOfKey(std::string_view key) {
+    const size_t slash = key.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view section = key.substr(0, slash), name = key.substr(slash + 1);
+    for (const SettingsSection& stored : kSections)
+        if (stored.Name == section)
+            for (const SettingsValue& value : stored.Values)
+                if (value.Name == name)
+                    return value.Field;
+    for (const UnstoredValue& value : kUnstored)
+        if (value.Section == section && value.Name == name)
+            return value.Field;
+    return std::nullopt;
+}
+
+void LoadSettings(ProfileStore& store, AnswerSet& answers) {
+    ForEachValue([&](std::string_view section, const SettingsValue& value) {
+        WriteAnswer(answers, value.Field, store.GetProfileInt(section, value.Name, value.Default));
     });
 }
 
-void SaveSettings(ProfileStore& store, const AnswerRefs& answers) {
-    ForEachStoredField(answers, [&](std::string_view section, const SettingsValue& value, unsigned char* field) {
-        store.WriteProfileInt(section, value.Name, ReadField(field, value.Width));
+void SaveSettings(ProfileStore& store, const AnswerSet& answers) {
+    ForEachValue([&](std::string_view section, const SettingsValue& value) {
+        store.WriteProfileInt(section, value.Name, ReadAnswer(answers, value.Field));
     });
 }
 
-void ResetToDefaults(const AnswerRefs& answers) {
-    ForEachStoredField(answers, [](std::string_view, const SettingsValue& value, unsigned char* field) {
-        StoreField(field, value.Width, value.Default);
-    });
+void ResetToDefaults(AnswerSet& answers) {
+    ForEachValue([&](std::string_view, const SettingsValue& value) { WriteAnswer(answers, value.Field, value.Default); });
+}
+
+const AnswerSet& DefaultAnswers() {
+    static const AnswerSet defaults = [] {
+        AnswerSet answers;
+        ResetToDefaults(answers);
+        return answers;
+    }();
+    return defaults;
 }

@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
-#include "code/Answers.h"
+#include "code/AnswerField.h"
 
 // The per-user store the answers are persisted in: sections of named 32-bit integers.
 class ProfileStore {
@@ -17,16 +19,13 @@ public:
     virtual bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) = 0;
 };
 
-// Which answer struct a settings value belongs to. The "Fav" and "Dis" sections share their value
-// names: F0 and F1 values are read into the favourite pages for "Fav" and the dislike pages for "Dis".
-enum class AnswerKind : uint8_t { SM, F0, F1, X, O, P0, P1, P2 };
-
+// One stored value: its name, written out as users' files and registries know it, the width of the
+// answer it holds (16 or 32 bits; every value is stored as 32), its default and its answer.
 struct SettingsValue {
     std::string_view Name;
-    int Width; // 16 or 32: the width of the answer field; every value is stored as 32 bits
+    int Width;
     int32_t Default;
-    AnswerKind Kind;
-    size_t Offset; // of the answer field within its struct
+    AnswerField Field;
 };
 
 struct SettingsSection {
@@ -34,17 +33,35 @@ struct SettingsSection {
     std::span<const SettingsValue> Values;
 };
 
-// The six sections in the order they are read and written, each with its values in order.
+// The six sections in the order they are read and written, each with its values in order: 183
+// values in all.
 std::span<const SettingsSection> SettingsLayout();
-
-// The total number of values one load or save touches when both dislike pages exist (183).
 size_t StoredValueCount();
 
-// Reads every value into the answers; missing values give their defaults. "Dis" is read only when
-// both dislike pages exist. Fields that are not persisted are left as they are.
-void LoadSettings(ProfileStore& store, const AnswerRefs& answers);
+// The answers the encoder keeps only while it runs: the manga intensities and their tunes, and
+// "not telling" the weight or the body fat. They have keys of the same form, for the front ends.
+struct UnstoredValue {
+    std::string_view Section;
+    std::string_view Name;
+    AnswerField Field;
+};
+std::span<const UnstoredValue> UnstoredValues();
+
+// The settings section a page's answers live in: "SM", "Fav", "Dis", "Exp", "Op" or "Per".
+std::string_view SettingsSectionOf(PageId page);
+// "Section/Name" of an answer, stored or not, and its Name alone; empty for a field that is no answer.
+std::string AnswerKey(AnswerField field);
+std::string_view AnswerName(AnswerField field);
+// The answer a "Section/Name" key names.
+std::optional<AnswerField> AnswerOfKey(std::string_view key);
+
+// Reads every value into the answers; missing values give their defaults. Fields that are not
+// persisted are left as they are.
+void LoadSettings(ProfileStore& store, AnswerSet& answers);
 // Writes every value, in the same order as LoadSettings.
-void SaveSettings(ProfileStore& store, const AnswerRefs& answers);
+void SaveSettings(ProfileStore& store, const AnswerSet& answers);
 
 // Sets every persisted field to its default, as a first run's load does.
-void ResetToDefaults(const AnswerRefs& answers);
+void ResetToDefaults(AnswerSet& answers);
+// The answers of a first run.
+const AnswerSet& DefaultAnswers();

@@ -112,7 +112,7 @@ TEST(DecodeCommand, JsonHoldsEveryAnswerBySectionAndTheSentences) {
             return true;
         }
     } expected;
-    SaveSettings(expected, decoded.Answers.Refs());
+    SaveSettings(expected, decoded.Answers);
     const QJsonObject answers = json.value("answers").toObject();
     EXPECT_EQ(answers.keys(), (QStringList{"Dis", "Exp", "Fav", "Op", "Per", "SM"}));
     int values = 0;

@@ -14,7 +14,7 @@ TEST(DecoderBadInput, EmptyTextHasNoCode) {
     EXPECT_FALSE(result.Complete());
     EXPECT_TRUE(result.Sentences.empty());
     EXPECT_TRUE(result.Problems.empty());
-    EXPECT_EQ(AllAnswers(result.Answers), AllAnswers(DefaultAnswerSet()));
+    EXPECT_EQ(AllAnswers(result.Answers), AllAnswers(DefaultAnswers()));
 }
 
 TEST(DecoderBadInput, TextWithoutAHeaderHasNoCode) {
@@ -31,7 +31,7 @@ TEST(DecoderBadInput, HeaderAloneLacksItsLevel) {
     EXPECT_EQ(result.Problems[0].Position, kHeader.size());
     EXPECT_EQ(result.Problems[0].Text, kHeader);
     EXPECT_NE(result.Problems[0].Message.find("obsession level"), std::string::npos);
-    EXPECT_EQ(result.Answers.SM.Pri, 15);
+    EXPECT_EQ(result.Answers.Obsession.Pri, 15);
 }
 
 TEST(DecoderBadInput, AnotherVersionIsReadWithAProblem) {
@@ -39,7 +39,7 @@ TEST(DecoderBadInput, AnotherVersionIsReadWithAProblem) {
     EXPECT_TRUE(result.HeaderFound);
     ASSERT_EQ(result.Problems.size(), 1u);
     EXPECT_EQ(result.Problems[0].Position, 11u);
-    EXPECT_EQ(result.Answers.SM.Pri, 21);
+    EXPECT_EQ(result.Answers.Obsession.Pri, 21);
     EXPECT_EQ(result.Answers.Opinions.OmitHentai, 0);
 }
 
@@ -68,7 +68,7 @@ TEST(DecoderBadInput, TruncatedCodes) {
             EXPECT_LE(p.Position, prefix.size()) << prefix;
         if (result.Complete()) {
             ++complete;
-            EXPECT_EQ(EncodeAnswers(result.Answers), prefix.substr(0, result.CodeEnd)) << prefix;
+            EXPECT_EQ(EncodeGlomieCode(result.Answers), prefix.substr(0, result.CodeEnd)) << prefix;
         }
     }
     EXPECT_GT(complete, 50);
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
             STILL(EXPECT_EQ(a.Favorites.Senshi0, 0))),
         Bad("UnknownSectionLetterInHeader", kHeader + "5q O:h", "q", "q",
             STILL(EXPECT_EQ(a.Opinions.OmitHentai, 0))),
-        Bad("LevelBelowZero", kHeader + "0- O:h", "0-", "0-", STILL(EXPECT_EQ(a.SM.Pri, 15))),
+        Bad("LevelBelowZero", kHeader + "0- O:h", "0-", "0-", STILL(EXPECT_EQ(a.Obsession.Pri, 15))),
         Bad("OpenBracket", kHeader + "5 F:sMo+[+:vBe", ":vBe", ":sMo+[+",
             STILL(EXPECT_EQ(a.Favorites.Villian0, 14))),
         Bad("EmptyBracket", kHeader + "5 P:t[]:bO", "]", "]", STILL(EXPECT_EQ(a.MorePersonal.BloodType, 3))),
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
         Bad("SectionsOutOfOrder", kHeader + "5 D:vBe F:sMo", "F:sMo", "F:sMo",
             STILL(EXPECT_EQ(a.Favorites.Senshi0, 1))),
         Bad("SecondSection", kHeader + "5 O:h O:x", "O:x", "O:x", STILL(EXPECT_EQ(a.Opinions.OmitMixx, 1))),
-        Bad("TagWithNothing", kHeader + "5 F", "F", "F", STILL(EXPECT_EQ(a.SM.Pri, 15))),
+        Bad("TagWithNothing", kHeader + "5 F", "F", "F", STILL(EXPECT_EQ(a.Obsession.Pri, 15))),
         Bad("RunPastAnyCode", kHeader + "5 F:sMo" + std::string(101, '+') + ":vBe", "+", "+",
             STILL(EXPECT_EQ(a.Favorites.Villian0, 14)), 100)),
     BadName);

@@ -12,9 +12,9 @@ TEST(DecoderRoundTrip, ManyRandomAnswerSets) {
     int failures = 0;
     for (int seed = 1; seed <= kAnswerSets && failures < 5; ++seed) {
         SeededValues values(static_cast<uint64_t>(seed));
-        const std::string code = EncodeAnswers(RandomAnswerSet(values));
+        const std::string code = EncodeGlomieCode(RandomAnswerSet(values));
         const DecodeResult result = DecodeGlomieCode(code);
-        const std::string again = EncodeAnswers(result.Answers);
+        const std::string again = EncodeGlomieCode(result.Answers);
         const std::string outside = OutsidePageRanges(result.Answers);
         bool sentencesOk = !result.Sentences.empty();
         for (const DecodedSentence& s : result.Sentences)
@@ -37,12 +37,12 @@ TEST(DecoderRoundTrip, GeneratorStaysWithinThePages) {
 }
 
 TEST(DecoderRoundTrip, RangeCheckCatchesAnswersNoPageGives) {
-    AnswerSet answers = DefaultAnswerSet();
+    AnswerSet answers = DefaultAnswers();
     EXPECT_EQ(OutsidePageRanges(answers), "");
     answers.Favorites.IntensitySenshi0 = 2;
     answers.Favorites.BoostSenshi0 = 2;
     EXPECT_NE(OutsidePageRanges(answers), "");
-    answers = DefaultAnswerSet();
+    answers = DefaultAnswers();
     answers.EvenMorePersonal.BoostStatus = -1; // row 0 tuned below the first row
     EXPECT_NE(OutsidePageRanges(answers), "");
 }
@@ -51,8 +51,8 @@ TEST(DecoderRoundTrip, RangeCheckCatchesAnswersNoPageGives) {
 TEST(DecoderRoundTrip, DecodingIsStable) {
     for (int seed = 1; seed <= 2000; ++seed) {
         SeededValues values(static_cast<uint64_t>(seed));
-        const DecodeResult first = DecodeGlomieCode(EncodeAnswers(RandomAnswerSet(values)));
-        const DecodeResult second = DecodeGlomieCode(EncodeAnswers(first.Answers));
+        const DecodeResult first = DecodeGlomieCode(EncodeGlomieCode(RandomAnswerSet(values)));
+        const DecodeResult second = DecodeGlomieCode(EncodeGlomieCode(first.Answers));
         ASSERT_EQ(AllAnswers(first.Answers), AllAnswers(second.Answers)) << seed;
         ASSERT_EQ(first.Sentences.size(), second.Sentences.size()) << seed;
     }

@@ -16,7 +16,7 @@ TEST_P(DecodesWorkedExample, IntoAnswersThatEncodeToIt) {
     ASSERT_TRUE(result.Complete()) << ProblemList(result);
     EXPECT_EQ(result.CodeBegin, 0u);
     EXPECT_EQ(result.CodeEnd, GetParam().size());
-    EXPECT_EQ(EncodeAnswers(result.Answers), GetParam());
+    EXPECT_EQ(EncodeGlomieCode(result.Answers), GetParam());
     EXPECT_FALSE(result.Sentences.empty());
 }
 
@@ -80,10 +80,10 @@ TEST_P(ChoosesTheAnswers, ThePagesWouldHave) {
 INSTANTIATE_TEST_SUITE_P(Decoder, ChoosesTheAnswers,
                          testing::Values(Reading{"GlomieCode(1.12.05) SM:5-[7+]",
                                                  [](const AnswerSet& a) {
-                                                     EXPECT_EQ(a.SM.Pri, 14);
-                                                     EXPECT_EQ(a.SM.ChkSec, 1);
-                                                     EXPECT_EQ(a.SM.Sec, 22);
-                                                     EXPECT_EQ(a.SM.GlomiePref, 0);
+                                                     EXPECT_EQ(a.Obsession.Pri, 14);
+                                                     EXPECT_EQ(a.Obsession.ChkSec, 1);
+                                                     EXPECT_EQ(a.Obsession.Sec, 22);
+                                                     EXPECT_EQ(a.Obsession.GlomiePref, 0);
                                                  }},
                                          Reading{"GlomieCode(1.12.05) SM:5 D:vBe>---",
                                                  [](const AnswerSet& a) {
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Decoder, ChoosesTheAnswers,
 TEST(Decoder, OnlyWhatTheCodeSaysLeavesTheDefaults) {
     const DecodeResult result = DecodeGlomieCode("GlomieCode(1.12.05) SM:5m- O:h");
     ASSERT_TRUE(result.Complete());
-    AnswerSet expected = DefaultAnswerSet();
+    AnswerSet expected = DefaultAnswers();
     expected.Opinions.OmitHentai = 0;
     EXPECT_EQ(AllAnswers(result.Answers), AllAnswers(expected));
 }
@@ -175,7 +175,7 @@ TEST(Decoder, ReadingsThatNameTheSameChoicesAreNoAmbiguity) {
     for (const char* code : {"GlomieCode(1.12.05) SM:5 F:pSSS", "GlomieCode(1.12.05) SM:5 F:pS+S"}) {
         const DecodeResult result = DecodeGlomieCode(code);
         ASSERT_TRUE(result.Complete()) << code;
-        EXPECT_EQ(EncodeAnswers(result.Answers), code);
+        EXPECT_EQ(EncodeGlomieCode(result.Answers), code);
         for (const DecodedSentence& s : result.Sentences)
             EXPECT_FALSE(s.Ambiguous) << result.Text(s);
     }
@@ -197,7 +197,7 @@ TEST_P(ExactStature, SplitsAsThePageAllows) {
     ASSERT_TRUE(result.Complete()) << ProblemList(result);
     EXPECT_EQ(result.Answers.Personal.ExactStatureFt, GetParam().feet);
     EXPECT_EQ(result.Answers.Personal.ExactStatureIn, GetParam().inches);
-    EXPECT_EQ(EncodeAnswers(result.Answers), code);
+    EXPECT_EQ(EncodeGlomieCode(result.Answers), code);
     EXPECT_EQ(result.Text(result.Sentences.back()).find("beyond") == std::string::npos, GetParam().withinPage)
         << result.Text(result.Sentences.back());
 }
@@ -215,7 +215,7 @@ TEST(Decoder, AnEyesSubsectionWithNoColourKeepsAHiddenOne) {
     ASSERT_TRUE(result.Complete());
     EXPECT_EQ(result.Answers.Personal.Same, 1);
     EXPECT_NE(result.Answers.Personal.ColorRight0, 0);
-    EXPECT_EQ(EncodeAnswers(result.Answers), "GlomieCode(1.12.05) SM:5 P:eg");
+    EXPECT_EQ(EncodeGlomieCode(result.Answers), "GlomieCode(1.12.05) SM:5 P:eg");
     EXPECT_EQ(result.Text(result.Sentences.back()), "Eyes: the colour is not shown; wears glasses.");
 }
 

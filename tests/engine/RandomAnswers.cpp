@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "code/CodeFrame.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -21,10 +20,10 @@ void Rated(Visitor& v, const char* name, Field& row, Field& trend, Field& intens
 // value + tune there too, never below floor (the spin's own minimum). An upright (inverted) anime
 // slider at position p leaves a tune of 0..p.
 template <typename Answers, typename Visitor> void VisitAnswers(Answers& a, Visitor& v) {
-    v.Range("SM.Pri", a.SM.Pri, 0, 30);
-    v.Range("SM.Sec", a.SM.Sec, 0, 30);
-    v.Range("SM.ChkSec", a.SM.ChkSec, 0, 1);
-    v.Range("SM.GlomiePref", a.SM.GlomiePref, 0, 2);
+    v.Range("SM.Pri", a.Obsession.Pri, 0, 30);
+    v.Range("SM.Sec", a.Obsession.Sec, 0, 30);
+    v.Range("SM.ChkSec", a.Obsession.ChkSec, 0, 1);
+    v.Range("SM.GlomiePref", a.Obsession.GlomiePref, 0, 2);
 
     for (auto* f : {&a.Favorites, &a.Dislikes}) {
         Rated(v, "F0.Senshi0", f->Senshi0, f->TrendSenshi0, f->IntensitySenshi0, f->BoostSenshi0, 18);
@@ -204,12 +203,6 @@ std::string OutsidePageRanges(const AnswerSet& answers) {
     return checker.Failure;
 }
 
-std::string EncodeAnswers(AnswerSet answers) {
-    CodeFrame frame(answers.Refs());
-    frame.RebuildCode(RebuildAll);
-    return frame.FullCode();
-}
-
 std::vector<int32_t> AllAnswers(AnswerSet answers) {
     struct Capture : ProfileStore {
         std::vector<int32_t> values;
@@ -219,16 +212,10 @@ std::vector<int32_t> AllAnswers(AnswerSet answers) {
             return true;
         }
     } capture;
-    SaveSettings(capture, answers.Refs());
+    SaveSettings(capture, answers);
     for (const UnstoredAnswer& unstored : UnstoredAnswers(answers))
         capture.values.push_back(unstored.Value);
     return capture.values;
-}
-
-AnswerSet DefaultAnswerSet() {
-    AnswerSet answers;
-    ResetToDefaults(answers.Refs());
-    return answers;
 }
 
 std::string ProblemList(const DecodeResult& result) {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "code/Answers.h"
+#include "code/Encode.h"
+#include "settings/SettingsLayout.h"
 #include "decoder/Decoder.h"
 
 // Answer sets for tests and fuzzers: what the encoder's pages let a user enter.
@@ -36,15 +38,9 @@ AnswerSet RandomAnswerSet(ValueSource& values);
 // "Personal.ExactAge 250 is outside 0..200".
 std::string OutsidePageRanges(const AnswerSet& answers);
 
-// The code the encoder writes for the answers.
-std::string EncodeAnswers(AnswerSet answers);
-
 // Every persisted answer in settings order, then those the settings do not keep: two answer sets with
 // equal lists are the same to the encoder.
 std::vector<int32_t> AllAnswers(AnswerSet answers);
-
-// The answers of a first run.
-AnswerSet DefaultAnswerSet();
 
 // A decode result's problems, one a line, for test failure messages.
 std::string ProblemList(const DecodeResult& result);

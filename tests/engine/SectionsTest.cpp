@@ -11,7 +11,7 @@ namespace {
 // Answers as a first run loads them: every persisted field at its default.
 AnswerSet Defaults() {
     AnswerSet answers;
-    ResetToDefaults(answers.Refs());
+    ResetToDefaults(answers);
     return answers;
 }
 
@@ -29,7 +29,7 @@ class Section : public testing::TestWithParam<SectionCase> {};
 TEST_P(Section, IsWrittenAsInTheWorkedExample) {
     AnswerSet answers = Defaults();
     GetParam().answer(answers);
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
     EXPECT_EQ(frame.SectionString(GetParam().section), GetParam().expected);
 }
@@ -40,22 +40,22 @@ INSTANTIATE_TEST_SUITE_P(
     Header, Section,
     testing::Values(
         SectionCase{"Defaults", [](AnswerSet&) {}, HeaderSection, "GlomieCode(1.12.05) SM:5m-"},
-        SectionCase{"NoFeeling", [](AnswerSet& a) { a.SM.GlomiePref = 0; }, HeaderSection,
+        SectionCase{"NoFeeling", [](AnswerSet& a) { a.Obsession.GlomiePref = 0; }, HeaderSection,
                     "GlomieCode(1.12.05) SM:5"},
         SectionCase{"Secondary",
-                    [](AnswerSet& a) { a.SM = {.ChkSec = 1, .GlomiePref = 2, .Sec = 22, .Pri = 14}; },
+                    [](AnswerSet& a) { a.Obsession = {.ChkSec = 1, .GlomiePref = 2, .Sec = 22, .Pri = 14}; },
                     HeaderSection, "GlomieCode(1.12.05) SM:5-[7+]m+"},
         SectionCase{"TopWithSecondaryZero",
-                    [](AnswerSet& a) { a.SM = {.ChkSec = 1, .GlomiePref = 1, .Sec = 0, .Pri = 30}; },
+                    [](AnswerSet& a) { a.Obsession = {.ChkSec = 1, .GlomiePref = 1, .Sec = 0, .Pri = 30}; },
                     HeaderSection, "GlomieCode(1.12.05) SM:![0]m-"},
         SectionCase{"SecondaryOffHidesSec",
-                    [](AnswerSet& a) { a.SM = {.ChkSec = 0, .GlomiePref = 2, .Sec = 9, .Pri = 28}; },
+                    [](AnswerSet& a) { a.Obsession = {.ChkSec = 0, .GlomiePref = 2, .Sec = 9, .Pri = 28}; },
                     HeaderSection, "GlomieCode(1.12.05) SM:9+m+"},
-        SectionCase{"FeelingOutOfRange", [](AnswerSet& a) { a.SM.GlomiePref = 3; }, HeaderSection,
+        SectionCase{"FeelingOutOfRange", [](AnswerSet& a) { a.Obsession.GlomiePref = 3; }, HeaderSection,
                     "GlomieCode(1.12.05) SM:5"},
-        SectionCase{"FeelingNone", [](AnswerSet& a) { a.SM.GlomiePref = -1; }, HeaderSection,
+        SectionCase{"FeelingNone", [](AnswerSet& a) { a.Obsession.GlomiePref = -1; }, HeaderSection,
                     "GlomieCode(1.12.05) SM:5"},
-        SectionCase{"Level29", [](AnswerSet& a) { a.SM.Pri = 29; }, HeaderSection,
+        SectionCase{"Level29", [](AnswerSet& a) { a.Obsession.Pri = 29; }, HeaderSection,
                     "GlomieCode(1.12.05) SM:!-m-"}),
     Name);
 
@@ -327,7 +327,7 @@ TEST(Section, PreferenceMinusOneDoesNotOverflowAtTheSmallestValue) {
 
 TEST(CodeFrame, StartsAsGlomieCodeAndDefaultsGiveTheShortCode) {
     AnswerSet answers = Defaults();
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     EXPECT_EQ(frame.FullCode(), "Glomie Code");
     frame.RebuildCode(RebuildAll);
     EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m-");
@@ -335,25 +335,25 @@ TEST(CodeFrame, StartsAsGlomieCodeAndDefaultsGiveTheShortCode) {
 
 TEST(CodeFrame, JoinsTheWorkedExample) {
     AnswerSet answers = Defaults();
-    answers.SM.GlomiePref = 0;
+    answers.Obsession.GlomiePref = 0;
     answers.Favorites.Senshi0 = 1, answers.Favorites.IntensitySenshi0 = 2;
     answers.Dislikes.Villian0 = 14, answers.Dislikes.IntensityVillian0 = 1;
     answers.Experience.Years = 4;
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
     EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5 F:sMo++ D:vBe- X:**");
 }
 
 TEST(CodeFrame, JoinsFavouritesAndDislikesOfBothPages) {
     AnswerSet answers = Defaults();
-    answers.SM.GlomiePref = 0;
+    answers.Obsession.GlomiePref = 0;
     auto& f = answers.Favorites;
     f.Senshi0 = 1, f.TrendSenshi0 = 2, f.IntensitySenshi0 = 3, f.Senshi1 = 4, f.IntensitySenshi1 = 1;
     f.BoostSenshi1 = 2;
     auto& m = answers.MoreFavorites;
     m.Assist0 = 1, m.IntensityAssist0 = 2, m.Part0 = 5, m.TrendPart0 = 0, m.IntensityPart0 = 1, m.BoostPart0 = 1;
     answers.Dislikes.Villian1 = 14, answers.Dislikes.TrendVillian1 = 2, answers.Dislikes.IntensityVillian1 = 3;
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
     EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5 F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---");
 }
@@ -365,16 +365,16 @@ TEST(CodeFrame, PersonalPagesJoinBehindOneTag) {
     answers.MorePersonal.OmitHair = 0, answers.MorePersonal.HairColor = 1, answers.MorePersonal.Hair = 1;
     auto& p2 = answers.EvenMorePersonal;
     p2.OmitGender = 0, p2.OmitRelationship = 0, p2.Preference = 2, p2.Status = 2;
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
     EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m- P:a23:eBg:hBr+:x:r+|+");
 }
 
 TEST(CodeFrame, OnlyTheNamedSectionIsRebuilt) {
     AnswerSet answers = Defaults();
-    CodeFrame frame(answers.Refs());
+    CodeFrame frame(answers);
     frame.RebuildCode(RebuildAll);
-    answers.SM.Pri = 30;
+    answers.Obsession.Pri = 30;
     answers.MoreFavorites.Part1 = 6;
     frame.RebuildCode(MoreFavoritesSection);
     EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m- F:pSS");
@@ -384,22 +384,6 @@ TEST(CodeFrame, OnlyTheNamedSectionIsRebuilt) {
     }
     frame.RebuildCode(HeaderSection);
     EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:!m- F:pSS");
-}
-
-TEST(CodeFrame, AbsentDislikePagesAreNeitherRebuiltNorCleared) {
-    AnswerSet answers = Defaults();
-    answers.Dislikes.Senshi0 = 1;
-    CodeFrame full(answers.Refs());
-    full.RebuildCode(RebuildAll);
-    EXPECT_EQ(full.FullCode(), "GlomieCode(1.12.05) SM:5m- D:sMo");
-
-    AnswerRefs refs = answers.Refs();
-    refs.Dislikes = nullptr;
-    refs.MoreDislikes = nullptr;
-    CodeFrame partial(refs);
-    partial.RebuildCode(RebuildAll);
-    partial.RebuildCode(DislikesSection);
-    EXPECT_EQ(partial.FullCode(), "GlomieCode(1.12.05) SM:5m-");
 }
 
 } // namespace

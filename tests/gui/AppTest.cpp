@@ -38,7 +38,7 @@ QStringList StoredKeys(const QString& path) {
 }
 
 QSlider& PrimarySlider(EncoderSheet& sheet) {
-    return *sheet.Page(0).findChild<QSlider*>(QStringLiteral("Pri"));
+    return *sheet.page(0).findChild<QSlider*>(QStringLiteral("Pri"));
 }
 
 QPushButton& SheetButton(EncoderSheet& sheet, QDialogButtonBox::StandardButton which) {
@@ -222,8 +222,8 @@ TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMin
     int16_t loadedBoost = 0;
     int16_t loadedYears = 0;
     WhenSheetRuns([&](EncoderSheet& sheet) {
-        loadedBoost = sheet.m_FavoritesPage.Answers().BoostSenshi0;
-        loadedYears = sheet.m_ExperiencePage.Answers().Years;
+        loadedBoost = sheet.answers().Favorites.BoostSenshi0;
+        loadedYears = sheet.answers().Experience.Years;
         sheet.accept();
     });
     EXPECT_TRUE(Run());
@@ -250,7 +250,7 @@ class CancelWritesNothing : public StartUp, public testing::WithParamInterface<C
 TEST_P(CancelWritesNothing, OnAFirstRun) {
     WhenSheetRuns([this](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right, 3);
-        ASSERT_EQ(sheet.m_SMPage.Answers().Pri, 18);
+        ASSERT_EQ(sheet.answers().Obsession.Pri, 18);
         GetParam().Leave(sheet);
     });
     EXPECT_FALSE(Run());
@@ -262,7 +262,7 @@ TEST_P(CancelWritesNothing, OverEarlierAnswers) {
     const QByteArray before = ReadFile(SettingsPath());
     WhenSheetRuns([this](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Left);
-        ASSERT_EQ(sheet.m_SMPage.Answers().Pri, 19);
+        ASSERT_EQ(sheet.answers().Obsession.Pri, 19);
         GetParam().Leave(sheet);
     });
     EXPECT_FALSE(Run());
@@ -357,13 +357,13 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     bool shownWhileAsked = false, openAfterwards = false;
     WhenSheetRuns([&](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
-        codeShown = sheet.Page(0).CodeBox()->toPlainText();
+        codeShown = sheet.page(0).codeBox()->toPlainText();
         QTimer::singleShot(10, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             asked = box->text();
             shownWhileAsked = sheet.isVisible();
-            codeWhileAsked = sheet.Page(0).CodeBox()->toPlainText();
+            codeWhileAsked = sheet.page(0).codeBox()->toPlainText();
             if (GetParam().Answer == QMessageBox::AcceptRole) { // mended before trying again
                 ASSERT_TRUE(QFile::remove(blocker));
                 ASSERT_TRUE(QDir().mkpath(blocker));
@@ -508,10 +508,10 @@ TEST_F(Splash, TheFirstKeyPressOnlyRemovesIt) {
     QSlider& primary = PrimarySlider(sheet);
     PressKey(primary, Qt::Key_Right);
     EXPECT_TRUE(Gone());
-    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 15);
+    EXPECT_EQ(sheet.answers().Obsession.Pri, 15);
     EXPECT_EQ(primary.value(), 15);
     PressKey(primary, Qt::Key_Right);
-    EXPECT_EQ(sheet.m_SMPage.Answers().Pri, 16);
+    EXPECT_EQ(sheet.answers().Obsession.Pri, 16);
 }
 
 TEST_F(Splash, EscapeWhileItIsUpDoesNotCloseTheSheet) {
@@ -540,13 +540,13 @@ TEST_F(Splash, AShortcutKeyWhileItIsUpDoesNothing) {
 
 TEST_F(Splash, TheFirstClickOnlyRemovesIt) {
     EncoderSheet& sheet = OpenWithSplash();
-    auto& secondary = Find<QCheckBox>(sheet.Page(0), "ChkSec");
+    auto& secondary = Find<QCheckBox>(sheet.page(0), "ChkSec");
     QTest::mouseClick(&secondary, Qt::LeftButton);
     EXPECT_TRUE(Gone());
     EXPECT_FALSE(secondary.isChecked());
     QTest::mouseClick(&secondary, Qt::LeftButton);
     EXPECT_TRUE(secondary.isChecked());
-    EXPECT_EQ(sheet.m_SMPage.Answers().ChkSec, 1);
+    EXPECT_EQ(sheet.answers().Obsession.ChkSec, 1);
 }
 
 TEST_F(Splash, AClickOnThePictureRemovesIt) {
@@ -572,8 +572,9 @@ TEST_F(Splash, SwitchedOffShowsNothing) {
 }
 
 TEST_F(Splash, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
+    DecoderHandOff handOff;
     EncoderSheet sheet;
-    CGCApp::PrepareSheet(sheet, m_dir.path());
+    CGCApp::PrepareSheet(sheet, m_dir.path(), handOff);
     sheet.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
     ASSERT_TRUE(SplashWindow::Current());

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "app/DecoderHandOff.h"
 #include "app/SplashWindow.h"
 #include "pages/EncoderSheet.h"
 

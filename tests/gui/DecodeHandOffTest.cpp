@@ -5,7 +5,7 @@
 #include <QTcpSocket>
 
 #include "GuiTestSupport.h"
-#include "pages/DecoderHandOff.h"
+#include "app/DecoderHandOff.h"
 #include "service/DecoderPage.h"
 
 // Takes the URLs the desktop would open in the browser.
@@ -29,24 +29,34 @@ class DecodeHandOff : public SheetTest {
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_catcher, "Open");
     }
     void TearDown() override {
-        m_sheet.reset(); // the first page destroyed ends the hand-off
+        m_sheet.reset();
+        m_handOff.reset(); // its end stops the decoder page it serves
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        SetBrowserOpener({});
         if (!m_savedHost.isEmpty())
             qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
+    }
+
+    // The sheet with the hand-off as the program gives it one.
+    EncoderSheet& OpenHandingOffSheet(const std::map<QString, int>& stored) {
+        EncoderSheet& sheet = OpenSheet(stored);
+        if (!m_handOff)
+            m_handOff = std::make_unique<DecoderHandOff>();
+        sheet.setDecodeHandler(
+            [this](QWidget& page, const QString& code) { m_handOff->handOff(page, code); });
+        return sheet;
     }
 
     // A sheet whose code holds blanks, a "+" run and a purity score's bare "%".
     EncoderSheet& OpenPuritySheet() {
         EncoderSheet& sheet =
-            OpenSheet({{"Per/OmitGender", 0}, {"Per/UsePurity", 1}, {"Per/Purity", 75}});
-        EXPECT_EQ(CodeBoxText(sheet.Page(0)), kPurityCode);
+            OpenHandingOffSheet({{"Per/OmitGender", 0}, {"Per/UsePurity", 1}, {"Per/Purity", 75}});
+        EXPECT_EQ(CodeBoxText(sheet.page(0)), kPurityCode);
         return sheet;
     }
 
     void PressDecode(int tab) {
         ShowTab(tab);
-        QTest::mouseClick(&Find<QPushButton>(Sheet().Page(tab), "Decode"), Qt::LeftButton);
+        QTest::mouseClick(&Find<QPushButton>(Sheet().page(tab), "Decode"), Qt::LeftButton);
     }
 
     // What the embedded decoder page answers at a URL.
@@ -70,8 +80,11 @@ class DecodeHandOff : public SheetTest {
         return QByteArray::fromStdString("<p class=\"code\">" + HtmlEscape(code.toStdString()) + "</p>");
     }
 
+    QString EmbeddedDecoderHost() const { return m_handOff ? m_handOff->embeddedHost() : QString(); }
+
     UrlCatcher m_catcher;
     QByteArray m_savedHost;
+    std::unique_ptr<DecoderHandOff> m_handOff;
 };
 
 TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
@@ -83,8 +96,8 @@ TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
     EXPECT_TRUE(host.startsWith(QStringLiteral("127.0.0.1:")));
 
     ShowTab(1);
-    ChooseItem(Find<QComboBox>(Sheet().Page(1), "Senshi0"), 1);
-    const QString secondCode = CodeBoxText(Sheet().Page(1));
+    ChooseItem(Find<QComboBox>(Sheet().page(1), "Senshi0"), 1);
+    const QString secondCode = CodeBoxText(Sheet().page(1));
     EXPECT_EQ(secondCode, QStringLiteral("GlomieCode(1.12.05) SM:5m- F:sMo P:x75%"));
     PressDecode(1);
     EXPECT_EQ(EmbeddedDecoderHost(), host) << "later presses reuse the running decoder page";
@@ -101,8 +114,8 @@ TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
 }
 
 TEST_F(DecodeHandOff, PlusRunsReachTheDecoderPageAsPluses) {
-    OpenSheet({{"SM/Pri", 14}, {"SM/ChkSec", 1}, {"SM/Sec", 22}, {"SM/GlomiePref", 2}});
-    const QString code = CodeBoxText(Sheet().Page(0));
+    OpenHandingOffSheet({{"SM/Pri", 14}, {"SM/ChkSec", 1}, {"SM/Sec", 22}, {"SM/GlomiePref", 2}});
+    const QString code = CodeBoxText(Sheet().page(0));
     ASSERT_EQ(code, QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+"));
     PressDecode(0);
     ASSERT_EQ(m_catcher.Urls.size(), 1);
@@ -110,12 +123,13 @@ TEST_F(DecodeHandOff, PlusRunsReachTheDecoderPageAsPluses) {
     EXPECT_TRUE(Fetch(m_catcher.Urls[0]).contains(CodeOnPage(code)));
 }
 
-TEST_F(DecodeHandOff, TheFirstPageDestroyedStopsTheDecoderPage) {
+TEST_F(DecodeHandOff, TheEndOfTheHandOffStopsTheDecoderPage) {
     OpenPuritySheet();
     PressDecode(0);
     const QString host = EmbeddedDecoderHost();
     ASSERT_FALSE(host.isEmpty());
     m_sheet.reset();
+    m_handOff.reset();
     EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, host.section(u':', 1).toUShort());
@@ -142,7 +156,7 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     int attempts = 0;
     bool browserWorks = false;
     QList<QUrl> opened;
-    SetBrowserOpener([&](const QUrl& url) {
+    m_handOff->setBrowserOpener([&](const QUrl& url) {
         ++attempts;
         if (browserWorks)
             opened << url;

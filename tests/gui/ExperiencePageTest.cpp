@@ -20,8 +20,8 @@ class ExperiencePageTest : public SheetTest {
         ShowTab(Experience);
         return Page();
     }
-    AnswerPage& Page() { return Sheet().Page(Experience); }
-    ExperienceAnswers& Answers() { return Sheet().m_ExperiencePage.Answers(); }
+    AnswerPage& Page() { return Sheet().page(Experience); }
+    const ExperienceAnswers& Answers() { return Sheet().answers().Experience; }
 
     QLineEdit& Count(const char* name) { return Find<QLineEdit>(Page(), name); }
     CodeListBox& List(const char* name) { return Find<CodeListBox>(Page(), name); }
@@ -85,8 +85,8 @@ TEST_F(ExperiencePageTest, FirstRunWorksByNumbersWithEveryIntensityClosed) {
 TEST_F(ExperiencePageTest, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
     AnswerPage& page = Open();
     QStringList codes;
-    QObject::connect(page.CodeBox(), &QPlainTextEdit::textChanged,
-                     [&] { codes << page.CodeBox()->toPlainText(); });
+    QObject::connect(page.codeBox(), &QPlainTextEdit::textChanged,
+                     [&] { codes << page.codeBox()->toPlainText(); });
     TypeText(Count("Raw"), "12");
     EXPECT_EQ(codes, QStringList({Header + " X:a1r", Header + " X:a12r"}));
     EXPECT_EQ(Answers().Raw, 12u);
@@ -230,7 +230,7 @@ TEST_F(ExperiencePageTest, LeavingWithACountPast200IsRefused) {
         ShowTab(Opinions);
         EXPECT_EQ(catcher.Texts(), QStringList{"Please enter an integer between 0 and 200."});
     }
-    EXPECT_EQ(sheet.Tabs().currentIndex(), Experience);
+    EXPECT_EQ(sheet.tabs().currentIndex(), Experience);
     EXPECT_EQ(sheet.focusWidget(), &dub);
     {
         MessageBoxCatcher catcher;
@@ -241,7 +241,7 @@ TEST_F(ExperiencePageTest, LeavingWithACountPast200IsRefused) {
     EXPECT_TRUE(sheet.isVisible()); // OK is refused as well
     TypeText(dub, "200");
     ShowTab(Opinions);
-    EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
+    EXPECT_EQ(sheet.tabs().currentIndex(), Opinions);
 }
 
 TEST_F(ExperiencePageTest, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
@@ -260,7 +260,7 @@ TEST_F(ExperiencePageTest, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
         TypeText(Count(name), "7");
     }
     ShowTab(Opinions);
-    EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
+    EXPECT_EQ(sheet.tabs().currentIndex(), Opinions);
 }
 
 TEST_F(ExperiencePageTest, LeavingFillsBlankBoxesWithZero) {
@@ -270,7 +270,7 @@ TEST_F(ExperiencePageTest, LeavingFillsBlankBoxesWithZero) {
     TypeText(Count("Sub"), "");
     EXPECT_EQ(Count("MangaRaw").text(), "");
     ShowTab(Opinions);
-    EXPECT_EQ(sheet.Tabs().currentIndex(), Opinions);
+    EXPECT_EQ(sheet.tabs().currentIndex(), Opinions);
     EXPECT_EQ(Count("MangaRaw").text(), "0");
     EXPECT_EQ(Count("Sub").text(), "0");
 }
@@ -309,7 +309,7 @@ TEST_F(ExperiencePageTest, WorkedExamplesBuiltThroughTheControls) {
     PressKey(Slider("MangaSub"), Qt::Key_Right, 2);
     PressKey(Tune("MangaSub"), Qt::Key_Up);
     EXPECT_EQ(Code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m18s++[+]");
-    EXPECT_EQ(Sheet().FullCode(), Code().toStdString());
+    EXPECT_EQ(Sheet().fullCode(), Code().toStdString());
 }
 
 TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
@@ -326,8 +326,8 @@ TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
     EXPECT_EQ(Code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m4r");
     EXPECT_FALSE(ByNumbers().isChecked());
     EXPECT_EQ(YearsLabel(), "3+");
-    EXPECT_EQ(List("SubComplete").GetSelectionMask(), 17u);
-    EXPECT_EQ(List("SubPartial").GetSelectionMask(), 32u);
+    EXPECT_EQ(List("SubComplete").selectionMask(), 17u);
+    EXPECT_EQ(List("SubPartial").selectionMask(), 32u);
     EXPECT_EQ(Slider("Raw").value(), 2);
     EXPECT_EQ(Tune("Dub").value(), 3);
     EXPECT_EQ(Count("Dub").text(), "12");
@@ -341,11 +341,11 @@ TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
     ClickListItem(List("RawPartial"), 8);
     {
         auto store = QSettingsStore::ForIniFile(SettingsPath());
-        SaveSettings(*store, Sheet().Answers());
+        SaveSettings(*store, Sheet().answers());
     }
     Open();
     EXPECT_EQ(Answers().RawPartial, 256);
-    EXPECT_EQ(List("RawPartial").GetSelectionMask(), 256u);
+    EXPECT_EQ(List("RawPartial").selectionMask(), 256u);
     EXPECT_EQ(Answers().MangaRaw, 4u);
     EXPECT_EQ(Slider("MangaRaw").value(), 0);
     EXPECT_EQ(Answers().IntensityMangaRaw, 0);
@@ -363,7 +363,7 @@ TEST_F(ExperiencePageTest, DamagedStoredValuesAreShownWithoutHarm) {
     EXPECT_FALSE(ByNumbers().isChecked());
     EXPECT_TRUE(List("RawComplete").isEnabled());
     // Only the rows that exist are selected; the field keeps its other bits until the list changes.
-    EXPECT_EQ(List("RawComplete").GetSelectionMask(), 1u);
+    EXPECT_EQ(List("RawComplete").selectionMask(), 1u);
     EXPECT_EQ(Answers().RawComplete, static_cast<int32_t>(0xFFFFFE01u));
     EXPECT_EQ(Slider("Raw").value(), 4);
     EXPECT_EQ(Tune("Raw").value(), 0);
@@ -377,7 +377,7 @@ TEST_F(ExperiencePageTest, DamagedStoredValuesAreShownWithoutHarm) {
     MessageBoxCatcher catcher;
     ShowTab(Opinions);
     EXPECT_EQ(catcher.Texts(), QStringList{"Please enter an integer between 0 and 200."});
-    EXPECT_EQ(Sheet().Tabs().currentIndex(), Experience);
+    EXPECT_EQ(Sheet().tabs().currentIndex(), Experience);
 }
 
 TEST_F(ExperiencePageTest, ARepairedFlagIsCodedAtOnce) {

@@ -28,7 +28,7 @@ TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
                                                  {MoreDislikes, {"Assist0", "Assist1", "Part0", "Part1"}}};
     for (const auto& [index, names] : pages) {
         ShowTab(index);
-        AnswerPage& page = sheet.Page(index);
+        AnswerPage& page = sheet.page(index);
         for (const QString& name : names) {
             auto& choice = Find<QComboBox>(page, name.toLatin1().constData());
             EXPECT_TRUE(choice.isEnabled());
@@ -38,15 +38,15 @@ TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
         }
         EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
     }
-    EXPECT_EQ(Find<QComboBox>(sheet.Page(Favorites), "Villian0").count(), 54);
-    EXPECT_EQ(Find<QComboBox>(sheet.Page(MoreFavorites), "Assist1").count(), 24);
-    EXPECT_EQ(Find<QComboBox>(sheet.Page(MoreFavorites), "Part0").count(), 10);
+    EXPECT_EQ(Find<QComboBox>(sheet.page(Favorites), "Villian0").count(), 54);
+    EXPECT_EQ(Find<QComboBox>(sheet.page(MoreFavorites), "Assist1").count(), 24);
+    EXPECT_EQ(Find<QComboBox>(sheet.page(MoreFavorites), "Part0").count(), 10);
 }
 
 TEST_F(FavoritePages, ChoosingACharacterOpensOnlyItsSlot) {
     EncoderSheet& sheet = OpenSheet();
     ShowTab(Favorites);
-    AnswerPage& page = sheet.Page(Favorites);
+    AnswerPage& page = sheet.page(Favorites);
     ChooseItem(Find<QComboBox>(page, "Senshi0"), 1);
     ExpectSlotEnabled(page, "Senshi0", true);
     for (const char* other : {"Senshi1", "Villian0", "Villian1"})
@@ -58,17 +58,17 @@ TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
     EncoderSheet& sheet = OpenSheet();
     for (int index : {Favorites, Dislikes}) {
         ShowTab(index);
-        AnswerPage& page = sheet.Page(index);
+        AnswerPage& page = sheet.page(index);
         ChooseItem(Find<QComboBox>(page, "Villian1"), 14);
         ChooseItem(Find<QComboBox>(page, "TrendVillian1"), 2);
         PressKey(Find<QSlider>(page, "IntensityVillian1"), Qt::Key_Right, 3);
     }
-    EXPECT_EQ(sheet.FullCode(), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---");
-    EXPECT_EQ(sheet.m_FavoritesPage.Answers().IntensityVillian1, 3);
-    EXPECT_EQ(sheet.m_pDislikesPage->Answers().TrendVillian1, 2);
+    EXPECT_EQ(sheet.fullCode(), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---");
+    EXPECT_EQ(sheet.answers().Favorites.IntensityVillian1, 3);
+    EXPECT_EQ(sheet.answers().Dislikes.TrendVillian1, 2);
 
     ShowTab(MoreDislikes);
-    AnswerPage& more = sheet.Page(MoreDislikes);
+    AnswerPage& more = sheet.page(MoreDislikes);
     ChooseItem(Find<QComboBox>(more, "Part0"), 5);
     ChooseItem(Find<QComboBox>(more, "TrendPart0"), 0);
     PressKey(Find<QSlider>(more, "IntensityPart0"), Qt::Key_Right);
@@ -79,14 +79,14 @@ TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
 TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
     EncoderSheet& sheet = OpenSheet();
     ShowTab(MoreFavorites);
-    AnswerPage& page = sheet.Page(MoreFavorites);
+    AnswerPage& page = sheet.page(MoreFavorites);
     QComboBox& assist = Find<QComboBox>(page, "Assist0");
     ChooseItem(assist, 1);
     PressKey(Find<QSlider>(page, "IntensityAssist0"), Qt::Key_Right, 2);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aLu++");
     ChooseItem(assist, 0);
     ExpectSlotEnabled(page, "Assist0", false);
-    EXPECT_EQ(sheet.m_MoreFavoritesPage.Answers().IntensityAssist0, 2);
+    EXPECT_EQ(sheet.answers().MoreFavorites.IntensityAssist0, 2);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
     ChooseItem(assist, 23);
     EXPECT_EQ(assist.currentText(), "grown-up Chibiusa[SuperS #16o?]");
@@ -96,7 +96,7 @@ TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
 TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
     EncoderSheet& sheet = OpenSheet();
     ShowTab(Favorites);
-    AnswerPage& page = sheet.Page(Favorites);
+    AnswerPage& page = sheet.page(Favorites);
     ChooseItem(Find<QComboBox>(page, "Senshi1"), 4);
     QSlider& slider = Find<QSlider>(page, "IntensitySenshi1");
     QSpinBox& tune = Find<QSpinBox>(page, "BoostSenshi1");
@@ -105,11 +105,11 @@ TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
     EXPECT_EQ(tune.value(), 1);
     PressKey(tune, Qt::Key_Up); // 2 + 2 > 3: set back at once
     EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi1, 1);
+    EXPECT_EQ(sheet.answers().Favorites.BoostSenshi1, 1);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe++[+]");
     PressKey(slider, Qt::Key_Right); // to the top: no room left for a tune
     EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi1, 0);
+    EXPECT_EQ(sheet.answers().Favorites.BoostSenshi1, 0);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe+++");
 }
 
@@ -120,30 +120,30 @@ TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {
                                          {"Dis/Senshi0", -1},
                                          {"Dis/IntensitySenshi0", 7}});
     ShowTab(Favorites);
-    AnswerPage& page = sheet.Page(Favorites);
+    AnswerPage& page = sheet.page(Favorites);
     EXPECT_EQ(Find<QSpinBox>(page, "BoostSenshi0").value(), 3);
     EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++] D:s-------");
     PressKey(Find<QSpinBox>(page, "BoostSenshi0"), Qt::Key_Down);
-    EXPECT_EQ(sheet.m_FavoritesPage.Answers().BoostSenshi0, 0);
+    EXPECT_EQ(sheet.answers().Favorites.BoostSenshi0, 0);
 
     ShowTab(Dislikes);
-    AnswerPage& dislikes = sheet.Page(Dislikes);
+    AnswerPage& dislikes = sheet.page(Dislikes);
     // No selection counts as chosen: the slot is open. The slider shows 3 while the field keeps 7.
     EXPECT_EQ(Find<QComboBox>(dislikes, "Senshi0").currentIndex(), -1);
     ExpectSlotEnabled(dislikes, "Senshi0", true);
     EXPECT_EQ(Find<QSlider>(dislikes, "IntensitySenshi0").value(), 3);
-    EXPECT_EQ(sheet.m_pDislikesPage->Answers().IntensitySenshi0, 7);
+    EXPECT_EQ(sheet.answers().Dislikes.IntensitySenshi0, 7);
 }
 
 TEST_F(FavoritePages, TrendListsShowTheTrendTable) {
     EncoderSheet& sheet = OpenSheet({{"Fav/Senshi0", 2}});
     ShowTab(Favorites);
-    QComboBox& trend = Find<QComboBox>(sheet.Page(Favorites), "TrendSenshi0");
+    QComboBox& trend = Find<QComboBox>(sheet.page(Favorites), "TrendSenshi0");
     ASSERT_EQ(trend.count(), 3);
     EXPECT_EQ(trend.itemText(0), "Decreasing");
     EXPECT_EQ(trend.itemText(2), "Increasing");
     ChooseItem(trend, 0);
-    EXPECT_EQ(sheet.FullCode(), "GlomieCode(1.12.05) SM:5m- F:sTx<");
+    EXPECT_EQ(sheet.fullCode(), "GlomieCode(1.12.05) SM:5m- F:sTx<");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "pages/CodeLists.h"
 #include "pages/EncoderSheet.h"
 #include "settings/SettingsLayout.h"
 #include "store/QSettingsStore.h"
@@ -38,9 +40,9 @@ class SheetTest : public testing::Test {
                 settings.setValue(key, value);
         }
         m_sheet = std::make_unique<EncoderSheet>();
-        auto store = QSettingsStore::ForIniFile(SettingsPath());
-        LoadSettings(*store, m_sheet->Answers());
-        m_sheet->RebuildCode(RebuildAll);
+        AnswerSet answers;
+        LoadSettings(*QSettingsStore::ForIniFile(SettingsPath()), answers);
+        m_sheet->setAnswers(answers);
         m_sheet->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
         return *m_sheet;
@@ -50,7 +52,7 @@ class SheetTest : public testing::Test {
     EncoderSheet& Sheet() { return *m_sheet; }
 
     // Makes the tab at index current, as a click on it would.
-    void ShowTab(int index) { m_sheet->Tabs().setCurrentIndex(index); }
+    void ShowTab(int index) { m_sheet->tabs().setCurrentIndex(index); }
 
     template <typename T> T& Find(QWidget& page, const char* name) {
         T* widget = page.findChild<T*>(QString::fromLatin1(name));
@@ -59,7 +61,7 @@ class SheetTest : public testing::Test {
         return *widget;
     }
 
-    QString CodeBoxText(AnswerPage& page) { return page.CodeBox()->toPlainText(); }
+    QString CodeBoxText(AnswerPage& page) { return page.codeBox()->toPlainText(); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<EncoderSheet> m_sheet;

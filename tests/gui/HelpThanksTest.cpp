@@ -90,8 +90,7 @@ class HelpButton : public HelpLayout {
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
         m_sheet = std::make_unique<EncoderSheet>();
-        CGCApp::PrepareSheet(*m_sheet, ProgramDir());
-        m_sheet->RebuildCode(RebuildAll);
+        CGCApp::PrepareSheet(*m_sheet, ProgramDir(), m_handOff);
         m_sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
     }
@@ -108,6 +107,7 @@ class HelpButton : public HelpLayout {
     SplashReset m_splash;
     FileOpenings m_openings;
     QString m_previousDir;
+    DecoderHandOff m_handOff;
     std::unique_ptr<EncoderSheet> m_sheet;
 };
 
@@ -122,7 +122,7 @@ TEST_F(HelpButton, OpensTheFileBesideTheProgramFromAnotherCurrentDirectory) {
 
 TEST_F(HelpButton, OpensTheFileAgainAtEveryPress) {
     MakeFile(Installed());
-    m_sheet->Tabs().setCurrentIndex(5);
+    m_sheet->tabs().setCurrentIndex(5);
     PressHelp();
     PressHelp();
     ASSERT_EQ(m_openings.Urls.size(), 2);
@@ -150,7 +150,7 @@ TEST_F(HelpButton, F1OnAnyPageOpensNothing) {
     MakeFile(BesideProgram());
     BoxCatcher boxes;
     for (int i = 0; i < EncoderSheet::PageCount; ++i) {
-        m_sheet->Tabs().setCurrentIndex(i);
+        m_sheet->tabs().setCurrentIndex(i);
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : m_sheet.get(), Qt::Key_F1);
     }
@@ -167,15 +167,16 @@ using Thanks = SheetTest;
 
 TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
     EncoderSheet& sheet = OpenSheet();
-    CGCApp::PrepareSheet(sheet, m_dir.path());
+    DecoderHandOff handOff;
+    CGCApp::PrepareSheet(sheet, m_dir.path(), handOff);
     BoxCatcher boxes;
-    QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "Thanks"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(sheet.page(0), "Thanks"), Qt::LeftButton);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     const ShownBox& box = boxes.Boxes().front();
     EXPECT_EQ(box.Caption, "Contributors");
     EXPECT_EQ(box.Icon, QMessageBox::NoIcon);
     EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    EXPECT_EQ(box.Parent, &sheet.Page(0));
+    EXPECT_EQ(box.Parent, &sheet.page(0));
     EXPECT_EQ(box.Text, ThanksText());
     EXPECT_TRUE(box.Text.endsWith(QLatin1Char('\n')));
     const QStringList names = box.Text.split(QLatin1Char('\n'));
@@ -186,7 +187,7 @@ TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
         EXPECT_EQ(names.count(names[i]), 1) << names[i].toStdString();
     }
     // Nothing is rebuilt or stored by it.
-    EXPECT_EQ(CodeBoxText(sheet.Page(0)), "GlomieCode(1.12.05) SM:5m-");
+    EXPECT_EQ(CodeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m-");
 }
 
 class AboutLines : public SheetTest {
@@ -201,7 +202,7 @@ class AboutLines : public SheetTest {
         else
             qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
     }
-    QStringList Lines() { return Find<QLabel>(OpenSheet().Page(0), "About").text().split(QLatin1Char('\n')); }
+    QStringList Lines() { return Find<QLabel>(OpenSheet().page(0), "About").text().split(QLatin1Char('\n')); }
     QByteArray m_savedHost;
 };
 

@@ -33,8 +33,8 @@ class OpinionsPageTest : public SheetTest {
         ShowTab(Opinions);
         return Page();
     }
-    AnswerPage& Page() { return Sheet().Page(Opinions); }
-    OpinionsAnswers& Answers() { return Sheet().m_OpinionsPage.Answers(); }
+    AnswerPage& Page() { return Sheet().page(Opinions); }
+    const OpinionsAnswers& Answers() { return Sheet().answers().Opinions; }
 
     QCheckBox& Box(const QString& name) { return Find<QCheckBox>(Page(), name.toLatin1()); }
     QSlider& Slider(const QString& topic) { return Find<QSlider>(Page(), ("Intensity" + topic).toLatin1()); }
@@ -241,15 +241,15 @@ TEST_F(OpinionsPageTest, TheTuneKeepsTheIntensityInsideTheSlider) {
 TEST_F(OpinionsPageTest, EveryStepRebuildsTheCode) {
     AnswerPage& page = Open();
     QStringList codes;
-    QObject::connect(page.CodeBox(), &QPlainTextEdit::textChanged,
-                     [&] { codes << page.CodeBox()->toPlainText(); });
+    QObject::connect(page.codeBox(), &QPlainTextEdit::textChanged,
+                     [&] { codes << page.codeBox()->toPlainText(); });
     Click("OmitMixx");
     PressKey(Slider("Mixx"), Qt::Key_Right);
     PressKey(Tune("Mixx"), Qt::Key_Down);
     PressKey(Slider("Mixx"), Qt::Key_Right);
     EXPECT_EQ(codes,
               QStringList({Header + " O:x", Header + " O:x+", Header + " O:x+[-]", Header + " O:x++[-]"}));
-    EXPECT_EQ(Sheet().FullCode(), codes.last().toStdString());
+    EXPECT_EQ(Sheet().fullCode(), codes.last().toStdString());
 }
 
 // The worked examples of the opinions section, answered through the page's controls.
@@ -314,7 +314,7 @@ TEST_F(OpinionsPageTest, StoredAnswersAreShownAndSavedAgain) {
     PressKey(Slider("Sos"), Qt::Key_Right, 3);
     {
         auto store = QSettingsStore::ForIniFile(SettingsPath());
-        SaveSettings(*store, Sheet().Answers());
+        SaveSettings(*store, Sheet().answers());
     }
     Open();
     EXPECT_EQ(Code(), Header + " O:!d++[+]:!s+++:a-[-]");
@@ -346,7 +346,9 @@ TEST_F(OpinionsPageTest, ALaterVisitShowsTheFlagsAndKeepsTheSliders) {
     Click("OmitOw");
     PressKey(Slider("Ow"), Qt::Key_Right, 3);
     ShowTab(Opinions - 1);
-    Answers().NoOpOw = 1; // as if changed elsewhere: the flags are shown again on each visit
+    AnswerSet changed = Sheet().answers(); // as if changed elsewhere: the flags are shown again
+    changed.Opinions.NoOpOw = 1;            // on each visit
+    Sheet().setAnswers(changed);
     ShowTab(Opinions);
     EXPECT_TRUE(Box("NoOpOw").isChecked());
     EXPECT_EQ(Slider("Ow").value(), 3);

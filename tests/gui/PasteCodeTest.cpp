@@ -32,8 +32,8 @@ const char* const WorkedExamples[] = {
 QStringList ControlStates(EncoderSheet& sheet) {
     QStringList states;
     for (int tab = 0; tab < EncoderSheet::PageCount; ++tab) {
-        sheet.Tabs().setCurrentIndex(tab);
-        for (QWidget* control : sheet.Page(tab).findChildren<QWidget*>()) {
+        sheet.tabs().setCurrentIndex(tab);
+        for (QWidget* control : sheet.page(tab).findChildren<QWidget*>()) {
             QString shows;
             if (auto* slider = qobject_cast<QAbstractSlider*>(control))
                 shows = QString::number(slider->value());
@@ -46,7 +46,7 @@ QStringList ControlStates(EncoderSheet& sheet) {
             else if (auto* line = qobject_cast<QLineEdit*>(control))
                 shows = line->text();
             else if (auto* parts = qobject_cast<CodeListBox*>(control))
-                shows = QString::number(parts->GetSelectionMask());
+                shows = QString::number(parts->selectionMask());
             else if (auto* text = qobject_cast<QPlainTextEdit*>(control))
                 shows = text->toPlainText();
             else if (control->objectName().isEmpty())
@@ -72,7 +72,7 @@ std::vector<std::string> CodesToPaste(int randomCodes) {
             experience.BoostMangaRaw = experience.BoostMangaSub = 0;
             answers.Personal.NoTellWeight = answers.Personal.NoTellFat = 0;
         }
-        codes.push_back(EncodeAnswers(answers));
+        codes.push_back(EncodeGlomieCode(answers));
     }
     return codes;
 }
@@ -103,24 +103,24 @@ TEST_F(PasteCode, EveryCodeComesBackExactlyAndIsStoredOnOk) {
     int storedChecks = 0;
     for (const std::string& code : CodesToPaste(300)) {
         const QString text = QString::fromStdString(code);
-        ASSERT_EQ(sheet.PasteCode(text), Outcome::Taken)
+        ASSERT_EQ(sheet.pasteCode(text), Outcome::Taken)
             << code << "\n"
             << (noQuestions.Boxes().empty() ? std::string()
                                             : noQuestions.Boxes().back().Informative.toStdString());
-        ASSERT_EQ(CodeBoxText(sheet.Page(sheet.Tabs().currentIndex())), text) << code;
-        AnswerSet taken = sheet.CopyAnswers();
+        ASSERT_EQ(CodeBoxText(sheet.page(sheet.tabs().currentIndex())), text) << code;
+        AnswerSet taken = sheet.answers();
         if (!Storable(taken))
             continue;
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("answers.ini"));
         {
             auto store = QSettingsStore::ForIniFile(file);
-            SaveSettings(*store, sheet.Answers());
+            SaveSettings(*store, sheet.answers());
             ASSERT_TRUE(store->Commit());
         }
         AnswerSet stored;
-        LoadSettings(*QSettingsStore::ForIniFile(file), stored.Refs());
-        ASSERT_EQ(EncodeAnswers(stored), code);
+        LoadSettings(*QSettingsStore::ForIniFile(file), stored);
+        ASSERT_EQ(EncodeGlomieCode(stored), code);
         ++storedChecks;
     }
     EXPECT_GT(storedChecks, 150);
@@ -136,16 +136,16 @@ TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
         if (!Storable(answers))
             continue;
         EncoderSheet pasted;
-        ResetToDefaults(pasted.Answers());
-        pasted.RebuildCode(RebuildAll);
+        pasted.setAnswers(DefaultAnswers());
         pasted.show();
-        pasted.Tabs().setCurrentIndex(5); // one page set up before the paste, the rest not
-        ASSERT_EQ(pasted.PasteCode(QString::fromStdString(code)), Outcome::Taken) << code;
+        pasted.tabs().setCurrentIndex(5); // one page set up before the paste, the rest not
+        ASSERT_EQ(pasted.pasteCode(QString::fromStdString(code)), Outcome::Taken) << code;
 
         EncoderSheet loaded;
-        SaveSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), answers.Refs());
-        LoadSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), loaded.Answers());
-        loaded.RebuildCode(RebuildAll);
+        SaveSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), answers);
+        AnswerSet stored;
+        LoadSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), stored);
+        loaded.setAnswers(stored);
         loaded.show();
         EXPECT_EQ(ControlStates(pasted), ControlStates(loaded)) << code;
         QFile::remove(m_dir.filePath("loaded.ini"));
@@ -157,12 +157,12 @@ TEST_F(PasteCode, TakesTheAnswersTheSettingsDoNotKeep) {
     const MessageBoxCatcher noQuestions;
     EncoderSheet& sheet = OpenSheet();
     const QString code = "GlomieCode(1.12.05) SM:5m- X:m18s++[+] P:w?:f?";
-    ASSERT_EQ(sheet.PasteCode(code), Outcome::Taken);
-    EXPECT_EQ(CodeBoxText(sheet.Page(0)), code);
-    EXPECT_EQ(sheet.m_ExperiencePage.Answers().IntensityMangaSub, 2);
-    EXPECT_EQ(sheet.m_ExperiencePage.Answers().BoostMangaSub, 1);
-    EXPECT_EQ(sheet.m_PersonalPage.Answers().NoTellWeight, 1);
-    EXPECT_EQ(sheet.m_PersonalPage.Answers().NoTellFat, 1);
+    ASSERT_EQ(sheet.pasteCode(code), Outcome::Taken);
+    EXPECT_EQ(CodeBoxText(sheet.page(0)), code);
+    EXPECT_EQ(sheet.answers().Experience.IntensityMangaSub, 2);
+    EXPECT_EQ(sheet.answers().Experience.BoostMangaSub, 1);
+    EXPECT_EQ(sheet.answers().Personal.NoTellWeight, 1);
+    EXPECT_EQ(sheet.answers().Personal.NoTellFat, 1);
 }
 
 // What is not a whole code the pages can take: the user is told each problem and chooses.
@@ -186,8 +186,8 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     EncoderSheet& sheet =
         OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}});
     ShowTab(1);
-    const QString before = CodeBoxText(sheet.Page(1));
-    const std::vector<int32_t> answersBefore = AllAnswers(sheet.CopyAnswers());
+    const QString before = CodeBoxText(sheet.page(1));
+    const std::vector<int32_t> answersBefore = AllAnswers(sheet.answers());
     QGuiApplication::clipboard()->setText(QString::fromUtf8(c.Clipboard));
 
     QStringList shown;
@@ -204,14 +204,14 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
                 return button->click();
     });
     answerer.start();
-    EXPECT_EQ(sheet.PasteCodeFromClipboard(), c.Expected);
+    EXPECT_EQ(sheet.pasteCodeFromClipboard(), c.Expected);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.Message))) << shown[0].toStdString();
     if (c.Code) {
-        EXPECT_EQ(CodeBoxText(sheet.Page(1)), QString::fromUtf8(c.Code));
+        EXPECT_EQ(CodeBoxText(sheet.page(1)), QString::fromUtf8(c.Code));
     } else {
-        EXPECT_EQ(CodeBoxText(sheet.Page(1)), before);
-        EXPECT_EQ(AllAnswers(sheet.CopyAnswers()), answersBefore) << "an answer changed";
+        EXPECT_EQ(CodeBoxText(sheet.page(1)), before);
+        EXPECT_EQ(AllAnswers(sheet.answers()), answersBefore) << "an answer changed";
     }
 }
 
@@ -241,7 +241,7 @@ TEST_P(PasteWays, ReachThePaste) {
     const std::string way = GetParam();
     EncoderSheet& sheet = OpenSheet();
     ShowTab(7);
-    AnswerPage& page = sheet.Page(7);
+    AnswerPage& page = sheet.page(7);
     const QString code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:a23";
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
@@ -269,7 +269,7 @@ TEST_P(PasteWays, ReachThePaste) {
             }
         });
         chooser.start();
-        emit page.CodeBox()->customContextMenuRequested(QPoint(5, 5));
+        emit page.codeBox()->customContextMenuRequested(QPoint(5, 5));
     } else {
         QMimeData data;
         data.setText("look: " + code);
@@ -285,9 +285,9 @@ TEST_P(PasteWays, ReachThePaste) {
     EXPECT_EQ(Find<QLineEdit>(page, "ExactAge").text(), "23");
     EXPECT_TRUE(Find<QLineEdit>(page, "ExactAge").isEnabled());
     ShowTab(0);
-    EXPECT_TRUE(Find<QCheckBox>(sheet.Page(0), "ChkSec").isChecked());
-    EXPECT_TRUE(Find<QSlider>(sheet.Page(0), "Sec").isEnabled());
-    EXPECT_EQ(CodeBoxText(sheet.Page(0)), code);
+    EXPECT_TRUE(Find<QCheckBox>(sheet.page(0), "ChkSec").isChecked());
+    EXPECT_TRUE(Find<QSlider>(sheet.page(0), "Sec").isEnabled());
+    EXPECT_EQ(CodeBoxText(sheet.page(0)), code);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PasteWays, testing::Values("Keys", "Menu", "Drop"),

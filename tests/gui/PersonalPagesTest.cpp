@@ -68,12 +68,12 @@ class PersonalPages : public SheetTest {
     Driver Open(int tab, const std::map<QString, int>& stored = {}) {
         OpenSheet(stored);
         ShowTab(tab);
-        return Driver{Sheet().Page(tab)};
+        return Driver{Sheet().page(tab)};
     }
-    QString Code(int tab) { return CodeBoxText(Sheet().Page(tab)); }
-    PersonalAnswers& P0() { return Sheet().m_PersonalPage.Answers(); }
-    MorePersonalAnswers& P1() { return Sheet().m_MorePersonalPage.Answers(); }
-    EvenMorePersonalAnswers& P2() { return Sheet().m_EvenMorePersonalPage.Answers(); }
+    QString Code(int tab) { return CodeBoxText(Sheet().page(tab)); }
+    const PersonalAnswers& P0() { return Sheet().answers().Personal; }
+    const MorePersonalAnswers& P1() { return Sheet().answers().MorePersonal; }
+    const EvenMorePersonalAnswers& P2() { return Sheet().answers().EvenMorePersonal; }
 
     // Tries to leave the current page for another; returns the messages shown.
     QStringList Leave(int toTab) {
@@ -275,7 +275,7 @@ TEST_F(PersonalPageTest, AnAgeOutOfRangeIsCodedButKeepsThePage) {
     EXPECT_EQ(Code(PersonalTab), Header + " P:a250");
 
     EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 200."});
-    EXPECT_EQ(Sheet().Tabs().currentIndex(), PersonalTab);
+    EXPECT_EQ(Sheet().tabs().currentIndex(), PersonalTab);
     EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactAge"));
 
     { // OK is refused too.
@@ -289,7 +289,7 @@ TEST_F(PersonalPageTest, AnAgeOutOfRangeIsCodedButKeepsThePage) {
 
     page.Type("ExactAge", "200");
     EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
-    EXPECT_EQ(Sheet().Tabs().currentIndex(), MorePersonalTab);
+    EXPECT_EQ(Sheet().tabs().currentIndex(), MorePersonalTab);
 }
 
 TEST_F(PersonalPageTest, NumbersAreCheckedInOrderEvenInClosedBoxes) {
@@ -312,7 +312,7 @@ TEST_F(PersonalPageTest, NumbersAreCheckedInOrderEvenInClosedBoxes) {
     page.Toggle("SpecifyExactStature");
     EXPECT_FALSE(page.Get<QWidget>("ExactStatureIn").isEnabled());
     EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 11."});
-    EXPECT_EQ(Sheet().Tabs().currentIndex(), PersonalTab);
+    EXPECT_EQ(Sheet().tabs().currentIndex(), PersonalTab);
 
     page.Toggle("SpecifyExactStature");
     page.Type("ExactStatureIn", "3");
@@ -320,7 +320,7 @@ TEST_F(PersonalPageTest, NumbersAreCheckedInOrderEvenInClosedBoxes) {
     EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactStatureFt"));
     page.Type("ExactStatureFt", "5");
     EXPECT_TRUE(Leave(0).isEmpty());
-    EXPECT_EQ(Sheet().FullCode(), (Header + " P:s53:w500").toStdString());
+    EXPECT_EQ(Sheet().fullCode(), (Header + " P:s53:w500").toStdString());
 }
 
 TEST_F(PersonalPageTest, AnEmptiedBoxStoresZeroAndShowsItOnLeaving) {
@@ -343,7 +343,7 @@ TEST_F(PersonalPageTest, NotTellingIsForgottenAtTheNextStart) {
     EXPECT_EQ(Code(PersonalTab), Header + " P:w?:f?");
     { // what OK does
         auto store = QSettingsStore::ForIniFile(SettingsPath());
-        SaveSettings(*store, Sheet().Answers());
+        SaveSettings(*store, Sheet().answers());
         ASSERT_TRUE(store->Commit());
     }
 
@@ -692,7 +692,7 @@ TEST_F(PersonalEvenMorePage, APurityOverFiveHundredKeepsThePage) {
     EXPECT_EQ(P2().Purity, 600);
     EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x600%");
     EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
-    EXPECT_EQ(Sheet().Tabs().currentIndex(), EvenMorePersonalTab);
+    EXPECT_EQ(Sheet().tabs().currentIndex(), EvenMorePersonalTab);
     EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("Purity"));
     // Closing the quiz does not let the number through.
     page.Toggle("UsePurity");
@@ -853,13 +853,13 @@ TEST_F(PersonalPages, TheThreePagesJoinBehindOneTag) {
     personal.Toggle("Glasses");
 
     ShowTab(MorePersonalTab);
-    Driver more{Sheet().Page(MorePersonalTab)};
+    Driver more{Sheet().page(MorePersonalTab)};
     more.Toggle("OmitHair");
     more.Choose("HairColor", 1);
     more.Press("Hair", Qt::Key_Right);
 
     ShowTab(EvenMorePersonalTab);
-    Driver evenMore{Sheet().Page(EvenMorePersonalTab)};
+    Driver evenMore{Sheet().page(EvenMorePersonalTab)};
     evenMore.Toggle("OmitGender");
     evenMore.Toggle("OmitRelationship");
     evenMore.Choose("Preference", 2);
@@ -873,7 +873,7 @@ TEST_F(PersonalPages, EveryControlHasANameAndTheKeyboardReachesIt) {
     OpenSheet();
     for (int tab : {PersonalTab, MorePersonalTab, EvenMorePersonalTab}) {
         ShowTab(tab);
-        for (QWidget* widget : Sheet().Page(tab).findChildren<QWidget*>()) {
+        for (QWidget* widget : Sheet().page(tab).findChildren<QWidget*>()) {
             const QString name = widget->objectName();
             if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name == "Decode" ||
                 name == "CopyCode")
@@ -886,7 +886,7 @@ TEST_F(PersonalPages, EveryControlHasANameAndTheKeyboardReachesIt) {
     }
     // A mnemonic works a check box.
     ShowTab(PersonalTab);
-    Driver page{Sheet().Page(PersonalTab)};
+    Driver page{Sheet().page(PersonalTab)};
     Sheet().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
     page.Get<QWidget>("OmitFat").setFocus();

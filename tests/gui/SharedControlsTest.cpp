@@ -7,119 +7,54 @@
 
 #include "GuiTestSupport.h"
 #include "pages/CodeLists.h"
-#include "pages/TuneControls.h"
+#include "pages/AnswerControls.h"
 #include "vocabulary/Tables.h"
 
 namespace {
 
 TEST(CodeLists, ADropDownListHoldsEveryRowAtItsIndex) {
     CodeComboBox list;
-    list.FillFromTable(TermFeelingTable);
+    list.fillFromTable(TermFeelingTable);
     ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.itemText(0), "");
     EXPECT_EQ(list.itemText(2), "You deliberately call yourself a glomie");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(list.itemData(i).toInt(), i);
     for (int row : {-1, 3, 1000}) {
-        list.ShowRow(row);
+        list.showRow(row);
         EXPECT_EQ(list.currentIndex(), -1) << row;
     }
 }
 
 TEST(CodeLists, AListBoxSkipsRowZeroAndSpeaksInMasks) {
     CodeListBox list;
-    list.FillFromTable(PartTable);
+    list.fillFromTable(PartTable);
     ASSERT_EQ(list.count(), 9);
     EXPECT_EQ(list.item(0)->text(), "Sailormoon classic");
     EXPECT_EQ(list.item(0)->data(Qt::UserRole).toInt(), 1);
     EXPECT_EQ(list.item(8)->data(Qt::UserRole).toInt(), 9);
-    EXPECT_EQ(list.GetSelectionMask(), 0u);
+    EXPECT_EQ(list.selectionMask(), 0u);
     list.item(0)->setSelected(true);
     list.item(2)->setSelected(true);
-    EXPECT_EQ(list.GetSelectionMask(), 5u);
+    EXPECT_EQ(list.selectionMask(), 5u);
 
     CodeListBox fresh;
-    fresh.FillFromTable(PartTable);
+    fresh.fillFromTable(PartTable);
     QSignalSpy changes(&fresh, &QListWidget::itemSelectionChanged);
-    EXPECT_EQ(fresh.SetSelectionMask(5), 9);
-    EXPECT_EQ(fresh.GetSelectionMask(), 5u);
+    EXPECT_EQ(fresh.setSelectionMask(5), 9);
+    EXPECT_EQ(fresh.selectionMask(), 5u);
     EXPECT_EQ(changes.count(), 0); // showing stored answers is not a user's change
-    fresh.SetSelectionMask(0);     // adds nothing, removes nothing
-    EXPECT_EQ(fresh.GetSelectionMask(), 5u);
-    fresh.SetSelectionMask(0xFFFFFE00u); // bits past the list select nothing
-    EXPECT_EQ(fresh.GetSelectionMask(), 5u);
+    fresh.setSelectionMask(0);     // adds nothing, removes nothing
+    EXPECT_EQ(fresh.selectionMask(), 5u);
+    fresh.setSelectionMask(0xFFFFFE00u); // bits past the list select nothing
+    EXPECT_EQ(fresh.selectionMask(), 5u);
 
     CodeListBox groups;
-    groups.FillFromTable(GroupTable);
+    groups.fillFromTable(GroupTable);
     EXPECT_EQ(groups.item(0)->text(), "White.[Irish, Italian, Spanish, French, Russian, etc..]");
     groups.item(0)->setSelected(true);
     groups.item(8)->setSelected(true);
-    EXPECT_EQ(groups.GetSelectionMask(), 257u);
-}
-
-struct ClampCase {
-    const char* name;
-    int minimum, maximum, position, tune;
-    bool inverted;
-    int expected;
-};
-
-std::ostream& operator<<(std::ostream& os, const ClampCase& c) {
-    return os << c.name;
-}
-
-class TuneClamp : public testing::TestWithParam<ClampCase> {};
-
-TEST_P(TuneClamp, KeepsTheEffectiveIntensityInRange) {
-    const ClampCase& c = GetParam();
-    QSlider slider(Qt::Horizontal);
-    QSpinBox spin;
-    slider.setRange(c.minimum, c.maximum);
-    slider.setValue(c.position);
-    const int width = c.maximum - c.minimum;
-    spin.setRange(c.minimum < 0 ? -width : 0, width);
-    spin.setValue(c.tune);
-    EXPECT_EQ(ClampTune(slider, spin, c.inverted), c.expected);
-    EXPECT_EQ(spin.value(), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, TuneClamp,
-    testing::Values(
-        ClampCase{"StepPastTheTop", 0, 3, 2, 2, false, 1}, ClampCase{"SliderToTheTop", 0, 3, 3, 2, false, 0},
-        ClampCase{"Fits", 0, 3, 1, 2, false, 2}, ClampCase{"InvertedCut", 0, 4, 1, 2, true, 1},
-        ClampCase{"InvertedTop", 0, 4, 0, 3, true, 0}, ClampCase{"InvertedBottom", 0, 4, 4, 4, true, 4},
-        ClampCase{"SosHigh", -2, 3, 2, 3, false, 1}, ClampCase{"SosLow", -2, 3, -2, -1, false, 0},
-        ClampCase{"AgeHigh", -3, 4, 3, 5, false, 1}, ClampCase{"AgeLow", -3, 4, -3, -7, false, 0},
-        ClampCase{"ToneHigh", -2, 2, 1, 3, false, 1}, ClampCase{"DubAtTop", -2, 2, 2, 1, false, 0}),
-    [](const testing::TestParamInfo<ClampCase>& info) { return std::string(info.param.name); });
-
-TEST(TuneClamp, RowTunesStayWithinTheThreeRows) {
-    QSpinBox spin;
-    spin.setRange(-2, 2);
-    const int cases[][3] = {{0, -1, 0}, {0, 2, 2}, {1, 2, 1}, {1, -2, -1}, {2, 2, 0}, {2, -2, -2}, {2, 1, 0}};
-    for (const auto& [row, tune, expected] : cases) {
-        spin.setValue(tune);
-        EXPECT_EQ(ClampRowTune(row, spin), expected) << row << " " << tune;
-        EXPECT_EQ(spin.value(), expected);
-    }
-}
-
-TEST(CountBox, ParsesAsTypedAndSaturates) {
-    const std::pair<const char*, int32_t> cases[] = {
-        {"", 0},
-        {"12", 12},
-        {"  42", 42},
-        {"-5", -5},
-        {"+7", 7},
-        {"12ab", 12},
-        {"ab12", 0},
-        {"007", 7},
-        {"99999999999", INT32_MAX},
-        {"-99999999999", INT32_MIN},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(CountBox::ParseCount(QString::fromLatin1(text)), expected) << text;
+    EXPECT_EQ(groups.selectionMask(), 257u);
 }
 
 TEST(CountBox, TakesDigitsOnlyAndChecksItsRangeWhenLeft) {
@@ -127,32 +62,29 @@ TEST(CountBox, TakesDigitsOnlyAndChecksItsRangeWhenLeft) {
     box.clear();
     QTest::keyClicks(&box, QStringLiteral("2a0-1"));
     EXPECT_EQ(box.text(), "201");
-    EXPECT_EQ(box.Validate(0, 200), "Please enter an integer between 0 and 200.");
+    EXPECT_EQ(box.validate(0, 200), "Please enter an integer between 0 and 200.");
     box.setText(QStringLiteral("200"));
-    EXPECT_EQ(box.Validate(0, 200), std::nullopt);
+    EXPECT_EQ(box.validate(0, 200), std::nullopt);
     box.setText(QStringLiteral("99999999999999999999999"));
-    EXPECT_EQ(box.Validate(0, 500), "Please enter an integer between 0 and 500.");
+    EXPECT_EQ(box.validate(0, 500), "Please enter an integer between 0 and 500.");
     box.setText(QStringLiteral("1 2")); // pasted around the filter
-    EXPECT_EQ(box.Validate(0, 200), "Please enter a positive integer.");
+    EXPECT_EQ(box.validate(0, 200), "Please enter a positive integer.");
     box.clear();
-    box.FillBlankCount();
+    box.fillBlankCount();
     EXPECT_EQ(box.text(), "0");
 }
 
-TEST(Flags, StoredFlagsOutsideTheCheckBoxStatesBecomeClear) {
-    QCheckBox box;
+TEST(Flags, StoredFlagsOutsideTheCheckBoxStatesShowClear) {
+    FlagBox box;
     for (const auto& [stored, shown, kept] :
          {std::tuple{0, Qt::Unchecked, 0}, std::tuple{1, Qt::Checked, 1},
           std::tuple{2, Qt::PartiallyChecked, 2}, std::tuple{3, Qt::Unchecked, 0},
           std::tuple{-1, Qt::Unchecked, 0}}) {
-        int32_t flag = stored;
-        ShowFlag(box, flag);
+        ShowFlag(box, stored);
         EXPECT_EQ(box.checkState(), shown) << stored;
-        EXPECT_EQ(flag, kept) << stored;
         EXPECT_EQ(FlagOf(box), kept) << stored;
     }
-    int32_t partly = 2;
-    ShowFlag(box, partly);
+    ShowFlag(box, 2);
     for (int click = 0; click < 3; ++click)
         box.click();
     EXPECT_NE(FlagOf(box), 2); // clicks never give the third state back
@@ -198,7 +130,7 @@ TEST_P(EveryAction, RunsTheHandlerEvenWhenTheValueStays) {
     const ActionCase& c = GetParam();
     OpenSheet(c.Stored);
     ShowTab(c.Tab);
-    AnswerPage& page = Sheet().Page(c.Tab);
+    AnswerPage& page = Sheet().page(c.Tab);
     auto& control = Find<QWidget>(page, c.Control);
     const QString before = CodeBoxText(page);
     if (c.Key != 0) {
@@ -251,7 +183,7 @@ TEST(CodeSlider, AnActionFromOutsideAnEventIsReportedOnceAtItsNewPosition) {
     CodeSlider slider(Qt::Horizontal);
     slider.setRange(0, 3);
     QList<int> reported;
-    QObject::connect(&slider, &CodeSlider::Notified, [&] { reported << slider.value(); });
+    QObject::connect(&slider, &CodeSlider::notified, [&] { reported << slider.value(); });
     slider.triggerAction(QAbstractSlider::SliderSingleStepAdd);
     slider.triggerAction(QAbstractSlider::SliderToMaximum);
     slider.triggerAction(QAbstractSlider::SliderToMaximum); // stays: still reported
@@ -275,11 +207,11 @@ TEST_P(Wheel, MovesOnlyTheControlWithTheFocus) {
     const auto [tab, name] = GetParam();
     OpenSheet({{"Fav/Senshi0", 1}, {"Op/OmitDub", 0}});
     ShowTab(tab);
-    AnswerPage& page = Sheet().Page(tab);
+    AnswerPage& page = Sheet().page(tab);
     auto& control = Find<QWidget>(page, name);
     QApplication::setActiveWindow(&Sheet());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
-    page.CodeBox()->setFocus();
+    page.codeBox()->setFocus();
     const QString before = CodeBoxText(page);
     EXPECT_FALSE(Roll(control)) << "the wheel was taken";
     EXPECT_EQ(CodeBoxText(page), before);

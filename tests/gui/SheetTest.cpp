@@ -14,19 +14,19 @@ TEST_F(PropertySheet, HasTenTabsInOrderWithTheFirstSelected) {
     const QStringList captions = {
         "SM",         "Favorites", "More Favorites", "Dislikes",      "More Dislikes",
         "Experience", "Opinions",  "Personal",       "More Personal", "Even More Personal"};
-    ASSERT_EQ(sheet.Tabs().count(), captions.size());
+    ASSERT_EQ(sheet.tabs().count(), captions.size());
     for (int i = 0; i < captions.size(); ++i)
-        EXPECT_EQ(sheet.Tabs().tabText(i), captions[i]);
-    EXPECT_EQ(sheet.Tabs().currentIndex(), 0);
-    EXPECT_EQ(CodeBoxText(sheet.Page(0)), "GlomieCode(1.12.05) SM:5m-");
+        EXPECT_EQ(sheet.tabs().tabText(i), captions[i]);
+    EXPECT_EQ(sheet.tabs().currentIndex(), 0);
+    EXPECT_EQ(CodeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m-");
     EXPECT_FALSE(sheet.windowIcon().isNull());
 }
 
 TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
     EncoderSheet& sheet = OpenSheet();
     for (int i = 0; i < EncoderSheet::PageCount; ++i) {
-        AnswerPage& page = sheet.Page(i);
-        EXPECT_TRUE(page.CodeBox()->isReadOnly());
+        AnswerPage& page = sheet.page(i);
+        EXPECT_TRUE(page.codeBox()->isReadOnly());
         EXPECT_EQ(Find<QPushButton>(page, "Decode").text(), "&Decode");
         EXPECT_EQ(Find<QPushButton>(page, "CopyCode").text(), "&Copy Code");
     }
@@ -35,20 +35,20 @@ TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
 TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
     EncoderSheet& sheet = OpenSheet();
     ShowTab(1);
-    AnswerPage& favorites = sheet.Page(1);
+    AnswerPage& favorites = sheet.page(1);
     ChooseItem(Find<QComboBox>(favorites, "Senshi0"), 1);
     EXPECT_EQ(CodeBoxText(favorites), "GlomieCode(1.12.05) SM:5m- F:sMo");
     ShowTab(0);
-    EXPECT_EQ(CodeBoxText(sheet.Page(0)), "GlomieCode(1.12.05) SM:5m- F:sMo");
+    EXPECT_EQ(CodeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m- F:sMo");
     ShowTab(3);
-    EXPECT_EQ(CodeBoxText(sheet.Page(3)), "GlomieCode(1.12.05) SM:5m- F:sMo");
+    EXPECT_EQ(CodeBoxText(sheet.page(3)), "GlomieCode(1.12.05) SM:5m- F:sMo");
 }
 
 TEST_F(PropertySheet, CopyPutsTheWholeCodeOnTheClipboard) {
     EncoderSheet& sheet = OpenSheet({{"Exp/Years", 100}, {"Fav/Senshi0", 3}});
     QGuiApplication::clipboard()->setText(QStringLiteral("something older"));
-    QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "CopyCode"), Qt::LeftButton);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(sheet.FullCode()));
+    QTest::mouseClick(&Find<QPushButton>(sheet.page(0), "CopyCode"), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(sheet.fullCode()));
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QString(50, QLatin1Char('*'))));
 }
 
@@ -135,10 +135,10 @@ TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl)
     EXPECT_TRUE(screen.contains(QRect(buttons.mapToGlobal(QPoint(0, 0)), buttons.size())));
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
-    auto* tabBar = sheet.Tabs().findChild<QTabBar*>();
+    auto* tabBar = sheet.tabs().findChild<QTabBar*>();
     for (int tab = 0; tab < EncoderSheet::PageCount; ++tab) {
         ShowTab(tab);
-        AnswerPage& page = sheet.Page(tab);
+        AnswerPage& page = sheet.page(tab);
         tabBar->setFocus();
         QStringList reached;
         for (int step = 0; step < 60; ++step) {

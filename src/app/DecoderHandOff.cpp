@@ -1,4 +1,4 @@
-#include "pages/DecoderHandOff.h"
+#include "app/DecoderHandOff.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -13,17 +13,6 @@
 #include "service/DecoderService.h"
 
 namespace {
-
-// The hand-off state: the decoder page served inside the encoder, and how the browser is opened.
-struct HandOffState {
-    QPointer<DecoderService> Service; // owned; parented to the application so it never outlives it
-    BrowserOpener Opener;
-};
-
-HandOffState& State() {
-    static HandOffState state;
-    return state;
-}
 
 QString Translate(const char* text) {
     return QCoreApplication::translate("DecoderHandOff", text);
@@ -57,55 +46,48 @@ void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& addre
     box.exec();
 }
 
-// The configured decoder host, or the embedded service's, started on first use. Empty when the
-// embedded service cannot start; the next press tries again.
-QString DecoderHost() {
-    const QString configured = qEnvironmentVariable("GLOMIECODE_DECODER_HOST").trimmed();
-    if (!configured.isEmpty())
-        return configured;
-    HandOffState& state = State();
-    if (!state.Service) {
-        auto* service = new DecoderService(QCoreApplication::instance());
-        if (!service->Listen(QHostAddress::LocalHost, 0)) {
-            delete service;
-            return {};
-        }
-        state.Service = service;
-    }
-    return state.Service->HostAndPort();
-}
-
 } // namespace
 
 QString BuildDecoderUrl(const QString& host, const QString& code) {
     return QString::fromStdString(DecoderAddress(host.toStdString(), code.toStdString()));
 }
 
-void HandOffToDecoder(QWidget& page, const QString& code) {
-    const QString host = DecoderHost();
+DecoderHandOff::DecoderHandOff(QObject* parent) : QObject(parent) {}
+
+DecoderHandOff::~DecoderHandOff() {
+    delete m_service.data();
+}
+
+// The configured decoder host, or the embedded service's, started on first use. Empty when the
+// embedded service cannot start; the next press tries again.
+QString DecoderHandOff::decoderHost() {
+    const std::string configured = ConfiguredDecoderHost();
+    if (!configured.empty())
+        return QString::fromStdString(configured);
+    if (!m_service) {
+        auto* service = new DecoderService(this);
+        if (!service->Listen(QHostAddress::LocalHost, 0)) {
+            delete service;
+            return {};
+        }
+        m_service = service;
+    }
+    return m_service->HostAndPort();
+}
+
+void DecoderHandOff::handOff(QWidget& page, const QString& code) {
+    const QString host = decoderHost();
     if (host.isEmpty()) {
         ShowDecoderUnavailable(page, Translate("The decoder page could not be started on this computer."),
                                {});
         return;
     }
     const QUrl url = BrowserUrl(BuildDecoderUrl(host, code));
-    const BrowserOpener& opener = State().Opener;
-    if (!(opener ? opener(url) : QDesktopServices::openUrl(url)))
+    if (!(m_opener ? m_opener(url) : QDesktopServices::openUrl(url)))
         ShowDecoderUnavailable(page, Translate("No web browser could be opened to show the decoder page."),
                                url);
 }
 
-void ReleaseDecoderHandOff() {
-    HandOffState& state = State();
-    delete state.Service.data();
-    state.Service = nullptr;
-}
-
-QString EmbeddedDecoderHost() {
-    const HandOffState& state = State();
-    return state.Service ? state.Service->HostAndPort() : QString();
-}
-
-void SetBrowserOpener(BrowserOpener opener) {
-    State().Opener = std::move(opener);
+QString DecoderHandOff::embeddedHost() const {
+    return m_service ? m_service->HostAndPort() : QString();
 }

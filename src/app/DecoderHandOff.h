@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class DecoderService;
+class QWidget;
+
+// Handing a code to the decoder page in the desktop browser. The decoder host is the one configured
+// in GLOMIECODE_DECODER_HOST; without one, the encoder serves the page itself on 127.0.0.1 from the
+// first hand-off until this object ends.
+class DecoderHandOff : public QObject {
+    Q_OBJECT
+  public:
+    explicit DecoderHandOff(QObject* parent = nullptr);
+    ~DecoderHandOff() override;
+
+    // Opens the decoder page for the code; tells the user when no browser can be reached.
+    void handOff(QWidget& page, const QString& code);
+
+    // The host and port of the decoder page served by the encoder; empty while it does not run.
+    QString embeddedHost() const;
+
+    // How the browser is opened: QDesktopServices::openUrl unless a test puts another opener in (one
+    // that can fail, which a URL handler cannot). An empty opener puts the desktop's back.
+    using BrowserOpener = std::function<bool(const QUrl&)>;
+    void setBrowserOpener(BrowserOpener opener) { m_opener = std::move(opener); }
+
+  private:
+    QString decoderHost();
+
+    QPointer<DecoderService> m_service; // a child, started on first use
+    BrowserOpener m_opener;
+};
+
+// The decoder address of a code on a host: blanks as "%20", "+" as "%2B", all else unchanged.
+QString BuildDecoderUrl(const QString& host, const QString& code);

@@ -1,0 +1,57 @@
+#include "code/AnswerField.h"
+
+#include <cstring>
+
+namespace {
+
+template <typename Set, typename Byte> Byte* PagePart(Set& answers, PageId page) {
+    const auto bytes = [](auto& part) { return reinterpret_cast<Byte*>(&part); };
+    switch (page) {
+    case PageId::Obsession:
+        return bytes(answers.Obsession);
+    case PageId::Favorites:
+        return bytes(answers.Favorites);
+    case PageId::MoreFavorites:
+        return bytes(answers.MoreFavorites);
+    case PageId::Dislikes:
+        return bytes(answers.Dislikes);
+    case PageId::MoreDislikes:
+        return bytes(answers.MoreDislikes);
+    case PageId::Experience:
+        return bytes(answers.Experience);
+    case PageId::Opinions:
+        return bytes(answers.Opinions);
+    case PageId::Personal:
+        return bytes(answers.Personal);
+    case PageId::MorePersonal:
+        return bytes(answers.MorePersonal);
+    case PageId::EvenMorePersonal:
+        return bytes(answers.EvenMorePersonal);
+    }
+    return bytes(answers.Obsession);
+}
+
+} // namespace
+
+int32_t ReadAnswer(const AnswerSet& answers, AnswerField field) {
+    const unsigned char* at =
+        PagePart<const AnswerSet, const unsigned char>(answers, field.Page) + field.Field.Offset;
+    if (field.Field.Type == FieldType::Int16) {
+        int16_t narrow;
+        std::memcpy(&narrow, at, sizeof narrow);
+        return narrow;
+    }
+    int32_t wide;
+    std::memcpy(&wide, at, sizeof wide);
+    return wide;
+}
+
+void WriteAnswer(AnswerSet& answers, AnswerField field, int32_t value) {
+    unsigned char* at = PagePart<AnswerSet, unsigned char>(answers, field.Page) + field.Field.Offset;
+    if (field.Field.Type == FieldType::Int16) {
+        const auto narrow = static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF));
+        std::memcpy(at, &narrow, sizeof narrow);
+    } else {
+        std::memcpy(at, &value, sizeof value);
+    }
+}
