@@ -11,6 +11,7 @@
 
 #include "service/DecoderPage.h"
 #include "service/RequestHead.h"
+#include "text/EscapeControls.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
