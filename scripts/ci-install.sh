@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the installation: installs into a temporary prefix and checks every file; validates the
 # desktop entry, the AppStream metadata, the manual pages and the systemd unit; starts the installed
-# programs from another directory and from a moved prefix; builds the Debian package, installs it
-# and removes it.
+# programs from another directory and from a moved prefix; builds the Debian package, checks it
+# against Debian's policy with lintian, installs it and removes it.
 # Usage: scripts/ci-install.sh [preset]  (default: ci; the preset's build is made or brought up to
 # date). GLOMIE_BUILD_DIR=DIR checks an existing build folder instead.
 set -euo pipefail
@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 source_dir=$PWD
 preset=${1:-ci}
 
-# systemd-analyze checks the unit.
-scripts/install-deps.sh systemd
+# systemd-analyze checks the unit, lintian the Debian package.
+scripts/install-deps.sh systemd lintian
 if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
   build=$(realpath "$GLOMIE_BUILD_DIR")
   cmake --build "$build"
@@ -31,8 +31,10 @@ expected=(
   share/applications/$app_id.desktop
   share/metainfo/$app_id.metainfo.xml
   share/icons/hicolor/scalable/apps/$app_id.svg
-  share/man/man1/glomiecode.1
-  share/man/man1/glomiecode-cli.1
+  share/man/man1/glomiecode.1.gz
+  share/man/man1/glomiecode-cli.1.gz
+  share/doc/glomiecode/copyright
+  share/doc/glomiecode/changelog.gz
   lib/systemd/system/glomiecode-decoder.service
 )
 unit=lib/systemd/system/glomiecode-decoder.service
@@ -140,14 +142,15 @@ desktop_entry_names_what_is_installed() {
 manual_pages_render_without_warnings() {
   local page warnings
   for page in glomiecode glomiecode-cli; do
-    warnings=$(groff -man -ww -z -Tutf8 "$prefix/share/man/man1/$page.1" 2>&1)
+    warnings=$({ gzip -dc "$prefix/share/man/man1/$page.1.gz" | groff -man -ww -z -Tutf8; } 2>&1) ||
+      { echo "  $page.1.gz does not render: $warnings"; return 1; }
     [ -z "$warnings" ] || { echo "$warnings"; return 1; }
   done
 }
 
 # The options a --help text lists: "--name" words and "-Name" switches at the start of a line.
 options_in() { grep -oE '(^|[ ,[])--?[A-Za-z][A-Za-z-]*' | sed -E 's/^[ ,[]//' | sort -u; }
-rendered_page() { MANWIDTH=200 man -l -Tutf8 "$prefix/share/man/man1/$1.1" 2>/dev/null | col -b; }
+rendered_page() { MANWIDTH=200 man -l -Tutf8 "$prefix/share/man/man1/$1.1.gz" 2>/dev/null | col -b; }
 
 # Every option and command of the programs' --help texts is in their manual pages.
 manual_pages_describe_every_option() {
@@ -278,6 +281,16 @@ package_holds_every_file() {
 
 package_depends_on_qt() { [ -n "$deb" ] && dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6; }
 
+# Debian's policy as lintian knows it: no error (a copyright file, a changelog, compressed manual
+# pages, ...). Its warnings are shown, not failed on.
+package_passes_lintian() {
+  [ -n "$deb" ] || { echo "  cpack made no package"; return 1; }
+  local status=0
+  lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || status=$?
+  grep -v '^running with root privileges' "$work/lintian.log" | sed 's/^/  /'
+  return $status
+}
+
 package_installs_and_removes_cleanly() {
   [ -n "$deb" ] || { echo "  cpack made no package"; return 1; }
   if dpkg-query -W -f='${Status}' glomiecode 2>/dev/null | grep -q 'ok installed'; then
@@ -309,6 +322,7 @@ package_installs_and_removes_cleanly() {
 
 check "the Debian package holds every file" package_holds_every_file
 check "the Debian package depends on the Qt libraries" package_depends_on_qt
+check "the Debian package follows Debian's policy (lintian finds no error)" package_passes_lintian
 check "the Debian package installs and removes cleanly" package_installs_and_removes_cleanly
 
 echo "install: $passed passed, $failed failed"

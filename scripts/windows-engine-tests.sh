@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the engine (vocabulary, code, settings, decoder) and its GoogleTest suite as 64-bit Windows
-# programs with MinGW-w64, runs them under Wine, and checks that they ran and passed the very tests
-# the native suite runs.
+# Builds the engine (vocabulary, code, settings, decoder, text) and its GoogleTest suite as 64-bit
+# Windows programs with MinGW-w64, runs them under Wine, and checks that they ran and passed the very
+# tests the native suite runs.
 #
 # Usage: scripts/windows-engine-tests.sh [--bench] [NATIVE_BUILD_DIR]
 #   NATIVE_BUILD_DIR  a native build of the project whose engine_tests to compare with (CI passes

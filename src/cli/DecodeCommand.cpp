@@ -6,8 +6,9 @@
 
 #include "Commands.h"
 #include "code/Sections.h"
-#include "service/DecoderPage.h"
+#include "decoder/Decoder.h"
 #include "settings/SettingsLayout.h"
+#include "text/EscapeControls.h"
 
 namespace {
 

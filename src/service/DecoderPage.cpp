@@ -4,43 +4,11 @@
 #include <cstdint>
 
 #include "service/DecoderQuery.h"
+#include "text/Utf8.h"
 
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-
-// The length of the valid UTF-8 sequence at the start of text, or 0 when it is not one.
-size_t Utf8SequenceLength(std::string_view text) {
-    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-    const uint8_t lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    size_t length = 0;
-    uint8_t low = 0x80, high = 0xBF; // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high)
-        return 0;
-    for (size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF)
-            return 0;
-    return length;
-}
 
 const char kStyle[] = "body{margin:0;padding:1rem;font-family:system-ui,sans-serif;line-height:1.5;"
                       "color:#1d1d1f;background:#fbfbfd}"
@@ -157,32 +125,6 @@ std::string HtmlEscape(std::string_view text) {
             escaped += kReplacement; // a NUL or a control character has no place on the page
         else
             escaped += c;
-        text.remove_prefix(length);
-    }
-    return escaped;
-}
-
-std::string EscapeControls(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string escaped;
-    escaped.reserve(text.size());
-    const auto escape = [&](uint8_t byte) {
-        escaped += "\\x";
-        escaped += kHex[byte >> 4];
-        escaped += kHex[byte & 0xF];
-    };
-    while (!text.empty()) {
-        const size_t length = Utf8SequenceLength(text);
-        const auto lead = static_cast<uint8_t>(text[0]);
-        const bool c1 = length == 2 && lead == 0xC2 && static_cast<uint8_t>(text[1]) < 0xA0;
-        if (length == 0 || c1 || lead < 0x20 || lead == 0x7F || lead == '\\') {
-            const size_t bytes = c1 ? 2 : 1;
-            for (size_t i = 0; i < bytes; ++i)
-                escape(static_cast<uint8_t>(text[i]));
-            text.remove_prefix(bytes);
-            continue;
-        }
-        escaped.append(text.substr(0, length));
         text.remove_prefix(length);
     }
     return escaped;

@@ -12,11 +12,6 @@
 // control characters escaped or replaced.
 std::string HtmlEscape(std::string_view text);
 
-// Text for a terminal or a log line, shown as it came: control characters (C0, DEL and C1), bytes
-// that are not UTF-8 and the backslash written as \xHH, so no text can move the cursor, retitle the
-// window or start a line of its own.
-std::string EscapeControls(std::string_view text);
-
 // The start page: a form to paste a code into.
 std::string RenderFormPage();
 // The page for a text sent as the code: the code found in it and the decoder's sentences, grouped

@@ -11,6 +11,7 @@
 
 #include "service/DecoderPage.h"
 #include "service/RequestHead.h"
+#include "text/EscapeControls.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -20,14 +21,6 @@ namespace {
 
 bool IsHexDigit(char16_t c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
-bool HasBarePercent(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (text[i] == u'%' && (i + 2 >= text.size() || !IsHexDigit(text[i + 1].unicode()) ||
-                                !IsHexDigit(text[i + 2].unicode())))
-            return true;
-    return false;
 }
 
 // The most connections held at once, whatever the file limit: each holds some memory.
@@ -254,20 +247,6 @@ class DecoderService::Connection : public QObject {
     bool m_closing = false;
     bool m_busy = false;
 };
-
-QByteArray SentQuery(const QUrl& url) {
-    const QString encoded = url.query(QUrl::FullyEncoded);
-    const QString decoded = url.query(QUrl::FullyDecoded);
-    // A bare "%" made the parser take the whole query as unescaped text; if parsing the decoded
-    // query again gives the same result, the decoded query is what was sent.
-    if (HasBarePercent(decoded)) {
-        QUrl probe;
-        probe.setQuery(decoded);
-        if (probe.query(QUrl::FullyEncoded) == encoded)
-            return decoded.toUtf8();
-    }
-    return encoded.toUtf8();
-}
 
 QUrl BrowserUrl(const QString& address) {
     // Escaping the bare "%" first keeps QUrl's lenient parsing from escaping every other "%" again.

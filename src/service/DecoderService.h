@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -65,11 +64,6 @@ class DecoderService : public QObject {
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     std::function<void(const QString&)> m_log;
 };
-
-// The query of a request URL as the client sent it. Qt's URL parser reads the query leniently:
-// a query with a bare "%" (a purity score, ':x75%') comes out with every "%" escaped again, so
-// "%20" would read as the text "%20". This undoes that.
-QByteArray SentQuery(const QUrl& url);
 
 // A decoder address as a URL a browser can be given, its own escapes ("%20", "%2B") kept as they are.
 // A URL cannot carry a bare "%", nor "|", "<" or ">": those go out escaped ("%25", "%7C", ...),

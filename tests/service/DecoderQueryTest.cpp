@@ -134,33 +134,4 @@ TEST(QueryParameter, IsMissingWhenTheQueryHasNone) {
     EXPECT_EQ(QueryParameter("&", "name"), std::nullopt);
 }
 
-// Qt's request parser sets the query of the request URL leniently from the text sent.
-QByteArray SentQueryOf(const char* sent) {
-    QUrl url(QStringLiteral("http://127.0.0.1/cgi-usr/qpx/gcp.pl"));
-    url.setQuery(QString::fromUtf8(sent));
-    return SentQuery(url);
-}
-
-TEST(SentQuery, UndoesTheParsersEscapingOfABarePercent) {
-    EXPECT_EQ(SentQueryOf("name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%"),
-              "name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%");
-    EXPECT_EQ(SentQueryOf("name=%"), "name=%");
-    EXPECT_EQ(SentQueryOf("name=%zz%2B"), "name=%zz%2B");
-    // The parser hands over the same URL for these two; the encoder's way of writing wins.
-    EXPECT_EQ(SentQueryOf("name=%20x%"), "name=%20x%");
-    EXPECT_EQ(SentQueryOf("name=%2520x%25"), "name=%20x%");
-}
-
-TEST(SentQuery, ReadsEveryOtherQueryToTheSameValue) {
-    const char* queries[] = {
-        "name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25",     // a browser that escapes the "%"
-        "name=GlomieCode%281.12.05%29+SM%3A5m-+P%3Ax75%25", // a form
-        "name=GlomieCode(1.12.05)%20SM:9%2Bm%2B",           "name=r%2B|%2B<>", "name=%2520x",
-    };
-    const char* values[] = {"GlomieCode(1.12.05) SM:5m- P:x75%", "GlomieCode(1.12.05) SM:5m- P:x75%",
-                            "GlomieCode(1.12.05) SM:9+m+", "r+|+<>", "%20x"};
-    for (size_t i = 0; i < std::size(queries); ++i)
-        EXPECT_EQ(QueryParameter(SentQueryOf(queries[i]).toStdString(), "name"), values[i]) << queries[i];
-}
-
 } // namespace

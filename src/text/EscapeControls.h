@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text for a terminal or a log line, shown as it came: control characters (C0, DEL and C1), bytes
+// that are not UTF-8 and the backslash written as \xHH, so no text can move the cursor, retitle the
+// window or start a line of its own.
+std::string EscapeControls(std::string_view text);
