@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "service/DecoderQuery.h"
+#include "decoder/DecoderQuery.h"
 #include "service/DecoderService.h"
 
 namespace {
@@ -50,6 +50,21 @@ void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& addre
 
 QString BuildDecoderUrl(const QString& host, const QString& code) {
     return QString::fromStdString(DecoderAddress(host.toStdString(), code.toStdString()));
+}
+
+QUrl BrowserUrl(const QString& address) {
+    const auto isHexDigit = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    };
+    // Escaping the bare "%" first keeps QUrl's lenient parsing from escaping every other "%" again.
+    QByteArray bytes;
+    const QByteArray utf8 = address.toUtf8();
+    bytes.reserve(utf8.size() + 8);
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const bool escape = i + 2 < utf8.size() && isHexDigit(utf8[i + 1]) && isHexDigit(utf8[i + 2]);
+        bytes += utf8[i] == '%' && !escape ? QByteArrayLiteral("%25") : QByteArray(1, utf8[i]);
+    }
+    return QUrl::fromEncoded(bytes, QUrl::TolerantMode);
 }
 
 DecoderHandOff::DecoderHandOff(QObject* parent) : QObject(parent) {}

@@ -38,3 +38,8 @@ class DecoderHandOff : public QObject {
 
 // The decoder address of a code on a host: blanks as "%20", "+" as "%2B", all else unchanged.
 QString BuildDecoderUrl(const QString& host, const QString& code);
+
+// A decoder address as a URL a browser can be given, its own escapes ("%20", "%2B") kept as they are.
+// A URL cannot carry a bare "%", nor "|", "<" or ">": those go out escaped ("%25", "%7C", ...),
+// which the decoder page reads back as the same characters.
+QUrl BrowserUrl(const QString& address);

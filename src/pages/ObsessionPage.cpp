@@ -10,7 +10,7 @@
 #include "code/Notation.h"
 #include "pages/AnswerControls.h"
 #include "pages/CodeLists.h"
-#include "service/DecoderQuery.h"
+#include "decoder/DecoderQuery.h"
 
 ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     : AnswerPage(PageId::Obsession, answers, parent) {

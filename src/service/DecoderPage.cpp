@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "service/DecoderQuery.h"
+#include "decoder/DecoderQuery.h"
 #include "text/Utf8.h"
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QUrl>
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -18,10 +17,6 @@
 #endif
 
 namespace {
-
-bool IsHexDigit(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
 
 // The most connections held at once, whatever the file limit: each holds some memory.
 constexpr int kMaxConnections = 4096;
@@ -247,19 +242,6 @@ class DecoderService::Connection : public QObject {
     bool m_closing = false;
     bool m_busy = false;
 };
-
-QUrl BrowserUrl(const QString& address) {
-    // Escaping the bare "%" first keeps QUrl's lenient parsing from escaping every other "%" again.
-    QByteArray bytes;
-    const QByteArray utf8 = address.toUtf8();
-    bytes.reserve(utf8.size() + 8);
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const bool escape = i + 2 < utf8.size() && IsHexDigit(static_cast<unsigned char>(utf8[i + 1])) &&
-                            IsHexDigit(static_cast<unsigned char>(utf8[i + 2]));
-        bytes += utf8[i] == '%' && !escape ? QByteArrayLiteral("%25") : QByteArray(1, utf8[i]);
-    }
-    return QUrl::fromEncoded(bytes, QUrl::TolerantMode);
-}
 
 DecoderService::DecoderService(QObject* parent) : QObject(parent), m_cap(DefaultConnectionCap()) {
     m_acceptRetry.setSingleShot(true);

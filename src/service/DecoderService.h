@@ -7,7 +7,6 @@
 #include <functional>
 
 class QTcpServer;
-class QUrl;
 
 // The decoder page over HTTP/1.1: "/" answers a form, "/cgi-usr/qpx/gcp.pl?name=<code>" the decoded
 // code. Runs on the thread that owns it; reads and writes no files. A client cannot hold it up: a
@@ -64,8 +63,3 @@ class DecoderService : public QObject {
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     std::function<void(const QString&)> m_log;
 };
-
-// A decoder address as a URL a browser can be given, its own escapes ("%20", "%2B") kept as they are.
-// A URL cannot carry a bare "%", nor "|", "<" or ">": those go out escaped ("%25", "%7C", ...),
-// which the decoder page reads back as the same characters.
-QUrl BrowserUrl(const QString& address);

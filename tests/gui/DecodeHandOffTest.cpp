@@ -4,7 +4,9 @@
 #include <QNetworkReply>
 #include <QTcpSocket>
 
+#include "DecoderAddressExamples.h"
 #include "GuiTestSupport.h"
+#include "decoder/DecoderQuery.h"
 #include "app/DecoderHandOff.h"
 #include "service/DecoderPage.h"
 
@@ -202,6 +204,34 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(Fetch(opened[0]).contains(CodeOnPage(kPurityCode)));
     EXPECT_TRUE(m_catcher.Urls.isEmpty()) << "the desktop was not asked while a test opener is in";
+}
+
+// What the browser is given keeps every escape of the address, and reads back as the code.
+class BrowserUrlOf : public testing::TestWithParam<AddressCase> {};
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, BrowserUrlOf, testing::ValuesIn(kAddressExamples),
+                         [](const testing::TestParamInfo<AddressCase>& info) { return std::string(info.param.name); });
+
+TEST_P(BrowserUrlOf, KeepsEveryEscapeAndReadsBackAsTheCode) {
+    const std::string address = DecoderAddress("127.0.0.1:8080", GetParam().code);
+    const QUrl url = BrowserUrl(QString::fromStdString(address));
+    ASSERT_TRUE(url.isValid()) << url.errorString().toStdString();
+    EXPECT_EQ(url.host(), "127.0.0.1");
+    EXPECT_EQ(url.port(), 8080);
+    EXPECT_EQ(url.path(), "/cgi-usr/qpx/gcp.pl");
+    EXPECT_EQ(QueryParameter(url.query(QUrl::FullyEncoded).toStdString(), "name"), GetParam().code);
+}
+
+
+TEST(BrowserUrl, KeepsTheAddressAsWrittenWhereAUrlCan) {
+    EXPECT_EQ(
+        BrowserUrl("http://h:1/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B").toEncoded(),
+        "http://h:1/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B");
+    // A bare "%" goes out as "%25" and leaves the other escapes alone.
+    EXPECT_EQ(
+        BrowserUrl("http://h:1/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%").toEncoded(),
+        "http://h:1/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25");
+    EXPECT_EQ(BrowserUrl("http://h:1/p?name=r%2B|%2B<>").toEncoded(), "http://h:1/p?name=r%2B%7C%2B%3C%3E");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "service/DecoderPage.h"
-#include "service/DecoderQuery.h"
+#include "decoder/DecoderQuery.h"
 
 namespace {
 

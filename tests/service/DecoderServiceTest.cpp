@@ -11,7 +11,7 @@
 #endif
 
 #include "service/DecoderPage.h"
-#include "service/DecoderQuery.h"
+#include "decoder/DecoderQuery.h"
 #include "service/DecoderService.h"
 
 namespace {

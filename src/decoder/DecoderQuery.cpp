@@ -1,4 +1,4 @@
-#include "service/DecoderQuery.h"
+#include "decoder/DecoderQuery.h"
 
 #include <algorithm>
 #include <cstdlib>
