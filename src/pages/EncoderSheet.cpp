@@ -86,7 +86,7 @@ void EncoderSheet::addPage(AnswerPage* page) {
     m_pages[static_cast<size_t>(page->pageId())] = page;
     m_tabs->addTab(page, page->caption());
     connect(page, &AnswerPage::answerChanged, this,
-            [this, page](int question, int value) { answerChanged(*page, question, value); });
+            [this, page](int question, int value) { applyAnswer(*page, question, value); });
     connect(page, &AnswerPage::decodeRequested, this, [this, page](const QString& code) {
         if (m_decodeHandler)
             m_decodeHandler(*page, code);
@@ -101,7 +101,7 @@ void EncoderSheet::setAnswers(const AnswerSet& answers) {
         activate(page(m_current));
 }
 
-void EncoderSheet::answerChanged(AnswerPage& page, int question, int value) {
+void EncoderSheet::applyAnswer(AnswerPage& page, int question, int value) {
     AnswerQuestion(m_answers, page.pageId(), question, value);
     m_code.RebuildCode(SectionOf(page.pageId()));
     // A count box keeps its text as typed: its number is the answer.

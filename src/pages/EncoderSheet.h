@@ -65,7 +65,7 @@ class EncoderSheet : public QDialog {
 
   private:
     void addPage(AnswerPage* page);
-    void answerChanged(AnswerPage& page, int question, int value);
+    void applyAnswer(AnswerPage& page, int question, int value);
     void currentChanged(int index);
     void activate(AnswerPage& page);
     bool leaveCurrentPage();
