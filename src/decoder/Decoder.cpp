@@ -133,9 +133,8 @@ void AppendLevelSentence(TextWriter& text, std::string_view which, int level) {
 }
 
 // "SM:" level, then "[" the secondary level "]", then the feeling about the term "m-" or "m+".
-void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextWriter& out,
-                  DecodeResult& result) {
-    CodeReader r(text.substr(bodyBegin, bodyEnd - bodyBegin));
+// Returns false, with the reader failed, when the SM part cannot be read.
+bool DecodeHeader(CodeReader& r, TextWriter& out, DecodeResult& result) {
     ObsessionAnswers sm = DefaultAnswers().Obsession;
     bool read = ReadLevel(r, sm.Pri);
     if (read && r.Accept('[')) {
@@ -146,10 +145,8 @@ void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextW
         sm.GlomiePref = ReadOptionalCode(r, Vocab().TermFeeling);
         read = r.ExpectEnd();
     }
-    if (!read) {
-        AddProblem(result, text, bodyBegin + r.FailPos(), result.CodeBegin, bodyEnd, r.FailMessage());
-        return;
-    }
+    if (!read)
+        return false;
     result.Answers.Obsession = sm;
     const auto say = [&](size_t begin) {
         result.Sentences.push_back({HeaderSection, result.CodeBegin, begin, out.Size() - begin, false});
@@ -169,6 +166,27 @@ void DecodeHeader(std::string_view text, size_t bodyBegin, size_t bodyEnd, TextW
         out += '.';
         say(begin);
     }
+    return true;
+}
+
+// Where reading goes on after an SM part that could not be read: a stray blank splits it, so the next
+// words that hold no ':' are still its own, up to the next section tag. Words that could be prose
+// after the code are not skipped: at most two, and short ones.
+size_t AfterDamagedHeader(std::string_view text, size_t pos) {
+    constexpr int kMostWords = 2;
+    constexpr size_t kLongestWord = 12;
+    size_t end = pos;
+    for (int words = 0; words < kMostWords; ++words) {
+        size_t next = end;
+        while (next < text.size() && IsBlank(text[next]))
+            ++next;
+        const size_t wordEnd = NextBlank(text, next);
+        const std::string_view word = text.substr(next, wordEnd - next);
+        if (word.empty() || word.find(':') != std::string_view::npos || word.size() > kLongestWord)
+            break;
+        end = wordEnd;
+    }
+    return end;
 }
 
 // A section's body from its first ':' to the next blank, subsection by subsection. lastOrder is the
@@ -219,7 +237,12 @@ void DecodeCode(std::string_view text, const HeaderPlace& header, TextWriter& ou
         AddProblem(result, text, header.Version, header.Begin, header.Body,
                    "not version 1.12.05 of the code; read as if it were");
     size_t pos = NextBlank(text, header.Body);
-    DecodeHeader(text, header.Body, pos, out, result);
+    CodeReader headerReader(text.substr(header.Body, pos - header.Body));
+    if (!DecodeHeader(headerReader, out, result)) {
+        const size_t failed = header.Body + headerReader.FailPos();
+        pos = AfterDamagedHeader(text, pos);
+        AddProblem(result, text, failed, result.CodeBegin, pos, headerReader.FailMessage());
+    }
     result.CodeEnd = pos;
 
     // The tags, in the order the code has them.

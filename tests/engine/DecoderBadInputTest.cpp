@@ -152,6 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
             STILL(EXPECT_EQ(a.Favorites.Senshi0, 1))),
         Bad("SecondSection", kHeader + "5 O:h O:x", "O:x", "O:x", STILL(EXPECT_EQ(a.Opinions.OmitMixx, 1))),
         Bad("TagWithNothing", kHeader + "5 F", "F", "F", STILL(EXPECT_EQ(a.Obsession.Pri, 15))),
+        Bad("StrayBlankInTheSMPart", kHeader + " 5m- F:sMo++ D:vBe-", " 5m-", " 5m-",
+            STILL(EXPECT_EQ(a.Dislikes.Villian0, 14))),
         Bad("RunPastAnyCode", kHeader + "5 F:sMo" + std::string(101, '+') + ":vBe", "+", "+",
             STILL(EXPECT_EQ(a.Favorites.Villian0, 14)), 100)),
     BadName);
