@@ -352,9 +352,16 @@ void FitToControls(AnswerSet& answers) {
         const auto page = static_cast<PageId>(p);
         const auto questions = QuestionsOf(page);
         for (size_t i = 0; i < questions.size(); ++i) {
-            const ControlKind kind = questions[i].Kind;
-            if (kind == ControlKind::Slider || kind == ControlKind::Tune || kind == ControlKind::Spin)
+            const Question& q = questions[i];
+            if (q.Kind == ControlKind::Slider || q.Kind == ControlKind::Tune || q.Kind == ControlKind::Spin) {
                 AnswerQuestion(answers, page, static_cast<int>(i), ShownValue(answers, page, static_cast<int>(i)));
+            } else if (q.Kind == ControlKind::Count) {
+                const int32_t stored = ReadAnswer(answers, AnswerOf(page, q));
+                const int64_t count = q.Field.Type == FieldType::UInt32 ? int64_t{static_cast<uint32_t>(stored)}
+                                                                        : int64_t{stored};
+                WriteAnswer(answers, AnswerOf(page, q),
+                            static_cast<int32_t>(std::clamp<int64_t>(count, q.Minimum, q.Maximum)));
+            }
         }
     }
 }

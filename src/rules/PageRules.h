@@ -34,8 +34,10 @@ void AnswerQuestion(AnswerSet& answers, PageId page, int question, int32_t value
 // a count past the 32-bit range becomes its largest. Returns whether anything changed.
 bool TakeAsShown(AnswerSet& answers, PageId page);
 
-// Every answer as if the user had touched every slider and spin of every page once without moving
-// it: each level, spin and tune within what its control holds, each tune within what it tunes.
+// Every answer as its control can hold it, as if the user had touched every slider and spin of every
+// page once without moving it, and corrected every count the page would refuse to be left with: each
+// level, spin and tune within what its control holds, each tune within what it tunes, each count at
+// the nearest number its page accepts.
 void FitToControls(AnswerSet& answers);
 
 // A count box's text as a number: leading blanks, an optional sign, then digits up to the first

@@ -275,10 +275,15 @@ TEST(TakeAsShown, ClearsFlagsNoCheckBoxShowsAndCapsUnsignedCounts) {
     EXPECT_FALSE(TakeAsShown(answers, PageId::Personal)) << "a signed count shows as it is";
 }
 
-TEST(FitToControls, TouchesEveryLevelAndTune) {
+TEST(FitToControls, TouchesEveryLevelAndTuneAndCorrectsEveryCount) {
     AnswerSet answers = With({{"SM/Pri", 99}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3},
-                              {"Exp/Years", -4}, {"Per/Status", 2}, {"Per/BoostStatus", 2}, {"Exp/Raw", 999}});
+                              {"Exp/Years", -4}, {"Per/Status", 2}, {"Per/BoostStatus", 2}, {"Exp/Raw", 999},
+                              {"Exp/Sub", -1}, {"Per/ExactStatureIn", 12}, {"Per/Purity", -3}});
     FitToControls(answers);
+    EXPECT_EQ(answers.Experience.Raw, 200u);
+    EXPECT_EQ(answers.Experience.Sub, 200u) << "the largest count is past the range, not below it";
+    EXPECT_EQ(answers.Personal.ExactStatureIn, 11);
+    EXPECT_EQ(answers.EvenMorePersonal.Purity, 0);
     EXPECT_EQ(answers.Obsession.Pri, 30);
     EXPECT_EQ(answers.Favorites.BoostSenshi0, 0);
     EXPECT_EQ(answers.Experience.Years, 0);

@@ -190,7 +190,7 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     const std::vector<int32_t> answersBefore = AllAnswers(sheet.answers());
     QGuiApplication::clipboard()->setText(QString::fromUtf8(c.Clipboard));
 
-    QStringList shown;
+    QStringList shown, behind;
     QTimer answerer;
     answerer.setInterval(10);
     QObject::connect(&answerer, &QTimer::timeout, [&] {
@@ -198,6 +198,7 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
         if (!box)
             return;
         shown << box->text() + "\n" + box->informativeText();
+        behind << CodeBoxText(sheet.page(1));
         const QString wanted = c.Take ? "&Take What Was Read" : "&Leave My Answers";
         for (QAbstractButton* button : box->buttons())
             if (button->text() == wanted || box->buttons().size() == 1)
@@ -207,6 +208,7 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     EXPECT_EQ(sheet.pasteCodeFromClipboard(), c.Expected);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.Message))) << shown[0].toStdString();
+    EXPECT_EQ(behind, QStringList{before}) << "the page changed behind the question";
     if (c.Code) {
         EXPECT_EQ(CodeBoxText(sheet.page(1)), QString::fromUtf8(c.Code));
     } else {
@@ -227,6 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 "the page takes it as \":sMo+++\""},
                     RefusalCase{"MoreThanThePageOffersLeft", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]",
                                 false, Outcome::Left, nullptr, "more than the page offers"},
+                    RefusalCase{"ACountPastItsRangeTaken", "GlomieCode(1.12.05) SM:6+m+ X:**:a999s", true,
+                                Outcome::TakenInPart, "GlomieCode(1.12.05) SM:6+m+ X:**:a200s",
+                                "the page takes it as \" X:**:a200s\""},
                     RefusalCase{"NoCodeInTheText", "Sailor Moon is the best", true, Outcome::NoCode, nullptr,
                                 "holds no Glomie Code"},
                     RefusalCase{"AnEmptyClipboard", "", true, Outcome::NoCode, nullptr,
