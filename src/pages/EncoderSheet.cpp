@@ -61,6 +61,20 @@ EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
         if (m_helpHandler)
             m_helpHandler();
     });
+    // The next and the previous page from every control, the lists, buttons and code box too, which
+    // would otherwise take the keys for themselves or ignore them.
+    const std::pair<QKeySequence, int> pageKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [keys, step] : pageKeys) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { turnPage(step); });
+    }
     // F1 is taken and does nothing; help is the Help button's.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
@@ -178,6 +192,17 @@ void EncoderSheet::currentChanged(int index) {
         return;
     m_current = index;
     activate(page(index));
+}
+
+void EncoderSheet::turnPage(int step) {
+    const int count = m_tabs->count();
+    const int from = m_tabs->currentIndex();
+    const bool inPages = m_tabs->isAncestorOf(focusWidget());
+    m_tabs->setCurrentIndex((from + step + count) % count);
+    // A control of the page left behind had the focus: the tabs take it, as they show where one is.
+    // (A page that may not be left keeps it, in the box to correct.)
+    if (inPages && m_tabs->currentIndex() != from)
+        m_tabs->tabBar()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void EncoderSheet::accept() {

@@ -67,6 +67,8 @@ class EncoderSheet : public QDialog {
     void addPage(AnswerPage* page);
     void applyAnswer(AnswerPage& page, int question, int value);
     void currentChanged(int index);
+    // Ctrl+Tab and the like: the next (1) or previous (-1) page, round the ends.
+    void turnPage(int step);
     void activate(AnswerPage& page);
     bool leaveCurrentPage();
     void fitToScreen();

@@ -154,4 +154,55 @@ TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl)
     }
 }
 
+// Ctrl+Tab and its kin change the page from every kind of control, also those that take keys of their
+// own (a list, a spin, the code box) and the buttons outside the pages.
+struct PageKeysCase {
+    const char* Name;
+    int Tab;
+    const char* Control; // by object name, on the page or, for the sheet's buttons, on the sheet
+    QKeyCombination Keys;
+    int Reached;
+};
+
+std::ostream& operator<<(std::ostream& os, const PageKeysCase& c) {
+    return os << c.Name;
+}
+
+class PageKeys : public SheetTest, public testing::WithParamInterface<PageKeysCase> {};
+
+TEST_P(PageKeys, TurnThePageFromEveryControl) {
+    const PageKeysCase& c = GetParam();
+    EncoderSheet& sheet = OpenSheet(EverythingOpen);
+    QApplication::setActiveWindow(&sheet);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    ShowTab(c.Tab);
+    QWidget* control = sheet.page(c.Tab).findChild<QWidget*>(QString::fromLatin1(c.Control));
+    if (!control) {
+        auto* buttons = sheet.findChild<QDialogButtonBox*>(QStringLiteral("Buttons"));
+        for (QAbstractButton* button : buttons->buttons())
+            if (button->text().remove(QLatin1Char('&')) == QLatin1String(c.Control))
+                control = button;
+    }
+    ASSERT_TRUE(control) << c.Control;
+    control->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), c.Keys.key(), c.Keys.keyboardModifiers());
+    EXPECT_EQ(sheet.tabs().currentIndex(), c.Reached);
+    EXPECT_TRUE(sheet.isAncestorOf(QApplication::focusWidget())) << "the focus stays on the sheet";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, PageKeys,
+    testing::Values(PageKeysCase{"FromAList", 1, "Senshi0", Qt::CTRL | Qt::Key_Tab, 2},
+                    PageKeysCase{"FromTheSecondPageOn", 2, "Assist0", Qt::CTRL | Qt::Key_Tab, 3},
+                    PageKeysCase{"FromASpin", 5, "Years", Qt::CTRL | Qt::Key_PageDown, 6},
+                    PageKeysCase{"FromASlider", 0, "Pri", Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, 9},
+                    PageKeysCase{"FromACountBox", 7, "ExactStatureFt", Qt::CTRL | Qt::Key_PageUp, 6},
+                    PageKeysCase{"FromTheCodeBox", 9, "CodeBox", Qt::CTRL | Qt::Key_Tab, 0},
+                    PageKeysCase{"FromDecode", 3, "Decode", Qt::CTRL | Qt::Key_Tab, 4},
+                    PageKeysCase{"FromCopyCode", 4, "CopyCode", Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, 3},
+                    PageKeysCase{"FromOk", 6, "OK", Qt::CTRL | Qt::Key_Tab, 7},
+                    PageKeysCase{"FromCancel", 6, "Cancel", Qt::CTRL | Qt::Key_PageUp, 5},
+                    PageKeysCase{"FromHelp", 8, "Help", Qt::CTRL | Qt::Key_PageDown, 9}),
+    [](const testing::TestParamInfo<PageKeysCase>& info) { return std::string(info.param.Name); });
+
 } // namespace
