@@ -3,7 +3,11 @@
 # keep building on Windows: such an include belongs in an "#ifdef Q_OS_UNIX" branch (or
 # "#if defined(Q_OS_LINUX)", "#ifndef Q_OS_WIN", the "#else" of "#ifdef Q_OS_WIN", ...) next to a
 # Windows counterpart. <csignal> and <signal.h> count as POSIX-only in a file that uses sigaction,
-# kill and the like; std::signal and raise alone are standard C++.
+# kill and the like; std::signal and raise alone are standard C++. Such guards, and every other
+# operating-system #if, belong in src/platform: one elsewhere fails too.
+#
+# Compiling for Windows alone would not do: MinGW-w64 has <unistd.h>, <fcntl.h>, <dirent.h>,
+# <pthread.h> and more, with read, write, close and usleep in them, which MSVC has not.
 #
 # Usage: scripts/check-posix-guards.sh [--compile] [FILE...]   (default: every source file in src/)
 #   --compile  also compiles every source file of the Qt parts for Windows with MinGW-w64, syntax
@@ -22,9 +26,12 @@ for argument in "$@"; do
   esac
 done
 
+unix_macro="(Q_OS_(UNIX|LINUX|MACOS|DARWIN|FREEBSD|NETBSD|OPENBSD|BSD4|ANDROID)|__unix__|__unix|__linux__|__APPLE__|_POSIX_VERSION)"
+win_macro="(Q_OS_WIN(32|64)?|_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER)"
+
 # Prints "FILE:LINE: <header>" for every unguarded POSIX-only include in the files given.
 unguarded() {
-  awk '
+  awk -v unix_macro="$unix_macro" -v win_macro="$win_macro" '
     function unix_only(expression,    parts, count, i, ok) {
       # Every alternative of an "||" must mean a Unix system: a Unix macro not negated, or a
       # Windows macro negated.
@@ -51,8 +58,6 @@ unguarded() {
     }
     BEGIN {
       spaces = "[ \t]*"
-      unix_macro = "(Q_OS_(UNIX|LINUX|MACOS|DARWIN|FREEBSD|NETBSD|OPENBSD|BSD4|ANDROID)|__unix__|__unix|__linux__|__APPLE__|_POSIX_VERSION)"
-      win_macro = "(Q_OS_WIN(32|64)?|_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER)"
       posix_header = "^(unistd|fcntl|poll|pwd|grp|dlfcn|termios|pthread|semaphore|spawn|syslog|dirent|sched|netdb|libgen|glob|fnmatch|wordexp|sys/[^>\"]*|arpa/[^>\"]*|netinet/[^>\"]*|net/[^>\"]*)\\.h$"
       signal_calls = "(^|[^A-Za-z_])(sigaction|sigemptyset|sigfillset|sigaddset|sigprocmask|pthread_sigmask|sigwait|sigsuspend|kill|killpg)[ \t]*\\("
     }
@@ -104,7 +109,16 @@ unguarded() {
   ' "$@"
 }
 
-# The check on files whose verdict is known: each made-up file says in its name whether it passes.
+# Prints "FILE:LINE: text" for every operating-system #if in the files given outside src/platform.
+os_conditionals_outside_platform() {
+  local file
+  for file in "$@"; do
+    case $file in src/platform/* | */src/platform/*) continue ;; esac
+    grep -HnE "^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)[[:space:]].*($unix_macro|$win_macro)" "$file" || true
+  done
+}
+
+# The checks on files whose verdict is known: each made-up file says in its name whether it passes.
 self_test() {
   local dir failures=0 file found
   dir=$(mktemp -d)
@@ -130,6 +144,18 @@ self_test() {
     good-*) [ -z "$found" ] || { echo "check-posix-guards: wrongly flagged $found" >&2 && failures=1; } ;;
     esac
   done
+  mkdir -p "$dir/conditionals/src/platform"
+  printf '#include <QtGlobal>\n#  if defined(Q_OS_LINUX)\n#endif\n' >"$dir/conditionals/bad-if.cpp"
+  printf '#ifndef _WIN32\n#endif\n' >"$dir/conditionals/bad-ifndef.cpp"
+  printf '#ifndef GLOMIE_INSTALLED_HELP_DIR\n#endif\n// #ifdef Q_OS_WIN\n' >"$dir/conditionals/good-build-option.cpp"
+  printf '#ifdef Q_OS_WIN\n#endif\n' >"$dir/conditionals/src/platform/good-in-platform.cpp"
+  for file in "$dir"/conditionals/*.cpp "$dir"/conditionals/src/platform/*.cpp; do
+    found=$(os_conditionals_outside_platform "$file")
+    case $(basename "$file") in
+    bad-*) [ -n "$found" ] || { echo "check-posix-guards: missed the #if in $(basename "$file")" >&2 && failures=1; } ;;
+    good-*) [ -z "$found" ] || { echo "check-posix-guards: wrongly flagged $found" >&2 && failures=1; } ;;
+    esac
+  done
   return "$failures"
 }
 
@@ -145,6 +171,13 @@ if [ -n "$found" ]; then
   exit 1
 fi
 echo "check-posix-guards: ${#files[@]} files, every POSIX-only include guarded"
+found=$(os_conditionals_outside_platform "${files[@]}")
+if [ -n "$found" ]; then
+  echo "check-posix-guards: operating-system conditionals outside src/platform:" >&2
+  echo "$found" >&2
+  exit 1
+fi
+echo "check-posix-guards: no operating-system conditional outside src/platform"
 
 if ((compile)); then
   # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.

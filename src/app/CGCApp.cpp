@@ -7,27 +7,14 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTextStream>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 #include "app/SplashWindow.h"
 #include "app/HelpAndThanks.h"
 #include "pages/EncoderSheet.h"
+#include "platform/NativeSettings.h"
+#include "platform/PrivateFolder.h"
 #include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
-
-// Where QSettings keeps the answers in its native form.
-#ifdef Q_OS_WIN
-#define GLOMIE_ANSWERS_PLACE "the registry, under\nHKEY_CURRENT_USER\\Software\\kvrq\\<program name>,"
-#else
-#define GLOMIE_ANSWERS_PLACE "~/.config/kvrq/<program name>.conf"
-#endif
 
 namespace {
 
@@ -91,7 +78,7 @@ QString CGCApp::UsageText() {
         "usage: glomiecode [-Embedding | -Automation] [--help] [--version] [--print-help-path]\n"
         "\n"
         "The Glomie Code Encoder: answer the questions on ten pages and get your Glomie Code.\n"
-        "The answers are kept in " GLOMIE_ANSWERS_PLACE " and saved when you press OK.\n"
+        "The answers are kept in %1 and saved when you press OK.\n"
         "Only one copy of the encoder runs at a time.\n"
         "\n"
         "options:\n"
@@ -102,7 +89,8 @@ QString CGCApp::UsageText() {
         "  --print-help-path        show where the help file was found and end (nothing, and\n"
         "                           exit status 1, when there is none)\n"
         "\n"
-        "Anything else on the command line is ignored.\n");
+        "Anything else on the command line is ignored.\n")
+        .arg(NativeSettingsPlace());
 }
 
 QString CGCApp::InstanceLockDirectory() {
@@ -120,33 +108,16 @@ QString CGCApp::InstanceLockDirectory() {
     return !cache.isEmpty() && IsPrivateFolder(own) ? own : QString();
 }
 
-bool CGCApp::IsPrivateFolder(const QString& folder) {
-#ifdef Q_OS_UNIX
-    // A folder (not a link to one) of this user's that nobody else can write.
-    struct stat status {};
-    return ::lstat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
-           status.st_uid == ::getuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-#else
-    // Windows: the per-user application data folders are the user's own by their access rights.
-    return QFileInfo(folder).isDir();
-#endif
-}
-
 QString CGCApp::InstanceLockPath(const QString& executablePath, const QString& directory) {
     const QFileInfo executable(executablePath);
     QString canonical = executable.canonicalFilePath();
     if (canonical.isEmpty())
         canonical = QDir::cleanPath(executable.absoluteFilePath());
     const QByteArray hash = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
-#ifdef Q_OS_UNIX
     // The user id keeps two users' copies apart in a shared temporary folder.
-    const QString user = QString::number(::getuid());
-#else
-    // Windows gives every user a temporary folder of their own.
-    const QString user;
-#endif
-    return QDir(directory).filePath(
-        QStringLiteral("glomiecode-%1-%2.lock").arg(user).arg(QString::fromLatin1(hash.left(32))));
+    return QDir(directory).filePath(QStringLiteral("glomiecode-%1-%2.lock")
+                                        .arg(UserIdForFileNames())
+                                        .arg(QString::fromLatin1(hash.left(32))));
 }
 
 std::unique_ptr<QLockFile> CGCApp::AcquireInstanceLock(const QString& executablePath,

@@ -34,8 +34,6 @@ class CGCApp {
     // Where the instance locks live: a folder only the user can write (the login's runtime folder,
     // else one in the user's cache, made when missing); empty when there is no such folder.
     static QString InstanceLockDirectory();
-    // Whether folder is a folder that only this user can write.
-    static bool IsPrivateFolder(const QString& folder);
     // The lock of one executable file: named after a hash of its canonical path, so a copy under
     // another name or in another folder has a lock of its own.
     static QString InstanceLockPath(const QString& executablePath, const QString& directory);
