@@ -8,7 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
-#include "app/CGCApp.h"
+#include "app/EncoderApp.h"
 #include "app/HelpAndThanks.h"
 
 namespace {
@@ -90,7 +90,7 @@ class HelpButton : public HelpLayout {
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
         m_sheet = std::make_unique<EncoderSheet>();
-        CGCApp::PrepareSheet(*m_sheet, ProgramDir());
+        EncoderApp::prepareSheet(*m_sheet, ProgramDir());
         m_sheet->RebuildCode(RebuildAll);
         m_sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
@@ -167,7 +167,7 @@ using Thanks = SheetTest;
 
 TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
     EncoderSheet& sheet = OpenSheet();
-    CGCApp::PrepareSheet(sheet, m_dir.path());
+    EncoderApp::prepareSheet(sheet, m_dir.path());
     BoxCatcher boxes;
     QTest::mouseClick(&Find<QPushButton>(sheet.Page(0), "Thanks"), Qt::LeftButton);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
