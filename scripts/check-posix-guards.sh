@@ -12,7 +12,9 @@
 # Usage: scripts/check-posix-guards.sh [--compile] [FILE...]   (default: every source file in src/)
 #   --compile  also compiles every source file of the Qt parts for Windows with MinGW-w64, syntax
 #              only, against this machine's Qt headers: a POSIX call whose declaration comes in
-#              through another header is caught there.
+#              through another header is caught there. The files CMake generates (the version
+#              header) come from the native build in $GLOMIE_BUILD_DIR, else from build/default,
+#              configured here with the default preset.
 # Before the real check it checks itself on a few made-up files, so it is known to be able to fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -181,8 +183,16 @@ echo "check-posix-guards: no operating-system conditional outside src/platform"
 
 if ((compile)); then
   # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
+  if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
+    build=$GLOMIE_BUILD_DIR
+    cmake "$build" >/dev/null
+  else
+    build=build/default
+    cmake --preset default >/dev/null
+  fi
   qt=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
-  flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli -I"$qt")
+  flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli
+    -I"$build/generated" -I"$qt")
   for module in "$qt"/Qt*/; do flags+=(-I"$module"); done
   mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder)/')
   printf '%s\n' "${qt_sources[@]}" |

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "Version.h"
 #include "app/HelpAndThanks.h"
 #include "app/InstanceLock.h"
 #include "app/SplashWindow.h"
@@ -16,8 +17,6 @@
 #include "settings/SettingsLayout.h"
 
 namespace {
-
-const char* const Version = "1.12.05";
 
 enum class AfterFailedSave { Retry, CloseWithoutSaving, BackToTheAnswers };
 
@@ -124,7 +123,7 @@ int EncoderApp::run(int& argc, char** argv) {
         if (options.PrintHelp)
             out << StartOptions::usageText();
         if (options.PrintVersion)
-            out << "glomiecode " << Version << '\n';
+            out << "glomiecode " << kProgramVersion << '\n';
         if (options.PrintHelpPath) {
             const QString help = FindHelpFile(QCoreApplication::applicationDirPath(), QDir::currentPath());
             if (help.isEmpty())
@@ -138,7 +137,7 @@ int EncoderApp::run(int& argc, char** argv) {
     // is given the program name only.
     int programNameOnly = 1;
     const QApplication application(programNameOnly, argv);
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
     // A stop asked for by the desktop or the user ends the sheet like Cancel: nothing is saved.
     const StopSignals stopSignals;
     const QString executable = QCoreApplication::applicationFilePath();

@@ -10,6 +10,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "Version.h"
+
 EncoderSheet::EncoderSheet(QWidget* parent)
     : QDialog(parent), m_SMPage(*this), m_FavoritesPage(*this, tr("Favorites"), FavoritesSection),
       m_MoreFavoritesPage(*this, tr("More Favorites"), MoreFavoritesSection),
@@ -18,7 +20,7 @@ EncoderSheet::EncoderSheet(QWidget* parent)
       m_ExperiencePage(*this), m_OpinionsPage(*this), m_PersonalPage(*this), m_MorePersonalPage(*this),
       m_EvenMorePersonalPage(*this), m_code(Answers()) {
     setObjectName(QStringLiteral("CGCPropertySheet")); // the object name it has always had
-    setWindowTitle(tr("Glomie Code 1.12.05 Encoder"));
+    setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
     setWindowIcon(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")));
 
     // Tab order: SM, the favourites, the dislikes, then the rest.

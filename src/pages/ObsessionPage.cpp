@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "Version.h"
 #include "code/CodeFrame.h"
 #include "code/Notation.h"
 #include "pages/PageControls.h"
@@ -36,10 +37,10 @@ ObsessionPage::ObsessionPage(EncoderSheet& sheet)
                                 ? tr("Decoder: served by this program on 127.0.0.1 at /cgi-usr/qpx/gcp.pl")
                                 : tr("Decoder: %1/cgi-usr/qpx/gcp.pl")
                                       .arg(QString::fromStdString(DecoderSite(decoderHost.toStdString())));
-    auto* about =
-        new QLabel(tr("Glomie Code Encoder, version 1.12.05") + QLatin1Char('\n') +
-                       tr("Written by the Glomie Code Encoder developers") + QLatin1Char('\n') + decoder,
-                   this);
+    auto* about = new QLabel(tr("Glomie Code Encoder, version %1").arg(QLatin1String(kProgramVersion)) +
+                                 QLatin1Char('\n') + tr("Written by the Glomie Code Encoder developers") +
+                                 QLatin1Char('\n') + decoder,
+                             this);
     about->setObjectName(QStringLiteral("About"));
     head->addWidget(about, 1);
     auto* thanks = new QPushButton(tr("&Thanks to ..."), this);
