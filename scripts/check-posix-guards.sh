@@ -12,9 +12,10 @@
 # Usage: scripts/check-posix-guards.sh [--compile] [FILE...]   (default: every source file in src/)
 #   --compile  also compiles every source file of the Qt parts for Windows with MinGW-w64, syntax
 #              only, against this machine's Qt headers: a POSIX call whose declaration comes in
-#              through another header is caught there. The files CMake generates (the version
-#              header) come from the native build in $GLOMIE_BUILD_DIR, else from build/default,
-#              configured here with the default preset.
+#              through another header is caught there. And it compiles the encoder's Windows
+#              resource script with windres. The files CMake generates (the version header, the
+#              resource script and its icon) come from the native build in $GLOMIE_BUILD_DIR, else
+#              from build/default, configured here with the default preset.
 # Before the real check it checks itself on a few made-up files, so it is known to be able to fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -181,8 +182,28 @@ if [ -n "$found" ]; then
 fi
 echo "check-posix-guards: no operating-system conditional outside src/platform"
 
+# The Windows compile on made-up files whose verdict is known, so that it is known to be able to
+# fail: a POSIX call, and a resource script cut short.
+compile_self_test() {
+  local dir failures=0
+  dir=$(mktemp -d)
+  trap 'rm -rf "$dir"' RETURN
+  printf '#include <unistd.h>\nint f() { return static_cast<int>(getuid()); }\n' >"$dir/posix-call.cpp"
+  if x86_64-w64-mingw32-g++-posix "${flags[@]}" "$dir/posix-call.cpp" 2>/dev/null; then
+    echo "check-posix-guards: a POSIX call compiled for Windows" >&2
+    failures=1
+  fi
+  printf '1 VERSIONINFO\nBEGIN\n  BLOCK "StringFileInfo"\n' >"$dir/cut-short.rc"
+  if x86_64-w64-mingw32-windres "$dir/cut-short.rc" -O coff -o "$dir/cut-short.res" 2>/dev/null; then
+    echo "check-posix-guards: a broken resource script compiled for Windows" >&2
+    failures=1
+  fi
+  return "$failures"
+}
+
 if ((compile)); then
-  # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
+  # windres comes with the compiler's binutils.
+  scripts/apt-install.sh g++-mingw-w64-x86-64-posix
   if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
     build=$GLOMIE_BUILD_DIR
     cmake "$build" >/dev/null
@@ -190,13 +211,25 @@ if ((compile)); then
     build=build/default
     cmake --preset default >/dev/null
   fi
+  # The icon the resource script names is rendered by a tool of the native build.
+  cmake --build "$build" --target glomie_windows_resources >/dev/null
   qt=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
   flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli
     -I"$build/generated" -I"$qt")
   for module in "$qt"/Qt*/; do flags+=(-I"$module"); done
+  compile_self_test || exit 1
+
+  # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
   mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder)/')
   printf '%s\n' "${qt_sources[@]}" |
     xargs -P2 -I{} sh -c 'x86_64-w64-mingw32-g++-posix "$@" {} || { echo "check-posix-guards: {} does not compile for Windows" >&2; exit 255; }' \
       sh "${flags[@]}"
   echo "check-posix-guards: ${#qt_sources[@]} files of the Qt parts compile for Windows"
+
+  # The encoder's resource script, made from the version, with its icon.
+  resources=$(mktemp -d)
+  trap 'rm -rf "$resources"' EXIT
+  x86_64-w64-mingw32-windres "$build/src/app/glomiecode.rc" -O coff -o "$resources/glomiecode.res" ||
+    { echo "check-posix-guards: the encoder's resource script does not compile for Windows" >&2 && exit 1; }
+  echo "check-posix-guards: the encoder's resource script compiles for Windows"
 fi

@@ -13,6 +13,7 @@
 #include "app/SplashWindow.h"
 #include "app/StartOptions.h"
 #include "pages/EncoderSheet.h"
+#include "platform/ParentConsole.h"
 #include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
 
@@ -118,6 +119,9 @@ int EncoderApp::run(int& argc, char** argv) {
     const StartOptions options = StartOptions::parse(arguments);
 
     if (options.PrintHelp || options.PrintVersion || options.PrintHelpPath) {
+        // On Windows the encoder is a GUI program, started without a console: what it prints goes
+        // to the console it was started from, if any.
+        AttachToParentConsole();
         const QCoreApplication application(argc, argv);
         QTextStream out(stdout);
         if (options.PrintHelp)
