@@ -117,7 +117,7 @@ os_conditionals_outside_platform() {
   local file
   for file in "$@"; do
     case $file in src/platform/* | */src/platform/*) continue ;; esac
-    grep -HnE "^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)[[:space:]].*($unix_macro|$win_macro)" "$file" || true
+    grep -HnE "^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*($unix_macro|$win_macro)" "$file" || true
   done
 }
 
@@ -150,6 +150,7 @@ self_test() {
   mkdir -p "$dir/conditionals/src/platform"
   printf '#include <QtGlobal>\n#  if defined(Q_OS_LINUX)\n#endif\n' >"$dir/conditionals/bad-if.cpp"
   printf '#ifndef _WIN32\n#endif\n' >"$dir/conditionals/bad-ifndef.cpp"
+  printf '#if!defined(__APPLE__)\n#endif\n' >"$dir/conditionals/bad-no-space.cpp"
   printf '#ifndef GLOMIE_INSTALLED_HELP_DIR\n#endif\n// #ifdef Q_OS_WIN\n' >"$dir/conditionals/good-build-option.cpp"
   printf '#ifdef Q_OS_WIN\n#endif\n' >"$dir/conditionals/src/platform/good-in-platform.cpp"
   for file in "$dir"/conditionals/*.cpp "$dir"/conditionals/src/platform/*.cpp; do
