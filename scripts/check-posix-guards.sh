@@ -3,12 +3,19 @@
 # keep building on Windows: such an include belongs in an "#ifdef Q_OS_UNIX" branch (or
 # "#if defined(Q_OS_LINUX)", "#ifndef Q_OS_WIN", the "#else" of "#ifdef Q_OS_WIN", ...) next to a
 # Windows counterpart. <csignal> and <signal.h> count as POSIX-only in a file that uses sigaction,
-# kill and the like; std::signal and raise alone are standard C++.
+# kill and the like; std::signal and raise alone are standard C++. Such guards, and every other
+# operating-system #if, belong in src/platform: one elsewhere fails too.
+#
+# Compiling for Windows alone would not do: MinGW-w64 has <unistd.h>, <fcntl.h>, <dirent.h>,
+# <pthread.h> and more, with read, write, close and usleep in them, which MSVC has not.
 #
 # Usage: scripts/check-posix-guards.sh [--compile] [FILE...]   (default: every source file in src/)
 #   --compile  also compiles every source file of the Qt parts for Windows with MinGW-w64, syntax
 #              only, against this machine's Qt headers: a POSIX call whose declaration comes in
-#              through another header is caught there.
+#              through another header is caught there. And it compiles the encoder's Windows
+#              resource script with windres. The files CMake generates (the version header, the
+#              resource script and its icon) come from the native build in $GLOMIE_BUILD_DIR, else
+#              from build/default, configured here with the default preset.
 # Before the real check it checks itself on a few made-up files, so it is known to be able to fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,9 +29,12 @@ for argument in "$@"; do
   esac
 done
 
+unix_macro="(Q_OS_(UNIX|LINUX|MACOS|DARWIN|FREEBSD|NETBSD|OPENBSD|BSD4|ANDROID)|__unix__|__unix|__linux__|__APPLE__|_POSIX_VERSION)"
+win_macro="(Q_OS_WIN(32|64)?|_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER)"
+
 # Prints "FILE:LINE: <header>" for every unguarded POSIX-only include in the files given.
 unguarded() {
-  awk '
+  awk -v unix_macro="$unix_macro" -v win_macro="$win_macro" '
     function unix_only(expression,    parts, count, i, ok) {
       # Every alternative of an "||" must mean a Unix system: a Unix macro not negated, or a
       # Windows macro negated.
@@ -51,8 +61,6 @@ unguarded() {
     }
     BEGIN {
       spaces = "[ \t]*"
-      unix_macro = "(Q_OS_(UNIX|LINUX|MACOS|DARWIN|FREEBSD|NETBSD|OPENBSD|BSD4|ANDROID)|__unix__|__unix|__linux__|__APPLE__|_POSIX_VERSION)"
-      win_macro = "(Q_OS_WIN(32|64)?|_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER)"
       posix_header = "^(unistd|fcntl|poll|pwd|grp|dlfcn|termios|pthread|semaphore|spawn|syslog|dirent|sched|netdb|libgen|glob|fnmatch|wordexp|sys/[^>\"]*|arpa/[^>\"]*|netinet/[^>\"]*|net/[^>\"]*)\\.h$"
       signal_calls = "(^|[^A-Za-z_])(sigaction|sigemptyset|sigfillset|sigaddset|sigprocmask|pthread_sigmask|sigwait|sigsuspend|kill|killpg)[ \t]*\\("
     }
@@ -104,7 +112,16 @@ unguarded() {
   ' "$@"
 }
 
-# The check on files whose verdict is known: each made-up file says in its name whether it passes.
+# Prints "FILE:LINE: text" for every operating-system #if in the files given outside src/platform.
+os_conditionals_outside_platform() {
+  local file
+  for file in "$@"; do
+    case $file in src/platform/* | */src/platform/*) continue ;; esac
+    grep -HnE "^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*($unix_macro|$win_macro)" "$file" || true
+  done
+}
+
+# The checks on files whose verdict is known: each made-up file says in its name whether it passes.
 self_test() {
   local dir failures=0 file found
   dir=$(mktemp -d)
@@ -130,6 +147,19 @@ self_test() {
     good-*) [ -z "$found" ] || { echo "check-posix-guards: wrongly flagged $found" >&2 && failures=1; } ;;
     esac
   done
+  mkdir -p "$dir/conditionals/src/platform"
+  printf '#include <QtGlobal>\n#  if defined(Q_OS_LINUX)\n#endif\n' >"$dir/conditionals/bad-if.cpp"
+  printf '#ifndef _WIN32\n#endif\n' >"$dir/conditionals/bad-ifndef.cpp"
+  printf '#if!defined(__APPLE__)\n#endif\n' >"$dir/conditionals/bad-no-space.cpp"
+  printf '#ifndef GLOMIE_INSTALLED_HELP_DIR\n#endif\n// #ifdef Q_OS_WIN\n' >"$dir/conditionals/good-build-option.cpp"
+  printf '#ifdef Q_OS_WIN\n#endif\n' >"$dir/conditionals/src/platform/good-in-platform.cpp"
+  for file in "$dir"/conditionals/*.cpp "$dir"/conditionals/src/platform/*.cpp; do
+    found=$(os_conditionals_outside_platform "$file")
+    case $(basename "$file") in
+    bad-*) [ -n "$found" ] || { echo "check-posix-guards: missed the #if in $(basename "$file")" >&2 && failures=1; } ;;
+    good-*) [ -z "$found" ] || { echo "check-posix-guards: wrongly flagged $found" >&2 && failures=1; } ;;
+    esac
+  done
   return "$failures"
 }
 
@@ -145,15 +175,62 @@ if [ -n "$found" ]; then
   exit 1
 fi
 echo "check-posix-guards: ${#files[@]} files, every POSIX-only include guarded"
+found=$(os_conditionals_outside_platform "${files[@]}")
+if [ -n "$found" ]; then
+  echo "check-posix-guards: operating-system conditionals outside src/platform:" >&2
+  echo "$found" >&2
+  exit 1
+fi
+echo "check-posix-guards: no operating-system conditional outside src/platform"
+
+# The Windows compile on made-up files whose verdict is known, so that it is known to be able to
+# fail: a POSIX call, and a resource script cut short.
+compile_self_test() {
+  local dir failures=0
+  dir=$(mktemp -d)
+  trap 'rm -rf "$dir"' RETURN
+  printf '#include <unistd.h>\nint f() { return static_cast<int>(getuid()); }\n' >"$dir/posix-call.cpp"
+  if x86_64-w64-mingw32-g++-posix "${flags[@]}" "$dir/posix-call.cpp" 2>/dev/null; then
+    echo "check-posix-guards: a POSIX call compiled for Windows" >&2
+    failures=1
+  fi
+  printf '1 VERSIONINFO\nBEGIN\n  BLOCK "StringFileInfo"\n' >"$dir/cut-short.rc"
+  if x86_64-w64-mingw32-windres "$dir/cut-short.rc" -O coff -o "$dir/cut-short.res" 2>/dev/null; then
+    echo "check-posix-guards: a broken resource script compiled for Windows" >&2
+    failures=1
+  fi
+  return "$failures"
+}
 
 if ((compile)); then
-  # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
+  # windres comes with the compiler's binutils.
+  scripts/apt-install.sh g++-mingw-w64-x86-64-posix
+  if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
+    build=$GLOMIE_BUILD_DIR
+    cmake "$build" >/dev/null
+  else
+    build=build/default
+    cmake --preset default >/dev/null
+  fi
+  # The icon the resource script names is rendered by a tool of the native build.
+  cmake --build "$build" --target glomie_windows_resources >/dev/null
   qt=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
-  flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli -I"$qt")
+  flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli
+    -I"$build/generated" -I"$qt")
   for module in "$qt"/Qt*/; do flags+=(-I"$module"); done
+  compile_self_test || exit 1
+
+  # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
   mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder)/')
   printf '%s\n' "${qt_sources[@]}" |
     xargs -P2 -I{} sh -c 'x86_64-w64-mingw32-g++-posix "$@" {} || { echo "check-posix-guards: {} does not compile for Windows" >&2; exit 255; }' \
       sh "${flags[@]}"
   echo "check-posix-guards: ${#qt_sources[@]} files of the Qt parts compile for Windows"
+
+  # The encoder's resource script, made from the version, with its icon.
+  resources=$(mktemp -d)
+  trap 'rm -rf "$resources"' EXIT
+  x86_64-w64-mingw32-windres "$build/src/app/glomiecode.rc" -O coff -o "$resources/glomiecode.res" ||
+    { echo "check-posix-guards: the encoder's resource script does not compile for Windows" >&2 && exit 1; }
+  echo "check-posix-guards: the encoder's resource script compiles for Windows"
 fi

@@ -1,11 +1,96 @@
-// Renders the program's SVG icon to the PNG sizes of the icon theme, at build time:
-//   glomie-render-icon ICON.svg OUT_DIR NAME SIZE...  writes OUT_DIR/<SIZE>x<SIZE>/apps/NAME.png
+// Renders the program's SVG icon at build time:
+//   glomie-render-icon ICON.svg OUT_DIR NAME SIZE...  writes OUT_DIR/<SIZE>x<SIZE>/apps/NAME.png, the
+//                                                     PNG sizes of the icon theme
+//   glomie-render-icon --ico ICON.svg OUT.ico SIZE... writes a Windows icon holding every size
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTextStream>
+#include <utility>
+
+namespace {
+
+QImage Render(QSvgRenderer& renderer, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+    painter.end();
+    return image;
+}
+
+// Appends value in little-endian order, in as many bytes as its type has.
+template <typename T> void AppendLittleEndian(QByteArray& bytes, T value) {
+    for (size_t i = 0; i < sizeof(T); ++i)
+        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// An .ico file: its header, one directory entry per image, then the images, each a PNG (which
+// Windows takes in icons since Vista).
+QByteArray IcoFile(const QList<std::pair<int, QByteArray>>& images) {
+    QByteArray ico;
+    AppendLittleEndian<quint16>(ico, 0); // reserved
+    AppendLittleEndian<quint16>(ico, 1); // an icon, not a cursor
+    AppendLittleEndian<quint16>(ico, static_cast<quint16>(images.size()));
+    auto offset = static_cast<quint32>(6 + 16 * images.size());
+    for (const auto& [size, png] : images) {
+        const auto side = static_cast<quint8>(size == 256 ? 0 : size); // 0 stands for 256
+        AppendLittleEndian<quint8>(ico, side);                         // width
+        AppendLittleEndian<quint8>(ico, side);                         // height
+        AppendLittleEndian<quint8>(ico, 0);                            // no palette
+        AppendLittleEndian<quint8>(ico, 0);                            // reserved
+        AppendLittleEndian<quint16>(ico, 1);                           // colour planes
+        AppendLittleEndian<quint16>(ico, 32);                          // bits per pixel
+        AppendLittleEndian<quint32>(ico, static_cast<quint32>(png.size()));
+        AppendLittleEndian<quint32>(ico, offset);
+        offset += static_cast<quint32>(png.size());
+    }
+    for (const auto& image : images)
+        ico += image.second;
+    return ico;
+}
+
+// Writes OUT_DIR/<SIZE>x<SIZE>/apps/NAME.png for every size.
+int WritePngs(QSvgRenderer& renderer, const QList<int>& sizes, const QString& folder, const QString& name,
+              QTextStream& err) {
+    for (const int size : sizes) {
+        const QString sizeFolder = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
+        const QString file = QStringLiteral("%1/%2.png").arg(sizeFolder, name);
+        if (!QDir().mkpath(sizeFolder) || !Render(renderer, size).save(file, "PNG")) {
+            err << "glomie-render-icon: cannot write " << file << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Writes one .ico file holding every size.
+int WriteIco(QSvgRenderer& renderer, const QList<int>& sizes, const QString& path, QTextStream& err) {
+    QList<std::pair<int, QByteArray>> images;
+    for (const int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !Render(renderer, size).save(&buffer, "PNG")) {
+            err << "glomie-render-icon: cannot make the " << size << " pixel image\n";
+            return 1;
+        }
+        images.emplace_back(size, png);
+    }
+    const QByteArray bytes = IcoFile(images);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        err << "glomie-render-icon: cannot write " << path << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Runs on build machines without a display.
@@ -13,35 +98,31 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QTextStream err(stderr);
-    const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() < 5) {
-        err << "usage: glomie-render-icon ICON.svg OUT_DIR NAME SIZE...\n";
+    QStringList arguments = QGuiApplication::arguments().mid(1);
+    const bool ico = arguments.value(0) == QLatin1String("--ico");
+    if (ico)
+        arguments.removeFirst();
+    if (arguments.size() < (ico ? 3 : 4)) {
+        err << "usage: glomie-render-icon ICON.svg OUT_DIR NAME SIZE...\n"
+               "       glomie-render-icon --ico ICON.svg OUT.ico SIZE...\n";
         return 2;
     }
-    QSvgRenderer renderer(arguments[1]);
+    QSvgRenderer renderer(arguments[0]);
     if (!renderer.isValid()) {
-        err << "glomie-render-icon: cannot read " << arguments[1] << '\n';
+        err << "glomie-render-icon: cannot read " << arguments[0] << '\n';
         return 1;
     }
-    for (const QString& sizeText : arguments.mid(4)) {
+    QList<int> sizes;
+    for (const QString& sizeText : arguments.mid(ico ? 2 : 3)) {
         bool ok = false;
         const int size = sizeText.toInt(&ok);
-        if (!ok || size <= 0 || size > 1024) {
+        // An icon's directory has a byte for each side, 0 standing for 256.
+        if (!ok || size <= 0 || size > (ico ? 256 : 1024)) {
             err << "glomie-render-icon: not a size: " << sizeText << '\n';
             return 2;
         }
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-        painter.end();
-        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(arguments[2]).arg(size);
-        const QString file = QStringLiteral("%1/%2.png").arg(folder, arguments[3]);
-        if (!QDir().mkpath(folder) || !image.save(file, "PNG")) {
-            err << "glomie-render-icon: cannot write " << file << '\n';
-            return 1;
-        }
+        sizes.append(size);
     }
-    return 0;
+    return ico ? WriteIco(renderer, sizes, arguments[1], err)
+               : WritePngs(renderer, sizes, arguments[1], arguments[2], err);
 }

@@ -53,7 +53,7 @@ QString ThanksText() {
 }
 
 void ShowThanks(QWidget& owner) {
-    const QString caption = QCoreApplication::translate("CGCApp", "Contributors");
+    const QString caption = QCoreApplication::translate("HelpAndThanks", "Contributors");
     QMessageBox box(QMessageBox::NoIcon, caption, ThanksText(), QMessageBox::Ok, &owner);
     box.setObjectName(QStringLiteral("Contributors"));
     // The names are short, and a box only as wide as they are leaves the window manager too little

@@ -1,5 +1,5 @@
-#include "app/CGCApp.h"
+#include "app/EncoderApp.h"
 
 int main(int argc, char* argv[]) {
-    return CGCApp::Run(argc, argv);
+    return EncoderApp::run(argc, argv);
 }

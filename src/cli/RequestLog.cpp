@@ -7,12 +7,7 @@
 #include <string>
 #include <utility>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <unistd.h>
-#else
-#include <io.h>
-#endif
+#include "platform/StandardError.h"
 
 struct RequestLog::Queue {
     std::mutex mutex;
@@ -23,27 +18,6 @@ struct RequestLog::Queue {
     bool stop = false;
     bool done = false;
 };
-
-namespace {
-
-// Straight to the descriptor, not through stdio: a writer blocked here holds no lock that the
-// rest of the program or its exit would wait for.
-void WriteToErrorOutput(const std::string& text) {
-    size_t written = 0;
-    while (written < text.size()) {
-#ifdef Q_OS_UNIX
-        const ssize_t n = ::write(STDERR_FILENO, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-#else
-        const int n = ::_write(2, text.data() + written, static_cast<unsigned>(text.size() - written));
-#endif
-        if (n <= 0)
-            return; // closed or broken: the line is lost, the service goes on
-        written += static_cast<size_t>(n);
-    }
-}
-} // namespace
 
 RequestLog::RequestLog(size_t maxQueued) : m_queue(std::make_shared<Queue>()) {
     m_queue->maxQueued = maxQueued;
@@ -93,10 +67,10 @@ void RequestLog::WriteLines(const std::shared_ptr<Queue>& queue) {
         std::string text; // one write for all that came meanwhile
         for (const std::string& line : lines)
             text += line;
-        WriteToErrorOutput(text);
+        WriteToStandardError(text);
         if (dropped > 0)
-            WriteToErrorOutput("glomiecode-cli: " + std::to_string(dropped) +
-                               " log lines were dropped: the error output was not read\n");
+            WriteToStandardError("glomiecode-cli: " + std::to_string(dropped) +
+                                 " log lines were dropped: the error output was not read\n");
         lock.lock();
     }
     queue->done = true;

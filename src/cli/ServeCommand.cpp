@@ -4,12 +4,9 @@
 
 #include "Commands.h"
 #include "RequestLog.h"
+#include "platform/BrokenPipe.h"
 #include "platform/StopSignals.h"
 #include "service/DecoderService.h"
-
-#ifdef Q_OS_UNIX
-#include <csignal> // SIGPIPE
-#endif
 
 namespace {
 
@@ -57,11 +54,8 @@ int RunServe(CommandContext& context) {
         return ExitUsage;
     }
 
-#ifdef Q_OS_UNIX
     // A closed output (`serve 2>&1 | head -1`) must not end the service: writes to it just fail.
-    // Windows has no SIGPIPE; such a write fails with an error there already.
-    ::signal(SIGPIPE, SIG_IGN);
-#endif
+    IgnoreBrokenPipe();
     RequestLog log;
     DecoderService service;
     service.SetRequestLog([&log](const QString& line) { log.Write(line); });

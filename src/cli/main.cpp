@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "Commands.h"
+#include "Version.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int RunCommandLine(QStringList arguments, QTextStream& out, QTextStream& err) {
         return ExitOk;
     }
     if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
-        out << "glomiecode-cli 1.12.05\n";
+        out << "glomiecode-cli " << kProgramVersion << '\n';
         return ExitOk;
     }
     for (const Command& command : kCommands) {
@@ -54,7 +55,7 @@ int RunCommandLine(QStringList arguments, QTextStream& out, QTextStream& err) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glomiecode-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.12.05"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int status = RunCommandLine(QCoreApplication::arguments().mid(1), out, err);

@@ -19,9 +19,11 @@
 #include "pages/PersonalPage.h"
 #include "pages/RatedChoicesPage.h"
 
+#include "Version.h"
+
 EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CGCPropertySheet")); // the object name it has always had
-    setWindowTitle(tr("Glomie Code 1.12.05 Encoder"));
+    setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
     setWindowIcon(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")));
 
     m_tabs = new QTabWidget(this);

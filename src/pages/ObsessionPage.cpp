@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "Version.h"
 #include "code/Notation.h"
 #include "pages/AnswerControls.h"
 #include "pages/CodeLists.h"
@@ -25,10 +26,10 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     const QString decoder = decoderHost.empty()
                                 ? tr("Decoder: served by this program on 127.0.0.1 at %1").arg(decoderPath)
                                 : tr("Decoder: %1%2").arg(QString::fromStdString(DecoderSite(decoderHost)), decoderPath);
-    auto* about =
-        new QLabel(tr("Glomie Code Encoder, version 1.12.05") + QLatin1Char('\n') +
-                       tr("Written by the Glomie Code Encoder developers") + QLatin1Char('\n') + decoder,
-                   this);
+    auto* about = new QLabel(tr("Glomie Code Encoder, version %1").arg(QLatin1String(kProgramVersion)) +
+                                 QLatin1Char('\n') + tr("Written by the Glomie Code Encoder developers") +
+                                 QLatin1Char('\n') + decoder,
+                             this);
     about->setObjectName(QStringLiteral("About"));
     head->addWidget(about, 1);
     auto* thanks = new QPushButton(tr("&Thanks to ..."), this);

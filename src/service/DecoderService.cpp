@@ -8,13 +8,10 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/FileLimit.h"
 #include "service/DecoderPage.h"
 #include "service/RequestHead.h"
 #include "text/EscapeControls.h"
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -257,16 +254,12 @@ DecoderService::~DecoderService() {
 }
 
 int DecoderService::DefaultConnectionCap() {
-#ifdef Q_OS_UNIX
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
-        const auto files = static_cast<long long>(limit.rlim_cur);
+    if (const std::optional<long long> files = OpenFileLimit()) {
         // A quarter (at least 128) is kept for the program's own files and for the connections of one
         // listen backlog, which are accepted together.
-        return int(std::clamp(files - std::max(128LL, files / 4), 8LL, (long long)kMaxConnections));
+        return int(std::clamp(*files - std::max(128LL, *files / 4), 8LL, (long long)kMaxConnections));
     }
-#endif
-    // Windows counts sockets apart from files and sets them no such limit.
+    // No limit on files (Windows sets sockets none).
     return kMaxConnections;
 }
 

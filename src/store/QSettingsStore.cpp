@@ -8,13 +8,8 @@
 #include <QTemporaryDir>
 #include <limits>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "platform/NativeSettings.h"
+#include "platform/RegularFileReader.h"
 
 namespace {
 QString Key(std::string_view section, std::string_view name) {
@@ -25,48 +20,6 @@ QString Key(std::string_view section, std::string_view name) {
 // Another copy saving at the same moment holds the lock for a few milliseconds.
 constexpr int kLockWaitMs = 10000;
 
-// The settings file's bytes, empty when there is none. Nothing but a regular file (or a link to one)
-// is read: a FIFO would block the read for ever, and a device is no settings file.
-std::optional<QByteArray> ReadCurrent(const QString& path, QString& why) {
-#ifdef Q_OS_UNIX
-    // Opened without blocking and checked on the open descriptor, so the file cannot be swapped for
-    // something else between the check and the read.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        if (errno == ENOENT)
-            return QByteArray();
-        why = QString::fromLocal8Bit(::strerror(errno));
-        return std::nullopt;
-    }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        why = QStringLiteral("it is not a regular file");
-        return std::nullopt;
-    }
-    QFile file;
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        why = file.errorString();
-        return std::nullopt;
-    }
-#else
-    // Windows has no FIFOs among files; what is not a regular file has been refused by name already.
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return std::nullopt;
-    }
-#endif
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
-}
 bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
@@ -83,11 +36,7 @@ std::unique_ptr<QSettingsStore> QSettingsStore::ForIniFile(const QString& path) 
 }
 
 QSettingsStore::QSettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {
-#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
-    m_file = m_settings->format() == QSettings::IniFormat;
-#else
-    m_file = true; // the native format is an INI file here
-#endif
+    m_file = NativeSettingsAreAFile() || m_settings->format() == QSettings::IniFormat;
 }
 
 QSettingsStore::~QSettingsStore() {
@@ -162,17 +111,17 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
         return Fail(lock.error() == QLockFile::LockFailedError
                         ? QStringLiteral("another program is writing it")
                         : QStringLiteral("its folder cannot be written"));
-    QString why;
-    const std::optional<QByteArray> current = ReadCurrent(path, why);
-    if (!current)
-        return Fail(QStringLiteral("it cannot be read: %1").arg(why));
+    // Nothing but a regular file is read: a FIFO would block the read for ever.
+    const FileRead current = ReadRegularFile(path);
+    if (!current.ok)
+        return Fail(QStringLiteral("it cannot be read: %1").arg(current.error));
 
     // The new content is made in a copy, so that what QSettings cannot rewrite leaves the file alone.
     const QTemporaryDir scratch;
     const QString copyPath = scratch.filePath(QStringLiteral("settings.ini"));
     const QString noScratch =
         QStringLiteral("no scratch copy could be made in %1").arg(QDir::toNativeSeparators(QDir::tempPath()));
-    if (!scratch.isValid() || !WriteWholeFile(copyPath, *current))
+    if (!scratch.isValid() || !WriteWholeFile(copyPath, current.bytes))
         return Fail(noScratch);
     {
         QSettings staged(copyPath, QSettings::IniFormat);

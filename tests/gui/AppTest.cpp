@@ -19,7 +19,9 @@
 
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
-#include "app/CGCApp.h"
+#include "app/EncoderApp.h"
+#include "app/InstanceLock.h"
+#include "app/StartOptions.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -61,7 +63,7 @@ std::ostream& operator<<(std::ostream& os, const SwitchCase& c) {
 class SplashSwitches : public testing::TestWithParam<SwitchCase> {};
 
 TEST_P(SplashSwitches, DecideTheSplashAndNothingElse) {
-    const StartOptions options = CGCApp::ParseCommandLine(GetParam().Arguments);
+    const StartOptions options = StartOptions::parse(GetParam().Arguments);
     EXPECT_EQ(options.ShowSplash, GetParam().ShowSplash);
     EXPECT_FALSE(options.PrintHelp);
     EXPECT_FALSE(options.PrintVersion);
@@ -82,17 +84,17 @@ INSTANTIATE_TEST_SUITE_P(
                     SwitchCase{{"-Embeddings"}, true}, SwitchCase{{"-Auto"}, true}));
 
 TEST(CommandLine, HelpVersionAndHelpPathAreAskedFor) {
-    EXPECT_TRUE(CGCApp::ParseCommandLine({"--help"}).PrintHelp);
-    EXPECT_TRUE(CGCApp::ParseCommandLine({"-h"}).PrintHelp);
-    EXPECT_TRUE(CGCApp::ParseCommandLine({"--version"}).PrintVersion);
-    EXPECT_TRUE(CGCApp::ParseCommandLine({"--print-help-path"}).PrintHelpPath);
-    const StartOptions both = CGCApp::ParseCommandLine({"-embedding", "--version"});
+    EXPECT_TRUE(StartOptions::parse({"--help"}).PrintHelp);
+    EXPECT_TRUE(StartOptions::parse({"-h"}).PrintHelp);
+    EXPECT_TRUE(StartOptions::parse({"--version"}).PrintVersion);
+    EXPECT_TRUE(StartOptions::parse({"--print-help-path"}).PrintHelpPath);
+    const StartOptions both = StartOptions::parse({"-embedding", "--version"});
     EXPECT_TRUE(both.PrintVersion);
     EXPECT_FALSE(both.ShowSplash);
 }
 
 TEST(CommandLine, TheUsageDescribesEveryOption) {
-    const QString usage = CGCApp::UsageText();
+    const QString usage = StartOptions::usageText();
     for (const char* option :
          {"-Embedding", "-Automation", "--help", "-h,", "--version", "--print-help-path"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
@@ -101,7 +103,7 @@ TEST(CommandLine, TheUsageDescribesEveryOption) {
 // ---------------------------------------------------------------------------------------------
 // The instance lock, in one process
 
-class InstanceLock : public FolderTest {
+class SingleInstance : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
@@ -109,34 +111,36 @@ class InstanceLock : public FolderTest {
         m_program = MakeFile(QStringLiteral("bin/glomiecode"));
     }
     QString LockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
-    std::unique_ptr<QLockFile> Acquire(const QString& program) {
-        return CGCApp::AcquireInstanceLock(program, LockDir());
+    // The program's lock, taken; null when it cannot be.
+    std::unique_ptr<InstanceLock> Acquire(const QString& program) {
+        auto lock = std::make_unique<InstanceLock>(program, LockDir());
+        return lock->acquire() ? std::move(lock) : nullptr;
     }
 
     QString m_program;
 };
 
-TEST_F(InstanceLock, ASecondCopyIsRefusedUntilTheFirstEnds) {
+TEST_F(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
     auto first = Acquire(m_program);
     ASSERT_TRUE(first);
-    EXPECT_TRUE(QFileInfo::exists(CGCApp::InstanceLockPath(m_program, LockDir())));
+    EXPECT_TRUE(QFileInfo::exists(InstanceLock::lockPath(m_program, LockDir())));
     EXPECT_FALSE(Acquire(m_program));
     first.reset();
-    EXPECT_FALSE(QFileInfo::exists(CGCApp::InstanceLockPath(m_program, LockDir())));
+    EXPECT_FALSE(QFileInfo::exists(InstanceLock::lockPath(m_program, LockDir())));
     EXPECT_TRUE(Acquire(m_program));
 }
 
-TEST_F(InstanceLock, CopiesUnderAnotherNameOrInAnotherFolderRunBeside) {
+TEST_F(SingleInstance, CopiesUnderAnotherNameOrInAnotherFolderRunBeside) {
     const auto first = Acquire(m_program);
     ASSERT_TRUE(first);
     EXPECT_TRUE(Acquire(MakeFile(QStringLiteral("bin/glomiecode-copy"))));
     EXPECT_TRUE(Acquire(MakeFile(QStringLiteral("other/glomiecode"))));
 }
 
-TEST_F(InstanceLock, TheSameFileReachedByALinkSharesTheLock) {
+TEST_F(SingleInstance, TheSameFileReachedByALinkSharesTheLock) {
     const QString link = m_dir.filePath(QStringLiteral("other/link-to-glomiecode"));
     ASSERT_TRUE(QFile::link(m_program, link));
-    EXPECT_EQ(CGCApp::InstanceLockPath(link, LockDir()), CGCApp::InstanceLockPath(m_program, LockDir()));
+    EXPECT_EQ(InstanceLock::lockPath(link, LockDir()), InstanceLock::lockPath(m_program, LockDir()));
     const auto first = Acquire(m_program);
     ASSERT_TRUE(first);
     EXPECT_FALSE(Acquire(link));
@@ -144,10 +148,10 @@ TEST_F(InstanceLock, TheSameFileReachedByALinkSharesTheLock) {
 
 // A copy that has run for hours keeps its lock: only a copy whose process is gone loses it (no
 // age limit, and the holder's lock on the open file stops anyone removing it meanwhile).
-TEST_F(InstanceLock, ALongRunningCopyKeepsItsLock) {
+TEST_F(SingleInstance, ALongRunningCopyKeepsItsLock) {
     const auto first = Acquire(m_program);
     ASSERT_TRUE(first);
-    QFile lockFile(CGCApp::InstanceLockPath(m_program, LockDir()));
+    QFile lockFile(InstanceLock::lockPath(m_program, LockDir()));
     ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
     const QDateTime hoursAgo = QDateTime::currentDateTime().addSecs(-5 * 3600);
     ASSERT_TRUE(lockFile.setFileTime(hoursAgo, QFileDevice::FileModificationTime));
@@ -156,12 +160,12 @@ TEST_F(InstanceLock, ALongRunningCopyKeepsItsLock) {
     EXPECT_TRUE(QFileInfo::exists(lockFile.fileName()));
 }
 
-TEST_F(InstanceLock, LivesInTheGivenFolderWithoutThePathInItsName) {
-    const QFileInfo lock(CGCApp::InstanceLockPath(m_program, LockDir()));
+TEST_F(SingleInstance, LivesInTheGivenFolderWithoutThePathInItsName) {
+    const QFileInfo lock(InstanceLock::lockPath(m_program, LockDir()));
     EXPECT_EQ(lock.absolutePath(), QFileInfo(LockDir()).absoluteFilePath());
     EXPECT_FALSE(lock.fileName().contains(QLatin1String("bin")));
     EXPECT_NE(lock.fileName(),
-              QFileInfo(CGCApp::InstanceLockPath(m_dir.filePath("other/glomiecode"), LockDir())).fileName());
+              QFileInfo(InstanceLock::lockPath(m_dir.filePath("other/glomiecode"), LockDir())).fileName());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -185,10 +189,10 @@ class StartUp : public FolderTest {
     }
     bool Run() {
         auto store = QSettingsStore::ForIniFile(SettingsPath());
-        return CGCApp::RunSheet(*store, m_dir.filePath(QStringLiteral("bin")));
+        return EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")));
     }
     int Start(const QStringList& arguments) {
-        return CGCApp::InitInstance(CGCApp::ParseCommandLine(arguments), m_program, LockDir(), [this] {
+        return EncoderApp::initInstance(StartOptions::parse(arguments), m_program, LockDir(), [this] {
             ++m_storesOpened;
             return QSettingsStore::ForIniFile(SettingsPath());
         });
@@ -319,7 +323,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
         sheet.accept();
     });
     auto store = QSettingsStore::ForApplication(QStringLiteral("glomiecode-atomic"));
-    EXPECT_TRUE(CGCApp::RunSheet(*store, m_dir.path()));
+    EXPECT_TRUE(EncoderApp::runSheet(*store, m_dir.path()));
     store.reset();
 
     struct stat newStat {};
@@ -378,7 +382,7 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
             sheet.reject();
     });
     auto store = QSettingsStore::ForIniFile(settingsPath);
-    EXPECT_EQ(CGCApp::RunSheet(*store, m_dir.filePath(QStringLiteral("bin"))), GetParam().Saved);
+    EXPECT_EQ(EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin"))), GetParam().Saved);
     EXPECT_TRUE(asked.contains(QStringLiteral("could not be saved"))) << asked.toStdString();
     EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(settingsPath))) << asked.toStdString();
     EXPECT_TRUE(shownWhileAsked);
@@ -398,10 +402,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FailedSaveCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
-    const auto running = CGCApp::AcquireInstanceLock(m_program, LockDir());
-    ASSERT_TRUE(running);
+    InstanceLock running(m_program, LockDir());
+    ASSERT_TRUE(running.acquire());
     BoxCatcher boxes;
-    EXPECT_EQ(Start({}), CGCApp::ExitFailure);
+    EXPECT_EQ(Start({}), EncoderApp::ExitFailure);
     EXPECT_EQ(m_storesOpened, 0);
     EXPECT_FALSE(QFileInfo::exists(SettingsPath()));
     ASSERT_EQ(boxes.Boxes().size(), 1u);
@@ -415,16 +419,16 @@ TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
 TEST_F(StartUp, TheFirstCopyRunsTheSheetWithTheStoreAndHoldsTheLockMeanwhile) {
     bool lockedMeanwhile = false;
     WhenSheetRuns([&](EncoderSheet& sheet) {
-        lockedMeanwhile = !CGCApp::AcquireInstanceLock(m_program, LockDir());
+        lockedMeanwhile = !InstanceLock(m_program, LockDir()).acquire();
         sheet.accept();
     });
-    EXPECT_EQ(Start({}), CGCApp::ExitOk);
+    EXPECT_EQ(Start({}), EncoderApp::ExitOk);
     EXPECT_EQ(m_storesOpened, 1);
     EXPECT_TRUE(lockedMeanwhile);
     EXPECT_EQ(StoredKeys(SettingsPath()).size(), 183);
     EXPECT_EQ(QCoreApplication::applicationName(), "glomiecode");
     // The lock goes with the copy.
-    EXPECT_TRUE(CGCApp::AcquireInstanceLock(m_program, LockDir()));
+    EXPECT_TRUE(InstanceLock(m_program, LockDir()).acquire());
 }
 
 class SplashAtStartUp : public StartUp, public testing::WithParamInterface<SwitchCase> {};
@@ -435,7 +439,7 @@ TEST_P(SplashAtStartUp, ShowsUnlessSwitchedOff) {
         splashShown = SplashWindow::Current() != nullptr;
         sheet.reject();
     });
-    EXPECT_EQ(Start(GetParam().Arguments), CGCApp::ExitOk);
+    EXPECT_EQ(Start(GetParam().Arguments), EncoderApp::ExitOk);
     EXPECT_EQ(splashShown, GetParam().ShowSplash);
 }
 
@@ -574,7 +578,7 @@ TEST_F(Splash, SwitchedOffShowsNothing) {
 TEST_F(Splash, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
     DecoderHandOff handOff;
     EncoderSheet sheet;
-    CGCApp::PrepareSheet(sheet, m_dir.path(), handOff);
+    EncoderApp::prepareSheet(sheet, m_dir.path(), handOff);
     sheet.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
     ASSERT_TRUE(SplashWindow::Current());
@@ -626,7 +630,7 @@ class RealProgram : public FolderTest {
         return *m_processes.back();
     }
     QString LockOf(const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
-        return CGCApp::InstanceLockPath(program, m_dir.filePath("runtime"));
+        return InstanceLock::lockPath(program, m_dir.filePath("runtime"));
     }
     // True once the process holds the program's lock.
     bool Holds(const QProcess& process, const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
@@ -657,12 +661,12 @@ TEST_F(RealProgram, ASecondCopyIsRefusedAndTouchesNoSettings) {
     EXPECT_EQ(second.state(), QProcess::Running);
     EXPECT_TRUE(Holds(first));
     Terminate(second);
-    EXPECT_EQ(second.exitCode(), CGCApp::ExitFailure);
+    EXPECT_EQ(second.exitCode(), EncoderApp::ExitFailure);
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("config/kvrq")));
 
     EXPECT_EQ(first.state(), QProcess::Running);
     Terminate(first);
-    EXPECT_EQ(first.exitCode(), CGCApp::ExitOk);
+    EXPECT_EQ(first.exitCode(), EncoderApp::ExitOk);
     EXPECT_FALSE(QFileInfo::exists(SettingsFile())); // ended like Cancel
     EXPECT_FALSE(QFileInfo::exists(LockOf()));
 
@@ -683,7 +687,7 @@ TEST_F(RealProgram, ACrashedCopyDoesNotBlockTheNextStart) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(next); }, 10000));
     EXPECT_FALSE(next.readAllStandardError().contains(OnlyOneCopy.toUtf8()));
     Terminate(next);
-    EXPECT_EQ(next.exitCode(), CGCApp::ExitOk);
+    EXPECT_EQ(next.exitCode(), EncoderApp::ExitOk);
 }
 
 TEST_F(RealProgram, ACopyUnderAnotherNameRunsBeside) {
@@ -703,7 +707,7 @@ TEST_F(RealProgram, IgnoresEverythingElseOnTheCommandLineQtOptionsToo) {
                            {"/p", "answers.txt", "-platform", "no-such-platform", "-Embedding", "-reverse"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(copy); }, 10000));
     Terminate(copy);
-    EXPECT_EQ(copy.exitCode(), CGCApp::ExitOk);
+    EXPECT_EQ(copy.exitCode(), EncoderApp::ExitOk);
 }
 
 #ifdef Q_OS_UNIX
@@ -725,7 +729,7 @@ class LockFolder : public RealProgram, public testing::WithParamInterface<LockFo
 TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
     MakeFolders({"shared"});
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.filePath("shared")).constData(), 0777), 0);
-    QFile planted(CGCApp::InstanceLockPath(QStringLiteral(GLOMIECODE_EXE), m_dir.filePath("tmp")));
+    QFile planted(InstanceLock::lockPath(QStringLiteral(GLOMIECODE_EXE), m_dir.filePath("tmp")));
     ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
     planted.write("1\nglomiecode\n\n"); // held by a process that runs for ever
     planted.close();
@@ -739,7 +743,7 @@ TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
                 environment.remove("XDG_RUNTIME_DIR");
         });
     const QString folder = m_dir.filePath(GetParam().LockFolder);
-    const QString lock = CGCApp::InstanceLockPath(QStringLiteral(GLOMIECODE_EXE), folder);
+    const QString lock = InstanceLock::lockPath(QStringLiteral(GLOMIECODE_EXE), folder);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return ReadFile(lock).split('\n').value(0) == QByteArray::number(copy.processId()); }, 10000))
         << copy.readAllStandardError().toStdString();
@@ -748,7 +752,7 @@ TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
     EXPECT_EQ(status.st_uid, ::getuid());
     EXPECT_EQ(status.st_mode & 077, 0u);
     Terminate(copy);
-    EXPECT_EQ(copy.exitCode(), CGCApp::ExitOk);
+    EXPECT_EQ(copy.exitCode(), EncoderApp::ExitOk);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -763,7 +767,7 @@ TEST_F(RealProgram, HelpAndVersionPrintAndEnd) {
     QProcess& help = Start(QStringLiteral(GLOMIECODE_EXE), {"--help"});
     ASSERT_TRUE(help.waitForFinished(10000));
     EXPECT_EQ(help.exitCode(), 0);
-    EXPECT_EQ(QString::fromLocal8Bit(help.readAllStandardOutput()), CGCApp::UsageText());
+    EXPECT_EQ(QString::fromLocal8Bit(help.readAllStandardOutput()), StartOptions::usageText());
     QProcess& version = Start(QStringLiteral(GLOMIECODE_EXE), {"--version"});
     ASSERT_TRUE(version.waitForFinished(10000));
     EXPECT_EQ(version.readAllStandardOutput(), "glomiecode 1.12.05\n");

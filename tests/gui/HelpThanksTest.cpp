@@ -8,7 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
-#include "app/CGCApp.h"
+#include "app/EncoderApp.h"
 #include "app/HelpAndThanks.h"
 
 namespace {
@@ -90,7 +90,7 @@ class HelpButton : public HelpLayout {
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
         m_sheet = std::make_unique<EncoderSheet>();
-        CGCApp::PrepareSheet(*m_sheet, ProgramDir(), m_handOff);
+        EncoderApp::prepareSheet(*m_sheet, ProgramDir(), m_handOff);
         m_sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
     }
@@ -168,7 +168,7 @@ using Thanks = SheetTest;
 TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
     EncoderSheet& sheet = OpenSheet();
     DecoderHandOff handOff;
-    CGCApp::PrepareSheet(sheet, m_dir.path(), handOff);
+    EncoderApp::prepareSheet(sheet, m_dir.path(), handOff);
     BoxCatcher boxes;
     QTest::mouseClick(&Find<QPushButton>(sheet.page(0), "Thanks"), Qt::LeftButton);
     ASSERT_EQ(boxes.Boxes().size(), 1u);

@@ -1,0 +1,155 @@
+#include "app/EncoderApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTextStream>
+#include <optional>
+
+#include "Version.h"
+#include "app/DecoderHandOff.h"
+#include "app/HelpAndThanks.h"
+#include "app/InstanceLock.h"
+#include "app/SplashWindow.h"
+#include "app/StartOptions.h"
+#include "pages/EncoderSheet.h"
+#include "platform/ParentConsole.h"
+#include "platform/StopSignals.h"
+#include "settings/SettingsLayout.h"
+
+namespace {
+
+enum class AfterFailedSave { Retry, CloseWithoutSaving, BackToTheAnswers };
+
+// Says that the answers could not be saved, where and why, and asks what now. The sheet and its
+// code stay on the screen behind the message, and after it unless the user closes without saving.
+AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                    QCoreApplication::translate("EncoderApp", "The answers could not be saved to %1: %2.")
+                        .arg(QDir::toNativeSeparators(store.FileName()), store.CommitError()),
+                    QMessageBox::NoButton, &sheet);
+    box.setInformativeText(QCoreApplication::translate(
+        "EncoderApp", "Try again once that is mended, or close without saving. Cancel goes back to the "
+                      "answers, where the code can still be copied."));
+    box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    box.addButton(QCoreApplication::translate("EncoderApp", "Close &Without Saving"),
+                  QMessageBox::DestructiveRole);
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.standardButton(box.clickedButton()) == QMessageBox::Retry)
+        return AfterFailedSave::Retry;
+    return box.clickedButton() && box.buttonRole(box.clickedButton()) == QMessageBox::DestructiveRole
+               ? AfterFailedSave::CloseWithoutSaving
+               : AfterFailedSave::BackToTheAnswers;
+}
+
+QString OnlyOneCopyMessage() {
+    return QCoreApplication::translate("EncoderApp",
+                                       "Only one copy of the Glomie Code Encoder can be running at a time");
+}
+
+} // namespace
+
+void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff) {
+    sheet.setHelpHandler([programDirectory] { ShowHelp(programDirectory); });
+    sheet.setThanksHandler(&ShowThanks);
+    sheet.setDecodeHandler([&handOff](QWidget& page, const QString& code) { handOff.handOff(page, code); });
+    sheet.setShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
+}
+
+bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory) {
+    DecoderHandOff handOff;
+    EncoderSheet sheet;
+    prepareSheet(sheet, programDirectory, handOff);
+    AnswerSet answers;
+    LoadSettings(store, answers);
+    sheet.setAnswers(answers);
+    bool saved = false;
+    // OK saves before the sheet closes, so answers that cannot be saved are not lost with it. The
+    // store replaces its file in one step: a crash or a failure leaves the previous answers whole.
+    sheet.setAcceptHandler([&] {
+        for (;;) {
+            SaveSettings(store, sheet.answers());
+            if (store.Commit()) {
+                saved = true;
+                return true;
+            }
+            QTextStream(stderr) << QCoreApplication::applicationName() << ": could not save the answers to "
+                                << QDir::toNativeSeparators(store.FileName()) << ": " << store.CommitError()
+                                << '\n';
+            switch (AskAfterFailedSave(sheet, store)) {
+            case AfterFailedSave::Retry:
+                continue;
+            case AfterFailedSave::CloseWithoutSaving:
+                return true;
+            case AfterFailedSave::BackToTheAnswers:
+                return false;
+            }
+        }
+    });
+    sheet.exec();
+    return saved;
+}
+
+int EncoderApp::initInstance(const StartOptions& options, const QString& executablePath,
+                             const QString& lockFolder, const StoreFactory& openStore) {
+    const QString name = QFileInfo(executablePath).completeBaseName();
+    QCoreApplication::setApplicationName(name);
+    std::optional<InstanceLock> lock;
+    if (!lockFolder.isEmpty())
+        lock.emplace(executablePath, lockFolder);
+    const bool locked = lock && lock->acquire();
+    if (!locked && lock && lock->error() == QLockFile::LockFailedError) {
+        QTextStream(stderr) << name << ": " << OnlyOneCopyMessage() << '\n';
+        QMessageBox::warning(nullptr, name, OnlyOneCopyMessage());
+        return ExitFailure;
+    }
+    // No running copy holds it, but it cannot be made: the user is not kept from their answers.
+    if (!locked)
+        QTextStream(stderr) << name << ": the single-instance lock cannot be made in '"
+                            << QDir::toNativeSeparators(lockFolder) << "'; starting without it\n";
+    SplashWindow::SetSplashEnabled(options.ShowSplash);
+    const auto store = openStore();
+    runSheet(*store, QFileInfo(executablePath).absolutePath());
+    return ExitOk;
+}
+
+int EncoderApp::run(int& argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions options = StartOptions::parse(arguments);
+
+    if (options.PrintHelp || options.PrintVersion || options.PrintHelpPath) {
+        // On Windows the encoder is a GUI program, started without a console: what it prints goes
+        // to the console it was started from, if any.
+        AttachToParentConsole();
+        const QCoreApplication application(argc, argv);
+        QTextStream out(stdout);
+        if (options.PrintHelp)
+            out << StartOptions::usageText();
+        if (options.PrintVersion)
+            out << "glomiecode " << kProgramVersion << '\n';
+        if (options.PrintHelpPath) {
+            const QString help = FindHelpFile(QCoreApplication::applicationDirPath(), QDir::currentPath());
+            if (help.isEmpty())
+                return ExitFailure;
+            out << QDir::toNativeSeparators(help) << '\n';
+        }
+        return ExitOk;
+    }
+
+    // Qt's own options (-style, -reverse, -platform, ...) are ignored like every other argument: Qt
+    // is given the program name only.
+    int programNameOnly = 1;
+    const QApplication application(programNameOnly, argv);
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
+    // A stop asked for by the desktop or the user ends the sheet like Cancel: nothing is saved.
+    const StopSignals stopSignals;
+    const QString executable = QCoreApplication::applicationFilePath();
+    return initInstance(options, executable, InstanceLock::defaultFolder(), [&executable] {
+        return QSettingsStore::ForApplication(QFileInfo(executable).completeBaseName());
+    });
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "store/QSettingsStore.h"
+
+class DecoderHandOff;
+class EncoderSheet;
+struct StartOptions;
+
+// The encoder's life after the command line: the single-instance rule, the splash, and the run of
+// the sheet (the answers loaded, the sheet run modally, every answer saved on OK).
+class EncoderApp {
+  public:
+    // Exit statuses of the encoder.
+    enum ExitStatus : int { ExitOk = 0, ExitFailure = 1 }; // failure: a refused second copy, no help file
+
+    // Gives the sheet its help, thanks, decoder hand-off and splash; help is looked for from
+    // programDirectory.
+    static void prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff);
+
+    // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
+    // When they cannot be saved, the sheet stays open and the user is asked whether to try again,
+    // close without saving or go back to the answers. Returns whether the answers were saved.
+    static bool runSheet(QSettingsStore& store, const QString& programDirectory);
+
+    using StoreFactory = std::function<std::unique_ptr<QSettingsStore>()>;
+    // The start-up after the command line: refuses a second copy (with a message, without touching
+    // the settings), then runs the sheet with the store that openStore gives. The lock is taken in
+    // lockFolder; with none, the sheet runs without it.
+    static int initInstance(const StartOptions& options, const QString& executablePath,
+                            const QString& lockFolder, const StoreFactory& openStore);
+
+    // main(): the real executable, its own store, its own lock.
+    static int run(int& argc, char** argv);
+};

@@ -1,0 +1,48 @@
+#include "app/StartOptions.h"
+
+#include "platform/NativeSettings.h"
+
+namespace {
+
+bool IsSwitch(const QString& argument, QLatin1String name) {
+    if (!argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1Char('/')))
+        return false;
+    return argument.mid(1).compare(name, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+StartOptions StartOptions::parse(const QStringList& arguments) {
+    StartOptions options;
+    for (const QString& argument : arguments) {
+        if (IsSwitch(argument, QLatin1String("Embedding")) || IsSwitch(argument, QLatin1String("Automation")))
+            options.ShowSplash = false;
+        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            options.PrintHelp = true;
+        else if (argument == QLatin1String("--version"))
+            options.PrintVersion = true;
+        else if (argument == QLatin1String("--print-help-path"))
+            options.PrintHelpPath = true;
+    }
+    return options;
+}
+
+QString StartOptions::usageText() {
+    return QStringLiteral(
+               "usage: glomiecode [-Embedding | -Automation] [--help] [--version] [--print-help-path]\n"
+               "\n"
+               "The Glomie Code Encoder: answer the questions on ten pages and get your Glomie Code.\n"
+               "The answers are kept in %1 and saved when you press OK.\n"
+               "Only one copy of the encoder runs at a time.\n"
+               "\n"
+               "options:\n"
+               "  -Embedding, -Automation  start without the splash picture (also written with \"/\",\n"
+               "                           in any letter case)\n"
+               "  -h, --help               show this help and end\n"
+               "  --version                show the version and end\n"
+               "  --print-help-path        show where the help file was found and end (nothing, and\n"
+               "                           exit status 1, when there is none)\n"
+               "\n"
+               "Anything else on the command line is ignored.\n")
+        .arg(NativeSettingsPlace());
+}

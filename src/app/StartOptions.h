@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for. Only the splash switches reach the sheet; the rest print and end.
+struct StartOptions {
+    bool ShowSplash = true;
+    bool PrintHelp = false;
+    bool PrintVersion = false;
+    bool PrintHelpPath = false;
+
+    // Reads the arguments (without the program name). "Embedding" and "Automation" after "/" or "-",
+    // in any letter case, suppress the splash; --help, --version and --print-help-path print and end;
+    // everything else is ignored.
+    static StartOptions parse(const QStringList& arguments);
+    // What --help prints.
+    static QString usageText();
+};

@@ -1,0 +1,27 @@
+#include "platform/PrivateFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+bool IsPrivateFolder(const QString& folder) {
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    return ::lstat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::getuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+#else
+    return QFileInfo(folder).isDir();
+#endif
+}
+
+QString UserIdForFileNames() {
+#ifdef Q_OS_UNIX
+    return QString::number(::getuid());
+#else
+    return QString();
+#endif
+}
