@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     sheet.setAnswers(DefaultAnswers());
     sheet.show();
     DecoderHandOff handOff;
-    handOff.setBrowserOpener([](const QUrl&) { return true; });
+    handOff.setOpener([](const QUrl&, QObject*, std::function<void(bool)> done) { done(true); });
     handOff.handOff(sheet.page(0), QString::fromStdString(sheet.fullCode()));
     std::printf("host %s\n", qPrintable(handOff.embeddedHost()));
     std::fflush(stdout);

@@ -1,15 +1,21 @@
 #include "app/DecoderHandOff.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "decoder/DecoderQuery.h"
+#include "pages/MessageBoxes.h"
+#include "platform/DesktopOpen.h"
 #include "service/DecoderService.h"
 
 namespace {
@@ -18,28 +24,44 @@ QString Translate(const char* text) {
     return QCoreApplication::translate("DecoderHandOff", text);
 }
 
-// Tells the user the decoder page could not be shown, and why. With an address, it is shown in a
-// box of its own, selected, so that it can be copied into a browser by hand.
-void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& address) {
-    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), why, QMessageBox::Ok,
-                    &page);
+// Tells the user the decoder page could not be shown, and why. With an address, it is shown whole in
+// a read-only field wide enough to read it, selected, with a button that copies it, so that it can
+// be opened in a browser by hand.
+void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& address, bool servedHere) {
+    QMessageBox box(QMessageBox::Warning, ProgramTitle(), why, QMessageBox::Ok, &page);
     box.setObjectName(QStringLiteral("DecoderUnavailable"));
+    PrepareDialog(box);
     if (!address.isEmpty()) {
-        box.setInformativeText(Translate("Open this address in a web browser to see the decoder page:"));
+        box.setInformativeText(servedHere ? Translate("Open this address in a web browser to see the decoder "
+                                                      "page. It works while the encoder runs.")
+                                          : Translate("Open this address in a web browser to see the decoder page."));
         auto* line = new QLineEdit(QString::fromUtf8(address.toEncoded()), &box);
         line->setObjectName(QStringLiteral("DecoderAddress"));
         line->setAccessibleName(Translate("Decoder address"));
         line->setReadOnly(true);
+        const int screenWidth = page.screen() ? page.screen()->availableGeometry().width() : 1024;
+        line->setMinimumWidth(std::min(line->fontMetrics().horizontalAdvance(line->text()) + 24, screenWidth * 3 / 4));
         line->setSelection(line->text().size(), -line->text().size()); // all of it, from its start
+        // Not one of the box's own buttons, which would close it.
+        auto* copy = new QPushButton(Translate("&Copy Address"), &box);
+        copy->setObjectName(QStringLiteral("CopyAddress"));
+        copy->setAutoDefault(false);
+        QObject::connect(copy, &QPushButton::clicked, line, [line] {
+            QGuiApplication::clipboard()->setText(line->text());
+            line->selectAll();
+        });
+        auto* row = new QHBoxLayout;
+        row->addWidget(line, 1);
+        row->addWidget(copy);
         // Under the texts, beside the icon, above the button.
         auto* grid = qobject_cast<QGridLayout*>(box.layout());
         auto* buttons = box.findChild<QDialogButtonBox*>();
         if (grid && buttons && grid->indexOf(buttons) >= 0) {
-            int row = 0, column = 0, rows = 0, columns = 0;
-            grid->getItemPosition(grid->indexOf(buttons), &row, &column, &rows, &columns);
+            int at = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(grid->indexOf(buttons), &at, &column, &rows, &columns);
             grid->removeWidget(buttons);
-            grid->addWidget(line, row, 1, 1, grid->columnCount() - 1);
-            grid->addWidget(buttons, row + 1, column, rows, columns);
+            grid->addLayout(row, at, 1, 1, grid->columnCount() - 1);
+            grid->addWidget(buttons, at + 1, column, rows, columns);
         }
         line->setFocus();
     }
@@ -67,7 +89,7 @@ QUrl BrowserUrl(const QString& address) {
     return QUrl::fromEncoded(bytes, QUrl::TolerantMode);
 }
 
-DecoderHandOff::DecoderHandOff(QObject* parent) : QObject(parent) {}
+DecoderHandOff::DecoderHandOff(QObject* parent) : QObject(parent), m_opener(&OpenWithDesktop) {}
 
 DecoderHandOff::~DecoderHandOff() {
     delete m_service.data();
@@ -93,14 +115,18 @@ QString DecoderHandOff::decoderHost() {
 void DecoderHandOff::handOff(QWidget& page, const QString& code) {
     const QString host = decoderHost();
     if (host.isEmpty()) {
-        ShowDecoderUnavailable(page, Translate("The decoder page could not be started on this computer."),
-                               {});
+        ShowDecoderUnavailable(page, Translate("The decoder page could not be started on this computer."), {},
+                               false);
         return;
     }
     const QUrl url = BrowserUrl(BuildDecoderUrl(host, code));
-    if (!(m_opener ? m_opener(url) : QDesktopServices::openUrl(url)))
-        ShowDecoderUnavailable(page, Translate("No web browser could be opened to show the decoder page."),
-                               url);
+    const bool servedHere = m_service && host == m_service->HostAndPort();
+    QPointer<QWidget> shown(&page);
+    m_opener(url, &page, [shown, url, servedHere](bool opened) {
+        if (!opened && shown)
+            ShowDecoderUnavailable(*shown, Translate("No web browser could be opened to show the decoder page."),
+                                   url, servedHere);
+    });
 }
 
 QString DecoderHandOff::embeddedHost() const {

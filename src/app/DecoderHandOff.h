@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <functional>
 
+#include "app/DesktopOpener.h"
+
 class DecoderService;
 class QWidget;
 
@@ -24,16 +26,14 @@ class DecoderHandOff : public QObject {
     // The host and port of the decoder page served by the encoder; empty while it does not run.
     QString embeddedHost() const;
 
-    // How the browser is opened: QDesktopServices::openUrl unless a test puts another opener in (one
-    // that can fail, which a URL handler cannot). An empty opener puts the desktop's back.
-    using BrowserOpener = std::function<bool(const QUrl&)>;
-    void setBrowserOpener(BrowserOpener opener) { m_opener = std::move(opener); }
+    // How the browser is opened: the desktop's opener, unless a test puts another in.
+    void setOpener(DesktopOpener opener) { m_opener = std::move(opener); }
 
   private:
     QString decoderHost();
 
     QPointer<DecoderService> m_service; // a child, started on first use
-    BrowserOpener m_opener;
+    DesktopOpener m_opener;
 };
 
 // The decoder address of a code on a host: blanks as "%20", "+" as "%2B", all else unchanged.

@@ -14,6 +14,8 @@
 #include "app/SplashWindow.h"
 #include "app/StartOptions.h"
 #include "pages/EncoderSheet.h"
+#include "pages/MessageBoxes.h"
+#include "platform/DesktopOpen.h"
 #include "platform/ParentConsole.h"
 #include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
@@ -25,7 +27,7 @@ enum class AfterFailedSave { Retry, CloseWithoutSaving, BackToTheAnswers };
 // Says that the answers could not be saved, where and why, and asks what now. The sheet and its
 // code stay on the screen behind the message, and after it unless the user closes without saving.
 AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) {
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+    QMessageBox box(QMessageBox::Warning, ProgramTitle(),
                     QCoreApplication::translate("EncoderApp", "The answers could not be saved to %1: %2.")
                         .arg(QDir::toNativeSeparators(store.FileName()), store.CommitError()),
                     QMessageBox::NoButton, &sheet);
@@ -52,8 +54,9 @@ QString OnlyOneCopyMessage() {
 
 } // namespace
 
-void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff) {
-    sheet.setHelpHandler([programDirectory] { ShowHelp(programDirectory); });
+void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff,
+                              const DesktopOpener& open) {
+    sheet.setHelpHandler([&sheet, programDirectory, open] { ShowHelp(sheet, programDirectory, open); });
     sheet.setThanksHandler(&ShowThanks);
     sheet.setDecodeHandler([&handOff](QWidget& page, const QString& code) { handOff.handOff(page, code); });
     sheet.setShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
@@ -103,7 +106,7 @@ int EncoderApp::initInstance(const StartOptions& options, const QString& executa
     const bool locked = lock && lock->acquire();
     if (!locked && lock && lock->error() == QLockFile::LockFailedError) {
         QTextStream(stderr) << name << ": " << OnlyOneCopyMessage() << '\n';
-        QMessageBox::warning(nullptr, name, OnlyOneCopyMessage());
+        ShowMessage(nullptr, QMessageBox::Warning, OnlyOneCopyMessage());
         return ExitFailure;
     }
     // No running copy holds it, but it cannot be made: the user is not kept from their answers.

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/DesktopOpener.h"
+#include "platform/DesktopOpen.h"
 #include "store/QSettingsStore.h"
 
 class DecoderHandOff;
@@ -18,8 +20,9 @@ class EncoderApp {
     enum ExitStatus : int { ExitOk = 0, ExitFailure = 1 }; // failure: a refused second copy, no help file
 
     // Gives the sheet its help, thanks, decoder hand-off and splash; help is looked for from
-    // programDirectory.
-    static void prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff);
+    // programDirectory and opened with open.
+    static void prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff,
+                             const DesktopOpener& open = &OpenWithDesktop);
 
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QUrl>
+
+#include "app/HelpWindow.h"
+#include "pages/MessageBoxes.h"
 
 #ifndef GLOMIE_INSTALLED_HELP_DIR
 #define GLOMIE_INSTALLED_HELP_DIR "../share/glomiecode"
@@ -35,10 +38,34 @@ QString FindHelpFile(const QString& programDirectory, const QString& currentDire
     return {};
 }
 
-void ShowHelp(const QString& programDirectory) {
+void ShowHelp(QWidget& parent, const QString& programDirectory, const DesktopOpener& open) {
     const QString file = FindHelpFile(programDirectory, QDir::currentPath());
-    if (!file.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    if (file.isEmpty()) {
+        ShowHelpText(parent, BuiltInHelpText());
+        return;
+    }
+    open(QUrl::fromLocalFile(file), &parent, [&parent, file](bool opened) {
+        if (opened)
+            return;
+        QFile help(file);
+        ShowHelpText(parent, help.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(help.readAll())
+                                                                             : BuiltInHelpText());
+    });
+}
+
+void ShowHelpText(QWidget& parent, const QString& text) {
+    auto* window = parent.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!window) {
+        window = new HelpWindow(text, &parent);
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+}
+
+QString BuiltInHelpText() {
+    QFile help(QStringLiteral(":/glomiecode/glomiecode.txt"));
+    return help.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(help.readAll()) : QString();
 }
 
 QString ThanksText() {
@@ -56,6 +83,7 @@ void ShowThanks(QWidget& owner) {
     const QString caption = QCoreApplication::translate("HelpAndThanks", "Contributors");
     QMessageBox box(QMessageBox::NoIcon, caption, ThanksText(), QMessageBox::Ok, &owner);
     box.setObjectName(QStringLiteral("Contributors"));
+    PrepareDialog(box, caption);
     // The names are short, and a box only as wide as they are leaves the window manager too little
     // title bar for the caption beside its icon and buttons: make room for all of them.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {

@@ -13,6 +13,7 @@
 
 #include "pages/EvenMorePersonalPage.h"
 #include "pages/ExperiencePage.h"
+#include "pages/MessageBoxes.h"
 #include "pages/MorePersonalPage.h"
 #include "pages/ObsessionPage.h"
 #include "pages/OpinionsPage.h"
@@ -77,9 +78,13 @@ EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] { turnPage(step); });
     }
-    // F1 is taken and does nothing; help is the Help button's.
+    // F1 asks for help, as the Help button does.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
+    connect(f1, &QShortcut::activated, this, [this] {
+        if (m_helpHandler)
+            m_helpHandler();
+    });
 
     auto* paste = new QShortcut(AnswerPage::pasteCodeKeys(), this);
     paste->setObjectName(QStringLiteral("PasteCode"));
@@ -178,7 +183,7 @@ bool EncoderSheet::leaveCurrentPage() {
         m_tabs->setCurrentIndex(m_current);
         m_reverting = false;
     }
-    QMessageBox::warning(this, QCoreApplication::applicationName(), failure->Message);
+    ShowMessage(this, QMessageBox::Warning, failure->Message);
     if (failure->Box) {
         failure->Box->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(failure->Box.data()))

@@ -14,6 +14,7 @@
 #include "code/Sections.h"
 #include "decoder/Decoder.h"
 #include "pages/EncoderSheet.h"
+#include "pages/MessageBoxes.h"
 
 namespace {
 
@@ -83,8 +84,9 @@ bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems)
         lines << QCoreApplication::translate("EncoderSheet", "and %n more", nullptr,
                                              static_cast<int>(problems.size() - Shown));
 
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
-                    Translate("Part of the code cannot be taken as it is."), QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Warning, ProgramTitle(), Translate("Part of the code cannot be taken as it is."),
+                    QMessageBox::NoButton, parent);
+    PrepareDialog(box);
     box.setObjectName(QStringLiteral("PasteProblems"));
     box.setInformativeText(lines.join(QLatin1Char('\n')));
     QPushButton* take = box.addButton(Translate("&Take What Was Read"), QMessageBox::AcceptRole);
@@ -100,8 +102,7 @@ bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems)
 EncoderSheet::PasteOutcome EncoderSheet::pasteCodeFromClipboard() {
     const QString text = QGuiApplication::clipboard()->text();
     if (text.trimmed().isEmpty()) {
-        QMessageBox::information(this, QCoreApplication::applicationName(),
-                                 tr("The clipboard holds no text to read a code from."));
+        ShowMessage(this, QMessageBox::Information, tr("The clipboard holds no text to read a code from."));
         return PasteOutcome::NoCode;
     }
     return pasteCode(text);
@@ -111,9 +112,9 @@ EncoderSheet::PasteOutcome EncoderSheet::pasteCode(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     const DecodeResult result = DecodeGlomieCode(std::string_view(utf8.constData(), utf8.size()));
     if (!result.HeaderFound) {
-        QMessageBox::information(this, QCoreApplication::applicationName(),
-                                 tr("The text holds no Glomie Code; a code starts with \"%1\".")
-                                     .arg(QString::fromLatin1(kHeaderPrefix)));
+        ShowMessage(this, QMessageBox::Information,
+                    tr("The text holds no Glomie Code; a code starts with \"%1\".")
+                        .arg(QString::fromLatin1(kHeaderPrefix)));
         return PasteOutcome::NoCode;
     }
     // The answers as the pages take them: as if the user had set every control, shown each page and

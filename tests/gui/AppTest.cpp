@@ -411,7 +411,7 @@ TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     const ShownBox& box = boxes.Boxes().front();
     EXPECT_EQ(box.Text, OnlyOneCopy);
-    EXPECT_EQ(box.Caption, "glomiecode");
+    EXPECT_EQ(box.Caption, "Glomie Code Encoder"); // the program's name, not its file's
     EXPECT_EQ(box.Icon, QMessageBox::Warning);
     EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }

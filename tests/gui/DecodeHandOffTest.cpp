@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -41,8 +42,13 @@ class DecodeHandOff : public SheetTest {
     // The sheet with the hand-off as the program gives it one.
     EncoderSheet& OpenHandingOffSheet(const std::map<QString, int>& stored) {
         EncoderSheet& sheet = OpenSheet(stored);
-        if (!m_handOff)
+        if (!m_handOff) {
             m_handOff = std::make_unique<DecoderHandOff>();
+            // The desktop as Qt's URL handlers see it, so the catcher takes what would be opened.
+            m_handOff->setOpener([](const QUrl& url, QObject*, std::function<void(bool)> done) {
+                done(QDesktopServices::openUrl(url));
+            });
+        }
         sheet.setDecodeHandler(
             [this](QWidget& page, const QString& code) { m_handOff->handOff(page, code); });
         return sheet;
@@ -158,25 +164,32 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     int attempts = 0;
     bool browserWorks = false;
     QList<QUrl> opened;
-    m_handOff->setBrowserOpener([&](const QUrl& url) {
+    m_handOff->setOpener([&](const QUrl& url, QObject*, std::function<void(bool)> done) {
         ++attempts;
         if (browserWorks)
             opened << url;
-        return browserWorks;
+        done(browserWorks);
     });
-    QStringList texts, titles, addresses;
+    QStringList texts, informatives, titles, addresses, copied;
     QList<QMessageBox::StandardButtons> buttons;
     QTimer answerer;
     answerer.setInterval(10);
     QObject::connect(&answerer, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             texts << box->text();
+            informatives << box->informativeText();
             titles << box->windowTitle();
             buttons << box->standardButtons();
-            if (auto* address = box->findChild<QLineEdit*>(QStringLiteral("DecoderAddress")))
-                addresses << (address->isReadOnly() && address->selectedText() == address->text()
+            if (auto* address = box->findChild<QLineEdit*>(QStringLiteral("DecoderAddress"))) {
+                addresses << (address->isReadOnly() && address->selectedText() == address->text() &&
+                                      address->width() >= address->fontMetrics().horizontalAdvance(address->text())
                                   ? address->text()
-                                  : QStringLiteral("not selected, or editable"));
+                                  : QStringLiteral("not selected, editable or cut short"));
+                QGuiApplication::clipboard()->clear();
+                if (auto* copy = box->findChild<QPushButton*>(QStringLiteral("CopyAddress")))
+                    copy->click();
+                copied << QGuiApplication::clipboard()->text();
+            }
             box->accept();
         }
     });
@@ -190,7 +203,9 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     EXPECT_TRUE(addresses[0].startsWith("http://127.0.0.1:")) << addresses[0].toStdString();
     EXPECT_TRUE(addresses[0].endsWith("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25"))
         << addresses[0].toStdString();
-    EXPECT_EQ(titles[0], QApplication::applicationDisplayName());
+    EXPECT_EQ(titles[0], QStringLiteral("Glomie Code Encoder"));
+    EXPECT_EQ(copied, addresses) << "Copy Address puts the address on the clipboard and keeps the box";
+    EXPECT_TRUE(informatives[0].contains(QStringLiteral("works while the encoder runs")));
     EXPECT_EQ(buttons[0], QMessageBox::StandardButtons(QMessageBox::Ok));
 
     PressDecode(3);

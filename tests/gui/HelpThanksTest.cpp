@@ -1,5 +1,6 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -90,7 +91,11 @@ class HelpButton : public HelpLayout {
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
         m_sheet = std::make_unique<EncoderSheet>();
-        EncoderApp::prepareSheet(*m_sheet, ProgramDir(), m_handOff);
+        // The desktop as Qt's URL handlers see it, or one that cannot open anything.
+        EncoderApp::prepareSheet(*m_sheet, ProgramDir(), m_handOff,
+                                 [this](const QUrl& url, QObject*, std::function<void(bool)> done) {
+                                     done(!m_desktopFails && QDesktopServices::openUrl(url));
+                                 });
         m_sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
     }
@@ -107,6 +112,7 @@ class HelpButton : public HelpLayout {
     SplashReset m_splash;
     FileOpenings m_openings;
     QString m_previousDir;
+    bool m_desktopFails = false;
     DecoderHandOff m_handOff;
     std::unique_ptr<EncoderSheet> m_sheet;
 };
@@ -137,16 +143,66 @@ TEST_F(HelpButton, FallsBackToTheHelpFolderBesideTheCurrentDirectory) {
     EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(BesideCurrent()));
 }
 
-TEST_F(HelpButton, WithoutAHelpFileOpensNothingAndSaysNothing) {
+// Help never fails in silence: without a help file, or with a desktop that cannot open it, the help
+// text comes in the encoder's own window, with Find, beside the sheet.
+struct HelpWindowCase {
+    const char* Name;
+    bool File, DesktopFails;
+    const char* Shows;
+};
+
+std::ostream& operator<<(std::ostream& os, const HelpWindowCase& c) {
+    return os << c.Name;
+}
+
+class HelpWithoutTheDesktop : public HelpButton, public testing::WithParamInterface<HelpWindowCase> {};
+
+TEST_P(HelpWithoutTheDesktop, ShowsTheHelpTextInAWindowOfItsOwn) {
+    const HelpWindowCase& c = GetParam();
+    if (c.File)
+        MakeFile(BesideProgram());
+    m_desktopFails = c.DesktopFails;
     BoxCatcher boxes;
     PressHelp();
-    QTest::qWait(50);
+    auto* window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"))) &&
+                                             window->isVisible(); }, 2000));
+    EXPECT_EQ(window->windowTitle(), "Glomie Code Encoder");
+    auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("HelpText"));
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_TRUE(text->toPlainText().startsWith(QLatin1String(c.Shows))) << text->toPlainText().left(40).toStdString();
     EXPECT_TRUE(m_openings.Urls.isEmpty());
     EXPECT_TRUE(boxes.Boxes().empty());
+
+    // Find: Ctrl+F, a word, Return; a word that is not there says so.
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(text, Qt::Key_F, Qt::ControlModifier);
+    auto* find = window->findChild<QLineEdit*>(QStringLiteral("Find"));
+    ASSERT_TRUE(find && find->isVisible() && find->hasFocus());
+    QTest::keyClicks(find, QStringLiteral("test"));
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_EQ(text->textCursor().selectedText(), c.File ? "test" : "");
+    find->clear();
+    QTest::keyClicks(find, QStringLiteral("no such words anywhere"));
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("NotFound"))->text(), "Not found");
+
+    PressHelp(); // the window that is open comes to the front; no second one
+    EXPECT_EQ(m_sheet->findChildren<QDialog*>(QStringLiteral("HelpWindow")).size(), 1);
+    QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow")); }, 2000));
     EXPECT_TRUE(m_sheet->isVisible());
 }
 
-TEST_F(HelpButton, F1OnAnyPageOpensNothing) {
+INSTANTIATE_TEST_SUITE_P(
+    Help, HelpWithoutTheDesktop,
+    testing::Values(HelpWindowCase{"NoHelpFile", false, false, "GLOMIE CODE ENCODER"},
+                    HelpWindowCase{"TheDesktopCannotOpenIt", true, true, "made by a test"}),
+    [](const testing::TestParamInfo<HelpWindowCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(HelpButton, F1OnAnyPageAsksForHelp) {
     MakeFile(BesideProgram());
     BoxCatcher boxes;
     for (int i = 0; i < EncoderSheet::PageCount; ++i) {
@@ -155,7 +211,7 @@ TEST_F(HelpButton, F1OnAnyPageOpensNothing) {
         QTest::keyClick(focus ? focus : m_sheet.get(), Qt::Key_F1);
     }
     QTest::qWait(50);
-    EXPECT_TRUE(m_openings.Urls.isEmpty());
+    EXPECT_EQ(m_openings.Urls.size(), EncoderSheet::PageCount);
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_TRUE(m_sheet->isVisible());
 }

@@ -1,0 +1,92 @@
+#include "app/HelpWindow.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "pages/MessageBoxes.h"
+
+HelpWindow::HelpWindow(const QString& text, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    PrepareDialog(*this);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("HelpText"));
+    m_text->setAccessibleName(tr("Help"));
+    m_text->setReadOnly(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_text->setPlainText(text);
+
+    m_findBar = new QWidget(this);
+    auto* findLayout = new QHBoxLayout(m_findBar);
+    findLayout->setContentsMargins(0, 0, 0, 0);
+    auto* findLabel = new QLabel(tr("&Find:"), m_findBar);
+    m_find = new QLineEdit(m_findBar);
+    m_find->setObjectName(QStringLiteral("Find"));
+    m_find->setAccessibleName(tr("Find"));
+    findLabel->setBuddy(m_find);
+    auto* next = new QPushButton(tr("Find &Next"), m_findBar);
+    next->setObjectName(QStringLiteral("FindNext"));
+    next->setAutoDefault(false);
+    m_notFound = new QLabel(m_findBar);
+    m_notFound->setObjectName(QStringLiteral("NotFound"));
+    findLayout->addWidget(findLabel);
+    findLayout->addWidget(m_find, 1);
+    findLayout->addWidget(next);
+    findLayout->addWidget(m_notFound);
+    m_findBar->hide();
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setObjectName(QStringLiteral("Buttons"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(m_findBar);
+    layout->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    connect(next, &QPushButton::clicked, this, &HelpWindow::findNext);
+    connect(m_find, &QLineEdit::returnPressed, this, &HelpWindow::findNext);
+    connect(m_find, &QLineEdit::textEdited, m_notFound, &QLabel::clear);
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, &HelpWindow::showFind);
+    auto* again = new QShortcut(QKeySequence::FindNext, this);
+    connect(again, &QShortcut::activated, this, &HelpWindow::findNext);
+
+    // Eighty columns and thirty lines where the screen has room for them.
+    const QFontMetrics metrics(m_text->font());
+    QSize wanted(metrics.horizontalAdvance(QLatin1Char('M')) * 82, metrics.lineSpacing() * 32);
+    if (const QScreen* screen = parent ? parent->screen() : this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(wanted);
+}
+
+void HelpWindow::showFind() {
+    m_findBar->show();
+    m_find->setFocus(Qt::ShortcutFocusReason);
+    m_find->selectAll();
+}
+
+bool HelpWindow::findNext() {
+    const QString wanted = m_find->text();
+    if (wanted.isEmpty())
+        return false;
+    if (m_text->find(wanted))
+        return true;
+    // From the top again.
+    QTextCursor start = m_text->textCursor();
+    start.movePosition(QTextCursor::Start);
+    m_text->setTextCursor(start);
+    const bool found = m_text->find(wanted);
+    m_notFound->setText(found ? QString() : tr("Not found"));
+    return found;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QObject>
+#include <QUrl>
+#include <functional>
+
+// Opens a file or an address with the desktop's own application for it, without waiting for that
+// application, and tells whether the desktop took it: on Unix by xdg-open's exit status, on Windows
+// by ShellExecute's result. `done` runs once, later, on the thread of `context`; never when
+// `context` has gone first. An opener that runs on for as long as the application it started (so
+// never ends) never says; one that cannot start at all says so.
+void OpenWithDesktop(const QUrl& url, QObject* context, std::function<void(bool opened)> done);
