@@ -184,6 +184,13 @@ void AnswerPage::buildFoot(QWidget* afterFoot) {
     decode->setObjectName(QStringLiteral("Decode"));
     auto* copy = new QPushButton(tr("&Copy Code"), this);
     copy->setObjectName(QStringLiteral("CopyCode"));
+    // It says "Copied" for a moment after each copy (a screen reader hears its name change), and
+    // keeps its width meanwhile.
+    copy->setMinimumWidth(copy->sizeHint().width());
+    m_copyCode = copy;
+    m_copiedTimer.setSingleShot(true);
+    m_copiedTimer.setInterval(2000);
+    connect(&m_copiedTimer, &QTimer::timeout, copy, [copy] { copy->setText(tr("&Copy Code")); });
     for (QPushButton* button : {decode, copy})
         button->setAutoDefault(false);
     buttons->addWidget(decode);
@@ -274,4 +281,6 @@ void AnswerPage::copyCode() {
     m_codeBox->selectAll();
     m_codeBox->ensureCursorVisible();
     QGuiApplication::clipboard()->setText(m_codeBox->toPlainText());
+    m_copyCode->setText(tr("Copied"));
+    m_copiedTimer.start();
 }

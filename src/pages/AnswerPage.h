@@ -4,7 +4,9 @@
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <optional>
@@ -96,4 +98,6 @@ class AnswerPage : public QWidget {
     QScrollArea* m_scrollArea;
     QVBoxLayout* m_body;
     QPlainTextEdit* m_codeBox = nullptr;
+    QPushButton* m_copyCode = nullptr;
+    QTimer m_copiedTimer;
 };

@@ -19,35 +19,51 @@ QString YearsText(int halfYears) {
     return QString::number(halfYears / 2) + (halfYears % 2 != 0 ? QStringLiteral("+") : QString());
 }
 
-// An up-down control without a text of its own: the years label beside it shows the years. It is
-// only as wide as its arrows, so no empty text field sits beside the label; its value as a screen
-// reader hears it is the label's text.
+// An up-down control without a text of its own: the years label beside it shows the years. Only its
+// arrows are drawn, so no empty text field sits beside the label; its text is there for screen
+// readers (its value as they hear it is the label's text) and to hold the focus.
 class YearsSpin : public CodeSpinBox {
   public:
     explicit YearsSpin(QWidget* parent) : CodeSpinBox(parent) {
-        // The text is there for screen readers only: read-only (no caret) and drawn in no colour.
         lineEdit()->setReadOnly(true);
-        QPalette palette = lineEdit()->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            for (QPalette::ColorRole role : {QPalette::Text, QPalette::HighlightedText, QPalette::Highlight})
-                palette.setColor(group, role, Qt::transparent);
-        lineEdit()->setPalette(palette);
+        setFrame(false);
     }
 
-    QSize sizeHint() const override {
-        QStyleOptionSpinBox option;
-        initStyleOption(&option);
-        const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
-        const QRect down = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, this);
-        const int frame = style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, &option, this);
-        return {up.united(down).width() + 2 * frame + 2, CodeSpinBox::sizeHint().height()};
-    }
+    QSize sizeHint() const override { return arrows().size() + QSize(2, 2); }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
   protected:
     QString textFromValue(int value) const override { return YearsText(value); }
     int valueFromText(const QString&) const override { return value(); }
     QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
+
+    void resizeEvent(QResizeEvent* event) override {
+        CodeSpinBox::resizeEvent(event);
+        lineEdit()->setGeometry(0, 0, 0, height()); // takes the focus, shows nothing
+    }
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionSpinBox option;
+        initStyleOption(&option);
+        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+        option.frame = false;
+        painter.drawComplexControl(QStyle::CC_SpinBox, option);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = arrows().adjusted(-1, -1, 1, 1);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+
+  private:
+    QRect arrows() const {
+        QStyleOptionSpinBox option;
+        initStyleOption(&option);
+        const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+        const QRect down = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, this);
+        return up.united(down);
+    }
 };
 
 // An upright slider whose filled part grows from the bottom, where there is no intensity, up to the

@@ -26,8 +26,12 @@ RatedChoicesPage::RatedChoicesPage(PageId page, const AnswerSet& answers, QWidge
         const auto& [frame, grid] = frames.at(static_cast<size_t>(questions[first].Group));
         const int row = (static_cast<int>(first / SlotQuestions) % 2) * 2;
 
-        grid->addWidget(makeQuestion(choice.c_str(), frame), row, 0);
-        grid->addWidget(makeQuestion(trend.c_str(), frame), row + 1, 0);
+        // The lists have no caption of their own: a tooltip says what each asks.
+        for (const auto& [list, at] : {std::pair{&choice, row}, std::pair{&trend, row + 1}}) {
+            QWidget* control = makeQuestion(list->c_str(), frame);
+            control->setToolTip(control->accessibleName());
+            grid->addWidget(control, at, 0);
+        }
 
         auto* intensityFrame = new QGroupBox(questionCaption(intensity.c_str()), frame);
         intensityFrame->setObjectName(QStringLiteral("IntensityFrame") + QString::fromStdString(choice));

@@ -31,9 +31,13 @@ TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
         AnswerPage& page = sheet.page(index);
         for (const QString& name : names) {
             auto& choice = Find<QComboBox>(page, name.toLatin1().constData());
+            auto& trend = Find<QComboBox>(page, ("Trend" + name).toLatin1().constData());
             EXPECT_TRUE(choice.isEnabled());
             EXPECT_EQ(choice.currentIndex(), 0);
-            EXPECT_EQ(Find<QComboBox>(page, ("Trend" + name).toLatin1().constData()).currentText(), "Stable");
+            EXPECT_EQ(trend.currentText(), "Stable");
+            // Lists without a caption say what they ask in a tooltip.
+            for (QComboBox* list : {&choice, &trend})
+                EXPECT_EQ(list->toolTip(), list->accessibleName()) << list->objectName().toStdString();
             ExpectSlotEnabled(page, name, false);
         }
         EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");

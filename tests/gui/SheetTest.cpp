@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QScreen>
@@ -47,8 +48,13 @@ TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
 TEST_F(PropertySheet, CopyPutsTheWholeCodeOnTheClipboard) {
     EncoderSheet& sheet = OpenSheet({{"Exp/Years", 100}, {"Fav/Senshi0", 3}});
     QGuiApplication::clipboard()->setText(QStringLiteral("something older"));
-    QTest::mouseClick(&Find<QPushButton>(sheet.page(0), "CopyCode"), Qt::LeftButton);
+    auto& copy = Find<QPushButton>(sheet.page(0), "CopyCode");
+    QTest::mouseClick(&copy, Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(sheet.fullCode()));
+    // The button says so for two seconds; a screen reader hears its name.
+    EXPECT_EQ(copy.text(), "Copied");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&copy)->text(QAccessible::Name), "Copied");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return copy.text() == "&Copy Code"; }, 3000));
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QString(50, QLatin1Char('*'))));
 }
 
