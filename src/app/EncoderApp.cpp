@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTextStream>
+#include <array>
+#include <climits>
 #include <optional>
+#include <string_view>
 
 #include "Version.h"
 #include "app/DecoderHandOff.h"
@@ -47,6 +50,38 @@ AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) 
                : AfterFailedSave::BackToTheAnswers;
 }
 
+// Where the sheet was left, kept beside the answers in a group of its own: its frame's place and its
+// size. Nothing when it has never been kept.
+constexpr std::string_view kPlaceGroup = "Window";
+constexpr std::array<std::string_view, 4> kPlaceValues = {"X", "Y", "Width", "Height"};
+
+QRect LoadPlace(ProfileStore& store) {
+    std::array<int32_t, 4> place{};
+    for (size_t i = 0; i < place.size(); ++i) {
+        place[i] = store.GetProfileInt(kPlaceGroup, kPlaceValues[i], INT32_MIN);
+        if (place[i] == INT32_MIN)
+            return {};
+    }
+    return {place[0], place[1], place[2], place[3]};
+}
+
+void SavePlace(ProfileStore& store, const QWidget& sheet) {
+    const std::array<int32_t, 4> place = {sheet.pos().x(), sheet.pos().y(), sheet.width(), sheet.height()};
+    for (size_t i = 0; i < place.size(); ++i)
+        store.WriteProfileInt(kPlaceGroup, kPlaceValues[i], place[i]);
+}
+
+// The sheet, or the message or dialog in front of it, comes to the front and takes the focus.
+void BringToFront(QWidget& sheet) {
+    if (sheet.isMinimized())
+        sheet.showNormal();
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front || !(front == &sheet || sheet.isAncestorOf(front)))
+        front = &sheet;
+    front->raise();
+    front->activateWindow();
+}
+
 QString OnlyOneCopyMessage() {
     return QCoreApplication::translate("EncoderApp",
                                        "Only one copy of the Glomie Code Encoder can be running at a time");
@@ -62,19 +97,23 @@ void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirecto
     sheet.setShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
 }
 
-bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory) {
+bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory, InstanceLock* lock) {
     DecoderHandOff handOff;
     EncoderSheet sheet;
     prepareSheet(sheet, programDirectory, handOff);
+    if (lock)
+        lock->listenForLaterCopies([&sheet] { BringToFront(sheet); });
     AnswerSet answers;
     LoadSettings(store, answers);
     sheet.setAnswers(answers);
+    sheet.setPlace(LoadPlace(store));
     bool saved = false;
     // OK saves before the sheet closes, so answers that cannot be saved are not lost with it. The
     // store replaces its file in one step: a crash or a failure leaves the previous answers whole.
     sheet.setAcceptHandler([&] {
         for (;;) {
             SaveSettings(store, sheet.answers());
+            SavePlace(store, sheet);
             if (store.Commit()) {
                 saved = true;
                 return true;
@@ -107,6 +146,8 @@ int EncoderApp::initInstance(const StartOptions& options, const QString& executa
     if (!locked && lock && lock->error() == QLockFile::LockFailedError) {
         QTextStream(stderr) << name << ": " << OnlyOneCopyMessage() << '\n';
         ShowMessage(nullptr, QMessageBox::Warning, OnlyOneCopyMessage());
+        // Then the copy that runs comes to the front, above whatever covered it.
+        lock->askHolderToComeForward();
         return ExitFailure;
     }
     // No running copy holds it, but it cannot be made: the user is not kept from their answers.
@@ -115,7 +156,7 @@ int EncoderApp::initInstance(const StartOptions& options, const QString& executa
                             << QDir::toNativeSeparators(lockFolder) << "'; starting without it\n";
     SplashWindow::SetSplashEnabled(options.ShowSplash);
     const auto store = openStore();
-    runSheet(*store, QFileInfo(executablePath).absolutePath());
+    runSheet(*store, QFileInfo(executablePath).absolutePath(), locked ? &*lock : nullptr);
     return ExitOk;
 }
 

@@ -10,6 +10,7 @@
 
 class DecoderHandOff;
 class EncoderSheet;
+class InstanceLock;
 struct StartOptions;
 
 // The encoder's life after the command line: the single-instance rule, the splash, and the run of
@@ -27,7 +28,8 @@ class EncoderApp {
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,
     // close without saving or go back to the answers. Returns whether the answers were saved.
-    static bool runSheet(QSettingsStore& store, const QString& programDirectory);
+    // A later copy's request to come forward reaches the sheet through lock, when given.
+    static bool runSheet(QSettingsStore& store, const QString& programDirectory, InstanceLock* lock = nullptr);
 
     using StoreFactory = std::function<std::unique_ptr<QSettingsStore>()>;
     // The start-up after the command line: refuses a second copy (with a message, without touching

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QStandardPaths>
 
 #include "platform/PrivateFolder.h"
@@ -36,11 +37,42 @@ QString InstanceLock::lockPath(const QString& executablePath, const QString& fol
 }
 
 InstanceLock::InstanceLock(const QString& executablePath, const QString& folder)
-    : m_file(lockPath(executablePath, folder)) {
+    : m_path(lockPath(executablePath, folder)), m_file(m_path) {
     // A copy that runs for hours keeps its lock; only one whose process is gone loses it.
     m_file.setStaleLockTime(0);
 }
 
 bool InstanceLock::acquire() {
     return m_file.tryLock(0);
+}
+
+QString InstanceLock::serverName() const {
+    return LocalServerNameFor(m_path + QStringLiteral(".front"));
+}
+
+void InstanceLock::listenForLaterCopies(std::function<void()> comeForward) {
+    m_server.close();
+    QObject::disconnect(&m_server, nullptr, nullptr, nullptr);
+    // The lock is ours: a server name left by a copy that is gone is stale.
+    QLocalServer::removeServer(serverName());
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server.listen(serverName()))
+        return;
+    QObject::connect(&m_server, &QLocalServer::newConnection, &m_server, [this, comeForward] {
+        while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+            // Nothing is read: being reached is the whole request.
+            socket->disconnectFromServer();
+            socket->deleteLater();
+            comeForward();
+        }
+    });
+}
+
+bool InstanceLock::askHolderToComeForward() const {
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(2000))
+        return false;
+    socket.disconnectFromServer();
+    return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QLocalServer>
 #include <QLockFile>
 #include <QString>
+#include <functional>
 
 // The rule that one copy of an executable file runs at a time, kept with a lock file named after the
 // file: a copy under another name or in another folder has a lock of its own.
@@ -23,6 +25,17 @@ class InstanceLock {
     bool acquire();
     QLockFile::LockError error() const { return m_file.error(); }
 
+    // While the lock is held, a later copy can ask this one to come to the front: comeForward runs
+    // when it does. Only the user's own programs can reach it.
+    void listenForLaterCopies(std::function<void()> comeForward);
+    // A later copy: asks the copy that holds the lock to come to the front; false when it cannot be
+    // reached.
+    bool askHolderToComeForward() const;
+
   private:
+    QString serverName() const;
+
+    QString m_path;
     QLockFile m_file;
+    QLocalServer m_server;
 };

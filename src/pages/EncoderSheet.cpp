@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <QShortcut>
 #include <QTabBar>
 #include <QToolButton>
@@ -150,6 +152,17 @@ void EncoderSheet::takeAnswers(const AnswerSet& answers) {
 void EncoderSheet::showEvent(QShowEvent* event) {
     if (!m_shown)
         fitToScreen();
+    // The frame is not known before the window manager has drawn it; the dialog's own placement
+    // assumes this much.
+    const QSize frame(10, 40);
+    const auto fits = [&](const QScreen* screen) {
+        return screen->availableGeometry().contains(QRect(m_place.topLeft(), m_place.size() + frame));
+    };
+    const auto screens = QGuiApplication::screens();
+    if (!m_shown && m_place.isValid() && std::any_of(screens.begin(), screens.end(), fits)) {
+        resize(m_place.size().expandedTo(minimumSizeHint()));
+        move(m_place.topLeft());
+    }
     QDialog::showEvent(event);
     if (m_shown)
         return;

@@ -37,6 +37,9 @@ class EncoderSheet : public QDialog {
     void setDecodeHandler(std::function<void(QWidget&, const QString&)> handler) {
         m_decodeHandler = std::move(handler);
     }
+    // Where the sheet was left last time: its frame's place and its size. It opens there when that
+    // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
+    void setPlace(const QRect& place) { m_place = place; }
     // Called once when the sheet is first shown (the application shows its splash then).
     void setShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
     // Asked on OK once the current page may be left: false keeps the sheet open (the application
@@ -80,6 +83,7 @@ class EncoderSheet : public QDialog {
     QTabWidget* m_tabs;
     QDialogButtonBox* m_buttons;
     std::array<AnswerPage*, PageCount> m_pages{};
+    QRect m_place;
     int m_current = 0;
     bool m_reverting = false;
     bool m_shown = false;

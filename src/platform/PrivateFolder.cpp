@@ -1,5 +1,6 @@
 #include "platform/PrivateFolder.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -15,6 +16,15 @@ bool IsPrivateFolder(const QString& folder) {
            status.st_uid == ::getuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 #else
     return QFileInfo(folder).isDir();
+#endif
+}
+
+QString LocalServerNameFor(const QString& privateFile) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("glomiecode-") +
+           QString::fromLatin1(QCryptographicHash::hash(privateFile.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
+#else
+    return privateFile;
 #endif
 }
 

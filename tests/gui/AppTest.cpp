@@ -35,8 +35,11 @@ QByteArray ReadFile(const QString& path) {
 }
 
 // Every "section/name" key of an INI file.
+// The stored answers' keys: all but the sheet's place, which is kept in a group of its own.
 QStringList StoredKeys(const QString& path) {
-    return QSettings(path, QSettings::IniFormat).allKeys();
+    QStringList keys = QSettings(path, QSettings::IniFormat).allKeys();
+    keys.removeIf([](const QString& key) { return key.startsWith(QLatin1String("Window/")); });
+    return keys;
 }
 
 QSlider& PrimarySlider(EncoderSheet& sheet) {
@@ -221,6 +224,53 @@ TEST_F(StartUp, OkWritesAll183ValuesPagesNeverShownIncluded) {
     EXPECT_EQ(stored.value("Op/OmitMixx").toInt(), 1);
 }
 
+// OK keeps where the sheet was and how large, beside the answers; the next start opens it there when
+// it still fits the screen, and as large as its pages otherwise.
+struct PlaceCase {
+    const char* Name;
+    QRect Left;      // where the first run leaves the sheet (its frame's place, its size)
+    bool ComesBack;  // whether the second run opens it there
+};
+
+std::ostream& operator<<(std::ostream& os, const PlaceCase& c) {
+    return os << c.Name;
+}
+
+class SheetPlace : public StartUp, public testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(SheetPlace, IsKeptOnOkAndTakenWhenItFits) {
+    const PlaceCase& c = GetParam();
+    QSize firstSize;
+    WhenSheetRuns([&](EncoderSheet& sheet) {
+        firstSize = sheet.size();
+        sheet.move(c.Left.topLeft());
+        sheet.resize(c.Left.size());
+        sheet.accept();
+    });
+    EXPECT_TRUE(Run());
+    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Window/Width").toInt(), c.Left.width());
+    EXPECT_EQ(stored.value("Window/Height").toInt(), c.Left.height());
+    EXPECT_EQ(stored.value("Window/X").toInt(), c.Left.x());
+
+    QRect second;
+    WhenSheetRuns([&](EncoderSheet& sheet) {
+        second = QRect(sheet.pos(), sheet.size());
+        sheet.reject();
+    });
+    Run();
+    if (c.ComesBack)
+        EXPECT_EQ(second, c.Left);
+    else
+        EXPECT_EQ(second.size(), firstSize) << "the size of a first start";
+}
+
+INSTANTIATE_TEST_SUITE_P(StartUp, SheetPlace,
+                         testing::Values(PlaceCase{"Fits", QRect(20, 30, 700, 500), true},
+                                         PlaceCase{"OffTheScreen", QRect(5000, 30, 700, 500), false},
+                                         PlaceCase{"LargerThanTheScreen", QRect(0, 0, 3000, 2000), false}),
+                         [](const testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.Name); });
+
 TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMinusOne) {
     Store({{"Fav/BoostSenshi0", 65535}, {"Exp/Years", 0x1FFFF}, {"SM/Pri", 7}});
     int16_t loadedBoost = 0;
@@ -333,7 +383,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
     EXPECT_NE(newStat.st_ino, oldStat.st_ino);
     EXPECT_EQ(ReadFile(oldFile), before);
     EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("SM/Pri").toInt(), 4);
-    EXPECT_EQ(QSettings(file, QSettings::IniFormat).allKeys().size(), 183);
+    EXPECT_EQ(StoredKeys(file).size(), 183);
     // Nothing is left behind in the folder but the file itself.
     EXPECT_EQ(QDir(configHome + QStringLiteral("/kvrq")).entryList(QDir::Files | QDir::Hidden | QDir::System),
               QStringList{QStringLiteral("glomiecode-atomic.conf")});
