@@ -50,8 +50,9 @@ AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) 
                : AfterFailedSave::BackToTheAnswers;
 }
 
-// Where the sheet was left, kept beside the answers in a group of its own: its frame's place and its
-// size. Nothing when it has never been kept.
+// Where the sheet was left, kept beside the answers in a group of its own: the place and size of its
+// inside, without the window manager's frame (which the frame's place would not bring back on X11,
+// where the frame is not known before the window is shown). Nothing when it has never been kept.
 constexpr std::string_view kPlaceGroup = "Window";
 constexpr std::array<std::string_view, 4> kPlaceValues = {"X", "Y", "Width", "Height"};
 
@@ -66,7 +67,8 @@ QRect LoadPlace(ProfileStore& store) {
 }
 
 void SavePlace(ProfileStore& store, const QWidget& sheet) {
-    const std::array<int32_t, 4> place = {sheet.pos().x(), sheet.pos().y(), sheet.width(), sheet.height()};
+    const QRect shown = sheet.geometry();
+    const std::array<int32_t, 4> place = {shown.x(), shown.y(), shown.width(), shown.height()};
     for (size_t i = 0; i < place.size(); ++i)
         store.WriteProfileInt(kPlaceGroup, kPlaceValues[i], place[i]);
 }

@@ -156,13 +156,11 @@ void EncoderSheet::showEvent(QShowEvent* event) {
     // assumes this much.
     const QSize frame(10, 40);
     const auto fits = [&](const QScreen* screen) {
-        return screen->availableGeometry().contains(QRect(m_place.topLeft(), m_place.size() + frame));
+        return screen->availableGeometry().contains(m_place.adjusted(0, 0, frame.width(), frame.height()));
     };
     const auto screens = QGuiApplication::screens();
-    if (!m_shown && m_place.isValid() && std::any_of(screens.begin(), screens.end(), fits)) {
-        resize(m_place.size().expandedTo(minimumSizeHint()));
-        move(m_place.topLeft());
-    }
+    if (!m_shown && m_place.isValid() && std::any_of(screens.begin(), screens.end(), fits))
+        setGeometry(QRect(m_place.topLeft(), m_place.size().expandedTo(minimumSizeHint())));
     QDialog::showEvent(event);
     if (m_shown)
         return;

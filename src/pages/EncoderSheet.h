@@ -37,7 +37,7 @@ class EncoderSheet : public QDialog {
     void setDecodeHandler(std::function<void(QWidget&, const QString&)> handler) {
         m_decodeHandler = std::move(handler);
     }
-    // Where the sheet was left last time: its frame's place and its size. It opens there when that
+    // Where the sheet was left last time (its geometry, without the frame). It opens there when that
     // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
     void setPlace(const QRect& place) { m_place = place; }
     // Called once when the sheet is first shown (the application shows its splash then).

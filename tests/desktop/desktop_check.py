@@ -2,7 +2,10 @@
 """The encoder on a real desktop: a real X server with a stacking window manager, the keyboard and
 the mouse through xdotool, and a screen reader's view of it through AT-SPI.
 
-    desktop_check.py ENCODER [--cli GLOMIECODE_CLI] [--checks splash,names,wheel,keyboard,paste]
+    desktop_check.py ENCODER [--cli GLOMIECODE_CLI] [--checks CHECK,...]
+
+CHECK is one of splash, names, wheel, keyboard, paste (one run of the encoder), and pagekeys,
+partlists, range, opener, second, place (each a run of its own, after those).
 
 Runs on a desktop that has DISPLAY, a window manager, a D-Bus bus of its own and the
 accessibility bus (scripts/ci-desktop.sh sets them up). Starts the encoder with a settings file of
@@ -24,6 +27,8 @@ import pyatspi
 
 SHEET_TITLE = "Glomie Code 1.12.05 Encoder"
 SPLASH_TITLE = "Glomie Code Encoder"
+# Every message and dialog of the encoder is titled with the program's name.
+MESSAGE_TITLE = "Glomie Code Encoder"
 INTERACTIVE = {"push button", "check box", "slider", "spin button", "combo box", "text", "list",
                "toggle button", "radio button", "page tab list"}
 
@@ -119,7 +124,9 @@ def windows_by_title():
 
 
 def sheet_window():
-    return wait_for(lambda: next((window for window, name in windows_by_title() if name == SHEET_TITLE), None))
+    # A busy machine can take a while to map the window the accessibility bus already shows.
+    return wait_for(lambda: next((window for window, name in windows_by_title() if name == SHEET_TITLE), None),
+                    timeout=30)
 
 
 def stacking_index(title):
@@ -249,6 +256,35 @@ def focused(dialog):
     return None
 
 
+def press(node):
+    """A button pressed as a screen reader presses it."""
+    node.queryAction().doAction(0)
+
+
+def message_dialog(title=MESSAGE_TITLE):
+    """A dialog of the encoder's other than the sheet, with that title."""
+    application = encoder_application()
+    if application is None:
+        return None
+    return next((child for child in application
+                 if child is not None and child.name == title and child.getRoleName() in ("dialog", "alert")
+                 and showing(child)), None)
+
+
+def all_text(node):
+    """The names and texts of everything under node, for finding what a message says."""
+    found = [node.name or ""]
+    try:
+        text = node.queryText()
+        found.append(text.getText(0, text.characterCount))
+    except Exception:
+        pass
+    for child in node:
+        if child is not None:
+            found.extend(all_text(child))
+    return found
+
+
 # ----------------------------------------------------------------------------------------------
 # The checks
 
@@ -370,6 +406,197 @@ def check_paste(dialog, encoder, cli, environment):
     check(stored.stdout.strip() == PASTED_CODE, f"the stored answers give the code again: {stored.stdout.strip()}")
 
 
+def check_page_keys(dialog):
+    print("Ctrl+Tab and Ctrl+Page Down change the page from a list and from a button")
+    # Qt's page tabs say nothing of which is selected: a page is known by a question only it shows.
+    def shows(name):
+        return lambda: any(found == name for _, _, found in walk(dialog, []))
+    show_page(dialog, 1)
+    named(dialog, "combo box", "First senshi").queryComponent().grabFocus()
+    time.sleep(0.2)
+    xdotool("key", "ctrl+Tab")
+    check(wait_for(shows("First assisting character"), timeout=2), "Ctrl+Tab from a list goes to the next page")
+    show_page(dialog, 4)
+    named(dialog, "push button", "OK").queryComponent().grabFocus()
+    time.sleep(0.2)
+    xdotool("key", "ctrl+Next")
+    check(wait_for(shows("Years as a fan"), timeout=2), "Ctrl+Page Down from OK goes to the next page")
+    named(dialog, "push button", "Decode").queryComponent().grabFocus()
+    time.sleep(0.2)
+    xdotool("key", "ctrl+shift+Tab")
+    check(wait_for(shows("First assisting character"), timeout=2), "Ctrl+Shift+Tab from Decode goes back")
+    xdotool("key", "ctrl+Tab")
+    check(wait_for(shows("Years as a fan"), timeout=2), "and Ctrl+Tab from the tabs goes on again")
+
+
+def check_part_lists(dialog):
+    print("Experience's part lists show all nine rows without scrolling")
+    show_page(dialog, 5)
+    for form in ("raw", "subbed", "dubbed"):
+        for how in ("completely", "partially"):
+            name = f"Parts of the {form} anime seen {how}"
+            listed = named(dialog, "list", name)
+            if not check(listed is not None, f"'{name}' is found"):
+                continue
+            box = extents(listed)
+            rows = [child for child in listed if child is not None]
+            hidden = [row.name for row in rows if not inside(extents(row), box)]
+            check(len(rows) == 9 and not hidden,
+                  f"'{name}' shows its {len(rows)} rows" + (f"; out of sight: {hidden}" if hidden else ""))
+
+
+RANGE_CODE = "GlomieCode(1.12.05) SM:6+m+ X:**:a999s"
+
+
+def check_range_paste(dialog, encoder, cli, environment):
+    print("A pasted count past its page's range: listed, nothing changes behind the question, OK after Take")
+    before = code_text(dialog)
+    subprocess.run(["xclip", "-selection", "clipboard"], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, input=RANGE_CODE.encode())
+    xdotool("windowactivate", "--sync", sheet_window(), "key", "ctrl+shift+v")
+    question = wait_for(message_dialog, timeout=5)
+    if not check(question is not None, "a question titled 'Glomie Code Encoder' asks what to take"):
+        print("  windows:", windows_by_title())
+        return
+    said = " ".join(all_text(question))
+    check("a999s" in said and "a200s" in said, "it lists the count and what the page takes for it")
+    check(code_text(dialog) == before, "behind the question the code box still shows the code from before")
+    take = pyatspi.findDescendant(question, lambda n: n is not None and n.getRoleName() == "push button"
+                                  and n.name.replace("&", "") == "Take What Was Read")
+    press(take)
+    check(wait_for(lambda: code_text(dialog) == RANGE_CODE.replace("a999s", "a200s"), timeout=5),
+          "Take shows what the page can hold")
+    show_page(dialog, 5)
+    xdotool("windowactivate", "--sync", sheet_window(), "key", "Return")
+    check(encoder.wait(timeout=10) == 0, "OK closes the encoder after Take")
+    stored = subprocess.run([cli, "code"], env=environment, capture_output=True, text=True, check=False)
+    check(stored.stdout.strip() == RANGE_CODE.replace("a999s", "a200s"), "and stores what was taken")
+
+
+def check_opener(dialog):
+    print("Help and Decode with a desktop opener that fails (xdg-open exits 3)")
+    xdotool("windowactivate", "--sync", sheet_window(), "key", "F1")
+    help_window = wait_for(lambda: (lambda d: d if d and named(d, "text", "Help") else None)(message_dialog()),
+                           timeout=5)
+    if check(help_window is not None, "F1: the help text comes in the encoder's own window"):
+        text = named(help_window, "text", "Help").queryText()
+        check(text.getText(0, 30).startswith("GLOMIE CODE ENCODER"), "it holds the help file's text")
+        check(named(help_window, "push button", "Close") is not None, "it has Close")
+        press(named(help_window, "push button", "Close"))
+        check(wait_for(lambda: message_dialog() is None, timeout=3), "Close closes it")
+    show_page(dialog, 0)
+    press(named(dialog, "push button", "Decode"))
+    message = wait_for(message_dialog, timeout=5)
+    if check(message is not None, "Decode: a message says the browser could not be opened"):
+        said = " ".join(all_text(message))
+        check("works while the encoder runs" in said, "it says the address works while the encoder runs")
+        address = named(message, "text", "Decoder address")
+        shown = address.queryText().getText(0, address.queryText().characterCount) if address else ""
+        check(shown.startswith("http://127.0.0.1:") and "/cgi-usr/qpx/gcp.pl?name=GlomieCode" in shown,
+              f"it holds the whole address: {shown}")
+        check(address is not None and extents(address)[2] >= 400, "in a field wide enough to read it")
+        copy = named(message, "push button", "Copy Address")
+        if check(copy is not None, "with a Copy button"):
+            press(copy)
+            time.sleep(0.3)
+            copied = run("xclip", "-selection", "clipboard", "-o")
+            check(copied == shown, "which copies it")
+        press(named(message, "push button", "OK"))
+        check(wait_for(lambda: message_dialog() is None, timeout=3), "OK closes the message")
+
+
+def check_second_start(encoder_path, environment):
+    print("A second start says only one copy runs, then brings the running sheet to the front")
+    cover = subprocess.Popen(["xmessage", "-name", "cover", "-title", "cover", "-geometry", "1200x760+0+0",
+                              "a window over the sheet"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        wait_for(lambda: stacking_index("cover") is not None, timeout=5)
+        cover_window = next(window for window, name in windows_by_title() if name == "cover")
+        xdotool("windowactivate", "--sync", cover_window)
+        check(stacking_index("cover") > stacking_index(SHEET_TITLE), "the other window covers the sheet")
+        second = subprocess.Popen([encoder_path, "-Embedding"], env=environment)
+        refused = wait_for(lambda: next((window for window, name in windows_by_title()
+                                         if name == MESSAGE_TITLE), None), timeout=10)
+        if check(refused is not None, "the second copy says so in a message titled 'Glomie Code Encoder'"):
+            xdotool("windowactivate", "--sync", refused, "key", "Return")
+        check(second.wait(timeout=10) == 1, "the second copy ends")
+        check(wait_for(lambda: stacking_index(SHEET_TITLE) > stacking_index("cover"), timeout=5),
+              "the running sheet is stacked above the window that covered it")
+        active = run("xdotool", "getactivewindow").strip()
+        check(active and int(active) == int(sheet_window(), 16), "and is the active window")
+    finally:
+        cover.kill()
+        cover.wait()
+
+
+def check_place(encoder_path, environment):
+    print("The sheet opens where and as large as it was left")
+    first = subprocess.Popen([encoder_path, "-Embedding"], env=environment)
+    try:
+        window = sheet_window()
+        xdotool("windowsize", "--sync", window, "900", "620")
+        xdotool("windowmove", "--sync", window, "120", "90")
+        time.sleep(0.5)
+        left = frame_of(SHEET_TITLE)
+        xdotool("windowactivate", "--sync", window, "key", "Return")
+        check(first.wait(timeout=10) == 0, "OK closes the encoder")
+    finally:
+        if first.poll() is None:
+            first.kill()
+    again = subprocess.Popen([encoder_path, "-Embedding"], env=environment)
+    try:
+        sheet_window()
+        time.sleep(0.5)
+        back = frame_of(SHEET_TITLE)
+        check(back == left, f"it comes back at {back}, where it was left: {left}")
+        xdotool("windowactivate", "--sync", sheet_window(), "key", "Escape")
+        again.wait(timeout=10)
+    finally:
+        if again.poll() is None:
+            again.kill()
+
+
+def run_session(encoder_path, environment, checks, arguments):
+    """One run of the encoder for the checks that share it; True when it ended as it should."""
+    encoder = subprocess.Popen([encoder_path] + ([] if "splash" in checks else ["-Embedding"]), env=environment)
+    try:
+        if "splash" in checks:
+            check_splash()
+        dialog = wait_for(sheet_dialog, timeout=20)
+        if not check(dialog is not None, "the sheet is seen through the accessibility bus"):
+            return False
+        window = sheet_window()
+        if not check(window is not None, "the sheet's window is on the screen"):
+            print("  windows:", windows_by_title(), run("xwininfo", "-root", "-tree")[:2000])
+            return False
+        xdotool("windowactivate", "--sync", window)
+        if "names" in checks:
+            check_names(dialog)
+        if "wheel" in checks:
+            check_wheel(dialog)
+        if "keyboard" in checks:
+            check_keyboard(dialog)
+        if "pagekeys" in checks:
+            check_page_keys(dialog)
+        if "partlists" in checks:
+            check_part_lists(dialog)
+        if "opener" in checks:
+            check_opener(dialog)
+        if "second" in checks:
+            check_second_start(encoder_path, environment)
+        if "paste" in checks:
+            check_paste(dialog, encoder, arguments.cli, environment)
+        elif "range" in checks:
+            check_range_paste(dialog, encoder, arguments.cli, environment)
+        else:
+            xdotool("windowactivate", "--sync", sheet_window(), "key", "Escape")
+            check(encoder.wait(timeout=10) == 0, "Escape closes the encoder")
+        return True
+    finally:
+        if encoder.poll() is None:
+            encoder.kill()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("encoder")
@@ -388,29 +615,26 @@ def main():
     environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=runtime,
                        QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        GLOMIECODE_DECODER_HOST="decoder.invalid")
-    encoder = subprocess.Popen([arguments.encoder] + ([] if "splash" in checks else ["-Embedding"]),
-                               env=environment)
     try:
-        if "splash" in checks:
-            check_splash()
-        dialog = wait_for(sheet_dialog, timeout=20)
-        if not check(dialog is not None, "the sheet is seen through the accessibility bus"):
-            return 1
-        xdotool("windowactivate", "--sync", sheet_window())
-        if "names" in checks:
-            check_names(dialog)
-        if "wheel" in checks:
-            check_wheel(dialog)
-        if "keyboard" in checks:
-            check_keyboard(dialog)
-        if "paste" in checks:
-            check_paste(dialog, encoder, arguments.cli, environment)
-        else:
-            xdotool("windowactivate", "--sync", sheet_window(), "key", "Escape")
-            check(encoder.wait(timeout=10) == 0, "Escape closes the encoder")
+        first = [check for check in ("splash", "names", "wheel", "keyboard", "paste") if check in checks]
+        if first:
+            run_session(arguments.encoder, environment, first, arguments)
+        for own in ("pagekeys", "partlists", "range", "second"):
+            if own in checks:
+                run_session(arguments.encoder, environment, [own], arguments)
+        if "opener" in checks:
+            # A desktop whose opener fails, and the decoder page served by the encoder itself.
+            failing = os.path.join(home, "failing-opener")
+            os.makedirs(failing)
+            with open(os.path.join(failing, "xdg-open"), "w", encoding="utf-8") as opener:
+                opener.write("#!/bin/sh\nexit 3\n")
+            os.chmod(os.path.join(failing, "xdg-open"), 0o755)
+            served = {key: value for key, value in environment.items() if key != "GLOMIECODE_DECODER_HOST"}
+            served["PATH"] = failing + os.pathsep + environment.get("PATH", "")
+            run_session(arguments.encoder, served, ["opener"], arguments)
+        if "place" in checks:
+            check_place(arguments.encoder, environment)
     finally:
-        if encoder.poll() is None:
-            encoder.kill()
         shutil.rmtree(home, ignore_errors=True)
     if failures:
         print(f"{len(failures)} check(s) failed")

@@ -228,7 +228,7 @@ TEST_F(StartUp, OkWritesAll183ValuesPagesNeverShownIncluded) {
 // it still fits the screen, and as large as its pages otherwise.
 struct PlaceCase {
     const char* Name;
-    QRect Left;      // where the first run leaves the sheet (its frame's place, its size)
+    QRect Left;      // where the first run leaves the sheet (its geometry)
     bool ComesBack;  // whether the second run opens it there
 };
 
@@ -243,8 +243,7 @@ TEST_P(SheetPlace, IsKeptOnOkAndTakenWhenItFits) {
     QSize firstSize;
     WhenSheetRuns([&](EncoderSheet& sheet) {
         firstSize = sheet.size();
-        sheet.move(c.Left.topLeft());
-        sheet.resize(c.Left.size());
+        sheet.setGeometry(c.Left);
         sheet.accept();
     });
     EXPECT_TRUE(Run());
@@ -255,7 +254,7 @@ TEST_P(SheetPlace, IsKeptOnOkAndTakenWhenItFits) {
 
     QRect second;
     WhenSheetRuns([&](EncoderSheet& sheet) {
-        second = QRect(sheet.pos(), sheet.size());
+        second = sheet.geometry();
         sheet.reject();
     });
     Run();
