@@ -14,11 +14,6 @@
 
 namespace {
 
-// Whole years, and "+" for a further half year; a damaged value shows as stored.
-QString YearsText(int halfYears) {
-    return QString::number(halfYears / 2) + (halfYears % 2 != 0 ? QStringLiteral("+") : QString());
-}
-
 // An up-down control without a text of its own: the years label beside it shows the years. Only its
 // arrows are drawn, so no empty text field sits beside the label; its text is there for screen
 // readers (its value as they hear it is the label's text) and to hold the focus.
@@ -33,7 +28,7 @@ class YearsSpin : public CodeSpinBox {
     QSize minimumSizeHint() const override { return sizeHint(); }
 
   protected:
-    QString textFromValue(int value) const override { return YearsText(value); }
+    QString textFromValue(int value) const override { return QString::fromStdString(YearsText(value)); }
     int valueFromText(const QString&) const override { return value(); }
     QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
 
@@ -223,5 +218,5 @@ QGroupBox* ExperiencePage::buildMangaForm(const char* form) {
 }
 
 void ExperiencePage::showDerived() {
-    m_yearsLabel->setText(YearsText(answers().Experience.Years));
+    m_yearsLabel->setText(QString::fromStdString(YearsText(answers().Experience.Years)));
 }

@@ -366,6 +366,10 @@ void FitToControls(AnswerSet& answers) {
     }
 }
 
+std::string YearsText(int32_t halfYears) {
+    return std::to_string(halfYears / 2) + (halfYears % 2 != 0 ? "+" : "");
+}
+
 int32_t ParseCount(std::string_view text) {
     const auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     size_t i = 0;

@@ -2,6 +2,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "rules/Questions.h"
@@ -39,6 +40,10 @@ bool TakeAsShown(AnswerSet& answers, PageId page);
 // level, spin and tune within what its control holds, each tune within what it tunes, each count at
 // the nearest number its page accepts.
 void FitToControls(AnswerSet& answers);
+
+// The years beside the Experience page's years control: whole years, and "+" for a further half
+// year ("3+" for 7 half years); a damaged value shows as stored.
+std::string YearsText(int32_t halfYears);
 
 // A count box's text as a number: leading blanks, an optional sign, then digits up to the first
 // non-digit; no digits give 0. A number too large for 32 bits saturates.
