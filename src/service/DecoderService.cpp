@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/SocketShutdown.h"
 #include "service/DecoderPage.h"
 #include "service/RequestHead.h"
 #include "text/EscapeControls.h"
@@ -26,6 +27,9 @@ constexpr qint64 kReadChunk = 16 * 1024;
 constexpr qint64 kMaxUnsentBytes = 256 * 1024;
 // The most of a request line the log shows.
 constexpr size_t kMaxLoggedBytes = 200;
+// How long a connection being closed is given to take its last answer, and then to stop sending:
+// closing with input unread would reset the connection, and the client could lose the answer.
+constexpr int kLingerMs = 2000;
 
 const char* ReasonPhrase(int status) {
     switch (status) {
@@ -41,6 +45,8 @@ const char* ReasonPhrase(int status) {
         return "Content Too Large";
     case 414:
         return "URI Too Long";
+    case 431:
+        return "Request Header Fields Too Large";
     case 501:
         return "Not Implemented";
     case 505:
@@ -108,31 +114,36 @@ class AcceptingServer : public QTcpServer {
 
 } // namespace
 
-// One client's connection: reads its requests in turn, answers each, and closes it when the client
-// asks, when the request is not HTTP, or when the deadline passes. Lives as long as its socket.
+// One client's connection: reads its requests in turn and answers each. It is closed when the
+// client asks, when a request cannot be served, or when the deadline passes; after a last answer
+// its input is read and dropped for a while, so that the client gets the answer rather than a
+// reset. Lives as long as its socket.
 class DecoderService::Connection : public QObject {
   public:
     Connection(QTcpSocket* socket, const DecoderService& service)
         : QObject(socket), m_socket(socket), m_service(service), m_head(kMaxPendingBytes) {
         socket->setReadBufferSize(kReadChunk * 4);
-        m_deadline.setSingleShot(true);
+        m_timer.setSingleShot(true);
         // Past its time a connection is dropped without an answer, whatever it is doing.
-        connect(&m_deadline, &QTimer::timeout, this, [this] {
-            m_socket->abort();
-            m_socket->deleteLater();
-        });
-        m_deadline.start(service.m_deadlineMs);
+        connect(&m_timer, &QTimer::timeout, this, &Connection::drop);
+        m_timer.start(service.m_deadlineMs);
         connect(socket, &QTcpSocket::readyRead, this, &Connection::Process);
         connect(socket, &QTcpSocket::bytesWritten, this, &Connection::Process);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
   private:
+    enum class Phase {
+        Request,   // reading a request; the timer is its deadline
+        Closing,   // the last answer is going out
+        Lingering, // the sending side is shut; the client's input is read and dropped
+    };
+
     void Process() {
-        if (m_busy || m_closing)
+        if (m_busy)
             return;
         m_busy = true;
-        while (!m_closing && m_socket->bytesToWrite() <= kMaxUnsentBytes) {
+        while (!closing() && m_socket->bytesToWrite() <= kMaxUnsentBytes) {
             if (m_buffer.isEmpty())
                 m_buffer = m_socket->read(std::min(m_socket->bytesAvailable(), kReadChunk));
             if (m_buffer.isEmpty())
@@ -147,20 +158,25 @@ class DecoderService::Connection : public QObject {
                     Answer();
             }
         }
+        if (closing())
+            linger();
         m_busy = false;
     }
 
-    // Feeds the buffer to the head; false when the connection is done with (closed or dropped).
+    bool closing() const { return m_phase == Phase::Closing || m_phase == Phase::Lingering; }
+
+    // Feeds the buffer to the head; false when no request follows on this connection.
     bool ReadHead() {
         const size_t used = m_head.Read(std::string_view(m_buffer.constData(), size_t(m_buffer.size())));
         m_buffer.remove(0, qsizetype(used));
         switch (m_head.State()) {
         case RequestHead::Status::Incomplete:
             return true;
+        case RequestHead::Status::LineTooLong:
+            Refuse(414);
+            return false;
         case RequestHead::Status::TooLong:
-            m_closing = true;
-            m_socket->abort();
-            m_socket->deleteLater();
+            Refuse(431);
             return false;
         case RequestHead::Status::Malformed:
             Refuse(400);
@@ -175,6 +191,13 @@ class DecoderService::Connection : public QObject {
         }
         m_keepAlive = framing.KeepAlive;
         m_bodyLeft = qint64(framing.BodyLength);
+        if (framing.ContinueExpected && m_bodyLeft > 0) {
+            // The answer never depends on a body, and this client may wait for a go-ahead before it
+            // sends one: it is answered at once. Whether the body follows is then up to the client,
+            // so the connection ends, and lingering drops the body if it comes.
+            m_keepAlive = false;
+            m_bodyLeft = 0;
+        }
         m_readingBody = true;
         return true;
     }
@@ -203,18 +226,20 @@ class DecoderService::Connection : public QObject {
             return;
         }
         // The next request has the same time again, counted from this answer.
-        m_deadline.start(m_service.m_deadlineMs);
+        m_timer.start(m_service.m_deadlineMs);
         m_head = RequestHead(kMaxPendingBytes);
         m_readingBody = false;
     }
 
-    // Answers a request that cannot be read, and closes: what follows it cannot be trusted.
+    // Answers a request that cannot be served, and closes: what follows it cannot be trusted.
     void Refuse(int status) {
         const QByteArray body = QByteArray(ReasonPhrase(status)) + '\n';
+        // An answer to HEAD has no body, even an error's.
+        const bool withBody = m_head.State() != RequestHead::Status::Complete || m_head.Method() != "HEAD";
         Send(StatusLine(status) + "Content-Type: text/plain; charset=utf-8\r\n" +
-             CommonHeaders(body.size(), true) + "\r\n" + body);
+             CommonHeaders(body.size(), true) + "\r\n" + (withBody ? body : QByteArray()));
         m_service.Log(LogText(m_head.RequestLine()) + QLatin1Char(' ') + QString::number(status) +
-                      QLatin1Char(' ') + QString::number(body.size()));
+                      QLatin1Char(' ') + QString::number(withBody ? body.size() : 0));
         Close();
     }
 
@@ -225,21 +250,44 @@ class DecoderService::Connection : public QObject {
         m_socket->flush();
     }
 
-    // Closes once the answer is out; the deadline still drops a client that never reads it.
+    // No further request is read; the connection ends once its last answer is out (see linger()).
     void Close() {
-        m_closing = true;
-        m_socket->disconnectFromHost();
+        m_phase = Phase::Closing;
+        m_timer.start(kLingerMs);
+    }
+
+    // A lingering close: once the last answer is out, only the sending side is shut, and what the
+    // client still sends is read and dropped until it closes its side or kLingerMs have passed.
+    // Closing at once with its input unread would reset the connection, and the client could lose
+    // the answer.
+    void linger() {
+        m_buffer.clear();
+        m_socket->skip(m_socket->bytesAvailable());
+        if (m_phase != Phase::Closing || m_socket->bytesToWrite() > 0)
+            return;
+        if (m_socket->state() != QAbstractSocket::ConnectedState ||
+            !ShutdownSending(m_socket->socketDescriptor())) {
+            drop();
+            return;
+        }
+        m_phase = Phase::Lingering;
+        m_timer.start(kLingerMs);
+    }
+
+    void drop() {
+        m_socket->abort();
+        m_socket->deleteLater();
     }
 
     QTcpSocket* m_socket;
     const DecoderService& m_service;
-    QTimer m_deadline;
+    QTimer m_timer;
+    Phase m_phase = Phase::Request;
     RequestHead m_head;
     QByteArray m_buffer;
     qint64 m_bodyLeft = 0;
     bool m_readingBody = false;
     bool m_keepAlive = false;
-    bool m_closing = false;
     bool m_busy = false;
 };
 

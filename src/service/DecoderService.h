@@ -31,8 +31,9 @@ class DecoderService : public QObject {
     // escaped, the query left out), status, body bytes sent.
     void SetRequestLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
 
-    // A request head (or body) longer than this is dropped without an answer: no request here needs
-    // more than a few kilobytes, and every byte of it is held in memory until it is complete.
+    // A request longer than this is refused and its connection closed: a request line with 414, a
+    // head with 431, a body with 413. No request here needs more than a few kilobytes, and every
+    // byte of a head is held in memory until it is complete.
     static constexpr qint64 kMaxPendingBytes = 256 * 1024;
     // A connection must complete a request within this time of opening, or of its previous answer,
     // or it is closed: however slowly it sends, it cannot hold its place for longer.
