@@ -34,6 +34,8 @@ class RequestHead {
     std::vector<std::string_view> Values(std::string_view name) const;
     // The request line as far as it was received, for the log.
     std::string_view RequestLine() const { return m_line; }
+    // Every header as sent: name and value (blanks around it removed).
+    const std::vector<std::pair<std::string, std::string>>& headers() const { return m_headers; }
 
   private:
     enum class Part {
