@@ -2,8 +2,9 @@
 # The decoder page against hostile clients, on loopback: `glomiecode-cli serve`, allowed 1,024 open
 # files, answers requests that are not plain HTTP/1.1 as HTTP wants; under 1,100 connections that
 # each send one byte every 15 s, a new client gets its page within 2 s once their deadline has
-# passed, and the server stays under 10 % CPU; and it keeps serving with its output closed or its
-# error output never read. Stops by itself in about half a minute.
+# passed, and the server stays under 10 % CPU; --per-client closes a client's connection over its
+# cap at once; and it keeps serving with its output closed or its error output never read. Stops by
+# itself in about half a minute.
 # Usage: scripts/ci-flood.sh [BUILD_DIR]   (default build/ci; the CLI is built there if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +31,9 @@ python3 scripts/flood.py --port "$port" --pid "$server" --check || failures=$((f
 status=0
 stop_server || status=$?
 [ "$status" -eq 0 ] || { echo "ci-flood: the server exited with status $status on SIGTERM" >&2; failures=$((failures + 1)); }
+
+echo "ci-flood: a cap per client"
+python3 scripts/serve-checks.py per-client "$cli" || failures=$((failures + 1))
 
 echo "ci-flood: a log nobody takes"
 python3 scripts/serve-checks.py closed-output "$cli" || failures=$((failures + 1))

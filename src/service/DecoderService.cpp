@@ -27,6 +27,9 @@ constexpr qint64 kReadChunk = 16 * 1024;
 constexpr qint64 kMaxUnsentBytes = 256 * 1024;
 // The most of a request line the log shows.
 constexpr size_t kMaxLoggedBytes = 200;
+// Connections waiting in the system's queue to be accepted: a burst of clients waits there rather
+// than have its attempts dropped, and retried a second or more later.
+constexpr int kListenBacklog = 511;
 // How long a connection being closed is given to take its last answer, and then to stop sending:
 // closing with input unread would reset the connection, and the client could lose the answer.
 constexpr int kLingerMs = 2000;
@@ -115,9 +118,9 @@ class AcceptingServer : public QTcpServer {
 } // namespace
 
 // One client's connection: reads its requests in turn and answers each. It is closed when the
-// client asks, when a request cannot be served, or when the deadline passes; after a last answer
-// its input is read and dropped for a while, so that the client gets the answer rather than a
-// reset. Lives as long as its socket.
+// client asks, after kMaxRequestsPerConnection answers, when a request cannot be served, or when
+// the client is too slow; after a last answer its input is read and dropped for a while, so that
+// the client gets the answer rather than a reset. Lives as long as its socket.
 class DecoderService::Connection : public QObject {
   public:
     Connection(QTcpSocket* socket, const DecoderService& service)
@@ -135,6 +138,7 @@ class DecoderService::Connection : public QObject {
   private:
     enum class Phase {
         Request,   // reading a request; the timer is its deadline
+        Idle,      // kept open after an answer, no byte of the next request yet
         Closing,   // the last answer is going out
         Lingering, // the sending side is shut; the client's input is read and dropped
     };
@@ -169,6 +173,11 @@ class DecoderService::Connection : public QObject {
     bool ReadHead() {
         const size_t used = m_head.Read(std::string_view(m_buffer.constData(), size_t(m_buffer.size())));
         m_buffer.remove(0, qsizetype(used));
+        if (used > 0 && m_phase == Phase::Idle) {
+            // The next request's time counts from its first byte; none of its later bytes extends it.
+            m_phase = Phase::Request;
+            m_timer.start(m_service.m_deadlineMs);
+        }
         switch (m_head.State()) {
         case RequestHead::Status::Incomplete:
             return true;
@@ -203,7 +212,10 @@ class DecoderService::Connection : public QObject {
     }
 
     void Answer() {
+        ++m_answered;
         const auto [path, query] = SplitTarget(m_head.Target());
+        if (m_answered >= kMaxRequestsPerConnection)
+            m_keepAlive = false;
         const std::string& method = m_head.Method();
         const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                    : method == "HEAD" ? RequestMethod::Head
@@ -225,8 +237,8 @@ class DecoderService::Connection : public QObject {
             Close();
             return;
         }
-        // The next request has the same time again, counted from this answer.
-        m_timer.start(m_service.m_deadlineMs);
+        m_phase = Phase::Idle;
+        m_timer.start(std::min(m_service.m_idleMs, m_service.m_deadlineMs));
         m_head = RequestHead(kMaxPendingBytes);
         m_readingBody = false;
     }
@@ -286,6 +298,7 @@ class DecoderService::Connection : public QObject {
     RequestHead m_head;
     QByteArray m_buffer;
     qint64 m_bodyLeft = 0;
+    int m_answered = 0;
     bool m_readingBody = false;
     bool m_keepAlive = false;
     bool m_busy = false;
@@ -309,9 +322,10 @@ int DecoderService::DefaultConnectionCap() {
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
         const auto files = static_cast<long long>(limit.rlim_cur);
-        // A quarter (at least 128) is kept for the program's own files and for the connections of one
-        // listen backlog, which are accepted together.
-        return int(std::clamp(files - std::max(128LL, files / 4), 8LL, (long long)kMaxConnections));
+        // A sixteenth (at least 64) is kept for the program's own files: its standard streams, the
+        // listening socket, the log, the event loop's. A connection over the cap takes no lasting
+        // place: it is closed as soon as it is handed over.
+        return int(std::clamp(files - std::max(64LL, files / 16), 8LL, (long long)kMaxConnections));
     }
 #endif
     // Windows counts sockets apart from files and sets them no such limit.
@@ -325,6 +339,7 @@ void DecoderService::SetConnectionCap(int cap) {
 
 bool DecoderService::Listen(const QHostAddress& address, quint16 port) {
     auto* server = new AcceptingServer([this](qintptr descriptor) { Accept(descriptor); }, this);
+    server->setListenBacklogSize(kListenBacklog);
     if (!server->listen(address, port)) {
         delete server;
         return false;
@@ -349,9 +364,21 @@ void DecoderService::Accept(qintptr descriptor) {
         delete socket;
         return;
     }
+    const QHostAddress peer = socket->peerAddress();
+    // QTcpServer can hand over several connections at once, a pause notwithstanding: one over a cap
+    // is closed at once, never held.
+    if (m_open >= m_cap || (m_perClientCap > 0 && m_openByPeer.value(peer) >= m_perClientCap)) {
+        socket->abort();
+        delete socket;
+        UpdateAccepting();
+        return;
+    }
     ++m_open;
-    connect(socket, &QObject::destroyed, this, [this] {
+    ++m_openByPeer[peer];
+    connect(socket, &QObject::destroyed, this, [this, peer] {
         --m_open;
+        if (--m_openByPeer[peer] <= 0)
+            m_openByPeer.remove(peer);
         UpdateAccepting();
     });
     new Connection(socket, *this);
@@ -362,6 +389,9 @@ void DecoderService::UpdateAccepting() {
     if (!m_server)
         return;
     const bool full = m_open >= m_cap;
+    // QTcpServer takes every connection waiting, one after another, until it counts as many pending
+    // connections as this allows; none are ever pending here, so 0 ends its round at the cap.
+    m_server->setMaxPendingConnections(full ? 0 : kMaxConnections);
     if (full && !m_paused) {
         m_server->pauseAccepting();
         m_paused = true;

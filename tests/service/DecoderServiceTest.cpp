@@ -1,8 +1,11 @@
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <winsock2.h>
@@ -420,6 +423,172 @@ TEST_F(ServiceOverSocket, SlowClientsCannotHoldTheServicePastTheirDeadline) {
     EXPECT_EQ(slowAnswered, 0);
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK")) << answer.left(100).constData();
     EXPECT_LE(mostOpen, 2);
+}
+
+// However many clients come at once, no more than the cap are ever open: the rest wait their turn.
+TEST_F(ServiceOverSocket, HoldsItsCapWhenManyConnectAtOnce) {
+    m_service.SetConnectionCap(3);
+    const quint16 port = m_service.Port();
+    constexpr int kClients = 24;
+    std::atomic<int> answered = 0;
+    std::atomic<bool> done = false;
+    std::thread clients([&] {
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        for (int i = 0; i < kClients; ++i) {
+            sockets.push_back(std::make_unique<QTcpSocket>());
+            sockets.back()->connectToHost(QHostAddress::LocalHost, port);
+        }
+        for (const auto& socket : sockets) {
+            socket->waitForConnected(5000);
+            socket->write("GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+            socket->waitForBytesWritten(1000);
+        }
+        for (const auto& socket : sockets) {
+            QByteArray data;
+            while (socket->state() == QAbstractSocket::ConnectedState && socket->waitForReadyRead(5000))
+                data += socket->readAll();
+            data += socket->readAll();
+            answered += data.startsWith("HTTP/1.1 200 OK");
+        }
+        done = true;
+    });
+    qsizetype mostOpen = 0;
+    while (!done) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Every socket the service holds, counted or not.
+        mostOpen = std::max(mostOpen, m_service.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly).size());
+    }
+    clients.join();
+    EXPECT_LE(mostOpen, 3);
+    EXPECT_EQ(answered, kClients);
+}
+
+// With a cap per client, a connection over it is closed at once; the client's others are served.
+TEST_F(ServiceOverSocket, ClosesAConnectionOverThePerClientCapAtOnce) {
+    m_service.setPerClientCap(2);
+    const quint16 port = m_service.Port();
+    std::atomic<bool> done = false;
+    bool thirdClosed = false;
+    qint64 thirdClosedAfterMs = -1;
+    QByteArray thirdReceived;
+    int answered = 0;
+    std::thread clients([&] {
+        QTcpSocket sockets[3];
+        for (QTcpSocket& socket : sockets) {
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            socket.waitForConnected(5000);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        sockets[2].write("GET / HTTP/1.1\r\nHost: x\r\n\r\n");
+        while (sockets[2].state() == QAbstractSocket::ConnectedState && sockets[2].waitForReadyRead(5000))
+            thirdReceived += sockets[2].readAll();
+        thirdClosed = sockets[2].state() != QAbstractSocket::ConnectedState;
+        thirdClosedAfterMs = clock.elapsed();
+        for (int i = 0; i < 2; ++i) {
+            sockets[i].write("GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+            QByteArray data;
+            while (sockets[i].state() == QAbstractSocket::ConnectedState && sockets[i].waitForReadyRead(5000))
+                data += sockets[i].readAll();
+            answered += (data + sockets[i].readAll()).startsWith("HTTP/1.1 200 OK");
+        }
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    clients.join();
+    EXPECT_TRUE(thirdClosed);
+    EXPECT_TRUE(thirdReceived.isEmpty());
+    EXPECT_LT(thirdClosedAfterMs, 1000); // not at the request deadline
+    EXPECT_EQ(answered, 2);
+    EXPECT_EQ(Get("/").Status, 200); // the places are free again
+}
+
+// How long a connection is kept: a request must be complete within the deadline of its first byte
+// (or of the opening), and the next one must start within the idle time of an answer.
+struct TimingCase {
+    const char* Name;
+    std::vector<std::pair<int, QByteArray>> Sends; // milliseconds from the start, bytes
+    int Answers;
+    int ClosedFromMs, ClosedToMs; // when the service closes the connection
+};
+
+std::ostream& operator<<(std::ostream& os, const TimingCase& c) {
+    return os << c.Name;
+}
+
+const QByteArray kKeptAlive = "GET / HTTP/1.1\r\nHost: x\r\n\r\n";
+
+std::vector<std::pair<int, QByteArray>> TrickledAfterAnAnswer() {
+    std::vector<std::pair<int, QByteArray>> sends{{0, kKeptAlive}, {500, "GET / HTTP/1.1\r\nX-Slow: "}};
+    for (int at = 700; at < 4000; at += 200)
+        sends.emplace_back(at, "a");
+    return sends;
+}
+
+class Timing : public ServiceOverSocket, public testing::WithParamInterface<TimingCase> {};
+
+TEST_P(Timing, ClosesTheConnectionInTime) {
+    m_service.SetRequestDeadline(2000);
+    m_service.setIdleTimeout(600);
+    const quint16 port = m_service.Port();
+    std::atomic<bool> done = false;
+    QByteArray received;
+    qint64 closedAt = -1;
+    std::thread client([&] {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        socket.waitForConnected(5000);
+        QElapsedTimer clock;
+        clock.start();
+        const auto readUntil = [&](qint64 at) {
+            while (socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < at) {
+                socket.waitForReadyRead(int(std::max<qint64>(1, std::min<qint64>(50, at - clock.elapsed()))));
+                received += socket.readAll();
+            }
+            if (closedAt < 0 && socket.state() != QAbstractSocket::ConnectedState)
+                closedAt = clock.elapsed();
+        };
+        for (const auto& [at, bytes] : GetParam().Sends) {
+            readUntil(at);
+            if (closedAt >= 0)
+                break;
+            socket.write(bytes);
+            socket.flush();
+        }
+        readUntil(6000);
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    client.join();
+    EXPECT_EQ(received.count("HTTP/1.1 200 OK"), GetParam().Answers) << received.left(300).constData();
+    EXPECT_GE(closedAt, GetParam().ClosedFromMs);
+    EXPECT_LE(closedAt, GetParam().ClosedToMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServiceOverSocket, Timing,
+    testing::Values(
+        TimingCase{"IdleAfterAnAnswer", {{0, kKeptAlive}}, 1, 550, 1500},
+        // A request every few seconds no longer holds a place for good.
+        TimingCase{"NextRequestAfterTheIdleTime", {{0, kKeptAlive}, {1000, kKeptAlive}}, 1, 550, 1000},
+        TimingCase{"NextRequestWithinTheIdleTime", {{0, kKeptAlive}, {300, kKeptAlive}}, 2, 850, 1800},
+        // Counted from the first byte at 500 ms; the later bytes do not extend it.
+        TimingCase{"HeadTrickledAfterAnAnswer", TrickledAfterAnAnswer(), 1, 2400, 3300}),
+    [](const testing::TestParamInfo<TimingCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(ServiceOverSocket, ClosesAfterAHundredRequests) {
+    QByteArray requests;
+    for (int i = 0; i <= DecoderService::kMaxRequestsPerConnection; ++i)
+        requests += kKeptAlive;
+    bool closed = false;
+    const std::vector<HttpAnswer> answers = ParseAnswers(Exchange(requests, &closed), closed);
+    ASSERT_EQ(answers.size(), size_t(DecoderService::kMaxRequestsPerConnection));
+    for (size_t i = 0; i + 1 < answers.size(); ++i)
+        EXPECT_EQ(Header(answers[i], "Connection"), QByteArray()) << i;
+    EXPECT_EQ(Header(answers.back(), "Connection"), "close");
+    EXPECT_TRUE(closed);
 }
 
 TEST(DecoderService, HostAndPortNameTheAddress) {
