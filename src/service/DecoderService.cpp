@@ -1,5 +1,6 @@
 #include "service/DecoderService.h"
 
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
@@ -100,6 +101,17 @@ std::pair<std::string_view, std::string_view> SplitTarget(std::string_view targe
     if (question == std::string_view::npos)
         return {target, {}};
     return {target.substr(0, question), target.substr(question + 1)};
+}
+
+// Whether the path lies under the prefix ("/secret/..."), compared in a time that does not tell how
+// much of a guess was right.
+bool IsUnderPrefix(std::string_view path, std::string_view prefix) {
+    if (path.size() <= prefix.size() || path[prefix.size()] != '/')
+        return false;
+    unsigned char difference = 0;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        difference |= static_cast<unsigned char>(path[i] ^ prefix[i]);
+    return difference == 0;
 }
 
 // A listening socket that hands each accepted descriptor to the service.
@@ -213,14 +225,22 @@ class DecoderService::Connection : public QObject {
 
     void Answer() {
         ++m_answered;
-        const auto [path, query] = SplitTarget(m_head.Target());
+        auto [path, query] = SplitTarget(m_head.Target());
+        const std::string& prefix = m_service.m_pathPrefix;
+        if (!prefix.empty()) {
+            if (!IsUnderPrefix(path, prefix)) {
+                Refuse(404);
+                return;
+            }
+            path.remove_prefix(prefix.size());
+        }
         if (m_answered >= kMaxRequestsPerConnection)
             m_keepAlive = false;
         const std::string& method = m_head.Method();
         const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                    : method == "HEAD" ? RequestMethod::Head
                                                       : RequestMethod::Other;
-        const DecoderReply reply = AnswerRequest(kind, path, query);
+        const DecoderReply reply = AnswerRequest(kind, path, query, prefix);
         QByteArray answer = StatusLine(reply.Status) + "Content-Type: text/html; charset=utf-8\r\n" +
                             CommonHeaders(qsizetype(reply.Body.size()), !m_keepAlive);
         if (reply.Status == 405)
@@ -399,6 +419,23 @@ void DecoderService::UpdateAccepting() {
         m_server->resumeAccepting();
         m_paused = false;
     }
+}
+
+void DecoderService::setPathPrefix(const QString& prefix) {
+    QString path = prefix;
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
+        path.prepend(QLatin1Char('/'));
+    m_pathPrefix = path.toStdString();
+}
+
+QString DecoderService::makePathSecret() {
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    const QByteArray bytes(reinterpret_cast<const char*>(words), sizeof words);
+    return QString::fromLatin1(
+        bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
 void DecoderService::Log(const QString& line) const {

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <string>
 
 class QTcpServer;
 
@@ -63,6 +64,16 @@ class DecoderService : public QObject {
     void setPerClientCap(int cap) { m_perClientCap = std::max(cap, 0); }
     int perClientCap() const { return m_perClientCap; }
 
+    // Serves only under this path: with "/secret", "/secret/" is the form and
+    // "/secret/cgi-usr/qpx/gcp.pl?name=<code>" the decoded code; a request for any other path is
+    // answered 404 and its connection closed. Empty, the default, serves from "/". The prefix is
+    // compared with the path as sent, so it should hold URL-safe characters only.
+    void setPathPrefix(const QString& prefix);
+    QString pathPrefix() const { return QString::fromStdString(m_pathPrefix); }
+    // A secret for a path prefix that no one can guess: 128 bits from the system's random source,
+    // in the URL-safe base64 alphabet (22 characters).
+    static QString makePathSecret();
+
   private:
     class Connection;
     void Accept(qintptr descriptor);
@@ -78,6 +89,7 @@ class DecoderService : public QObject {
     int m_open = 0;
     int m_perClientCap = 0;
     QHash<QHostAddress, int> m_openByPeer;
+    std::string m_pathPrefix;
     bool m_paused = false;
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     std::function<void(const QString&)> m_log;

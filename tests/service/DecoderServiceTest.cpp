@@ -591,6 +591,65 @@ TEST_F(ServiceOverSocket, ClosesAfterAHundredRequests) {
     EXPECT_TRUE(closed);
 }
 
+// Under a path prefix only its own paths are served; any other is answered 404 and closed.
+struct PrefixCase {
+    const char* Name;
+    QByteArray Target;
+    int Status;
+    bool Closed;
+    QByteArray Shows; // a piece of the answer's body
+};
+
+std::ostream& operator<<(std::ostream& os, const PrefixCase& c) {
+    return os << c.Name;
+}
+
+class PathPrefix : public ServiceOverSocket, public testing::WithParamInterface<PrefixCase> {};
+
+TEST_P(PathPrefix, ServesOnlyUnderIt) {
+    m_service.setPathPrefix(QStringLiteral("/s3cret/"));
+    EXPECT_EQ(m_service.pathPrefix(), QStringLiteral("/s3cret"));
+    bool closed = false;
+    const std::vector<HttpAnswer> answers = ParseAnswers(
+        Exchange("GET " + GetParam().Target + " HTTP/1.1\r\nHost: x\r\n\r\n", &closed, 500), closed);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].Status, GetParam().Status);
+    EXPECT_EQ(closed, GetParam().Closed);
+    EXPECT_TRUE(answers[0].Body.contains(GetParam().Shows)) << answers[0].Body.left(200).constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServiceOverSocket, PathPrefix,
+    testing::Values(PrefixCase{"Form", "/s3cret/", 200, false,
+                               "<form action=\"/s3cret/cgi-usr/qpx/gcp.pl\" method=\"get\">"},
+                    PrefixCase{"Decoded", "/s3cret/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-", 200,
+                               false, "<form action=\"/s3cret/cgi-usr/qpx/gcp.pl\""},
+                    PrefixCase{"AsAProxySendsIt", "http://127.0.0.1:1/s3cret/", 200, false,
+                               "action=\"/s3cret/"},
+                    PrefixCase{"NoSuchPageUnderIt", "/s3cret/nowhere", 404, false, "There is no page"},
+                    PrefixCase{"Root", "/", 404, true, "Not Found"},
+                    PrefixCase{"DecoderWithoutIt", "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-",
+                               404, true, "Not Found"},
+                    PrefixCase{"WithoutTheSlash", "/s3cret", 404, true, "Not Found"},
+                    PrefixCase{"LongerName", "/s3crets/", 404, true, "Not Found"},
+                    PrefixCase{"ShorterName", "/s3cre/", 404, true, "Not Found"},
+                    PrefixCase{"OtherCase", "/S3CRET/", 404, true, "Not Found"},
+                    PrefixCase{"Escaped", "/%733cret/", 404, true, "Not Found"}),
+    [](const testing::TestParamInfo<PrefixCase>& info) { return std::string(info.param.Name); });
+
+TEST(DecoderService, PathSecretsAreLongRandomAndUrlSafe) {
+    const QString first = DecoderService::makePathSecret();
+    const QString second = DecoderService::makePathSecret();
+    EXPECT_NE(first, second);
+    for (const QString& secret : {first, second}) {
+        EXPECT_GE(QByteArray::fromBase64(secret.toLatin1(), QByteArray::Base64UrlEncoding).size(), 16)
+            << secret.toStdString();
+        for (const QChar c : secret)
+            EXPECT_TRUE((c.isLetterOrNumber() && c.unicode() < 0x80) || c == u'-' || c == u'_')
+                << secret.toStdString();
+    }
+}
+
 TEST(DecoderService, HostAndPortNameTheAddress) {
     DecoderService service;
     ASSERT_TRUE(service.Listen(QHostAddress::LocalHost, 0));
