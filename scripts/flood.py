@@ -1,11 +1,19 @@
 #!/usr/bin/env python3
-"""A slow-request flood on a decoder port, and what a new client sees meanwhile.
+"""Floods of connections on a decoder port, and what a new client sees meanwhile.
 
-Opens CONNECTIONS connections to 127.0.0.1:PORT that each send one byte of a request head every
-INTERVAL seconds (the request is never completed). From PROBE_AFTER seconds on, a new client asks
-for the start page every half second and the time to its full answer is recorded. With --pid the
-CPU the server process uses during the flood is measured from /proc. Prints one summary line per
-figure, then "flood: passed" or the limits that were missed (with --check).
+Three kinds, by --mode:
+  slow        CONNECTIONS connections that each send one byte of a request head every INTERVAL
+              seconds (the request is never completed); from PROBE_AFTER seconds on, a new client asks
+              for the start page every half second.
+  burst       CONNECTIONS connections opened at once that send nothing, held for HOLD seconds, then
+              closed; then a new client asks for the start page every half second.
+  keep-alive  CONNECTIONS connections that each send a small complete request every INTERVAL seconds
+              and reopen when the server closes them, for DURATION seconds; a new client asks for the
+              start page every half second throughout.
+The time to each new client's full answer is recorded. With --pid the CPU the server process uses
+during the flood is measured, and the descriptors it holds (/proc/PID/fd) are counted every 20 ms.
+Prints one summary line per figure, then "flood: passed" or the limits that were missed (with
+--check).
 
 Standard library only: python3 scripts/flood.py --port 8080 --pid 1234 --check
 """
@@ -19,12 +27,30 @@ import sys
 import time
 
 HEAD = b"GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: " + b"a" * 4096
+SMALL_REQUEST = b"GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"
 
 
 def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as stat:
         fields = stat.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+class Descriptors:
+    """The most descriptors the server process held, counted at most every 20 ms."""
+
+    def __init__(self, pid):
+        self.pid, self.most, self.last = pid, 0, 0.0
+
+    def sample(self):
+        now = time.monotonic()
+        if not self.pid or now - self.last < 0.02:
+            return
+        self.last = now
+        try:
+            self.most = max(self.most, len(os.listdir(f"/proc/{self.pid}/fd")))
+        except OSError:
+            pass
 
 
 def fetch_page(port, timeout):
@@ -48,56 +74,77 @@ def fetch_page(port, timeout):
 
 
 class Flood:
-    def __init__(self, port, count, interval, reconnect):
-        self.port, self.interval, self.reconnect = port, interval, reconnect
+    """Connections that send HEAD a byte at a time, a whole request at a time, or nothing."""
+
+    def __init__(self, port, count, interval, reconnect, request, descriptors):
+        self.port, self.interval, self.reconnect, self.request = port, interval, reconnect, request
+        self.descriptors = descriptors
         self.selector = selectors.DefaultSelector()
         self.sockets = {}  # socket -> [bytes sent, next send time]
-        self.opened = self.closed_by_server = 0
-        for _ in range(count):
-            self.open_one()
+        self.opened = self.closed_by_server = self.answers = 0
+        start = time.monotonic()
+        for i in range(count):
+            # Whole requests are spread over the interval, as many clients would send them.
+            self.open_one(start + (interval * i / count if request == "whole" else 0.0))
+            descriptors.sample()
 
-    def open_one(self):
+    def open_one(self, first_send):
         sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         sock.setblocking(False)
         sock.connect_ex(("127.0.0.1", self.port))
-        self.sockets[sock] = [0, time.monotonic()]
+        self.sockets[sock] = [0, first_send]
         self.selector.register(sock, selectors.EVENT_READ)
         self.opened += 1
 
     def drop(self, sock):
         self.selector.unregister(sock)
-        del self.sockets[sock]
+        state = self.sockets.pop(sock)
         sock.close()
+        return state
+
+    def send(self, sock, state, now):
+        if self.request == "none":
+            return
+        if self.request == "whole":
+            sock.send(SMALL_REQUEST)  # a few bytes: they fit, or the socket is not connected yet
+            state[1] = now + self.interval
+        elif state[0] < len(HEAD):
+            if sock.send(HEAD[state[0]:state[0] + 1]) == 1:
+                state[0] += 1
+            state[1] = now + self.interval
 
     def run_for(self, seconds):
         end = time.monotonic() + seconds
         while True:
             now = time.monotonic()
+            self.descriptors.sample()
             if now >= end:
                 return
-            for key, _ in self.selector.select(timeout=min(0.1, end - now)):
+            for key, _ in self.selector.select(timeout=min(0.02, end - now)):
                 sock = key.fileobj
                 try:
-                    data = sock.recv(4096)
+                    data = sock.recv(65536)
                 except (BlockingIOError, InterruptedError):
                     continue
                 except OSError:
                     data = b""
-                if not data:  # closed by the server (or refused)
-                    self.closed_by_server += 1
-                    self.drop(sock)
-                    if self.reconnect:
-                        self.open_one()
+                if data:
+                    self.answers += data.count(b"HTTP/1.1 200 ")
+                    continue
+                # Closed by the server (or refused).
+                self.closed_by_server += 1
+                state = self.drop(sock)
+                if self.reconnect:
+                    # A whole request keeps its time; a new head starts at once.
+                    self.open_one(state[1] if self.request == "whole" else time.monotonic())
             now = time.monotonic()
             for sock, state in list(self.sockets.items()):
-                if state[1] <= now and state[0] < len(HEAD):
+                if state[1] <= now:
                     try:
-                        if sock.send(HEAD[state[0]:state[0] + 1]) == 1:
-                            state[0] += 1
+                        self.send(sock, state, now)
                     except (BlockingIOError, InterruptedError, OSError):
                         state[1] = now + 0.5  # not connected yet: the server has not taken it
-                        continue
-                    state[1] = now + self.interval
+            self.descriptors.sample()
 
     def held(self):
         """Connections that have sent at least one byte and are still open."""
@@ -108,19 +155,46 @@ class Flood:
             self.drop(sock)
 
 
+def probe(flood, port, count, max_seconds, descriptors):
+    """Asks for the start page count times, every half second, the flood going on in between."""
+    times = []
+    for _ in range(count):
+        probe_start = time.monotonic()
+        times.append(fetch_page(port, timeout=max(5.0, max_seconds * 2)))
+        descriptors.sample()
+        rest = max(0.0, 0.5 - (time.monotonic() - probe_start))
+        if flood:
+            flood.run_for(rest)
+        else:
+            time.sleep(rest)
+    return times
+
+
+def summary(times):
+    answered = sorted(t for t in times if t is not None)
+    if not answered:
+        return "none"
+    return f"max {answered[-1]:.3f} s, median {answered[len(answered) // 2]:.3f} s"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, required=True)
-    parser.add_argument("--pid", type=int, help="the server's process, whose CPU use is measured")
+    parser.add_argument("--pid", type=int, help="the server's process, whose CPU and descriptors are measured")
+    parser.add_argument("--mode", choices=("slow", "burst", "keep-alive"), default="slow")
     parser.add_argument("--connections", type=int, default=1100)
-    parser.add_argument("--interval", type=float, default=15.0, help="seconds between two bytes")
+    parser.add_argument("--interval", type=float, default=15.0,
+                        help="seconds between two bytes (slow) or two requests (keep-alive)")
     parser.add_argument("--probe-after", type=float, default=11.0,
-                        help="seconds after the flood opened (past the server's deadline) before probing")
-    parser.add_argument("--probes", type=int, default=10)
+                        help="slow: seconds after the flood opened (past the server's deadline) before probing")
+    parser.add_argument("--probes", type=int, default=10, help="slow, burst: new clients after the flood")
+    parser.add_argument("--hold", type=float, default=12.0, help="burst: seconds the connections are held")
+    parser.add_argument("--duration", type=float, default=40.0, help="keep-alive: seconds the flood runs")
     parser.add_argument("--reconnect", action="store_true", help="reopen every connection the server closes")
     parser.add_argument("--check", action="store_true", help="fail unless the limits below are kept")
     parser.add_argument("--max-seconds", type=float, default=2.0, help="limit on a probe's time to its page")
     parser.add_argument("--max-cpu", type=float, default=10.0, help="limit on the server's CPU, in percent")
+    parser.add_argument("--max-fds", type=int, help="limit on the descriptors the server holds at once")
     args = parser.parse_args()
 
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
@@ -131,32 +205,45 @@ def main():
             return 2
         resource.setrlimit(resource.RLIMIT_NOFILE, (wanted, hard))
 
+    descriptors = Descriptors(args.pid)
     cpu_start = cpu_seconds(args.pid) if args.pid else None
     wall_start = time.monotonic()
-    flood = Flood(args.port, args.connections, args.interval, args.reconnect)
-    flood.run_for(args.probe_after)
-    held_before = flood.held()
-    times = []
-    for _ in range(args.probes):
-        probe_start = time.monotonic()
-        took = fetch_page(args.port, timeout=max(5.0, args.max_seconds * 2))
-        times.append(took)
-        flood.run_for(max(0.0, 0.5 - (time.monotonic() - probe_start)))
-    held_after = flood.held()
+    request = {"slow": "bytes", "burst": "none", "keep-alive": "whole"}[args.mode]
+    reconnect = args.reconnect or args.mode == "keep-alive"
+    flood = Flood(args.port, args.connections, args.interval, reconnect, request, descriptors)
+    if args.mode == "slow":
+        flood.run_for(args.probe_after)
+        held_before = flood.held()
+        times = probe(flood, args.port, args.probes, args.max_seconds, descriptors)
+        held_after = flood.held()
+    elif args.mode == "burst":
+        flood.run_for(args.hold)
+    else:
+        times = probe(flood, args.port, int(args.duration / 0.5), args.max_seconds, descriptors)
     wall = time.monotonic() - wall_start
     cpu = (cpu_seconds(args.pid) - cpu_start) / wall * 100 if args.pid else None
     flood.close()
+    if args.mode == "burst":
+        times = probe(None, args.port, args.probes, args.max_seconds, descriptors)
 
-    answered = [t for t in times if t is not None]
-    print(f"flood: {args.connections} connections, one byte every {args.interval:g} s"
-          f"{', reopened when closed' if args.reconnect else ''}; {flood.opened} opened,"
+    what = {"slow": f"one byte every {args.interval:g} s", "burst": f"silent, held {args.hold:g} s",
+            "keep-alive": f"a request every {args.interval:g} s for {args.duration:g} s"}[args.mode]
+    print(f"flood: {args.connections} connections, {what}"
+          f"{', reopened when closed' if reconnect else ''}; {flood.opened} opened,"
           f" {flood.closed_by_server} closed by the server")
-    print(f"flood: connections holding a partial request: {held_before} after {args.probe_after:g} s,"
-          f" {held_after} at the end ({wall:.1f} s)")
-    print(f"flood: new clients answered: {len(answered)} of {len(times)}; time to the page:"
-          f" {'max %.3f s, median %.3f s' % (max(answered), sorted(answered)[len(answered) // 2]) if answered else 'none'}")
+    if args.mode == "slow":
+        print(f"flood: connections holding a partial request: {held_before} after {args.probe_after:g} s,"
+              f" {held_after} at the end ({wall:.1f} s)")
+    if args.mode == "keep-alive":
+        print(f"flood: requests of the flood answered: {flood.answers}")
+    when = {"slow": "during the flood", "burst": "after the burst", "keep-alive": "throughout"}[args.mode]
+    answered = [t for t in times if t is not None]
+    print(f"flood: new clients answered {when}: {len(answered)} of {len(times)}; time to the page:"
+          f" {summary(times)}")
     if cpu is not None:
         print(f"flood: server CPU during the flood: {cpu:.1f} %")
+    if args.pid:
+        print(f"flood: descriptors the server held: at most {descriptors.most}")
 
     if not args.check:
         return 0
@@ -167,6 +254,8 @@ def main():
         failures.append(f"a new client waited {max(answered):.2f} s for its page (limit {args.max_seconds:g} s)")
     if cpu is not None and cpu > args.max_cpu:
         failures.append(f"the server used {cpu:.1f} % CPU (limit {args.max_cpu:g} %)")
+    if args.max_fds is not None and descriptors.most > args.max_fds:
+        failures.append(f"the server held {descriptors.most} descriptors (limit {args.max_fds})")
     for failure in failures:
         print(f"flood: {failure}", file=sys.stderr)
     if failures:

@@ -4,6 +4,8 @@
   serve-checks.py protocol PORT       requests that are not plain HTTP/1.1, on a running server
   serve-checks.py closed-output CLI   a server whose output pipe was closed keeps serving
   serve-checks.py unread-output CLI   a server whose error output nobody reads keeps serving
+  serve-checks.py per-client CLI      serve --per-client: a client's connection over the cap is
+                                      closed at once, other clients are served
 
 Each prints one line per check and exits with 1 if any failed. Standard library only.
 """
@@ -15,7 +17,9 @@ import subprocess
 import sys
 import time
 
-# (name, bytes sent, half-close after sending, expected status, closed after the answer)
+# (name, bytes sent, half-close after sending, expected status, closed after the answer), and the
+# number of answers where it is not one. A server that closes does so without a reset, whatever the
+# client still sends: a reset could cost the client the answer.
 PROTOCOL_CASES = [
     ("TLS hello", bytes.fromhex("16030100a5010000a10303"), False, 400, True),
     ("header line without a colon", b"GET / HTTP/1.1\r\nHost x\r\n\r\n", False, 400, True),
@@ -25,41 +29,56 @@ PROTOCOL_CASES = [
     ("HTTP/1.1 kept open", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", False, 200, False),
     ("half-closed after a complete request", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", True, 200, True),
     ("a %1b in the path", b"GET /a%1b HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", False, 404, True),
+    ("HTTP/1.1 without Host", b"GET / HTTP/1.1\r\n\r\n", False, 400, True),
+    ("a 400 and more input", b"GET / HTTP/1.1\r\nHost x\r\n\r\n" + b"x" * 200000, False, 400, True),
+    ("a request line of 300 KB", b"GET /" + b"a" * 300000, False, 414, True),
+    ("a head of 300 KB", b"GET / HTTP/1.1\r\nHost: x\r\nX-Long: " + b"x" * 300000, False, 431, True),
+    ("Expect: 100-continue, the body held back",
+     b"GET / HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\nContent-Length: 10\r\n\r\n", False, 200, True),
+    ("a hundred and one requests in a row", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n" * 101, False, 200, True, 100),
 ]
 
 
-def exchange(port, data, half_close, quiet=1.0):
-    """What came back, and whether the server closed the connection within quiet seconds."""
-    with socket.create_connection(("127.0.0.1", port), timeout=5) as client:
-        client.sendall(data)
-        if half_close:
-            client.shutdown(socket.SHUT_WR)
+def exchange(port, data, half_close, quiet=1.0, source="127.0.0.1"):
+    """What came back, and how the connection ended within quiet seconds: "closed", "reset" or
+    "kept open"."""
+    with socket.create_connection(("127.0.0.1", port), timeout=5, source_address=(source, 0)) as client:
+        try:
+            client.sendall(data)
+            if half_close:
+                client.shutdown(socket.SHUT_WR)
+        except ConnectionResetError:
+            pass  # what the server sent before is still there to read
         client.settimeout(quiet)
         answer = b""
         try:
             while True:
                 chunk = client.recv(65536)
                 if not chunk:
-                    return answer, True
+                    return answer, "closed"
                 answer += chunk
         except socket.timeout:
-            return answer, False
+            return answer, "kept open"
+        except ConnectionResetError:
+            return answer, "reset"
 
 
 def protocol(port):
     failures = 0
-    for name, data, half_close, status, closed in PROTOCOL_CASES:
-        answer, was_closed = exchange(port, data, half_close)
-        got = re.match(rb"HTTP/1\.1 (\d{3}) ", answer)
-        ok = got is not None and int(got.group(1)) == status and was_closed == closed
-        print(f"{'ok  ' if ok else 'FAIL'}  {name}: {got.group(1).decode() if got else 'no answer'},"
-              f" {'closed' if was_closed else 'kept open'}")
+    for name, data, half_close, status, closed, *answers in PROTOCOL_CASES:
+        answer, ending = exchange(port, data, half_close)
+        statuses = re.findall(rb"HTTP/1\.1 (\d{3}) ", answer)
+        got = statuses[-1].decode() if statuses else None
+        ok = (got == str(status) and ending == ("closed" if closed else "kept open") and
+              len(statuses) == (answers[0] if answers else 1))
+        print(f"{'ok  ' if ok else 'FAIL'}  {name}: {got or 'no answer'}"
+              f"{f' (the last of {len(statuses)})' if len(statuses) > 1 else ''}, {ending}")
         failures += not ok
     return failures
 
 
-def start_server(cli, stderr):
-    server = subprocess.Popen([cli, "serve", "--port", "0"], stdout=subprocess.PIPE, stderr=stderr)
+def start_server(cli, stderr, options=()):
+    server = subprocess.Popen([cli, "serve", "--port", "0", *options], stdout=subprocess.PIPE, stderr=stderr)
     line = server.stdout.readline().decode()
     found = re.search(r"http://127\.0\.0\.1:(\d+)/", line)
     if not found:
@@ -69,27 +88,31 @@ def start_server(cli, stderr):
 
 
 def pages_in_a_row(port, count):
-    """Asks for the start page count times on one connection; returns how many were answered."""
+    """Asks for the start page count times, one request after another on a kept-alive connection
+    (a new one when the server closes it); returns how many were answered."""
     request = b"GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"
     answered = 0
-    with socket.create_connection(("127.0.0.1", port), timeout=5) as client:
-        pending = b""
-        for _ in range(count):
-            client.sendall(request)
-            while b"\r\n\r\n" not in pending:
-                chunk = client.recv(65536)
-                if not chunk:
-                    return answered
-                pending += chunk
-            head, pending = pending.split(b"\r\n\r\n", 1)
-            length = int(re.search(rb"Content-Length: (\d+)", head).group(1))
-            while len(pending) < length:
-                chunk = client.recv(65536)
-                if not chunk:
-                    return answered
-                pending += chunk
-            pending = pending[length:]
-            answered += 1
+    while answered < count:
+        with socket.create_connection(("127.0.0.1", port), timeout=5) as client:
+            pending = b""
+            while answered < count:
+                client.sendall(request)
+                while b"\r\n\r\n" not in pending:
+                    chunk = client.recv(65536)
+                    if not chunk:
+                        return answered
+                    pending += chunk
+                head, pending = pending.split(b"\r\n\r\n", 1)
+                length = int(re.search(rb"Content-Length: (\d+)", head).group(1))
+                while len(pending) < length:
+                    chunk = client.recv(65536)
+                    if not chunk:
+                        return answered
+                    pending += chunk
+                pending = pending[length:]
+                answered += 1
+                if b"Connection: close" in head:
+                    break
     return answered
 
 
@@ -119,8 +142,46 @@ def output_check(cli, name, stderr, close_output, count):
     return 0 if ok else 1
 
 
+def per_client(cli, cap=4):
+    """serve --per-client CAP: CAP connections from 127.0.0.1 are held; one more from there is closed
+    at once, unanswered; a client from 127.0.0.2 is served meanwhile, and 127.0.0.1 once its
+    connections are gone."""
+    server, port = start_server(cli, subprocess.DEVNULL, ("--per-client", str(cap)))
+    request = b"GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"
+    failures = 0
+    try:
+        held = [socket.create_connection(("127.0.0.1", port), timeout=5) for _ in range(cap)]
+        time.sleep(0.3)  # taken by the server
+        start = time.monotonic()
+        answer, ending = exchange(port, request, False, quiet=3.0)
+        took = time.monotonic() - start
+        # Closed at once: with the request already there, the close may come as a reset.
+        ok = answer == b"" and ending in ("closed", "reset") and took < 1.0
+        print(f"{'ok  ' if ok else 'FAIL'}  connection {cap + 1} from one address:"
+              f" {'no answer' if not answer else answer[:12].decode(errors='replace')}, {ending} after {took:.2f} s")
+        failures += not ok
+        answer, ending = exchange(port, request, False, source="127.0.0.2")
+        ok = answer.startswith(b"HTTP/1.1 200 ") and ending == "closed"
+        print(f"{'ok  ' if ok else 'FAIL'}  another address meanwhile: {answer[:12].decode(errors='replace') or 'no answer'}, {ending}")
+        failures += not ok
+        for client in held:
+            client.close()
+        time.sleep(0.3)
+        answer, ending = exchange(port, request, False)
+        ok = answer.startswith(b"HTTP/1.1 200 ") and ending == "closed"
+        print(f"{'ok  ' if ok else 'FAIL'}  the first address once its connections closed:"
+              f" {answer[:12].decode(errors='replace') or 'no answer'}, {ending}")
+        failures += not ok
+    finally:
+        status = stop(server)
+    if status != 0:
+        print(f"FAIL  exit status {status} on SIGTERM")
+        failures += 1
+    return failures
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("protocol", "closed-output", "unread-output"):
+    if len(sys.argv) != 3 or sys.argv[1] not in ("protocol", "closed-output", "unread-output", "per-client"):
         print(__doc__, file=sys.stderr)
         return 2
     what, argument = sys.argv[1], sys.argv[2]
@@ -128,6 +189,8 @@ def main():
         failures = protocol(int(argument))
     elif what == "closed-output":
         failures = output_check(argument, "output closed", subprocess.STDOUT, True, 200)
+    elif what == "per-client":
+        failures = per_client(argument)
     else:
         # 20,000 log lines are far more than a pipe holds.
         failures = output_check(argument, "error output never read", subprocess.PIPE, False, 20000)

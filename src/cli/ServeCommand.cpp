@@ -10,7 +10,7 @@
 
 namespace {
 
-const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS]\n";
+const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS] [--per-client N]\n";
 
 } // namespace
 
@@ -20,9 +20,12 @@ int RunServe(CommandContext& context) {
                                   QStringLiteral("N"), QStringLiteral("8080"));
     const QCommandLineOption bind(QStringLiteral("bind"), QStringLiteral("Listen on ADDRESS."),
                                   QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption perClient(QStringLiteral("per-client"),
+                                       QStringLiteral("Hold at most N connections from one address."),
+                                       QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    parser.addOptions({port, bind, help});
+    parser.addOptions({port, bind, perClient, help});
     if (!parser.parse(QStringList{QStringLiteral("serve")} + context.arguments) ||
         !parser.positionalArguments().isEmpty()) {
         context.err << "glomiecode-cli: "
@@ -39,6 +42,9 @@ int RunServe(CommandContext& context) {
                        "line per request to the error output.\n\n"
                        "  --port N          listen on port N (default 8080; 0 picks a free port)\n"
                        "  --bind ADDRESS    listen on ADDRESS (default 127.0.0.1, this machine only)\n"
+                       "  --per-client N    hold at most N connections from one address at once and\n"
+                       "                    close a further one at once (default 0: no such cap;\n"
+                       "                    behind a reverse proxy every client has the proxy's address)\n"
                        "  -h, --help        show this help\n";
         return ExitOk;
     }
@@ -46,6 +52,13 @@ int RunServe(CommandContext& context) {
     const uint portNumber = parser.value(port).toUInt(&portOk);
     if (!portOk || portNumber > 65535) {
         context.err << "glomiecode-cli: not a port number: '" << parser.value(port) << "'\n" << kServeUsage;
+        return ExitUsage;
+    }
+    bool perClientOk = false;
+    const int perClientCap = parser.value(perClient).toInt(&perClientOk);
+    if (!perClientOk || perClientCap < 0) {
+        context.err << "glomiecode-cli: not a number of connections: '" << parser.value(perClient) << "'\n"
+                    << kServeUsage;
         return ExitUsage;
     }
     QHostAddress address;
@@ -59,6 +72,7 @@ int RunServe(CommandContext& context) {
     RequestLog log;
     DecoderService service;
     service.SetRequestLog([&log](const QString& line) { log.Write(line); });
+    service.setPerClientCap(perClientCap);
     if (!service.Listen(address, static_cast<quint16>(portNumber))) {
         context.err << "glomiecode-cli: cannot listen on " << parser.value(bind) << " port " << portNumber
                     << '\n';

@@ -37,8 +37,9 @@ void ClosePage(std::string& page) {
     page += "</main>\n</body>\n</html>\n";
 }
 
-void AppendForm(std::string& page, std::string_view text) {
+void AppendForm(std::string& page, std::string_view text, std::string_view pathPrefix) {
     page += "<form action=\"";
+    page += HtmlEscape(pathPrefix);
     page += kDecoderPath;
     page += "\" method=\"get\">\n<label for=\"name\">Code</label>\n"
             "<textarea id=\"name\" name=\"name\" rows=\"3\" required>";
@@ -84,14 +85,14 @@ void AppendProblems(std::string& page, const DecodeResult& result) {
 
 // A page with one note, and the form (holding the text sent, if any) where it helps.
 std::string RenderNotePage(std::string_view title, std::string_view note, bool withForm,
-                           std::string_view formText = {}) {
+                           std::string_view pathPrefix, std::string_view formText = {}) {
     std::string page;
     OpenPage(page, title);
     page += "<p>";
     page += HtmlEscape(note);
     page += "</p>\n";
     if (withForm)
-        AppendForm(page, formText);
+        AppendForm(page, formText, pathPrefix);
     ClosePage(page);
     return page;
 }
@@ -130,20 +131,21 @@ std::string HtmlEscape(std::string_view text) {
     return escaped;
 }
 
-std::string RenderFormPage() {
+std::string RenderFormPage(std::string_view pathPrefix) {
     std::string page;
     OpenPage(page, "Glomie Code decoder");
     page += "<p>Paste a Glomie Code to read what it says.</p>\n";
-    AppendForm(page, {});
+    AppendForm(page, {}, pathPrefix);
     ClosePage(page);
     return page;
 }
 
-std::string RenderDecoderPage(std::string_view text, const DecodeResult& result) {
+std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
+                              std::string_view pathPrefix) {
     if (!result.HeaderFound)
         return RenderNotePage("No Glomie Code",
                               "There is no Glomie Code in this text. A code begins with \"GlomieCode(\".",
-                              true, text);
+                              true, pathPrefix, text);
     std::string page;
     OpenPage(page, "Glomie Code decoded");
     const size_t begin = std::min(result.CodeBegin, text.size());
@@ -155,24 +157,26 @@ std::string RenderDecoderPage(std::string_view text, const DecodeResult& result)
         page += "<p>Part of this code could not be read; what could be read is below.</p>\n";
     AppendSentences(page, result);
     AppendProblems(page, result);
-    AppendForm(page, text.substr(begin, end - begin));
+    AppendForm(page, text.substr(begin, end - begin), pathPrefix);
     ClosePage(page);
     return page;
 }
 
-DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query) {
+DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query,
+                           std::string_view pathPrefix) {
     if (method == RequestMethod::Other)
-        return {405,
-                RenderNotePage("Method not allowed", "This page can only be read (GET or HEAD).", false)};
+        return {405, RenderNotePage("Method not allowed", "This page can only be read (GET or HEAD).", false,
+                                    pathPrefix)};
     if (query.size() > kMaxQueryLength)
-        return {414,
-                RenderNotePage("Address too long", "The address is too long to be a Glomie Code.", true)};
+        return {414, RenderNotePage("Address too long", "The address is too long to be a Glomie Code.", true,
+                                    pathPrefix)};
     if (path == "/")
-        return {200, RenderFormPage()};
+        return {200, RenderFormPage(pathPrefix)};
     if (path != kDecoderPath)
-        return {404, RenderNotePage("Not found", "There is no page at this address.", false)};
+        return {404, RenderNotePage("Not found", "There is no page at this address.", false, pathPrefix)};
     const std::optional<std::string> text = QueryParameter(query, kCodeParameter);
     if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos)
-        return {200, RenderNotePage("Glomie Code decoder", "No code was given. Paste one below.", true)};
-    return {200, RenderDecoderPage(*text, DecodeGlomieCode(*text))};
+        return {200, RenderNotePage("Glomie Code decoder", "No code was given. Paste one below.", true,
+                                    pathPrefix)};
+    return {200, RenderDecoderPage(*text, DecodeGlomieCode(*text), pathPrefix)};
 }

@@ -12,11 +12,15 @@
 // control characters escaped or replaced.
 std::string HtmlEscape(std::string_view text);
 
+// The pages below may be served under a path prefix ("/secret"): their form then sends the code to
+// prefix + "/cgi-usr/qpx/gcp.pl".
+
 // The start page: a form to paste a code into.
-std::string RenderFormPage();
+std::string RenderFormPage(std::string_view pathPrefix = {});
 // The page for a text sent as the code: the code found in it and the decoder's sentences, grouped
 // by section, then whatever could not be read.
-std::string RenderDecoderPage(std::string_view text, const DecodeResult& result);
+std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
+                              std::string_view pathPrefix = {});
 
 enum class RequestMethod { Get, Head, Other };
 
@@ -25,5 +29,7 @@ struct DecoderReply {
     std::string Body; // an HTML page, UTF-8; a HEAD request gets the headers of this body only
 };
 
-// The answer to one request, from its method, its path and its raw query (as sent, without "?").
-DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query);
+// The answer to one request, from its method, its path (with the prefix taken off) and its raw query
+// (as sent, without "?").
+DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query,
+                           std::string_view pathPrefix = {});

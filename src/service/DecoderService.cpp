@@ -1,5 +1,6 @@
 #include "service/DecoderService.h"
 
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "platform/FileLimit.h"
+#include "platform/SocketShutdown.h"
 #include "service/DecoderPage.h"
 #include "service/RequestHead.h"
 #include "text/EscapeControls.h"
@@ -23,6 +25,12 @@ constexpr qint64 kReadChunk = 16 * 1024;
 constexpr qint64 kMaxUnsentBytes = 256 * 1024;
 // The most of a request line the log shows.
 constexpr size_t kMaxLoggedBytes = 200;
+// Connections waiting in the system's queue to be accepted: a burst of clients waits there rather
+// than have its attempts dropped, and retried a second or more later.
+constexpr int kListenBacklog = 511;
+// How long a connection being closed is given to take its last answer, and then to stop sending:
+// closing with input unread would reset the connection, and the client could lose the answer.
+constexpr int kLingerMs = 2000;
 
 const char* ReasonPhrase(int status) {
     switch (status) {
@@ -38,6 +46,8 @@ const char* ReasonPhrase(int status) {
         return "Content Too Large";
     case 414:
         return "URI Too Long";
+    case 431:
+        return "Request Header Fields Too Large";
     case 501:
         return "Not Implemented";
     case 505:
@@ -90,6 +100,17 @@ std::pair<std::string_view, std::string_view> SplitTarget(std::string_view targe
     return {target.substr(0, question), target.substr(question + 1)};
 }
 
+// Whether the path lies under the prefix ("/secret/..."), compared in a time that does not tell how
+// much of a guess was right.
+bool IsUnderPrefix(std::string_view path, std::string_view prefix) {
+    if (path.size() <= prefix.size() || path[prefix.size()] != '/')
+        return false;
+    unsigned char difference = 0;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        difference |= static_cast<unsigned char>(path[i] ^ prefix[i]);
+    return difference == 0;
+}
+
 // A listening socket that hands each accepted descriptor to the service.
 class AcceptingServer : public QTcpServer {
   public:
@@ -105,31 +126,37 @@ class AcceptingServer : public QTcpServer {
 
 } // namespace
 
-// One client's connection: reads its requests in turn, answers each, and closes it when the client
-// asks, when the request is not HTTP, or when the deadline passes. Lives as long as its socket.
+// One client's connection: reads its requests in turn and answers each. It is closed when the
+// client asks, after kMaxRequestsPerConnection answers, when a request cannot be served, or when
+// the client is too slow; after a last answer its input is read and dropped for a while, so that
+// the client gets the answer rather than a reset. Lives as long as its socket.
 class DecoderService::Connection : public QObject {
   public:
     Connection(QTcpSocket* socket, const DecoderService& service)
         : QObject(socket), m_socket(socket), m_service(service), m_head(kMaxPendingBytes) {
         socket->setReadBufferSize(kReadChunk * 4);
-        m_deadline.setSingleShot(true);
+        m_timer.setSingleShot(true);
         // Past its time a connection is dropped without an answer, whatever it is doing.
-        connect(&m_deadline, &QTimer::timeout, this, [this] {
-            m_socket->abort();
-            m_socket->deleteLater();
-        });
-        m_deadline.start(service.m_deadlineMs);
+        connect(&m_timer, &QTimer::timeout, this, &Connection::drop);
+        m_timer.start(service.m_deadlineMs);
         connect(socket, &QTcpSocket::readyRead, this, &Connection::Process);
         connect(socket, &QTcpSocket::bytesWritten, this, &Connection::Process);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
   private:
+    enum class Phase {
+        Request,   // reading a request; the timer is its deadline
+        Idle,      // kept open after an answer, no byte of the next request yet
+        Closing,   // the last answer is going out
+        Lingering, // the sending side is shut; the client's input is read and dropped
+    };
+
     void Process() {
-        if (m_busy || m_closing)
+        if (m_busy)
             return;
         m_busy = true;
-        while (!m_closing && m_socket->bytesToWrite() <= kMaxUnsentBytes) {
+        while (!closing() && m_socket->bytesToWrite() <= kMaxUnsentBytes) {
             if (m_buffer.isEmpty())
                 m_buffer = m_socket->read(std::min(m_socket->bytesAvailable(), kReadChunk));
             if (m_buffer.isEmpty())
@@ -144,20 +171,30 @@ class DecoderService::Connection : public QObject {
                     Answer();
             }
         }
+        if (closing())
+            linger();
         m_busy = false;
     }
 
-    // Feeds the buffer to the head; false when the connection is done with (closed or dropped).
+    bool closing() const { return m_phase == Phase::Closing || m_phase == Phase::Lingering; }
+
+    // Feeds the buffer to the head; false when no request follows on this connection.
     bool ReadHead() {
         const size_t used = m_head.Read(std::string_view(m_buffer.constData(), size_t(m_buffer.size())));
         m_buffer.remove(0, qsizetype(used));
+        if (used > 0 && m_phase == Phase::Idle) {
+            // The next request's time counts from its first byte; none of its later bytes extends it.
+            m_phase = Phase::Request;
+            m_timer.start(m_service.m_deadlineMs);
+        }
         switch (m_head.State()) {
         case RequestHead::Status::Incomplete:
             return true;
+        case RequestHead::Status::LineTooLong:
+            Refuse(414);
+            return false;
         case RequestHead::Status::TooLong:
-            m_closing = true;
-            m_socket->abort();
-            m_socket->deleteLater();
+            Refuse(431);
             return false;
         case RequestHead::Status::Malformed:
             Refuse(400);
@@ -172,17 +209,35 @@ class DecoderService::Connection : public QObject {
         }
         m_keepAlive = framing.KeepAlive;
         m_bodyLeft = qint64(framing.BodyLength);
+        if (framing.ContinueExpected && m_bodyLeft > 0) {
+            // The answer never depends on a body, and this client may wait for a go-ahead before it
+            // sends one: it is answered at once. Whether the body follows is then up to the client,
+            // so the connection ends, and lingering drops the body if it comes.
+            m_keepAlive = false;
+            m_bodyLeft = 0;
+        }
         m_readingBody = true;
         return true;
     }
 
     void Answer() {
-        const auto [path, query] = SplitTarget(m_head.Target());
+        ++m_answered;
+        auto [path, query] = SplitTarget(m_head.Target());
+        const std::string& prefix = m_service.m_pathPrefix;
+        if (!prefix.empty()) {
+            if (!IsUnderPrefix(path, prefix)) {
+                Refuse(404);
+                return;
+            }
+            path.remove_prefix(prefix.size());
+        }
+        if (m_answered >= kMaxRequestsPerConnection)
+            m_keepAlive = false;
         const std::string& method = m_head.Method();
         const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                    : method == "HEAD" ? RequestMethod::Head
                                                       : RequestMethod::Other;
-        const DecoderReply reply = AnswerRequest(kind, path, query);
+        const DecoderReply reply = AnswerRequest(kind, path, query, prefix);
         QByteArray answer = StatusLine(reply.Status) + "Content-Type: text/html; charset=utf-8\r\n" +
                             CommonHeaders(qsizetype(reply.Body.size()), !m_keepAlive);
         if (reply.Status == 405)
@@ -199,19 +254,21 @@ class DecoderService::Connection : public QObject {
             Close();
             return;
         }
-        // The next request has the same time again, counted from this answer.
-        m_deadline.start(m_service.m_deadlineMs);
+        m_phase = Phase::Idle;
+        m_timer.start(std::min(m_service.m_idleMs, m_service.m_deadlineMs));
         m_head = RequestHead(kMaxPendingBytes);
         m_readingBody = false;
     }
 
-    // Answers a request that cannot be read, and closes: what follows it cannot be trusted.
+    // Answers a request that cannot be served, and closes: what follows it cannot be trusted.
     void Refuse(int status) {
         const QByteArray body = QByteArray(ReasonPhrase(status)) + '\n';
+        // An answer to HEAD has no body, even an error's.
+        const bool withBody = m_head.State() != RequestHead::Status::Complete || m_head.Method() != "HEAD";
         Send(StatusLine(status) + "Content-Type: text/plain; charset=utf-8\r\n" +
-             CommonHeaders(body.size(), true) + "\r\n" + body);
+             CommonHeaders(body.size(), true) + "\r\n" + (withBody ? body : QByteArray()));
         m_service.Log(LogText(m_head.RequestLine()) + QLatin1Char(' ') + QString::number(status) +
-                      QLatin1Char(' ') + QString::number(body.size()));
+                      QLatin1Char(' ') + QString::number(withBody ? body.size() : 0));
         Close();
     }
 
@@ -222,21 +279,45 @@ class DecoderService::Connection : public QObject {
         m_socket->flush();
     }
 
-    // Closes once the answer is out; the deadline still drops a client that never reads it.
+    // No further request is read; the connection ends once its last answer is out (see linger()).
     void Close() {
-        m_closing = true;
-        m_socket->disconnectFromHost();
+        m_phase = Phase::Closing;
+        m_timer.start(kLingerMs);
+    }
+
+    // A lingering close: once the last answer is out, only the sending side is shut, and what the
+    // client still sends is read and dropped until it closes its side or kLingerMs have passed.
+    // Closing at once with its input unread would reset the connection, and the client could lose
+    // the answer.
+    void linger() {
+        m_buffer.clear();
+        m_socket->skip(m_socket->bytesAvailable());
+        if (m_phase != Phase::Closing || m_socket->bytesToWrite() > 0)
+            return;
+        if (m_socket->state() != QAbstractSocket::ConnectedState ||
+            !ShutdownSending(m_socket->socketDescriptor())) {
+            drop();
+            return;
+        }
+        m_phase = Phase::Lingering;
+        m_timer.start(kLingerMs);
+    }
+
+    void drop() {
+        m_socket->abort();
+        m_socket->deleteLater();
     }
 
     QTcpSocket* m_socket;
     const DecoderService& m_service;
-    QTimer m_deadline;
+    QTimer m_timer;
+    Phase m_phase = Phase::Request;
     RequestHead m_head;
     QByteArray m_buffer;
     qint64 m_bodyLeft = 0;
+    int m_answered = 0;
     bool m_readingBody = false;
     bool m_keepAlive = false;
-    bool m_closing = false;
     bool m_busy = false;
 };
 
@@ -255,9 +336,10 @@ DecoderService::~DecoderService() {
 
 int DecoderService::DefaultConnectionCap() {
     if (const std::optional<long long> files = OpenFileLimit()) {
-        // A quarter (at least 128) is kept for the program's own files and for the connections of one
-        // listen backlog, which are accepted together.
-        return int(std::clamp(*files - std::max(128LL, *files / 4), 8LL, (long long)kMaxConnections));
+        // A sixteenth (at least 64) is kept for the program's own files: its standard streams, the
+        // listening socket, the log, the event loop's. A connection over the cap takes no lasting
+        // place: it is closed as soon as it is handed over.
+        return int(std::clamp(*files - std::max(64LL, *files / 16), 8LL, (long long)kMaxConnections));
     }
     // No limit on files (Windows sets sockets none).
     return kMaxConnections;
@@ -270,6 +352,7 @@ void DecoderService::SetConnectionCap(int cap) {
 
 bool DecoderService::Listen(const QHostAddress& address, quint16 port) {
     auto* server = new AcceptingServer([this](qintptr descriptor) { Accept(descriptor); }, this);
+    server->setListenBacklogSize(kListenBacklog);
     if (!server->listen(address, port)) {
         delete server;
         return false;
@@ -294,9 +377,21 @@ void DecoderService::Accept(qintptr descriptor) {
         delete socket;
         return;
     }
+    const QHostAddress peer = socket->peerAddress();
+    // QTcpServer can hand over several connections at once, a pause notwithstanding: one over a cap
+    // is closed at once, never held.
+    if (m_open >= m_cap || (m_perClientCap > 0 && m_openByPeer.value(peer) >= m_perClientCap)) {
+        socket->abort();
+        delete socket;
+        UpdateAccepting();
+        return;
+    }
     ++m_open;
-    connect(socket, &QObject::destroyed, this, [this] {
+    ++m_openByPeer[peer];
+    connect(socket, &QObject::destroyed, this, [this, peer] {
         --m_open;
+        if (--m_openByPeer[peer] <= 0)
+            m_openByPeer.remove(peer);
         UpdateAccepting();
     });
     new Connection(socket, *this);
@@ -307,6 +402,9 @@ void DecoderService::UpdateAccepting() {
     if (!m_server)
         return;
     const bool full = m_open >= m_cap;
+    // QTcpServer takes every connection waiting, one after another, until it counts as many pending
+    // connections as this allows; none are ever pending here, so 0 ends its round at the cap.
+    m_server->setMaxPendingConnections(full ? 0 : kMaxConnections);
     if (full && !m_paused) {
         m_server->pauseAccepting();
         m_paused = true;
@@ -314,6 +412,23 @@ void DecoderService::UpdateAccepting() {
         m_server->resumeAccepting();
         m_paused = false;
     }
+}
+
+void DecoderService::setPathPrefix(const QString& prefix) {
+    QString path = prefix;
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
+        path.prepend(QLatin1Char('/'));
+    m_pathPrefix = path.toStdString();
+}
+
+QString DecoderService::makePathSecret() {
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    const QByteArray bytes(reinterpret_cast<const char*>(words), sizeof words);
+    return QString::fromLatin1(
+        bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
 void DecoderService::Log(const QString& line) const {

@@ -1,17 +1,21 @@
 #pragma once
 
+#include <QHash>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <string>
 
 class QTcpServer;
 
 // The decoder page over HTTP/1.1: "/" answers a form, "/cgi-usr/qpx/gcp.pl?name=<code>" the decoded
 // code. Runs on the thread that owns it; reads and writes no files. A client cannot hold it up: a
-// connection has a fixed time to send its request, the open connections are capped below the
-// process's file limit, and a request that is not HTTP is answered 400 and closed at once.
+// connection has a fixed time to send each request and a shorter one to start the next, serves at
+// most kMaxRequestsPerConnection requests, the open connections are capped below the process's file
+// limit, and a request that is not HTTP is answered 400 and closed.
 class DecoderService : public QObject {
     Q_OBJECT
   public:
@@ -31,21 +35,44 @@ class DecoderService : public QObject {
     // escaped, the query left out), status, body bytes sent.
     void SetRequestLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
 
-    // A request head (or body) longer than this is dropped without an answer: no request here needs
-    // more than a few kilobytes, and every byte of it is held in memory until it is complete.
+    // A request longer than this is refused and its connection closed: a request line with 414, a
+    // head with 431, a body with 413. No request here needs more than a few kilobytes, and every
+    // byte of a head is held in memory until it is complete.
     static constexpr qint64 kMaxPendingBytes = 256 * 1024;
-    // A connection must complete a request within this time of opening, or of its previous answer,
-    // or it is closed: however slowly it sends, it cannot hold its place for longer.
+    // A connection must complete a request within this time of opening, or of the first byte of a
+    // later request, or it is closed without an answer: however slowly it sends, further bytes do
+    // not extend it.
     void SetRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
     int RequestDeadline() const { return m_deadlineMs; }
+    // A connection kept open after an answer is closed when no next request starts within this time
+    // (never longer than the request deadline).
+    void setIdleTimeout(int milliseconds) { m_idleMs = milliseconds; }
+    int idleTimeout() const { return m_idleMs; }
+    // The answer to this many requests on one connection says "Connection: close", and closes it.
+    static constexpr int kMaxRequestsPerConnection = 100;
     // At most this many connections are open at once; at the cap no new one is accepted until one
-    // closes (the others wait in the system's queue).
+    // closes (the others wait in the system's queue), and one the server is handed all the same is
+    // closed at once.
     void SetConnectionCap(int cap);
     int ConnectionCap() const { return m_cap; }
     int OpenConnections() const { return m_open; }
-    // The default cap: well below the process's limit of open files, so the program keeps room for
-    // its own.
+    // The default cap: below the process's limit of open files, so the program keeps room for its
+    // own.
     static int DefaultConnectionCap();
+    // At most this many connections from one peer address; a further one is closed at once. 0 (the
+    // default) sets no such cap: behind a reverse proxy every client has the proxy's address.
+    void setPerClientCap(int cap) { m_perClientCap = std::max(cap, 0); }
+    int perClientCap() const { return m_perClientCap; }
+
+    // Serves only under this path: with "/secret", "/secret/" is the form and
+    // "/secret/cgi-usr/qpx/gcp.pl?name=<code>" the decoded code; a request for any other path is
+    // answered 404 and its connection closed. Empty, the default, serves from "/". The prefix is
+    // compared with the path as sent, so it should hold URL-safe characters only.
+    void setPathPrefix(const QString& prefix);
+    QString pathPrefix() const { return QString::fromStdString(m_pathPrefix); }
+    // A secret for a path prefix that no one can guess: 128 bits from the system's random source,
+    // in the URL-safe base64 alphabet (22 characters).
+    static QString makePathSecret();
 
   private:
     class Connection;
@@ -57,8 +84,12 @@ class DecoderService : public QObject {
     QHostAddress m_address;
     quint16 m_port = 0;
     int m_deadlineMs = 10000;
+    int m_idleMs = 5000;
     int m_cap;
     int m_open = 0;
+    int m_perClientCap = 0;
+    QHash<QHostAddress, int> m_openByPeer;
+    std::string m_pathPrefix;
     bool m_paused = false;
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     std::function<void(const QString&)> m_log;

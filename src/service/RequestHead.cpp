@@ -38,6 +38,13 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
+// A character of a Host value: a name, an IPv4 or a bracketed IPv6 address, and a port.
+bool IsHostChar(char c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return true;
+    return std::string_view("-._~%!$&'()*+,;=:[]").find(c) != std::string_view::npos;
+}
+
 // Whether a comma-separated header value lists the word.
 bool ListsWord(std::string_view list, std::string_view word) {
     while (!list.empty()) {
@@ -57,7 +64,9 @@ size_t RequestHead::Read(std::string_view bytes) {
     size_t used = 0;
     while (used < bytes.size() && m_status == Status::Incomplete) {
         if (m_read == m_maxBytes) {
-            m_status = Status::TooLong;
+            const bool inLine = m_part == Part::BeforeLine || m_part == Part::Method ||
+                                m_part == Part::Target || m_part == Part::Version;
+            m_status = inLine ? Status::LineTooLong : Status::TooLong;
             break;
         }
         const char c = bytes[used++];
@@ -172,6 +181,13 @@ RequestFraming FrameRequest(const RequestHead& head, size_t maxBody) {
         framing.Error = 505;
         return framing;
     }
+    // A Host missing, doubled or not a host leaves open which site is meant (RFC 9112, 3.2).
+    const std::vector<std::string_view> hosts = head.Values("Host");
+    if (hosts.size() > 1 || (hosts.empty() && head.Version() != "HTTP/1.0") ||
+        (!hosts.empty() && !std::all_of(hosts.front().begin(), hosts.front().end(), IsHostChar))) {
+        framing.Error = 400;
+        return framing;
+    }
     if (!head.Values("Transfer-Encoding").empty()) {
         framing.Error = 501; // no request here has a body worth reading in chunks
         return framing;
@@ -199,5 +215,8 @@ RequestFraming FrameRequest(const RequestHead& head, size_t maxBody) {
         keepAlive = keepAlive || ListsWord(connection, "keep-alive");
     }
     framing.KeepAlive = !close && (head.Version() != "HTTP/1.0" || keepAlive);
+    if (head.Version() != "HTTP/1.0")
+        for (const std::string_view expect : head.Values("Expect"))
+            framing.ContinueExpected = framing.ContinueExpected || ListsWord(expect, "100-continue");
     return framing;
 }

@@ -12,10 +12,11 @@
 class RequestHead {
   public:
     enum class Status {
-        Incomplete, // more bytes are needed
-        Complete,   // the empty line that ends the head has been read
-        Malformed,  // not an HTTP request head
-        TooLong,    // longer than the limit without an end
+        Incomplete,  // more bytes are needed
+        Complete,    // the empty line that ends the head has been read
+        Malformed,   // not an HTTP request head
+        TooLong,     // longer than the limit without an end
+        LineTooLong, // as TooLong, but the request line itself had not ended
     };
 
     explicit RequestHead(size_t maxBytes) : m_maxBytes(maxBytes) {}
@@ -33,6 +34,8 @@ class RequestHead {
     std::vector<std::string_view> Values(std::string_view name) const;
     // The request line as far as it was received, for the log.
     std::string_view RequestLine() const { return m_line; }
+    // Every header as sent: name and value (blanks around it removed).
+    const std::vector<std::pair<std::string, std::string>>& headers() const { return m_headers; }
 
   private:
     enum class Part {
@@ -59,12 +62,14 @@ class RequestHead {
 
 // How a complete head frames its request.
 struct RequestFraming {
-    int Error = 0;          // the status to answer before closing, 0 for a sound request
-    size_t BodyLength = 0;  // the body bytes that follow the head, read and dropped
-    bool KeepAlive = false; // the connection stays open for the next request
+    int Error = 0;                 // the status to answer before closing, 0 for a sound request
+    size_t BodyLength = 0;         // the body bytes that follow the head, read and dropped
+    bool KeepAlive = false;        // the connection stays open for the next request
+    bool ContinueExpected = false; // "Expect: 100-continue": the client may hold its body back
 };
 
 // The framing of a complete head: HTTP/1.1 keeps the connection unless "Connection: close",
 // HTTP/1.0 closes it unless "Connection: keep-alive"; a Content-Length must be a number, the same
-// in every header that gives one, and at most maxBody; a Transfer-Encoding is not supported.
+// in every header that gives one, and at most maxBody; a Transfer-Encoding is not supported. A
+// request has at most one Host, and from HTTP/1.1 on exactly one. HTTP/1.0 knows no Expect.
 RequestFraming FrameRequest(const RequestHead& head, size_t maxBody);

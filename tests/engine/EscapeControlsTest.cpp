@@ -20,6 +20,12 @@ TEST(EscapeControls, ShowsTextAndWritesControlsAsEscapes) {
         {"\x7F\xC2\x9B\xC2\x80", "\\x7F\\xC2\\x9B\\xC2\\x80"},                   // DEL and C1
         {"\\x41", "\\x5Cx41"},                                                   // an escape cannot be forged
         {"\xFF\xC3\xC0\xBC\xED\xA0\x80", "\\xFF\\xC3\\xC0\\xBC\\xED\\xA0\\x80"}, // not UTF-8
+        {"cod\xE2\x80\xAE.exe", "cod\\u202E.exe"},                               // right-to-left override
+        {"\xE2\x80\x8E\xE2\x80\x8F\xE2\x80\xAA\xE2\x80\xAD",
+         "\\u200E\\u200F\\u202A\\u202D"},                              // marks, embedding
+        {"\xE2\x81\xA6\xE2\x81\xA9\xD8\x9C", "\\u2066\\u2069\\u061C"}, // isolates, Arabic letter mark
+        {"\xE2\x80\x8D\xE2\x80\x90\xE2\x80\xAF\xE2\x81\xAA\xD8\x9B",   // their neighbours
+         "\xE2\x80\x8D\xE2\x80\x90\xE2\x80\xAF\xE2\x81\xAA\xD8\x9B"},
         {"", ""},
     };
     for (const auto& c : cases)
