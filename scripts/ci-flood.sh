@@ -6,8 +6,9 @@
 # never has it hold more than 1,000 descriptors, and a new client gets its page after it; while 860
 # connections each send a small request every 7 s (reopened when closed), a new client gets its page
 # within 2 s throughout; --per-client closes a client's connection over its cap at once; and it
-# keeps serving with its output closed or its error output never read. The figures measured are
-# printed. Stops by itself in about a minute and a half.
+# keeps serving with its output closed or its error output never read. The encoder's own decoder
+# page, under the same burst, holds a few connections at most and OK still saves within 10 s. The
+# figures measured are printed. Stops by itself in about a minute and a half.
 # Usage: scripts/ci-flood.sh [BUILD_DIR]   (default build/ci; the CLI is built there if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,6 +43,27 @@ python3 scripts/flood.py --mode keep-alive --connections 860 --interval 7 --dura
 status=0
 stop_server || status=$?
 [ "$status" -eq 0 ] || { echo "ci-flood: the server exited with status $status on SIGTERM" >&2; failures=$((failures + 1)); }
+
+echo "ci-flood: the encoder's own decoder page under a burst, then OK"
+harness=$build/bench/gui/encoder_flood
+[ -x "$harness" ] || cmake --build "$build" --target encoder_flood
+# The encoder is given 1,024 files as the server was; it raises its own limit as far as it may.
+(ulimit -Sn 1024 && exec "$harness" 24 2 "$work/encoder.ini") >"$work/encoder.out" 2>"$work/encoder.err" &
+encoder=$!
+for _ in $(seq 100); do grep -q '^port ' "$work/encoder.out" && break; sleep 0.1; done
+encoder_port=$(sed -n 's/^port //p' "$work/encoder.out")
+encoder_page=/$(sed -n 's/^host [^/]*\///p' "$work/encoder.out")/
+python3 scripts/flood.py --mode burst --connections 3000 --hold 12 --probes 4 --port "$encoder_port" \
+  --path "$encoder_page" --pid "$encoder" --max-fds 1000 --max-cpu 100 --check || failures=$((failures + 1))
+status=0
+wait "$encoder" || status=$?
+grep '^encoder:' "$work/encoder.out" || true
+saved=$(sed -n 's/^encoder: OK saved the answers in \([0-9]*\) ms.*/\1/p' "$work/encoder.out")
+if [ "$status" -ne 0 ] || [ -z "$saved" ] || [ "$saved" -gt 10000 ]; then
+  echo "ci-flood: the encoder did not save its answers within 10 s after the burst" >&2
+  cat "$work/encoder.err" >&2
+  failures=$((failures + 1))
+fi
 
 echo "ci-flood: a cap per client"
 python3 scripts/serve-checks.py per-client "$cli" || failures=$((failures + 1))

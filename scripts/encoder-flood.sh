@@ -23,15 +23,17 @@ trap cleanup EXIT
 measure() { # measure CONNECTIONS
   (ulimit -Sn 1024 && exec "$harness" 22 3) >"$work/out" 2>"$work/err" &
   pid=$!
-  local host=
+  local port=
   for _ in $(seq 100); do
-    host=$(sed -n 's/^host //p' "$work/out")
-    [ -n "$host" ] && break
+    port=$(sed -n 's/^port //p' "$work/out")
+    [ -n "$port" ] && break
     sleep 0.1
   done
-  [ -n "$host" ] || { cat "$work/err" >&2; echo "encoder-flood: the encoder's page did not start" >&2; exit 1; }
+  [ -n "$port" ] || { cat "$work/err" >&2; echo "encoder-flood: the encoder's page did not start" >&2; exit 1; }
   if [ "$1" -gt 0 ]; then
-    python3 scripts/flood.py --port "${host##*:}" --connections "$1" --probe-after 11 --probes 10
+    # The page is under the run's secret path; the flood, like any other program, does not know it.
+    python3 scripts/flood.py --port "$port" --path "/$(sed -n 's/^host [^/]*\///p' "$work/out")/" \
+      --connections "$1" --probe-after 11 --probes 10
   fi
   wait "$pid"
   pid=

@@ -53,13 +53,18 @@ class Descriptors:
             pass
 
 
+# The page a new client asks for: the start page, or the one under the path the server was given.
+PROBE_PATH = "/"
+
+
 def fetch_page(port, timeout):
-    """Seconds until the whole answer to GET / came back, or None when it did not within timeout."""
+    """Seconds until the whole answer to the probe's page came back, or None when it did not within
+    timeout."""
     start = time.monotonic()
     try:
         with socket.create_connection(("127.0.0.1", port), timeout=timeout) as client:
             client.settimeout(max(0.01, timeout - (time.monotonic() - start)))
-            client.sendall(b"GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n")
+            client.sendall(b"GET " + PROBE_PATH.encode() + b" HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n")
             answer = b""
             while True:
                 data = client.recv(65536)
@@ -195,7 +200,10 @@ def main():
     parser.add_argument("--max-seconds", type=float, default=2.0, help="limit on a probe's time to its page")
     parser.add_argument("--max-cpu", type=float, default=10.0, help="limit on the server's CPU, in percent")
     parser.add_argument("--max-fds", type=int, help="limit on the descriptors the server holds at once")
+    parser.add_argument("--path", default="/", help="the page new clients ask for")
     args = parser.parse_args()
+    global PROBE_PATH
+    PROBE_PATH = args.path
 
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
     wanted = args.connections + 64

@@ -1,8 +1,10 @@
 // The encoder with its own decoder page running, measured while something floods that page's port
-// (scripts/encoder-flood.sh runs it under a flood and without one). Prints "host 127.0.0.1:PORT"
-// once the page runs; from the warm-up's end to the run's end it moves a slider every 20 ms and
-// measures how late the event loop comes to it, how long the step takes to reach the code box, and
-// the CPU the process uses. Usage: encoder_flood [SECONDS [WARM_UP_SECONDS]]
+// (scripts/encoder-flood.sh runs it under a flood and without one, scripts/ci-flood.sh under a
+// burst). Prints "host 127.0.0.1:PORT/SECRET" and "port PORT" once the page runs; from the warm-up's
+// end to the run's end it moves a slider every 20 ms and measures how late the event loop comes to
+// it, how long the step takes to reach the code box, the CPU the process uses and the most files it
+// holds. With a settings file, it then saves the answers there as OK does, and says how long that
+// took. Usage: encoder_flood [SECONDS [WARM_UP_SECONDS [SETTINGS_FILE]]]
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,6 +18,9 @@
 
 #include "pages/EncoderSheet.h"
 #include "app/DecoderHandOff.h"
+#include "app/EncoderApp.h"
+#include "platform/FileLimit.h"
+#include "store/QSettingsStore.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -36,6 +41,7 @@ double CpuSeconds() {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    RaiseOpenFileLimit(); // as the encoder does
     QApplication application(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
     const int warmUp = argc > 2 ? std::atoi(argv[2]) : 3;
@@ -46,7 +52,8 @@ int main(int argc, char** argv) {
     DecoderHandOff handOff;
     handOff.setOpener([](const QUrl&, QObject*, std::function<void(bool)> done) { done(true); });
     handOff.handOff(sheet.page(0), QString::fromStdString(sheet.fullCode()));
-    std::printf("host %s\n", qPrintable(handOff.embeddedHost()));
+    const QString host = handOff.embeddedHost();
+    std::printf("host %s\nport %s\n", qPrintable(host), qPrintable(host.section(u':', 1).section(u'/', 0, 0)));
     std::fflush(stdout);
 
     auto* slider = sheet.page(0).findChild<QSlider*>(QStringLiteral("Pri"));
@@ -56,6 +63,10 @@ int main(int argc, char** argv) {
     qint64 last = 0;
     double cpuAtStart = 0;
     int step = 0;
+    const auto openFiles = [] {
+        return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
+    };
+    qsizetype mostFiles = 0;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(20);
@@ -74,14 +85,14 @@ int main(int argc, char** argv) {
         const qsizetype shown = sheet.page(0).codeBox()->toPlainText().size();
         if (measuring && shown > 0)
             stepUs.push_back(double(stepClock.nsecsElapsed()) / 1e3);
+        mostFiles = std::max(mostFiles, openFiles());
     });
     tick.start();
     QTimer::singleShot(seconds * 1000, &application, &QCoreApplication::quit);
     QApplication::exec();
 
     const double measured = double(seconds - warmUp);
-    const auto files =
-        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
+    const auto files = openFiles();
     std::printf("encoder: %zu ticks of 20 ms in %.0f s; late by median %.2f ms, 99th percentile %.2f ms, "
                 "at most %.2f ms\n",
                 lateMs.size(), measured, Percentile(lateMs, 0.5), Percentile(lateMs, 0.99),
@@ -89,7 +100,18 @@ int main(int argc, char** argv) {
     std::printf("encoder: a slider step to the code box: median %.0f us, at most %.0f us\n",
                 Percentile(stepUs, 0.5),
                 stepUs.empty() ? 0.0 : *std::max_element(stepUs.begin(), stepUs.end()));
-    std::printf("encoder: CPU %.1f %% (its own slider steps included); %lld files open at the end\n",
-                (CpuSeconds() - cpuAtStart) / measured * 100, static_cast<long long>(files));
+    std::printf("encoder: CPU %.1f %% (its own slider steps included); %lld files open at the end, %lld at "
+                "most\n",
+                (CpuSeconds() - cpuAtStart) / measured * 100, static_cast<long long>(files),
+                static_cast<long long>(mostFiles));
+    if (argc > 3) {
+        auto store = QSettingsStore::ForIniFile(QString::fromLocal8Bit(argv[3]));
+        QElapsedTimer saving;
+        saving.start();
+        const bool saved = EncoderApp::saveSheet(*store, sheet);
+        std::printf("encoder: OK %s in %.0f ms%s%s\n", saved ? "saved the answers" : "could not save the answers",
+                    double(saving.nsecsElapsed()) / 1e6, saved ? "" : ": ", saved ? "" : qPrintable(store->CommitError()));
+        return saved ? 0 : 1;
+    }
     return 0;
 }

@@ -20,6 +20,9 @@
 
 namespace {
 
+// A browser needs a handful.
+constexpr int kEmbeddedConnections = 8;
+
 QString Translate(const char* text) {
     return QCoreApplication::translate("DecoderHandOff", text);
 }
@@ -103,13 +106,17 @@ QString DecoderHandOff::decoderHost() {
         return QString::fromStdString(configured);
     if (!m_service) {
         auto* service = new DecoderService(this);
+        // For this user's browser alone: a secret path no other local program can guess, and a few
+        // connections at most, so that no flood on the port can take the encoder's own files.
+        service->SetConnectionCap(kEmbeddedConnections);
+        service->setPathPrefix(QLatin1Char('/') + DecoderService::makePathSecret());
         if (!service->Listen(QHostAddress::LocalHost, 0)) {
             delete service;
             return {};
         }
         m_service = service;
     }
-    return m_service->HostAndPort();
+    return embeddedHost();
 }
 
 void DecoderHandOff::handOff(QWidget& page, const QString& code) {
@@ -120,7 +127,7 @@ void DecoderHandOff::handOff(QWidget& page, const QString& code) {
         return;
     }
     const QUrl url = BrowserUrl(BuildDecoderUrl(host, code));
-    const bool servedHere = m_service && host == m_service->HostAndPort();
+    const bool servedHere = m_service && host == embeddedHost();
     QPointer<QWidget> shown(&page);
     m_opener(url, &page, [shown, url, servedHere](bool opened) {
         if (!opened && shown)
@@ -130,5 +137,5 @@ void DecoderHandOff::handOff(QWidget& page, const QString& code) {
 }
 
 QString DecoderHandOff::embeddedHost() const {
-    return m_service ? m_service->HostAndPort() : QString();
+    return m_service ? m_service->HostAndPort() + m_service->pathPrefix() : QString();
 }

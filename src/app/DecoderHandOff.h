@@ -23,7 +23,8 @@ class DecoderHandOff : public QObject {
     // Opens the decoder page for the code; tells the user when no browser can be reached.
     void handOff(QWidget& page, const QString& code);
 
-    // The host and port of the decoder page served by the encoder; empty while it does not run.
+    // Where the decoder page served by the encoder is, "127.0.0.1:PORT/SECRET" (a site for
+    // DecoderAddress); empty while it does not run.
     QString embeddedHost() const;
 
     // How the browser is opened: the desktop's opener, unless a test puts another in.

@@ -19,6 +19,7 @@
 #include "pages/EncoderSheet.h"
 #include "pages/MessageBoxes.h"
 #include "platform/DesktopOpen.h"
+#include "platform/FileLimit.h"
 #include "platform/ParentConsole.h"
 #include "platform/StopSignals.h"
 #include "settings/SettingsLayout.h"
@@ -99,6 +100,12 @@ void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirecto
     sheet.setShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
 }
 
+bool EncoderApp::saveSheet(QSettingsStore& store, const EncoderSheet& sheet) {
+    SaveSettings(store, sheet.answers());
+    SavePlace(store, sheet);
+    return store.Commit();
+}
+
 bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory, InstanceLock* lock) {
     DecoderHandOff handOff;
     EncoderSheet sheet;
@@ -114,9 +121,7 @@ bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory
     // store replaces its file in one step: a crash or a failure leaves the previous answers whole.
     sheet.setAcceptHandler([&] {
         for (;;) {
-            SaveSettings(store, sheet.answers());
-            SavePlace(store, sheet);
-            if (store.Commit()) {
+            if (saveSheet(store, sheet)) {
                 saved = true;
                 return true;
             }
@@ -187,6 +192,8 @@ int EncoderApp::run(int& argc, char** argv) {
         return ExitOk;
     }
 
+    // Files enough for the program's own work whatever happens on its decoder page's port.
+    RaiseOpenFileLimit();
     // Qt's own options (-style, -reverse, -platform, ...) are ignored like every other argument: Qt
     // is given the program name only.
     int programNameOnly = 1;

@@ -25,6 +25,10 @@ class EncoderApp {
     static void prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff,
                              const DesktopOpener& open = &OpenWithDesktop);
 
+    // What OK saves: every answer and where the sheet is. False when the store could not be written
+    // (its CommitError() says why); the values stay pending, to be tried again.
+    static bool saveSheet(QSettingsStore& store, const EncoderSheet& sheet);
+
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,
     // close without saving or go back to the answers. Returns whether the answers were saved.

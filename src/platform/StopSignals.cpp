@@ -29,9 +29,14 @@ namespace {
 // event loop, watching the other end, does the rest.
 int g_pipe[2] = {-1, -1};
 
+// How long the event loop has to end the program after a stop signal. A program that cannot get
+// there (its main thread stuck waiting on the display, say) is ended by the alarm's default action.
+constexpr unsigned kStopGraceSeconds = 5;
+
 void OnStopSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(g_pipe[1], &byte, 1);
+    ::alarm(kStopGraceSeconds);
 }
 
 bool MakePipe() {

@@ -6,7 +6,8 @@
 class QSocketNotifier;
 
 // Ends every running event loop, the modal ones too, as QCoreApplication::exit(0) does, when the
-// user or the system asks the program to stop: SIGTERM, SIGINT or SIGHUP on Unix; Ctrl+C,
+// user or the system asks the program to stop: SIGTERM, SIGINT or SIGHUP on Unix (and a program
+// whose event loop cannot get to it within five seconds ends then all the same); Ctrl+C,
 // Ctrl+Break, or the console window closing, the user logging off or the system shutting down on
 // Windows. Made after the application object, one at a time; its end restores the default handling.
 class StopSignals {

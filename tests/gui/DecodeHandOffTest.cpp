@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QScreen>
 #include <QDesktopServices>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -68,7 +69,7 @@ class DecodeHandOff : public SheetTest {
     }
 
     // What the embedded decoder page answers at a URL.
-    QByteArray Fetch(const QUrl& url) {
+    QByteArray Fetch(const QUrl& url, int status = 200) {
         QNetworkAccessManager manager;
         manager.setProxy(QNetworkProxy::NoProxy);
         QNetworkReply* reply = manager.get(QNetworkRequest(url));
@@ -77,7 +78,7 @@ class DecodeHandOff : public SheetTest {
         QTimer::singleShot(10000, &loop, &QEventLoop::quit);
         loop.exec();
         EXPECT_TRUE(reply->isFinished());
-        EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200)
+        EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), status)
             << url.toString().toStdString();
         const QByteArray body = reply->readAll();
         delete reply;
@@ -119,6 +120,19 @@ TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
                   "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20F:sMo%20P:x75%25");
     EXPECT_TRUE(Fetch(m_catcher.Urls[0]).contains(CodeOnPage(kPurityCode)));
     EXPECT_TRUE(Fetch(m_catcher.Urls[1]).contains(CodeOnPage(secondCode)));
+
+    // The page is this run's alone: it answers under its secret path only, which changes every run.
+    const QString port = host.section(u':', 1).section(u'/', 0, 0);
+    const QString secret = host.section(u'/', 1);
+    EXPECT_GE(secret.size(), 22) << "128 bits at least";
+    QUrl elsewhere = m_catcher.Urls[0];
+    elsewhere.setPath(QStringLiteral("/cgi-usr/qpx/gcp.pl"));
+    Fetch(elsewhere, 404);
+    Fetch(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)), 404);
+    DecoderHandOff another;
+    another.setOpener([](const QUrl&, QObject*, std::function<void(bool)> done) { done(true); });
+    another.handOff(Sheet().page(0), kPurityCode);
+    EXPECT_NE(another.embeddedHost().section(u'/', 1), secret);
 }
 
 TEST_F(DecodeHandOff, PlusRunsReachTheDecoderPageAsPluses) {
@@ -140,7 +154,7 @@ TEST_F(DecodeHandOff, TheEndOfTheHandOffStopsTheDecoderPage) {
     m_handOff.reset();
     EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, host.section(u':', 1).toUShort());
+    socket.connectToHost(QHostAddress::LocalHost, host.section(u':', 1).section(u'/', 0, 0).toUShort());
     EXPECT_FALSE(socket.waitForConnected(2000)) << "nothing listens any more";
 
     OpenPuritySheet();
@@ -181,8 +195,11 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
             titles << box->windowTitle();
             buttons << box->standardButtons();
             if (auto* address = box->findChild<QLineEdit*>(QStringLiteral("DecoderAddress"))) {
+                // As wide as the address, where three quarters of the screen are enough for it.
+                const int wide = std::min(address->fontMetrics().horizontalAdvance(address->text()),
+                                          address->screen()->availableGeometry().width() * 3 / 4);
                 addresses << (address->isReadOnly() && address->selectedText() == address->text() &&
-                                      address->width() >= address->fontMetrics().horizontalAdvance(address->text())
+                                      address->width() >= wide
                                   ? address->text()
                                   : QStringLiteral("not selected, editable or cut short"));
                 QGuiApplication::clipboard()->clear();
