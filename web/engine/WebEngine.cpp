@@ -1,0 +1,336 @@
+// The engine as the browser page sees it: a few C functions over one answer model, the page's
+// questions and the page rules, with JSON out. The page keeps no answers and no rules of its own.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "code/CodeFrame.h"
+#include "code/Notation.h"
+#include "code/Sections.h"
+#include "decoder/Decoder.h"
+#include "rules/PageRules.h"
+#include "rules/PastedCode.h"
+#include "settings/SettingsLayout.h"
+#include "vocabulary/Tables.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/emscripten.h>
+#define GLOMIE_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
+#else
+#define GLOMIE_EXPORT extern "C"
+#endif
+
+namespace {
+
+// Just enough JSON for what goes out.
+class Json {
+public:
+    Json& raw(std::string_view text) {
+        m_text += text;
+        return *this;
+    }
+    Json& string(std::string_view text) {
+        m_text += '"';
+        for (const char c : text) {
+            switch (c) {
+            case '"':
+                m_text += "\\\"";
+                break;
+            case '\\':
+                m_text += "\\\\";
+                break;
+            case '\n':
+                m_text += "\\n";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    m_text += escaped;
+                } else {
+                    m_text += c;
+                }
+            }
+        }
+        m_text += '"';
+        return *this;
+    }
+    Json& number(int64_t value) {
+        m_text += std::to_string(value);
+        return *this;
+    }
+    Json& boolean(bool value) {
+        m_text += value ? "true" : "false";
+        return *this;
+    }
+    Json& key(std::string_view name) {
+        comma();
+        string(name);
+        m_text += ':';
+        m_fresh = false;
+        return *this;
+    }
+    Json& open(char bracket) {
+        comma();
+        m_text += bracket;
+        m_fresh = true;
+        return *this;
+    }
+    Json& close(char bracket) {
+        m_text += bracket;
+        m_fresh = false;
+        return *this;
+    }
+    // Before an element of an array.
+    Json& item() {
+        comma();
+        m_fresh = false;
+        return *this;
+    }
+    const std::string& text() const { return m_text; }
+
+private:
+    void comma() {
+        if (!m_fresh && !m_text.empty() && m_text.back() != ':' && m_text.back() != '[' && m_text.back() != '{')
+            m_text += ',';
+    }
+    std::string m_text;
+    bool m_fresh = true;
+};
+
+const char* KindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Check:
+        return "check";
+    case ControlKind::List:
+        return "list";
+    case ControlKind::Slider:
+        return "slider";
+    case ControlKind::Tune:
+        return "tune";
+    case ControlKind::Spin:
+        return "spin";
+    case ControlKind::Count:
+        return "count";
+    case ControlKind::Selection:
+        return "selection";
+    }
+    return "";
+}
+
+// The one answer model, and a pasted code's answers until the user says whether to take them.
+struct Model {
+    AnswerSet Answers = DefaultAnswers();
+    AnswerSet Pasted;
+    std::string Reply; // what the last call gave back, alive until the next
+};
+
+Model& TheModel() {
+    static Model model;
+    return model;
+}
+
+const char* Reply(std::string text) {
+    TheModel().Reply = std::move(text);
+    return TheModel().Reply.c_str();
+}
+
+bool ValidQuestion(int page, int question) {
+    return page >= 0 && page < kPageCount && question >= 0 &&
+           question < static_cast<int>(QuestionsOf(static_cast<PageId>(page)).size());
+}
+
+} // namespace
+
+// The ten pages as the form shows them: captions, groups, and every question with its key (the
+// settings key), control, range, caption, accessible name and, for lists, the rows it offers.
+GLOMIE_EXPORT const char* glomie_form() {
+    static const std::string form = [] {
+        Json json;
+        json.open('[');
+        for (int p = 0; p < kPageCount; ++p) {
+            const auto page = static_cast<PageId>(p);
+            json.open('{').key("caption").string(PageCaption(page));
+            json.key("groups").open('[');
+            for (const QuestionGroup& group : GroupsOf(page)) {
+                json.open('{').key("name").string(group.Name).key("caption").string(group.Caption);
+                json.key("plain").string(PlainCaption(group.Caption)).key("parent").number(group.Parent).close('}');
+            }
+            json.close(']').key("questions").open('[');
+            const auto questions = QuestionsOf(page);
+            for (size_t i = 0; i < questions.size(); ++i) {
+                const Question& q = questions[i];
+                json.open('{').key("key").string(AnswerKey(AnswerOf(page, q)));
+                json.key("name").string(QuestionName(page, static_cast<int>(i)));
+                json.key("kind").string(KindName(q.Kind)).key("group").number(q.Group);
+                json.key("min").number(q.Minimum).key("max").number(q.Maximum);
+                json.key("caption").string(q.Caption).key("label").string(AccessibleNameOf(q));
+                json.key("inverted").boolean(q.Inverted);
+                if (q.Table) {
+                    json.key("rows").open('[');
+                    for (int32_t row = 0; row < q.Table->m_nCount; ++row)
+                        json.item().string(q.Table->m_pEntries[row].m_strDescription);
+                    json.close(']');
+                }
+                json.close('}');
+            }
+            json.close(']').close('}');
+        }
+        json.close(']');
+        return json.text();
+    }();
+    return form.c_str();
+}
+
+// The first run's answers.
+GLOMIE_EXPORT void glomie_reset() {
+    TheModel().Answers = DefaultAnswers();
+}
+
+// One stored answer, by its key, as kept: for answers kept between visits. False for no such key.
+GLOMIE_EXPORT int glomie_set(const char* key, int32_t value) {
+    const auto field = AnswerOfKey(key ? key : "");
+    if (!field)
+        return 0;
+    WriteAnswer(TheModel().Answers, *field, value);
+    return 1;
+}
+
+// Every page as shown: flags and counts as their controls give them back. The browser shows all
+// pages at once, so all are shown as soon as the answers are loaded.
+GLOMIE_EXPORT void glomie_show_all() {
+    for (int p = 0; p < kPageCount; ++p)
+        TakeAsShown(TheModel().Answers, static_cast<PageId>(p));
+}
+
+// Every answer by its key, stored or not: {"SM/Pri": 15, ...}.
+GLOMIE_EXPORT const char* glomie_answers() {
+    Json json;
+    json.open('{');
+    for (const SettingsSection& section : SettingsLayout())
+        for (const SettingsValue& value : section.Values)
+            json.key(std::string(section.Name) + "/" + std::string(value.Name))
+                .number(ReadAnswer(TheModel().Answers, value.Field));
+    for (const UnstoredValue& value : UnstoredValues())
+        json.key(std::string(value.Section) + "/" + std::string(value.Name))
+            .number(ReadAnswer(TheModel().Answers, value.Field));
+    json.close('}');
+    return Reply(json.text());
+}
+
+// The user gave a question a value from its control (see AnswerQuestion).
+GLOMIE_EXPORT void glomie_answer(int page, int question, int32_t value) {
+    if (ValidQuestion(page, question))
+        AnswerQuestion(TheModel().Answers, static_cast<PageId>(page), question, value);
+}
+
+// A count box's text as its number.
+GLOMIE_EXPORT int32_t glomie_parse_count(const char* text) {
+    return ParseCount(text ? text : "");
+}
+
+// What is wrong with a count box's text, as the desktop says when its page is left; "" when nothing.
+GLOMIE_EXPORT const char* glomie_count_problem(int page, int question, const char* text) {
+    if (!ValidQuestion(page, question))
+        return "";
+    const Question& q = QuestionsOf(static_cast<PageId>(page))[static_cast<size_t>(question)];
+    switch (CheckCount(text ? text : "", q.Minimum, q.Maximum)) {
+    case CountVerdict::Fine:
+        return "";
+    case CountVerdict::NotAPositiveInteger:
+        return kPositiveIntegerMessage;
+    case CountVerdict::OutOfRange:
+        break;
+    }
+    std::string message = kIntegerRangeMessage;
+    message.replace(message.find("%1"), 2, std::to_string(q.Minimum));
+    message.replace(message.find("%2"), 2, std::to_string(q.Maximum));
+    return Reply(message);
+}
+
+// All the page shows after a change: the code, what each page shows and leaves open, the texts
+// that follow from the answers, and the code read back as sentences, grouped as the decoder page
+// groups them.
+GLOMIE_EXPORT const char* glomie_state() {
+    const AnswerSet& answers = TheModel().Answers;
+    CodeFrame frame(answers);
+    frame.RebuildCode(RebuildAll);
+    Json json;
+    json.open('{').key("code").string(frame.FullCode());
+    json.key("pages").open('[');
+    for (int p = 0; p < kPageCount; ++p) {
+        const auto page = static_cast<PageId>(p);
+        const OpenQuestions open = OpenQuestionsOf(answers, page);
+        const size_t count = QuestionsOf(page).size();
+        json.open('{').key("open").open('[');
+        for (size_t i = 0; i < count; ++i)
+            json.item().boolean(open.test(i));
+        json.close(']').key("shown").open('[');
+        for (size_t i = 0; i < count; ++i) {
+            const Question& q = QuestionsOf(page)[i];
+            const int32_t shown = ShownValue(answers, page, static_cast<int>(i));
+            // Unsigned counts and masks as the numbers they are.
+            const bool unsignedValue = q.Field.Type == FieldType::UInt32 || q.Kind == ControlKind::Selection;
+            json.item().number(unsignedValue ? int64_t{static_cast<uint32_t>(shown)} : int64_t{shown});
+        }
+        json.close(']').key("groups").open('[');
+        for (size_t g = 0; g < GroupsOf(page).size(); ++g)
+            json.item().boolean(GroupOpen(page, static_cast<int>(g), open));
+        json.close(']').close('}');
+    }
+    json.close(']');
+    std::string description = ObsessionDescription(answers.Obsession.Pri);
+    if (answers.Obsession.ChkSec != 0)
+        description += "\n\n" + ObsessionDescription(answers.Obsession.Sec);
+    json.key("description").string(description).key("years").string(YearsText(answers.Experience.Years));
+
+    const DecodeResult decoded = DecodeGlomieCode(frame.FullCode());
+    json.key("sentences").open('[');
+    std::string_view title;
+    bool inGroup = false;
+    for (const DecodedSentence& sentence : decoded.Sentences) {
+        const std::string_view heading = SectionTitle(sentence.Section);
+        if (!inGroup || heading != title) {
+            if (inGroup)
+                json.close(']').close('}');
+            json.open('{').key("title").string(heading).key("lines").open('[');
+            title = heading;
+            inGroup = true;
+        }
+        json.item().string(decoded.Text(sentence));
+    }
+    if (inGroup)
+        json.close(']').close('}');
+    json.close(']').close('}');
+    return Reply(json.text());
+}
+
+// Reads the first code in a text as Paste Code does: whether there is one, what the pages take of
+// it (its code) and what they cannot take as it is. Nothing changes until glomie_take_pasted.
+GLOMIE_EXPORT const char* glomie_read_code(const char* text) {
+    const PastedCode pasted = ReadPastedCode(text ? text : "");
+    TheModel().Pasted = pasted.Answers;
+    Json json;
+    json.open('{').key("found").boolean(pasted.Found);
+    CodeFrame frame(pasted.Answers);
+    frame.RebuildCode(RebuildAll);
+    json.key("code").string(pasted.Found ? frame.FullCode() : std::string());
+    json.key("problems").open('[');
+    for (const PasteProblem& problem : pasted.Problems) {
+        json.open('{').key("position").number(static_cast<int64_t>(problem.Position));
+        json.key("text").string(problem.Text).key("message").string(problem.Message).close('}');
+    }
+    json.close(']').close('}');
+    return Reply(json.text());
+}
+
+// The answers of the code read last become the answers.
+GLOMIE_EXPORT void glomie_take_pasted() {
+    TheModel().Answers = TheModel().Pasted;
+}
+
+// The header every code starts with, for the page's messages.
+GLOMIE_EXPORT const char* glomie_header() {
+    return kHeaderPrefix;
+}
