@@ -251,7 +251,10 @@ GLOMIE_EXPORT const char* glomie_count_problem(int page, int question, const cha
 
 // All the page shows after a change: the code, what each page shows and leaves open, the texts
 // that follow from the answers, and the code read back as sentences, grouped as the decoder page
-// groups them.
+// groups them:
+// {"code": "...", "pages": [{"open": [bool per question], "shown": [value per question],
+//   "groups": [bool per group]}], "description": "...", "years": "3+",
+//  "sentences": [{"title": "Obsession", "lines": [{"text": "...", "ambiguous": false}]}]}
 GLOMIE_EXPORT const char* glomie_state() {
     const AnswerSet& answers = TheModel().Answers;
     CodeFrame frame(answers);
@@ -290,7 +293,8 @@ GLOMIE_EXPORT const char* glomie_state() {
     std::string_view title;
     bool inGroup = false;
     for (const DecodedSentence& sentence : decoded.Sentences) {
-        const std::string_view heading = SectionTitle(sentence.Section);
+        const std::string_view section = SectionTitle(sentence.Section);
+        const std::string_view heading = section.empty() ? std::string_view("Other") : section;
         if (!inGroup || heading != title) {
             if (inGroup)
                 json.close(']').close('}');
@@ -298,7 +302,8 @@ GLOMIE_EXPORT const char* glomie_state() {
             title = heading;
             inGroup = true;
         }
-        json.item().string(decoded.Text(sentence));
+        json.open('{').key("text").string(decoded.Text(sentence)).key("ambiguous").boolean(sentence.Ambiguous);
+        json.close('}');
     }
     if (inGroup)
         json.close(']').close('}');
