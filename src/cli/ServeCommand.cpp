@@ -10,7 +10,7 @@
 
 namespace {
 
-const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS] [--per-client N]\n";
+const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS] [--web DIR] [--per-client N]\n";
 
 } // namespace
 
@@ -23,9 +23,12 @@ int RunServe(CommandContext& context) {
     const QCommandLineOption perClient(QStringLiteral("per-client"),
                                        QStringLiteral("Hold at most N connections from one address."),
                                        QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption web(QStringLiteral("web"),
+                                 QStringLiteral("Serve the encoder in the browser from DIR at /encoder/."),
+                                 QStringLiteral("DIR"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
-    parser.addOptions({port, bind, perClient, help});
+    parser.addOptions({port, bind, perClient, web, help});
     if (!parser.parse(QStringList{QStringLiteral("serve")} + context.arguments) ||
         !parser.positionalArguments().isEmpty()) {
         context.err << "glomiecode-cli: "
@@ -45,6 +48,8 @@ int RunServe(CommandContext& context) {
                        "  --per-client N    hold at most N connections from one address at once and\n"
                        "                    close a further one at once (default 0: no such cap;\n"
                        "                    behind a reverse proxy every client has the proxy's address)\n"
+                       "  --web DIR         serve the encoder in the browser (scripts/build-web.sh builds it)\n"
+                       "                    from DIR at /encoder/; without it, the installed one, if any\n"
                        "  -h, --help        show this help\n";
         return ExitOk;
     }
@@ -67,12 +72,24 @@ int RunServe(CommandContext& context) {
         return ExitUsage;
     }
 
+    // The encoder in the browser: the folder given, or the one installed beside the program.
+    const QString installedWeb =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" GLOMIE_INSTALLED_WEB_DIR);
+    const QString webFolder = parser.isSet(web) ? parser.value(web) : installedWeb;
+    std::optional<EncoderSite> site = LoadEncoderSite(webFolder);
+    if (!site && parser.isSet(web)) {
+        context.err << "glomiecode-cli: no encoder site (an index.html) in '" << webFolder << "'\n";
+        return ExitUsage;
+    }
+
     // A closed output (`serve 2>&1 | head -1`) must not end the service: writes to it just fail.
     IgnoreBrokenPipe();
     RequestLog log;
     DecoderService service;
     service.SetRequestLog([&log](const QString& line) { log.Write(line); });
     service.setPerClientCap(perClientCap);
+    if (site)
+        service.setEncoderSite(std::move(*site));
     if (!service.Listen(address, static_cast<quint16>(portNumber))) {
         context.err << "glomiecode-cli: cannot listen on " << parser.value(bind) << " port " << portNumber
                     << '\n';
@@ -85,6 +102,8 @@ int RunServe(CommandContext& context) {
     }
 
     context.out << "glomiecode-cli: the decoder page is at http://" << service.HostAndPort() << "/\n";
+    if (service.servesEncoderSite())
+        context.out << "glomiecode-cli: the encoder is at http://" << service.HostAndPort() << "/encoder/\n";
     context.out.flush();
     QCoreApplication::exec();
     log.Write(QStringLiteral("glomiecode-cli: stopped"));

@@ -62,6 +62,24 @@ std::string DecoderAddress(std::string_view host, std::string_view code) {
     return address;
 }
 
+std::string PercentEncode(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size() * 3 / 2);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+            std::string_view("-_.!~*'()").find(c) != std::string_view::npos) {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0xF];
+        }
+    }
+    return encoded;
+}
+
 std::string DecodeQueryComponent(std::string_view component) {
     std::string decoded;
     decoded.reserve(component.size());

@@ -30,6 +30,10 @@ std::string DecoderSite(std::string_view host);
 // The decoder address of a code on a host: the site + "/cgi-usr/qpx/gcp.pl?name=" + the escaped code.
 std::string DecoderAddress(std::string_view host, std::string_view code);
 
+// Text as one component of an address (a query value, a fragment), as a browser's
+// encodeURIComponent writes it: every byte but letters, digits and - _ . ! ~ * ' ( ) as "%XX".
+std::string PercentEncode(std::string_view text);
+
 // One query component as browsers send it: "%" and two hex digits is that byte, "+" is a blank, and
 // a "%" not followed by two hex digits is kept (a purity score such as ':x75%' holds one).
 std::string DecodeQueryComponent(std::string_view component);

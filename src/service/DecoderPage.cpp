@@ -141,7 +141,7 @@ std::string RenderFormPage(std::string_view pathPrefix) {
 }
 
 std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
-                              std::string_view pathPrefix) {
+                              std::string_view pathPrefix, bool withEncoder) {
     if (!result.HeaderFound)
         return RenderNotePage("No Glomie Code",
                               "There is no Glomie Code in this text. A code begins with \"GlomieCode(\".",
@@ -153,6 +153,14 @@ std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
     page += "<p class=\"code\">";
     page += HtmlEscape(text.substr(begin, end - begin));
     page += "</p>\n";
+    if (withEncoder) {
+        page += "<p><a href=\"";
+        page += HtmlEscape(pathPrefix);
+        page += kEncoderPath;
+        page += "#code=";
+        page += PercentEncode(text.substr(begin, end - begin));
+        page += "\">Edit this code</a></p>\n";
+    }
     if (!result.Complete())
         page += "<p>Part of this code could not be read; what could be read is below.</p>\n";
     AppendSentences(page, result);
@@ -162,8 +170,25 @@ std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
     return page;
 }
 
+std::string_view SiteContentType(std::string_view name) {
+    if (name.empty() || name.front() == '.' ||
+        name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-") !=
+            std::string_view::npos)
+        return {};
+    static constexpr std::pair<std::string_view, std::string_view> kTypes[] = {
+        {".html", "text/html; charset=utf-8"}, {".css", "text/css; charset=utf-8"},
+        {".js", "text/javascript; charset=utf-8"}, {".wasm", "application/wasm"},
+        {".png", "image/png"}, {".svg", "image/svg+xml"}, {".ico", "image/x-icon"},
+        {".json", "application/json"}, {".webmanifest", "application/manifest+json"},
+    };
+    for (const auto& [ending, type] : kTypes)
+        if (name.size() > ending.size() && name.ends_with(ending))
+            return type;
+    return {};
+}
+
 DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query,
-                           std::string_view pathPrefix) {
+                           std::string_view pathPrefix, const EncoderSite* site) {
     if (method == RequestMethod::Other)
         return {405, RenderNotePage("Method not allowed", "This page can only be read (GET or HEAD).", false,
                                     pathPrefix)};
@@ -172,11 +197,27 @@ DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::str
                                     pathPrefix)};
     if (path == "/")
         return {200, RenderFormPage(pathPrefix)};
+    if (site && path.starts_with(kEncoderPath)) {
+        std::string_view name = path.substr(kEncoderPath.size());
+        if (name.empty())
+            name = "index.html";
+        if (const auto file = site->find(name); file != site->end()) {
+            DecoderReply reply(200, file->second.Body);
+            reply.ContentType = file->second.ContentType;
+            reply.FromSite = true;
+            return reply;
+        }
+    }
+    if (site && path == kEncoderPath.substr(0, kEncoderPath.size() - 1)) {
+        DecoderReply moved(301, RenderNotePage("Moved", "The encoder is at /encoder/.", false, pathPrefix));
+        moved.Location = std::string(pathPrefix) + std::string(kEncoderPath);
+        return moved;
+    }
     if (path != kDecoderPath)
         return {404, RenderNotePage("Not found", "There is no page at this address.", false, pathPrefix)};
     const std::optional<std::string> text = QueryParameter(query, kCodeParameter);
     if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos)
         return {200, RenderNotePage("Glomie Code decoder", "No code was given. Paste one below.", true,
                                     pathPrefix)};
-    return {200, RenderDecoderPage(*text, DecodeGlomieCode(*text), pathPrefix)};
+    return {200, RenderDecoderPage(*text, DecodeGlomieCode(*text), pathPrefix, site != nullptr)};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -19,17 +20,35 @@ std::string HtmlEscape(std::string_view text);
 std::string RenderFormPage(std::string_view pathPrefix = {});
 // The page for a text sent as the code: the code found in it and the decoder's sentences, grouped
 // by section, then whatever could not be read.
+// With withEncoder, the code comes with a link to the encoder in the browser, which opens it.
 std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
-                              std::string_view pathPrefix = {});
+                              std::string_view pathPrefix = {}, bool withEncoder = false);
+
+// The encoder in the browser, served beside the decoder page under /encoder/: its files by name.
+inline constexpr std::string_view kEncoderPath = "/encoder/";
+struct SiteFile {
+    std::string Body;
+    std::string_view ContentType;
+};
+using EncoderSite = std::map<std::string, SiteFile, std::less<>>;
+// The content type of a file the site may hold, by the end of its name: a page, a style sheet, a
+// script, a WebAssembly module, a picture; empty for any other name, or one that is no plain file
+// name (a path, a hidden file).
+std::string_view SiteContentType(std::string_view name);
 
 enum class RequestMethod { Get, Head, Other };
 
 struct DecoderReply {
+    DecoderReply(int status, std::string body) : Status(status), Body(std::move(body)) {}
+
     int Status = 200;
-    std::string Body; // an HTML page, UTF-8; a HEAD request gets the headers of this body only
+    std::string Body; // a HEAD request gets the headers of this body only
+    std::string_view ContentType = "text/html; charset=utf-8";
+    bool FromSite = false; // a file of the encoder's site, which has a policy of its own
+    std::string Location;  // where a 301 sends the browser
 };
 
 // The answer to one request, from its method, its path (with the prefix taken off) and its raw query
-// (as sent, without "?").
+// (as sent, without "?"). With a site, /encoder/ serves it, and the decoder page links a code to it.
 DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::string_view query,
-                           std::string_view pathPrefix = {});
+                           std::string_view pathPrefix = {}, const EncoderSite* site = nullptr);

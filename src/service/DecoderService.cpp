@@ -1,6 +1,9 @@
 #include "service/DecoderService.h"
 
 #include <QRandomGenerator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
@@ -36,6 +39,8 @@ const char* ReasonPhrase(int status) {
     switch (status) {
     case 200:
         return "OK";
+    case 301:
+        return "Moved Permanently";
     case 400:
         return "Bad Request";
     case 404:
@@ -62,16 +67,19 @@ QByteArray StatusLine(int status) {
 }
 
 // The headers every answer carries after its status line and Content-Type.
-QByteArray CommonHeaders(qsizetype bodyLength, bool close) {
-    QByteArray headers =
-        "Content-Length: " + QByteArray::number(bodyLength) +
-        "\r\n"
-        // The page needs nothing but its own inline style, and sends its form only to itself.
-        "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; "
-        "form-action 'self'; base-uri 'none'; frame-ancestors 'none'\r\n"
-        "X-Content-Type-Options: nosniff\r\n"
-        "Referrer-Policy: no-referrer\r\n"
-        "Cache-Control: no-store\r\n";
+QByteArray CommonHeaders(qsizetype bodyLength, bool close, bool fromSite = false) {
+    QByteArray headers = "Content-Length: " + QByteArray::number(bodyLength) + "\r\n";
+    if (fromSite) // the encoder's scripts, its module and its style sheet, from its own folder alone
+        headers += "Content-Security-Policy: default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; "
+                   "style-src 'self'; img-src 'self' data:; connect-src 'none'; form-action 'none'; "
+                   "base-uri 'none'; frame-ancestors 'none'\r\n"
+                   "Cache-Control: no-cache\r\n";
+    else // the page needs nothing but its own inline style, and sends its form only to itself
+        headers += "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; "
+                   "form-action 'self'; base-uri 'none'; frame-ancestors 'none'\r\n"
+                   "Cache-Control: no-store\r\n";
+    headers += "X-Content-Type-Options: nosniff\r\n"
+               "Referrer-Policy: no-referrer\r\n";
     if (close)
         headers += "Connection: close\r\n";
     return headers;
@@ -237,9 +245,13 @@ class DecoderService::Connection : public QObject {
         const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                    : method == "HEAD" ? RequestMethod::Head
                                                       : RequestMethod::Other;
-        const DecoderReply reply = AnswerRequest(kind, path, query, prefix);
-        QByteArray answer = StatusLine(reply.Status) + "Content-Type: text/html; charset=utf-8\r\n" +
-                            CommonHeaders(qsizetype(reply.Body.size()), !m_keepAlive);
+        const DecoderReply reply =
+            AnswerRequest(kind, path, query, prefix, m_service.m_site ? &*m_service.m_site : nullptr);
+        QByteArray answer = StatusLine(reply.Status) + "Content-Type: " +
+                            QByteArray::fromStdString(std::string(reply.ContentType)) + "\r\n" +
+                            CommonHeaders(qsizetype(reply.Body.size()), !m_keepAlive, reply.FromSite);
+        if (!reply.Location.empty())
+            answer += "Location: " + QByteArray::fromStdString(reply.Location) + "\r\n";
         if (reply.Status == 405)
             answer += "Allow: GET, HEAD\r\n";
         if (m_keepAlive && m_head.Version() == "HTTP/1.0")
@@ -421,6 +433,22 @@ void DecoderService::setPathPrefix(const QString& prefix) {
     if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
         path.prepend(QLatin1Char('/'));
     m_pathPrefix = path.toStdString();
+}
+
+std::optional<EncoderSite> LoadEncoderSite(const QString& folder) {
+    const QDir dir(folder);
+    if (folder.isEmpty() || !QFileInfo(dir.filePath(QStringLiteral("index.html"))).isFile())
+        return std::nullopt;
+    EncoderSite site;
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files)) {
+        const std::string name = entry.fileName().toStdString();
+        const std::string_view type = SiteContentType(name);
+        QFile file(entry.filePath());
+        if (type.empty() || !file.open(QIODevice::ReadOnly))
+            continue;
+        site[name] = SiteFile{file.readAll().toStdString(), type};
+    }
+    return site;
 }
 
 QString DecoderService::makePathSecret() {

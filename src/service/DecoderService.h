@@ -7,9 +7,16 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "service/DecoderPage.h"
+
 class QTcpServer;
+
+// The encoder's site from a folder: every file in it the site may hold (see SiteContentType), read
+// now; nothing when the folder holds no index.html.
+std::optional<EncoderSite> LoadEncoderSite(const QString& folder);
 
 // The decoder page over HTTP/1.1: "/" answers a form, "/cgi-usr/qpx/gcp.pl?name=<code>" the decoded
 // code. Runs on the thread that owns it; reads and writes no files. A client cannot hold it up: a
@@ -70,6 +77,11 @@ class DecoderService : public QObject {
     // compared with the path as sent, so it should hold URL-safe characters only.
     void setPathPrefix(const QString& prefix);
     QString pathPrefix() const { return QString::fromStdString(m_pathPrefix); }
+    // The encoder in the browser, served under /encoder/ beside the decoder page, which then links a
+    // code to it.
+    void setEncoderSite(EncoderSite site) { m_site = std::move(site); }
+    bool servesEncoderSite() const { return m_site.has_value(); }
+
     // A secret for a path prefix that no one can guess: 128 bits from the system's random source,
     // in the URL-safe base64 alphabet (22 characters).
     static QString makePathSecret();
@@ -90,6 +102,7 @@ class DecoderService : public QObject {
     int m_perClientCap = 0;
     QHash<QHostAddress, int> m_openByPeer;
     std::string m_pathPrefix;
+    std::optional<EncoderSite> m_site;
     bool m_paused = false;
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     std::function<void(const QString&)> m_log;

@@ -157,4 +157,46 @@ TEST(AnswerRequest, RefusesQueriesLongerThanEightKilobytes) {
     EXPECT_EQ(Get("/elsewhere", atLimit + "a").Status, 414);
 }
 
+// With the encoder's site, /encoder/ serves its files by plain name, with their types, and the
+// decoder page links its code there; nothing else of the folder is reached.
+TEST(AnswerRequest, ServesTheEncoderSiteBesideTheDecoderPage) {
+    const EncoderSite site = {{"index.html", {"<p>encoder</p>", "text/html; charset=utf-8"}},
+                              {"engine.js", {"var e;", "text/javascript; charset=utf-8"}},
+                              {"engine.wasm", {"\0asm", "application/wasm"}}};
+    const struct {
+        const char* Path;
+        int Status;
+        const char* Type;
+    } cases[] = {
+        {"/encoder/", 200, "text/html; charset=utf-8"},
+        {"/encoder/index.html", 200, "text/html; charset=utf-8"},
+        {"/encoder/engine.js", 200, "text/javascript; charset=utf-8"},
+        {"/encoder/engine.wasm", 200, "application/wasm"},
+        {"/encoder", 301, "text/html; charset=utf-8"},
+        {"/encoder/missing.js", 404, "text/html; charset=utf-8"},
+        {"/encoder/../engine.js", 404, "text/html; charset=utf-8"},
+        {"/encoder/%2e%2e/x", 404, "text/html; charset=utf-8"},
+    };
+    for (const auto& c : cases) {
+        const DecoderReply reply = AnswerRequest(RequestMethod::Get, c.Path, "", {}, &site);
+        EXPECT_EQ(reply.Status, c.Status) << c.Path;
+        EXPECT_EQ(reply.ContentType, c.Type) << c.Path;
+        EXPECT_EQ(reply.FromSite, c.Status == 200) << c.Path;
+    }
+    EXPECT_EQ(AnswerRequest(RequestMethod::Get, "/encoder", "", "/s", &site).Location, "/s/encoder/");
+    EXPECT_EQ(Get("/encoder/", "").Status, 404) << "without a site";
+
+    const std::string code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:x75%";
+    const std::string linked = AnswerRequest(RequestMethod::Get, kDecoderPath,
+                                             "name=" + EscapeForDecoder(code), {}, &site).Body;
+    EXPECT_TRUE(Contains(linked, "<a href=\"/encoder/#code=GlomieCode(1.12.05)%20SM%3A5-%5B7%2B%5Dm%2B%20P%3Ax75%25\">"))
+        << linked;
+    EXPECT_FALSE(Contains(Get(kDecoderPath, "name=" + EscapeForDecoder(code)).Body, "/encoder/"));
+
+    for (const std::string_view name : {"a.html", "style.css", "engine.wasm"})
+        EXPECT_FALSE(SiteContentType(name).empty()) << name;
+    for (const std::string_view name : {".hidden.js", "sub/a.js", "a.sh", "index", "..", "a b.js"})
+        EXPECT_TRUE(SiteContentType(name).empty()) << name;
+}
+
 } // namespace
