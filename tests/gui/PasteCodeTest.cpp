@@ -5,28 +5,11 @@
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
 #include "RandomAnswers.h"
+#include "WorkedExamples.h"
 
 namespace {
 
 using Outcome = EncoderSheet::PasteOutcome;
-
-const char* const WorkedExamples[] = {
-    "GlomieCode(1.12.05) SM:5",
-    "GlomieCode(1.12.05) SM:5-[7+]m+",
-    "GlomieCode(1.12.05) SM:![0]m-",
-    "GlomieCode(1.12.05) SM:5 F:sMo++ D:vBe- X:**",
-    "GlomieCode(1.12.05) SM:5 F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---",
-    "GlomieCode(1.12.05) SM:5 F:v4GA3:p*R1",
-    "GlomieCode(1.12.05) SM:5 X:***[*]:aClr++|ClS[SS]s++++:m18s++[+]",
-    "GlomieCode(1.12.05) SM:5 X:a[R]d+",
-    "GlomieCode(1.12.05) SM:5 O:d--:!s++:?o:a?:h-[-]:x+",
-    "GlomieCode(1.12.05) SM:5 O:!sZ",
-    "GlomieCode(1.12.05) SM:5 P:w?",
-    "GlomieCode(1.12.05) SM:5 P:eBBrL|Gg[z]",
-    "GlomieCode(1.12.05) SM:5 P:a23:eBg:hBr+:x:r+|+",
-    "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:"
-    "m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+",
-};
 
 // Every control of every page as the user sees it: name, enable state and what it shows.
 QStringList ControlStates(EncoderSheet& sheet) {
@@ -62,7 +45,7 @@ QStringList ControlStates(EncoderSheet& sheet) {
 // The codes to paste: the worked examples and answers drawn as a user could give them, every other
 // one without the answers the settings do not keep.
 std::vector<std::string> CodesToPaste(int randomCodes) {
-    std::vector<std::string> codes(std::begin(WorkedExamples), std::end(WorkedExamples));
+    std::vector<std::string> codes(std::begin(kWorkedExamples), std::end(kWorkedExamples));
     for (int seed = 1; seed <= randomCodes; ++seed) {
         SeededValues values(static_cast<uint64_t>(seed));
         AnswerSet answers = RandomAnswerSet(values);
