@@ -41,6 +41,17 @@ unit=lib/systemd/system/glomiecode-decoder.service
 for size in "${icon_sizes[@]}"; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
+# The encoder in the browser, when it has been built (scripts/build-web.sh): every file of the site.
+site=$source_dir/build/web
+site_files=()
+if [ -f "$site/index.html" ]; then
+  for file in "$site"/*; do
+    case ${file##*.} in html | css | js | wasm | png | svg | ico | json | webmanifest)
+      site_files+=("${file##*/}")
+      expected+=("share/glomiecode/web/${file##*/}") ;;
+    esac
+  done
+fi
 
 work=$(mktemp -d)
 sudo_cmd=()
@@ -260,6 +271,32 @@ runs_once_and_refuses_a_second_copy() {
 check "the installed encoder finds its help file from another directory" finds_its_help_from_elsewhere "$prefix"
 check "the installed programs tell their version and the default code" versions_and_code
 check "the installed encoder runs once and refuses a second copy" runs_once_and_refuses_a_second_copy
+
+# The installed serve hosts the installed encoder in the browser at /encoder/, as built.
+serves_the_installed_site() {
+  "${isolated[@]}" "$prefix/bin/glomiecode-cli" serve --port 0 >"$work/serve.out" 2>"$work/serve.err" &
+  local server=$!
+  echo "$server" >>"$work/pids"
+  wait_for 20 grep -q "the encoder is at http://" "$work/serve.out" ||
+    { echo "  serve does not host the installed site"; cat "$work/serve.out" "$work/serve.err"; return 1; }
+  local base status=0
+  base=$(sed -n 's|^glomiecode-cli: the encoder is at ||p' "$work/serve.out")
+  python3 - "$base" "$site" "${site_files[@]}" <<'PYTHON' || status=1
+import sys, urllib.request
+base, site, files = sys.argv[1], sys.argv[2], sys.argv[3:]
+for name in [""] + files:
+    with urllib.request.urlopen(base + name, timeout=10) as answer:
+        wanted = open(f"{site}/{name or 'index.html'}", "rb").read()
+        if answer.read() != wanted:
+            sys.exit(f"  {base + name} is not the file built")
+PYTHON
+  kill -TERM "$server"
+  wait "$server" || true
+  return "$status"
+}
+if [ ${#site_files[@]} -gt 0 ]; then
+  check "the installed serve hosts the encoder in the browser" serves_the_installed_site
+fi
 mv "$prefix" "$work/moved"
 prefix=$work/moved
 check "a moved installation still finds its help file" finds_its_help_from_elsewhere "$prefix"
