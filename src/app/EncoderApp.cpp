@@ -93,11 +93,11 @@ QString OnlyOneCopyMessage() {
 } // namespace
 
 void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff,
-                              const DesktopOpener& open) {
+                              Splash& splash, const DesktopOpener& open) {
     sheet.setHelpHandler([&sheet, programDirectory, open] { ShowHelp(sheet, programDirectory, open); });
     sheet.setThanksHandler(&ShowThanks);
     sheet.setDecodeHandler([&handOff](QWidget& page, const QString& code) { handOff.handOff(page, code); });
-    sheet.setShownHandler([&sheet] { SplashWindow::ShowSplash(&sheet); });
+    sheet.setShownHandler([&sheet, &splash] { splash.show(&sheet); });
 }
 
 bool EncoderApp::saveSheet(QSettingsStore& store, const EncoderSheet& sheet) {
@@ -106,10 +106,12 @@ bool EncoderApp::saveSheet(QSettingsStore& store, const EncoderSheet& sheet) {
     return store.Commit();
 }
 
-bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory, InstanceLock* lock) {
+bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory, bool showSplash,
+                          InstanceLock* lock) {
     DecoderHandOff handOff;
+    Splash splash(showSplash);
     EncoderSheet sheet;
-    prepareSheet(sheet, programDirectory, handOff);
+    prepareSheet(sheet, programDirectory, handOff, splash);
     if (lock)
         lock->listenForLaterCopies([&sheet] { BringToFront(sheet); });
     AnswerSet answers;
@@ -161,9 +163,8 @@ int EncoderApp::initInstance(const StartOptions& options, const QString& executa
     if (!locked)
         QTextStream(stderr) << name << ": the single-instance lock cannot be made in '"
                             << QDir::toNativeSeparators(lockFolder) << "'; starting without it\n";
-    SplashWindow::SetSplashEnabled(options.ShowSplash);
     const auto store = openStore();
-    runSheet(*store, QFileInfo(executablePath).absolutePath(), locked ? &*lock : nullptr);
+    runSheet(*store, QFileInfo(executablePath).absolutePath(), options.ShowSplash, locked ? &*lock : nullptr);
     return ExitOk;
 }
 

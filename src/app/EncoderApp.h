@@ -11,6 +11,7 @@
 class DecoderHandOff;
 class EncoderSheet;
 class InstanceLock;
+class Splash;
 struct StartOptions;
 
 // The encoder's life after the command line: the single-instance rule, the splash, and the run of
@@ -23,7 +24,7 @@ class EncoderApp {
     // Gives the sheet its help, thanks, decoder hand-off and splash; help is looked for from
     // programDirectory and opened with open.
     static void prepareSheet(EncoderSheet& sheet, const QString& programDirectory, DecoderHandOff& handOff,
-                             const DesktopOpener& open = &OpenWithDesktop);
+                             Splash& splash, const DesktopOpener& open = &OpenWithDesktop);
 
     // What OK saves: every answer and where the sheet is. False when the store could not be written
     // (its CommitError() says why); the values stay pending, to be tried again.
@@ -32,8 +33,10 @@ class EncoderApp {
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,
     // close without saving or go back to the answers. Returns whether the answers were saved.
-    // A later copy's request to come forward reaches the sheet through lock, when given.
-    static bool runSheet(QSettingsStore& store, const QString& programDirectory, InstanceLock* lock = nullptr);
+    // The splash comes with the sheet when showSplash. A later copy's request to come forward
+    // reaches the sheet through lock, when given.
+    static bool runSheet(QSettingsStore& store, const QString& programDirectory, bool showSplash,
+                         InstanceLock* lock = nullptr);
 
     using StoreFactory = std::function<std::unique_ptr<QSettingsStore>()>;
     // The start-up after the command line: refuses a second copy (with a message, without touching

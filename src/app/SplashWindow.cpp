@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
+#include <QTimer>
 
 namespace {
 // The picture at the splash's size, sharp on the owner's screen; null when it cannot be loaded.
@@ -26,28 +27,21 @@ QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
 }
 } // namespace
 
-void SplashWindow::ShowSplash(QWidget* owner, const QString& picture) {
-    if (!s_enabled || s_current)
+void Splash::show(QWidget* owner, const QString& picture) {
+    if (!m_enabled || window())
         return;
     const QPixmap pixmap =
         LoadPicture(picture, owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio());
     if (pixmap.isNull())
         return;
-    s_current = new SplashWindow(owner, pixmap);
-    s_current->show();
-    s_current->repaint();
+    m_window = new SplashWindow(owner, pixmap);
+    m_window->show();
+    m_window->repaint();
 }
 
-void SplashWindow::HideSplash() {
-    SplashWindow* splash = s_current;
-    if (!splash)
-        return;
-    s_current = nullptr;
-    QWidget* owner = splash->parentWidget();
-    splash->hide();
-    splash->deleteLater();
-    if (owner)
-        owner->repaint();
+void Splash::hide() {
+    if (SplashWindow* shown = window())
+        shown->dismiss();
 }
 
 // Kept in front (a window manager stacks the sheet, mapped after the splash, over it otherwise), and
@@ -63,25 +57,35 @@ SplashWindow::SplashWindow(QWidget* owner, const QPixmap& picture)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(Width, Height);
-    CenterWindow();
+    centerWindow();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("SplashTimer"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(DisplayMilliseconds);
-    connect(m_timer, &QTimer::timeout, this, [] { HideSplash(); });
+    connect(m_timer, &QTimer::timeout, this, &SplashWindow::dismiss);
     m_timer->start();
     qApp->installEventFilter(this);
 }
 
 SplashWindow::~SplashWindow() {
     qApp->removeEventFilter(this);
-    if (s_current == this)
-        s_current = nullptr;
+}
+
+void SplashWindow::dismiss() {
+    if (m_dismissed)
+        return;
+    m_dismissed = true;
+    qApp->removeEventFilter(this);
+    m_timer->stop();
+    hide();
+    deleteLater();
+    if (QWidget* owner = parentWidget())
+        owner->repaint();
 }
 
 // Over the owner while it is on the screen, else in the middle of the screen.
-void SplashWindow::CenterWindow() {
+void SplashWindow::centerWindow() {
     QWidget* owner = parentWidget();
     QPoint centre;
     if (owner && owner->isVisible() && !owner->isMinimized()) {
@@ -95,8 +99,8 @@ void SplashWindow::CenterWindow() {
     move(centre - QPoint(Width / 2, Height / 2));
 }
 
-bool SplashWindow::FilterAppMessage(QEvent* event) {
-    if (!s_current)
+bool SplashWindow::takeEvent(QEvent* event) {
+    if (m_dismissed)
         return false;
     switch (event->type()) {
     case QEvent::ShortcutOverride:
@@ -109,7 +113,7 @@ bool SplashWindow::FilterAppMessage(QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::NonClientAreaMouseButtonDblClick:
-        HideSplash();
+        dismiss();
         return true;
     default:
         return false;
@@ -117,7 +121,7 @@ bool SplashWindow::FilterAppMessage(QEvent* event) {
 }
 
 bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (FilterAppMessage(event))
+    if (takeEvent(event))
         return true;
     return QWidget::eventFilter(watched, event);
 }

@@ -2,8 +2,10 @@
 
 #include <QPixmap>
 #include <QPointer>
-#include <QTimer>
+#include <QString>
 #include <QWidget>
+
+class QTimer;
 
 // The picture shown over the sheet while it comes up: frameless, gone after two seconds or at the
 // first key or mouse press anywhere in the program, which it takes for itself.
@@ -13,35 +15,47 @@ class SplashWindow : public QWidget {
     static constexpr int DisplayMilliseconds = 2000;
     static constexpr int Width = 500;
     static constexpr int Height = 572;
-    static inline const QString DefaultPicture = QStringLiteral(":/glomiecode/splash.svg");
 
-    // Set once at start-up from the command line.
-    static void SetSplashEnabled(bool enabled) { s_enabled = enabled; }
-    static bool SplashEnabled() { return s_enabled; }
+    // Centred over owner (or the screen); once shown, up until dismissed.
+    SplashWindow(QWidget* owner, const QPixmap& picture);
+    ~SplashWindow() override;
 
-    // Shows the splash centred over owner, unless it is disabled, already shown, or the picture
-    // cannot be loaded (then nothing is shown and nothing said).
-    static void ShowSplash(QWidget* owner, const QString& picture = DefaultPicture);
-    // Removes the splash and repaints its owner.
-    static void HideSplash();
-    // The splash on the screen, or null.
-    static SplashWindow* Current() { return s_current; }
+    // Takes the splash off the screen, deletes it later and repaints its owner.
+    void dismiss();
+    bool isDismissed() const { return m_dismissed; }
 
     // A press while the splash is up removes it and goes no further; true when the event was taken.
-    static bool FilterAppMessage(QEvent* event);
+    bool takeEvent(QEvent* event);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    SplashWindow(QWidget* owner, const QPixmap& picture);
-    ~SplashWindow() override;
-    void CenterWindow();
+    void centerWindow();
 
     QPixmap m_picture;
     QTimer* m_timer;
+    bool m_dismissed = false;
+};
 
-    static inline bool s_enabled = true;
-    static inline QPointer<SplashWindow> s_current;
+// One run's splash, owned by the encoder: shown over the sheet when it first comes up, unless the
+// command line switched it off.
+class Splash {
+  public:
+    static inline const QString DefaultPicture = QStringLiteral(":/glomiecode/splash.svg");
+
+    explicit Splash(bool enabled) : m_enabled(enabled) {}
+
+    // Shows the splash over owner, unless it is switched off, already up, or the picture cannot be
+    // loaded (then nothing is shown and nothing said).
+    void show(QWidget* owner, const QString& picture = DefaultPicture);
+    // Removes the splash, when it is up.
+    void hide();
+    // The splash on the screen, or null.
+    SplashWindow* window() const { return m_window && !m_window->isDismissed() ? m_window.data() : nullptr; }
+
+  private:
+    bool m_enabled;
+    QPointer<SplashWindow> m_window;
 };

@@ -192,7 +192,7 @@ class StartUp : public FolderTest {
     }
     bool Run() {
         auto store = QSettingsStore::ForIniFile(SettingsPath());
-        return EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")));
+        return EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false);
     }
     int Start(const QStringList& arguments) {
         return EncoderApp::initInstance(StartOptions::parse(arguments), m_program, LockDir(), [this] {
@@ -201,7 +201,6 @@ class StartUp : public FolderTest {
         });
     }
 
-    SplashReset m_splash;
     QString m_program;
     int m_storesOpened = 0;
 };
@@ -372,7 +371,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
         sheet.accept();
     });
     auto store = QSettingsStore::ForApplication(QStringLiteral("glomiecode-atomic"));
-    EXPECT_TRUE(EncoderApp::runSheet(*store, m_dir.path()));
+    EXPECT_TRUE(EncoderApp::runSheet(*store, m_dir.path(), false));
     store.reset();
 
     struct stat newStat {};
@@ -431,7 +430,7 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
             sheet.reject();
     });
     auto store = QSettingsStore::ForIniFile(settingsPath);
-    EXPECT_EQ(EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin"))), GetParam().Saved);
+    EXPECT_EQ(EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false), GetParam().Saved);
     EXPECT_TRUE(asked.contains(QStringLiteral("could not be saved"))) << asked.toStdString();
     EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(settingsPath))) << asked.toStdString();
     EXPECT_TRUE(shownWhileAsked);
@@ -485,7 +484,7 @@ class SplashAtStartUp : public StartUp, public testing::WithParamInterface<Switc
 TEST_P(SplashAtStartUp, ShowsUnlessSwitchedOff) {
     bool splashShown = false;
     WhenSheetRuns([&](EncoderSheet& sheet) {
-        splashShown = SplashWindow::Current() != nullptr;
+        splashShown = SplashOnScreen() != nullptr;
         sheet.reject();
     });
     EXPECT_EQ(Start(GetParam().Arguments), EncoderApp::ExitOk);
@@ -501,35 +500,24 @@ INSTANTIATE_TEST_SUITE_P(StartUp, SplashAtStartUp,
 // ---------------------------------------------------------------------------------------------
 // The splash window over the real sheet
 
-class Splash : public SheetTest {
+class SplashOverSheet : public SheetTest {
   protected:
-    void SetUp() override {
-        SheetTest::SetUp();
-        SplashWindow::SetSplashEnabled(true);
-    }
     EncoderSheet& OpenWithSplash() {
         EncoderSheet& sheet = OpenSheet();
-        SplashWindow::ShowSplash(&sheet);
-        EXPECT_TRUE(SplashWindow::Current());
+        m_splash.show(&sheet);
+        EXPECT_TRUE(m_splash.window());
         return sheet;
     }
-    static bool Gone() {
+    bool Gone() const {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return !SplashWindow::Current() && !QApplication::topLevelWidgets().contains(SplashWidget());
-    }
-    static QWidget* SplashWidget() {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == QLatin1String("Splash"))
-                return widget;
-        return nullptr;
+        return !m_splash.window() && !SplashOnScreen();
     }
 
-    SplashReset m_splash;
+    Splash m_splash{true};
 };
-
-TEST_F(Splash, IsAFramelessPictureCentredOverTheSheet) {
+TEST_F(SplashOverSheet, IsAFramelessPictureCentredOverTheSheet) {
     EncoderSheet& sheet = OpenWithSplash();
-    SplashWindow* splash = SplashWindow::Current();
+    SplashWindow* splash = m_splash.window();
     ASSERT_TRUE(splash);
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->size(), QSize(500, 572));
@@ -541,22 +529,22 @@ TEST_F(Splash, IsAFramelessPictureCentredOverTheSheet) {
     const QImage shown = splash->grab().toImage();
     EXPECT_NE(shown.pixelColor(250, 10), shown.pixelColor(250, 300));
     // Shown once only.
-    SplashWindow::ShowSplash(&sheet);
-    EXPECT_EQ(SplashWindow::Current(), splash);
+    m_splash.show(&sheet);
+    EXPECT_EQ(m_splash.window(), splash);
 }
 
-TEST_F(Splash, GoesAfterTwoSeconds) {
+TEST_F(SplashOverSheet, GoesAfterTwoSeconds) {
     OpenWithSplash();
-    auto* timer = SplashWindow::Current()->findChild<QTimer*>(QStringLiteral("SplashTimer"));
+    auto* timer = m_splash.window()->findChild<QTimer*>(QStringLiteral("SplashTimer"));
     ASSERT_TRUE(timer);
     EXPECT_TRUE(timer->isActive());
     EXPECT_TRUE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 2000);
-    EXPECT_TRUE(SplashWindow::Current());
-    EXPECT_TRUE(QTest::qWaitFor([] { return Gone(); }, 10000));
+    EXPECT_TRUE(m_splash.window());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Gone(); }, 10000));
 }
 
-TEST_F(Splash, TheFirstKeyPressOnlyRemovesIt) {
+TEST_F(SplashOverSheet, TheFirstKeyPressOnlyRemovesIt) {
     EncoderSheet& sheet = OpenWithSplash();
     QSlider& primary = PrimarySlider(sheet);
     PressKey(primary, Qt::Key_Right);
@@ -567,7 +555,7 @@ TEST_F(Splash, TheFirstKeyPressOnlyRemovesIt) {
     EXPECT_EQ(sheet.answers().Obsession.Pri, 16);
 }
 
-TEST_F(Splash, EscapeWhileItIsUpDoesNotCloseTheSheet) {
+TEST_F(SplashOverSheet, EscapeWhileItIsUpDoesNotCloseTheSheet) {
     EncoderSheet& sheet = OpenWithSplash();
     QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
     EXPECT_TRUE(Gone());
@@ -577,7 +565,7 @@ TEST_F(Splash, EscapeWhileItIsUpDoesNotCloseTheSheet) {
 }
 
 // A key bound to a shortcut reaches the shortcut before any widget sees it; it must be taken too.
-TEST_F(Splash, AShortcutKeyWhileItIsUpDoesNothing) {
+TEST_F(SplashOverSheet, AShortcutKeyWhileItIsUpDoesNothing) {
     EncoderSheet& sheet = OpenWithSplash();
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
@@ -591,7 +579,7 @@ TEST_F(Splash, AShortcutKeyWhileItIsUpDoesNothing) {
     EXPECT_EQ(triggered, 1);
 }
 
-TEST_F(Splash, TheFirstClickOnlyRemovesIt) {
+TEST_F(SplashOverSheet, TheFirstClickOnlyRemovesIt) {
     EncoderSheet& sheet = OpenWithSplash();
     auto& secondary = Find<QCheckBox>(sheet.page(0), "ChkSec");
     QTest::mouseClick(&secondary, Qt::LeftButton);
@@ -602,39 +590,40 @@ TEST_F(Splash, TheFirstClickOnlyRemovesIt) {
     EXPECT_EQ(sheet.answers().Obsession.ChkSec, 1);
 }
 
-TEST_F(Splash, AClickOnThePictureRemovesIt) {
+TEST_F(SplashOverSheet, AClickOnThePictureRemovesIt) {
     OpenWithSplash();
-    QTest::mouseClick(SplashWindow::Current(), Qt::LeftButton);
+    QTest::mouseClick(m_splash.window(), Qt::LeftButton);
     EXPECT_TRUE(Gone());
 }
 
-TEST_F(Splash, AMissingPictureShowsNothingAndSaysNothing) {
+TEST_F(SplashOverSheet, AMissingPictureShowsNothingAndSaysNothing) {
     EncoderSheet& sheet = OpenSheet();
     BoxCatcher boxes;
-    SplashWindow::ShowSplash(&sheet, m_dir.filePath(QStringLiteral("no-such-picture.svg")));
+    m_splash.show(&sheet, m_dir.filePath(QStringLiteral("no-such-picture.svg")));
     QTest::qWait(50);
-    EXPECT_FALSE(SplashWindow::Current());
+    EXPECT_FALSE(m_splash.window());
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST_F(Splash, SwitchedOffShowsNothing) {
+TEST_F(SplashOverSheet, SwitchedOffShowsNothing) {
     EncoderSheet& sheet = OpenSheet();
-    SplashWindow::SetSplashEnabled(false);
-    SplashWindow::ShowSplash(&sheet);
-    EXPECT_FALSE(SplashWindow::Current());
+    Splash switchedOff(false);
+    switchedOff.show(&sheet);
+    EXPECT_FALSE(switchedOff.window());
+    EXPECT_FALSE(SplashOnScreen());
 }
 
-TEST_F(Splash, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
+TEST_F(SplashOverSheet, ComesWithTheFirstShowingOfThePreparedSheetOnly) {
     DecoderHandOff handOff;
     EncoderSheet sheet;
-    EncoderApp::prepareSheet(sheet, m_dir.path(), handOff);
+    EncoderApp::prepareSheet(sheet, m_dir.path(), handOff, m_splash);
     sheet.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-    ASSERT_TRUE(SplashWindow::Current());
-    SplashWindow::HideSplash();
+    ASSERT_TRUE(m_splash.window());
+    m_splash.hide();
     sheet.hide();
     sheet.show();
-    EXPECT_FALSE(SplashWindow::Current());
+    EXPECT_FALSE(m_splash.window());
 }
 
 // ---------------------------------------------------------------------------------------------

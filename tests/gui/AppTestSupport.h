@@ -61,17 +61,11 @@ inline void WhenSheetRuns(std::function<void(EncoderSheet&)> action) {
     timer->start();
 }
 
-// Every test starts with the splash switched off and none on the screen.
-class SplashReset {
-  public:
-    SplashReset() { Reset(); }
-    ~SplashReset() { Reset(); }
-    SplashReset(const SplashReset&) = delete;
-    SplashReset& operator=(const SplashReset&) = delete;
 
-  private:
-    static void Reset() {
-        SplashWindow::HideSplash();
-        SplashWindow::SetSplashEnabled(false);
-    }
-};
+// The splash window on the screen, whoever showed it, or null.
+inline QWidget* SplashOnScreen() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("Splash") && widget->isVisible())
+            return widget;
+    return nullptr;
+}

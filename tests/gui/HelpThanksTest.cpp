@@ -92,7 +92,7 @@ class HelpButton : public HelpLayout {
         ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
         m_sheet = std::make_unique<EncoderSheet>();
         // The desktop as Qt's URL handlers see it, or one that cannot open anything.
-        EncoderApp::prepareSheet(*m_sheet, ProgramDir(), m_handOff,
+        EncoderApp::prepareSheet(*m_sheet, ProgramDir(), m_handOff, m_splash,
                                  [this](const QUrl& url, QObject*, std::function<void(bool)> done) {
                                      done(!m_desktopFails && QDesktopServices::openUrl(url));
                                  });
@@ -109,7 +109,7 @@ class HelpButton : public HelpLayout {
             Qt::LeftButton);
     }
 
-    SplashReset m_splash;
+    Splash m_splash{false};
     FileOpenings m_openings;
     QString m_previousDir;
     bool m_desktopFails = false;
@@ -224,7 +224,8 @@ using Thanks = SheetTest;
 TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
     EncoderSheet& sheet = OpenSheet();
     DecoderHandOff handOff;
-    EncoderApp::prepareSheet(sheet, m_dir.path(), handOff);
+    Splash splash(false);
+    EncoderApp::prepareSheet(sheet, m_dir.path(), handOff, splash);
     BoxCatcher boxes;
     QTest::mouseClick(&Find<QPushButton>(sheet.page(0), "Thanks"), Qt::LeftButton);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
