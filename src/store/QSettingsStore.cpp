@@ -1,13 +1,15 @@
 #include "store/QSettingsStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <limits>
 
+#include "platform/LockFile.h"
 #include "platform/NativeSettings.h"
 #include "platform/RegularFileReader.h"
 
@@ -19,6 +21,27 @@ QString Key(std::string_view section, std::string_view name) {
 
 // Another copy saving at the same moment holds the lock for a few milliseconds.
 constexpr int kLockWaitMs = 10000;
+
+// Waits for the lock while another copy holds it; empty once taken, else why not.
+QString TakeLock(LockFile& lock) {
+    QElapsedTimer waited;
+    waited.start();
+    unsigned long pause = 1;
+    for (;;) {
+        switch (lock.tryLock()) {
+        case LockFile::Attempt::Taken:
+            return {};
+        case LockFile::Attempt::Failed:
+            return QStringLiteral("its lock file cannot be made: %1").arg(lock.error());
+        case LockFile::Attempt::Held:
+            break;
+        }
+        if (waited.hasExpired(kLockWaitMs))
+            return QStringLiteral("another program is writing it");
+        QThread::msleep(pause);
+        pause = qMin(pause * 2, 50ul);
+    }
+}
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -106,11 +129,12 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
         return Fail(QStringLiteral("its folder %1 cannot be made")
                         .arg(QDir::toNativeSeparators(info.absolutePath())));
     // The lock QSettings itself takes on this file: no other copy saves in the meantime.
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs))
-        return Fail(lock.error() == QLockFile::LockFailedError
-                        ? QStringLiteral("another program is writing it")
-                        : QStringLiteral("its folder cannot be written"));
+    LockFile lock(path + QStringLiteral(".lock"));
+    if (const QString why = TakeLock(lock); !why.isEmpty())
+        return Fail(why);
+    // QLockFile's helper, left empty by a program killed while taking over a lock, would keep
+    // QSettings from saving for half a minute.
+    LockFile::removeIfAbandoned(path + QStringLiteral(".lock.rmlock"));
     // Nothing but a regular file is read: a FIFO would block the read for ever.
     const FileRead current = ReadRegularFile(path);
     if (!current.ok)

@@ -2,10 +2,12 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -165,6 +167,12 @@ struct UnwritableStore {
     std::function<void(const QString& path)> make;
 };
 
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 std::ostream& operator<<(std::ostream& os, const UnwritableStore& store) {
     return os << store.name;
 }
@@ -202,6 +210,71 @@ INSTANTIATE_TEST_SUITE_P(
                             file.write("# my answers\n[SM]\nPri=14\n");
                         }}),
     [](const testing::TestParamInfo<UnwritableStore>& info) { return std::string(info.param.name); });
+
+// The id of a process that has ended.
+qint64 EndedProcessId() {
+    QProcess process;
+    process.start(QStringLiteral(GLOMIECODE_CLI), {QStringLiteral("--version")});
+    const qint64 id = process.waitForStarted() ? process.processId() : 0;
+    process.waitForFinished();
+    return id;
+}
+
+// A lock file as QLockFile writes it, for a process that has ended.
+QByteArray LockOfAnEndedProcess() {
+    return QByteArray::number(EndedProcessId()) + "\nglomiecode-cli\n" +
+           QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+struct Leftover {
+    const char* name;
+    // What a save killed midway leaves beside the settings file at path.
+    std::function<void(const QString& path)> make;
+};
+
+std::ostream& operator<<(std::ostream& os, const Leftover& leftover) {
+    return os << leftover.name;
+}
+
+class ASaveThatDidNotEnd : public ImportCommand, public testing::WithParamInterface<Leftover> {};
+
+// Its lock is taken over at once: the next save is neither kept waiting nor refused, and leaves
+// nothing beside the file.
+TEST_P(ASaveThatDidNotEnd, NeitherDelaysNorStopsTheNext) {
+    ASSERT_EQ(Import(kRich).status, 0);
+    GetParam().make(File());
+    QElapsedTimer took;
+    took.start();
+    const CliRun run = Import(QStringLiteral("GlomieCode(1.12.05) SM:5m-"));
+    EXPECT_LT(took.elapsed(), 1000);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(CodeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
+    EXPECT_EQ(QDir(QFileInfo(File()).path())
+                  .entryList(QDir::Files | QDir::Hidden | QDir::System)
+                  .join(QLatin1Char(' '))
+                  .toStdString(),
+              QFileInfo(File()).fileName().toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImportCommand, ASaveThatDidNotEnd,
+    testing::Values(
+        Leftover{"LockOfAnEndedProcess",
+                 [](const QString& path) { WriteFile(path + ".lock", LockOfAnEndedProcess()); }},
+        // Killed between making the lock file and writing into it.
+        Leftover{"EmptyLock", [](const QString& path) { WriteFile(path + ".lock", QByteArray()); }},
+        // Killed while taking over a lock with QLockFile, which would wait half a minute for its helper.
+        Leftover{"EmptyLockHelper",
+                 [](const QString& path) {
+                     WriteFile(path + ".lock", LockOfAnEndedProcess());
+                     WriteFile(path + ".lock.rmlock", QByteArray());
+                     // Left a while ago: one just made may be another program's, about to be locked.
+                     QFile helper(path + ".lock.rmlock");
+                     ASSERT_TRUE(helper.open(QIODevice::ReadWrite));
+                     ASSERT_TRUE(helper.setFileTime(QDateTime::currentDateTime().addSecs(-2),
+                                                    QFileDevice::FileModificationTime));
+                 }}),
+    [](const testing::TestParamInfo<Leftover>& info) { return std::string(info.param.name); });
 #endif
 
 TEST_F(ImportCommand, HelpDescribesEveryOption) {
