@@ -343,8 +343,10 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
 
 // OK when the answers cannot be saved: a regular file stands where the settings folder should be,
 // which no user, root included, can write through; or, over earlier answers, which stay as they were,
-// no file descriptor is left. The message says why; what the user answers to it decides.
-enum class SaveObstacle { FileForFolder, NoDescriptors };
+// the disk is full (4 KiB left; not as root, where no small disk can be mounted, a limit on the size
+// of files stands in) or no file descriptor is left. The message says why; what the user answers to
+// it decides.
+enum class SaveObstacle { FileForFolder, FullDisk, NoDescriptors };
 
 struct FailedSaveCase {
     const char* Name;
@@ -363,17 +365,35 @@ class FailedSave : public StartUp, public testing::WithParamInterface<FailedSave
 TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     const QString blocker = MakeFile(QStringLiteral("blocked"));
     QString settingsPath = blocker + QStringLiteral("/answers.ini");
+    const QString disk = m_dir.filePath(QStringLiteral("disk"));
+    std::optional<SmallFileSystem> smallDisk;
+    std::optional<FileSizeLimit> sizeLimit;
     std::optional<NoFreeDescriptors> noDescriptors;
     QByteArray before;
     QString reason;
     if (GetParam().Obstacle != SaveObstacle::FileForFolder) {
-        settingsPath = SettingsPath();
+        MakeFolders({"disk"});
+        if (GetParam().Obstacle == SaveObstacle::FullDisk && RunningAsRoot()) {
+            smallDisk.emplace(disk, 32);
+            if (!smallDisk->Mounted())
+                GTEST_SKIP() << "no tmpfs could be mounted";
+        }
+        settingsPath = disk + QStringLiteral("/answers.ini");
         before = "[SM]\nPri=3\n";
         QFile file(settingsPath);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(before), before.size());
         file.close();
-        reason = QStringLiteral("Too many open files");
+        if (GetParam().Obstacle == SaveObstacle::NoDescriptors) {
+            reason = QStringLiteral("Too many open files");
+        } else if (smallDisk) {
+            ASSERT_TRUE(LeaveFree(disk, QStringLiteral("filler"), 4));
+            reason = QStringLiteral("No space left on device");
+        } else {
+            sizeLimit.emplace(1);
+            ASSERT_TRUE(sizeLimit->Set());
+            reason = QStringLiteral("File too large");
+        }
     }
     QString asked, codeShown, codeWhileAsked;
     bool shownWhileAsked = false, openAfterwards = false;
@@ -392,6 +412,10 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
             if (GetParam().Answer == QMessageBox::AcceptRole) { // mended before trying again
                 ASSERT_TRUE(QFile::remove(blocker));
                 ASSERT_TRUE(QDir().mkpath(blocker));
+                if (smallDisk) {
+                    ASSERT_TRUE(QFile::remove(disk + QStringLiteral("/filler")));
+                }
+                sizeLimit.reset();
             }
             for (QAbstractButton* button : box->buttons())
                 if (box->buttonRole(button) == GetParam().Answer)
@@ -415,11 +439,16 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     EXPECT_EQ(codeWhileAsked, codeShown);
     EXPECT_EQ(openAfterwards, GetParam().SheetStaysOpen);
     store.reset();
+    sizeLimit.reset();
     if (GetParam().Saved) {
         EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("SM/Pri").toInt(), primary);
         EXPECT_EQ(StoredKeys(settingsPath).size(), 183);
     } else {
         EXPECT_EQ(ReadFile(settingsPath), before);
+    }
+    if (smallDisk) { // nothing but the settings file and the filler
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                  GetParam().Saved ? 1 : 2);
     }
 }
 
@@ -428,6 +457,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailedSaveCase{"TryAgain", QMessageBox::AcceptRole, true, false},
                     FailedSaveCase{"CloseWithoutSaving", QMessageBox::DestructiveRole, false, false},
                     FailedSaveCase{"BackToTheAnswers", QMessageBox::RejectRole, false, true},
+                    FailedSaveCase{"FullDiskBackToTheAnswers", QMessageBox::RejectRole, false, true,
+                                   SaveObstacle::FullDisk},
+                    FailedSaveCase{"FullDiskTryAgainWithRoomMade", QMessageBox::AcceptRole, true, false,
+                                   SaveObstacle::FullDisk},
                     FailedSaveCase{"NoDescriptorsBackToTheAnswers", QMessageBox::RejectRole, false, true,
                                    SaveObstacle::NoDescriptors}),
     [](const testing::TestParamInfo<FailedSaveCase>& info) { return std::string(info.param.Name); });
