@@ -113,7 +113,7 @@ int RunImport(CommandContext& context) {
         else
             context.err << ": "
                         << (checked.Failed() ? QStringLiteral("a value was refused") : store->CommitError())
-                        << "; nothing was changed\n";
+                        << (store->CommitReplacedFile() ? "\n" : "; nothing was changed\n");
         return ExitFailure;
     }
     context.out << "Stored the answers of the code in " << store->FileName() << '\n';

@@ -1,15 +1,17 @@
 #include "store/QSettingsStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
-#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QThread>
 #include <limits>
 
+#include "platform/LockFile.h"
 #include "platform/NativeSettings.h"
 #include "platform/RegularFileReader.h"
+#include "platform/ReplacementFile.h"
 
 namespace {
 QString Key(std::string_view section, std::string_view name) {
@@ -19,10 +21,91 @@ QString Key(std::string_view section, std::string_view name) {
 
 // Another copy saving at the same moment holds the lock for a few milliseconds.
 constexpr int kLockWaitMs = 10000;
+// What QSettings' own lock file on a scratch copy takes on the disk: a block.
+constexpr qint64 kLockFileRoom = 4096;
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+// Scratch files are hidden, named after the settings file: ".glomiecode.conf.Ab12Cd.new".
+QString ScratchPrefix(const QString& fileName) {
+    return QLatin1Char('.') + fileName + QLatin1Char('.');
+}
+const QString kScratchSuffix = QStringLiteral(".new");
+const QString kNoNewCopy = QStringLiteral("a new copy cannot be written beside it: %1");
+const QString kLosesLines = QStringLiteral(
+    "it holds lines that are not settings (a comment starting with #?), which rewriting it would lose");
+
+// Waits for the lock while another copy holds it; empty once taken, else why not.
+QString TakeLock(LockFile& lock) {
+    QElapsedTimer waited;
+    waited.start();
+    unsigned long pause = 1;
+    for (;;) {
+        switch (lock.tryLock()) {
+        case LockFile::Attempt::Taken:
+            return {};
+        case LockFile::Attempt::Failed:
+            return QStringLiteral("its lock file cannot be made: %1").arg(lock.error());
+        case LockFile::Attempt::Held:
+            break;
+        }
+        if (waited.hasExpired(kLockWaitMs))
+            return QStringLiteral("another program is writing it");
+        QThread::msleep(pause);
+        pause = qMin(pause * 2, 50ul);
+    }
+}
+
+// Scratch files of a save that did not end, and what QSettings made beside them (".lock", its own
+// temporary file).
+void RemoveScratchFiles(const QString& folder, const QString& prefix) {
+    const QRegularExpression scratch(
+        QLatin1Char('^') + QRegularExpression::escape(prefix) + QStringLiteral("[A-Za-z0-9]{6}") +
+        QRegularExpression::escape(kScratchSuffix) + QStringLiteral("(\\..*)?$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (scratch.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+}
+
+// About what QSettings writes for these keys and values.
+qint64 IniSize(const std::map<QString, QVariant>& values) {
+    qint64 size = 0;
+    QString section;
+    for (const auto& [key, value] : values) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        if (slash >= 0 && key.left(slash) != section) {
+            section = key.left(slash);
+            size += section.size() + 4; // "[section]\n" and a blank line
+        }
+        size += key.size() - slash + 1; // "name=" and the line's end
+        size += value.typeId() == QMetaType::QString ? value.toString().toUtf8().size() : 64;
+    }
+    return size;
+}
+
+// QSettings does not say why it could not write a file: files made here as it makes them (a lock
+// file, and the new file beside it, open at the same time) do.
+QString WhyNotWritable(const QString& folder, const QString& prefix, qint64 size) {
+    ReplacementFile lock;
+    ReplacementFile file;
+    if (!lock.create(folder, prefix, kScratchSuffix) || !lock.write(QByteArray(64, '\n')))
+        return lock.error();
+    if (!file.create(folder, prefix, kScratchSuffix) || !file.write(QByteArray(size, '\n')) || !file.sync() ||
+        !file.close())
+        return file.error();
+    return QStringLiteral("the system gave no reason");
+}
+
+// Whether settings hold the keys meant, each with its value, and no other.
+bool ReadsAs(QSettings& settings, const std::map<QString, QVariant>& meant) {
+    const QStringList keys = settings.allKeys();
+    if (static_cast<size_t>(keys.size()) != meant.size())
+        return false;
+    for (const QString& key : keys) {
+        const auto value = meant.find(key);
+        if (value == meant.end() || settings.value(key) != value->second)
+            return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -78,6 +161,7 @@ bool QSettingsStore::WriteProfileInt(std::string_view section, std::string_view 
 
 bool QSettingsStore::Commit(const CommitCheck& check) {
     m_commitError.clear();
+    m_commitReplacedFile = false;
     m_commitFailed = !(m_file ? CommitToFile(check) : SyncSettings(check));
     return !m_commitFailed;
 }
@@ -105,55 +189,93 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
     if (!QDir().mkpath(info.absolutePath()))
         return Fail(QStringLiteral("its folder %1 cannot be made")
                         .arg(QDir::toNativeSeparators(info.absolutePath())));
+    // Through a link, the file it names is replaced, and its new content is made beside it.
+    const QFileInfo target(info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath());
+    const QString folder = target.absolutePath();
+    const QString prefix = ScratchPrefix(target.fileName());
+
     // The lock QSettings itself takes on this file: no other copy saves in the meantime.
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs))
-        return Fail(lock.error() == QLockFile::LockFailedError
-                        ? QStringLiteral("another program is writing it")
-                        : QStringLiteral("its folder cannot be written"));
+    LockFile lock(path + QStringLiteral(".lock"));
+    if (const QString why = TakeLock(lock); !why.isEmpty())
+        return Fail(why);
+    // QLockFile's helper, left empty by a program killed while taking over a lock, would keep
+    // QSettings from saving for half a minute.
+    LockFile::removeIfAbandoned(path + QStringLiteral(".lock.rmlock"));
+    // Under the lock, a scratch file is one a save that did not end has left.
+    RemoveScratchFiles(folder, prefix);
+
     // Nothing but a regular file is read: a FIFO would block the read for ever.
-    const FileRead current = ReadRegularFile(path);
+    const FileRead current = ReadRegularFile(target.filePath());
     if (!current.ok)
         return Fail(QStringLiteral("it cannot be read: %1").arg(current.error));
 
-    // The new content is made in a copy, so that what QSettings cannot rewrite leaves the file alone.
-    const QTemporaryDir scratch;
-    const QString copyPath = scratch.filePath(QStringLiteral("settings.ini"));
-    const QString noScratch =
-        QStringLiteral("no scratch copy could be made in %1").arg(QDir::toNativeSeparators(QDir::tempPath()));
-    if (!scratch.isValid() || !WriteWholeFile(copyPath, current.bytes))
-        return Fail(noScratch);
+    // The file that will replace the old one.
+    ReplacementFile out;
+    if (!out.create(folder, prefix, kScratchSuffix) || !out.takeAttributesOf(target.filePath()))
+        return Fail(kNoNewCopy.arg(out.error()));
+
+    // QSettings makes the new content from a copy of the old, so that what it cannot rewrite leaves
+    // the file alone, and so that it keeps the groups and keys of others.
+    ReplacementFile staging;
+    if (!staging.create(folder, prefix, kScratchSuffix) || !staging.write(current.bytes) || !staging.close())
+        return Fail(kNoNewCopy.arg(staging.error()));
+    std::map<QString, QVariant> meant;
     {
-        QSettings staged(copyPath, QSettings::IniFormat);
+        QSettings staged(staging.path(), QSettings::IniFormat);
+        for (const QString& key : staged.allKeys())
+            meant[key] = staged.value(key);
+        if (staged.status() == QSettings::FormatError)
+            return Fail(kLosesLines);
+        for (const auto& [key, value] : m_pending)
+            meant[key] = QString::number(value);
+        // QSettings tells nothing of a write that fails for want of room at the end (its QSaveFile
+        // renames the short file into place all the same): the room it needs is made sure of first.
+        const qint64 room = kLockFileRoom + IniSize(meant);
+        if (!out.reserve(room))
+            return Fail(kNoNewCopy.arg(out.error()));
         for (const auto& [key, value] : m_pending)
             staged.setValue(key, value);
         staged.sync();
         if (staged.status() == QSettings::FormatError)
-            return Fail(QStringLiteral("it holds lines that are not settings (a comment starting with #?), "
-                                       "which rewriting it would lose"));
+            return Fail(kLosesLines);
         if (staged.status() != QSettings::NoError)
-            return Fail(noScratch);
+            return Fail(kNoNewCopy.arg(WhyNotWritable(folder, prefix, room)));
     }
-    QFile copy(copyPath);
-    if (!copy.open(QIODevice::ReadOnly))
-        return Fail(noScratch);
-    const QByteArray content = copy.readAll();
-    if (check) {
-        // Parsed afresh under another name: QSettings would answer this name from its cache.
-        const QString readBackPath = scratch.filePath(QStringLiteral("read-back.ini"));
-        if (!WriteWholeFile(readBackPath, content))
-            return Fail(noScratch);
-        QSettingsStore readBack(std::make_unique<QSettings>(readBackPath, QSettings::IniFormat));
-        if (!readBack.Readable() || !check(readBack))
+    const FileRead made = ReadRegularFile(staging.path());
+    staging.remove();
+    if (!made.ok)
+        return Fail(QStringLiteral("a new copy cannot be read back: %1").arg(made.error));
+    const QByteArray& content = made.bytes;
+
+    if (!out.write(content) || !out.sync() || !out.close())
+        return Fail(kNoNewCopy.arg(out.error()));
+    // The copy that will replace the file, read from the disk and parsed afresh: every key with the
+    // value meant, and nothing else.
+    const FileRead written = ReadRegularFile(out.path());
+    if (!written.ok)
+        return Fail(QStringLiteral("a new copy cannot be read back: %1").arg(written.error));
+    {
+        QSettingsStore readBack(std::make_unique<QSettings>(out.path(), QSettings::IniFormat));
+        if (written.bytes != content || !readBack.Readable() || !ReadsAs(*readBack.m_settings, meant)) {
+            // Most likely QSettings' own write failed unnoticed: the system may say why.
+            return Fail(QStringLiteral("its new copy does not read back as written (%1)")
+                            .arg(WhyNotWritable(folder, prefix, content.size())));
+        }
+        if (check && !check(readBack))
             return Fail(QStringLiteral("its new content does not read back as written"));
     }
 
-    // Written beside the file and renamed over it (through a link, to the file it names).
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
-        return Fail(out.errorString());
+    // One step: before it the old file is whole, after it the new one.
+    const bool replaced = out.replace(target.filePath());
+    m_commitReplacedFile = out.replaced();
+    if (m_commitReplacedFile)
+        m_settings->sync(); // reads the new file
+    if (!replaced)
+        return Fail(m_commitReplacedFile
+                        ? QStringLiteral("the new answers are in place, but may not outlast a crash: %1")
+                              .arg(out.error())
+                        : QStringLiteral("it cannot be replaced: %1").arg(out.error()));
     m_pending.clear();
-    m_settings->sync(); // reads the new file
     return true;
 }
 

@@ -11,8 +11,8 @@
 
 // The answers' store on QSettings: "<section>/<value name>" keys holding whole numbers. Writes stay
 // in memory until Commit(). A settings file is replaced in one step, and only once all of its new
-// content has been written: a crash, a full disk or a refusal in the middle of a save leaves the old
-// file exactly as it was.
+// content is on the disk and reads back as meant: a crash, a full disk or a refusal in the middle of
+// a save leaves the old file exactly as it was.
 class QSettingsStore : public ProfileStore {
   public:
     // The encoder's own per-user store: organisation "kvrq", application = the executable's name.
@@ -32,11 +32,15 @@ class QSettingsStore : public ProfileStore {
 
     // Given the store as it will read after the commit; false refuses the commit.
     using CommitCheck = std::function<bool(ProfileStore&)>;
-    // Writes the pending values; false when the store could not be written, with the reason in
-    // CommitError(). The values stay pending, so Commit() can be tried again. A settings file is
-    // replaced only if check (when given) accepts its new content, read back from a copy.
+    // Writes the pending values; false when the store could not be written, with the reason, in the
+    // system's words where it gave them, in CommitError(). The values stay pending, so Commit() can be
+    // tried again. A settings file is replaced only if its new content, read back from the file that
+    // is to replace it, holds every value meant and check (when given) accepts it.
     bool Commit(const CommitCheck& check = {});
     QString CommitError() const { return m_commitError; }
+    // Whether the last Commit() replaced the settings file: after a failure, only when the new file
+    // is in place but may not outlast a crash.
+    bool CommitReplacedFile() const { return m_commitReplacedFile; }
     // False when the file exists but could not be read or parsed.
     bool Readable() const;
     QString FileName() const { return m_settings->fileName(); }
@@ -53,5 +57,6 @@ class QSettingsStore : public ProfileStore {
     bool m_file; // an INI file, rather than the Windows registry or a macOS preferences file
     std::map<QString, int32_t> m_pending;
     bool m_commitFailed = false;
+    bool m_commitReplacedFile = false;
     QString m_commitError;
 };

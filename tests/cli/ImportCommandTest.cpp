@@ -2,16 +2,22 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QSize>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+
+#include "../SaveTrouble.h"
 #endif
 
 namespace {
@@ -159,11 +165,66 @@ QString Describe(const QString& path) {
     return info.exists() ? QStringLiteral("something else") : QStringLiteral("nothing");
 }
 
+// What the file system of the store's folder does while the store is written.
+enum class Trouble { None, NearlyFull, ReadOnly };
+
 struct UnwritableStore {
     const char* name;
     const char* message;
     std::function<void(const QString& path)> make;
+    Trouble trouble = Trouble::None;
+    // Where the tests cannot mount a file system of their own (not as root), the trouble is brought
+    // about otherwise, and the system says this instead.
+    const char* messageUnlessRoot = nullptr;
 };
+
+// The store's folder in trouble, as a row asks, while it lives: begun before the store is made, and
+// made worse once it is.
+class FolderInTrouble {
+  public:
+    FolderInTrouble(Trouble trouble, const QString& folder) : m_trouble(trouble), m_folder(folder) {
+        if (trouble != Trouble::None && RunningAsRoot())
+            m_disk.emplace(folder, trouble == Trouble::NearlyFull ? 12 : 64);
+    }
+    ~FolderInTrouble() {
+        m_limit.reset();
+        if (m_trouble == Trouble::ReadOnly && !m_disk)
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // Why the row cannot be run here; empty when it can.
+    QString Unavailable() const {
+        return m_disk && !m_disk->Mounted() ? QStringLiteral("no tmpfs could be mounted") : QString();
+    }
+    // The file system nearly full (4 KiB left) or read-only.
+    bool Worsen() {
+        switch (m_trouble) {
+        case Trouble::None:
+            return true;
+        case Trouble::NearlyFull:
+            if (m_disk)
+                return LeaveFree(m_folder, QStringLiteral("filler"), 4);
+            m_limit.emplace(1);
+            return m_limit->Set();
+        case Trouble::ReadOnly:
+            if (m_disk)
+                return m_disk->MakeReadOnly();
+            return QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        return false;
+    }
+
+  private:
+    Trouble m_trouble;
+    QString m_folder;
+    std::optional<SmallFileSystem> m_disk;
+    std::optional<FileSizeLimit> m_limit;
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 std::ostream& operator<<(std::ostream& os, const UnwritableStore& store) {
     return os << store.name;
@@ -172,13 +233,20 @@ std::ostream& operator<<(std::ostream& os, const UnwritableStore& store) {
 class RefusesTheStore : public ImportCommand, public testing::WithParamInterface<UnwritableStore> {};
 
 // A store that is not a regular file is refused before it is opened (a FIFO would block for ever,
-// a device node would be replaced), and one that would lose lines is not rewritten.
+// a device node would be replaced), one that would lose lines is not rewritten, and one whose new
+// content cannot be written in full is left as it was, with the reason the system gives.
 TEST_P(RefusesTheStore, WithExitOneAndThePathAsItWas) {
+    FolderInTrouble trouble(GetParam().trouble, QFileInfo(File()).path());
+    if (const QString why = trouble.Unavailable(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
     GetParam().make(File());
+    ASSERT_TRUE(trouble.Worsen());
     const QString before = Describe(File());
     const CliRun run = Import(kRich);
+    const char* message =
+        GetParam().messageUnlessRoot && !RunningAsRoot() ? GetParam().messageUnlessRoot : GetParam().message;
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.contains(QString::fromUtf8(GetParam().message))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(message))) << run.err.toStdString();
     EXPECT_EQ(run.out, QString());
     EXPECT_EQ(Describe(File()), before);
 }
@@ -200,8 +268,152 @@ INSTANTIATE_TEST_SUITE_P(
                             QFile file(path);
                             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
                             file.write("# my answers\n[SM]\nPri=14\n");
-                        }}),
+                        }},
+        // The new file cannot be written in full: nothing is renamed over the old one.
+        UnwritableStore{"NearlyFullDisk", "No space left on device",
+                        [](const QString& path) { WriteFile(path, "[SM]\nPri=3\n"); }, Trouble::NearlyFull,
+                        "File too large"},
+        UnwritableStore{"ReadOnlyFolder", "Read-only file system",
+                        [](const QString& path) { WriteFile(path, "[SM]\nPri=3\n"); }, Trouble::ReadOnly,
+                        "Permission denied"}),
     [](const testing::TestParamInfo<UnwritableStore>& info) { return std::string(info.param.name); });
+
+// The id of a process that has ended.
+qint64 EndedProcessId() {
+    QProcess process;
+    process.start(QStringLiteral(GLOMIECODE_CLI), {QStringLiteral("--version")});
+    const qint64 id = process.waitForStarted() ? process.processId() : 0;
+    process.waitForFinished();
+    return id;
+}
+
+// A lock file as QLockFile writes it, for a process that has ended.
+QByteArray LockOfAnEndedProcess() {
+    return QByteArray::number(EndedProcessId()) + "\nglomiecode-cli\n" +
+           QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+struct Leftover {
+    const char* name;
+    // What a save killed midway leaves beside the settings file at path.
+    std::function<void(const QString& path)> make;
+};
+
+std::ostream& operator<<(std::ostream& os, const Leftover& leftover) {
+    return os << leftover.name;
+}
+
+class ASaveThatDidNotEnd : public ImportCommand, public testing::WithParamInterface<Leftover> {};
+
+// Its lock is taken over at once and its scratch files go: the next save is neither kept waiting
+// nor refused, and leaves nothing beside the file.
+TEST_P(ASaveThatDidNotEnd, NeitherDelaysNorStopsTheNext) {
+    ASSERT_EQ(Import(kRich).status, 0);
+    GetParam().make(File());
+    QElapsedTimer took;
+    took.start();
+    const CliRun run = Import(QStringLiteral("GlomieCode(1.12.05) SM:5m-"));
+    EXPECT_LT(took.elapsed(), 1000);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(CodeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
+    EXPECT_EQ(QDir(QFileInfo(File()).path())
+                  .entryList(QDir::Files | QDir::Hidden | QDir::System)
+                  .join(QLatin1Char(' '))
+                  .toStdString(),
+              QFileInfo(File()).fileName().toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImportCommand, ASaveThatDidNotEnd,
+    testing::Values(
+        Leftover{"LockOfAnEndedProcess",
+                 [](const QString& path) { WriteFile(path + ".lock", LockOfAnEndedProcess()); }},
+        // Killed between making the lock file and writing into it.
+        Leftover{"EmptyLock", [](const QString& path) { WriteFile(path + ".lock", QByteArray()); }},
+        // Killed while taking over a lock with QLockFile, which would wait half a minute for its helper.
+        Leftover{"EmptyLockHelper",
+                 [](const QString& path) {
+                     WriteFile(path + ".lock", LockOfAnEndedProcess());
+                     WriteFile(path + ".lock.rmlock", QByteArray());
+                     // Left a while ago: one just made may be another program's, about to be locked.
+                     QFile helper(path + ".lock.rmlock");
+                     ASSERT_TRUE(helper.open(QIODevice::ReadWrite));
+                     ASSERT_TRUE(helper.setFileTime(QDateTime::currentDateTime().addSecs(-2),
+                                                    QFileDevice::FileModificationTime));
+                 }},
+        Leftover{"ScratchFiles",
+                 [](const QString& path) {
+                     const QString scratch = QFileInfo(path).path() + "/." + QFileInfo(path).fileName();
+                     WriteFile(scratch + ".Ab12Cd.new", "[SM]\nPri=");
+                     // QSettings' own lock and new file beside a scratch copy.
+                     WriteFile(scratch + ".Xy34Zw.new", "[SM]\nPri=3\n");
+                     WriteFile(scratch + ".Xy34Zw.new.lock", LockOfAnEndedProcess());
+                     WriteFile(scratch + ".Xy34Zw.new.Qq56Rr", "[SM]\n");
+                 }}),
+    [](const testing::TestParamInfo<Leftover>& info) { return std::string(info.param.name); });
+
+struct KeptAsItWas {
+    const char* name;
+    std::function<void(const QString& path)> make;
+    // Checks, after the import, that what make() set up is still there.
+    std::function<void(const QString& path)> check;
+};
+
+std::ostream& operator<<(std::ostream& os, const KeptAsItWas& kept) {
+    return os << kept.name;
+}
+
+class AnImportKeeps : public ImportCommand, public testing::WithParamInterface<KeptAsItWas> {};
+
+// What the import does not own stays: the link the settings are reached by, the file's permissions,
+// and the groups and keys of others.
+TEST_P(AnImportKeeps, WhatItDoesNotOwn) {
+    GetParam().make(File());
+    const CliRun run = Import(kRich);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(CodeOfFile(), kRich + QLatin1Char('\n'));
+    GetParam().check(File());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImportCommand, AnImportKeeps,
+    testing::Values(
+        KeptAsItWas{
+            "TheLinkToTheFile",
+            [](const QString& path) {
+                ASSERT_TRUE(QDir().mkpath(path + ".d"));
+                WriteFile(path + ".d/real.ini", "[SM]\nPri=3\n");
+                ASSERT_TRUE(QFile::link(path + ".d/real.ini", path));
+            },
+            [](const QString& path) {
+                EXPECT_EQ(QFileInfo(path).symLinkTarget(), path + ".d/real.ini");
+                EXPECT_EQ(QSettings(path + ".d/real.ini", QSettings::IniFormat).allKeys().size(), 183);
+                EXPECT_EQ(QDir(path + ".d").entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+                          "real.ini");
+            }},
+        KeptAsItWas{"ThePermissions",
+                    [](const QString& path) {
+                        WriteFile(path, "[SM]\nPri=3\n");
+                        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+                    },
+                    [](const QString& path) {
+                        struct stat status {};
+                        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+                        EXPECT_EQ(status.st_mode & 07777, 0640u);
+                    }},
+        KeptAsItWas{"OtherGroupsAndKeys",
+                    [](const QString& path) {
+                        WriteFile(path,
+                                  "[SM]\nNote=mine\nPri=3\n\n[Window]\nrecent=a, b\nsize=@Size(800 600)\n");
+                    },
+                    [](const QString& path) {
+                        QSettings settings(path, QSettings::IniFormat);
+                        EXPECT_EQ(settings.value("SM/Note").toString(), "mine");
+                        EXPECT_EQ(settings.value("Window/recent").toStringList(), QStringList({"a", "b"}));
+                        EXPECT_EQ(settings.value("Window/size").toSize(), QSize(800, 600));
+                        EXPECT_EQ(settings.allKeys().size(), 186);
+                    }}),
+    [](const testing::TestParamInfo<KeptAsItWas>& info) { return std::string(info.param.name); });
 #endif
 
 TEST_F(ImportCommand, HelpDescribesEveryOption) {

@@ -11,12 +11,14 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 #include <sys/stat.h>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
 
+#include "../SaveTrouble.h"
 #include "AppTestSupport.h"
 #include "GuiTestSupport.h"
 #include "app/EncoderApp.h"
@@ -388,12 +390,18 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
 }
 
 // OK when the answers cannot be saved: a regular file stands where the settings folder should be,
-// which no user, root included, can write through. What the user answers to the message decides.
+// which no user, root included, can write through; or, over earlier answers, which stay as they were,
+// the disk is full (4 KiB left; not as root, where no small disk can be mounted, a limit on the size
+// of files stands in) or no file descriptor is left. The message says why; what the user answers to
+// it decides.
+enum class SaveObstacle { FileForFolder, FullDisk, NoDescriptors };
+
 struct FailedSaveCase {
     const char* Name;
     QMessageBox::ButtonRole Answer; // Retry, Close Without Saving, Cancel
     bool Saved;
     bool SheetStaysOpen;
+    SaveObstacle Obstacle = SaveObstacle::FileForFolder;
 };
 
 std::ostream& operator<<(std::ostream& os, const FailedSaveCase& c) {
@@ -404,13 +412,46 @@ class FailedSave : public StartUp, public testing::WithParamInterface<FailedSave
 
 TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     const QString blocker = MakeFile(QStringLiteral("blocked"));
-    const QString settingsPath = blocker + QStringLiteral("/answers.ini");
+    QString settingsPath = blocker + QStringLiteral("/answers.ini");
+    const QString disk = m_dir.filePath(QStringLiteral("disk"));
+    std::optional<SmallFileSystem> smallDisk;
+    std::optional<FileSizeLimit> sizeLimit;
+    std::optional<NoFreeDescriptors> noDescriptors;
+    QByteArray before;
+    QString reason;
+    if (GetParam().Obstacle != SaveObstacle::FileForFolder) {
+        MakeFolders({"disk"});
+        if (GetParam().Obstacle == SaveObstacle::FullDisk && RunningAsRoot()) {
+            smallDisk.emplace(disk, 32);
+            if (!smallDisk->Mounted())
+                GTEST_SKIP() << "no tmpfs could be mounted";
+        }
+        settingsPath = disk + QStringLiteral("/answers.ini");
+        before = "[SM]\nPri=3\n";
+        QFile file(settingsPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(before), before.size());
+        file.close();
+        if (GetParam().Obstacle == SaveObstacle::NoDescriptors) {
+            reason = QStringLiteral("Too many open files");
+        } else if (smallDisk) {
+            ASSERT_TRUE(LeaveFree(disk, QStringLiteral("filler"), 4));
+            reason = QStringLiteral("No space left on device");
+        } else {
+            sizeLimit.emplace(1);
+            ASSERT_TRUE(sizeLimit->Set());
+            reason = QStringLiteral("File too large");
+        }
+    }
     QString asked, codeShown, codeWhileAsked;
     bool shownWhileAsked = false, openAfterwards = false;
+    int primary = 0;
     WhenSheetRuns([&](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
+        primary = sheet.answers().Obsession.Pri;
         codeShown = sheet.page(0).codeBox()->toPlainText();
         QTimer::singleShot(10, [&] {
+            noDescriptors.reset();
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             asked = box->text();
@@ -419,11 +460,19 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
             if (GetParam().Answer == QMessageBox::AcceptRole) { // mended before trying again
                 ASSERT_TRUE(QFile::remove(blocker));
                 ASSERT_TRUE(QDir().mkpath(blocker));
+                if (smallDisk) {
+                    ASSERT_TRUE(QFile::remove(disk + QStringLiteral("/filler")));
+                }
+                sizeLimit.reset();
             }
             for (QAbstractButton* button : box->buttons())
                 if (box->buttonRole(button) == GetParam().Answer)
                     QTest::mouseClick(button, Qt::LeftButton);
         });
+        if (GetParam().Obstacle == SaveObstacle::NoDescriptors) {
+            noDescriptors.emplace();
+            ASSERT_TRUE(noDescriptors->Taken());
+        }
         QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Ok), Qt::LeftButton);
         openAfterwards = sheet.isVisible();
         if (openAfterwards)
@@ -433,20 +482,35 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     EXPECT_EQ(EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false), GetParam().Saved);
     EXPECT_TRUE(asked.contains(QStringLiteral("could not be saved"))) << asked.toStdString();
     EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(settingsPath))) << asked.toStdString();
+    EXPECT_TRUE(asked.contains(reason)) << asked.toStdString();
     EXPECT_TRUE(shownWhileAsked);
     EXPECT_EQ(codeWhileAsked, codeShown);
     EXPECT_EQ(openAfterwards, GetParam().SheetStaysOpen);
     store.reset();
-    EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("SM/Pri").toInt(),
-              GetParam().Saved ? 16 : 0);
-    EXPECT_EQ(StoredKeys(settingsPath).size(), GetParam().Saved ? 183 : 0);
+    sizeLimit.reset();
+    if (GetParam().Saved) {
+        EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value("SM/Pri").toInt(), primary);
+        EXPECT_EQ(StoredKeys(settingsPath).size(), 183);
+    } else {
+        EXPECT_EQ(ReadFile(settingsPath), before);
+    }
+    if (smallDisk) { // nothing but the settings file and the filler
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                  GetParam().Saved ? 1 : 2);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StartUp, FailedSave,
     testing::Values(FailedSaveCase{"TryAgain", QMessageBox::AcceptRole, true, false},
                     FailedSaveCase{"CloseWithoutSaving", QMessageBox::DestructiveRole, false, false},
-                    FailedSaveCase{"BackToTheAnswers", QMessageBox::RejectRole, false, true}),
+                    FailedSaveCase{"BackToTheAnswers", QMessageBox::RejectRole, false, true},
+                    FailedSaveCase{"FullDiskBackToTheAnswers", QMessageBox::RejectRole, false, true,
+                                   SaveObstacle::FullDisk},
+                    FailedSaveCase{"FullDiskTryAgainWithRoomMade", QMessageBox::AcceptRole, true, false,
+                                   SaveObstacle::FullDisk},
+                    FailedSaveCase{"NoDescriptorsBackToTheAnswers", QMessageBox::RejectRole, false, true,
+                                   SaveObstacle::NoDescriptors}),
     [](const testing::TestParamInfo<FailedSaveCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
