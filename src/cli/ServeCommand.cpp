@@ -8,6 +8,11 @@
 #include "platform/StopSignals.h"
 #include "service/DecoderService.h"
 
+// Where an installed site sits relative to the program; the build sets it from the install layout.
+#ifndef GLOMIE_INSTALLED_WEB_DIR
+#define GLOMIE_INSTALLED_WEB_DIR "../share/glomiecode/web"
+#endif
+
 namespace {
 
 const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS] [--web DIR] [--per-client N]\n";

@@ -10,8 +10,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <shellapi.h>
+// shellapi.h needs the types windows.h declares.
 #include <windows.h>
+#include <shellapi.h>
 #elif defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 #include <QProcess>
 #else
