@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+// Starts the page: loads the engine, builds the form, takes the kept answers, and passes every
+// change to the engine, then shows what it says.
+(function () {
+  'use strict';
+  const ns = (window.GlomieEncoder = window.GlomieEncoder || {});
+  const storageKey = 'glomiecode.answers';
+
+  // The engine's C functions as the page calls them.
+  function wrap(module) {
+    const text = (pointer) => module.UTF8ToString(pointer);
+    const json = (pointer) => JSON.parse(text(pointer));
+    return {
+      form: () => json(module._glomie_form()),
+      state: () => json(module._glomie_state()),
+      answers: () => json(module._glomie_answers()),
+      answer: (page, question, value) => module._glomie_answer(page, question, value),
+      parseCount: (box) => module.ccall('glomie_parse_count', 'number', ['string'], [box]),
+      countProblem: (page, question, box) =>
+        text(module.ccall('glomie_count_problem', 'number', ['number', 'number', 'string'], [page, question, box])),
+      reset: () => module._glomie_reset(),
+      set: (key, value) => module.ccall('glomie_set', 'number', ['string', 'number'], [key, value]),
+      showAll: () => module._glomie_show_all(),
+      readCode: (pasted) => json(module.ccall('glomie_read_code', 'number', ['string'], [pasted])),
+      takePasted: () => module._glomie_take_pasted(),
+      header: () => text(module._glomie_header()),
+    };
+  }
+
+  function keep(engine) {
+    try {
+      window.localStorage.setItem(storageKey, JSON.stringify(engine.answers()));
+    } catch (error) {
+      // No storage (private mode, a full quota): the answers last as long as the page.
+    }
+  }
+
+  // The kept answers, whole numbers in the 32-bit range only.
+  function kept() {
+    let answers;
+    try {
+      answers = JSON.parse(window.localStorage.getItem(storageKey) || '{}');
+    } catch (error) {
+      return {};
+    }
+    if (!answers || typeof answers !== 'object' || Array.isArray(answers)) return {};
+    return Object.fromEntries(Object.entries(answers).filter(([, value]) =>
+      Number.isInteger(value) && value >= -2147483648 && value <= 2147483647));
+  }
+
+  // What a control gives the engine: a check box's 0 or 1, a list's row, a level, a number, a
+  // count box's text as the engine reads it, a selection's mask (bit k for row k + 1).
+  function valueOf(engine, control) {
+    const node = control.element;
+    switch (control.kind) {
+      case 'check':
+        return node.checked ? 1 : 0;
+      case 'list':
+        return node.selectedIndex;
+      case 'count':
+        return engine.parseCount(node.value);
+      case 'selection':
+        return control.boxes.reduce((mask, box, k) => (box.checked ? mask + 2 ** k : mask), 0);
+      default: {
+        if (node.value === '') return null; // nothing a number can be read from yet
+        const number = Number(node.value);
+        return Number.isFinite(number) ? Math.trunc(Math.max(-2147483648, Math.min(2147483647, number))) : null;
+      }
+    }
+  }
+
+  function start(module) {
+    const engine = wrap(module);
+    const formNode = document.getElementById('questions');
+    const form = engine.form();
+    const built = ns.buildForm(form, formNode);
+    document.getElementById('loading').remove();
+    ns.makeTabs(built.pages, form.map((page) => page.caption), formNode);
+
+    const view = {
+      pages: built.pages,
+      codeBox: document.getElementById('code'),
+      share: document.getElementById('share'),
+      sentences: document.getElementById('sentences'),
+    };
+    const years = built.byKey.get('Exp/Years');
+    if (years) view.years = ns.addNote(years, 'years');
+    const level = built.byKey.get('SM/Pri');
+    if (level) {
+      view.description = document.createElement('p');
+      view.description.className = 'description';
+      level.row.closest('.page').append(view.description);
+    }
+
+    const statusNode = document.getElementById('status');
+    const app = {
+      engine,
+      view,
+      changed() {
+        ns.show(engine, view, engine.state(), null);
+        keep(engine);
+      },
+      status(text) {
+        statusNode.textContent = text;
+      },
+    };
+
+    // A control's element, or the selection a box belongs to.
+    const controlOf = new Map();
+    for (const page of built.pages)
+      for (const control of page.controls) {
+        controlOf.set(control.element, control);
+        for (const box of control.boxes || []) controlOf.set(box, control);
+      }
+
+    function answered(event) {
+      const control = controlOf.get(event.target);
+      if (!control) return;
+      const value = valueOf(engine, control);
+      if (value !== null) engine.answer(control.page, control.index, value);
+      ns.show(engine, view, engine.state(), control);
+      keep(engine);
+    }
+    formNode.addEventListener('input', answered);
+    formNode.addEventListener('change', (event) => {
+      const control = controlOf.get(event.target);
+      // A count box left blank reads as 0 and shows it, as on the desktop.
+      if (control && control.kind === 'count' && event.target.value === '' && !event.target.validity.badInput)
+        event.target.value = '0';
+      answered(event);
+    });
+    // A key on a slider or tune that leaves it where it was is an answer too: it keeps the tune
+    // within its slider.
+    const stepKeys = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Home', 'End', 'PageUp', 'PageDown'];
+    let before = null;
+    formNode.addEventListener('keydown', (event) => {
+      before = stepKeys.includes(event.key) ? event.target.value : null;
+    });
+    formNode.addEventListener('keyup', (event) => {
+      const control = controlOf.get(event.target);
+      if (before !== null && control && (control.kind === 'slider' || control.kind === 'tune') &&
+          event.target.value === before)
+        answered(event);
+      before = null;
+    });
+    formNode.addEventListener('submit', (event) => event.preventDefault());
+
+    document.getElementById('start-over').addEventListener('click', () => {
+      if (!window.confirm('Start over with the first answers? Every answer you gave is lost.')) return;
+      engine.reset();
+      try {
+        window.localStorage.removeItem(storageKey);
+      } catch (error) {
+        // Nothing was kept.
+      }
+      ns.show(engine, view, engine.state(), null);
+      app.status('Every answer is back at its first value.');
+    });
+
+    document.getElementById('share').addEventListener('click', (event) => {
+      event.preventDefault();
+      const address = view.share.href;
+      const refused = () => app.status('The browser would not copy the link: copy it from the Share Link menu.');
+      if (navigator.clipboard && navigator.clipboard.writeText)
+        navigator.clipboard.writeText(address).then(() => app.status('The link to your code was copied.'), refused);
+      else refused();
+    });
+
+    engine.reset();
+    for (const [key, value] of Object.entries(kept())) engine.set(key, value);
+    engine.showAll();
+    ns.show(engine, view, engine.state(), null);
+    performance.mark('glomie-form-built');
+
+    const tools = ns.codeTools(app);
+    tools.openAddressCode();
+    ns.ready = true;
+  }
+
+  GlomieEngine().then(start, (error) => {
+    const loading = document.getElementById('loading');
+    if (loading) loading.textContent = 'The encoder could not start in this browser: ' + error;
+  });
+})();
