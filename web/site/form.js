@@ -22,116 +22,96 @@
     return question.plain !== '' ? question.plain : question.label;
   }
 
-  function numberBox(question, id) {
-    return element('input', {
-      type: 'number', id, name: question.key, 'aria-label': question.label,
-      min: String(question.min), max: String(question.max), step: '1', inputmode: 'numeric',
-    });
+  function escapeHtml(text) {
+    return String(text).replace(/[&<>"']/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' })[c]);
   }
 
-  // One question: its row and the control (or, for a selection, the boxes) the page reads.
-  function buildQuestion(question, page, index) {
+  function tag(name, attributes, inner) {
+    const list = Object.entries(attributes).map(([key, value]) => ` ${key}="${escapeHtml(value)}"`).join('');
+    return inner === undefined ? `<${name}${list}>` : `<${name}${list}>${inner}</${name}>`;
+  }
+
+  // One question's row. The page is written as HTML and parsed at once: far quicker than making
+  // its elements one by one.
+  function questionHtml(question) {
     const id = idOf(question.key);
-    const control = { page, index, question, kind: question.kind, id };
-    let row;
+    const named = { id, name: question.key, 'aria-label': question.label };
+    const label = tag('label', { for: id }, escapeHtml(visibleText(question)));
     switch (question.kind) {
-      case 'check': {
-        row = element('div', { class: 'q check' });
-        const box = element('input', { type: 'checkbox', id, name: question.key, 'aria-label': question.label });
-        row.append(box, element('label', { for: id }, visibleText(question)));
-        control.element = box;
-        break;
-      }
+      case 'check':
+        return tag('div', { class: 'q check' }, tag('input', { type: 'checkbox', ...named }) + label);
       case 'list': {
-        row = element('div', { class: 'q list' });
-        const list = element('select', { id, name: question.key, 'aria-label': question.label });
-        question.rows.forEach((text, rowIndex) => list.append(element('option', { value: String(rowIndex) }, text)));
-        row.append(element('label', { for: id }, visibleText(question)), list);
-        control.element = list;
-        break;
+        const rows = question.rows.map((text, row) => tag('option', { value: row }, escapeHtml(text))).join('');
+        return tag('div', { class: 'q list' }, label + tag('select', named, rows));
       }
-      case 'slider': {
-        row = element('div', { class: question.inverted ? 'q slider upright' : 'q slider' });
-        const slider = element('input', {
-          type: 'range', id, name: question.key, 'aria-label': question.label,
-          min: String(question.min), max: String(question.max), step: '1',
-        });
-        const shows = element('output', { for: id, 'aria-hidden': 'true', class: 'level' });
-        row.append(element('label', { for: id }, visibleText(question)), slider, shows);
-        control.element = slider;
-        control.shows = shows;
-        break;
-      }
+      case 'slider':
+        return tag('div', { class: question.inverted ? 'q slider upright' : 'q slider' }, label +
+          tag('input', { type: 'range', ...named, min: question.min, max: question.max, step: 1 }) +
+          tag('output', { for: id, 'aria-hidden': 'true', class: 'level' }, ''));
       case 'tune':
       case 'spin':
       case 'count': {
-        row = element('div', { class: 'q number ' + question.kind });
-        const box = numberBox(question, id);
-        row.append(element('label', { for: id }, visibleText(question)), box);
-        control.element = box;
-        if (question.kind === 'count') {
-          const problem = element('span', { id: id + '-problem', class: 'problem' });
-          row.append(problem);
-          control.problem = problem;
-        }
-        break;
+        const box = tag('input', { type: 'number', ...named, min: question.min, max: question.max, step: 1, inputmode: 'numeric' });
+        const problem = question.kind === 'count' ? tag('span', { id: id + '-problem', class: 'problem' }, '') : '';
+        return tag('div', { class: 'q number ' + question.kind }, label + box + problem);
       }
       case 'selection': {
         // A box a row, rows 1 and on: easier to touch than a multiple-choice list.
-        row = element('fieldset', { class: 'q selection', id, 'aria-label': question.label });
-        row.append(element('legend', { title: question.label }, visibleText(question)));
-        control.boxes = [];
-        question.rows.forEach((text, rowIndex) => {
-          if (rowIndex === 0) return;
-          const boxId = id + '-' + rowIndex;
-          const label = element('label', { for: boxId, class: 'choice' });
-          const box = element('input', { type: 'checkbox', id: boxId, name: question.key, value: String(rowIndex) });
-          label.append(box, document.createTextNode(text));
-          row.append(label);
-          control.boxes.push(box);
-        });
-        control.element = row;
-        break;
+        const boxes = question.rows.slice(1).map((text, k) => {
+          const boxId = `${id}-${k + 1}`;
+          return tag('label', { for: boxId, class: 'choice' },
+            tag('input', { type: 'checkbox', id: boxId, name: question.key, value: k + 1 }) + escapeHtml(text));
+        }).join('');
+        return tag('fieldset', { class: 'q selection', id, 'aria-label': question.label },
+          tag('legend', { title: question.label }, escapeHtml(visibleText(question))) + boxes);
       }
       default:
         throw new Error('Unknown control kind ' + question.kind);
     }
-    control.row = row;
-    return control;
   }
 
-  // The fieldset of a group, made where its first question comes, inside its parent's.
-  function fieldsetOf(pageForm, groupIndex, section, fieldsets) {
-    if (groupIndex < 0) return section;
-    if (!fieldsets[groupIndex]) {
-      const group = pageForm.groups[groupIndex];
-      const parent = fieldsetOf(pageForm, group.parent, section, fieldsets);
-      const fieldset = element('fieldset', { class: 'group', 'data-group': group.name });
-      fieldset.append(element('legend', {}, group.plain));
-      parent.append(fieldset);
-      fieldsets[groupIndex] = fieldset;
-    }
-    return fieldsets[groupIndex];
+  // A page's questions in their groups, a group where its first question comes, inside its parent.
+  function pageHtml(pageForm, page) {
+    const top = [];
+    const groups = [];
+    const itemsOf = (g) => {
+      if (g < 0) return top;
+      if (!groups[g]) {
+        groups[g] = [];
+        itemsOf(pageForm.groups[g].parent).push({ group: g, items: groups[g] });
+      }
+      return groups[g];
+    };
+    pageForm.questions.forEach((question) => itemsOf(question.group).push({ question }));
+    const write = (items) => items.map((item) => item.question ? questionHtml(item.question) :
+      tag('fieldset', { class: 'group', id: `page-${page}-group-${item.group}`, 'data-group': pageForm.groups[item.group].name },
+        tag('legend', {}, escapeHtml(pageForm.groups[item.group].plain)) + write(item.items))).join('');
+    return tag('section', { class: 'page', id: 'page-' + page, 'aria-labelledby': `page-${page}-heading` },
+      tag('h2', { id: `page-${page}-heading`, class: 'page-heading' }, escapeHtml(pageForm.caption)) + write(top));
   }
 
-  // Builds every page into the form; returns {pages: [{section, controls, fieldsets}], byKey}.
+  // Builds every page into the form; returns {pages: [{section, heading, controls, fieldsets}], byKey}.
   ns.buildForm = function (form, container) {
-    const pages = [];
+    container.insertAdjacentHTML('beforeend', form.map(pageHtml).join(''));
     const byKey = new Map();
-    form.forEach((pageForm, page) => {
-      const section = element('section', { class: 'page', id: 'page-' + page });
-      const heading = element('h2', { id: 'page-' + page + '-heading', class: 'page-heading' }, pageForm.caption);
-      section.setAttribute('aria-labelledby', heading.id);
-      section.append(heading);
-      const fieldsets = [];
+    const pages = form.map((pageForm, page) => {
       const controls = pageForm.questions.map((question, index) => {
-        const control = buildQuestion(question, page, index);
-        fieldsetOf(pageForm, question.group, section, fieldsets).append(control.row);
+        const id = idOf(question.key);
+        const node = document.getElementById(id);
+        const control = { page, index, question, kind: question.kind, id, element: node };
+        control.row = question.kind === 'selection' ? node : node.closest('.q');
+        if (question.kind === 'slider') control.shows = control.row.querySelector('.level');
+        if (question.kind === 'count') control.problem = document.getElementById(id + '-problem');
+        if (question.kind === 'selection') control.boxes = [...node.querySelectorAll('input')];
         byKey.set(question.key, control);
         return control;
       });
-      container.append(section);
-      pages.push({ section, heading, controls, fieldsets });
+      return {
+        section: document.getElementById('page-' + page),
+        heading: document.getElementById(`page-${page}-heading`),
+        controls,
+        fieldsets: pageForm.groups.map((group, g) => document.getElementById(`page-${page}-group-${g}`)),
+      };
     });
     return { pages, byKey };
   };

@@ -177,7 +177,17 @@
     ns.ready = true;
   }
 
-  GlomieEngine().then(start, (error) => {
+  // Emscripten's glue would first fetch() the module from its own data: address, which the page's
+  // policy refuses (and reports); without fetch it decodes the module itself at once.
+  const fetchFunction = window.fetch;
+  window.fetch = undefined;
+  let engineStarting;
+  try {
+    engineStarting = GlomieEngine();
+  } finally {
+    window.fetch = fetchFunction;
+  }
+  engineStarting.then(start, (error) => {
     const loading = document.getElementById('loading');
     if (loading) loading.textContent = 'The encoder could not start in this browser: ' + error;
   });
