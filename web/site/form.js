@@ -83,8 +83,11 @@
       return groups[g];
     };
     pageForm.questions.forEach((question) => itemsOf(question.group).push({ question }));
+    // A group holding selections lays them side by side where there is room.
+    const groupClass = (items) => items.some((item) => item.question && item.question.kind === 'selection')
+      ? 'group with-selections' : 'group';
     const write = (items) => items.map((item) => item.question ? questionHtml(item.question) :
-      tag('fieldset', { class: 'group', id: `page-${page}-group-${item.group}`, 'data-group': pageForm.groups[item.group].name },
+      tag('fieldset', { class: groupClass(item.items), id: `page-${page}-group-${item.group}`, 'data-group': pageForm.groups[item.group].name },
         tag('legend', {}, escapeHtml(pageForm.groups[item.group].plain)) + write(item.items))).join('');
     return tag('section', { class: 'page', id: 'page-' + page, 'aria-labelledby': `page-${page}-heading` },
       tag('h2', { id: `page-${page}-heading`, class: 'page-heading' }, escapeHtml(pageForm.caption)) + write(top));
