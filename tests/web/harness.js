@@ -66,13 +66,10 @@ async function openPage(browser, url, viewport) {
   await page.setViewport(viewport || { width: 1280, height: 900 });
   page.problems = [];
   page.on('pageerror', (error) => page.problems.push('page error: ' + error.message));
+  // A request the page's policy refuses shows here too.
   page.on('console', (message) => {
-    if (message.type() !== 'error') return;
-    const text = message.text();
-    // Emscripten's glue tries fetch() on its own data: address first; the page's policy refuses
-    // it and the glue decodes the module itself.
-    if (/data:application\/octet-stream;base64/.test(text) && /Content Security Policy/.test(text)) return;
-    page.problems.push('console error: ' + text.slice(0, 300));
+    if (message.type() === 'error' || message.type() === 'warn')
+      page.problems.push(`console ${message.type()}: ${message.text().slice(0, 300)}`);
   });
   await page.goto(url);
   await page.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready, { timeout: 15000 });
