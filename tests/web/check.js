@@ -474,6 +474,34 @@ async function main() {
     assert.strictEqual(await codeOf(desktop), defaultCode);
   });
 
+  await check('kept answers that are damaged are passed over, and the page starts', async () => {
+    // What a damaged or hostile store may hold, and the code the page then shows.
+    const keptTable = [
+      ['not JSON {', defaultCode],
+      ['[1, 2, 3]', defaultCode],
+      [JSON.stringify({ 'SM/Pri': 30, ['x'.repeat(3000000)]: 1, 'SM/GlomiePref': '2', __proto__: 5, 'No/Such': 1 }),
+        cliCode({ 'SM/Pri': 30 })],
+      [JSON.stringify({ 'SM/Pri': 2 ** 40, 'SM/ChkSec': 1.5, 'SM/Sec': -(2 ** 31) }), defaultCode],
+    ];
+    for (const [stored, expected] of keptTable) {
+      await desktop.evaluate((text) => localStorage.setItem('glomiecode.answers', text), stored);
+      await desktop.reload();
+      await desktop.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready);
+      assert.strictEqual(await codeOf(desktop), expected, stored.slice(0, 60));
+    }
+    assert.deepStrictEqual(desktop.problems, []);
+    await startOver(desktop);
+  });
+
+  await check('a pasted text too long to read is refused with a word, and nothing changes', async () => {
+    const before = await codeOf(desktop);
+    await desktop.$eval('#open-code', (box, code) => { box.value = 'x'.repeat(3000000) + code; }, workedExamples[1]);
+    await desktop.click('#open');
+    assert.match(await desktop.$eval('#open-note', (n) => n.textContent), /too long/);
+    assert.strictEqual(await codeOf(desktop), before);
+    await desktop.$eval('#open-code', (box) => { box.value = ''; });
+  });
+
   await check('Share links to the page with the code, Copy copies it', async () => {
     await desktop.focus('[name="SM/Pri"]');
     await desktop.keyboard.press('End');

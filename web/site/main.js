@@ -6,18 +6,20 @@
   const ns = (window.GlomieEncoder = window.GlomieEncoder || {});
   const storageKey = 'glomiecode.answers';
 
-  // The engine's C functions as the page calls them.
+  // The engine's C functions as the page calls them. A string goes to the engine on its stack, so
+  // a box's text is handed over up to a length far past any sensible number.
   function wrap(module) {
     const text = (pointer) => module.UTF8ToString(pointer);
+    const bounded = (box) => (box.length > ns.longestText ? box.slice(0, ns.longestText) : box);
     const json = (pointer) => JSON.parse(text(pointer));
     return {
       form: () => json(module._glomie_form()),
       state: () => json(module._glomie_state()),
       answers: () => json(module._glomie_answers()),
       answer: (page, question, value) => module._glomie_answer(page, question, value),
-      parseCount: (box) => module.ccall('glomie_parse_count', 'number', ['string'], [box]),
+      parseCount: (box) => module.ccall('glomie_parse_count', 'number', ['string'], [bounded(box)]),
       countProblem: (page, question, box) =>
-        text(module.ccall('glomie_count_problem', 'number', ['number', 'number', 'string'], [page, question, box])),
+        text(module.ccall('glomie_count_problem', 'number', ['number', 'number', 'string'], [page, question, bounded(box)])),
       reset: () => module._glomie_reset(),
       set: (key, value) => module.ccall('glomie_set', 'number', ['string', 'number'], [key, value]),
       showAll: () => module._glomie_show_all(),
@@ -35,8 +37,8 @@
     }
   }
 
-  // The kept answers, whole numbers in the 32-bit range only.
-  function kept() {
+  // The kept answers: answers the engine has, as whole numbers in the 32-bit range.
+  function kept(known) {
     let answers;
     try {
       answers = JSON.parse(window.localStorage.getItem(storageKey) || '{}');
@@ -44,7 +46,7 @@
       return {};
     }
     if (!answers || typeof answers !== 'object' || Array.isArray(answers)) return {};
-    return Object.fromEntries(Object.entries(answers).filter(([, value]) =>
+    return Object.fromEntries(Object.entries(answers).filter(([key, value]) => Object.hasOwn(known, key) &&
       Number.isInteger(value) && value >= -2147483648 && value <= 2147483647));
   }
 
@@ -121,7 +123,10 @@
       ns.show(engine, view, engine.state(), control);
       keep(engine);
     }
-    formNode.addEventListener('input', answered);
+    // A check box or list tells of a change twice, as input and as change: answer it once.
+    formNode.addEventListener('input', (event) => {
+      if (event.target.type !== 'checkbox' && event.target.tagName !== 'SELECT') answered(event);
+    });
     formNode.addEventListener('change', (event) => {
       const control = controlOf.get(event.target);
       // A count box left blank reads as 0 and shows it, as on the desktop.
@@ -167,7 +172,7 @@
     });
 
     engine.reset();
-    for (const [key, value] of Object.entries(kept())) engine.set(key, value);
+    for (const [key, value] of Object.entries(kept(engine.answers()))) engine.set(key, value);
     engine.showAll();
     ns.show(engine, view, engine.state(), null);
     performance.mark('glomie-form-built');
