@@ -162,6 +162,34 @@ function setThroughForm(page, steps) {
   }, steps);
 }
 
+// What the page shows, in the form of glomie_state(): every control's value and whether it is open,
+// the groups, the texts and the sentences.
+function shownState(page, form) {
+  return page.evaluate((form) => ({
+    code: document.getElementById('code').value,
+    pages: form.map((pageForm, p) => ({
+      open: pageForm.questions.map((q) => !document.getElementById('q-' + q.key.replace(/[^A-Za-z0-9]/g, '-')).matches(':disabled')),
+      shown: pageForm.questions.map((q) => {
+        const nodes = [...document.getElementsByName(q.key)];
+        const node = nodes[0];
+        switch (q.kind) {
+          case 'check': return node.checked ? 1 : node.indeterminate ? 2 : 0;
+          case 'list': return node.selectedIndex;
+          case 'selection': return nodes.reduce((mask, box) => (box.checked ? mask + 2 ** (Number(box.value) - 1) : mask), 0);
+          default: return Number(node.value);
+        }
+      }),
+      groups: pageForm.groups.map((g, i) => !document.getElementById(`page-${p}-group-${i}`).disabled),
+    })),
+    description: document.querySelector('.description').textContent,
+    years: document.querySelector('.years').textContent,
+    sentences: [...document.querySelectorAll('#sentences section')].map((section) => ({
+      title: section.querySelector('h3').textContent,
+      lines: [...section.querySelectorAll('li')].map((li) => ({ text: li.textContent, ambiguous: li.classList.contains('ambiguous') })),
+    })),
+  }), form);
+}
+
 const codeOf = (page) => page.$eval('#code', (node) => node.value);
 const keptOf = (page) => page.evaluate(() => JSON.parse(localStorage.getItem('glomiecode.answers') || 'null'));
 const valueOf = (page, key) => page.$eval(`[name="${key}"]`, (node) => node.value);
@@ -313,18 +341,27 @@ async function main() {
     });
   }
 
+  // The engine's own state for a code taken as pasted, from engine.js run in Node.
+  const engineState = (code) => {
+    engine.ccall('glomie_read_code', 'number', ['string'], [code]);
+    engine._glomie_take_pasted();
+    return JSON.parse(engine.UTF8ToString(engine._glomie_state()));
+  };
   for (const code of workedExamples) {
-    await check(`${code} opened through the address comes back exactly`, async () => {
+    await check(`${code} opened through the address comes back exactly, every control as the engine says`, async () => {
       await desktop.goto('about:blank');
       await desktop.goto(server.base + '#code=' + encodeURIComponent(code));
       await desktop.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready);
       assert.strictEqual(await codeOf(desktop), code);
       assert.strictEqual(await desktop.evaluate(() => location.hash), '');
       assert.strictEqual(await desktop.$eval('#problems', (d) => d.open), false);
+      const expected = engineState(code);
+      assert.strictEqual(expected.code, code);
+      assert.deepStrictEqual(await shownState(desktop, form), expected);
       // Kept: a reload shows it again, and asks nothing.
       await desktop.reload();
       await desktop.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready);
-      assert.strictEqual(await codeOf(desktop), code);
+      assert.deepStrictEqual(await shownState(desktop, form), expected);
     });
   }
 
@@ -412,7 +449,15 @@ async function main() {
       }],
       // An upright slider: Home goes to its strongest end, the minimum; the tune is then free.
       [async () => { await desktop.focus('[name="Exp/IntensityRaw"]'); await desktop.keyboard.press('Home'); },
-        async () => assert.strictEqual(await valueOf(desktop, 'Exp/IntensityRaw'), '0')],
+        async () => {
+          assert.strictEqual(await valueOf(desktop, 'Exp/IntensityRaw'), '0');
+          // Upright, its minimum at the top.
+          assert.deepStrictEqual(await desktop.$eval('[name="Exp/IntensityRaw"]', (n) => {
+            const box = n.getBoundingClientRect();
+            const style = getComputedStyle(n);
+            return [box.height > 2 * box.width, style.writingMode, style.direction];
+          }), [true, 'vertical-lr', 'ltr']);
+        }],
       [async () => desktop.click('#tab-6'), async () => assert.strictEqual(await disabledOf(desktop, 'Op/WhatDub'), true)],
       [async () => desktop.click('label[for="q-Op-OmitDub"]'), async () => assert.strictEqual(await disabledOf(desktop, 'Op/WhatDub'), false)],
       [async () => desktop.click('label[for="q-Op-WhatDub"]'), async () => {

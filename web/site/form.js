@@ -31,6 +31,15 @@
     return inner === undefined ? `<${name}${list}>` : `<${name}${list}>${inner}</${name}>`;
   }
 
+  // Many lists offer the same rows (eight offer the villains): each set is written once.
+  const writtenOptions = new Map();
+  function optionsHtml(rows) {
+    const key = rows.join('\n');
+    if (!writtenOptions.has(key))
+      writtenOptions.set(key, rows.map((text, row) => `<option value="${row}">${escapeHtml(text)}</option>`).join(''));
+    return writtenOptions.get(key);
+  }
+
   // One question's row. The page is written as HTML and parsed at once: far quicker than making
   // its elements one by one.
   function questionHtml(question) {
@@ -40,10 +49,8 @@
     switch (question.kind) {
       case 'check':
         return tag('div', { class: 'q check' }, tag('input', { type: 'checkbox', ...named }) + label);
-      case 'list': {
-        const rows = question.rows.map((text, row) => tag('option', { value: row }, escapeHtml(text))).join('');
-        return tag('div', { class: 'q list' }, label + tag('select', named, rows));
-      }
+      case 'list':
+        return tag('div', { class: 'q list' }, label + tag('select', named, optionsHtml(question.rows)));
       case 'slider':
         return tag('div', { class: question.inverted ? 'q slider upright' : 'q slider' }, label +
           tag('input', { type: 'range', ...named, min: question.min, max: question.max, step: 1 }) +
