@@ -115,9 +115,11 @@
         for (const box of control.boxes || []) controlOf.set(box, control);
       }
 
+    const notes = [statusNode, document.getElementById('open-note')];
     function answered(event) {
       const control = controlOf.get(event.target);
       if (!control) return;
+      for (const note of notes) if (note.textContent) note.textContent = ''; // told of an earlier state
       const value = valueOf(engine, control);
       if (value !== null) engine.answer(control.page, control.index, value);
       ns.show(engine, view, engine.state(), control);
