@@ -18,15 +18,15 @@ scripts/build-web.sh
 cli="$build/src/cli/glomiecode-cli"
 if [ ! -x "$cli" ]; then
   scripts/install-deps.sh
-  if [ "$build" = build/default ]; then
-    cmake --preset default >/dev/null
-  else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  fi
+  case "$build" in
+  build/default | build/ci) cmake --preset "${build#build/}" >/dev/null ;;
+  *) cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ;;
+  esac
   cmake --build "$build" --target glomiecode-cli
 fi
 
-export GLOMIE_CLI="$PWD/$cli"
+case "$cli" in /*) ;; *) cli="$PWD/$cli" ;; esac
+export GLOMIE_CLI="$cli"
 node tests/web/check.js
 node bench/web/budgets.js
 echo "ci-web: done in $((SECONDS - start)) s"

@@ -9,7 +9,14 @@
   // The engine's C functions as the page calls them. A string goes to the engine on its stack, so
   // a box's text is handed over up to a length far past any sensible number.
   function wrap(module) {
-    const text = (pointer) => module.UTF8ToString(pointer);
+    // UTF8ToString finds the end of a long string a byte at a time in JavaScript, which shows when
+    // the page starts; the heap's own search and a TextDecoder read the same text.
+    const decoder = new TextDecoder();
+    const text = (pointer) => {
+      const heap = module.HEAPU8;
+      const end = pointer && heap ? heap.indexOf(0, pointer) : -1;
+      return end < 0 ? module.UTF8ToString(pointer) : decoder.decode(heap.subarray(pointer, end));
+    };
     const bounded = (box) => (box.length > ns.longestText ? box.slice(0, ns.longestText) : box);
     const json = (pointer) => JSON.parse(text(pointer));
     return {
