@@ -120,4 +120,4 @@ if (require.main === module) {
   });
 }
 
-module.exports = { measure, report };
+module.exports = { measure, measureBytes, report };

@@ -2,7 +2,7 @@
 // The encoder's page in Debian's Chromium, served from loopback and opened from its folder: the
 // form against the engine's questions, random answers against glomiecode-cli, the worked examples
 // through the page's address, a code with problems taken and left, the rules as shown, count boxes,
-// kept answers, the tabs, a phone's width, axe-core's WCAG 2.1 A and AA rules, and the budgets.
+// kept answers, the tabs, a phone's width, axe-core's WCAG 2.1 A and AA rules, and the size it loads.
 // Usage: node check.js   (build/web and the CLI built first; GLOMIE_CLI names another CLI)
 'use strict';
 const assert = require('assert');
@@ -491,6 +491,11 @@ async function main() {
     assert.strictEqual((await keptOf(desktop))['Per/ExactAge'], 25);
     assert.strictEqual(await desktop.$eval(box, (n) => n.hasAttribute('aria-invalid')), false);
     assert.match(await codeOf(desktop), /P:a25/);
+    // Digits only: a sign or an exponent is not taken.
+    await desktop.click(box, { clickCount: 3 });
+    await desktop.keyboard.type('-3e1');
+    assert.strictEqual(await valueOf(desktop, 'Per/ExactAge'), '31');
+    assert.match(await codeOf(desktop), /P:a31/);
     // Left blank, it reads and shows 0.
     await desktop.click(box, { clickCount: 3 });
     await desktop.keyboard.press('Backspace');
@@ -636,12 +641,10 @@ async function main() {
     await page.close();
   });
 
-  await check('budgets: all it loads within 400 KB, a change shown within 2 ms (median), the form within 300 ms', async () => {
-    const measured = await budgets.measure(browser, server.base);
-    budgets.report(measured);
-    assert.ok(measured.bytes <= 400 * 1024, `${measured.bytes} bytes`);
-    assert.ok(measured.change.median <= 2, `${measured.change.median} ms`);
-    assert.ok(measured.firstRender.median <= 300, `${measured.firstRender.median} ms`);
+  // The page's size is a property of what is built; its times are measured by bench/web/budgets.js.
+  await check('size: all the page loads stays within 400 KB', async () => {
+    const { bytes } = await budgets.measureBytes(browser, server.base);
+    assert.ok(bytes <= 400 * 1024, `${bytes} bytes`);
   });
 
   await browser.close();

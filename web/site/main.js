@@ -157,6 +157,11 @@
         answered(event);
       before = null;
     });
+    // A count box takes digits only, as the desktop's does: a sign or an exponent is no count.
+    formNode.addEventListener('beforeinput', (event) => {
+      const control = controlOf.get(event.target);
+      if (control && control.kind === 'count' && event.data && /[^0-9]/.test(event.data)) event.preventDefault();
+    });
     formNode.addEventListener('submit', (event) => event.preventDefault());
 
     document.getElementById('start-over').addEventListener('click', () => {
