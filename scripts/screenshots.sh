@@ -15,7 +15,7 @@ else
     -DGLOMIE_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$build" --target glomie-screenshots
-rm -f docs/screenshots/*.png
+rm -f docs/screenshots/[0-9][0-9]-*.png # the pages; the browser's pictures are web-*.png
 # The same look on every machine: the offscreen screen, Qt's own style, a fixed resolution.
 QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96 QT_SCALE_FACTOR=1 \
   "$build/tools/glomie-screenshots" tools/screenshot-answers.ini docs/screenshots

@@ -144,7 +144,8 @@ bool ValidQuestion(int page, int question) {
 } // namespace
 
 // The ten pages as the form shows them: captions, groups, and every question with its key (the
-// settings key), control, range, caption, accessible name and, for lists, the rows it offers.
+// settings key), control, range, caption (also without its mnemonic: "plain"), accessible name and,
+// for lists, the rows it offers.
 GLOMIE_EXPORT const char* glomie_form() {
     static const std::string form = [] {
         Json json;
@@ -165,7 +166,8 @@ GLOMIE_EXPORT const char* glomie_form() {
                 json.key("name").string(QuestionName(page, static_cast<int>(i)));
                 json.key("kind").string(KindName(q.Kind)).key("group").number(q.Group);
                 json.key("min").number(q.Minimum).key("max").number(q.Maximum);
-                json.key("caption").string(q.Caption).key("label").string(AccessibleNameOf(q));
+                json.key("caption").string(q.Caption).key("plain").string(PlainCaption(q.Caption));
+                json.key("label").string(AccessibleNameOf(q));
                 json.key("inverted").boolean(q.Inverted);
                 if (q.Table) {
                     json.key("rows").open('[');

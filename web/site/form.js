@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+// Builds the ten pages from the engine's questions: every caption, choice, range and group is the
+// engine's; this file only turns them into elements.
+(function () {
+  'use strict';
+  const ns = (window.GlomieEncoder = window.GlomieEncoder || {});
+
+  function element(tag, attributes, text) {
+    const node = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes || {})) node.setAttribute(name, value);
+    if (text !== undefined) node.textContent = text;
+    return node;
+  }
+
+  function idOf(key) {
+    return 'q-' + key.replace(/[^A-Za-z0-9]/g, '-');
+  }
+
+  // The text beside a control: its caption without the mnemonic, or its accessible name when it
+  // has no caption (the desktop shows those in a tooltip).
+  function visibleText(question) {
+    return question.plain !== '' ? question.plain : question.label;
+  }
+
+  function escapeHtml(text) {
+    return String(text).replace(/[&<>"']/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' })[c]);
+  }
+
+  function tag(name, attributes, inner) {
+    const list = Object.entries(attributes).map(([key, value]) => ` ${key}="${escapeHtml(value)}"`).join('');
+    return inner === undefined ? `<${name}${list}>` : `<${name}${list}>${inner}</${name}>`;
+  }
+
+  // Many lists offer the same rows (eight offer the villains): each set is written once.
+  const writtenOptions = new Map();
+  function optionsHtml(rows) {
+    const key = rows.join('\n');
+    if (!writtenOptions.has(key))
+      writtenOptions.set(key, rows.map((text, row) => `<option value="${row}">${escapeHtml(text)}</option>`).join(''));
+    return writtenOptions.get(key);
+  }
+
+  // One question's row. The page is written as HTML and parsed at once: far quicker than making
+  // its elements one by one.
+  function questionHtml(question) {
+    const id = idOf(question.key);
+    const named = { id, name: question.key, 'aria-label': question.label };
+    const label = tag('label', { for: id }, escapeHtml(visibleText(question)));
+    switch (question.kind) {
+      case 'check':
+        return tag('div', { class: 'q check' }, tag('input', { type: 'checkbox', ...named }) + label);
+      case 'list':
+        return tag('div', { class: 'q list' }, label + tag('select', named, optionsHtml(question.rows)));
+      case 'slider':
+        return tag('div', { class: question.inverted ? 'q slider upright' : 'q slider' }, label +
+          tag('input', { type: 'range', ...named, min: question.min, max: question.max, step: 1 }) +
+          tag('output', { for: id, 'aria-hidden': 'true', class: 'level' }, ''));
+      case 'tune':
+      case 'spin':
+      case 'count': {
+        const box = tag('input', { type: 'number', ...named, min: question.min, max: question.max, step: 1, inputmode: 'numeric' });
+        const problem = question.kind === 'count' ? tag('span', { id: id + '-problem', class: 'problem' }, '') : '';
+        return tag('div', { class: 'q number ' + question.kind }, label + box + problem);
+      }
+      case 'selection': {
+        // A box a row, rows 1 and on: easier to touch than a multiple-choice list.
+        const boxes = question.rows.slice(1).map((text, k) => {
+          const boxId = `${id}-${k + 1}`;
+          return tag('label', { for: boxId, class: 'choice' },
+            tag('input', { type: 'checkbox', id: boxId, name: question.key, value: k + 1 }) + escapeHtml(text));
+        }).join('');
+        return tag('fieldset', { class: 'q selection', id, 'aria-label': question.label },
+          tag('legend', { title: question.label }, escapeHtml(visibleText(question))) + boxes);
+      }
+      default:
+        throw new Error('Unknown control kind ' + question.kind);
+    }
+  }
+
+  // A page's questions in their groups, a group where its first question comes, inside its parent.
+  function pageHtml(pageForm, page) {
+    const top = [];
+    const groups = [];
+    const itemsOf = (g) => {
+      if (g < 0) return top;
+      if (!groups[g]) {
+        groups[g] = [];
+        itemsOf(pageForm.groups[g].parent).push({ group: g, items: groups[g] });
+      }
+      return groups[g];
+    };
+    pageForm.questions.forEach((question) => itemsOf(question.group).push({ question }));
+    // A group holding selections lays them side by side where there is room.
+    const groupClass = (items) => items.some((item) => item.question && item.question.kind === 'selection')
+      ? 'group with-selections' : 'group';
+    const write = (items) => items.map((item) => item.question ? questionHtml(item.question) :
+      tag('fieldset', { class: groupClass(item.items), id: `page-${page}-group-${item.group}`, 'data-group': pageForm.groups[item.group].name },
+        tag('legend', {}, escapeHtml(pageForm.groups[item.group].plain)) + write(item.items))).join('');
+    return tag('section', { class: 'page', id: 'page-' + page, 'aria-labelledby': `page-${page}-heading` },
+      tag('h2', { id: `page-${page}-heading`, class: 'page-heading' }, escapeHtml(pageForm.caption)) + write(top));
+  }
+
+  // Builds every page into the form; returns {pages: [{section, heading, controls, fieldsets}], byKey}.
+  ns.buildForm = function (form, container) {
+    container.insertAdjacentHTML('beforeend', form.map(pageHtml).join(''));
+    const byKey = new Map();
+    const pages = form.map((pageForm, page) => {
+      const controls = pageForm.questions.map((question, index) => {
+        const id = idOf(question.key);
+        const node = document.getElementById(id);
+        const control = { page, index, question, kind: question.kind, id, element: node };
+        control.row = question.kind === 'selection' ? node : node.closest('.q');
+        if (question.kind === 'slider') control.shows = control.row.querySelector('.level');
+        if (question.kind === 'count') control.problem = document.getElementById(id + '-problem');
+        if (question.kind === 'selection') control.boxes = [...node.querySelectorAll('input')];
+        byKey.set(question.key, control);
+        return control;
+      });
+      return {
+        section: document.getElementById('page-' + page),
+        heading: document.getElementById(`page-${page}-heading`),
+        controls,
+        fieldsets: pageForm.groups.map((group, g) => document.getElementById(`page-${page}-group-${g}`)),
+      };
+    });
+    return { pages, byKey };
+  };
+
+  // Text the engine writes beside a control (the years beside their spin, the obsession level's
+  // description), placed after that control's row.
+  ns.addNote = function (control, className) {
+    const note = element('output', { for: control.id, class: className });
+    control.row.append(note);
+    return note;
+  };
+
+  // On a wide screen the pages are tabs; on a narrow one, sections one below the other.
+  ns.makeTabs = function (pages, captions, container) {
+    const list = element('div', { role: 'tablist', 'aria-label': 'Pages', class: 'tabs' });
+    const tabs = pages.map((page, index) => {
+      const tab = element('button', {
+        type: 'button', role: 'tab', id: 'tab-' + index, 'aria-controls': page.section.id, class: 'tab',
+      }, captions[index]);
+      list.append(tab);
+      return tab;
+    });
+    container.prepend(list);
+    const wide = window.matchMedia('(min-width: 56em)');
+    let current = 0;
+
+    function select(index, focus) {
+      current = index;
+      tabs.forEach((tab, i) => {
+        const on = i === index;
+        tab.setAttribute('aria-selected', on ? 'true' : 'false');
+        tab.tabIndex = on ? 0 : -1;
+        pages[i].section.classList.toggle('inactive', !on);
+      });
+      if (focus) tabs[index].focus();
+    }
+
+    function layout() {
+      pages.forEach((page, i) => {
+        if (wide.matches) {
+          page.section.setAttribute('role', 'tabpanel');
+          page.section.setAttribute('aria-labelledby', tabs[i].id);
+        } else {
+          page.section.removeAttribute('role');
+          page.section.setAttribute('aria-labelledby', page.heading.id);
+        }
+      });
+      list.hidden = !wide.matches;
+      container.classList.toggle('tabbed', wide.matches);
+    }
+
+    list.addEventListener('click', (event) => {
+      const index = tabs.indexOf(event.target.closest('[role=tab]'));
+      if (index >= 0) select(index, false);
+    });
+    list.addEventListener('keydown', (event) => {
+      const moves = { ArrowRight: current + 1, ArrowLeft: current - 1, Home: 0, End: tabs.length - 1 };
+      if (!(event.key in moves)) return;
+      event.preventDefault();
+      select((moves[event.key] + tabs.length) % tabs.length, true);
+    });
+    wide.addEventListener('change', layout);
+    select(0, false);
+    layout();
+  };
+})();
