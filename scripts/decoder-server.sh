@@ -1,7 +1,7 @@
 # Sourced by the CI scripts that test `glomiecode-cli serve`: builds the command line if it is
 # missing, starts the server on a free loopback port ($base is its address, $work a scratch
 # folder), and stops it and removes $work on exit. Expects $build (the build directory) and $tool
-# (the calling script's name, for messages).
+# (the calling script's name, for messages); $serve_options, if set, are added to `serve`.
 
 cli="$build/src/cli/glomiecode-cli"
 if [ ! -x "$cli" ]; then
@@ -35,7 +35,7 @@ stop_server() {
   return "$status"
 }
 
-"$cli" serve --port 0 >"$work/serve.out" 2>"$work/serve.log" &
+"$cli" serve --port 0 ${serve_options[@]+"${serve_options[@]}"} >"$work/serve.out" 2>"$work/serve.log" &
 server=$!
 for _ in $(seq 100); do
   grep -q 'http://' "$work/serve.out" 2>/dev/null && break
