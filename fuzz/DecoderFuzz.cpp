@@ -39,18 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Broken("a problem outside the text or without a message");
     }
     for (const DecodedSentence& sentence : result.Sentences) {
-        if (*SectionTitle(sentence.Section) == '\0' || result.Text(sentence).empty() ||
+        if (*SectionTitle(sentence.Section) == '\0' || result.text(sentence).empty() ||
             sentence.Position >= size)
             Broken("a sentence without a section, a text or a place");
     }
 
-    if (result.Complete()) {
+    if (result.complete()) {
         const std::string code = EncodeGlomieCode(result.Answers);
         const std::string_view read = text.substr(result.CodeBegin, result.CodeEnd - result.CodeBegin);
         if (WrittenAsTheEncoderWrites(read) && code != read)
             Broken("a code read without a problem is written back otherwise");
         const DecodeResult again = DecodeGlomieCode(code);
-        if (!again.Complete() || EncodeGlomieCode(again.Answers) != code)
+        if (!again.complete() || EncodeGlomieCode(again.Answers) != code)
             Broken("the code written from decoded answers does not read back");
     }
     return 0;

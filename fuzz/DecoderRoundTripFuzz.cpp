@@ -12,7 +12,7 @@ namespace {
 class FuzzValues : public ValueSource {
 public:
     FuzzValues(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    int Between(int low, int high) override {
+    int between(int low, int high) override {
         if (m_used >= m_size)
             return low;
         const auto span = static_cast<unsigned>(high - low) + 1u;
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string code = EncodeGlomieCode(RandomAnswerSet(values));
     const DecodeResult result = DecodeGlomieCode(code);
     const std::string outside = OutsidePageRanges(result.Answers);
-    if (!result.Complete() || EncodeGlomieCode(result.Answers) != code || !outside.empty()) {
+    if (!result.complete() || EncodeGlomieCode(result.Answers) != code || !outside.empty()) {
         std::fprintf(stderr, "decoder_roundtrip_fuzz: %s\n  decoded %s\n  %s%s\n", code.c_str(),
                      EncodeGlomieCode(result.Answers).c_str(), outside.c_str(), ProblemList(result).c_str());
         std::abort();

@@ -14,8 +14,8 @@ namespace {
 }
 
 bool SameHead(const RequestHead& a, const RequestHead& b) {
-    return a.State() == b.State() && a.Method() == b.Method() && a.Target() == b.Target() &&
-           a.Version() == b.Version() && a.RequestLine() == b.RequestLine() && a.headers() == b.headers();
+    return a.state() == b.state() && a.method() == b.method() && a.target() == b.target() &&
+           a.version() == b.version() && a.requestLine() == b.requestLine() && a.headers() == b.headers();
 }
 
 bool SameFraming(const RequestFraming& a, const RequestFraming& b) {
@@ -25,12 +25,12 @@ bool SameFraming(const RequestFraming& a, const RequestFraming& b) {
 
 // Reads the pieces in turn, as a socket delivers them; returns the bytes the head used.
 size_t ReadInPieces(RequestHead& head, std::string_view text, size_t split) {
-    const size_t first = head.Read(text.substr(0, split));
-    if (head.State() != RequestHead::Status::Incomplete)
+    const size_t first = head.read(text.substr(0, split));
+    if (head.state() != RequestHead::Status::Incomplete)
         return first;
     if (first != split)
         Broken("an incomplete head left bytes of its piece unread");
-    return first + head.Read(text.substr(split));
+    return first + head.read(text.substr(split));
 }
 
 } // namespace
@@ -45,20 +45,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t split = ((size_t(data[1]) << 8) | data[2]) % (text.size() + 1);
 
     RequestHead whole(limit);
-    const size_t used = whole.Read(text);
+    const size_t used = whole.read(text);
     RequestHead pieces(limit);
     const size_t usedInPieces = ReadInPieces(pieces, text, split);
     RequestHead bytes(limit);
     size_t usedByteByByte = 0;
-    for (size_t i = 0; i < text.size() && bytes.State() == RequestHead::Status::Incomplete; ++i)
-        usedByteByByte += bytes.Read(text.substr(i, 1));
+    for (size_t i = 0; i < text.size() && bytes.state() == RequestHead::Status::Incomplete; ++i)
+        usedByteByByte += bytes.read(text.substr(i, 1));
 
     if (!SameHead(whole, pieces) || used != usedInPieces)
         Broken("a head read in two pieces differs from the head read whole");
     if (!SameHead(whole, bytes) || used != usedByteByByte)
         Broken("a head read byte by byte differs from the head read whole");
 
-    switch (whole.State()) {
+    switch (whole.state()) {
     case RequestHead::Status::Incomplete:
         if (used != text.size() || used > limit)
             Broken("an incomplete head did not take all it was given, or took more than its limit");
@@ -73,15 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Broken("a malformed head without a byte that made it so");
         break;
     case RequestHead::Status::Complete: {
-        if (used == 0 || used > limit || whole.Method().empty() || whole.Target().empty() ||
-            whole.Version().size() != 8 || whole.Version().compare(0, 5, "HTTP/") != 0)
+        if (used == 0 || used > limit || whole.method().empty() || whole.target().empty() ||
+            whole.version().size() != 8 || whole.version().compare(0, 5, "HTTP/") != 0)
             Broken("a complete head without a request line");
         if (!SameFraming(FrameRequest(whole, limit), FrameRequest(pieces, limit)))
             Broken("the same head framed two ways");
         break;
     }
     }
-    if (whole.RequestLine().size() > 512)
+    if (whole.requestLine().size() > 512)
         Broken("the request line kept for the log is unbounded");
     return 0;
 }

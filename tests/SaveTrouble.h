@@ -36,8 +36,8 @@ class SmallFileSystem {
     SmallFileSystem(const SmallFileSystem&) = delete;
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
 
-    bool Mounted() const { return m_mounted; }
-    bool MakeReadOnly() {
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() {
         return QProcess::execute(QStringLiteral("mount"),
                                  {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_folder}) == 0;
     }
@@ -75,7 +75,7 @@ class FileSizeLimit {
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-    bool Set() const { return m_set; }
+    bool set() const { return m_set; }
 
   private:
     rlimit m_previous{};
@@ -99,12 +99,12 @@ class NoFreeDescriptors {
         for (int descriptor = ::dup(0); descriptor >= 0; descriptor = ::dup(0))
             m_taken.push_back(descriptor);
     }
-    ~NoFreeDescriptors() { Release(); }
+    ~NoFreeDescriptors() { release(); }
     NoFreeDescriptors(const NoFreeDescriptors&) = delete;
     NoFreeDescriptors& operator=(const NoFreeDescriptors&) = delete;
 
-    bool Taken() const { return m_lowered && !m_taken.empty(); }
-    void Release() {
+    bool taken() const { return m_lowered && !m_taken.empty(); }
+    void release() {
         for (const int descriptor : m_taken)
             ::close(descriptor);
         m_taken.clear();

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     }
 
     EncoderSheet sheet;
-    auto store = QSettingsStore::ForIniFile(arguments[1]);
+    auto store = QSettingsStore::forIniFile(arguments[1]);
     AnswerSet answers;
     LoadSettings(*store, answers);
     sheet.setAnswers(answers);
@@ -50,7 +50,7 @@ int main(int argc, char* argv[]) {
     sheet.resize(sheet.sizeHint());
     QApplication::processEvents();
 
-    for (int i = 0; i < EncoderSheet::PageCount; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         sheet.tabs().setCurrentIndex(i);
         QApplication::processEvents();
         const QString file = outDir.filePath(QStringLiteral("%1-%2.png")

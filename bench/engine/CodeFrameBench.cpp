@@ -73,22 +73,22 @@ AnswerSet EverySection() {
 void BM_RebuildEverySection(benchmark::State& state) {
     AnswerSet answers = EverySection();
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
+    frame.rebuildCode(RebuildAll);
     for (auto _ : state) {
-        frame.RebuildCode(RebuildAll);
-        benchmark::DoNotOptimize(frame.FullCode().data());
+        frame.rebuildCode(RebuildAll);
+        benchmark::DoNotOptimize(frame.fullCode().data());
     }
-    state.counters["code_length"] = static_cast<double>(frame.FullCode().size());
+    state.counters["code_length"] = static_cast<double>(frame.fullCode().size());
 }
 BENCHMARK(BM_RebuildEverySection);
 
 void BM_RebuildOneSectionAndJoin(benchmark::State& state) {
     AnswerSet answers = EverySection();
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
+    frame.rebuildCode(RebuildAll);
     for (auto _ : state) {
-        frame.RebuildCode(static_cast<int>(state.range(0)));
-        benchmark::DoNotOptimize(frame.FullCode().data());
+        frame.rebuildCode(static_cast<int>(state.range(0)));
+        benchmark::DoNotOptimize(frame.fullCode().data());
     }
 }
 BENCHMARK(BM_RebuildOneSectionAndJoin)->DenseRange(JoinOnly, EvenMorePersonalSection);

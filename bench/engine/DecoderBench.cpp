@@ -13,7 +13,7 @@ const std::string kEverySection =
     "O:d--:!s++[+]:o+++:a--[-]:h-:x+ P:a23:s511:w+[-]:f-:eBD|GBr:hBrD++m[b]:t-[+]:cWhAs:bAB+:*Le:y+P:r+|-[+]";
 
 void BM_DecodeEverySection(benchmark::State& state) {
-    if (!DecodeGlomieCode(kEverySection).Complete()) {
+    if (!DecodeGlomieCode(kEverySection).complete()) {
         state.SkipWithError("the benchmark code does not decode completely");
         return;
     }

@@ -105,12 +105,12 @@ int main(int argc, char** argv) {
                 (CpuSeconds() - cpuAtStart) / measured * 100, static_cast<long long>(files),
                 static_cast<long long>(mostFiles));
     if (argc > 3) {
-        auto store = QSettingsStore::ForIniFile(QString::fromLocal8Bit(argv[3]));
+        auto store = QSettingsStore::forIniFile(QString::fromLocal8Bit(argv[3]));
         QElapsedTimer saving;
         saving.start();
         const bool saved = EncoderApp::saveSheet(*store, sheet);
         std::printf("encoder: OK %s in %.0f ms%s%s\n", saved ? "saved the answers" : "could not save the answers",
-                    double(saving.nsecsElapsed()) / 1e6, saved ? "" : ": ", saved ? "" : qPrintable(store->CommitError()));
+                    double(saving.nsecsElapsed()) / 1e6, saved ? "" : ": ", saved ? "" : qPrintable(store->commitError()));
         return saved ? 0 : 1;
     }
     return 0;

@@ -14,12 +14,12 @@ void BM_SaveEveryAnswer(benchmark::State& state) {
     AnswerSet answers[2] = {DefaultAnswers(), DefaultAnswers()};
     answers[1].Obsession.Pri = 14;
     answers[1].Favorites.Senshi0 = 3;
-    auto store = QSettingsStore::ForIniFile(path);
+    auto store = QSettingsStore::forIniFile(path);
     int save = 0;
     for (auto _ : state) {
         SaveSettings(*store, answers[save++ % 2]);
-        if (!store->Commit())
-            state.SkipWithError(store->CommitError().toUtf8().constData());
+        if (!store->commit())
+            state.SkipWithError(store->commitError().toUtf8().constData());
     }
 }
 BENCHMARK(BM_SaveEveryAnswer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -108,9 +108,9 @@ QString DecoderHandOff::decoderHost() {
         auto* service = new DecoderService(this);
         // For this user's browser alone: a secret path no other local program can guess, and a few
         // connections at most, so that no flood on the port can take the encoder's own files.
-        service->SetConnectionCap(kEmbeddedConnections);
+        service->setConnectionCap(kEmbeddedConnections);
         service->setPathPrefix(QLatin1Char('/') + DecoderService::makePathSecret());
-        if (!service->Listen(QHostAddress::LocalHost, 0)) {
+        if (!service->listen(QHostAddress::LocalHost, 0)) {
             delete service;
             return {};
         }
@@ -137,5 +137,5 @@ void DecoderHandOff::handOff(QWidget& page, const QString& code) {
 }
 
 QString DecoderHandOff::embeddedHost() const {
-    return m_service ? m_service->HostAndPort() + m_service->pathPrefix() : QString();
+    return m_service ? m_service->hostAndPort() + m_service->pathPrefix() : QString();
 }

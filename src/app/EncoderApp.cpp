@@ -33,7 +33,7 @@ enum class AfterFailedSave { Retry, CloseWithoutSaving, BackToTheAnswers };
 AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) {
     QMessageBox box(QMessageBox::Warning, ProgramTitle(),
                     QCoreApplication::translate("EncoderApp", "The answers could not be saved to %1: %2.")
-                        .arg(QDir::toNativeSeparators(store.FileName()), store.CommitError()),
+                        .arg(QDir::toNativeSeparators(store.fileName()), store.commitError()),
                     QMessageBox::NoButton, &sheet);
     box.setInformativeText(QCoreApplication::translate(
         "EncoderApp", "Try again once that is mended, or close without saving. Cancel goes back to the "
@@ -60,7 +60,7 @@ constexpr std::array<std::string_view, 4> kPlaceValues = {"X", "Y", "Width", "He
 QRect LoadPlace(ProfileStore& store) {
     std::array<int32_t, 4> place{};
     for (size_t i = 0; i < place.size(); ++i) {
-        place[i] = store.GetProfileInt(kPlaceGroup, kPlaceValues[i], INT32_MIN);
+        place[i] = store.getProfileInt(kPlaceGroup, kPlaceValues[i], INT32_MIN);
         if (place[i] == INT32_MIN)
             return {};
     }
@@ -71,7 +71,7 @@ void SavePlace(ProfileStore& store, const QWidget& sheet) {
     const QRect shown = sheet.geometry();
     const std::array<int32_t, 4> place = {shown.x(), shown.y(), shown.width(), shown.height()};
     for (size_t i = 0; i < place.size(); ++i)
-        store.WriteProfileInt(kPlaceGroup, kPlaceValues[i], place[i]);
+        store.writeProfileInt(kPlaceGroup, kPlaceValues[i], place[i]);
 }
 
 // The sheet, or the message or dialog in front of it, comes to the front and takes the focus.
@@ -103,7 +103,7 @@ void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirecto
 bool EncoderApp::saveSheet(QSettingsStore& store, const EncoderSheet& sheet) {
     SaveSettings(store, sheet.answers());
     SavePlace(store, sheet);
-    return store.Commit();
+    return store.commit();
 }
 
 bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory, bool showSplash,
@@ -128,7 +128,7 @@ bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory
                 return true;
             }
             QTextStream(stderr) << QCoreApplication::applicationName() << ": could not save the answers to "
-                                << QDir::toNativeSeparators(store.FileName()) << ": " << store.CommitError()
+                                << QDir::toNativeSeparators(store.fileName()) << ": " << store.commitError()
                                 << '\n';
             switch (AskAfterFailedSave(sheet, store)) {
             case AfterFailedSave::Retry:
@@ -204,6 +204,6 @@ int EncoderApp::run(int& argc, char** argv) {
     const StopSignals stopSignals;
     const QString executable = QCoreApplication::applicationFilePath();
     return initInstance(options, executable, InstanceLock::defaultFolder(), [&executable] {
-        return QSettingsStore::ForApplication(QFileInfo(executable).completeBaseName());
+        return QSettingsStore::forApplication(QFileInfo(executable).completeBaseName());
     });
 }

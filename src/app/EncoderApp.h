@@ -27,7 +27,7 @@ class EncoderApp {
                              Splash& splash, const DesktopOpener& open = &OpenWithDesktop);
 
     // What OK saves: every answer and where the sheet is. False when the store could not be written
-    // (its CommitError() says why); the values stay pending, to be tried again.
+    // (its commitError() says why); the values stay pending, to be tried again.
     static bool saveSheet(QSettingsStore& store, const EncoderSheet& sheet);
 
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.

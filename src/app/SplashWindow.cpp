@@ -17,7 +17,7 @@ QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
     QSvgRenderer renderer(file.readAll());
     if (!renderer.isValid())
         return {};
-    QPixmap picture(QSize(SplashWindow::Width, SplashWindow::Height) * pixelRatio);
+    QPixmap picture(QSize(SplashWindow::kWidth, SplashWindow::kHeight) * pixelRatio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     renderer.render(&painter);
@@ -56,13 +56,13 @@ SplashWindow::SplashWindow(QWidget* owner, const QPixmap& picture)
     // The sheet keeps the keyboard focus; the splash only shows itself.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(Width, Height);
+    setFixedSize(kWidth, kHeight);
     centerWindow();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("SplashTimer"));
     m_timer->setSingleShot(true);
-    m_timer->setInterval(DisplayMilliseconds);
+    m_timer->setInterval(kDisplayMilliseconds);
     connect(m_timer, &QTimer::timeout, this, &SplashWindow::dismiss);
     m_timer->start();
     qApp->installEventFilter(this);
@@ -96,7 +96,7 @@ void SplashWindow::centerWindow() {
             return;
         centre = screen->availableGeometry().center();
     }
-    move(centre - QPoint(Width / 2, Height / 2));
+    move(centre - QPoint(kWidth / 2, kHeight / 2));
 }
 
 bool SplashWindow::takeEvent(QEvent* event) {

@@ -12,9 +12,9 @@ class QTimer;
 class SplashWindow : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int DisplayMilliseconds = 2000;
-    static constexpr int Width = 500;
-    static constexpr int Height = 572;
+    static constexpr int kDisplayMilliseconds = 2000;
+    static constexpr int kWidth = 500;
+    static constexpr int kHeight = 572;
 
     // Centred over owner (or the screen); once shown, up until dismissed.
     SplashWindow(QWidget* owner, const QPixmap& picture);
@@ -43,13 +43,13 @@ class SplashWindow : public QWidget {
 // command line switched it off.
 class Splash {
   public:
-    static inline const QString DefaultPicture = QStringLiteral(":/glomiecode/splash.svg");
+    static inline const QString kDefaultPicture = QStringLiteral(":/glomiecode/splash.svg");
 
     explicit Splash(bool enabled) : m_enabled(enabled) {}
 
     // Shows the splash over owner, unless it is switched off, already up, or the picture cannot be
     // loaded (then nothing is shown and nothing said).
-    void show(QWidget* owner, const QString& picture = DefaultPicture);
+    void show(QWidget* owner, const QString& picture = kDefaultPicture);
     // Removes the splash, when it is up.
     void hide();
     // The splash on the screen, or null.

@@ -7,7 +7,7 @@
 
 std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err) {
     if (settingsFile.isEmpty())
-        return QSettingsStore::ForApplication(QStringLiteral("glomiecode"));
+        return QSettingsStore::forApplication(QStringLiteral("glomiecode"));
     const QFileInfo info(settingsFile);
     if (mustExist && (!info.exists() || !info.isFile() || !info.isReadable())) {
         err << "glomiecode-cli: cannot read settings file '" << settingsFile << "'\n";
@@ -21,8 +21,8 @@ std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool must
             << "': not a regular file; nothing was changed\n";
         return nullptr;
     }
-    auto store = QSettingsStore::ForIniFile(settingsFile);
-    if (!store->Readable()) {
+    auto store = QSettingsStore::forIniFile(settingsFile);
+    if (!store->readable()) {
         err << "glomiecode-cli: settings file '" << settingsFile << "' is not an INI file\n";
         return nullptr;
     }

@@ -45,20 +45,20 @@ QString FromUtf8(std::string_view text) {
 // The answers as SaveSettings writes them, by section and value name.
 class JsonAnswers : public ProfileStore {
   public:
-    int32_t GetProfileInt(std::string_view, std::string_view, int32_t def) override { return def; }
-    bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override {
-        Put(QString::fromLatin1(section.data(), static_cast<qsizetype>(section.size())),
+    int32_t getProfileInt(std::string_view, std::string_view, int32_t def) override { return def; }
+    bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) override {
+        put(QString::fromLatin1(section.data(), static_cast<qsizetype>(section.size())),
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), value, m_stored);
         return true;
     }
-    void PutUnstored(const UnstoredAnswer& answer) {
-        Put(QString::fromLatin1(answer.Section), QString::fromLatin1(answer.Name), answer.Value, m_unstored);
+    void putUnstored(const UnstoredAnswer& answer) {
+        put(QString::fromLatin1(answer.Section), QString::fromLatin1(answer.Name), answer.Value, m_unstored);
     }
-    const QJsonObject& Stored() const { return m_stored; }
-    const QJsonObject& Unstored() const { return m_unstored; }
+    const QJsonObject& stored() const { return m_stored; }
+    const QJsonObject& unstored() const { return m_unstored; }
 
   private:
-    static void Put(const QString& section, const QString& name, int32_t value, QJsonObject& into) {
+    static void put(const QString& section, const QString& name, int32_t value, QJsonObject& into) {
         QJsonObject values = into.value(section).toObject();
         values.insert(name, value);
         into.insert(section, values);
@@ -71,13 +71,13 @@ QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
     JsonAnswers answers;
     SaveSettings(answers, result.Answers);
     for (const UnstoredAnswer& unstored : UnstoredAnswers(result.Answers))
-        answers.PutUnstored(unstored);
+        answers.putUnstored(unstored);
     QJsonArray sentences;
     for (const DecodedSentence& s : result.Sentences) {
         sentences.append(QJsonObject{{"section", s.Section},
                                      {"title", QString::fromLatin1(SectionTitle(s.Section))},
                                      {"position", CharacterPosition(text, s.Position)},
-                                     {"text", FromUtf8(result.Text(s))},
+                                     {"text", FromUtf8(result.text(s))},
                                      {"ambiguous", s.Ambiguous}});
     }
     QJsonArray problems;
@@ -89,9 +89,9 @@ QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
     const QByteArray code = text.mid(static_cast<qsizetype>(result.CodeBegin),
                                      static_cast<qsizetype>(result.CodeEnd - result.CodeBegin));
     return QJsonDocument(QJsonObject{{"code", QString::fromUtf8(code)},
-                                     {"complete", result.Complete()},
-                                     {"answers", answers.Stored()},
-                                     {"notStored", answers.Unstored()},
+                                     {"complete", result.complete()},
+                                     {"answers", answers.stored()},
+                                     {"notStored", answers.unstored()},
                                      {"sentences", sentences},
                                      {"problems", problems}});
 }
@@ -103,7 +103,7 @@ void PrintSentences(const DecodeResult& result, QTextStream& out) {
         if (!heading || qstrcmp(heading, title) != 0)
             out << title << '\n';
         heading = title;
-        out << "  " << FromUtf8(result.Text(s)) << '\n';
+        out << "  " << FromUtf8(result.text(s)) << '\n';
     }
 }
 
@@ -168,5 +168,5 @@ int RunDecode(CommandContext& context) {
         context.out << ResultJson(result, text).toJson(QJsonDocument::Indented);
     else
         PrintSentences(result, context.out);
-    return result.Complete() ? ExitOk : ExitPartly;
+    return result.complete() ? ExitOk : ExitPartly;
 }

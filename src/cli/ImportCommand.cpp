@@ -33,15 +33,15 @@ QString FromUtf8(const std::string& text) {
 class CheckedWrites : public ProfileStore {
   public:
     explicit CheckedWrites(ProfileStore& store) : m_store(store) {}
-    int32_t GetProfileInt(std::string_view section, std::string_view name, int32_t def) override {
-        return m_store.GetProfileInt(section, name, def);
+    int32_t getProfileInt(std::string_view section, std::string_view name, int32_t def) override {
+        return m_store.getProfileInt(section, name, def);
     }
-    bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override {
-        const bool written = m_store.WriteProfileInt(section, name, value);
+    bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) override {
+        const bool written = m_store.writeProfileInt(section, name, value);
         m_failed = m_failed || !written;
         return written;
     }
-    bool Failed() const { return m_failed; }
+    bool failed() const { return m_failed; }
 
   private:
     ProfileStore& m_store;
@@ -85,7 +85,7 @@ int RunImport(CommandContext& context) {
     DecodeResult result = DecodeText(text);
     PrintDecodeProblems(result, text, context.err);
     // Any text that does not give a whole code is refused alike: nothing is stored.
-    if (!result.HeaderFound || !result.Complete()) {
+    if (!result.HeaderFound || !result.complete()) {
         context.err << "glomiecode-cli: nothing was stored\n";
         return ExitPartly;
     }
@@ -101,21 +101,21 @@ int RunImport(CommandContext& context) {
     SaveSettings(checked, result.Answers);
     // What the encoder will load from now on must give the code back; the file is replaced only then.
     std::string stored;
-    const bool committed = store->Commit([&](ProfileStore& written) {
+    const bool committed = store->commit([&](ProfileStore& written) {
         stored = EncodeGlomieCode(LoadAnswers(written));
-        return !checked.Failed() &&
+        return !checked.failed() &&
                stored == std::string_view(text.constData(), static_cast<size_t>(text.size()));
     });
     if (!committed) {
-        context.err << "glomiecode-cli: cannot write the settings '" << store->FileName() << "'";
+        context.err << "glomiecode-cli: cannot write the settings '" << store->fileName() << "'";
         if (!stored.empty() && stored != std::string_view(text.constData(), static_cast<size_t>(text.size())))
             context.err << ": they would read back as another code: " << FromUtf8(stored) << '\n';
         else
             context.err << ": "
-                        << (checked.Failed() ? QStringLiteral("a value was refused") : store->CommitError())
-                        << (store->CommitReplacedFile() ? "\n" : "; nothing was changed\n");
+                        << (checked.failed() ? QStringLiteral("a value was refused") : store->commitError())
+                        << (store->commitReplacedFile() ? "\n" : "; nothing was changed\n");
         return ExitFailure;
     }
-    context.out << "Stored the answers of the code in " << store->FileName() << '\n';
+    context.out << "Stored the answers of the code in " << store->fileName() << '\n';
     return ExitOk;
 }

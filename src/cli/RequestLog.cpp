@@ -21,7 +21,7 @@ struct RequestLog::Queue {
 
 RequestLog::RequestLog(size_t maxQueued) : m_queue(std::make_shared<Queue>()) {
     m_queue->maxQueued = maxQueued;
-    m_writer = std::thread([queue = m_queue] { WriteLines(queue); });
+    m_writer = std::thread([queue = m_queue] { writeLines(queue); });
 }
 
 RequestLog::~RequestLog() {
@@ -36,7 +36,7 @@ RequestLog::~RequestLog() {
         m_writer.detach(); // it owns its share of the queue
 }
 
-void RequestLog::Write(const QString& line) {
+void RequestLog::write(const QString& line) {
     const std::lock_guard lock(m_queue->mutex);
     if (m_queue->lines.size() >= m_queue->maxQueued) {
         ++m_queue->dropped;
@@ -47,7 +47,7 @@ void RequestLog::Write(const QString& line) {
         m_queue->wake.notify_all();
 }
 
-void RequestLog::WriteLines(const std::shared_ptr<Queue>& queue) {
+void RequestLog::writeLines(const std::shared_ptr<Queue>& queue) {
     std::unique_lock lock(queue->mutex);
     for (;;) {
         queue->wake.wait(lock, [&] { return queue->stop || !queue->lines.empty() || queue->dropped > 0; });

@@ -15,11 +15,11 @@ class RequestLog {
     RequestLog(const RequestLog&) = delete;
     RequestLog& operator=(const RequestLog&) = delete;
 
-    void Write(const QString& line);
+    void write(const QString& line);
 
   private:
     struct Queue;
-    static void WriteLines(const std::shared_ptr<Queue>& queue);
+    static void writeLines(const std::shared_ptr<Queue>& queue);
 
     std::shared_ptr<Queue> m_queue;
     std::thread m_writer;

@@ -91,26 +91,26 @@ int RunServe(CommandContext& context) {
     IgnoreBrokenPipe();
     RequestLog log;
     DecoderService service;
-    service.SetRequestLog([&log](const QString& line) { log.Write(line); });
+    service.setRequestLog([&log](const QString& line) { log.write(line); });
     service.setPerClientCap(perClientCap);
     if (site)
         service.setEncoderSite(std::move(*site));
-    if (!service.Listen(address, static_cast<quint16>(portNumber))) {
+    if (!service.listen(address, static_cast<quint16>(portNumber))) {
         context.err << "glomiecode-cli: cannot listen on " << parser.value(bind) << " port " << portNumber
                     << '\n';
         return ExitFailure;
     }
     const StopSignals stop;
-    if (!stop.Catching()) {
+    if (!stop.catching()) {
         context.err << "glomiecode-cli: cannot catch the stop signals\n";
         return ExitFailure;
     }
 
-    context.out << "glomiecode-cli: the decoder page is at http://" << service.HostAndPort() << "/\n";
+    context.out << "glomiecode-cli: the decoder page is at http://" << service.hostAndPort() << "/\n";
     if (service.servesEncoderSite())
-        context.out << "glomiecode-cli: the encoder is at http://" << service.HostAndPort() << "/encoder/\n";
+        context.out << "glomiecode-cli: the encoder is at http://" << service.hostAndPort() << "/encoder/\n";
     context.out.flush();
     QCoreApplication::exec();
-    log.Write(QStringLiteral("glomiecode-cli: stopped"));
+    log.write(QStringLiteral("glomiecode-cli: stopped"));
     return ExitOk;
 }

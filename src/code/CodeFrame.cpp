@@ -6,7 +6,7 @@ namespace {
 const std::string kNoSection;
 }
 
-void CodeFrame::RebuildCode(int n) {
+void CodeFrame::rebuildCode(int n) {
     const auto wanted = [n](int section) { return n == RebuildAll || n == section; };
     auto& s = m_sections;
     if (wanted(HeaderSection))
@@ -29,14 +29,14 @@ void CodeFrame::RebuildCode(int n) {
         BuildMorePersonalSection(m_answers.MorePersonal, s[MorePersonalSection]);
     if (wanted(EvenMorePersonalSection))
         BuildEvenMorePersonalSection(m_answers.EvenMorePersonal, s[EvenMorePersonalSection]);
-    Join();
+    join();
 }
 
-const std::string& CodeFrame::SectionString(int n) const {
+const std::string& CodeFrame::sectionString(int n) const {
     return (n >= HeaderSection && n <= EvenMorePersonalSection) ? m_sections[static_cast<size_t>(n)] : kNoSection;
 }
 
-void CodeFrame::Join() {
+void CodeFrame::join() {
     const auto& s = m_sections;
     const auto appendTagged = [this](const char* tag, std::initializer_list<const std::string*> bodies) {
         bool any = false;

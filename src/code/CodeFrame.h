@@ -25,7 +25,7 @@ enum SectionNumber : int {
 constexpr int SectionOf(PageId page) { return HeaderSection + static_cast<int>(page); }
 
 // The Glomie Code of an answer set kept up to date as it changes: one string per page section and the
-// joined FullCode. Only the section of the page that changed is rebuilt; the join runs on every call.
+// joined fullCode(). Only the section of the page that changed is rebuilt; the join runs on every call.
 // EncodeGlomieCode (Encode.h) is the one-call form.
 class CodeFrame {
 public:
@@ -33,14 +33,14 @@ public:
     explicit CodeFrame(const AnswerSet& answers) : m_answers(answers) {}
 
     // n = 0 joins only, 1 rebuilds every section, 2..11 one page's section; anything else joins only.
-    void RebuildCode(int n);
+    void rebuildCode(int n);
 
-    const std::string& FullCode() const { return m_fullCode; }
+    const std::string& fullCode() const { return m_fullCode; }
     // The stored string of section 2..11 (Experience and Opinions with their tags); empty otherwise.
-    const std::string& SectionString(int n) const;
+    const std::string& sectionString(int n) const;
 
 private:
-    void Join();
+    void join();
 
     const AnswerSet& m_answers;
     std::array<std::string, 12> m_sections; // indexed by section number; 0 and 1 unused

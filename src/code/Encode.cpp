@@ -4,6 +4,6 @@
 
 std::string EncodeGlomieCode(const AnswerSet& answers) {
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    return frame.FullCode();
+    frame.rebuildCode(RebuildAll);
+    return frame.fullCode();
 }

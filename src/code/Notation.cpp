@@ -21,7 +21,7 @@ std::string LevelNotation(int64_t level) {
 }
 
 std::string ObsessionDescription(int64_t level) {
-    std::string text = ObsessionTable.GetEntry((level + 1) / 3).m_strDescription;
+    std::string text = ObsessionTable.getEntry((level + 1) / 3).Description;
     if (level % 3 == 1)
         text += "(+)";
     else if (level % 3 == 2)
@@ -62,16 +62,16 @@ void AppendRatedItem(std::string& out, const CodeTable& table, int32_t index, in
                      int16_t boost, char symbol) {
     if (index == 0)
         return; // nothing chosen
-    out += table.GetEntry(index).m_strCode;
-    out += TrendTable.GetEntry(trend).m_strCode;
+    out += table.getEntry(index).Code;
+    out += TrendTable.getEntry(trend).Code;
     AppendTunedRun(out, symbol, intensity, boost, 3, false);
 }
 
 void AppendBitList(std::string& out, uint32_t mask, const CodeTable& table) {
-    const int32_t rows = std::min(table.m_nCount, 33);
+    const int32_t rows = std::min(table.count(), 33);
     for (int32_t i = 1; i < rows; ++i) {
         if (mask & (uint32_t{1} << (i - 1)))
-            out += table.m_pEntries[i].m_strCode;
+            out += table.getEntry(i).Code;
     }
 }
 

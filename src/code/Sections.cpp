@@ -120,8 +120,8 @@ void AppendEyeColours(std::string& out, const int32_t (&colours)[3], const int32
     for (int i = 0; i < 3; ++i) {
         if (colours[i] == 0)
             continue;
-        out += EyeColorTable.GetEntry(colours[i]).m_strCode;
-        out += ColorAdjTable.GetEntry(adjectives[i]).m_strCode;
+        out += EyeColorTable.getEntry(colours[i]).Code;
+        out += ColorAdjTable.getEntry(adjectives[i]).Code;
     }
 }
 
@@ -149,7 +149,7 @@ void BuildHeaderSection(const ObsessionAnswers& sm, std::string& out) {
         out += ']';
     }
     if (sm.GlomiePref >= 0 && sm.GlomiePref <= 2)
-        out += TermFeelingTable.GetEntry(sm.GlomiePref).m_strCode;
+        out += TermFeelingTable.getEntry(sm.GlomiePref).Code;
 }
 
 void BuildSenshiVillianSection(const SenshiVillainAnswers& p, std::string& out, char symbol) {
@@ -258,8 +258,8 @@ void BuildMorePersonalSection(const MorePersonalAnswers& p, std::string& out) {
     out.clear();
     if (!p.OmitHair) {
         out += ":h";
-        out += HairColorTable.GetEntry(p.HairColor).m_strCode;
-        out += ColorAdjTable.GetEntry(p.HairColorAdj).m_strCode;
+        out += HairColorTable.getEntry(p.HairColor).Code;
+        out += ColorAdjTable.getEntry(p.HairColorAdj).Code;
         AppendSignedRun(out, p.Hair, p.BoostHair);
         AppendMarkPair(out, p.Moustache, 'm', p.Beard, 'b');
     }
@@ -273,8 +273,8 @@ void BuildMorePersonalSection(const MorePersonalAnswers& p, std::string& out) {
     }
     if (!p.OmitBloodType) {
         out += ":b";
-        out += BloodTypeTable.GetEntry(p.BloodType).m_strCode;
-        out += BloodTypeSignTable.GetEntry(p.BloodTypeSign).m_strCode;
+        out += BloodTypeTable.getEntry(p.BloodType).Code;
+        out += BloodTypeSignTable.getEntry(p.BloodTypeSign).Code;
     }
 }
 
@@ -282,11 +282,11 @@ void BuildEvenMorePersonalSection(const EvenMorePersonalAnswers& p, std::string&
     out.clear();
     if (!p.OmitSign) {
         out += ":*";
-        out += SignTable.GetEntry(p.Sign).m_strCode;
+        out += SignTable.getEntry(p.Sign).Code;
     }
     if (!p.OmitGender) {
         out += ':';
-        out += GenderTable.GetEntry(p.Gender).m_strCode;
+        out += GenderTable.getEntry(p.Gender).Code;
         if (p.UsePurity) {
             AppendNumber(out, p.Purity);
             out += '%';
@@ -295,7 +295,7 @@ void BuildEvenMorePersonalSection(const EvenMorePersonalAnswers& p, std::string&
                 out += '?';
             else
                 AppendSignedRun(out, p.Kink, p.BoostKink);
-            out += KinkTable.GetEntry(p.KinkMembership).m_strCode;
+            out += KinkTable.getEntry(p.KinkMembership).Code;
         }
     }
     if (!p.OmitRelationship) {

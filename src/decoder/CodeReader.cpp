@@ -6,7 +6,7 @@
 #include "code/Notation.h"
 #include "vocabulary/Tables.h"
 
-bool CodeReader::FailAt(size_t pos, std::string_view message) {
+bool CodeReader::failAt(size_t pos, std::string_view message) {
     // The furthest failure wins; of two at the same place, the first one said it best.
     if (!m_failed || pos > m_failPos) {
         m_failed = true;
@@ -20,27 +20,27 @@ namespace {
 
 // The longest run the encoder writes; a longer one is no code of ours.
 [[gnu::always_inline]] inline bool ReadRun(CodeReader& r, char symbol, int& count) {
-    const size_t start = r.Pos();
-    count = r.Repeat(symbol);
+    const size_t start = r.pos();
+    count = r.repeat(symbol);
     if (count > kMaxRunLength)
-        return r.FailAt(start + kMaxRunLength, "a run longer than any code has");
+        return r.failAt(start + kMaxRunLength, "a run longer than any code has");
     return true;
 }
 
 // "[" symbols "]" after a run; tune stays 0 when there is no bracket.
 bool ReadBracket(CodeReader& r, char plus, char minus, int& tune) {
-    if (!r.Accept('['))
+    if (!r.accept('['))
         return true;
-    const char symbol = r.Peek();
+    const char symbol = r.peek();
     int count = 0;
-    if ((symbol == plus || (minus != '\0' && symbol == minus)) && !r.AtEnd() && !ReadRun(r, symbol, count))
+    if ((symbol == plus || (minus != '\0' && symbol == minus)) && !r.atEnd() && !ReadRun(r, symbol, count))
         return false;
     if (count == 0)
-        return r.Fail(minus != '\0' ? "expected '+' or '-' in the tune bracket"
+        return r.fail(minus != '\0' ? "expected '+' or '-' in the tune bracket"
                       : plus == '-' ? "expected '-' in the tune bracket"
                                     : "expected '+' in the tune bracket");
-    if (!r.Accept(']'))
-        return r.Fail("expected ']' to close the tune bracket");
+    if (!r.accept(']'))
+        return r.fail("expected ']' to close the tune bracket");
     tune = symbol == plus ? count : -count;
     return true;
 }
@@ -49,7 +49,7 @@ bool ReadBracket(CodeReader& r, char plus, char minus, int& tune) {
 
 bool ReadTunedRun(CodeReader& r, char symbol, TunedRun& out) {
     TunedRun read;
-    if (!ReadRun(r, symbol, read.Run) || (r.Peek() == '[' && !ReadBracket(r, symbol, '\0', read.Tune)))
+    if (!ReadRun(r, symbol, read.Run) || (r.peek() == '[' && !ReadBracket(r, symbol, '\0', read.Tune)))
         return false;
     out = read;
     return true;
@@ -57,38 +57,38 @@ bool ReadTunedRun(CodeReader& r, char symbol, TunedRun& out) {
 
 bool ReadSignedRun(CodeReader& r, TunedRun& out) {
     TunedRun read;
-    const char sign = r.Peek();
-    if ((sign == '+' || sign == '-') && !r.AtEnd()) {
+    const char sign = r.peek();
+    if ((sign == '+' || sign == '-') && !r.atEnd()) {
         if (!ReadRun(r, sign, read.Run))
             return false;
         read.Run = sign == '+' ? read.Run : -read.Run;
     }
-    if (r.Peek() == '[' && !ReadBracket(r, '+', '-', read.Tune))
+    if (r.peek() == '[' && !ReadBracket(r, '+', '-', read.Tune))
         return false;
     out = read;
     return true;
 }
 
 bool ReadNumber(CodeReader& r, int& out) {
-    const size_t start = r.Pos();
-    if (!r.PeekDigit())
-        return r.Fail("expected a number");
+    const size_t start = r.pos();
+    if (!r.peekDigit())
+        return r.fail("expected a number");
     int64_t value = 0;
-    while (r.PeekDigit()) {
-        if (r.Pos() == start + 1 && value == 0)
-            return r.Fail("numbers are written without leading zeros");
-        value = value * 10 + (r.Peek() - '0');
+    while (r.peekDigit()) {
+        if (r.pos() == start + 1 && value == 0)
+            return r.fail("numbers are written without leading zeros");
+        value = value * 10 + (r.peek() - '0');
         if (value > std::numeric_limits<int32_t>::max())
-            return r.FailAt(start, "a number larger than any code has");
-        r.Skip(1);
+            return r.failAt(start, "a number larger than any code has");
+        r.skip(1);
     }
     out = static_cast<int>(value);
     return true;
 }
 
 CodeIndex::CodeIndex(const CodeTable& table) : m_table(&table), m_firstOf(257, 0) {
-    for (int row = 0; row < table.m_nCount; ++row) {
-        const std::string& code = table.m_pEntries[row].m_strCode;
+    for (int row = 0; row < table.count(); ++row) {
+        const std::string& code = table.getEntry(row).Code;
         m_codeLength.push_back(code.size());
         if (!code.empty())
             m_entries.push_back({code, row});
@@ -107,7 +107,7 @@ CodeIndex::CodeIndex(const CodeTable& table) : m_table(&table), m_firstOf(257, 0
 }
 
 // Codes are a character or two: comparing them in place beats a call to memcmp.
-bool CodeIndex::Starts(std::string_view text, std::string_view code) {
+bool CodeIndex::starts(std::string_view text, std::string_view code) {
     if (code.size() > text.size())
         return false;
     for (size_t i = 1; i < code.size(); ++i) {
@@ -117,7 +117,7 @@ bool CodeIndex::Starts(std::string_view text, std::string_view code) {
     return true; // the first characters are equal: the entries are indexed by them
 }
 
-int CodeIndex::Find(std::string_view text, int (&rows)[kMaxMatches]) const {
+int CodeIndex::find(std::string_view text, int (&rows)[kMaxMatches]) const {
     if (text.empty())
         return 0;
     const auto first = static_cast<unsigned char>(text[0]);
@@ -129,7 +129,7 @@ int CodeIndex::Find(std::string_view text, int (&rows)[kMaxMatches]) const {
     for (; entry != last && count < kMaxMatches; ++entry) {
         const size_t size = entry->Code.size();
         if (size == 1 ||
-            (size == 2 ? text.size() > 1 && entry->Code[1] == second : Starts(text, entry->Code)))
+            (size == 2 ? text.size() > 1 && entry->Code[1] == second : starts(text, entry->Code)))
             rows[count++] = entry->Row;
     }
     return count;
@@ -148,19 +148,19 @@ const Vocabulary& BuildVocabulary() {
 
 int ReadCode(CodeReader& r, const CodeIndex& index, std::string_view expected) {
     int rows[CodeIndex::kMaxMatches];
-    if (index.Find(r.Rest(), rows) == 0) {
-        r.Fail(expected);
+    if (index.find(r.rest(), rows) == 0) {
+        r.fail(expected);
         return -1;
     }
-    r.Skip(index.CodeLength(rows[0]));
+    r.skip(index.codeLength(rows[0]));
     return rows[0];
 }
 
 int ReadOptionalCode(CodeReader& r, const CodeIndex& index) {
     int rows[CodeIndex::kMaxMatches];
-    if (index.Find(r.Rest(), rows) == 0)
+    if (index.find(r.rest(), rows) == 0)
         return 0;
-    r.Skip(index.CodeLength(rows[0]));
+    r.skip(index.codeLength(rows[0]));
     return rows[0];
 }
 
@@ -171,19 +171,19 @@ bool BitListFrom(CodeReader& r, const CodeIndex& index, size_t pos, size_t end, 
     if (pos == end)
         return true;
     int rows[CodeIndex::kMaxMatches];
-    const int matches = index.Find(r.Text().substr(pos, end - pos), rows);
+    const int matches = index.find(r.text().substr(pos, end - pos), rows);
     bool any = false;
     for (int m = 0; m < matches; ++m) {
         if (rows[m] <= lastRow || rows[m] > 32)
             continue;
         any = true;
         uint32_t rest = 0;
-        if (BitListFrom(r, index, pos + index.CodeLength(rows[m]), end, rows[m], rest)) {
+        if (BitListFrom(r, index, pos + index.codeLength(rows[m]), end, rows[m], rest)) {
             mask = rest | (uint32_t{1} << (rows[m] - 1));
             return true;
         }
     }
-    return r.FailAt(pos, !any && matches > 0 ? "each code is listed once, in the order of its table"
+    return r.failAt(pos, !any && matches > 0 ? "each code is listed once, in the order of its table"
                                              : "expected a code of the list");
 }
 
@@ -191,9 +191,9 @@ bool BitListFrom(CodeReader& r, const CodeIndex& index, size_t pos, size_t end, 
 
 bool ReadBitList(CodeReader& r, const CodeIndex& index, size_t end, uint32_t& mask) {
     uint32_t found = 0;
-    if (!BitListFrom(r, index, r.Pos(), end, 0, found))
+    if (!BitListFrom(r, index, r.pos(), end, 0, found))
         return false;
     mask = found;
-    r.Seek(end);
+    r.seek(end);
     return true;
 }

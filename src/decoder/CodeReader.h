@@ -17,38 +17,38 @@ class CodeReader {
   public:
     explicit CodeReader(std::string_view text) : m_text(text) {}
 
-    std::string_view Text() const { return m_text; }
-    size_t Pos() const { return m_pos; }
-    void Seek(size_t pos) { m_pos = pos; }
-    void Skip(size_t count) { m_pos += count; }
-    bool AtEnd() const { return m_pos >= m_text.size(); }
+    std::string_view text() const { return m_text; }
+    size_t pos() const { return m_pos; }
+    void seek(size_t pos) { m_pos = pos; }
+    void skip(size_t count) { m_pos += count; }
+    bool atEnd() const { return m_pos >= m_text.size(); }
     // The character `ahead` places on, or '\0' past the end.
-    char Peek(size_t ahead = 0) const { return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : '\0'; }
-    bool PeekDigit() const { return !AtEnd() && Peek() >= '0' && Peek() <= '9'; }
-    std::string_view Rest() const { return m_text.substr(m_pos < m_text.size() ? m_pos : m_text.size()); }
-    bool Accept(char c) {
-        if (AtEnd() || m_text[m_pos] != c)
+    char peek(size_t ahead = 0) const { return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : '\0'; }
+    bool peekDigit() const { return !atEnd() && peek() >= '0' && peek() <= '9'; }
+    std::string_view rest() const { return m_text.substr(m_pos < m_text.size() ? m_pos : m_text.size()); }
+    bool accept(char c) {
+        if (atEnd() || m_text[m_pos] != c)
             return false;
         ++m_pos;
         return true;
     }
     // Consumes every repeat of the symbol and returns how many there were.
-    int Repeat(char symbol) {
+    int repeat(char symbol) {
         const size_t start = m_pos;
         while (m_pos < m_text.size() && m_text[m_pos] == symbol)
             ++m_pos;
         return static_cast<int>(std::min<size_t>(m_pos - start, std::numeric_limits<int>::max()));
     }
 
-    // Both return false, so a reader can `return r.Fail(...)`. The message must outlive the reader:
+    // Both return false, so a reader can `return r.fail(...)`. The message must outlive the reader:
     // every message is a literal, and readers try many readings, so keeping one costs no copy.
-    bool Fail(std::string_view message) { return FailAt(m_pos, message); }
-    bool FailAt(size_t pos, std::string_view message);
-    bool ExpectEnd() { return AtEnd() || Fail("did not expect this here"); }
+    bool fail(std::string_view message) { return failAt(m_pos, message); }
+    bool failAt(size_t pos, std::string_view message);
+    bool expectEnd() { return atEnd() || fail("did not expect this here"); }
 
-    bool Failed() const { return m_failed; }
-    size_t FailPos() const { return m_failPos; }
-    std::string_view FailMessage() const { return m_failMessage; }
+    bool failed() const { return m_failed; }
+    size_t failPos() const { return m_failPos; }
+    std::string_view failMessage() const { return m_failMessage; }
 
   private:
     std::string_view m_text;
@@ -85,20 +85,20 @@ class CodeIndex {
 
     static constexpr int kMaxMatches = 4;
     // The rows whose non-empty code begins the text, longest code first; returns how many.
-    int Find(std::string_view text, int (&rows)[kMaxMatches]) const;
+    int find(std::string_view text, int (&rows)[kMaxMatches]) const;
 
-    const CodeTable& Table() const { return *m_table; }
-    const std::string& Code(int row) const { return m_table->GetEntry(row).m_strCode; }
+    const CodeTable& table() const { return *m_table; }
+    const std::string& code(int row) const { return m_table->getEntry(row).Code; }
     // The length of a row's code, for a row Find gave.
-    size_t CodeLength(int row) const { return m_codeLength[static_cast<size_t>(row)]; }
-    const std::string& Description(int row) const { return m_table->GetEntry(row).m_strDescription; }
+    size_t codeLength(int row) const { return m_codeLength[static_cast<size_t>(row)]; }
+    const std::string& description(int row) const { return m_table->getEntry(row).Description; }
 
   private:
     struct Entry {
         std::string_view Code;
         int Row;
     };
-    static bool Starts(std::string_view text, std::string_view code);
+    static bool starts(std::string_view text, std::string_view code);
     const CodeTable* m_table;
     std::vector<Entry> m_entries;     // by first character, longer codes first
     std::vector<uint16_t> m_firstOf;  // 257 bounds into m_entries, indexed by the first character

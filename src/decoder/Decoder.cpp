@@ -104,15 +104,15 @@ std::optional<HeaderPlace> FindHeader(std::string_view text) {
 
 bool ReadLevel(CodeReader& r, int& level) {
     const CodeIndex& levels = Vocab().Obsession;
-    const size_t start = r.Pos();
+    const size_t start = r.pos();
     const int row = ReadCode(r, levels, "expected an obsession level: a digit or '!'");
     if (row < 0)
         return false;
     // A third step up or down: "5+" is level 16, "5-" level 14.
     // "0-" would be level -1, which is written "0"; "!+" is past the slider but comes from a stored 31.
-    const int value = 3 * row + (r.Accept('+') ? 1 : r.Accept('-') ? -1 : 0);
+    const int value = 3 * row + (r.accept('+') ? 1 : r.accept('-') ? -1 : 0);
     if (value < 0)
-        return r.FailAt(start, "no obsession level is written so: they run from 0 up to '!'");
+        return r.failAt(start, "no obsession level is written so: they run from 0 up to '!'");
     level = value;
     return true;
 }
@@ -124,12 +124,12 @@ void AppendLevelSentence(TextWriter& text, std::string_view which, int level) {
     text += LevelNotation(level);
     if (level % 3 != 0) {
         text += level % 3 == 1 ? " (a third above " : " (a third below ";
-        text += levels.Code(row);
+        text += levels.code(row);
         text += ')';
     }
-    AppendBeyond(text, level > 3 * (levels.Table().m_nCount - 1));
+    AppendBeyond(text, level > 3 * (levels.table().count() - 1));
     text += ": ";
-    text += levels.Description(row);
+    text += levels.description(row);
 }
 
 // "SM:" level, then "[" the secondary level "]", then the feeling about the term "m-" or "m+".
@@ -137,32 +137,32 @@ void AppendLevelSentence(TextWriter& text, std::string_view which, int level) {
 bool DecodeHeader(CodeReader& r, TextWriter& out, DecodeResult& result) {
     ObsessionAnswers sm = DefaultAnswers().Obsession;
     bool read = ReadLevel(r, sm.Pri);
-    if (read && r.Accept('[')) {
+    if (read && r.accept('[')) {
         sm.ChkSec = 1;
-        read = ReadLevel(r, sm.Sec) && (r.Accept(']') || r.Fail("expected ']' after the secondary level"));
+        read = ReadLevel(r, sm.Sec) && (r.accept(']') || r.fail("expected ']' after the secondary level"));
     }
     if (read) {
         sm.GlomiePref = ReadOptionalCode(r, Vocab().TermFeeling);
-        read = r.ExpectEnd();
+        read = r.expectEnd();
     }
     if (!read)
         return false;
     result.Answers.Obsession = sm;
     const auto say = [&](size_t begin) {
-        result.Sentences.push_back({HeaderSection, result.CodeBegin, begin, out.Size() - begin, false});
+        result.Sentences.push_back({HeaderSection, result.CodeBegin, begin, out.size() - begin, false});
     };
-    size_t begin = out.Size();
+    size_t begin = out.size();
     AppendLevelSentence(out, "Obsession level ", sm.Pri);
     say(begin);
     if (sm.ChkSec) {
-        begin = out.Size();
+        begin = out.size();
         AppendLevelSentence(out, "Secondary obsession level ", sm.Sec);
         say(begin);
     }
     if (sm.GlomiePref) {
-        begin = out.Size();
+        begin = out.size();
         out += "About the term \"glomie\": ";
-        out += Vocab().TermFeeling.Description(sm.GlomiePref);
+        out += Vocab().TermFeeling.description(sm.GlomiePref);
         out += '.';
         say(begin);
     }
@@ -213,16 +213,16 @@ void DecodeBody(std::string_view text, size_t begin, size_t end, const SectionGr
             lastOrder = order;
             CodeReader r(piece);
             PieceContext context{result, out, pieceBegin, grammar.Tag == 'D'};
-            const size_t textEnd = out.Size();
+            const size_t textEnd = out.size();
             if (!grammar.Decode(order, r, context)) {
                 // A sentence the subsection began but never said is dropped.
                 size_t said = textEnd;
                 if (!result.Sentences.empty())
                     said = std::max(said,
                                     result.Sentences.back().TextBegin + result.Sentences.back().TextLength);
-                out.Truncate(said);
-                AddProblem(result, text, pieceBegin + (r.Failed() ? r.FailPos() : 0), colon, pieceEnd,
-                           r.Failed() ? r.FailMessage() : "cannot read this subsection");
+                out.truncate(said);
+                AddProblem(result, text, pieceBegin + (r.failed() ? r.failPos() : 0), colon, pieceEnd,
+                           r.failed() ? r.failMessage() : "cannot read this subsection");
             }
         }
         colon = pieceEnd;
@@ -239,9 +239,9 @@ void DecodeCode(std::string_view text, const HeaderPlace& header, TextWriter& ou
     size_t pos = NextBlank(text, header.Body);
     CodeReader headerReader(text.substr(header.Body, pos - header.Body));
     if (!DecodeHeader(headerReader, out, result)) {
-        const size_t failed = header.Body + headerReader.FailPos();
+        const size_t failed = header.Body + headerReader.failPos();
         pos = AfterDamagedHeader(text, pos);
-        AddProblem(result, text, failed, result.CodeBegin, pos, headerReader.FailMessage());
+        AddProblem(result, text, failed, result.CodeBegin, pos, headerReader.failMessage());
     }
     result.CodeEnd = pos;
 
@@ -312,7 +312,7 @@ DecodeResult DecodeGlomieCode(std::string_view text) {
     result.Sentences.reserve(48);
     TextWriter out;
     DecodeCode(text, *header, out, result);
-    result.SentenceText = out.Written();
+    result.SentenceText = out.written();
     return result;
 }
 

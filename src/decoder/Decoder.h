@@ -45,12 +45,12 @@ struct DecodeResult {
     std::string SentenceText;
     std::vector<DecodeProblem> Problems;
 
-    std::string_view Text(const DecodedSentence& sentence) const {
+    std::string_view text(const DecodedSentence& sentence) const {
         return std::string_view(SentenceText).substr(sentence.TextBegin, sentence.TextLength);
     }
 
     // A header was found and every part of the code was read.
-    bool Complete() const { return HeaderFound && Problems.empty(); }
+    bool complete() const { return HeaderFound && Problems.empty(); }
 };
 
 // Finds the first code in the text and reads it. Never fails; takes time linear in the text's length.

@@ -18,18 +18,18 @@ struct PieceContext {
 
     // Starts a sentence at the end of the result's text; Say ends it. A subsection that fails
     // after starting one leaves it unsaid, and DecodeBody cuts it off again.
-    [[gnu::always_inline]] TextWriter& Start(std::string_view start) {
-        Begun = Text.Size();
+    [[gnu::always_inline]] TextWriter& start(std::string_view start) {
+        Begun = Text.size();
         Text += start;
         return Text;
     }
-    [[gnu::always_inline]] void Say(int section, bool ambiguous = false) {
-        Result.Sentences.push_back({section, Offset - 1, Begun, Text.Size() - Begun, ambiguous});
+    [[gnu::always_inline]] void say(int section, bool ambiguous = false) {
+        Result.Sentences.push_back({section, Offset - 1, Begun, Text.size() - Begun, ambiguous});
     }
     // A sentence that is all one phrase.
-    void SayPhrase(int section, std::string_view whole) {
-        Start(whole);
-        Say(section);
+    void sayPhrase(int section, std::string_view whole) {
+        start(whole);
+        say(section);
     }
 };
 

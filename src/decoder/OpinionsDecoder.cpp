@@ -56,28 +56,28 @@ bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
     int32_t what = fresh(topic.What), mark = fresh(topic.Mark), noOpinion = kFresh.*topic.NoOpinion,
             bitter = fresh(topic.Bitter), intensity = kFresh.*topic.Intensity;
     int16_t boost = kFresh.*topic.Boost;
-    if (r.Accept('?')) {
+    if (r.accept('?')) {
         if (!topic.What)
-            return r.FailAt(0, "this topic has no '?' in front: everybody knows it");
-        r.Skip(1);
-        if (!r.ExpectEnd())
+            return r.failAt(0, "this topic has no '?' in front: everybody knows it");
+        r.skip(1);
+        if (!r.expectEnd())
             return false;
         what = 1;
     } else {
-        if (r.Accept('!')) {
+        if (r.accept('!')) {
             if (!topic.Mark)
-                return r.FailAt(0, "this topic has no '!' mark");
+                return r.failAt(0, "this topic has no '!' mark");
             mark = 1;
         }
-        r.Skip(1);
+        r.skip(1);
         TunedRun level;
-        if (r.Accept('?'))
+        if (r.accept('?'))
             noOpinion = 1;
-        else if (topic.Bitter && r.Accept('Z'))
+        else if (topic.Bitter && r.accept('Z'))
             bitter = 1;
         else if (!ReadSignedRun(r, level))
             return false;
-        if (!r.ExpectEnd())
+        if (!r.expectEnd())
             return false;
         intensity = level.Run;
         boost = static_cast<int16_t>(level.Tune);
@@ -95,7 +95,7 @@ bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
     o.*topic.Intensity = intensity;
     o.*topic.Boost = boost;
 
-    TextWriter& text = context.Start(topic.Name);
+    TextWriter& text = context.start(topic.Name);
     text += ": ";
     if (topic.What && what) {
         text += "does not know what that is";
@@ -112,7 +112,7 @@ bool DecodeOpinion(int order, CodeReader& r, PieceContext& context) {
         }
     }
     text += '.';
-    context.Say(OpinionsSection);
+    context.say(OpinionsSection);
     return true;
 }
 

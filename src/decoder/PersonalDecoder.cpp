@@ -50,45 +50,45 @@ int PersonalOrderOf(std::string_view piece) {
 // "m", "b" or "m[b]" (and "g", "z", "g[z]" for the eyes): the second bracketed when both are set.
 // The second is 'b' or 'z'.
 bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b) {
-    a = r.Accept(first) ? 1 : 0;
-    if (a && r.Accept('[')) {
-        if (!r.Accept(second) || !r.Accept(']'))
-            return r.Fail(second == 'z' ? "expected '[z]'" : "expected '[b]'");
+    a = r.accept(first) ? 1 : 0;
+    if (a && r.accept('[')) {
+        if (!r.accept(second) || !r.accept(']'))
+            return r.fail(second == 'z' ? "expected '[z]'" : "expected '[b]'");
         b = 1;
     } else {
-        b = !a && r.Accept(second) ? 1 : 0;
+        b = !a && r.accept(second) ? 1 : 0;
     }
-    return r.ExpectEnd();
+    return r.expectEnd();
 }
 
 // The rest of the subsection as a slider's level with its tune ("--[+]"), said as "<what>: level ...".
 bool DecodeLevel(CodeReader& r, PieceContext& context, int section, std::string_view what, int minimum,
                  int maximum, int32_t& value, int16_t& boost) {
     TunedRun level;
-    if (!ReadSignedRun(r, level) || !r.ExpectEnd())
+    if (!ReadSignedRun(r, level) || !r.expectEnd())
         return false;
     value = level.Run, boost = static_cast<int16_t>(level.Tune);
-    TextWriter& text = context.Start(what);
+    TextWriter& text = context.start(what);
     text += ": level ";
     AppendLevel(text, level.Run, minimum, maximum, level.Tune);
     text += '.';
-    context.Say(section);
+    context.say(section);
     return true;
 }
 
 bool DecodeAge(CodeReader& r, PieceContext& context) {
     PersonalAnswers& p = context.Result.Answers.Personal;
-    if (r.PeekDigit()) {
+    if (r.peekDigit()) {
         int age = 0;
-        if (!ReadNumber(r, age) || !r.ExpectEnd())
+        if (!ReadNumber(r, age) || !r.expectEnd())
             return false;
         p.SpecifyExactAge = 1, p.ExactAge = age;
-        TextWriter& text = context.Start("Age: ");
+        TextWriter& text = context.start("Age: ");
         AppendNumber(text, age);
         text += age == 1 ? " year" : " years";
         AppendBeyond(text, age > 200);
         text += '.';
-        context.Say(PersonalSection);
+        context.say(PersonalSection);
     } else if (!DecodeLevel(r, context, PersonalSection, "Age", -3, 4, p.Age, p.BoostAge)) {
         return false;
     }
@@ -109,12 +109,12 @@ int64_t WrittenNumber(std::string_view digits) {
 // Feet and inches written back to back ("%d%d"). Of the ways to split the digits, those the page
 // allows (0..10 ft, 0..11 in) come first: "1011" is 10 ft 11 in, not 101 ft 1 in.
 bool DecodeExactStature(CodeReader& r, PieceContext& context) {
-    const size_t start = r.Pos();
-    while (r.PeekDigit())
-        r.Skip(1);
-    if (!r.ExpectEnd())
+    const size_t start = r.pos();
+    while (r.peekDigit())
+        r.skip(1);
+    if (!r.expectEnd())
         return false;
-    const std::string_view digits = r.Text().substr(start, r.Pos() - start);
+    const std::string_view digits = r.text().substr(start, r.pos() - start);
     struct Split {
         int64_t Feet, Inches;
         bool Allowed;
@@ -131,7 +131,7 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
         }
     }
     if (count == 0)
-        return r.FailAt(start, "expected feet and inches written together, as 511");
+        return r.failAt(start, "expected feet and inches written together, as 511");
     const Split& chosen = splits[0];
     PersonalAnswers& p = context.Result.Answers.Personal;
     p.OmitStature = 0, p.SpecifyExactStature = 1;
@@ -143,7 +143,7 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
         AppendNumber(text, s.Inches);
         text += " in";
     };
-    TextWriter& text = context.Start("Stature: ");
+    TextWriter& text = context.start("Stature: ");
     appendHeight(text, chosen);
     AppendBeyond(text, !chosen.Allowed);
     bool ambiguous = false;
@@ -159,12 +159,12 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
         ambiguous = true;
     }
     text += '.';
-    context.Say(PersonalSection, ambiguous);
+    context.say(PersonalSection, ambiguous);
     return true;
 }
 
 bool DecodeStature(CodeReader& r, PieceContext& context) {
-    if (r.PeekDigit())
+    if (r.peekDigit())
         return DecodeExactStature(r, context);
     PersonalAnswers& p = context.Result.Answers.Personal;
     if (!DecodeLevel(r, context, PersonalSection, "Stature", -3, 3, p.Stature, p.BoostStature))
@@ -175,22 +175,22 @@ bool DecodeStature(CodeReader& r, PieceContext& context) {
 
 bool DecodeWeight(CodeReader& r, PieceContext& context) {
     PersonalAnswers& p = context.Result.Answers.Personal;
-    if (r.PeekDigit()) {
+    if (r.peekDigit()) {
         int weight = 0;
-        if (!ReadNumber(r, weight) || !r.ExpectEnd())
+        if (!ReadNumber(r, weight) || !r.expectEnd())
             return false;
         p.SpecifyExactWeight = 1, p.ExactWeight = weight;
-        TextWriter& text = context.Start("Weight: ");
+        TextWriter& text = context.start("Weight: ");
         AppendNumber(text, weight);
         text += " lbs";
         AppendBeyond(text, weight > 500);
         text += '.';
-        context.Say(PersonalSection);
-    } else if (r.Accept('?')) {
-        if (!r.ExpectEnd())
+        context.say(PersonalSection);
+    } else if (r.accept('?')) {
+        if (!r.expectEnd())
             return false;
         p.NoTellWeight = 1;
-        context.SayPhrase(PersonalSection, "Weight: not telling.");
+        context.sayPhrase(PersonalSection, "Weight: not telling.");
     } else if (!DecodeLevel(r, context, PersonalSection, "Weight", -3, 3, p.Weight, p.BoostWeight)) {
         return false;
     }
@@ -200,11 +200,11 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
 
 bool DecodeFat(CodeReader& r, PieceContext& context) {
     PersonalAnswers& p = context.Result.Answers.Personal;
-    if (r.Accept('?')) {
-        if (!r.ExpectEnd())
+    if (r.accept('?')) {
+        if (!r.expectEnd())
             return false;
         p.NoTellFat = 1;
-        context.SayPhrase(PersonalSection, "Body fat: not telling.");
+        context.sayPhrase(PersonalSection, "Body fat: not telling.");
     } else if (!DecodeLevel(r, context, PersonalSection, "Body fat", -3, 3, p.Fat, p.BoostFat)) {
         return false;
     }
@@ -233,18 +233,18 @@ void ReadEyeList(CodeReader& r, EyeList& list) {
 // "Dark blue", "Green".
 void AppendColour(TextWriter& text, const CodeIndex& colours, int colour, int adjective) {
     if (adjective == 0) {
-        text += colours.Description(colour);
+        text += colours.description(colour);
         return;
     }
-    text += Vocab().ColorAdj.Description(adjective);
+    text += Vocab().ColorAdj.description(adjective);
     text += ' ';
-    AppendLowerFirst(text, colours.Description(colour));
+    AppendLowerFirst(text, colours.description(colour));
 }
 
 void AppendEyeList(TextWriter& text, const EyeList& list) {
     ListSeparators separators(text, static_cast<size_t>(list.Count));
     for (int i = 0; i < list.Count; ++i) {
-        separators.Next();
+        separators.next();
         AppendColour(text, Vocab().EyeColor, list.Colour[i], list.Adjective[i]);
     }
 }
@@ -253,13 +253,13 @@ void AppendEyeList(TextWriter& text, const EyeList& list) {
 bool DecodeEyes(CodeReader& r, PieceContext& context) {
     EyeList left, right;
     ReadEyeList(r, left);
-    const size_t bar = r.Pos();
-    if (r.Accept('|')) {
+    const size_t bar = r.pos();
+    if (r.accept('|')) {
         if (left.Count == 0)
-            return r.FailAt(bar, "'|' comes between the left eye's colours and the right eye's");
+            return r.failAt(bar, "'|' comes between the left eye's colours and the right eye's");
         ReadEyeList(r, right);
         if (right.Count == 0)
-            return r.Fail("expected the right eye's colours after '|'");
+            return r.fail("expected the right eye's colours after '|'");
     }
     int32_t glasses = 0, contacts = 0;
     if (!ReadMarkPair(r, 'g', 'z', glasses, contacts))
@@ -274,7 +274,7 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
         *leftColour[i] = left.Colour[i], *leftAdjective[i] = left.Adjective[i];
         *rightColour[i] = right.Colour[i], *rightAdjective[i] = right.Adjective[i];
     }
-    TextWriter& text = context.Start("Eyes");
+    TextWriter& text = context.start("Eyes");
     if (right.Count > 0) {
         p.Same = 0;
         text += ": left ";
@@ -297,7 +297,7 @@ bool DecodeEyes(CodeReader& r, PieceContext& context) {
     else if (contacts)
         text += "; wears contacts";
     text += '.';
-    context.Say(PersonalSection);
+    context.say(PersonalSection);
     return true;
 }
 
@@ -315,14 +315,14 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
     p.OmitHair = 0, p.HairColor = colour, p.HairColorAdj = adjective;
     p.Hair = length.Run, p.BoostHair = static_cast<int16_t>(length.Tune);
     p.Moustache = moustache, p.Beard = beard;
-    TextWriter& text = context.Start("Hair: ");
+    TextWriter& text = context.start("Hair: ");
     AppendColour(text, v.HairColor, colour, adjective);
     text += ", length ";
     AppendLevel(text, length.Run, -3, 4, length.Tune);
     if (moustache || beard)
         text += moustache && beard ? "; moustache and beard" : moustache ? "; moustache" : "; beard";
     text += '.';
-    context.Say(MorePersonalSection);
+    context.say(MorePersonalSection);
     return true;
 }
 
@@ -337,27 +337,27 @@ bool DecodeTone(CodeReader& r, PieceContext& context) {
 bool DecodeGroup(CodeReader& r, PieceContext& context) {
     const Vocabulary& v = Vocab();
     uint32_t mask = 0;
-    if (!ReadBitList(r, v.Group, r.Text().size(), mask))
+    if (!ReadBitList(r, v.Group, r.text().size(), mask))
         return false;
     MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
     p.OmitGroup = 0, p.Group = static_cast<int32_t>(mask);
-    const int rows = std::min(v.Group.Table().m_nCount, 33);
+    const int rows = std::min(v.Group.table().count(), 33);
     int chosen = 0;
     for (int row = 1; row < rows; ++row)
         chosen += (mask >> (row - 1)) & 1u;
-    TextWriter& text = context.Start(chosen > 1 ? "Cultural groups: " : "Cultural group: ");
+    TextWriter& text = context.start(chosen > 1 ? "Cultural groups: " : "Cultural group: ");
     if (chosen == 0)
         text += "none chosen";
     ListSeparators separators(text, static_cast<size_t>(chosen));
     for (int row = 1; row < rows; ++row) {
         if ((mask >> (row - 1)) & 1u) {
-            separators.Next();
-            text += v.Group.Description(row);
+            separators.next();
+            text += v.Group.description(row);
         }
     }
-    if (!text.EndsWith('.'))
+    if (!text.endsWith('.'))
         text += '.';
-    context.Say(MorePersonalSection);
+    context.say(MorePersonalSection);
     return true;
 }
 
@@ -367,32 +367,32 @@ bool DecodeBlood(CodeReader& r, PieceContext& context) {
     if (type < 0)
         return false;
     const int sign = ReadOptionalCode(r, v.BloodTypeSign);
-    if (!r.ExpectEnd())
+    if (!r.expectEnd())
         return false;
     MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
     p.OmitBloodType = 0, p.BloodType = type, p.BloodTypeSign = sign;
-    TextWriter& text = context.Start("Blood type ");
-    text += v.BloodType.Description(type);
+    TextWriter& text = context.start("Blood type ");
+    text += v.BloodType.description(type);
     text += "; rhesus ";
     if (sign)
-        AppendLowerFirst(text, v.BloodTypeSign.Description(sign));
+        AppendLowerFirst(text, v.BloodTypeSign.description(sign));
     else
         text += "not stated";
     text += '.';
-    context.Say(MorePersonalSection);
+    context.say(MorePersonalSection);
     return true;
 }
 
 bool DecodeSign(CodeReader& r, PieceContext& context) {
     const int sign = ReadCode(r, Vocab().Sign, "expected an astrological sign");
-    if (sign < 0 || !r.ExpectEnd())
+    if (sign < 0 || !r.expectEnd())
         return false;
     EvenMorePersonalAnswers& p = context.Result.Answers.EvenMorePersonal;
     p.OmitSign = 0, p.Sign = sign;
-    TextWriter& text = context.Start("Astrological sign: ");
-    text += Vocab().Sign.Description(sign);
+    TextWriter& text = context.start("Astrological sign: ");
+    text += Vocab().Sign.description(sign);
     text += '.';
-    context.Say(EvenMorePersonalSection);
+    context.say(EvenMorePersonalSection);
     return true;
 }
 
@@ -406,20 +406,20 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
     if (read.Gender < 0)
         return false;
     TunedRun kink;
-    TextWriter& text = context.Start("Gender: ");
-    text += v.Gender.Description(read.Gender);
-    if (r.PeekDigit()) {
+    TextWriter& text = context.start("Gender: ");
+    text += v.Gender.description(read.Gender);
+    if (r.peekDigit()) {
         if (!ReadNumber(r, read.Purity))
             return false;
-        if (!r.Accept('%'))
-            return r.Fail("expected '%' after the purity quiz score");
+        if (!r.accept('%'))
+            return r.fail("expected '%' after the purity quiz score");
         read.UsePurity = 1;
         text += "; purity quiz score ";
         AppendNumber(text, read.Purity);
         text += '%';
         AppendBeyond(text, read.Purity > 500);
     } else {
-        if (r.Accept('?')) {
+        if (r.accept('?')) {
             read.NoTellKink = 1;
             text += "; kink factor not told";
         } else if (ReadSignedRun(r, kink)) {
@@ -431,24 +431,24 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
         read.KinkMembership = ReadOptionalCode(r, v.Kink);
         if (read.KinkMembership) {
             text += "; ";
-            AppendLowerFirst(text, v.Kink.Description(read.KinkMembership));
+            AppendLowerFirst(text, v.Kink.description(read.KinkMembership));
         }
     }
-    if (!r.ExpectEnd())
+    if (!r.expectEnd())
         return false;
     p.OmitGender = 0, p.Gender = read.Gender, p.UsePurity = read.UsePurity, p.Purity = read.Purity;
     p.NoTellKink = read.NoTellKink, p.Kink = kink.Run, p.BoostKink = static_cast<int16_t>(kink.Tune);
     p.KinkMembership = read.KinkMembership;
     text += '.';
-    context.Say(EvenMorePersonalSection);
+    context.say(EvenMorePersonalSection);
     return true;
 }
 
 // A preference or status row with its tune, which together stay within the table's rows.
 void AppendRow(TextWriter& text, const CodeTable& table, int row, int tune) {
-    text += table.GetEntry(row).m_strDescription;
+    text += table.getEntry(row).Description;
     AppendTune(text, tune);
-    const int last = table.m_nCount - 1;
+    const int last = table.count() - 1;
     AppendBeyond(text, row < 0 || row > last || row + tune < 0 || row + tune > last);
 }
 
@@ -457,27 +457,27 @@ bool DecodeRelationship(CodeReader& r, PieceContext& context) {
     TunedRun preference, status;
     if (!ReadSignedRun(r, preference))
         return false;
-    if (!r.Accept('|'))
-        return r.Fail("expected '|' between preference and status");
-    if (!ReadSignedRun(r, status) || !r.ExpectEnd())
+    if (!r.accept('|'))
+        return r.fail("expected '|' between preference and status");
+    if (!ReadSignedRun(r, status) || !r.expectEnd())
         return false;
     EvenMorePersonalAnswers& p = context.Result.Answers.EvenMorePersonal;
     p.OmitRelationship = 0;
     p.Preference = preference.Run + 1, p.BoostPreference = static_cast<int16_t>(preference.Tune);
     p.Status = status.Run + 1, p.BoostStatus = static_cast<int16_t>(status.Tune);
-    TextWriter& text = context.Start("Relationship preference: ");
+    TextWriter& text = context.start("Relationship preference: ");
     AppendRow(text, PreferenceTable, p.Preference, preference.Tune);
     text += "; status: ";
     AppendRow(text, StatusTable, p.Status, status.Tune);
     text += '.';
-    context.Say(EvenMorePersonalSection);
+    context.say(EvenMorePersonalSection);
     return true;
 }
 
 bool DecodePersonal(int order, CodeReader& r, PieceContext& context) {
     // The gender's letter is its answer; every other subsection's letter only names it.
     if (order != Gender)
-        r.Skip(1);
+        r.skip(1);
     switch (order) {
     case Age:
         return DecodeAge(r, context);

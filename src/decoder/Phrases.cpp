@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-void TextWriter::Grow(size_t more) {
+void TextWriter::grow(size_t more) {
     std::string bigger(std::max(m_size + more, 2 * m_capacity), '\0');
     std::memcpy(bigger.data(), m_data, m_size);
     m_heap.swap(bigger);
@@ -29,7 +29,7 @@ void AppendNumberPair(TextWriter& text, std::string_view lead, long long first, 
 // The same for a pair of digits: the phrase copied whole, and its digits put in at their places.
 void AppendDigitPair(TextWriter& text, std::string_view phrase, size_t firstAt, long long first,
                      size_t secondAt, long long second) {
-    char* const at = text.Extend(phrase.size());
+    char* const at = text.extend(phrase.size());
     std::memcpy(at, phrase.data(), phrase.size());
     at[firstAt] = Digit(first);
     at[secondAt] = Digit(second);
@@ -40,7 +40,7 @@ void AppendDigitPair(TextWriter& text, std::string_view phrase, size_t firstAt, 
 void AppendLongNumber(TextWriter& text, long long value) {
     if (value >= 10 && value < 1000) { // episodes, years, pounds
         const bool three = value >= 100;
-        char* at = text.Extend(three ? 3 : 2);
+        char* at = text.extend(three ? 3 : 2);
         if (three)
             *at++ = Digit(value / 100);
         at[0] = Digit(value / 10 % 10);
@@ -56,7 +56,7 @@ void AppendTuneWords(TextWriter& text, int tune) {
     if (tune > 0 && tune < 10) {
         // One copy, and the digit put in.
         static constexpr std::string_view kUp = ", tuned up by 0";
-        char* const at = text.Extend(kUp.size());
+        char* const at = text.extend(kUp.size());
         std::memcpy(at, kUp.data(), kUp.size());
         at[kUp.size() - 1] = Digit(tune);
         return;

@@ -19,14 +19,14 @@ class TextWriter {
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
-    size_t Size() const { return m_size; }
-    std::string_view Written() const { return {m_data, m_size}; }
-    void Truncate(size_t size) { m_size = size < m_size ? size : m_size; }
-    bool EndsWith(char c) const { return m_size > 0 && m_data[m_size - 1] == c; }
+    size_t size() const { return m_size; }
+    std::string_view written() const { return {m_data, m_size}; }
+    void truncate(size_t size) { m_size = size < m_size ? size : m_size; }
+    bool endsWith(char c) const { return m_size > 0 && m_data[m_size - 1] == c; }
 
     [[gnu::always_inline]] TextWriter& operator+=(std::string_view words) {
         if (m_capacity - m_size < words.size())
-            Grow(words.size());
+            grow(words.size());
         std::memcpy(m_data + m_size, words.data(), words.size());
         m_size += words.size();
         return *this;
@@ -36,21 +36,21 @@ class TextWriter {
         return *this += std::string_view(words, N - 1);
     }
     // Room for `count` more characters, for the caller to fill.
-    [[gnu::always_inline]] char* Extend(size_t count) {
+    [[gnu::always_inline]] char* extend(size_t count) {
         if (m_capacity - m_size < count)
-            Grow(count);
+            grow(count);
         m_size += count;
         return m_data + m_size - count;
     }
     [[gnu::always_inline]] TextWriter& operator+=(char c) {
         if (m_size == m_capacity)
-            Grow(1);
+            grow(1);
         m_data[m_size++] = c;
         return *this;
     }
 
   private:
-    void Grow(size_t more);
+    void grow(size_t more);
 
     char m_local[4096];
     std::string m_heap; // once the text outgrows m_local
@@ -106,12 +106,12 @@ inline char LowerCase(char c) {
 // The text with its first letter in lower case ("Stable" -> "stable").
 void AppendLowerFirst(TextWriter& text, std::string_view words);
 
-// Writes the separators of a list of `count` items: "A", "A and B", "A, B and C". Call Next()
+// Writes the separators of a list of `count` items: "A", "A and B", "A, B and C". Call next()
 // before each item.
 class ListSeparators {
   public:
     ListSeparators(TextWriter& text, size_t count) : m_text(text), m_count(count) {}
-    void Next() {
+    void next() {
         if (m_done > 0)
             m_text += m_done + 1 == m_count ? std::string_view(" and ") : ", ";
         ++m_done;

@@ -77,7 +77,7 @@ struct RatedReading {
     RatedItem Items[2];
 
     // Two readings say the same when they name the same rated choices, in whichever order.
-    bool SaysTheSameAs(const RatedReading& other) const {
+    bool saysTheSameAs(const RatedReading& other) const {
         if (Count != other.Count)
             return false;
         return Count == 1 ? Items[0] == other.Items[0]
@@ -88,7 +88,7 @@ struct RatedReading {
 
 // The code has been read; now its trend and its run of '+' or '-'.
 bool ReadRating(CodeReader& r, char symbol, RatedItem& item) {
-    item.Trend = r.Accept('<') ? 0 : r.Accept('>') ? 2 : 1;
+    item.Trend = r.accept('<') ? 0 : r.accept('>') ? 2 : 1;
     return ReadTunedRun(r, symbol, item.Rating);
 }
 
@@ -99,10 +99,10 @@ struct RatedReadings {
     RatedReading Other;
     bool HasOther = false;
 
-    void Add(const RatedReading& reading) {
+    void add(const RatedReading& reading) {
         if (Count++ == 0) {
             Chosen = reading;
-        } else if (!HasOther && !reading.SaysTheSameAs(Chosen)) {
+        } else if (!HasOther && !reading.saysTheSameAs(Chosen)) {
             Other = reading;
             HasOther = true;
         }
@@ -112,30 +112,30 @@ struct RatedReadings {
 // Every way to read the rest of the subsection as one or two rated choices, in order of preference:
 // the longest code first ("SS" is SuperS before it is S twice).
 void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedReadings& readings) {
-    const size_t start = r.Pos();
+    const size_t start = r.pos();
     int firstRows[CodeIndex::kMaxMatches];
-    const int firsts = index.Find(r.Rest(), firstRows);
+    const int firsts = index.find(r.rest(), firstRows);
     if (firsts == 0)
-        r.Fail("expected a code from the list of choices");
+        r.fail("expected a code from the list of choices");
     for (int i = 0; i < firsts; ++i) {
         RatedItem first{firstRows[i], 1, {}};
-        r.Seek(start + index.CodeLength(first.Row));
+        r.seek(start + index.codeLength(first.Row));
         if (!ReadRating(r, symbol, first))
             continue;
-        if (r.AtEnd()) {
-            readings.Add({1, {first}});
+        if (r.atEnd()) {
+            readings.add({1, {first}});
             continue;
         }
-        const size_t next = r.Pos();
+        const size_t next = r.pos();
         int secondRows[CodeIndex::kMaxMatches];
-        const int seconds = index.Find(r.Rest(), secondRows);
+        const int seconds = index.find(r.rest(), secondRows);
         if (seconds == 0)
-            r.Fail("expected a code from the list of choices");
+            r.fail("expected a code from the list of choices");
         for (int j = 0; j < seconds; ++j) {
             RatedItem second{secondRows[j], 1, {}};
-            r.Seek(next + index.CodeLength(second.Row));
-            if (ReadRating(r, symbol, second) && (r.AtEnd() || r.Fail("at most two choices here")))
-                readings.Add({2, {first, second}});
+            r.seek(next + index.codeLength(second.Row));
+            if (ReadRating(r, symbol, second) && (r.atEnd() || r.fail("at most two choices here")))
+                readings.add({2, {first, second}});
         }
     }
 }
@@ -145,7 +145,7 @@ std::string_view TrendPhrase(int trend) {
     static const std::array<std::string, 3> phrases = [] {
         std::array<std::string, 3> made;
         for (int row = 0; row < 3; ++row) {
-            const std::string& name = TrendTable.GetEntry(row).m_strDescription;
+            const std::string& name = TrendTable.getEntry(row).Description;
             std::string& phrase = made[static_cast<size_t>(row)];
             phrase = " (";
             phrase += name;
@@ -160,7 +160,7 @@ std::string_view TrendPhrase(int trend) {
 
 // "Sailor Moon/Tsukino Usagi/Serena (increasing, intensity 3 of 3)".
 void AppendRatedChoice(TextWriter& text, const RatedSubsection& sub, const RatedItem& item) {
-    text += sub.Index->Description(item.Row);
+    text += sub.Index->description(item.Row);
     text += TrendPhrase(item.Trend);
     AppendIntensity(text, item.Rating.Run, 3, item.Rating.Tune);
     text += ')';
@@ -174,7 +174,7 @@ int RatedOrder(std::string_view piece) {
 
 bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
     const RatedSubsection sub = Rated(order, context.Result.Answers, context.Dislikes);
-    r.Skip(1);
+    r.skip(1);
     RatedReadings readings;
     ReadRatedItems(r, *sub.Index, context.Dislikes ? '-' : '+', readings);
     if (readings.Count == 0)
@@ -188,13 +188,13 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
         *slot.Trend = item.Trend;
         *slot.Intensity = item.Rating.Run;
         *slot.Boost = static_cast<int16_t>(item.Rating.Tune);
-        TextWriter& text = context.Dislikes ? context.Start("Disliked ") : context.Start("Favourite ");
+        TextWriter& text = context.Dislikes ? context.start("Disliked ") : context.start("Favourite ");
         text += sub.Noun;
         text += ": ";
         AppendRatedChoice(text, sub, item);
         if (other && i == 0) {
             text += "; the letters \"";
-            text += r.Text().substr(1);
+            text += r.text().substr(1);
             text += "\" can also be read as ";
             for (int k = 0; k < other->Count; ++k) {
                 text += k > 0 ? " followed by " : "";
@@ -202,7 +202,7 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
             }
         }
         text += '.';
-        context.Say(sub.Section, other && i == 0);
+        context.say(sub.Section, other && i == 0);
     }
     return true;
 }
@@ -221,20 +221,20 @@ struct SeenForm {
 };
 
 bool DecodeYears(CodeReader& r, PieceContext& context) {
-    const int stars = r.Repeat('*');
+    const int stars = r.repeat('*');
     if (stars > kMaxRunLength)
-        return r.FailAt(kMaxRunLength, "a run longer than any code has");
+        return r.failAt(kMaxRunLength, "a run longer than any code has");
     bool half = false;
-    if (r.Accept('[')) {
-        if (!r.Accept('*') || !r.Accept(']'))
-            return r.Fail("expected '[*]' for half a year");
+    if (r.accept('[')) {
+        if (!r.accept('*') || !r.accept(']'))
+            return r.fail("expected '[*]' for half a year");
         half = true;
     }
-    if (!r.ExpectEnd())
+    if (!r.expectEnd())
         return false;
     const int years = 2 * stars + (half ? 1 : 0);
     context.Result.Answers.Experience.Years = static_cast<int16_t>(years);
-    TextWriter& text = context.Start("Fan of the series for ");
+    TextWriter& text = context.start("Fan of the series for ");
     if (stars == 0) {
         text += "half a year";
     } else {
@@ -243,53 +243,53 @@ bool DecodeYears(CodeReader& r, PieceContext& context) {
     }
     AppendBeyond(text, years > 100);
     text += '.';
-    context.Say(ExperienceSection);
+    context.say(ExperienceSection);
     return true;
 }
 
 // A form letter in the order raw, subbed, dubbed, each form at most once.
 bool ReadForm(CodeReader& r, std::string_view forms, int previous, int& form) {
-    const size_t found = r.AtEnd() ? std::string_view::npos : LetterPlace(forms, r.Peek());
+    const size_t found = r.atEnd() ? std::string_view::npos : LetterPlace(forms, r.peek());
     if (found == std::string_view::npos)
-        return r.Fail(forms.size() == 3 ? "expected 'r', 's' or 'd': raw, subbed or dubbed"
+        return r.fail(forms.size() == 3 ? "expected 'r', 's' or 'd': raw, subbed or dubbed"
                                         : "expected 'r' or 's': raw or translated");
     if (static_cast<int>(found) <= previous)
-        return r.Fail("each form comes once, in the order raw, subbed, dubbed");
+        return r.fail("each form comes once, in the order raw, subbed, dubbed");
     form = static_cast<int>(found);
-    r.Skip(1);
+    r.skip(1);
     return true;
 }
 
 // Parts seen completely, then "[" parts seen partly "]": "ClS[SS]".
 bool ReadPartsSeen(CodeReader& r, SeenForm& seen) {
-    const size_t listEnd = std::min(r.Text().find_first_of("[rsd|", r.Pos()), r.Text().size());
-    if (listEnd > r.Pos() && !ReadBitList(r, Vocab().Part, listEnd, seen.Complete))
+    const size_t listEnd = std::min(r.text().find_first_of("[rsd|", r.pos()), r.text().size());
+    if (listEnd > r.pos() && !ReadBitList(r, Vocab().Part, listEnd, seen.Complete))
         return false;
-    if (r.Accept('[')) {
-        const size_t close = std::min(r.Text().find(']', r.Pos()), r.Text().size());
-        if (close == r.Pos())
-            return r.Fail("expected the parts seen partly");
+    if (r.accept('[')) {
+        const size_t close = std::min(r.text().find(']', r.pos()), r.text().size());
+        if (close == r.pos())
+            return r.fail("expected the parts seen partly");
         if (!ReadBitList(r, Vocab().Part, close, seen.Partial))
             return false;
-        if (!r.Accept(']'))
-            return r.Fail("expected ']' after the parts seen partly");
+        if (!r.accept(']'))
+            return r.fail("expected ']' after the parts seen partly");
     }
-    return seen.Complete != 0 || seen.Partial != 0 || r.Fail("expected parts of the series");
+    return seen.Complete != 0 || seen.Partial != 0 || r.fail("expected parts of the series");
 }
 
 // One entry of an anime or manga list: a count (or the parts seen), a form letter and a run.
 bool ReadSeenForm(CodeReader& r, bool byNumbers, std::string_view forms, int previous, SeenForm& seen) {
-    if (r.AtEnd())
-        return r.Fail("expected another entry after '|'");
-    if (r.PeekDigit() != byNumbers)
-        return r.Fail(byNumbers ? "expected a number, as in the entry before"
+    if (r.atEnd())
+        return r.fail("expected another entry after '|'");
+    if (r.peekDigit() != byNumbers)
+        return r.fail(byNumbers ? "expected a number, as in the entry before"
                                 : "expected parts of the series, as in the entry before");
     if (byNumbers) {
-        const size_t start = r.Pos();
+        const size_t start = r.pos();
         if (!ReadNumber(r, seen.Amount))
             return false;
         if (seen.Amount == 0)
-            return r.FailAt(start, "a form with nothing seen is left out, not written as 0");
+            return r.failAt(start, "a form with nothing seen is left out, not written as 0");
     } else if (!ReadPartsSeen(r, seen)) {
         return false;
     }
@@ -303,29 +303,29 @@ int ReadSeenForms(CodeReader& r, bool byNumbers, std::string_view forms, SeenFor
         if (!ReadSeenForm(r, byNumbers, forms, count > 0 ? seen[count - 1].Form : -1, seen[count]))
             return 0;
         ++count;
-    } while (count < static_cast<int>(forms.size()) && r.Accept('|'));
-    return r.ExpectEnd() ? count : 0;
+    } while (count < static_cast<int>(forms.size()) && r.accept('|'));
+    return r.expectEnd() ? count : 0;
 }
 
 // "Sailormoon classic, Sailormoon S and Sailormoon SuperS".
 void AppendPartNames(TextWriter& text, uint32_t mask) {
-    const int rows = std::min(PartTable.m_nCount, 33);
+    const int rows = std::min(PartTable.count(), 33);
     int chosen = 0;
     for (int row = 1; row < rows; ++row)
         chosen += (mask >> (row - 1)) & 1u;
     ListSeparators separators(text, static_cast<size_t>(chosen));
     for (int row = 1; row < rows; ++row) {
         if ((mask >> (row - 1)) & 1u) {
-            separators.Next();
-            text += Vocab().Part.Description(row);
+            separators.next();
+            text += Vocab().Part.description(row);
         }
     }
 }
 
 bool DecodeAnime(CodeReader& r, PieceContext& context) {
     static constexpr std::string_view kFormNames[] = {"raw", "subbed", "dubbed"};
-    r.Skip(1);
-    const bool byNumbers = r.PeekDigit();
+    r.skip(1);
+    const bool byNumbers = r.peekDigit();
     SeenForm seen[3];
     const int count = ReadSeenForms(r, byNumbers, kAnimeForms, seen);
     if (count == 0)
@@ -347,7 +347,7 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
     for (int i = 0; i < count; ++i) {
         const SeenForm& form = seen[i];
         const FormFields& f = fields[form.Form];
-        TextWriter& text = context.Start("Anime seen ");
+        TextWriter& text = context.start("Anime seen ");
         text += kFormNames[form.Form];
         text += ": ";
         if (byNumbers) {
@@ -375,14 +375,14 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
         text += "; ";
         AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
         text += '.';
-        context.Say(ExperienceSection);
+        context.say(ExperienceSection);
     }
     return true;
 }
 
 bool DecodeManga(CodeReader& r, PieceContext& context) {
     static constexpr std::string_view kFormNames[] = {"raw", "translated"};
-    r.Skip(1);
+    r.skip(1);
     SeenForm seen[3];
     const int count = ReadSeenForms(r, true, kMangaForms, seen);
     if (count == 0)
@@ -394,7 +394,7 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
         (raw ? x.MangaRaw : x.MangaSub) = static_cast<uint32_t>(form.Amount);
         (raw ? x.IntensityMangaRaw : x.IntensityMangaSub) = form.Rating.Run;
         (raw ? x.BoostMangaRaw : x.BoostMangaSub) = static_cast<int16_t>(form.Rating.Tune);
-        TextWriter& text = context.Start("Manga read ");
+        TextWriter& text = context.start("Manga read ");
         text += kFormNames[form.Form];
         text += ": ";
         AppendNumber(text, form.Amount);
@@ -402,7 +402,7 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
         text += "; ";
         AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
         text += '.';
-        context.Say(ExperienceSection);
+        context.say(ExperienceSection);
     }
     return true;
 }

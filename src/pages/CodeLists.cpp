@@ -16,39 +16,39 @@ class CodeComboBoxAccessible : public QAccessibleWidget {
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value)
-            return List()->currentText();
+            return list()->currentText();
         return QAccessibleWidget::text(kind);
     }
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
         state.expandable = true;
-        state.expanded = List()->view()->isVisible();
+        state.expanded = list()->view()->isVisible();
         return state;
     }
     // The items, in the list that drops down.
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {
-        return index == 0 ? QAccessible::queryAccessibleInterface(List()->view()) : nullptr;
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child && child->object() == List()->view() ? 0 : -1;
+        return child && child->object() == list()->view() ? 0 : -1;
     }
     QStringList actionNames() const override {
         return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
     }
     void doAction(const QString& action) override {
         if (action == showMenuAction() || action == pressAction()) {
-            if (List()->view()->isVisible())
-                List()->hidePopup();
+            if (list()->view()->isVisible())
+                list()->hidePopup();
             else
-                List()->showPopup();
+                list()->showPopup();
             return;
         }
         QAccessibleWidget::doAction(action);
     }
 
   private:
-    CodeComboBox* List() const { return static_cast<CodeComboBox*>(widget()); }
+    CodeComboBox* list() const { return static_cast<CodeComboBox*>(widget()); }
 };
 
 QAccessibleInterface* CodeListAccessibility(const QString& className, QObject* object) {
@@ -77,8 +77,8 @@ void CodeComboBox::wheelEvent(QWheelEvent* event) {
 
 void CodeComboBox::fillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);
-    for (int32_t row = 0; row < table.m_nCount; ++row)
-        addItem(QString::fromStdString(table.m_pEntries[row].m_strDescription), row);
+    for (int32_t row = 0; row < table.count(); ++row)
+        addItem(QString::fromStdString(table.getEntry(row).Description), row);
 }
 
 void CodeComboBox::showRow(int32_t row) {
@@ -93,9 +93,9 @@ CodeListBox::CodeListBox(QWidget* parent) : QListWidget(parent) {
 
 void CodeListBox::fillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);
-    for (int32_t row = 1; row < table.m_nCount; ++row) {
+    for (int32_t row = 1; row < table.count(); ++row) {
         auto* item =
-            new QListWidgetItem(QString::fromStdString(table.m_pEntries[row].m_strDescription), this);
+            new QListWidgetItem(QString::fromStdString(table.getEntry(row).Description), this);
         item->setData(Qt::UserRole, row);
     }
 }

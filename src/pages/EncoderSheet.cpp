@@ -97,7 +97,7 @@ EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
         child->setAcceptDrops(false);
     setAcceptDrops(true);
 
-    m_code.RebuildCode(RebuildAll);
+    m_code.rebuildCode(RebuildAll);
 }
 
 EncoderSheet::~EncoderSheet() {
@@ -119,34 +119,34 @@ void EncoderSheet::addPage(AnswerPage* page) {
 
 void EncoderSheet::setAnswers(const AnswerSet& answers) {
     m_answers = answers;
-    m_code.RebuildCode(RebuildAll);
+    m_code.rebuildCode(RebuildAll);
     if (m_shown)
         activate(page(m_current));
 }
 
 void EncoderSheet::applyAnswer(AnswerPage& page, int question, int value) {
     AnswerQuestion(m_answers, page.pageId(), question, value);
-    m_code.RebuildCode(SectionOf(page.pageId()));
+    m_code.rebuildCode(SectionOf(page.pageId()));
     // A count box keeps its text as typed: its number is the answer.
     page.showAnswers(false);
-    page.showCode(QString::fromStdString(m_code.FullCode()));
+    page.showCode(QString::fromStdString(m_code.fullCode()));
 }
 
 // A page shows the answers whenever it comes to the front; a flag or count its controls cannot show
 // as stored is taken as they show it.
 void EncoderSheet::activate(AnswerPage& page) {
     if (TakeAsShown(m_answers, page.pageId()))
-        m_code.RebuildCode(SectionOf(page.pageId()));
+        m_code.rebuildCode(SectionOf(page.pageId()));
     page.showAnswers();
-    page.showCode(QString::fromStdString(m_code.FullCode()));
+    page.showCode(QString::fromStdString(m_code.fullCode()));
 }
 
 void EncoderSheet::takeAnswers(const AnswerSet& answers) {
     m_answers = answers;
-    m_code.RebuildCode(RebuildAll);
+    m_code.rebuildCode(RebuildAll);
     for (AnswerPage* each : m_pages)
         each->showAnswers();
-    page(m_current).showCode(QString::fromStdString(m_code.FullCode()));
+    page(m_current).showCode(QString::fromStdString(m_code.fullCode()));
 }
 
 void EncoderSheet::showEvent(QShowEvent* event) {

@@ -22,12 +22,11 @@ class EncoderSheet : public QDialog {
     const AnswerSet& answers() const { return m_answers; }
     // Replaces every answer, as loaded from the settings: they are shown as they are.
     void setAnswers(const AnswerSet& answers);
-    const std::string& fullCode() const { return m_code.FullCode(); }
+    const std::string& fullCode() const { return m_code.fullCode(); }
 
     QTabWidget& tabs() const { return *m_tabs; }
     // The page at a tab position, in tab order.
     AnswerPage& page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
-    static constexpr int PageCount = kPageCount;
 
     // What the Help button does; the application sets it.
     void setHelpHandler(std::function<void()> handler) { m_helpHandler = std::move(handler); }
@@ -82,7 +81,7 @@ class EncoderSheet : public QDialog {
     CodeFrame m_code{m_answers};
     QTabWidget* m_tabs;
     QDialogButtonBox* m_buttons;
-    std::array<AnswerPage*, PageCount> m_pages{};
+    std::array<AnswerPage*, kPageCount> m_pages{};
     QRect m_place;
     int m_current = 0;
     bool m_reverting = false;

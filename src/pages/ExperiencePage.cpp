@@ -92,15 +92,15 @@ class PartListBox : public CodeListBox {
   public:
     using CodeListBox::CodeListBox;
 
-    QSize sizeHint() const override { return SizeFor(PartTable.m_nCount - 1); }
-    QSize minimumSizeHint() const override { return SizeFor(4); }
+    QSize sizeHint() const override { return sizeFor(PartTable.count() - 1); }
+    QSize minimumSizeHint() const override { return sizeFor(4); }
 
   private:
-    QSize SizeFor(int rows) const {
+    QSize sizeFor(int rows) const {
         int width = 0;
-        for (int32_t row = 1; row < PartTable.m_nCount; ++row)
+        for (int32_t row = 1; row < PartTable.count(); ++row)
             width = std::max(width, fontMetrics().horizontalAdvance(
-                                        QString::fromStdString(PartTable.m_pEntries[row].m_strDescription)));
+                                        QString::fromStdString(PartTable.getEntry(row).Description)));
         const int frame = 2 * frameWidth();
         const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
         return {width + scrollBar + frame + 2 * fontMetrics().averageCharWidth(),

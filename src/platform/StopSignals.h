@@ -18,7 +18,7 @@ class StopSignals {
     StopSignals& operator=(const StopSignals&) = delete;
 
     // False when the signals could not be caught: they then end the program as they would anyway.
-    bool Catching() const { return m_catching; }
+    bool catching() const { return m_catching; }
 
   private:
     bool m_catching = false;

@@ -16,14 +16,14 @@ public:
     }
 
     int32_t operator()(PageField field) const { return ReadAnswer(m_answers, {m_page, field}); }
-    bool Set(PageField field) const { return (*this)(field) != 0; }
+    bool set(PageField field) const { return (*this)(field) != 0; }
 
     // Keeps the question of a field open only if the condition holds.
-    void OpenIf(PageField field, bool condition) {
+    void openIf(PageField field, bool condition) {
         if (!condition)
             m_open.reset(static_cast<size_t>(QuestionIndex(m_page, field)));
     }
-    const OpenQuestions& Open() const { return m_open; }
+    const OpenQuestions& open() const { return m_open; }
 
 private:
     const AnswerSet& m_answers;
@@ -34,7 +34,7 @@ private:
 // The secondary level is open only while it is switched on.
 void ObsessionRule(PageRule& rule) {
 #define F(Field) GLOMIE_PAGE_FIELD(ObsessionAnswers, Field)
-    rule.OpenIf(F(Sec), rule.Set(F(ChkSec)));
+    rule.openIf(F(Sec), rule.set(F(ChkSec)));
 #undef F
 }
 
@@ -46,9 +46,9 @@ struct RatedSlot {
 
 void RatedRule(PageRule& rule, const std::array<RatedSlot, 4>& slots) {
     for (const RatedSlot& slot : slots) {
-        const bool chosen = rule.Set(slot.Choice);
+        const bool chosen = rule.set(slot.Choice);
         for (const PageField& field : {slot.Trend, slot.Intensity, slot.Boost})
-            rule.OpenIf(field, chosen);
+            rule.openIf(field, chosen);
     }
 }
 
@@ -76,19 +76,19 @@ void ExperienceRule(PageRule& rule) {
     struct AnimeForm {
         PageField Episodes, Complete, Partial, Intensity, Boost;
     };
-    const bool byNumbers = rule.Set(F(ByNumbers));
+    const bool byNumbers = rule.set(F(ByNumbers));
     for (const AnimeForm& form : {ANIME(Raw), ANIME(Sub), ANIME(Dub)}) {
-        rule.OpenIf(form.Episodes, byNumbers);
-        rule.OpenIf(form.Complete, !byNumbers);
-        rule.OpenIf(form.Partial, !byNumbers);
-        const bool seen = byNumbers ? rule.Set(form.Episodes) : rule.Set(form.Complete) || rule.Set(form.Partial);
-        rule.OpenIf(form.Intensity, seen);
-        rule.OpenIf(form.Boost, seen);
+        rule.openIf(form.Episodes, byNumbers);
+        rule.openIf(form.Complete, !byNumbers);
+        rule.openIf(form.Partial, !byNumbers);
+        const bool seen = byNumbers ? rule.set(form.Episodes) : rule.set(form.Complete) || rule.set(form.Partial);
+        rule.openIf(form.Intensity, seen);
+        rule.openIf(form.Boost, seen);
     }
     for (const auto& [amount, intensity, boost] : {std::array{F(MangaRaw), F(IntensityMangaRaw), F(BoostMangaRaw)},
                                                    std::array{F(MangaSub), F(IntensityMangaSub), F(BoostMangaSub)}}) {
-        rule.OpenIf(intensity, rule.Set(amount));
-        rule.OpenIf(boost, rule.Set(amount));
+        rule.openIf(intensity, rule.set(amount));
+        rule.openIf(boost, rule.set(amount));
     }
 #undef ANIME
 #undef F
@@ -113,19 +113,19 @@ void OpinionsRule(PageRule& rule) {
         {F(OmitMixx), F(WhatMixx), {}, {}, F(NoOpMixx), F(IntensityMixx), F(BoostMixx)},
     };
     for (const Topic& topic : topics) {
-        const bool shown = !rule.Set(topic.Omit);
-        const bool known = shown && !(topic.What && rule.Set(*topic.What));
-        const bool opinion = known && !rule.Set(topic.NoOpinion);
-        const bool scaled = opinion && !(topic.Bitter && rule.Set(*topic.Bitter));
+        const bool shown = !rule.set(topic.Omit);
+        const bool known = shown && !(topic.What && rule.set(*topic.What));
+        const bool opinion = known && !rule.set(topic.NoOpinion);
+        const bool scaled = opinion && !(topic.Bitter && rule.set(*topic.Bitter));
         if (topic.What)
-            rule.OpenIf(*topic.What, shown);
-        rule.OpenIf(topic.NoOpinion, known);
+            rule.openIf(*topic.What, shown);
+        rule.openIf(topic.NoOpinion, known);
         if (topic.Mark)
-            rule.OpenIf(*topic.Mark, known);
+            rule.openIf(*topic.Mark, known);
         if (topic.Bitter)
-            rule.OpenIf(*topic.Bitter, opinion);
-        rule.OpenIf(topic.Intensity, scaled);
-        rule.OpenIf(topic.Boost, scaled);
+            rule.openIf(*topic.Bitter, opinion);
+        rule.openIf(topic.Intensity, scaled);
+        rule.openIf(topic.Boost, scaled);
     }
 #undef F
 }
@@ -151,19 +151,19 @@ void PersonalRule(PageRule& rule) {
         {F(OmitFat), {}, {}, F(NoTellFat), F(Fat), F(BoostFat)},
     };
     for (const Trait& trait : traits) {
-        const bool shown = !rule.Set(trait.Omit);
-        const bool exact = trait.Exact && rule.Set(*trait.Exact);
+        const bool shown = !rule.set(trait.Omit);
+        const bool exact = trait.Exact && rule.set(*trait.Exact);
         if (trait.Exact)
-            rule.OpenIf(*trait.Exact, shown);
+            rule.openIf(*trait.Exact, shown);
         for (const auto& number : trait.Numbers)
             if (number)
-                rule.OpenIf(*number, shown && exact);
+                rule.openIf(*number, shown && exact);
         const bool level = shown && !exact;
         if (trait.NoTell)
-            rule.OpenIf(*trait.NoTell, level);
-        const bool told = level && !(trait.NoTell && rule.Set(*trait.NoTell));
-        rule.OpenIf(trait.Level, told);
-        rule.OpenIf(trait.Boost, told);
+            rule.openIf(*trait.NoTell, level);
+        const bool told = level && !(trait.NoTell && rule.set(*trait.NoTell));
+        rule.openIf(trait.Level, told);
+        rule.openIf(trait.Boost, told);
     }
 
     const std::array<std::array<PageField, 2>, 3> left = {{{F(ColorLeft0), F(ColorAdjLeft0)},
@@ -176,15 +176,15 @@ void PersonalRule(PageRule& rule) {
     for (const auto* side : {&left, &right})
         for (const auto& [colour, intensity] : *side)
             colours += rule(colour);
-    const bool eyes = !rule.Set(F(OmitEyes));
-    const bool rightEye = eyes && !rule.Set(F(Same));
-    rule.OpenIf(F(Same), eyes);
-    rule.OpenIf(F(Glasses), eyes && colours != 0);
-    rule.OpenIf(F(Contacts), eyes && colours != 0);
+    const bool eyes = !rule.set(F(OmitEyes));
+    const bool rightEye = eyes && !rule.set(F(Same));
+    rule.openIf(F(Same), eyes);
+    rule.openIf(F(Glasses), eyes && colours != 0);
+    rule.openIf(F(Contacts), eyes && colours != 0);
     for (const auto& [side, open] : {std::pair{&left, eyes}, std::pair{&right, rightEye}})
         for (const auto& [colour, intensity] : *side) {
-            rule.OpenIf(colour, open);
-            rule.OpenIf(intensity, open && rule.Set(colour));
+            rule.openIf(colour, open);
+            rule.openIf(intensity, open && rule.set(colour));
         }
 #undef F
 }
@@ -192,14 +192,14 @@ void PersonalRule(PageRule& rule) {
 // Hair, tone, cultural group and blood type: each is open unless omitted; nothing else closes them.
 void MorePersonalRule(PageRule& rule) {
 #define F(Field) GLOMIE_PAGE_FIELD(MorePersonalAnswers, Field)
-    const bool hair = !rule.Set(F(OmitHair));
+    const bool hair = !rule.set(F(OmitHair));
     for (const PageField& field : {F(HairColor), F(HairColorAdj), F(Hair), F(BoostHair), F(Beard), F(Moustache)})
-        rule.OpenIf(field, hair);
+        rule.openIf(field, hair);
     for (const PageField& field : {F(Tone), F(BoostTone)})
-        rule.OpenIf(field, !rule.Set(F(OmitTone)));
-    rule.OpenIf(F(Group), !rule.Set(F(OmitGroup)));
+        rule.openIf(field, !rule.set(F(OmitTone)));
+    rule.openIf(F(Group), !rule.set(F(OmitGroup)));
     for (const PageField& field : {F(BloodType), F(BloodTypeSign)})
-        rule.OpenIf(field, !rule.Set(F(OmitBloodType)));
+        rule.openIf(field, !rule.set(F(OmitBloodType)));
 #undef F
 }
 
@@ -207,19 +207,19 @@ void MorePersonalRule(PageRule& rule) {
 // score and the kink factor with its membership exclude each other; not telling closes only the factor.
 void EvenMorePersonalRule(PageRule& rule) {
 #define F(Field) GLOMIE_PAGE_FIELD(EvenMorePersonalAnswers, Field)
-    rule.OpenIf(F(Sign), !rule.Set(F(OmitSign)));
-    const bool gender = !rule.Set(F(OmitGender));
-    const bool kink = gender && !rule.Set(F(UsePurity));
-    const bool factor = kink && !rule.Set(F(NoTellKink));
-    rule.OpenIf(F(Gender), gender);
-    rule.OpenIf(F(UsePurity), gender);
-    rule.OpenIf(F(Purity), gender && rule.Set(F(UsePurity)));
-    rule.OpenIf(F(NoTellKink), kink);
-    rule.OpenIf(F(KinkMembership), kink);
-    rule.OpenIf(F(Kink), factor);
-    rule.OpenIf(F(BoostKink), factor);
+    rule.openIf(F(Sign), !rule.set(F(OmitSign)));
+    const bool gender = !rule.set(F(OmitGender));
+    const bool kink = gender && !rule.set(F(UsePurity));
+    const bool factor = kink && !rule.set(F(NoTellKink));
+    rule.openIf(F(Gender), gender);
+    rule.openIf(F(UsePurity), gender);
+    rule.openIf(F(Purity), gender && rule.set(F(UsePurity)));
+    rule.openIf(F(NoTellKink), kink);
+    rule.openIf(F(KinkMembership), kink);
+    rule.openIf(F(Kink), factor);
+    rule.openIf(F(BoostKink), factor);
     for (const PageField& field : {F(Preference), F(BoostPreference), F(Status), F(BoostStatus)})
-        rule.OpenIf(field, !rule.Set(F(OmitRelationship)));
+        rule.openIf(field, !rule.set(F(OmitRelationship)));
 #undef F
 }
 
@@ -265,7 +265,7 @@ OpenQuestions OpenQuestionsOf(const AnswerSet& answers, PageId page) {
         EvenMorePersonalRule(rule);
         break;
     }
-    return rule.Open();
+    return rule.open();
 }
 
 bool GroupOpen(PageId page, int group, const OpenQuestions& open) {
@@ -283,7 +283,7 @@ int32_t ShownValue(const AnswerSet& answers, PageId page, int question) {
     case ControlKind::Check:
         return value >= 0 && value <= 2 ? value : 0;
     case ControlKind::List:
-        return value >= 0 && value < q.Table->m_nCount ? value : -1;
+        return value >= 0 && value < q.Table->count() ? value : -1;
     case ControlKind::Slider:
     case ControlKind::Tune:
     case ControlKind::Spin:

@@ -34,13 +34,13 @@ PastedCode ReadPastedCode(std::string_view text) {
     for (const DecodeProblem& problem : result.Problems)
         pasted.Problems.push_back({Utf16Length(text, problem.Position), problem.Text, problem.Message});
     CodeFrame read(result.Answers), taken(pasted.Answers);
-    read.RebuildCode(RebuildAll);
-    taken.RebuildCode(RebuildAll);
+    read.rebuildCode(RebuildAll);
+    taken.rebuildCode(RebuildAll);
     const std::string_view code = text.substr(result.CodeBegin, result.CodeEnd - result.CodeBegin);
     bool sectionsDiffer = false;
     for (int section = HeaderSection; section <= EvenMorePersonalSection; ++section) {
-        const std::string& wanted = read.SectionString(section);
-        const std::string& kept = taken.SectionString(section);
+        const std::string& wanted = read.sectionString(section);
+        const std::string& kept = taken.sectionString(section);
         if (wanted == kept)
             continue;
         sectionsDiffer = true;
@@ -50,9 +50,9 @@ PastedCode ReadPastedCode(std::string_view text) {
              kept.empty() ? "more than the page offers; the page leaves it out"
                           : "more than the page offers; the page takes it as \"" + kept + "\""});
     }
-    if (result.Problems.empty() && !sectionsDiffer && read.FullCode() != code)
+    if (result.Problems.empty() && !sectionsDiffer && read.fullCode() != code)
         pasted.Problems.push_back({Utf16Length(text, result.CodeBegin), std::string(code),
-                                   "written otherwise than the encoder writes it, which is \"" + read.FullCode() +
+                                   "written otherwise than the encoder writes it, which is \"" + read.fullCode() +
                                        "\""});
     return pasted;
 }

@@ -62,7 +62,7 @@ void AppendSentences(std::string& page, const DecodeResult& result) {
             open = true;
         }
         page += sentence.Ambiguous ? "<li class=\"ambiguous\">" : "<li>";
-        page += HtmlEscape(result.Text(sentence));
+        page += HtmlEscape(result.text(sentence));
         page += "</li>\n";
     }
     if (open)
@@ -161,7 +161,7 @@ std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
         page += PercentEncode(text.substr(begin, end - begin));
         page += "\">Edit this code</a></p>\n";
     }
-    if (!result.Complete())
+    if (!result.complete())
         page += "<p>Part of this code could not be read; what could be read is below.</p>\n";
     AppendSentences(page, result);
     AppendProblems(page, result);

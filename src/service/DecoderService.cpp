@@ -147,8 +147,8 @@ class DecoderService::Connection : public QObject {
         // Past its time a connection is dropped without an answer, whatever it is doing.
         connect(&m_timer, &QTimer::timeout, this, &Connection::drop);
         m_timer.start(service.m_deadlineMs);
-        connect(socket, &QTcpSocket::readyRead, this, &Connection::Process);
-        connect(socket, &QTcpSocket::bytesWritten, this, &Connection::Process);
+        connect(socket, &QTcpSocket::readyRead, this, &Connection::process);
+        connect(socket, &QTcpSocket::bytesWritten, this, &Connection::process);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
@@ -160,7 +160,7 @@ class DecoderService::Connection : public QObject {
         Lingering, // the sending side is shut; the client's input is read and dropped
     };
 
-    void Process() {
+    void process() {
         if (m_busy)
             return;
         m_busy = true;
@@ -169,14 +169,14 @@ class DecoderService::Connection : public QObject {
                 m_buffer = m_socket->read(std::min(m_socket->bytesAvailable(), kReadChunk));
             if (m_buffer.isEmpty())
                 break;
-            if (!m_readingBody && !ReadHead())
+            if (!m_readingBody && !readHead())
                 break;
             if (m_readingBody) {
                 const qint64 dropped = std::min<qint64>(m_bodyLeft, m_buffer.size());
                 m_buffer.remove(0, dropped);
                 m_bodyLeft -= dropped;
                 if (m_bodyLeft == 0)
-                    Answer();
+                    answer();
             }
         }
         if (closing())
@@ -187,32 +187,32 @@ class DecoderService::Connection : public QObject {
     bool closing() const { return m_phase == Phase::Closing || m_phase == Phase::Lingering; }
 
     // Feeds the buffer to the head; false when no request follows on this connection.
-    bool ReadHead() {
-        const size_t used = m_head.Read(std::string_view(m_buffer.constData(), size_t(m_buffer.size())));
+    bool readHead() {
+        const size_t used = m_head.read(std::string_view(m_buffer.constData(), size_t(m_buffer.size())));
         m_buffer.remove(0, qsizetype(used));
         if (used > 0 && m_phase == Phase::Idle) {
             // The next request's time counts from its first byte; none of its later bytes extends it.
             m_phase = Phase::Request;
             m_timer.start(m_service.m_deadlineMs);
         }
-        switch (m_head.State()) {
+        switch (m_head.state()) {
         case RequestHead::Status::Incomplete:
             return true;
         case RequestHead::Status::LineTooLong:
-            Refuse(414);
+            refuse(414);
             return false;
         case RequestHead::Status::TooLong:
-            Refuse(431);
+            refuse(431);
             return false;
         case RequestHead::Status::Malformed:
-            Refuse(400);
+            refuse(400);
             return false;
         case RequestHead::Status::Complete:
             break;
         }
         const RequestFraming framing = FrameRequest(m_head, kMaxPendingBytes);
         if (framing.Error != 0) {
-            Refuse(framing.Error);
+            refuse(framing.Error);
             return false;
         }
         m_keepAlive = framing.KeepAlive;
@@ -228,20 +228,20 @@ class DecoderService::Connection : public QObject {
         return true;
     }
 
-    void Answer() {
+    void answer() {
         ++m_answered;
-        auto [path, query] = SplitTarget(m_head.Target());
+        auto [path, query] = SplitTarget(m_head.target());
         const std::string& prefix = m_service.m_pathPrefix;
         if (!prefix.empty()) {
             if (!IsUnderPrefix(path, prefix)) {
-                Refuse(404);
+                refuse(404);
                 return;
             }
             path.remove_prefix(prefix.size());
         }
         if (m_answered >= kMaxRequestsPerConnection)
             m_keepAlive = false;
-        const std::string& method = m_head.Method();
+        const std::string& method = m_head.method();
         const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                    : method == "HEAD" ? RequestMethod::Head
                                                       : RequestMethod::Other;
@@ -254,16 +254,16 @@ class DecoderService::Connection : public QObject {
             answer += "Location: " + QByteArray::fromStdString(reply.Location) + "\r\n";
         if (reply.Status == 405)
             answer += "Allow: GET, HEAD\r\n";
-        if (m_keepAlive && m_head.Version() == "HTTP/1.0")
+        if (m_keepAlive && m_head.version() == "HTTP/1.0")
             answer += "Connection: keep-alive\r\n";
         answer += "\r\n";
         const qsizetype sent = kind == RequestMethod::Head ? 0 : qsizetype(reply.Body.size());
         answer.append(reply.Body.data(), sent);
-        Send(answer);
-        m_service.Log(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
+        send(answer);
+        m_service.log(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
                       QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
         if (!m_keepAlive) {
-            Close();
+            close();
             return;
         }
         m_phase = Phase::Idle;
@@ -273,18 +273,18 @@ class DecoderService::Connection : public QObject {
     }
 
     // Answers a request that cannot be served, and closes: what follows it cannot be trusted.
-    void Refuse(int status) {
+    void refuse(int status) {
         const QByteArray body = QByteArray(ReasonPhrase(status)) + '\n';
         // An answer to HEAD has no body, even an error's.
-        const bool withBody = m_head.State() != RequestHead::Status::Complete || m_head.Method() != "HEAD";
-        Send(StatusLine(status) + "Content-Type: text/plain; charset=utf-8\r\n" +
+        const bool withBody = m_head.state() != RequestHead::Status::Complete || m_head.method() != "HEAD";
+        send(StatusLine(status) + "Content-Type: text/plain; charset=utf-8\r\n" +
              CommonHeaders(body.size(), true) + "\r\n" + (withBody ? body : QByteArray()));
-        m_service.Log(LogText(m_head.RequestLine()) + QLatin1Char(' ') + QString::number(status) +
+        m_service.log(LogText(m_head.requestLine()) + QLatin1Char(' ') + QString::number(status) +
                       QLatin1Char(' ') + QString::number(withBody ? body.size() : 0));
-        Close();
+        close();
     }
 
-    void Send(const QByteArray& bytes) {
+    void send(const QByteArray& bytes) {
         m_socket->write(bytes);
         // Out at once: a client that has half-closed its side is gone from Qt's view as soon as its
         // end of stream is read, and what is still buffered then would be lost.
@@ -292,7 +292,7 @@ class DecoderService::Connection : public QObject {
     }
 
     // No further request is read; the connection ends once its last answer is out (see linger()).
-    void Close() {
+    void close() {
         m_phase = Phase::Closing;
         m_timer.start(kLingerMs);
     }
@@ -333,10 +333,10 @@ class DecoderService::Connection : public QObject {
     bool m_busy = false;
 };
 
-DecoderService::DecoderService(QObject* parent) : QObject(parent), m_cap(DefaultConnectionCap()) {
+DecoderService::DecoderService(QObject* parent) : QObject(parent), m_cap(defaultConnectionCap()) {
     m_acceptRetry.setSingleShot(true);
     m_acceptRetry.setInterval(1000);
-    connect(&m_acceptRetry, &QTimer::timeout, this, &DecoderService::UpdateAccepting);
+    connect(&m_acceptRetry, &QTimer::timeout, this, &DecoderService::updateAccepting);
 }
 
 DecoderService::~DecoderService() {
@@ -346,7 +346,7 @@ DecoderService::~DecoderService() {
         delete socket;
 }
 
-int DecoderService::DefaultConnectionCap() {
+int DecoderService::defaultConnectionCap() {
     if (const std::optional<long long> files = OpenFileLimit()) {
         // A sixteenth (at least 64) is kept for the program's own files: its standard streams, the
         // listening socket, the log, the event loop's. A connection over the cap takes no lasting
@@ -357,13 +357,13 @@ int DecoderService::DefaultConnectionCap() {
     return kMaxConnections;
 }
 
-void DecoderService::SetConnectionCap(int cap) {
+void DecoderService::setConnectionCap(int cap) {
     m_cap = std::max(cap, 1);
-    UpdateAccepting();
+    updateAccepting();
 }
 
-bool DecoderService::Listen(const QHostAddress& address, quint16 port) {
-    auto* server = new AcceptingServer([this](qintptr descriptor) { Accept(descriptor); }, this);
+bool DecoderService::listen(const QHostAddress& address, quint16 port) {
+    auto* server = new AcceptingServer([this](qintptr descriptor) { accept(descriptor); }, this);
     server->setListenBacklogSize(kListenBacklog);
     if (!server->listen(address, port)) {
         delete server;
@@ -379,11 +379,11 @@ bool DecoderService::Listen(const QHostAddress& address, quint16 port) {
     m_paused = false;
     m_address = address;
     m_port = server->serverPort();
-    UpdateAccepting();
+    updateAccepting();
     return true;
 }
 
-void DecoderService::Accept(qintptr descriptor) {
+void DecoderService::accept(qintptr descriptor) {
     auto* socket = new QTcpSocket(this);
     if (!socket->setSocketDescriptor(descriptor)) {
         delete socket;
@@ -395,7 +395,7 @@ void DecoderService::Accept(qintptr descriptor) {
     if (m_open >= m_cap || (m_perClientCap > 0 && m_openByPeer.value(peer) >= m_perClientCap)) {
         socket->abort();
         delete socket;
-        UpdateAccepting();
+        updateAccepting();
         return;
     }
     ++m_open;
@@ -404,13 +404,13 @@ void DecoderService::Accept(qintptr descriptor) {
         --m_open;
         if (--m_openByPeer[peer] <= 0)
             m_openByPeer.remove(peer);
-        UpdateAccepting();
+        updateAccepting();
     });
     new Connection(socket, *this);
-    UpdateAccepting();
+    updateAccepting();
 }
 
-void DecoderService::UpdateAccepting() {
+void DecoderService::updateAccepting() {
     if (!m_server)
         return;
     const bool full = m_open >= m_cap;
@@ -459,12 +459,12 @@ QString DecoderService::makePathSecret() {
         bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
-void DecoderService::Log(const QString& line) const {
+void DecoderService::log(const QString& line) const {
     if (m_log)
         m_log(line);
 }
 
-QString DecoderService::HostAndPort() const {
+QString DecoderService::hostAndPort() const {
     const QString host = m_address.protocol() == QAbstractSocket::IPv6Protocol
                              ? QStringLiteral("[%1]").arg(m_address.toString())
                              : m_address.toString();

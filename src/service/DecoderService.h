@@ -32,15 +32,15 @@ class DecoderService : public QObject {
     DecoderService& operator=(const DecoderService&) = delete;
 
     // Starts listening; port 0 picks a free port. False when the address cannot be bound.
-    bool Listen(const QHostAddress& address, quint16 port = 0);
-    quint16 Port() const { return m_port; }
-    QHostAddress Address() const { return m_address; }
+    bool listen(const QHostAddress& address, quint16 port = 0);
+    quint16 port() const { return m_port; }
+    QHostAddress address() const { return m_address; }
     // The host part of the decoder address: "127.0.0.1:8080", "[::1]:8080".
-    QString HostAndPort() const;
+    QString hostAndPort() const;
 
     // Told one line per answered request: method and path as received (control characters
     // escaped, the query left out), status, body bytes sent.
-    void SetRequestLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
+    void setRequestLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
 
     // A request longer than this is refused and its connection closed: a request line with 414, a
     // head with 431, a body with 413. No request here needs more than a few kilobytes, and every
@@ -49,8 +49,8 @@ class DecoderService : public QObject {
     // A connection must complete a request within this time of opening, or of the first byte of a
     // later request, or it is closed without an answer: however slowly it sends, further bytes do
     // not extend it.
-    void SetRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
-    int RequestDeadline() const { return m_deadlineMs; }
+    void setRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
+    int requestDeadline() const { return m_deadlineMs; }
     // A connection kept open after an answer is closed when no next request starts within this time
     // (never longer than the request deadline).
     void setIdleTimeout(int milliseconds) { m_idleMs = milliseconds; }
@@ -60,12 +60,12 @@ class DecoderService : public QObject {
     // At most this many connections are open at once; at the cap no new one is accepted until one
     // closes (the others wait in the system's queue), and one the server is handed all the same is
     // closed at once.
-    void SetConnectionCap(int cap);
-    int ConnectionCap() const { return m_cap; }
-    int OpenConnections() const { return m_open; }
+    void setConnectionCap(int cap);
+    int connectionCap() const { return m_cap; }
+    int openConnections() const { return m_open; }
     // The default cap: below the process's limit of open files, so the program keeps room for its
     // own.
-    static int DefaultConnectionCap();
+    static int defaultConnectionCap();
     // At most this many connections from one peer address; a further one is closed at once. 0 (the
     // default) sets no such cap: behind a reverse proxy every client has the proxy's address.
     void setPerClientCap(int cap) { m_perClientCap = std::max(cap, 0); }
@@ -88,9 +88,9 @@ class DecoderService : public QObject {
 
   private:
     class Connection;
-    void Accept(qintptr descriptor);
-    void UpdateAccepting();
-    void Log(const QString& line) const;
+    void accept(qintptr descriptor);
+    void updateAccepting();
+    void log(const QString& line) const;
 
     QTcpServer* m_server = nullptr;
     QHostAddress m_address;

@@ -60,7 +60,7 @@ bool ListsWord(std::string_view list, std::string_view word) {
 
 } // namespace
 
-size_t RequestHead::Read(std::string_view bytes) {
+size_t RequestHead::read(std::string_view bytes) {
     size_t used = 0;
     while (used < bytes.size() && m_status == Status::Incomplete) {
         if (m_read == m_maxBytes) {
@@ -71,13 +71,13 @@ size_t RequestHead::Read(std::string_view bytes) {
         }
         const char c = bytes[used++];
         ++m_read;
-        if (!Step(c))
+        if (!step(c))
             m_status = Status::Malformed;
     }
     return used;
 }
 
-bool RequestHead::Step(char c) {
+bool RequestHead::step(char c) {
     const bool inRequestLine = m_part == Part::BeforeLine || m_part == Part::Method ||
                                m_part == Part::Target || m_part == Part::Version;
     if (inRequestLine && c != '\r' && c != '\n' && m_line.size() < kMaxLoggedLine)
@@ -167,7 +167,7 @@ bool RequestHead::Step(char c) {
     return false;
 }
 
-std::vector<std::string_view> RequestHead::Values(std::string_view name) const {
+std::vector<std::string_view> RequestHead::values(std::string_view name) const {
     std::vector<std::string_view> values;
     for (const auto& [header, value] : m_headers)
         if (SameWord(header, name))
@@ -177,22 +177,22 @@ std::vector<std::string_view> RequestHead::Values(std::string_view name) const {
 
 RequestFraming FrameRequest(const RequestHead& head, size_t maxBody) {
     RequestFraming framing;
-    if (head.Version().compare(0, 7, "HTTP/1.") != 0) {
+    if (head.version().compare(0, 7, "HTTP/1.") != 0) {
         framing.Error = 505;
         return framing;
     }
     // A Host missing, doubled or not a host leaves open which site is meant (RFC 9112, 3.2).
-    const std::vector<std::string_view> hosts = head.Values("Host");
-    if (hosts.size() > 1 || (hosts.empty() && head.Version() != "HTTP/1.0") ||
+    const std::vector<std::string_view> hosts = head.values("Host");
+    if (hosts.size() > 1 || (hosts.empty() && head.version() != "HTTP/1.0") ||
         (!hosts.empty() && !std::all_of(hosts.front().begin(), hosts.front().end(), IsHostChar))) {
         framing.Error = 400;
         return framing;
     }
-    if (!head.Values("Transfer-Encoding").empty()) {
+    if (!head.values("Transfer-Encoding").empty()) {
         framing.Error = 501; // no request here has a body worth reading in chunks
         return framing;
     }
-    const std::vector<std::string_view> lengths = head.Values("Content-Length");
+    const std::vector<std::string_view> lengths = head.values("Content-Length");
     for (const std::string_view length : lengths) {
         size_t value = 0;
         const auto [end, error] = std::from_chars(length.data(), length.data() + length.size(), value);
@@ -210,13 +210,13 @@ RequestFraming FrameRequest(const RequestHead& head, size_t maxBody) {
     }
     bool close = false;
     bool keepAlive = false;
-    for (const std::string_view connection : head.Values("Connection")) {
+    for (const std::string_view connection : head.values("Connection")) {
         close = close || ListsWord(connection, "close");
         keepAlive = keepAlive || ListsWord(connection, "keep-alive");
     }
-    framing.KeepAlive = !close && (head.Version() != "HTTP/1.0" || keepAlive);
-    if (head.Version() != "HTTP/1.0")
-        for (const std::string_view expect : head.Values("Expect"))
+    framing.KeepAlive = !close && (head.version() != "HTTP/1.0" || keepAlive);
+    if (head.version() != "HTTP/1.0")
+        for (const std::string_view expect : head.values("Expect"))
             framing.ContinueExpected = framing.ContinueExpected || ListsWord(expect, "100-continue");
     return framing;
 }

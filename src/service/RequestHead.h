@@ -23,17 +23,17 @@ class RequestHead {
 
     // Reads bytes until the head is complete or found malformed; returns how many bytes it used
     // (the rest belongs to the body or the next request).
-    size_t Read(std::string_view bytes);
-    Status State() const { return m_status; }
+    size_t read(std::string_view bytes);
+    Status state() const { return m_status; }
 
-    const std::string& Method() const { return m_method; }
-    const std::string& Target() const { return m_target; }
+    const std::string& method() const { return m_method; }
+    const std::string& target() const { return m_target; }
     // "HTTP/1.1"; only once the request line is complete.
-    const std::string& Version() const { return m_version; }
+    const std::string& version() const { return m_version; }
     // Every value given for a header, by its name in any letter case, in the order sent.
-    std::vector<std::string_view> Values(std::string_view name) const;
+    std::vector<std::string_view> values(std::string_view name) const;
     // The request line as far as it was received, for the log.
-    std::string_view RequestLine() const { return m_line; }
+    std::string_view requestLine() const { return m_line; }
     // Every header as sent: name and value (blanks around it removed).
     const std::vector<std::pair<std::string, std::string>>& headers() const { return m_headers; }
 
@@ -50,7 +50,7 @@ class RequestHead {
         HeaderEnd,
         HeadEnd
     };
-    bool Step(char c);
+    bool step(char c);
 
     size_t m_maxBytes;
     size_t m_read = 0;

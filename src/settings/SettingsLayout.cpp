@@ -308,13 +308,13 @@ std::optional<AnswerField> AnswerOfKey(std::string_view key) {
 
 void LoadSettings(ProfileStore& store, AnswerSet& answers) {
     ForEachValue([&](std::string_view section, const SettingsValue& value) {
-        WriteAnswer(answers, value.Field, store.GetProfileInt(section, value.Name, value.Default));
+        WriteAnswer(answers, value.Field, store.getProfileInt(section, value.Name, value.Default));
     });
 }
 
 void SaveSettings(ProfileStore& store, const AnswerSet& answers) {
     ForEachValue([&](std::string_view section, const SettingsValue& value) {
-        store.WriteProfileInt(section, value.Name, ReadAnswer(answers, value.Field));
+        store.writeProfileInt(section, value.Name, ReadAnswer(answers, value.Field));
     });
 }
 

@@ -14,9 +14,9 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
     // The stored value, or def when it is missing or cannot be read.
-    virtual int32_t GetProfileInt(std::string_view section, std::string_view name, int32_t def) = 0;
+    virtual int32_t getProfileInt(std::string_view section, std::string_view name, int32_t def) = 0;
     // Returns false when the value could not be written; callers go on with the next value.
-    virtual bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) = 0;
+    virtual bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) = 0;
 };
 
 // One stored value: its name, written out as users' files and registries know it, the width of the

@@ -109,12 +109,12 @@ bool ReadsAs(QSettings& settings, const std::map<QString, QVariant>& meant) {
 }
 } // namespace
 
-std::unique_ptr<QSettingsStore> QSettingsStore::ForApplication(const QString& applicationName) {
+std::unique_ptr<QSettingsStore> QSettingsStore::forApplication(const QString& applicationName) {
     return std::make_unique<QSettingsStore>(std::make_unique<QSettings>(
         QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("kvrq"), applicationName));
 }
 
-std::unique_ptr<QSettingsStore> QSettingsStore::ForIniFile(const QString& path) {
+std::unique_ptr<QSettingsStore> QSettingsStore::forIniFile(const QString& path) {
     return std::make_unique<QSettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
 }
 
@@ -124,10 +124,10 @@ QSettingsStore::QSettingsStore(std::unique_ptr<QSettings> settings) : m_settings
 
 QSettingsStore::~QSettingsStore() {
     if (!m_commitFailed && !m_pending.empty())
-        Commit();
+        commit();
 }
 
-std::optional<int32_t> QSettingsStore::ParseValue(const QString& text) {
+std::optional<int32_t> QSettingsStore::parseValue(const QString& text) {
     bool ok = false;
     const qlonglong number = text.trimmed().toLongLong(&ok, 10);
     if (!ok || number < std::numeric_limits<int32_t>::min() || number > std::numeric_limits<int32_t>::max())
@@ -135,7 +135,7 @@ std::optional<int32_t> QSettingsStore::ParseValue(const QString& text) {
     return static_cast<int32_t>(number);
 }
 
-int32_t QSettingsStore::GetProfileInt(std::string_view section, std::string_view name, int32_t def) {
+int32_t QSettingsStore::getProfileInt(std::string_view section, std::string_view name, int32_t def) {
     const QString key = Key(section, name);
     if (const auto pending = m_pending.find(key); pending != m_pending.end())
         return pending->second;
@@ -145,10 +145,10 @@ int32_t QSettingsStore::GetProfileInt(std::string_view section, std::string_view
     // A list (a value with commas in an INI file) or any other non-number reads as missing.
     if (stored.typeId() == QMetaType::QStringList)
         return def;
-    return ParseValue(stored.toString()).value_or(def);
+    return parseValue(stored.toString()).value_or(def);
 }
 
-bool QSettingsStore::WriteProfileInt(std::string_view section, std::string_view name, int32_t value) {
+bool QSettingsStore::writeProfileInt(std::string_view section, std::string_view name, int32_t value) {
     if (m_file) {
         m_pending[Key(section, name)] = value;
         return true;
@@ -159,35 +159,35 @@ bool QSettingsStore::WriteProfileInt(std::string_view section, std::string_view 
     return true;
 }
 
-bool QSettingsStore::Commit(const CommitCheck& check) {
+bool QSettingsStore::commit(const CommitCheck& check) {
     m_commitError.clear();
     m_commitReplacedFile = false;
-    m_commitFailed = !(m_file ? CommitToFile(check) : SyncSettings(check));
+    m_commitFailed = !(m_file ? commitToFile(check) : syncSettings(check));
     return !m_commitFailed;
 }
 
-bool QSettingsStore::SyncSettings(const CommitCheck& check) {
+bool QSettingsStore::syncSettings(const CommitCheck& check) {
     m_settings->sync();
     if (m_settings->status() == QSettings::NoError)
-        return !check || check(*this) || Fail(QStringLiteral("the settings do not read back as written"));
+        return !check || check(*this) || fail(QStringLiteral("the settings do not read back as written"));
     // QSettings keeps its first error for good: a fresh one lets the next try report its own result.
     m_settings = std::make_unique<QSettings>(m_settings->format(), m_settings->scope(),
                                              m_settings->organizationName(), m_settings->applicationName());
-    return Fail(QStringLiteral("the settings could not be written"));
+    return fail(QStringLiteral("the settings could not be written"));
 }
 
-bool QSettingsStore::Fail(const QString& why) {
+bool QSettingsStore::fail(const QString& why) {
     m_commitError = why;
     return false;
 }
 
-bool QSettingsStore::CommitToFile(const CommitCheck& check) {
-    const QString path = FileName();
+bool QSettingsStore::commitToFile(const CommitCheck& check) {
+    const QString path = fileName();
     const QFileInfo info(path);
     if ((info.exists() || info.isSymLink()) && !info.isFile())
-        return Fail(QStringLiteral("it is not a regular file"));
+        return fail(QStringLiteral("it is not a regular file"));
     if (!QDir().mkpath(info.absolutePath()))
-        return Fail(QStringLiteral("its folder %1 cannot be made")
+        return fail(QStringLiteral("its folder %1 cannot be made")
                         .arg(QDir::toNativeSeparators(info.absolutePath())));
     // Through a link, the file it names is replaced, and its new content is made beside it.
     const QFileInfo target(info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath());
@@ -197,7 +197,7 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
     // The lock QSettings itself takes on this file: no other copy saves in the meantime.
     LockFile lock(path + QStringLiteral(".lock"));
     if (const QString why = TakeLock(lock); !why.isEmpty())
-        return Fail(why);
+        return fail(why);
     // QLockFile's helper, left empty by a program killed while taking over a lock, would keep
     // QSettings from saving for half a minute.
     LockFile::removeIfAbandoned(path + QStringLiteral(".lock.rmlock"));
@@ -207,62 +207,62 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
     // Nothing but a regular file is read: a FIFO would block the read for ever.
     const FileRead current = ReadRegularFile(target.filePath());
     if (!current.ok)
-        return Fail(QStringLiteral("it cannot be read: %1").arg(current.error));
+        return fail(QStringLiteral("it cannot be read: %1").arg(current.error));
 
     // The file that will replace the old one.
     ReplacementFile out;
     if (!out.create(folder, prefix, kScratchSuffix) || !out.takeAttributesOf(target.filePath()))
-        return Fail(kNoNewCopy.arg(out.error()));
+        return fail(kNoNewCopy.arg(out.error()));
 
     // QSettings makes the new content from a copy of the old, so that what it cannot rewrite leaves
     // the file alone, and so that it keeps the groups and keys of others.
     ReplacementFile staging;
     if (!staging.create(folder, prefix, kScratchSuffix) || !staging.write(current.bytes) || !staging.close())
-        return Fail(kNoNewCopy.arg(staging.error()));
+        return fail(kNoNewCopy.arg(staging.error()));
     std::map<QString, QVariant> meant;
     {
         QSettings staged(staging.path(), QSettings::IniFormat);
         for (const QString& key : staged.allKeys())
             meant[key] = staged.value(key);
         if (staged.status() == QSettings::FormatError)
-            return Fail(kLosesLines);
+            return fail(kLosesLines);
         for (const auto& [key, value] : m_pending)
             meant[key] = QString::number(value);
         // QSettings tells nothing of a write that fails for want of room at the end (its QSaveFile
         // renames the short file into place all the same): the room it needs is made sure of first.
         const qint64 room = kLockFileRoom + IniSize(meant);
         if (!out.reserve(room))
-            return Fail(kNoNewCopy.arg(out.error()));
+            return fail(kNoNewCopy.arg(out.error()));
         for (const auto& [key, value] : m_pending)
             staged.setValue(key, value);
         staged.sync();
         if (staged.status() == QSettings::FormatError)
-            return Fail(kLosesLines);
+            return fail(kLosesLines);
         if (staged.status() != QSettings::NoError)
-            return Fail(kNoNewCopy.arg(WhyNotWritable(folder, prefix, room)));
+            return fail(kNoNewCopy.arg(WhyNotWritable(folder, prefix, room)));
     }
     const FileRead made = ReadRegularFile(staging.path());
     staging.remove();
     if (!made.ok)
-        return Fail(QStringLiteral("a new copy cannot be read back: %1").arg(made.error));
+        return fail(QStringLiteral("a new copy cannot be read back: %1").arg(made.error));
     const QByteArray& content = made.bytes;
 
     if (!out.write(content) || !out.sync() || !out.close())
-        return Fail(kNoNewCopy.arg(out.error()));
+        return fail(kNoNewCopy.arg(out.error()));
     // The copy that will replace the file, read from the disk and parsed afresh: every key with the
     // value meant, and nothing else.
     const FileRead written = ReadRegularFile(out.path());
     if (!written.ok)
-        return Fail(QStringLiteral("a new copy cannot be read back: %1").arg(written.error));
+        return fail(QStringLiteral("a new copy cannot be read back: %1").arg(written.error));
     {
         QSettingsStore readBack(std::make_unique<QSettings>(out.path(), QSettings::IniFormat));
-        if (written.bytes != content || !readBack.Readable() || !ReadsAs(*readBack.m_settings, meant)) {
+        if (written.bytes != content || !readBack.readable() || !ReadsAs(*readBack.m_settings, meant)) {
             // Most likely QSettings' own write failed unnoticed: the system may say why.
-            return Fail(QStringLiteral("its new copy does not read back as written (%1)")
+            return fail(QStringLiteral("its new copy does not read back as written (%1)")
                             .arg(WhyNotWritable(folder, prefix, content.size())));
         }
         if (check && !check(readBack))
-            return Fail(QStringLiteral("its new content does not read back as written"));
+            return fail(QStringLiteral("its new content does not read back as written"));
     }
 
     // One step: before it the old file is whole, after it the new one.
@@ -271,7 +271,7 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
     if (m_commitReplacedFile)
         m_settings->sync(); // reads the new file
     if (!replaced)
-        return Fail(m_commitReplacedFile
+        return fail(m_commitReplacedFile
                         ? QStringLiteral("the new answers are in place, but may not outlast a crash: %1")
                               .arg(out.error())
                         : QStringLiteral("it cannot be replaced: %1").arg(out.error()));
@@ -279,6 +279,6 @@ bool QSettingsStore::CommitToFile(const CommitCheck& check) {
     return true;
 }
 
-bool QSettingsStore::Readable() const {
+bool QSettingsStore::readable() const {
     return m_settings->status() != QSettings::FormatError;
 }

@@ -10,48 +10,48 @@
 #include "settings/SettingsLayout.h"
 
 // The answers' store on QSettings: "<section>/<value name>" keys holding whole numbers. Writes stay
-// in memory until Commit(). A settings file is replaced in one step, and only once all of its new
+// in memory until commit(). A settings file is replaced in one step, and only once all of its new
 // content is on the disk and reads back as meant: a crash, a full disk or a refusal in the middle of
 // a save leaves the old file exactly as it was.
 class QSettingsStore : public ProfileStore {
   public:
     // The encoder's own per-user store: organisation "kvrq", application = the executable's name.
-    static std::unique_ptr<QSettingsStore> ForApplication(const QString& applicationName);
+    static std::unique_ptr<QSettingsStore> forApplication(const QString& applicationName);
     // An INI file, as given to the command line's --settings.
-    static std::unique_ptr<QSettingsStore> ForIniFile(const QString& path);
+    static std::unique_ptr<QSettingsStore> forIniFile(const QString& path);
 
     explicit QSettingsStore(std::unique_ptr<QSettings> settings);
-    // Like QSettings, saves what is still pending; but not after a failed Commit(), when the caller
+    // Like QSettings, saves what is still pending; but not after a failed commit(), when the caller
     // has been told and has decided.
     ~QSettingsStore() override;
     QSettingsStore(const QSettingsStore&) = delete;
     QSettingsStore& operator=(const QSettingsStore&) = delete;
 
-    int32_t GetProfileInt(std::string_view section, std::string_view name, int32_t def) override;
-    bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override;
+    int32_t getProfileInt(std::string_view section, std::string_view name, int32_t def) override;
+    bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) override;
 
     // Given the store as it will read after the commit; false refuses the commit.
     using CommitCheck = std::function<bool(ProfileStore&)>;
     // Writes the pending values; false when the store could not be written, with the reason, in the
-    // system's words where it gave them, in CommitError(). The values stay pending, so Commit() can be
+    // system's words where it gave them, in commitError(). The values stay pending, so commit() can be
     // tried again. A settings file is replaced only if its new content, read back from the file that
     // is to replace it, holds every value meant and check (when given) accepts it.
-    bool Commit(const CommitCheck& check = {});
-    QString CommitError() const { return m_commitError; }
-    // Whether the last Commit() replaced the settings file: after a failure, only when the new file
+    bool commit(const CommitCheck& check = {});
+    QString commitError() const { return m_commitError; }
+    // Whether the last commit() replaced the settings file: after a failure, only when the new file
     // is in place but may not outlast a crash.
-    bool CommitReplacedFile() const { return m_commitReplacedFile; }
+    bool commitReplacedFile() const { return m_commitReplacedFile; }
     // False when the file exists but could not be read or parsed.
-    bool Readable() const;
-    QString FileName() const { return m_settings->fileName(); }
+    bool readable() const;
+    QString fileName() const { return m_settings->fileName(); }
 
     // A stored text as a value: a whole number in the signed 32-bit range, or nothing.
-    static std::optional<int32_t> ParseValue(const QString& text);
+    static std::optional<int32_t> parseValue(const QString& text);
 
   private:
-    bool CommitToFile(const CommitCheck& check);
-    bool SyncSettings(const CommitCheck& check);
-    bool Fail(const QString& why);
+    bool commitToFile(const CommitCheck& check);
+    bool syncSettings(const CommitCheck& check);
+    bool fail(const QString& why);
 
     std::unique_ptr<QSettings> m_settings;
     bool m_file; // an INI file, rather than the Windows registry or a macOS preferences file

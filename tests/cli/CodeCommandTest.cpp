@@ -16,7 +16,7 @@ class CodeCommand : public testing::Test {
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     // Runs glomiecode-cli with a home of its own, so the user's real settings are never read.
-    Result Run(const QStringList& arguments) {
+    Result run(const QStringList& arguments) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), m_dir.path());
@@ -28,7 +28,7 @@ class CodeCommand : public testing::Test {
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
-    QString WriteSettings(const QString& text) {
+    QString writeSettings(const QString& text) {
         const QString path = m_dir.filePath(QStringLiteral("answers.ini"));
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -40,21 +40,21 @@ class CodeCommand : public testing::Test {
 };
 
 TEST_F(CodeCommand, AnEmptySettingsFileGivesTheDefaultCode) {
-    const Result result = Run({"code", "--settings", WriteSettings(QString())});
+    const Result result = run({"code", "--settings", writeSettings(QString())});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "GlomieCode(1.12.05) SM:5m-\n");
     EXPECT_EQ(result.err, "");
 }
 
 TEST_F(CodeCommand, NoSettingsAtAllGivesTheDefaultCode) {
-    const Result result = Run({"code"});
+    const Result result = run({"code"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "GlomieCode(1.12.05) SM:5m-\n");
 }
 
 TEST_F(CodeCommand, WorkedExampleAnswers) {
     const QString path =
-        WriteSettings(QStringLiteral("[SM]\nPri=14\nChkSec=1\nSec=22\nGlomiePref=2\n"
+        writeSettings(QStringLiteral("[SM]\nPri=14\nChkSec=1\nSec=22\nGlomiePref=2\n"
                                      "[Fav]\nSenshi0=1\nTrendSenshi0=2\nIntensitySenshi0=3\n"
                                      "Senshi1=4\nIntensitySenshi1=1\nBoostSenshi1=2\n"
                                      "Assist0=1\nIntensityAssist0=2\nPart0=5\nTrendPart0=0\n"
@@ -64,7 +64,7 @@ TEST_F(CodeCommand, WorkedExampleAnswers) {
                                      "[Op]\nOmitHentai=0\n"
                                      "[Per]\nOmitAge=0\nSpecifyExactAge=1\nExactAge=23\n"
                                      "OmitRelationship=0\nPreference=1\nStatus=1\n"));
-    const Result result = Run({"code", "--settings", path});
+    const Result result = run({"code", "--settings", path});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*] "
                           "O:h P:a23:r|\n");
@@ -72,19 +72,19 @@ TEST_F(CodeCommand, WorkedExampleAnswers) {
 
 TEST_F(CodeCommand, ValuesThatAreNotNumbersReadAsTheirDefaults) {
     const QString path =
-        WriteSettings(QStringLiteral("[SM]\nPri=lots\nGlomiePref=2147483648\n"
+        writeSettings(QStringLiteral("[SM]\nPri=lots\nGlomiePref=2147483648\n"
                                      "[Fav]\nSenshi0=1, 2\nSenshi1= 3 \nBoostSenshi1=65535\n"));
-    const Result result = Run({"code", "--settings", path});
+    const Result result = run({"code", "--settings", path});
     EXPECT_EQ(result.exitCode, 0);
     // Pri and GlomiePref fall back to 15 and 1; the list is no number; " 3 " is; 65535 is −1 in 16 bits.
     EXPECT_EQ(result.out, "GlomieCode(1.12.05) SM:5m- F:sCh[]\n");
 }
 
 TEST_F(CodeCommand, DamagedValuesStillGiveOneLine) {
-    const QString path = WriteSettings(QStringLiteral("[SM]\nPri=2147483647\nChkSec=1\nSec=-2147483648\n"
+    const QString path = writeSettings(QStringLiteral("[SM]\nPri=2147483647\nChkSec=1\nSec=-2147483648\n"
                                                       "[Exp]\nYears=-1\nRaw=-1\nMangaSub=2147483647\n"
                                                       "IntensityRaw=-2147483648\n"));
-    const Result result = Run({"code", "--settings", path});
+    const Result result = run({"code", "--settings", path});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out.count(QLatin1Char('\n')), 1);
     // A run asked for by a damaged value stops at 100 symbols; counts print as the signed numbers stored.
@@ -94,7 +94,7 @@ TEST_F(CodeCommand, DamagedValuesStillGiveOneLine) {
 
 TEST_F(CodeCommand, AMissingSettingsFileIsAnError) {
     const QString missing = m_dir.filePath(QStringLiteral("nowhere.ini"));
-    const Result result = Run({"code", "--settings", missing});
+    const Result result = run({"code", "--settings", missing});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_TRUE(result.err.contains(missing));
@@ -102,7 +102,7 @@ TEST_F(CodeCommand, AMissingSettingsFileIsAnError) {
 }
 
 TEST_F(CodeCommand, AFolderIsNotASettingsFile) {
-    const Result result = Run({"code", "--settings", m_dir.path()});
+    const Result result = run({"code", "--settings", m_dir.path()});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
 }
@@ -110,7 +110,7 @@ TEST_F(CodeCommand, AFolderIsNotASettingsFile) {
 TEST_F(CodeCommand, UnknownOptionsAndCommandsGiveUsage) {
     for (const QStringList& arguments : {QStringList{"code", "--colour"}, QStringList{"code", "extra"},
                                          QStringList{"encode"}, QStringList{}}) {
-        const Result result = Run(arguments);
+        const Result result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_EQ(result.out, "");
         EXPECT_TRUE(result.err.contains(QStringLiteral("usage:"))) << result.err.toStdString();
@@ -118,13 +118,13 @@ TEST_F(CodeCommand, UnknownOptionsAndCommandsGiveUsage) {
 }
 
 TEST_F(CodeCommand, HelpAndVersion) {
-    const Result help = Run({"--help"});
+    const Result help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("--settings FILE")));
-    const Result codeHelp = Run({"code", "--help"});
+    const Result codeHelp = run({"code", "--help"});
     EXPECT_EQ(codeHelp.exitCode, 0);
     EXPECT_TRUE(codeHelp.out.contains(QStringLiteral("--settings FILE")));
-    const Result version = Run({"--version"});
+    const Result version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "glomiecode-cli 1.12.05\n");
 }

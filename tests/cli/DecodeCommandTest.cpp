@@ -105,8 +105,8 @@ TEST(DecodeCommand, JsonHoldsEveryAnswerBySectionAndTheSentences) {
     DecodeResult decoded = DecodeGlomieCode(kCode.toStdString());
     struct Expected : ProfileStore {
         std::vector<std::tuple<QString, QString, int32_t>> values;
-        int32_t GetProfileInt(std::string_view, std::string_view, int32_t def) override { return def; }
-        bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override {
+        int32_t getProfileInt(std::string_view, std::string_view, int32_t def) override { return def; }
+        bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) override {
             values.emplace_back(QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())),
                                 QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), value);
             return true;
@@ -138,7 +138,7 @@ TEST(DecodeCommand, JsonHoldsEveryAnswerBySectionAndTheSentences) {
     EXPECT_EQ(ambiguous.value("section").toInt(), 4);
     EXPECT_EQ(ambiguous.value("title").toString(), "Favourites");
     EXPECT_TRUE(ambiguous.value("ambiguous").toBool());
-    EXPECT_EQ(ambiguous.value("text").toString().toStdString(), decoded.Text(decoded.Sentences[4]));
+    EXPECT_EQ(ambiguous.value("text").toString().toStdString(), decoded.text(decoded.Sentences[4]));
 }
 
 TEST(DecodeCommand, JsonTellsProblemsByCharacterPosition) {

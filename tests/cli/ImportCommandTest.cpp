@@ -30,10 +30,10 @@ struct CliRun {
 // Each test gets its own empty home, so no test ever sees the user's settings or another test's.
 class ImportCommand : public testing::Test {
   protected:
-    CliRun Cli(const QStringList& arguments) {
+    CliRun cli(const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), m_home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), ConfigHome());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
@@ -43,16 +43,16 @@ class ImportCommand : public testing::Test {
                 QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
-    CliRun Import(const QString& code) {
-        return Cli({QStringLiteral("import"), QStringLiteral("--settings"), File(), code});
+    CliRun import(const QString& code) {
+        return cli({QStringLiteral("import"), QStringLiteral("--settings"), file(), code});
     }
-    QString CodeOfFile() { return Cli({QStringLiteral("code"), QStringLiteral("--settings"), File()}).out; }
+    QString codeOfFile() { return cli({QStringLiteral("code"), QStringLiteral("--settings"), file()}).out; }
 
-    QString ConfigHome() const { return m_home.path() + QStringLiteral("/config"); }
-    QString File() const { return m_home.path() + QStringLiteral("/answers.ini"); }
-    QByteArray FileBytes() const {
-        QFile file(File());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QString configHome() const { return m_home.path() + QStringLiteral("/config"); }
+    QString file() const { return m_home.path() + QStringLiteral("/answers.ini"); }
+    QByteArray fileBytes() const {
+        QFile settings(file());
+        return settings.open(QIODevice::ReadOnly) ? settings.readAll() : QByteArray();
     }
 
   private:
@@ -69,27 +69,27 @@ TEST_F(ImportCommand, ThenCodePrintsTheCodeAgain) {
          {kRich, QStringLiteral("GlomieCode(1.12.05) SM:5m-"), QStringLiteral("GlomieCode(1.12.05) SM:0"),
           QStringLiteral("GlomieCode(1.12.05) SM:![0]m+ X:a52s+++|12d[+] O:!d++[+]:a---[-] P:eg:c:x0%:r|"),
           QStringLiteral("GlomieCode(1.12.05) SM:9+ F:pSS D:sSt")}) {
-        const CliRun run = Import(code);
+        const CliRun run = import(code);
         EXPECT_EQ(run.status, 0) << code.toStdString() << "\n" << run.err.toStdString();
-        EXPECT_EQ(CodeOfFile(), code + QLatin1Char('\n'));
+        EXPECT_EQ(codeOfFile(), code + QLatin1Char('\n'));
     }
 }
 
 // Each import writes every value, so nothing of an earlier code is left behind.
 TEST_F(ImportCommand, ReplacesEveryAnswer) {
-    ASSERT_EQ(Import(kRich).status, 0);
-    ASSERT_EQ(Import(QStringLiteral("GlomieCode(1.12.05) SM:5m-")).status, 0);
-    EXPECT_EQ(CodeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
-    QSettings ini(File(), QSettings::IniFormat);
+    ASSERT_EQ(import(kRich).status, 0);
+    ASSERT_EQ(import(QStringLiteral("GlomieCode(1.12.05) SM:5m-")).status, 0);
+    EXPECT_EQ(codeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
+    QSettings ini(file(), QSettings::IniFormat);
     EXPECT_EQ(ini.allKeys().size(), 183);
 }
 
 TEST_F(ImportCommand, IntoTheEncodersOwnStore) {
     const QString code = QStringLiteral("GlomieCode(1.12.05) SM:7 O:h");
-    const CliRun run = Cli({QStringLiteral("import"), code});
+    const CliRun run = cli({QStringLiteral("import"), code});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(QFileInfo::exists(ConfigHome() + QStringLiteral("/kvrq/glomiecode.conf")));
-    EXPECT_EQ(Cli({QStringLiteral("code")}).out, code + QLatin1Char('\n'));
+    EXPECT_TRUE(QFileInfo::exists(configHome() + QStringLiteral("/kvrq/glomiecode.conf")));
+    EXPECT_EQ(cli({QStringLiteral("code")}).out, code + QLatin1Char('\n'));
 }
 
 struct Refusal {
@@ -107,17 +107,17 @@ class RefusesToImport : public ImportCommand, public testing::WithParamInterface
 
 // A code that cannot be stored so that `code` gives it back leaves the file exactly as it was.
 TEST_P(RefusesToImport, WithoutChangingTheFile) {
-    ASSERT_EQ(Import(kRich).status, 0);
-    const QByteArray before = FileBytes();
-    const QDateTime modified = QFileInfo(File()).lastModified();
+    ASSERT_EQ(import(kRich).status, 0);
+    const QByteArray before = fileBytes();
+    const QDateTime modified = QFileInfo(file()).lastModified();
     QThread::msleep(20);
-    const CliRun run = Import(QString::fromUtf8(GetParam().code));
+    const CliRun run = import(QString::fromUtf8(GetParam().code));
     EXPECT_EQ(run.status, GetParam().status);
     EXPECT_TRUE(run.err.contains(QString::fromUtf8(GetParam().message))) << run.err.toStdString();
     EXPECT_EQ(run.out, QString());
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_EQ(QFileInfo(File()).lastModified(), modified);
-    EXPECT_EQ(CodeOfFile(), kRich + QLatin1Char('\n'));
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(QFileInfo(file()).lastModified(), modified);
+    EXPECT_EQ(codeOfFile(), kRich + QLatin1Char('\n'));
 }
 
 std::string RefusalName(const testing::TestParamInfo<Refusal>& info) {
@@ -140,12 +140,12 @@ INSTANTIATE_TEST_SUITE_P(
     RefusalName);
 
 TEST_F(ImportCommand, ARefusedImportMakesNoFile) {
-    EXPECT_EQ(Import(QStringLiteral("GlomieCode(1.12.05) SM:5 P:w?")).status, 3);
-    EXPECT_FALSE(QFileInfo::exists(File()));
+    EXPECT_EQ(import(QStringLiteral("GlomieCode(1.12.05) SM:5 P:w?")).status, 3);
+    EXPECT_FALSE(QFileInfo::exists(file()));
 }
 
 TEST_F(ImportCommand, AStoreThatCannotBeWrittenFails) {
-    const CliRun run = Cli({QStringLiteral("import"), QStringLiteral("--settings"), QFileInfo(File()).path(),
+    const CliRun run = cli({QStringLiteral("import"), QStringLiteral("--settings"), QFileInfo(file()).path(),
                             QStringLiteral("GlomieCode(1.12.05) SM:5")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write"))) << run.err.toStdString();
@@ -192,11 +192,11 @@ class FolderInTrouble {
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     // Why the row cannot be run here; empty when it can.
-    QString Unavailable() const {
-        return m_disk && !m_disk->Mounted() ? QStringLiteral("no tmpfs could be mounted") : QString();
+    QString unavailable() const {
+        return m_disk && !m_disk->mounted() ? QStringLiteral("no tmpfs could be mounted") : QString();
     }
     // The file system nearly full (4 KiB left) or read-only.
-    bool Worsen() {
+    bool worsen() {
         switch (m_trouble) {
         case Trouble::None:
             return true;
@@ -204,10 +204,10 @@ class FolderInTrouble {
             if (m_disk)
                 return LeaveFree(m_folder, QStringLiteral("filler"), 4);
             m_limit.emplace(1);
-            return m_limit->Set();
+            return m_limit->set();
         case Trouble::ReadOnly:
             if (m_disk)
-                return m_disk->MakeReadOnly();
+                return m_disk->makeReadOnly();
             return QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
         }
         return false;
@@ -236,19 +236,19 @@ class RefusesTheStore : public ImportCommand, public testing::WithParamInterface
 // a device node would be replaced), one that would lose lines is not rewritten, and one whose new
 // content cannot be written in full is left as it was, with the reason the system gives.
 TEST_P(RefusesTheStore, WithExitOneAndThePathAsItWas) {
-    FolderInTrouble trouble(GetParam().trouble, QFileInfo(File()).path());
-    if (const QString why = trouble.Unavailable(); !why.isEmpty())
+    FolderInTrouble trouble(GetParam().trouble, QFileInfo(file()).path());
+    if (const QString why = trouble.unavailable(); !why.isEmpty())
         GTEST_SKIP() << why.toStdString();
-    GetParam().make(File());
-    ASSERT_TRUE(trouble.Worsen());
-    const QString before = Describe(File());
-    const CliRun run = Import(kRich);
+    GetParam().make(file());
+    ASSERT_TRUE(trouble.worsen());
+    const QString before = Describe(file());
+    const CliRun run = import(kRich);
     const char* message =
         GetParam().messageUnlessRoot && !RunningAsRoot() ? GetParam().messageUnlessRoot : GetParam().message;
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QString::fromUtf8(message))) << run.err.toStdString();
     EXPECT_EQ(run.out, QString());
-    EXPECT_EQ(Describe(File()), before);
+    EXPECT_EQ(Describe(file()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -308,19 +308,19 @@ class ASaveThatDidNotEnd : public ImportCommand, public testing::WithParamInterf
 // Its lock is taken over at once and its scratch files go: the next save is neither kept waiting
 // nor refused, and leaves nothing beside the file.
 TEST_P(ASaveThatDidNotEnd, NeitherDelaysNorStopsTheNext) {
-    ASSERT_EQ(Import(kRich).status, 0);
-    GetParam().make(File());
+    ASSERT_EQ(import(kRich).status, 0);
+    GetParam().make(file());
     QElapsedTimer took;
     took.start();
-    const CliRun run = Import(QStringLiteral("GlomieCode(1.12.05) SM:5m-"));
+    const CliRun run = import(QStringLiteral("GlomieCode(1.12.05) SM:5m-"));
     EXPECT_LT(took.elapsed(), 1000);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(CodeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
-    EXPECT_EQ(QDir(QFileInfo(File()).path())
+    EXPECT_EQ(codeOfFile(), QStringLiteral("GlomieCode(1.12.05) SM:5m-\n"));
+    EXPECT_EQ(QDir(QFileInfo(file()).path())
                   .entryList(QDir::Files | QDir::Hidden | QDir::System)
                   .join(QLatin1Char(' '))
                   .toStdString(),
-              QFileInfo(File()).fileName().toStdString());
+              QFileInfo(file()).fileName().toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -368,11 +368,11 @@ class AnImportKeeps : public ImportCommand, public testing::WithParamInterface<K
 // What the import does not own stays: the link the settings are reached by, the file's permissions,
 // and the groups and keys of others.
 TEST_P(AnImportKeeps, WhatItDoesNotOwn) {
-    GetParam().make(File());
-    const CliRun run = Import(kRich);
+    GetParam().make(file());
+    const CliRun run = import(kRich);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(CodeOfFile(), kRich + QLatin1Char('\n'));
-    GetParam().check(File());
+    EXPECT_EQ(codeOfFile(), kRich + QLatin1Char('\n'));
+    GetParam().check(file());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -417,7 +417,7 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
 
 TEST_F(ImportCommand, HelpDescribesEveryOption) {
-    const CliRun run = Cli({QStringLiteral("import"), QStringLiteral("--help")});
+    const CliRun run = cli({QStringLiteral("import"), QStringLiteral("--help")});
     EXPECT_EQ(run.status, 0);
     for (const char* text : {"usage: glomiecode-cli import [--settings FILE] CODE", "--settings FILE",
                              "-h, --help", "exit status"})
@@ -425,8 +425,8 @@ TEST_F(ImportCommand, HelpDescribesEveryOption) {
 }
 
 TEST_F(ImportCommand, NeedsACode) {
-    EXPECT_EQ(Cli({QStringLiteral("import")}).status, 2);
-    EXPECT_EQ(Cli({QStringLiteral("import"), QStringLiteral("--bogus"), kRich}).status, 2);
+    EXPECT_EQ(cli({QStringLiteral("import")}).status, 2);
+    EXPECT_EQ(cli({QStringLiteral("import"), QStringLiteral("--bogus"), kRich}).status, 2);
 }
 
 } // namespace

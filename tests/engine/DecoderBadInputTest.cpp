@@ -11,7 +11,7 @@ const std::string kHeader = "GlomieCode(1.12.05) SM:";
 TEST(DecoderBadInput, EmptyTextHasNoCode) {
     const DecodeResult result = DecodeGlomieCode("");
     EXPECT_FALSE(result.HeaderFound);
-    EXPECT_FALSE(result.Complete());
+    EXPECT_FALSE(result.complete());
     EXPECT_TRUE(result.Sentences.empty());
     EXPECT_TRUE(result.Problems.empty());
     EXPECT_EQ(AllAnswers(result.Answers), AllAnswers(DefaultAnswers()));
@@ -26,7 +26,7 @@ TEST(DecoderBadInput, TextWithoutAHeaderHasNoCode) {
 TEST(DecoderBadInput, HeaderAloneLacksItsLevel) {
     const DecodeResult result = DecodeGlomieCode(kHeader);
     EXPECT_TRUE(result.HeaderFound);
-    EXPECT_FALSE(result.Complete());
+    EXPECT_FALSE(result.complete());
     ASSERT_EQ(result.Problems.size(), 1u);
     EXPECT_EQ(result.Problems[0].Position, kHeader.size());
     EXPECT_EQ(result.Problems[0].Text, kHeader);
@@ -46,7 +46,7 @@ TEST(DecoderBadInput, AnotherVersionIsReadWithAProblem) {
 TEST(DecoderBadInput, TheCodeIsFoundInsideOtherText) {
     const std::string text = "My code:\n  GlomieCode(1.12.05) SM:5m- F:sMo --\nsee you";
     const DecodeResult result = DecodeGlomieCode(text);
-    EXPECT_TRUE(result.Complete()) << ProblemList(result);
+    EXPECT_TRUE(result.complete()) << ProblemList(result);
     EXPECT_EQ(text.substr(result.CodeBegin, result.CodeEnd - result.CodeBegin),
               "GlomieCode(1.12.05) SM:5m- F:sMo");
     EXPECT_EQ(result.Answers.Favorites.Senshi0, 1);
@@ -58,7 +58,7 @@ TEST(DecoderBadInput, TruncatedCodes) {
     const std::string code = "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---:pSS "
                              "X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ "
                              "P:a23:s511:w150:f-:eBBrL|Gg[z]:hBrD++m[b]:t--[+]:cWhAs:bAB+:*Ar:y+P:r+|-";
-    ASSERT_TRUE(DecodeGlomieCode(code).Complete());
+    ASSERT_TRUE(DecodeGlomieCode(code).complete());
     int complete = 0;
     for (size_t length = 0; length <= code.size(); ++length) {
         const std::string prefix = code.substr(0, length);
@@ -66,7 +66,7 @@ TEST(DecoderBadInput, TruncatedCodes) {
         EXPECT_EQ(result.HeaderFound, length >= kHeader.size()) << prefix;
         for (const DecodeProblem& p : result.Problems)
             EXPECT_LE(p.Position, prefix.size()) << prefix;
-        if (result.Complete()) {
+        if (result.complete()) {
             ++complete;
             EXPECT_EQ(EncodeGlomieCode(result.Answers), prefix.substr(0, result.CodeEnd)) << prefix;
         }

@@ -18,9 +18,9 @@ TEST(DecoderRoundTrip, ManyRandomAnswerSets) {
         const std::string outside = OutsidePageRanges(result.Answers);
         bool sentencesOk = !result.Sentences.empty();
         for (const DecodedSentence& s : result.Sentences)
-            sentencesOk = sentencesOk && !result.Text(s).empty() && *SectionTitle(s.Section) != '\0' &&
+            sentencesOk = sentencesOk && !result.text(s).empty() && *SectionTitle(s.Section) != '\0' &&
                           s.Position < code.size();
-        if (!result.Complete() || again != code || !outside.empty() || !sentencesOk) {
+        if (!result.complete() || again != code || !outside.empty() || !sentencesOk) {
             ++failures;
             ADD_FAILURE() << "seed " << seed << "\n code    " << code << "\n decoded " << again << "\n "
                           << outside << ProblemList(result);
@@ -62,9 +62,9 @@ TEST(DecoderRoundTrip, SeededValuesAreReproducible) {
     SeededValues a(42), b(42), c(43);
     std::vector<int> fromA, fromB, fromC;
     for (int i = 0; i < 100; ++i) {
-        fromA.push_back(a.Between(-5, 5));
-        fromB.push_back(b.Between(-5, 5));
-        fromC.push_back(c.Between(-5, 5));
+        fromA.push_back(a.between(-5, 5));
+        fromB.push_back(b.between(-5, 5));
+        fromC.push_back(c.between(-5, 5));
     }
     EXPECT_EQ(fromA, fromB);
     EXPECT_NE(fromA, fromC);

@@ -13,7 +13,7 @@ class DecodesWorkedExample : public testing::TestWithParam<std::string> {};
 // The code reads back into answers that the encoder turns into the very same code.
 TEST_P(DecodesWorkedExample, IntoAnswersThatEncodeToIt) {
     const DecodeResult result = DecodeGlomieCode(GetParam());
-    ASSERT_TRUE(result.Complete()) << ProblemList(result);
+    ASSERT_TRUE(result.complete()) << ProblemList(result);
     EXPECT_EQ(result.CodeBegin, 0u);
     EXPECT_EQ(result.CodeEnd, GetParam().size());
     EXPECT_EQ(EncodeGlomieCode(result.Answers), GetParam());
@@ -73,7 +73,7 @@ class ChoosesTheAnswers : public testing::TestWithParam<Reading> {};
 // pages have for it: the first slot, both eyes the same, an upright anime slider, a row from its signs.
 TEST_P(ChoosesTheAnswers, ThePagesWouldHave) {
     const DecodeResult result = DecodeGlomieCode(GetParam().code);
-    ASSERT_TRUE(result.Complete()) << ProblemList(result);
+    ASSERT_TRUE(result.complete()) << ProblemList(result);
     GetParam().check(result.Answers);
 }
 
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Decoder, ChoosesTheAnswers,
 
 TEST(Decoder, OnlyWhatTheCodeSaysLeavesTheDefaults) {
     const DecodeResult result = DecodeGlomieCode("GlomieCode(1.12.05) SM:5m- O:h");
-    ASSERT_TRUE(result.Complete());
+    ASSERT_TRUE(result.complete());
     AnswerSet expected = DefaultAnswers();
     expected.Opinions.OmitHentai = 0;
     EXPECT_EQ(AllAnswers(result.Answers), AllAnswers(expected));
@@ -158,13 +158,13 @@ TEST(Decoder, OnlyWhatTheCodeSaysLeavesTheDefaults) {
 // Where two readings fit, the longer code wins and the sentence says what else it could be.
 TEST(Decoder, TwoSFitAsSuperSOrAsSTwice) {
     const DecodeResult result = DecodeGlomieCode("GlomieCode(1.12.05) SM:5 F:pSS");
-    ASSERT_TRUE(result.Complete());
+    ASSERT_TRUE(result.complete());
     EXPECT_EQ(result.Answers.MoreFavorites.Part0, 6);
     EXPECT_EQ(result.Answers.MoreFavorites.Part1, 0);
     ASSERT_EQ(result.Sentences.size(), 2u);
     const DecodedSentence& sentence = result.Sentences[1];
     EXPECT_TRUE(sentence.Ambiguous);
-    EXPECT_EQ(result.Text(sentence),
+    EXPECT_EQ(result.text(sentence),
               "Favourite part of the series: Sailormoon SuperS (stable, intensity 0 of 3); the letters "
               "\"SS\" can also be read as Sailormoon S (stable, intensity 0 of 3) followed by "
               "Sailormoon S (stable, intensity 0 of 3).");
@@ -174,10 +174,10 @@ TEST(Decoder, ReadingsThatNameTheSameChoicesAreNoAmbiguity) {
     // "SSS" is SuperS and S either way round; "S+S" can only be S twice.
     for (const char* code : {"GlomieCode(1.12.05) SM:5 F:pSSS", "GlomieCode(1.12.05) SM:5 F:pS+S"}) {
         const DecodeResult result = DecodeGlomieCode(code);
-        ASSERT_TRUE(result.Complete()) << code;
+        ASSERT_TRUE(result.complete()) << code;
         EXPECT_EQ(EncodeGlomieCode(result.Answers), code);
         for (const DecodedSentence& s : result.Sentences)
-            EXPECT_FALSE(s.Ambiguous) << result.Text(s);
+            EXPECT_FALSE(s.Ambiguous) << result.text(s);
     }
     EXPECT_EQ(DecodeGlomieCode("GlomieCode(1.12.05) SM:5 F:pS+S").Answers.MoreFavorites.Part1, 5);
 }
@@ -194,12 +194,12 @@ class ExactStature : public testing::TestWithParam<StatureCase> {};
 TEST_P(ExactStature, SplitsAsThePageAllows) {
     const std::string code = std::string("GlomieCode(1.12.05) SM:5 P:s") + GetParam().digits;
     const DecodeResult result = DecodeGlomieCode(code);
-    ASSERT_TRUE(result.Complete()) << ProblemList(result);
+    ASSERT_TRUE(result.complete()) << ProblemList(result);
     EXPECT_EQ(result.Answers.Personal.ExactStatureFt, GetParam().feet);
     EXPECT_EQ(result.Answers.Personal.ExactStatureIn, GetParam().inches);
     EXPECT_EQ(EncodeGlomieCode(result.Answers), code);
-    EXPECT_EQ(result.Text(result.Sentences.back()).find("beyond") == std::string::npos, GetParam().withinPage)
-        << result.Text(result.Sentences.back());
+    EXPECT_EQ(result.text(result.Sentences.back()).find("beyond") == std::string::npos, GetParam().withinPage)
+        << result.text(result.Sentences.back());
 }
 
 INSTANTIATE_TEST_SUITE_P(Decoder, ExactStature,
@@ -212,11 +212,11 @@ INSTANTIATE_TEST_SUITE_P(Decoder, ExactStature,
 TEST(Decoder, AnEyesSubsectionWithNoColourKeepsAHiddenOne) {
     // Both eyes "the same" with only right-eye colours chosen: the code shows ":e" but no colour.
     const DecodeResult result = DecodeGlomieCode("GlomieCode(1.12.05) SM:5 P:eg");
-    ASSERT_TRUE(result.Complete());
+    ASSERT_TRUE(result.complete());
     EXPECT_EQ(result.Answers.Personal.Same, 1);
     EXPECT_NE(result.Answers.Personal.ColorRight0, 0);
     EXPECT_EQ(EncodeGlomieCode(result.Answers), "GlomieCode(1.12.05) SM:5 P:eg");
-    EXPECT_EQ(result.Text(result.Sentences.back()), "Eyes: the colour is not shown; wears glasses.");
+    EXPECT_EQ(result.text(result.Sentences.back()), "Eyes: the colour is not shown; wears glasses.");
 }
 
 struct SentenceCase {
@@ -229,10 +229,10 @@ class Sentence : public testing::TestWithParam<SentenceCase> {};
 
 TEST_P(Sentence, SaysWhatTheSubsectionSays) {
     const DecodeResult result = DecodeGlomieCode(GetParam().code);
-    ASSERT_TRUE(result.Complete()) << ProblemList(result);
+    ASSERT_TRUE(result.complete()) << ProblemList(result);
     ASSERT_FALSE(result.Sentences.empty());
     EXPECT_EQ(result.Sentences.back().Section, GetParam().section);
-    EXPECT_EQ(result.Text(result.Sentences.back()), GetParam().sentence);
+    EXPECT_EQ(result.text(result.Sentences.back()), GetParam().sentence);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Decoder, SentencesComeInCodeOrderWithTheirSections) {
     const DecodeResult result =
         DecodeGlomieCode("GlomieCode(1.12.05) SM:5 F:sMo:pS D:vBe:aLu X:* O:h P:a1:hB:*Ar");
-    ASSERT_TRUE(result.Complete());
+    ASSERT_TRUE(result.complete());
     std::vector<int> sections;
     for (const DecodedSentence& s : result.Sentences)
         sections.push_back(s.Section);
@@ -304,7 +304,7 @@ TEST(Decoder, SectionTitlesGroupThePages) {
 
 TEST(Decoder, NamesTheAnswersTheSettingsDoNotKeep) {
     const DecodeResult result = DecodeGlomieCode("GlomieCode(1.12.05) SM:5 X:m3r++[+] P:w?:f?");
-    ASSERT_TRUE(result.Complete());
+    ASSERT_TRUE(result.complete());
     std::vector<std::string> set;
     for (const UnstoredAnswer& u : UnstoredAnswers(result.Answers)) {
         if (u.Value != 0)

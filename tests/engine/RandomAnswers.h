@@ -16,14 +16,14 @@ class ValueSource {
   public:
     virtual ~ValueSource() = default;
     // A number in low..high, both included (low <= high).
-    virtual int Between(int low, int high) = 0;
+    virtual int between(int low, int high) = 0;
 };
 
 // The same numbers for the same seed, on every platform.
 class SeededValues : public ValueSource {
   public:
     explicit SeededValues(uint64_t seed) : m_state(seed) {}
-    int Between(int low, int high) override;
+    int between(int low, int high) override;
 
   private:
     uint64_t m_state;

@@ -30,8 +30,8 @@ TEST_P(Section, IsWrittenAsInTheWorkedExample) {
     AnswerSet answers = Defaults();
     GetParam().answer(answers);
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    EXPECT_EQ(frame.SectionString(GetParam().section), GetParam().expected);
+    frame.rebuildCode(RebuildAll);
+    EXPECT_EQ(frame.sectionString(GetParam().section), GetParam().expected);
 }
 
 std::string Name(const testing::TestParamInfo<SectionCase>& info) { return info.param.name; }
@@ -328,9 +328,9 @@ TEST(Section, PreferenceMinusOneDoesNotOverflowAtTheSmallestValue) {
 TEST(CodeFrame, StartsAsGlomieCodeAndDefaultsGiveTheShortCode) {
     AnswerSet answers = Defaults();
     CodeFrame frame(answers);
-    EXPECT_EQ(frame.FullCode(), "Glomie Code");
-    frame.RebuildCode(RebuildAll);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m-");
+    EXPECT_EQ(frame.fullCode(), "Glomie Code");
+    frame.rebuildCode(RebuildAll);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5m-");
 }
 
 TEST(CodeFrame, JoinsTheWorkedExample) {
@@ -340,8 +340,8 @@ TEST(CodeFrame, JoinsTheWorkedExample) {
     answers.Dislikes.Villian0 = 14, answers.Dislikes.IntensityVillian0 = 1;
     answers.Experience.Years = 4;
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5 F:sMo++ D:vBe- X:**");
+    frame.rebuildCode(RebuildAll);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5 F:sMo++ D:vBe- X:**");
 }
 
 TEST(CodeFrame, JoinsFavouritesAndDislikesOfBothPages) {
@@ -354,8 +354,8 @@ TEST(CodeFrame, JoinsFavouritesAndDislikesOfBothPages) {
     m.Assist0 = 1, m.IntensityAssist0 = 2, m.Part0 = 5, m.TrendPart0 = 0, m.IntensityPart0 = 1, m.BoostPart0 = 1;
     answers.Dislikes.Villian1 = 14, answers.Dislikes.TrendVillian1 = 2, answers.Dislikes.IntensityVillian1 = 3;
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5 F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---");
+    frame.rebuildCode(RebuildAll);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5 F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---");
 }
 
 TEST(CodeFrame, PersonalPagesJoinBehindOneTag) {
@@ -366,24 +366,24 @@ TEST(CodeFrame, PersonalPagesJoinBehindOneTag) {
     auto& p2 = answers.EvenMorePersonal;
     p2.OmitGender = 0, p2.OmitRelationship = 0, p2.Preference = 2, p2.Status = 2;
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m- P:a23:eBg:hBr+:x:r+|+");
+    frame.rebuildCode(RebuildAll);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5m- P:a23:eBg:hBr+:x:r+|+");
 }
 
 TEST(CodeFrame, OnlyTheNamedSectionIsRebuilt) {
     AnswerSet answers = Defaults();
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
+    frame.rebuildCode(RebuildAll);
     answers.Obsession.Pri = 30;
     answers.MoreFavorites.Part1 = 6;
-    frame.RebuildCode(MoreFavoritesSection);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m- F:pSS");
+    frame.rebuildCode(MoreFavoritesSection);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5m- F:pSS");
     for (int other : {0, 12, -1, 99}) {
-        frame.RebuildCode(other);
-        EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m- F:pSS") << other;
+        frame.rebuildCode(other);
+        EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5m- F:pSS") << other;
     }
-    frame.RebuildCode(HeaderSection);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:!m- F:pSS");
+    frame.rebuildCode(HeaderSection);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:!m- F:pSS");
 }
 
 } // namespace

@@ -16,7 +16,7 @@ public:
     std::vector<std::string> reads, writes;
     bool failEverything = false;
 
-    int32_t GetProfileInt(std::string_view section, std::string_view name, int32_t def) override {
+    int32_t getProfileInt(std::string_view section, std::string_view name, int32_t def) override {
         const std::string key = std::string(section) + "/" + std::string(name);
         reads.push_back(key);
         if (failEverything)
@@ -24,7 +24,7 @@ public:
         const auto found = values.find(key);
         return found == values.end() ? def : found->second;
     }
-    bool WriteProfileInt(std::string_view section, std::string_view name, int32_t value) override {
+    bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) override {
         const std::string key = std::string(section) + "/" + std::string(name);
         writes.push_back(key);
         if (failEverything)
@@ -170,8 +170,8 @@ TEST(SettingsLayout, FirstRunDefaults) {
             EXPECT_EQ(value.Default, expected) << section.Name << "/" << value.Name;
         }
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    EXPECT_EQ(frame.FullCode(), "GlomieCode(1.12.05) SM:5m-");
+    frame.rebuildCode(RebuildAll);
+    EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5m-");
 }
 
 TEST(SettingsLayout, SixteenBitFieldsTakeTheLowBitsAndSaveSignExtended) {
@@ -222,8 +222,8 @@ TEST_P(DamagedSettings, EveryFieldAtOnceBuildsAOneLineCode) {
     AnswerSet answers;
     LoadSettings(store, answers);
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
-    const std::string& code = frame.FullCode();
+    frame.rebuildCode(RebuildAll);
+    const std::string& code = frame.fullCode();
     EXPECT_EQ(code.rfind("GlomieCode(1.12.05) SM:", 0), 0u);
     EXPECT_EQ(code.find('\n'), std::string::npos);
     EXPECT_LT(code.size(), 8000u);
@@ -246,9 +246,9 @@ TEST(DamagedSettingsEach, EveryFieldAloneAtEveryExtreme) {
             AnswerSet answers;
             LoadSettings(store, answers);
             CodeFrame frame(answers);
-            frame.RebuildCode(RebuildAll);
-            ASSERT_EQ(frame.FullCode().find('\n'), std::string::npos) << key << "=" << extreme;
-            ASSERT_LT(frame.FullCode().size(), 2000u) << key << "=" << extreme;
+            frame.rebuildCode(RebuildAll);
+            ASSERT_EQ(frame.fullCode().find('\n'), std::string::npos) << key << "=" << extreme;
+            ASSERT_LT(frame.fullCode().size(), 2000u) << key << "=" << extreme;
         }
     }
 }

@@ -17,8 +17,8 @@ class CodeEntryLiteral : public testing::TestWithParam<LiteralCase> {};
 
 TEST_P(CodeEntryLiteral, SplitsAtTheFirstLineFeed) {
     const CodeEntry entry(GetParam().literal);
-    EXPECT_EQ(entry.m_strCode, GetParam().code);
-    EXPECT_EQ(entry.m_strDescription, GetParam().description);
+    EXPECT_EQ(entry.Code, GetParam().code);
+    EXPECT_EQ(entry.Description, GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(Literals, CodeEntryLiteral,
@@ -46,24 +46,24 @@ TEST(CodeTables, RowCountsAndFirstRows) {
     };
     int32_t total = 0;
     for (const TableSize& size : sizes) {
-        EXPECT_EQ(size.table->m_nCount, size.rows);
-        const CodeEntry& first = size.table->GetEntry(0);
-        EXPECT_EQ(first.m_strCode.empty() && first.m_strDescription.empty(), size.emptyFirstRow)
+        EXPECT_EQ(size.table->count(), size.rows);
+        const CodeEntry& first = size.table->getEntry(0);
+        EXPECT_EQ(first.Code.empty() && first.Description.empty(), size.emptyFirstRow)
             << "table with " << size.rows << " rows";
-        total += size.table->m_nCount;
+        total += size.table->count();
     }
     EXPECT_EQ(total, 186);
 }
 
 TEST(CodeTables, GetEntryClamps) {
-    EXPECT_EQ(&SenshiTable.GetEntry(-1), &SenshiTable.GetEntry(0));
-    EXPECT_EQ(&SenshiTable.GetEntry(-100), &SenshiTable.GetEntry(0));
-    EXPECT_EQ(SenshiTable.GetEntry(SenshiTable.m_nCount).m_strCode, "Cc");
-    EXPECT_EQ(SenshiTable.GetEntry(1000).m_strCode, "Cc");
-    EXPECT_EQ(VillianTable.GetEntry(54).m_strCode, "Zz");
-    EXPECT_EQ(VillianTable.GetEntry(INT64_MIN).m_strCode, "");
-    EXPECT_EQ(SignTable.GetEntry(-1).m_strDescription, "Aries [march 21 -- april 19]");
-    EXPECT_EQ(SignTable.GetEntry(12).m_strDescription, "Pisces [february 19 -- march 20]");
+    EXPECT_EQ(&SenshiTable.getEntry(-1), &SenshiTable.getEntry(0));
+    EXPECT_EQ(&SenshiTable.getEntry(-100), &SenshiTable.getEntry(0));
+    EXPECT_EQ(SenshiTable.getEntry(SenshiTable.count()).Code, "Cc");
+    EXPECT_EQ(SenshiTable.getEntry(1000).Code, "Cc");
+    EXPECT_EQ(VillianTable.getEntry(54).Code, "Zz");
+    EXPECT_EQ(VillianTable.getEntry(INT64_MIN).Code, "");
+    EXPECT_EQ(SignTable.getEntry(-1).Description, "Aries [march 21 -- april 19]");
+    EXPECT_EQ(SignTable.getEntry(12).Description, "Pisces [february 19 -- march 20]");
 }
 
 struct RowCase {
@@ -78,9 +78,9 @@ std::ostream& operator<<(std::ostream& os, const RowCase& c) { return os << "row
 class TableRow : public testing::TestWithParam<RowCase> {};
 
 TEST_P(TableRow, IsExactlyAsWritten) {
-    const CodeEntry& entry = GetParam().table->GetEntry(GetParam().row);
-    EXPECT_EQ(entry.m_strCode, GetParam().code);
-    EXPECT_EQ(entry.m_strDescription, GetParam().description);
+    const CodeEntry& entry = GetParam().table->getEntry(GetParam().row);
+    EXPECT_EQ(entry.Code, GetParam().code);
+    EXPECT_EQ(entry.Description, GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,17 +106,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CodeTables, ObsessionTextsKeepDoubleSpacesQuotesAndUnderscores) {
     for (int32_t row = 4; row <= 10; ++row)
-        EXPECT_NE(ObsessionTable.GetEntry(row).m_strDescription.find("  "), std::string::npos) << row;
-    EXPECT_NE(ObsessionTable.GetEntry(6).m_strDescription.find("\"that Sailor Moon freak\""), std::string::npos);
-    EXPECT_NE(ObsessionTable.GetEntry(9).m_strDescription.find("Tarvell's \"YKYWTMSMW..\""), std::string::npos);
-    EXPECT_EQ(ObsessionTable.GetEntry(9).m_strDescription.rfind("_You_ go into labor", 0), 0u);
+        EXPECT_NE(ObsessionTable.getEntry(row).Description.find("  "), std::string::npos) << row;
+    EXPECT_NE(ObsessionTable.getEntry(6).Description.find("\"that Sailor Moon freak\""), std::string::npos);
+    EXPECT_NE(ObsessionTable.getEntry(9).Description.find("Tarvell's \"YKYWTMSMW..\""), std::string::npos);
+    EXPECT_EQ(ObsessionTable.getEntry(9).Description.rfind("_You_ go into labor", 0), 0u);
 }
 
 TEST(CodeTables, CodesAreUniqueWithinTheCharacterTables) {
     for (const CodeTable* table : {&SenshiTable, &VillianTable, &AssistTable}) {
-        for (int32_t i = 1; i < table->m_nCount; ++i)
-            for (int32_t j = i + 1; j < table->m_nCount; ++j)
-                EXPECT_NE(table->GetEntry(i).m_strCode, table->GetEntry(j).m_strCode) << i << " " << j;
+        for (int32_t i = 1; i < table->count(); ++i)
+            for (int32_t j = i + 1; j < table->count(); ++j)
+                EXPECT_NE(table->getEntry(i).Code, table->getEntry(j).Code) << i << " " << j;
     }
 }
 
@@ -131,7 +131,7 @@ std::ostream& operator<<(std::ostream& os, const DescriptionCase& c) { return os
 class ObsessionLevel : public testing::TestWithParam<DescriptionCase> {};
 
 TEST_P(ObsessionLevel, ReadsAsRowWithThirdStep) {
-    const std::string expected = ObsessionTable.GetEntry(GetParam().row).m_strDescription + GetParam().suffix;
+    const std::string expected = ObsessionTable.getEntry(GetParam().row).Description + GetParam().suffix;
     EXPECT_EQ(ObsessionDescription(GetParam().level), expected);
 }
 

@@ -112,13 +112,13 @@ class SingleInstance : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        MakeFolders({"locks", "other"});
-        m_program = MakeFile(QStringLiteral("bin/glomiecode"));
+        makeFolders({"locks", "other"});
+        m_program = makeFile(QStringLiteral("bin/glomiecode"));
     }
-    QString LockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
+    QString lockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
     // The program's lock, taken; null when it cannot be.
-    std::unique_ptr<InstanceLock> Acquire(const QString& program) {
-        auto lock = std::make_unique<InstanceLock>(program, LockDir());
+    std::unique_ptr<InstanceLock> acquire(const QString& program) {
+        auto lock = std::make_unique<InstanceLock>(program, lockDir());
         return lock->acquire() ? std::move(lock) : nullptr;
     }
 
@@ -126,51 +126,51 @@ class SingleInstance : public FolderTest {
 };
 
 TEST_F(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds) {
-    auto first = Acquire(m_program);
+    auto first = acquire(m_program);
     ASSERT_TRUE(first);
-    EXPECT_TRUE(QFileInfo::exists(InstanceLock::lockPath(m_program, LockDir())));
-    EXPECT_FALSE(Acquire(m_program));
+    EXPECT_TRUE(QFileInfo::exists(InstanceLock::lockPath(m_program, lockDir())));
+    EXPECT_FALSE(acquire(m_program));
     first.reset();
-    EXPECT_FALSE(QFileInfo::exists(InstanceLock::lockPath(m_program, LockDir())));
-    EXPECT_TRUE(Acquire(m_program));
+    EXPECT_FALSE(QFileInfo::exists(InstanceLock::lockPath(m_program, lockDir())));
+    EXPECT_TRUE(acquire(m_program));
 }
 
 TEST_F(SingleInstance, CopiesUnderAnotherNameOrInAnotherFolderRunBeside) {
-    const auto first = Acquire(m_program);
+    const auto first = acquire(m_program);
     ASSERT_TRUE(first);
-    EXPECT_TRUE(Acquire(MakeFile(QStringLiteral("bin/glomiecode-copy"))));
-    EXPECT_TRUE(Acquire(MakeFile(QStringLiteral("other/glomiecode"))));
+    EXPECT_TRUE(acquire(makeFile(QStringLiteral("bin/glomiecode-copy"))));
+    EXPECT_TRUE(acquire(makeFile(QStringLiteral("other/glomiecode"))));
 }
 
 TEST_F(SingleInstance, TheSameFileReachedByALinkSharesTheLock) {
     const QString link = m_dir.filePath(QStringLiteral("other/link-to-glomiecode"));
     ASSERT_TRUE(QFile::link(m_program, link));
-    EXPECT_EQ(InstanceLock::lockPath(link, LockDir()), InstanceLock::lockPath(m_program, LockDir()));
-    const auto first = Acquire(m_program);
+    EXPECT_EQ(InstanceLock::lockPath(link, lockDir()), InstanceLock::lockPath(m_program, lockDir()));
+    const auto first = acquire(m_program);
     ASSERT_TRUE(first);
-    EXPECT_FALSE(Acquire(link));
+    EXPECT_FALSE(acquire(link));
 }
 
 // A copy that has run for hours keeps its lock: only a copy whose process is gone loses it (no
 // age limit, and the holder's lock on the open file stops anyone removing it meanwhile).
 TEST_F(SingleInstance, ALongRunningCopyKeepsItsLock) {
-    const auto first = Acquire(m_program);
+    const auto first = acquire(m_program);
     ASSERT_TRUE(first);
-    QFile lockFile(InstanceLock::lockPath(m_program, LockDir()));
+    QFile lockFile(InstanceLock::lockPath(m_program, lockDir()));
     ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
     const QDateTime hoursAgo = QDateTime::currentDateTime().addSecs(-5 * 3600);
     ASSERT_TRUE(lockFile.setFileTime(hoursAgo, QFileDevice::FileModificationTime));
     lockFile.close();
-    EXPECT_FALSE(Acquire(m_program));
+    EXPECT_FALSE(acquire(m_program));
     EXPECT_TRUE(QFileInfo::exists(lockFile.fileName()));
 }
 
 TEST_F(SingleInstance, LivesInTheGivenFolderWithoutThePathInItsName) {
-    const QFileInfo lock(InstanceLock::lockPath(m_program, LockDir()));
-    EXPECT_EQ(lock.absolutePath(), QFileInfo(LockDir()).absoluteFilePath());
+    const QFileInfo lock(InstanceLock::lockPath(m_program, lockDir()));
+    EXPECT_EQ(lock.absolutePath(), QFileInfo(lockDir()).absoluteFilePath());
     EXPECT_FALSE(lock.fileName().contains(QLatin1String("bin")));
     EXPECT_NE(lock.fileName(),
-              QFileInfo(InstanceLock::lockPath(m_dir.filePath("other/glomiecode"), LockDir())).fileName());
+              QFileInfo(InstanceLock::lockPath(m_dir.filePath("other/glomiecode"), lockDir())).fileName());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -180,26 +180,26 @@ class StartUp : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        MakeFolders({"locks"});
-        m_program = MakeFile(QStringLiteral("bin/glomiecode"));
+        makeFolders({"locks"});
+        m_program = makeFile(QStringLiteral("bin/glomiecode"));
     }
     void TearDown() override { QCoreApplication::setApplicationName(QStringLiteral("glomiecode-tests")); }
 
-    QString SettingsPath() const { return m_dir.filePath(QStringLiteral("answers.ini")); }
-    QString LockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
-    void Store(const std::map<QString, int>& values) {
-        QSettings settings(SettingsPath(), QSettings::IniFormat);
+    QString settingsPath() const { return m_dir.filePath(QStringLiteral("answers.ini")); }
+    QString lockDir() const { return m_dir.filePath(QStringLiteral("locks")); }
+    void store(const std::map<QString, int>& values) {
+        QSettings settings(settingsPath(), QSettings::IniFormat);
         for (const auto& [key, value] : values)
             settings.setValue(key, value);
     }
-    bool Run() {
-        auto store = QSettingsStore::ForIniFile(SettingsPath());
+    bool run() {
+        auto store = QSettingsStore::forIniFile(settingsPath());
         return EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false);
     }
-    int Start(const QStringList& arguments) {
-        return EncoderApp::initInstance(StartOptions::parse(arguments), m_program, LockDir(), [this] {
+    int start(const QStringList& arguments) {
+        return EncoderApp::initInstance(StartOptions::parse(arguments), m_program, lockDir(), [this] {
             ++m_storesOpened;
-            return QSettingsStore::ForIniFile(SettingsPath());
+            return QSettingsStore::forIniFile(settingsPath());
         });
     }
 
@@ -212,11 +212,11 @@ TEST_F(StartUp, OkWritesAll183ValuesPagesNeverShownIncluded) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
         QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Ok), Qt::LeftButton);
     });
-    EXPECT_TRUE(Run());
-    const QStringList keys = StoredKeys(SettingsPath());
+    EXPECT_TRUE(run());
+    const QStringList keys = StoredKeys(settingsPath());
     EXPECT_EQ(keys.size(), 183);
     EXPECT_EQ(static_cast<size_t>(keys.size()), StoredValueCount());
-    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    QSettings stored(settingsPath(), QSettings::IniFormat);
     EXPECT_EQ(stored.value("SM/Pri").toInt(), 16);
     // Defaults of pages that were never shown are written as loaded.
     EXPECT_EQ(stored.value("Per/OmitAge").toInt(), 1);
@@ -247,8 +247,8 @@ TEST_P(SheetPlace, IsKeptOnOkAndTakenWhenItFits) {
         sheet.setGeometry(c.Left);
         sheet.accept();
     });
-    EXPECT_TRUE(Run());
-    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    EXPECT_TRUE(run());
+    QSettings stored(settingsPath(), QSettings::IniFormat);
     EXPECT_EQ(stored.value("Window/Width").toInt(), c.Left.width());
     EXPECT_EQ(stored.value("Window/Height").toInt(), c.Left.height());
     EXPECT_EQ(stored.value("Window/X").toInt(), c.Left.x());
@@ -258,7 +258,7 @@ TEST_P(SheetPlace, IsKeptOnOkAndTakenWhenItFits) {
         second = sheet.geometry();
         sheet.reject();
     });
-    Run();
+    run();
     if (c.ComesBack)
         EXPECT_EQ(second, c.Left);
     else
@@ -272,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(StartUp, SheetPlace,
                          [](const testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMinusOne) {
-    Store({{"Fav/BoostSenshi0", 65535}, {"Exp/Years", 0x1FFFF}, {"SM/Pri", 7}});
+    store({{"Fav/BoostSenshi0", 65535}, {"Exp/Years", 0x1FFFF}, {"SM/Pri", 7}});
     int16_t loadedBoost = 0;
     int16_t loadedYears = 0;
     WhenSheetRuns([&](EncoderSheet& sheet) {
@@ -280,10 +280,10 @@ TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMin
         loadedYears = sheet.answers().Experience.Years;
         sheet.accept();
     });
-    EXPECT_TRUE(Run());
+    EXPECT_TRUE(run());
     EXPECT_EQ(loadedBoost, -1);
     EXPECT_EQ(loadedYears, -1);
-    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    QSettings stored(settingsPath(), QSettings::IniFormat);
     EXPECT_EQ(stored.value("Fav/BoostSenshi0").toString(), "-1");
     EXPECT_EQ(stored.value("Exp/Years").toString(), "-1");
     EXPECT_EQ(stored.value("SM/Pri").toInt(), 7);
@@ -307,20 +307,20 @@ TEST_P(CancelWritesNothing, OnAFirstRun) {
         ASSERT_EQ(sheet.answers().Obsession.Pri, 18);
         GetParam().Leave(sheet);
     });
-    EXPECT_FALSE(Run());
-    EXPECT_FALSE(QFileInfo::exists(SettingsPath()));
+    EXPECT_FALSE(run());
+    EXPECT_FALSE(QFileInfo::exists(settingsPath()));
 }
 
 TEST_P(CancelWritesNothing, OverEarlierAnswers) {
-    Store({{"SM/Pri", 20}, {"Fav/Senshi0", 3}});
-    const QByteArray before = ReadFile(SettingsPath());
+    store({{"SM/Pri", 20}, {"Fav/Senshi0", 3}});
+    const QByteArray before = ReadFile(settingsPath());
     WhenSheetRuns([this](EncoderSheet& sheet) {
         PressKey(PrimarySlider(sheet), Qt::Key_Left);
         ASSERT_EQ(sheet.answers().Obsession.Pri, 19);
         GetParam().Leave(sheet);
     });
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(ReadFile(SettingsPath()), before);
+    EXPECT_FALSE(run());
+    EXPECT_EQ(ReadFile(settingsPath()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -358,10 +358,10 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
     const UserSettingsIn settingsFolder(configHome);
     const QString file = configHome + QStringLiteral("/kvrq/glomiecode-atomic.conf");
     {
-        auto store = QSettingsStore::ForApplication(QStringLiteral("glomiecode-atomic"));
-        ASSERT_EQ(store->FileName(), file);
-        ASSERT_TRUE(store->WriteProfileInt("SM", "Pri", 3));
-        ASSERT_TRUE(store->Commit());
+        auto store = QSettingsStore::forApplication(QStringLiteral("glomiecode-atomic"));
+        ASSERT_EQ(store->fileName(), file);
+        ASSERT_TRUE(store->writeProfileInt("SM", "Pri", 3));
+        ASSERT_TRUE(store->commit());
     }
     const QByteArray before = ReadFile(file);
     // A second name for the old file: an in-place write would show through it.
@@ -372,7 +372,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
         sheet.accept();
     });
-    auto store = QSettingsStore::ForApplication(QStringLiteral("glomiecode-atomic"));
+    auto store = QSettingsStore::forApplication(QStringLiteral("glomiecode-atomic"));
     EXPECT_TRUE(EncoderApp::runSheet(*store, m_dir.path(), false));
     store.reset();
 
@@ -411,7 +411,7 @@ std::ostream& operator<<(std::ostream& os, const FailedSaveCase& c) {
 class FailedSave : public StartUp, public testing::WithParamInterface<FailedSaveCase> {};
 
 TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
-    const QString blocker = MakeFile(QStringLiteral("blocked"));
+    const QString blocker = makeFile(QStringLiteral("blocked"));
     QString settingsPath = blocker + QStringLiteral("/answers.ini");
     const QString disk = m_dir.filePath(QStringLiteral("disk"));
     std::optional<SmallFileSystem> smallDisk;
@@ -420,10 +420,10 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
     QByteArray before;
     QString reason;
     if (GetParam().Obstacle != SaveObstacle::FileForFolder) {
-        MakeFolders({"disk"});
+        makeFolders({"disk"});
         if (GetParam().Obstacle == SaveObstacle::FullDisk && RunningAsRoot()) {
             smallDisk.emplace(disk, 32);
-            if (!smallDisk->Mounted())
+            if (!smallDisk->mounted())
                 GTEST_SKIP() << "no tmpfs could be mounted";
         }
         settingsPath = disk + QStringLiteral("/answers.ini");
@@ -439,7 +439,7 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
             reason = QStringLiteral("No space left on device");
         } else {
             sizeLimit.emplace(1);
-            ASSERT_TRUE(sizeLimit->Set());
+            ASSERT_TRUE(sizeLimit->set());
             reason = QStringLiteral("File too large");
         }
     }
@@ -471,14 +471,14 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
         });
         if (GetParam().Obstacle == SaveObstacle::NoDescriptors) {
             noDescriptors.emplace();
-            ASSERT_TRUE(noDescriptors->Taken());
+            ASSERT_TRUE(noDescriptors->taken());
         }
         QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Ok), Qt::LeftButton);
         openAfterwards = sheet.isVisible();
         if (openAfterwards)
             sheet.reject();
     });
-    auto store = QSettingsStore::ForIniFile(settingsPath);
+    auto store = QSettingsStore::forIniFile(settingsPath);
     EXPECT_EQ(EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false), GetParam().Saved);
     EXPECT_TRUE(asked.contains(QStringLiteral("could not be saved"))) << asked.toStdString();
     EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(settingsPath))) << asked.toStdString();
@@ -514,14 +514,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FailedSaveCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
-    InstanceLock running(m_program, LockDir());
+    InstanceLock running(m_program, lockDir());
     ASSERT_TRUE(running.acquire());
     BoxCatcher boxes;
-    EXPECT_EQ(Start({}), EncoderApp::ExitFailure);
+    EXPECT_EQ(start({}), EncoderApp::ExitFailure);
     EXPECT_EQ(m_storesOpened, 0);
-    EXPECT_FALSE(QFileInfo::exists(SettingsPath()));
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    const ShownBox& box = boxes.Boxes().front();
+    EXPECT_FALSE(QFileInfo::exists(settingsPath()));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const ShownBox& box = boxes.boxes().front();
     EXPECT_EQ(box.Text, OnlyOneCopy);
     EXPECT_EQ(box.Caption, "Glomie Code Encoder"); // the program's name, not its file's
     EXPECT_EQ(box.Icon, QMessageBox::Warning);
@@ -531,16 +531,16 @@ TEST_F(StartUp, ASecondCopyIsRefusedWithoutTouchingTheSettings) {
 TEST_F(StartUp, TheFirstCopyRunsTheSheetWithTheStoreAndHoldsTheLockMeanwhile) {
     bool lockedMeanwhile = false;
     WhenSheetRuns([&](EncoderSheet& sheet) {
-        lockedMeanwhile = !InstanceLock(m_program, LockDir()).acquire();
+        lockedMeanwhile = !InstanceLock(m_program, lockDir()).acquire();
         sheet.accept();
     });
-    EXPECT_EQ(Start({}), EncoderApp::ExitOk);
+    EXPECT_EQ(start({}), EncoderApp::ExitOk);
     EXPECT_EQ(m_storesOpened, 1);
     EXPECT_TRUE(lockedMeanwhile);
-    EXPECT_EQ(StoredKeys(SettingsPath()).size(), 183);
+    EXPECT_EQ(StoredKeys(settingsPath()).size(), 183);
     EXPECT_EQ(QCoreApplication::applicationName(), "glomiecode");
     // The lock goes with the copy.
-    EXPECT_TRUE(InstanceLock(m_program, LockDir()).acquire());
+    EXPECT_TRUE(InstanceLock(m_program, lockDir()).acquire());
 }
 
 class SplashAtStartUp : public StartUp, public testing::WithParamInterface<SwitchCase> {};
@@ -551,7 +551,7 @@ TEST_P(SplashAtStartUp, ShowsUnlessSwitchedOff) {
         splashShown = SplashOnScreen() != nullptr;
         sheet.reject();
     });
-    EXPECT_EQ(Start(GetParam().Arguments), EncoderApp::ExitOk);
+    EXPECT_EQ(start(GetParam().Arguments), EncoderApp::ExitOk);
     EXPECT_EQ(splashShown, GetParam().ShowSplash);
 }
 
@@ -566,13 +566,13 @@ INSTANTIATE_TEST_SUITE_P(StartUp, SplashAtStartUp,
 
 class SplashOverSheet : public SheetTest {
   protected:
-    EncoderSheet& OpenWithSplash() {
-        EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& openWithSplash() {
+        EncoderSheet& sheet = openSheet();
         m_splash.show(&sheet);
         EXPECT_TRUE(m_splash.window());
         return sheet;
     }
-    bool Gone() const {
+    bool gone() const {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return !m_splash.window() && !SplashOnScreen();
     }
@@ -580,7 +580,7 @@ class SplashOverSheet : public SheetTest {
     Splash m_splash{true};
 };
 TEST_F(SplashOverSheet, IsAFramelessPictureCentredOverTheSheet) {
-    EncoderSheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = openWithSplash();
     SplashWindow* splash = m_splash.window();
     ASSERT_TRUE(splash);
     EXPECT_TRUE(splash->isVisible());
@@ -598,21 +598,21 @@ TEST_F(SplashOverSheet, IsAFramelessPictureCentredOverTheSheet) {
 }
 
 TEST_F(SplashOverSheet, GoesAfterTwoSeconds) {
-    OpenWithSplash();
+    openWithSplash();
     auto* timer = m_splash.window()->findChild<QTimer*>(QStringLiteral("SplashTimer"));
     ASSERT_TRUE(timer);
     EXPECT_TRUE(timer->isActive());
     EXPECT_TRUE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 2000);
     EXPECT_TRUE(m_splash.window());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Gone(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return gone(); }, 10000));
 }
 
 TEST_F(SplashOverSheet, TheFirstKeyPressOnlyRemovesIt) {
-    EncoderSheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = openWithSplash();
     QSlider& primary = PrimarySlider(sheet);
     PressKey(primary, Qt::Key_Right);
-    EXPECT_TRUE(Gone());
+    EXPECT_TRUE(gone());
     EXPECT_EQ(sheet.answers().Obsession.Pri, 15);
     EXPECT_EQ(primary.value(), 15);
     PressKey(primary, Qt::Key_Right);
@@ -620,9 +620,9 @@ TEST_F(SplashOverSheet, TheFirstKeyPressOnlyRemovesIt) {
 }
 
 TEST_F(SplashOverSheet, EscapeWhileItIsUpDoesNotCloseTheSheet) {
-    EncoderSheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = openWithSplash();
     QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
-    EXPECT_TRUE(Gone());
+    EXPECT_TRUE(gone());
     EXPECT_TRUE(sheet.isVisible());
     QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
     EXPECT_FALSE(sheet.isVisible());
@@ -630,24 +630,24 @@ TEST_F(SplashOverSheet, EscapeWhileItIsUpDoesNotCloseTheSheet) {
 
 // A key bound to a shortcut reaches the shortcut before any widget sees it; it must be taken too.
 TEST_F(SplashOverSheet, AShortcutKeyWhileItIsUpDoesNothing) {
-    EncoderSheet& sheet = OpenWithSplash();
+    EncoderSheet& sheet = openWithSplash();
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
     int triggered = 0;
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F5), &sheet);
     QObject::connect(shortcut, &QShortcut::activated, [&triggered] { ++triggered; });
     QTest::keyClick(&PrimarySlider(sheet), Qt::Key_F5);
-    EXPECT_TRUE(Gone());
+    EXPECT_TRUE(gone());
     EXPECT_EQ(triggered, 0);
     QTest::keyClick(&PrimarySlider(sheet), Qt::Key_F5);
     EXPECT_EQ(triggered, 1);
 }
 
 TEST_F(SplashOverSheet, TheFirstClickOnlyRemovesIt) {
-    EncoderSheet& sheet = OpenWithSplash();
-    auto& secondary = Find<QCheckBox>(sheet.page(0), "ChkSec");
+    EncoderSheet& sheet = openWithSplash();
+    auto& secondary = find<QCheckBox>(sheet.page(0), "ChkSec");
     QTest::mouseClick(&secondary, Qt::LeftButton);
-    EXPECT_TRUE(Gone());
+    EXPECT_TRUE(gone());
     EXPECT_FALSE(secondary.isChecked());
     QTest::mouseClick(&secondary, Qt::LeftButton);
     EXPECT_TRUE(secondary.isChecked());
@@ -655,22 +655,22 @@ TEST_F(SplashOverSheet, TheFirstClickOnlyRemovesIt) {
 }
 
 TEST_F(SplashOverSheet, AClickOnThePictureRemovesIt) {
-    OpenWithSplash();
+    openWithSplash();
     QTest::mouseClick(m_splash.window(), Qt::LeftButton);
-    EXPECT_TRUE(Gone());
+    EXPECT_TRUE(gone());
 }
 
 TEST_F(SplashOverSheet, AMissingPictureShowsNothingAndSaysNothing) {
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     BoxCatcher boxes;
     m_splash.show(&sheet, m_dir.filePath(QStringLiteral("no-such-picture.svg")));
     QTest::qWait(50);
     EXPECT_FALSE(m_splash.window());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(SplashOverSheet, SwitchedOffShowsNothing) {
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     Splash switchedOff(false);
     switchedOff.show(&sheet);
     EXPECT_FALSE(switchedOff.window());
@@ -700,7 +700,7 @@ class RealProgram : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        MakeFolders({"home", "config", "runtime", "tmp"});
+        makeFolders({"home", "config", "runtime", "tmp"});
         QFile::setPermissions(m_dir.filePath("runtime"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -713,7 +713,7 @@ class RealProgram : public FolderTest {
         }
     }
 
-    QProcess& Start(const QString& program = QStringLiteral(GLOMIECODE_EXE),
+    QProcess& start(const QString& program = QStringLiteral(GLOMIECODE_EXE),
                     const QStringList& arguments = {"-Embedding"},
                     const std::function<void(QProcessEnvironment&)>& adjust = {}) {
         auto process = std::make_unique<QProcess>();
@@ -731,18 +731,18 @@ class RealProgram : public FolderTest {
         m_processes.push_back(std::move(process));
         return *m_processes.back();
     }
-    QString LockOf(const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
+    QString lockOf(const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
         return InstanceLock::lockPath(program, m_dir.filePath("runtime"));
     }
     // True once the process holds the program's lock.
-    bool Holds(const QProcess& process, const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
-        return ReadFile(LockOf(program)).split('\n').value(0) == QByteArray::number(process.processId());
+    bool holds(const QProcess& process, const QString& program = QStringLiteral(GLOMIECODE_EXE)) const {
+        return ReadFile(lockOf(program)).split('\n').value(0) == QByteArray::number(process.processId());
     }
-    QString SettingsFile(const QString& name = QStringLiteral("glomiecode")) const {
+    QString settingsFile(const QString& name = QStringLiteral("glomiecode")) const {
         return m_dir.filePath(QStringLiteral("config/kvrq/%1.conf").arg(name));
     }
     // Ends a copy as the desktop would at logout; the program takes it as Cancel.
-    static void Terminate(QProcess& process) {
+    static void terminate(QProcess& process) {
         process.terminate();
         EXPECT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -752,63 +752,63 @@ class RealProgram : public FolderTest {
 };
 
 TEST_F(RealProgram, ASecondCopyIsRefusedAndTouchesNoSettings) {
-    QProcess& first = Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(first); }, 10000));
+    QProcess& first = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(first); }, 10000));
 
-    QProcess& second = Start();
+    QProcess& second = start();
     QByteArray said;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return (said += second.readAllStandardError()).contains(OnlyOneCopy.toUtf8()); }, 10000));
     // The message box is up and waits for the user; the first copy still holds its lock.
     EXPECT_EQ(second.state(), QProcess::Running);
-    EXPECT_TRUE(Holds(first));
-    Terminate(second);
+    EXPECT_TRUE(holds(first));
+    terminate(second);
     EXPECT_EQ(second.exitCode(), EncoderApp::ExitFailure);
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("config/kvrq")));
 
     EXPECT_EQ(first.state(), QProcess::Running);
-    Terminate(first);
+    terminate(first);
     EXPECT_EQ(first.exitCode(), EncoderApp::ExitOk);
-    EXPECT_FALSE(QFileInfo::exists(SettingsFile())); // ended like Cancel
-    EXPECT_FALSE(QFileInfo::exists(LockOf()));
+    EXPECT_FALSE(QFileInfo::exists(settingsFile())); // ended like Cancel
+    EXPECT_FALSE(QFileInfo::exists(lockOf()));
 
     // After the first copy has ended, a new start runs.
-    QProcess& third = Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(third); }, 10000));
-    Terminate(third);
+    QProcess& third = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(third); }, 10000));
+    terminate(third);
 }
 
 TEST_F(RealProgram, ACrashedCopyDoesNotBlockTheNextStart) {
-    QProcess& crashed = Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(crashed); }, 10000));
+    QProcess& crashed = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(crashed); }, 10000));
     crashed.kill();
     ASSERT_TRUE(crashed.waitForFinished(10000));
-    ASSERT_TRUE(QFileInfo::exists(LockOf())); // left behind
+    ASSERT_TRUE(QFileInfo::exists(lockOf())); // left behind
 
-    QProcess& next = Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(next); }, 10000));
+    QProcess& next = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(next); }, 10000));
     EXPECT_FALSE(next.readAllStandardError().contains(OnlyOneCopy.toUtf8()));
-    Terminate(next);
+    terminate(next);
     EXPECT_EQ(next.exitCode(), EncoderApp::ExitOk);
 }
 
 TEST_F(RealProgram, ACopyUnderAnotherNameRunsBeside) {
     const QString copy = m_dir.filePath(QStringLiteral("home/glomiecode-copy"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(GLOMIECODE_EXE), copy));
-    QProcess& first = Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(first); }, 10000));
-    QProcess& beside = Start(copy);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(beside, copy); }, 10000));
+    QProcess& first = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(first); }, 10000));
+    QProcess& beside = start(copy);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(beside, copy); }, 10000));
     EXPECT_EQ(beside.state(), QProcess::Running);
-    Terminate(beside);
-    Terminate(first);
+    terminate(beside);
+    terminate(first);
 }
 
 TEST_F(RealProgram, IgnoresEverythingElseOnTheCommandLineQtOptionsToo) {
-    QProcess& copy = Start(QStringLiteral(GLOMIECODE_EXE),
+    QProcess& copy = start(QStringLiteral(GLOMIECODE_EXE),
                            {"/p", "answers.txt", "-platform", "no-such-platform", "-Embedding", "-reverse"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(copy); }, 10000));
-    Terminate(copy);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(copy); }, 10000));
+    terminate(copy);
     EXPECT_EQ(copy.exitCode(), EncoderApp::ExitOk);
 }
 
@@ -829,7 +829,7 @@ std::ostream& operator<<(std::ostream& os, const LockFolderCase& c) {
 class LockFolder : public RealProgram, public testing::WithParamInterface<LockFolderCase> {};
 
 TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
-    MakeFolders({"shared"});
+    makeFolders({"shared"});
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.filePath("shared")).constData(), 0777), 0);
     QFile planted(InstanceLock::lockPath(QStringLiteral(GLOMIECODE_EXE), m_dir.filePath("tmp")));
     ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
@@ -837,7 +837,7 @@ TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
     planted.close();
 
     QProcess& copy =
-        Start(QStringLiteral(GLOMIECODE_EXE), {"-Embedding"}, [this](QProcessEnvironment& environment) {
+        start(QStringLiteral(GLOMIECODE_EXE), {"-Embedding"}, [this](QProcessEnvironment& environment) {
             environment.insert("XDG_CACHE_HOME", m_dir.filePath("cache"));
             if (GetParam().Runtime)
                 environment.insert("XDG_RUNTIME_DIR", m_dir.filePath(GetParam().Runtime));
@@ -853,7 +853,7 @@ TEST_P(LockFolder, OnlyTheUserCanWriteIt) {
     ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &status), 0);
     EXPECT_EQ(status.st_uid, ::getuid());
     EXPECT_EQ(status.st_mode & 077, 0u);
-    Terminate(copy);
+    terminate(copy);
     EXPECT_EQ(copy.exitCode(), EncoderApp::ExitOk);
 }
 
@@ -866,14 +866,14 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
 
 TEST_F(RealProgram, HelpAndVersionPrintAndEnd) {
-    QProcess& help = Start(QStringLiteral(GLOMIECODE_EXE), {"--help"});
+    QProcess& help = start(QStringLiteral(GLOMIECODE_EXE), {"--help"});
     ASSERT_TRUE(help.waitForFinished(10000));
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_EQ(QString::fromLocal8Bit(help.readAllStandardOutput()), StartOptions::usageText());
-    QProcess& version = Start(QStringLiteral(GLOMIECODE_EXE), {"--version"});
+    QProcess& version = start(QStringLiteral(GLOMIECODE_EXE), {"--version"});
     ASSERT_TRUE(version.waitForFinished(10000));
     EXPECT_EQ(version.readAllStandardOutput(), "glomiecode 1.12.05\n");
-    EXPECT_FALSE(QFileInfo::exists(LockOf()));
+    EXPECT_FALSE(QFileInfo::exists(lockOf()));
 }
 
 #endif

@@ -21,12 +21,12 @@ class FolderTest : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     // Makes folders below the temporary folder.
-    void MakeFolders(std::initializer_list<const char*> folders) {
+    void makeFolders(std::initializer_list<const char*> folders) {
         for (const char* folder : folders)
             ASSERT_TRUE(QDir(m_dir.path()).mkpath(QString::fromUtf8(folder)));
     }
     // Makes a file, and its folders, below the temporary folder or at an absolute path.
-    QString MakeFile(const QString& path) {
+    QString makeFile(const QString& path) {
         const QString file = QDir(m_dir.path()).filePath(path);
         QDir().mkpath(QFileInfo(file).absolutePath());
         QFile out(file);

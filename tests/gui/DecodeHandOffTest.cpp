@@ -17,7 +17,7 @@ class UrlCatcher : public QObject {
     Q_OBJECT
   public:
     QList<QUrl> Urls;
-    Q_INVOKABLE void Open(const QUrl& url) { Urls << url; }
+    Q_INVOKABLE void open(const QUrl& url) { Urls << url; }
 };
 
 namespace {
@@ -30,7 +30,7 @@ class DecodeHandOff : public SheetTest {
         SheetTest::SetUp();
         m_savedHost = qgetenv("GLOMIECODE_DECODER_HOST");
         qunsetenv("GLOMIECODE_DECODER_HOST");
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_catcher, "Open");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_catcher, "open");
     }
     void TearDown() override {
         m_sheet.reset();
@@ -41,8 +41,8 @@ class DecodeHandOff : public SheetTest {
     }
 
     // The sheet with the hand-off as the program gives it one.
-    EncoderSheet& OpenHandingOffSheet(const std::map<QString, int>& stored) {
-        EncoderSheet& sheet = OpenSheet(stored);
+    EncoderSheet& openHandingOffSheet(const std::map<QString, int>& stored) {
+        EncoderSheet& sheet = openSheet(stored);
         if (!m_handOff) {
             m_handOff = std::make_unique<DecoderHandOff>();
             // The desktop as Qt's URL handlers see it, so the catcher takes what would be opened.
@@ -56,20 +56,20 @@ class DecodeHandOff : public SheetTest {
     }
 
     // A sheet whose code holds blanks, a "+" run and a purity score's bare "%".
-    EncoderSheet& OpenPuritySheet() {
+    EncoderSheet& openPuritySheet() {
         EncoderSheet& sheet =
-            OpenHandingOffSheet({{"Per/OmitGender", 0}, {"Per/UsePurity", 1}, {"Per/Purity", 75}});
-        EXPECT_EQ(CodeBoxText(sheet.page(0)), kPurityCode);
+            openHandingOffSheet({{"Per/OmitGender", 0}, {"Per/UsePurity", 1}, {"Per/Purity", 75}});
+        EXPECT_EQ(codeBoxText(sheet.page(0)), kPurityCode);
         return sheet;
     }
 
-    void PressDecode(int tab) {
-        ShowTab(tab);
-        QTest::mouseClick(&Find<QPushButton>(Sheet().page(tab), "Decode"), Qt::LeftButton);
+    void pressDecode(int tab) {
+        showTab(tab);
+        QTest::mouseClick(&find<QPushButton>(sheet().page(tab), "Decode"), Qt::LeftButton);
     }
 
     // What the embedded decoder page answers at a URL.
-    QByteArray Fetch(const QUrl& url, int status = 200) {
+    QByteArray fetch(const QUrl& url, int status = 200) {
         QNetworkAccessManager manager;
         manager.setProxy(QNetworkProxy::NoProxy);
         QNetworkReply* reply = manager.get(QNetworkRequest(url));
@@ -85,11 +85,11 @@ class DecodeHandOff : public SheetTest {
         return body;
     }
 
-    static QByteArray CodeOnPage(const QString& code) {
+    static QByteArray codeOnPage(const QString& code) {
         return QByteArray::fromStdString("<p class=\"code\">" + HtmlEscape(code.toStdString()) + "</p>");
     }
 
-    QString EmbeddedDecoderHost() const { return m_handOff ? m_handOff->embeddedHost() : QString(); }
+    QString embeddedDecoderHost() const { return m_handOff ? m_handOff->embeddedHost() : QString(); }
 
     UrlCatcher m_catcher;
     QByteArray m_savedHost;
@@ -97,19 +97,19 @@ class DecodeHandOff : public SheetTest {
 };
 
 TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
-    OpenPuritySheet();
-    EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
-    PressDecode(0);
-    const QString host = EmbeddedDecoderHost();
+    openPuritySheet();
+    EXPECT_TRUE(embeddedDecoderHost().isEmpty());
+    pressDecode(0);
+    const QString host = embeddedDecoderHost();
     ASSERT_FALSE(host.isEmpty()) << "the first Decode starts the decoder page";
     EXPECT_TRUE(host.startsWith(QStringLiteral("127.0.0.1:")));
 
-    ShowTab(1);
-    ChooseItem(Find<QComboBox>(Sheet().page(1), "Senshi0"), 1);
-    const QString secondCode = CodeBoxText(Sheet().page(1));
+    showTab(1);
+    ChooseItem(find<QComboBox>(sheet().page(1), "Senshi0"), 1);
+    const QString secondCode = codeBoxText(sheet().page(1));
     EXPECT_EQ(secondCode, QStringLiteral("GlomieCode(1.12.05) SM:5m- F:sMo P:x75%"));
-    PressDecode(1);
-    EXPECT_EQ(EmbeddedDecoderHost(), host) << "later presses reuse the running decoder page";
+    pressDecode(1);
+    EXPECT_EQ(embeddedDecoderHost(), host) << "later presses reuse the running decoder page";
 
     ASSERT_EQ(m_catcher.Urls.size(), 2);
     // The address as written, but for the bare "%", which a URL can only carry as "%25".
@@ -118,8 +118,8 @@ TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
     EXPECT_EQ(m_catcher.Urls[1].toEncoded(),
               "http://" + host.toUtf8() +
                   "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20F:sMo%20P:x75%25");
-    EXPECT_TRUE(Fetch(m_catcher.Urls[0]).contains(CodeOnPage(kPurityCode)));
-    EXPECT_TRUE(Fetch(m_catcher.Urls[1]).contains(CodeOnPage(secondCode)));
+    EXPECT_TRUE(fetch(m_catcher.Urls[0]).contains(codeOnPage(kPurityCode)));
+    EXPECT_TRUE(fetch(m_catcher.Urls[1]).contains(codeOnPage(secondCode)));
 
     // The page is this run's alone: it answers under its secret path only, which changes every run.
     const QString port = host.section(u':', 1).section(u'/', 0, 0);
@@ -127,46 +127,46 @@ TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
     EXPECT_GE(secret.size(), 22) << "128 bits at least";
     QUrl elsewhere = m_catcher.Urls[0];
     elsewhere.setPath(QStringLiteral("/cgi-usr/qpx/gcp.pl"));
-    Fetch(elsewhere, 404);
-    Fetch(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)), 404);
+    fetch(elsewhere, 404);
+    fetch(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)), 404);
     DecoderHandOff another;
     another.setOpener([](const QUrl&, QObject*, std::function<void(bool)> done) { done(true); });
-    another.handOff(Sheet().page(0), kPurityCode);
+    another.handOff(sheet().page(0), kPurityCode);
     EXPECT_NE(another.embeddedHost().section(u'/', 1), secret);
 }
 
 TEST_F(DecodeHandOff, PlusRunsReachTheDecoderPageAsPluses) {
-    OpenHandingOffSheet({{"SM/Pri", 14}, {"SM/ChkSec", 1}, {"SM/Sec", 22}, {"SM/GlomiePref", 2}});
-    const QString code = CodeBoxText(Sheet().page(0));
+    openHandingOffSheet({{"SM/Pri", 14}, {"SM/ChkSec", 1}, {"SM/Sec", 22}, {"SM/GlomiePref", 2}});
+    const QString code = codeBoxText(sheet().page(0));
     ASSERT_EQ(code, QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+"));
-    PressDecode(0);
+    pressDecode(0);
     ASSERT_EQ(m_catcher.Urls.size(), 1);
     EXPECT_TRUE(m_catcher.Urls[0].toEncoded().endsWith("?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B"));
-    EXPECT_TRUE(Fetch(m_catcher.Urls[0]).contains(CodeOnPage(code)));
+    EXPECT_TRUE(fetch(m_catcher.Urls[0]).contains(codeOnPage(code)));
 }
 
 TEST_F(DecodeHandOff, TheEndOfTheHandOffStopsTheDecoderPage) {
-    OpenPuritySheet();
-    PressDecode(0);
-    const QString host = EmbeddedDecoderHost();
+    openPuritySheet();
+    pressDecode(0);
+    const QString host = embeddedDecoderHost();
     ASSERT_FALSE(host.isEmpty());
     m_sheet.reset();
     m_handOff.reset();
-    EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
+    EXPECT_TRUE(embeddedDecoderHost().isEmpty());
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, host.section(u':', 1).section(u'/', 0, 0).toUShort());
     EXPECT_FALSE(socket.waitForConnected(2000)) << "nothing listens any more";
 
-    OpenPuritySheet();
-    PressDecode(0);
-    EXPECT_FALSE(EmbeddedDecoderHost().isEmpty()) << "a new sheet starts it again";
+    openPuritySheet();
+    pressDecode(0);
+    EXPECT_FALSE(embeddedDecoderHost().isEmpty()) << "a new sheet starts it again";
 }
 
 TEST_F(DecodeHandOff, AConfiguredHostIsUsedAndNothingIsServed) {
     qputenv("GLOMIECODE_DECODER_HOST", "decoder.example.org");
-    OpenPuritySheet();
-    PressDecode(0);
-    EXPECT_TRUE(EmbeddedDecoderHost().isEmpty());
+    openPuritySheet();
+    pressDecode(0);
+    EXPECT_TRUE(embeddedDecoderHost().isEmpty());
     ASSERT_EQ(m_catcher.Urls.size(), 1);
     EXPECT_EQ(m_catcher.Urls[0].toEncoded(),
               "http://decoder.example.org/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25");
@@ -174,7 +174,7 @@ TEST_F(DecodeHandOff, AConfiguredHostIsUsedAndNothingIsServed) {
 }
 
 TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
-    OpenPuritySheet();
+    openPuritySheet();
     int attempts = 0;
     bool browserWorks = false;
     QList<QUrl> opened;
@@ -212,7 +212,7 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     });
     answerer.start();
 
-    PressDecode(0);
+    pressDecode(0);
     EXPECT_EQ(attempts, 1);
     ASSERT_EQ(texts.size(), 1);
     EXPECT_EQ(texts[0], QStringLiteral("No web browser could be opened to show the decoder page."));
@@ -225,16 +225,16 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     EXPECT_TRUE(informatives[0].contains(QStringLiteral("works while the encoder runs")));
     EXPECT_EQ(buttons[0], QMessageBox::StandardButtons(QMessageBox::Ok));
 
-    PressDecode(3);
+    pressDecode(3);
     EXPECT_EQ(attempts, 2) << "the next press tries again";
     EXPECT_EQ(texts.size(), 2);
 
     browserWorks = true;
-    PressDecode(0);
+    pressDecode(0);
     EXPECT_EQ(attempts, 3);
     EXPECT_EQ(texts.size(), 2) << "no message once the browser opens";
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(Fetch(opened[0]).contains(CodeOnPage(kPurityCode)));
+    EXPECT_TRUE(fetch(opened[0]).contains(codeOnPage(kPurityCode)));
     EXPECT_TRUE(m_catcher.Urls.isEmpty()) << "the desktop was not asked while a test opener is in";
 }
 

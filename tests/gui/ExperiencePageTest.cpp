@@ -15,27 +15,27 @@ const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 
 class ExperiencePageTest : public SheetTest {
   protected:
-    AnswerPage& Open(const std::map<QString, int>& stored = {}) {
-        OpenSheet(stored);
-        ShowTab(Experience);
-        return Page();
+    AnswerPage& open(const std::map<QString, int>& stored = {}) {
+        openSheet(stored);
+        showTab(Experience);
+        return page();
     }
-    AnswerPage& Page() { return Sheet().page(Experience); }
-    const ExperienceAnswers& Answers() { return Sheet().answers().Experience; }
+    AnswerPage& page() { return sheet().page(Experience); }
+    const ExperienceAnswers& answers() { return sheet().answers().Experience; }
 
-    QLineEdit& Count(const char* name) { return Find<QLineEdit>(Page(), name); }
-    CodeListBox& List(const char* name) { return Find<CodeListBox>(Page(), name); }
-    QSlider& Slider(const QString& form) { return Find<QSlider>(Page(), ("Intensity" + form).toLatin1()); }
-    QSpinBox& Tune(const QString& form) { return Find<QSpinBox>(Page(), ("Boost" + form).toLatin1()); }
-    QCheckBox& ByNumbers() { return Find<QCheckBox>(Page(), "ByNumbers"); }
-    QString YearsLabel() { return Find<QLabel>(Page(), "YearsLabel").text(); }
+    QLineEdit& countBox(const char* name) { return find<QLineEdit>(page(), name); }
+    CodeListBox& partList(const char* name) { return find<CodeListBox>(page(), name); }
+    QSlider& sliderOf(const QString& form) { return find<QSlider>(page(), ("Intensity" + form).toLatin1()); }
+    QSpinBox& tuneOf(const QString& form) { return find<QSpinBox>(page(), ("Boost" + form).toLatin1()); }
+    QCheckBox& byNumbers() { return find<QCheckBox>(page(), "ByNumbers"); }
+    QString yearsLabel() { return find<QLabel>(page(), "YearsLabel").text(); }
 
-    QString Code() { return CodeBoxText(Page()); }
+    QString code() { return codeBoxText(page()); }
 
     // The slider, tune spin and caption of a form, which open and close together.
-    void ExpectTuneGroup(const QString& form, bool enabled) {
+    void expectTuneGroup(const QString& form, bool enabled) {
         for (const QString& name : {"Intensity" + form, "Boost" + form, "TuneFrame" + form}) {
-            auto* control = Page().findChild<QWidget*>(name);
+            auto* control = page().findChild<QWidget*>(name);
             ASSERT_NE(control, nullptr) << name.toStdString();
             EXPECT_EQ(control->isEnabled(), enabled) << name.toStdString();
         }
@@ -48,272 +48,272 @@ const QStringList PartLists = {"RawComplete", "RawPartial",  "SubComplete",
                                "SubPartial",  "DubComplete", "DubPartial"};
 
 TEST_F(ExperiencePageTest, FirstRunWorksByNumbersWithEveryIntensityClosed) {
-    AnswerPage& page = Open();
-    EXPECT_TRUE(ByNumbers().isChecked());
-    EXPECT_EQ(ByNumbers().text(), "Specify Anime by &Number of Episodes");
+    AnswerPage& page = open();
+    EXPECT_TRUE(byNumbers().isChecked());
+    EXPECT_EQ(byNumbers().text(), "Specify Anime by &Number of Episodes");
     for (const QString& form : AnimeForms + MangaForms) {
-        QLineEdit& count = Count(form.toLatin1());
+        QLineEdit& count = countBox(form.toLatin1());
         EXPECT_EQ(count.text(), "0");
         EXPECT_TRUE(count.isEnabled()) << form.toStdString();
-        ExpectTuneGroup(form, false);
+        expectTuneGroup(form, false);
     }
     for (const QString& list : PartLists) {
-        EXPECT_FALSE(List(list.toLatin1()).isEnabled()) << list.toStdString();
-        EXPECT_EQ(List(list.toLatin1()).count(), 9);
-        EXPECT_FALSE(Find<QLabel>(page, (list + "Label").toLatin1()).isEnabled());
+        EXPECT_FALSE(partList(list.toLatin1()).isEnabled()) << list.toStdString();
+        EXPECT_EQ(partList(list.toLatin1()).count(), 9);
+        EXPECT_FALSE(find<QLabel>(page, (list + "Label").toLatin1()).isEnabled());
     }
-    EXPECT_EQ(Find<QLabel>(page, "RawCompleteLabel").text(), "C");
-    EXPECT_EQ(Find<QLabel>(page, "DubPartialLabel").text(), "P");
-    EXPECT_EQ(List("SubComplete").item(0)->text(), "Sailormoon classic");
-    EXPECT_EQ(List("SubComplete").item(8)->text(), "Galaxia/Starlights arc of SM*");
+    EXPECT_EQ(find<QLabel>(page, "RawCompleteLabel").text(), "C");
+    EXPECT_EQ(find<QLabel>(page, "DubPartialLabel").text(), "P");
+    EXPECT_EQ(partList("SubComplete").item(0)->text(), "Sailormoon classic");
+    EXPECT_EQ(partList("SubComplete").item(8)->text(), "Galaxia/Starlights arc of SM*");
     // The upright sliders stand at the bottom: position 4 is drawn lowest and means no intensity.
     for (const QString& form : AnimeForms) {
-        EXPECT_EQ(Slider(form).orientation(), Qt::Vertical);
-        EXPECT_TRUE(Slider(form).invertedAppearance());
-        EXPECT_EQ(Slider(form).value(), 4);
-        EXPECT_EQ(Find<QLabel>(page, ("TuneFrame" + form).toLatin1()).text(), "T");
+        EXPECT_EQ(sliderOf(form).orientation(), Qt::Vertical);
+        EXPECT_TRUE(sliderOf(form).invertedAppearance());
+        EXPECT_EQ(sliderOf(form).value(), 4);
+        EXPECT_EQ(find<QLabel>(page, ("TuneFrame" + form).toLatin1()).text(), "T");
     }
     for (const QString& form : MangaForms) {
-        EXPECT_EQ(Slider(form).orientation(), Qt::Horizontal);
-        EXPECT_EQ(Slider(form).value(), 0);
-        EXPECT_EQ(Find<QLabel>(page, ("TuneFrame" + form).toLatin1()).text(), "Tune");
+        EXPECT_EQ(sliderOf(form).orientation(), Qt::Horizontal);
+        EXPECT_EQ(sliderOf(form).value(), 0);
+        EXPECT_EQ(find<QLabel>(page, ("TuneFrame" + form).toLatin1()).text(), "Tune");
     }
-    EXPECT_EQ(YearsLabel(), "0");
-    EXPECT_EQ(Code(), Header);
+    EXPECT_EQ(yearsLabel(), "0");
+    EXPECT_EQ(code(), Header);
 }
 
 TEST_F(ExperiencePageTest, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke) {
-    AnswerPage& page = Open();
+    AnswerPage& page = open();
     QStringList codes;
     QObject::connect(page.codeBox(), &QPlainTextEdit::textChanged,
                      [&] { codes << page.codeBox()->toPlainText(); });
-    TypeText(Count("Raw"), "12");
+    TypeText(countBox("Raw"), "12");
     EXPECT_EQ(codes, QStringList({Header + " X:a1r", Header + " X:a12r"}));
-    EXPECT_EQ(Answers().Raw, 12u);
-    ExpectTuneGroup("Raw", true);
-    ExpectTuneGroup("Sub", false);
-    ExpectTuneGroup("MangaRaw", false);
+    EXPECT_EQ(answers().Raw, 12u);
+    expectTuneGroup("Raw", true);
+    expectTuneGroup("Sub", false);
+    expectTuneGroup("MangaRaw", false);
 
-    TypeText(Count("MangaRaw"), "3");
-    ExpectTuneGroup("MangaRaw", true);
-    EXPECT_EQ(Code(), Header + " X:a12r:m3r");
-    TypeText(Count("Raw"), ""); // a cleared box stores 0 at once
-    EXPECT_EQ(Answers().Raw, 0u);
-    ExpectTuneGroup("Raw", false);
-    EXPECT_EQ(Code(), Header + " X:m3r");
+    TypeText(countBox("MangaRaw"), "3");
+    expectTuneGroup("MangaRaw", true);
+    EXPECT_EQ(code(), Header + " X:a12r:m3r");
+    TypeText(countBox("Raw"), ""); // a cleared box stores 0 at once
+    EXPECT_EQ(answers().Raw, 0u);
+    expectTuneGroup("Raw", false);
+    EXPECT_EQ(code(), Header + " X:m3r");
 }
 
 TEST_F(ExperiencePageTest, TheModeSwitchKeepsCountsAndPartsAlike) {
-    AnswerPage& page = Open();
-    TypeText(Count("Sub"), "52");
-    QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
-    EXPECT_EQ(Answers().ByNumbers, 0);
+    AnswerPage& page = open();
+    TypeText(countBox("Sub"), "52");
+    QTest::mouseClick(&byNumbers(), Qt::LeftButton);
+    EXPECT_EQ(answers().ByNumbers, 0);
     for (const QString& form : AnimeForms) {
-        EXPECT_FALSE(Count(form.toLatin1()).isEnabled());
-        ExpectTuneGroup(form, false); // no part chosen, whatever the counts say
+        EXPECT_FALSE(countBox(form.toLatin1()).isEnabled());
+        expectTuneGroup(form, false); // no part chosen, whatever the counts say
     }
     for (const QString& list : PartLists) {
-        EXPECT_TRUE(List(list.toLatin1()).isEnabled());
-        EXPECT_TRUE(Find<QLabel>(page, (list + "Label").toLatin1()).isEnabled());
+        EXPECT_TRUE(partList(list.toLatin1()).isEnabled());
+        EXPECT_TRUE(find<QLabel>(page, (list + "Label").toLatin1()).isEnabled());
     }
-    EXPECT_TRUE(Count("MangaSub").isEnabled());
-    EXPECT_EQ(Answers().Sub, 52u);
-    EXPECT_EQ(Code(), Header);
+    EXPECT_TRUE(countBox("MangaSub").isEnabled());
+    EXPECT_EQ(answers().Sub, 52u);
+    EXPECT_EQ(code(), Header);
 
-    ClickListItem(List("SubComplete"), 4);
-    EXPECT_EQ(List("SubComplete").item(4)->text(), "Sailormoon S");
-    EXPECT_EQ(Answers().SubComplete, 16);
-    ExpectTuneGroup("Sub", true);
-    ExpectTuneGroup("Raw", false);
-    EXPECT_EQ(Code(), Header + " X:aSs");
+    ClickListItem(partList("SubComplete"), 4);
+    EXPECT_EQ(partList("SubComplete").item(4)->text(), "Sailormoon S");
+    EXPECT_EQ(answers().SubComplete, 16);
+    expectTuneGroup("Sub", true);
+    expectTuneGroup("Raw", false);
+    EXPECT_EQ(code(), Header + " X:aSs");
 
-    QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
-    EXPECT_EQ(Answers().ByNumbers, 1);
-    EXPECT_EQ(Answers().SubComplete, 16);
-    EXPECT_FALSE(List("SubComplete").isEnabled());
-    ExpectTuneGroup("Sub", true);
-    EXPECT_EQ(Code(), Header + " X:a52s");
-    ClickListItem(List("SubComplete"), 4); // a closed list takes no clicks
-    EXPECT_EQ(Answers().SubComplete, 16);
+    QTest::mouseClick(&byNumbers(), Qt::LeftButton);
+    EXPECT_EQ(answers().ByNumbers, 1);
+    EXPECT_EQ(answers().SubComplete, 16);
+    EXPECT_FALSE(partList("SubComplete").isEnabled());
+    expectTuneGroup("Sub", true);
+    EXPECT_EQ(code(), Header + " X:a52s");
+    ClickListItem(partList("SubComplete"), 4); // a closed list takes no clicks
+    EXPECT_EQ(answers().SubComplete, 16);
 }
 
 TEST_F(ExperiencePageTest, APartialListAloneOpensItsGroup) {
-    Open({{"Exp/ByNumbers", 0}});
-    ClickListItem(List("DubPartial"), 1);
-    EXPECT_EQ(Answers().DubPartial, 2);
-    ExpectTuneGroup("Dub", true);
-    PressKey(Slider("Dub"), Qt::Key_Up);
-    EXPECT_EQ(Code(), Header + " X:a[R]d+");
-    ClickListItem(List("DubPartial"), 1); // a click takes the row back out
-    EXPECT_EQ(Answers().DubPartial, 0);
-    ExpectTuneGroup("Dub", false);
-    EXPECT_EQ(Code(), Header);
+    open({{"Exp/ByNumbers", 0}});
+    ClickListItem(partList("DubPartial"), 1);
+    EXPECT_EQ(answers().DubPartial, 2);
+    expectTuneGroup("Dub", true);
+    PressKey(sliderOf("Dub"), Qt::Key_Up);
+    EXPECT_EQ(code(), Header + " X:a[R]d+");
+    ClickListItem(partList("DubPartial"), 1); // a click takes the row back out
+    EXPECT_EQ(answers().DubPartial, 0);
+    expectTuneGroup("Dub", false);
+    EXPECT_EQ(code(), Header);
 }
 
 TEST_F(ExperiencePageTest, TheUprightTuneNeverPassesTheTop) {
-    Open();
-    TypeText(Count("Raw"), "5");
-    QSlider& slider = Slider("Raw");
-    QSpinBox& tune = Tune("Raw");
+    open();
+    TypeText(countBox("Raw"), "5");
+    QSlider& slider = sliderOf("Raw");
+    QSpinBox& tune = tuneOf("Raw");
     PressKey(slider, Qt::Key_Up, 2); // up the slider: stronger
     EXPECT_EQ(slider.value(), 2);
-    EXPECT_EQ(Answers().IntensityRaw, 2);
+    EXPECT_EQ(answers().IntensityRaw, 2);
     PressKey(tune, Qt::Key_Up, 3); // effective 2: a tune of at most 2
     EXPECT_EQ(tune.value(), 2);
-    EXPECT_EQ(Answers().BoostRaw, 2);
-    EXPECT_EQ(Code(), Header + " X:a5r++[++]");
+    EXPECT_EQ(answers().BoostRaw, 2);
+    EXPECT_EQ(code(), Header + " X:a5r++[++]");
     PressKey(slider, Qt::Key_Up); // position 1, effective 3: 3 + 2 > 4
-    EXPECT_EQ(Answers().IntensityRaw, 1);
-    EXPECT_EQ(Answers().BoostRaw, 1);
-    EXPECT_EQ(Code(), Header + " X:a5r+++[+]");
+    EXPECT_EQ(answers().IntensityRaw, 1);
+    EXPECT_EQ(answers().BoostRaw, 1);
+    EXPECT_EQ(code(), Header + " X:a5r+++[+]");
     PressKey(slider, Qt::Key_Up); // the top: no room left
-    EXPECT_EQ(Answers().IntensityRaw, 0);
-    EXPECT_EQ(Answers().BoostRaw, 0);
+    EXPECT_EQ(answers().IntensityRaw, 0);
+    EXPECT_EQ(answers().BoostRaw, 0);
     EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(Code(), Header + " X:a5r++++");
+    EXPECT_EQ(code(), Header + " X:a5r++++");
     PressKey(slider, Qt::Key_Down, 4);
-    EXPECT_EQ(Answers().IntensityRaw, 4);
-    EXPECT_EQ(Code(), Header + " X:a5r");
+    EXPECT_EQ(answers().IntensityRaw, 4);
+    EXPECT_EQ(code(), Header + " X:a5r");
 
     // The manga sliders lie flat and are not inverted.
-    TypeText(Count("MangaSub"), "18");
-    PressKey(Slider("MangaSub"), Qt::Key_Right, 3);
-    PressKey(Tune("MangaSub"), Qt::Key_Up, 2);
-    EXPECT_EQ(Answers().BoostMangaSub, 1);
-    EXPECT_EQ(Code(), Header + " X:a5r:m18s+++[+]");
+    TypeText(countBox("MangaSub"), "18");
+    PressKey(sliderOf("MangaSub"), Qt::Key_Right, 3);
+    PressKey(tuneOf("MangaSub"), Qt::Key_Up, 2);
+    EXPECT_EQ(answers().BoostMangaSub, 1);
+    EXPECT_EQ(code(), Header + " X:a5r:m18s+++[+]");
 }
 
 TEST_F(ExperiencePageTest, TheYearsSpinCountsHalfYears) {
-    Open();
-    QSpinBox& years = Find<QSpinBox>(Page(), "Years");
+    open();
+    QSpinBox& years = find<QSpinBox>(page(), "Years");
     QStringList labels;
     for (int i = 0; i < 3; ++i) {
         PressKey(years, Qt::Key_Up);
-        labels << YearsLabel();
+        labels << yearsLabel();
     }
     EXPECT_EQ(labels, QStringList({"0+", "1", "1+"}));
-    EXPECT_EQ(Answers().Years, 3);
-    EXPECT_EQ(Code(), Header + " X:*[*]");
+    EXPECT_EQ(answers().Years, 3);
+    EXPECT_EQ(code(), Header + " X:*[*]");
     PressKey(years, Qt::Key_Down, 5); // no wrap-around below 0
-    EXPECT_EQ(Answers().Years, 0);
-    EXPECT_EQ(YearsLabel(), "0");
-    EXPECT_EQ(Code(), Header);
+    EXPECT_EQ(answers().Years, 0);
+    EXPECT_EQ(yearsLabel(), "0");
+    EXPECT_EQ(code(), Header);
     PressKey(years, Qt::Key_PageUp, 11); // ten steps at a time, up to 100 half years
-    EXPECT_EQ(YearsLabel(), "50");
-    EXPECT_EQ(Code(), Header + " X:" + QString(50, QLatin1Char('*')));
+    EXPECT_EQ(yearsLabel(), "50");
+    EXPECT_EQ(code(), Header + " X:" + QString(50, QLatin1Char('*')));
 }
 
 TEST_F(ExperiencePageTest, StoredYearsShowInTheLabel) {
     const std::pair<int, const char*> cases[] = {{0, "0"},  {1, "0+"},   {2, "1"},
                                                  {7, "3+"}, {100, "50"}, {-1, "0+"}};
     for (const auto& [stored, label] : cases) {
-        Open({{"Exp/Years", stored}});
-        EXPECT_EQ(YearsLabel(), label) << stored;
+        open({{"Exp/Years", stored}});
+        EXPECT_EQ(yearsLabel(), label) << stored;
     }
     // A damaged value shows as stored until the spin is used, which starts from its own range.
-    EXPECT_EQ(Answers().Years, -1);
-    EXPECT_EQ(Code(), Header + " X:[*]");
-    PressKey(Find<QSpinBox>(Page(), "Years"), Qt::Key_Up);
-    EXPECT_EQ(Answers().Years, 1);
-    EXPECT_EQ(YearsLabel(), "0+");
+    EXPECT_EQ(answers().Years, -1);
+    EXPECT_EQ(code(), Header + " X:[*]");
+    PressKey(find<QSpinBox>(page(), "Years"), Qt::Key_Up);
+    EXPECT_EQ(answers().Years, 1);
+    EXPECT_EQ(yearsLabel(), "0+");
 }
 
 TEST_F(ExperiencePageTest, LeavingWithACountPast200IsRefused) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(Experience);
-    QLineEdit& dub = Count("Dub");
+    EncoderSheet& sheet = openSheet();
+    showTab(Experience);
+    QLineEdit& dub = countBox("Dub");
     TypeText(dub, "201");
-    EXPECT_EQ(Answers().Dub, 201u); // stored and coded at once
-    EXPECT_EQ(Code(), Header + " X:a201d");
+    EXPECT_EQ(answers().Dub, 201u); // stored and coded at once
+    EXPECT_EQ(code(), Header + " X:a201d");
     {
         MessageBoxCatcher catcher;
-        ShowTab(Opinions);
-        EXPECT_EQ(catcher.Texts(), QStringList{"Please enter an integer between 0 and 200."});
+        showTab(Opinions);
+        EXPECT_EQ(catcher.texts(), QStringList{"Please enter an integer between 0 and 200."});
     }
     EXPECT_EQ(sheet.tabs().currentIndex(), Experience);
     EXPECT_EQ(sheet.focusWidget(), &dub);
     {
         MessageBoxCatcher catcher;
-        QTest::mouseClick(Find<QDialogButtonBox>(sheet, "Buttons").button(QDialogButtonBox::Ok),
+        QTest::mouseClick(find<QDialogButtonBox>(sheet, "Buttons").button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
-        EXPECT_EQ(catcher.Texts().size(), 1);
+        EXPECT_EQ(catcher.texts().size(), 1);
     }
     EXPECT_TRUE(sheet.isVisible()); // OK is refused as well
     TypeText(dub, "200");
-    ShowTab(Opinions);
+    showTab(Opinions);
     EXPECT_EQ(sheet.tabs().currentIndex(), Opinions);
 }
 
 TEST_F(ExperiencePageTest, CountsAreCheckedDubSubMangaSubRawMangaRaw) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(Experience);
+    EncoderSheet& sheet = openSheet();
+    showTab(Experience);
     const char* order[] = {"Dub", "Sub", "MangaSub", "Raw", "MangaRaw"};
     for (const char* name : order)
-        TypeText(Count(name), "999");
+        TypeText(countBox(name), "999");
     for (const char* name : order) {
         {
             MessageBoxCatcher catcher;
-            ShowTab(Opinions);
-            EXPECT_EQ(catcher.Texts().size(), 1);
+            showTab(Opinions);
+            EXPECT_EQ(catcher.texts().size(), 1);
         }
-        EXPECT_EQ(sheet.focusWidget(), &Count(name)) << name;
-        TypeText(Count(name), "7");
+        EXPECT_EQ(sheet.focusWidget(), &countBox(name)) << name;
+        TypeText(countBox(name), "7");
     }
-    ShowTab(Opinions);
+    showTab(Opinions);
     EXPECT_EQ(sheet.tabs().currentIndex(), Opinions);
 }
 
 TEST_F(ExperiencePageTest, LeavingFillsBlankBoxesWithZero) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(Experience);
-    TypeText(Count("MangaRaw"), "");
-    TypeText(Count("Sub"), "");
-    EXPECT_EQ(Count("MangaRaw").text(), "");
-    ShowTab(Opinions);
+    EncoderSheet& sheet = openSheet();
+    showTab(Experience);
+    TypeText(countBox("MangaRaw"), "");
+    TypeText(countBox("Sub"), "");
+    EXPECT_EQ(countBox("MangaRaw").text(), "");
+    showTab(Opinions);
     EXPECT_EQ(sheet.tabs().currentIndex(), Opinions);
-    EXPECT_EQ(Count("MangaRaw").text(), "0");
-    EXPECT_EQ(Count("Sub").text(), "0");
+    EXPECT_EQ(countBox("MangaRaw").text(), "0");
+    EXPECT_EQ(countBox("Sub").text(), "0");
 }
 
 TEST_F(ExperiencePageTest, ALaterVisitShowsCountsWithoutLeadingZeros) {
-    Open();
-    TypeText(Count("Dub"), "007");
-    EXPECT_EQ(Code(), Header + " X:a7d");
-    ShowTab(Opinions);
-    ShowTab(Experience);
-    EXPECT_EQ(Count("Dub").text(), "7");
-    EXPECT_EQ(Answers().Dub, 7u);
+    open();
+    TypeText(countBox("Dub"), "007");
+    EXPECT_EQ(code(), Header + " X:a7d");
+    showTab(Opinions);
+    showTab(Experience);
+    EXPECT_EQ(countBox("Dub").text(), "7");
+    EXPECT_EQ(answers().Dub, 7u);
 }
 
 // The worked examples of the experience section, answered through the page's controls.
 TEST_F(ExperiencePageTest, WorkedExamplesBuiltThroughTheControls) {
-    Open();
-    TypeText(Count("Sub"), "52");
-    PressKey(Slider("Sub"), Qt::Key_Up, 3);
-    TypeText(Count("Dub"), "12");
-    PressKey(Tune("Dub"), Qt::Key_Up);
-    EXPECT_EQ(Code(), Header + " X:a52s+++|12d[+]");
+    open();
+    TypeText(countBox("Sub"), "52");
+    PressKey(sliderOf("Sub"), Qt::Key_Up, 3);
+    TypeText(countBox("Dub"), "12");
+    PressKey(tuneOf("Dub"), Qt::Key_Up);
+    EXPECT_EQ(code(), Header + " X:a52s+++|12d[+]");
 
-    Open();
-    PressKey(Find<QSpinBox>(Page(), "Years"), Qt::Key_Up, 7);
-    QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
-    ClickListItem(List("RawComplete"), 0);
-    PressKey(Slider("Raw"), Qt::Key_Up, 2);
-    ClickListItem(List("SubComplete"), 0);
-    ClickListItem(List("SubComplete"), 4);
-    ClickListItem(List("SubPartial"), 5);
-    PressKey(Slider("Sub"), Qt::Key_Home);
-    EXPECT_EQ(Answers().SubComplete, 17);
-    EXPECT_EQ(Answers().SubPartial, 32);
-    TypeText(Count("MangaSub"), "18");
-    PressKey(Slider("MangaSub"), Qt::Key_Right, 2);
-    PressKey(Tune("MangaSub"), Qt::Key_Up);
-    EXPECT_EQ(Code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m18s++[+]");
-    EXPECT_EQ(Sheet().fullCode(), Code().toStdString());
+    open();
+    PressKey(find<QSpinBox>(page(), "Years"), Qt::Key_Up, 7);
+    QTest::mouseClick(&byNumbers(), Qt::LeftButton);
+    ClickListItem(partList("RawComplete"), 0);
+    PressKey(sliderOf("Raw"), Qt::Key_Up, 2);
+    ClickListItem(partList("SubComplete"), 0);
+    ClickListItem(partList("SubComplete"), 4);
+    ClickListItem(partList("SubPartial"), 5);
+    PressKey(sliderOf("Sub"), Qt::Key_Home);
+    EXPECT_EQ(answers().SubComplete, 17);
+    EXPECT_EQ(answers().SubPartial, 32);
+    TypeText(countBox("MangaSub"), "18");
+    PressKey(sliderOf("MangaSub"), Qt::Key_Right, 2);
+    PressKey(tuneOf("MangaSub"), Qt::Key_Up);
+    EXPECT_EQ(code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m18s++[+]");
+    EXPECT_EQ(sheet().fullCode(), code().toStdString());
 }
 
 TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
-    Open({{"Exp/Years", 7},
+    open({{"Exp/Years", 7},
           {"Exp/ByNumbers", 0},
           {"Exp/RawComplete", 1},
           {"Exp/IntensityRaw", 2},
@@ -323,77 +323,77 @@ TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
           {"Exp/BoostDub", 3},
           {"Exp/Dub", 12},
           {"Exp/MangaRaw", 4}});
-    EXPECT_EQ(Code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m4r");
-    EXPECT_FALSE(ByNumbers().isChecked());
-    EXPECT_EQ(YearsLabel(), "3+");
-    EXPECT_EQ(List("SubComplete").selectionMask(), 17u);
-    EXPECT_EQ(List("SubPartial").selectionMask(), 32u);
-    EXPECT_EQ(Slider("Raw").value(), 2);
-    EXPECT_EQ(Tune("Dub").value(), 3);
-    EXPECT_EQ(Count("Dub").text(), "12");
-    EXPECT_EQ(Count("MangaRaw").text(), "4");
-    ExpectTuneGroup("Raw", true);
-    ExpectTuneGroup("Dub", false); // by parts, and no dubbed part chosen
-    ExpectTuneGroup("MangaRaw", true);
+    EXPECT_EQ(code(), Header + " X:***[*]:aClr++|ClS[SS]s++++:m4r");
+    EXPECT_FALSE(byNumbers().isChecked());
+    EXPECT_EQ(yearsLabel(), "3+");
+    EXPECT_EQ(partList("SubComplete").selectionMask(), 17u);
+    EXPECT_EQ(partList("SubPartial").selectionMask(), 32u);
+    EXPECT_EQ(sliderOf("Raw").value(), 2);
+    EXPECT_EQ(tuneOf("Dub").value(), 3);
+    EXPECT_EQ(countBox("Dub").text(), "12");
+    EXPECT_EQ(countBox("MangaRaw").text(), "4");
+    expectTuneGroup("Raw", true);
+    expectTuneGroup("Dub", false); // by parts, and no dubbed part chosen
+    expectTuneGroup("MangaRaw", true);
 
     // Changes go into the store with the rest of the answers; the manga ratings do not.
-    PressKey(Slider("MangaRaw"), Qt::Key_Right, 2);
-    ClickListItem(List("RawPartial"), 8);
+    PressKey(sliderOf("MangaRaw"), Qt::Key_Right, 2);
+    ClickListItem(partList("RawPartial"), 8);
     {
-        auto store = QSettingsStore::ForIniFile(SettingsPath());
-        SaveSettings(*store, Sheet().answers());
+        auto store = QSettingsStore::forIniFile(settingsPath());
+        SaveSettings(*store, sheet().answers());
     }
-    Open();
-    EXPECT_EQ(Answers().RawPartial, 256);
-    EXPECT_EQ(List("RawPartial").selectionMask(), 256u);
-    EXPECT_EQ(Answers().MangaRaw, 4u);
-    EXPECT_EQ(Slider("MangaRaw").value(), 0);
-    EXPECT_EQ(Answers().IntensityMangaRaw, 0);
-    EXPECT_EQ(Code(), Header + " X:***[*]:aCl[Gx]r++|ClS[SS]s++++:m4r");
+    open();
+    EXPECT_EQ(answers().RawPartial, 256);
+    EXPECT_EQ(partList("RawPartial").selectionMask(), 256u);
+    EXPECT_EQ(answers().MangaRaw, 4u);
+    EXPECT_EQ(sliderOf("MangaRaw").value(), 0);
+    EXPECT_EQ(answers().IntensityMangaRaw, 0);
+    EXPECT_EQ(code(), Header + " X:***[*]:aCl[Gx]r++|ClS[SS]s++++:m4r");
 }
 
 TEST_F(ExperiencePageTest, DamagedStoredValuesAreShownWithoutHarm) {
-    Open({{"Exp/ByNumbers", 5},
+    open({{"Exp/ByNumbers", 5},
           {"Exp/RawComplete", static_cast<int>(0xFFFFFE01u)},
           {"Exp/IntensityRaw", 9},
           {"Exp/BoostRaw", -7},
           {"Exp/Sub", -1}});
     // A flag outside 0..2 becomes 0: the page works by parts.
-    EXPECT_EQ(Answers().ByNumbers, 0);
-    EXPECT_FALSE(ByNumbers().isChecked());
-    EXPECT_TRUE(List("RawComplete").isEnabled());
+    EXPECT_EQ(answers().ByNumbers, 0);
+    EXPECT_FALSE(byNumbers().isChecked());
+    EXPECT_TRUE(partList("RawComplete").isEnabled());
     // Only the rows that exist are selected; the field keeps its other bits until the list changes.
-    EXPECT_EQ(List("RawComplete").selectionMask(), 1u);
-    EXPECT_EQ(Answers().RawComplete, static_cast<int32_t>(0xFFFFFE01u));
-    EXPECT_EQ(Slider("Raw").value(), 4);
-    EXPECT_EQ(Tune("Raw").value(), 0);
-    EXPECT_EQ(Answers().IntensityRaw, 9);
-    ClickListItem(List("RawComplete"), 2);
-    EXPECT_EQ(Answers().RawComplete, 5);
-    EXPECT_TRUE(Code().startsWith(Header + " X:aClR1r")) << Code().toStdString();
+    EXPECT_EQ(partList("RawComplete").selectionMask(), 1u);
+    EXPECT_EQ(answers().RawComplete, static_cast<int32_t>(0xFFFFFE01u));
+    EXPECT_EQ(sliderOf("Raw").value(), 4);
+    EXPECT_EQ(tuneOf("Raw").value(), 0);
+    EXPECT_EQ(answers().IntensityRaw, 9);
+    ClickListItem(partList("RawComplete"), 2);
+    EXPECT_EQ(answers().RawComplete, 5);
+    EXPECT_TRUE(code().startsWith(Header + " X:aClR1r")) << code().toStdString();
 
     // A count too large to be typed is still refused when the page is left.
-    QTest::mouseClick(&ByNumbers(), Qt::LeftButton);
+    QTest::mouseClick(&byNumbers(), Qt::LeftButton);
     MessageBoxCatcher catcher;
-    ShowTab(Opinions);
-    EXPECT_EQ(catcher.Texts(), QStringList{"Please enter an integer between 0 and 200."});
-    EXPECT_EQ(Sheet().tabs().currentIndex(), Experience);
+    showTab(Opinions);
+    EXPECT_EQ(catcher.texts(), QStringList{"Please enter an integer between 0 and 200."});
+    EXPECT_EQ(sheet().tabs().currentIndex(), Experience);
 }
 
 TEST_F(ExperiencePageTest, ARepairedFlagIsCodedAtOnce) {
-    Open({{"Exp/ByNumbers", -3}, {"Exp/DubPartial", 2}});
-    EXPECT_EQ(Answers().ByNumbers, 0);
-    EXPECT_EQ(Code(), Header + " X:a[R]d");
+    open({{"Exp/ByNumbers", -3}, {"Exp/DubPartial", 2}});
+    EXPECT_EQ(answers().ByNumbers, 0);
+    EXPECT_EQ(code(), Header + " X:a[R]d");
 }
 
 TEST_F(ExperiencePageTest, ControlsAreNamedAndReachableByKeyboard) {
-    AnswerPage& page = Open();
-    EXPECT_EQ(Slider("Sub").accessibleName(), "Intensity of the subbed anime");
-    EXPECT_EQ(Count("MangaSub").accessibleName(), "Amount of the translated manga");
-    EXPECT_EQ(Find<QSpinBox>(page, "Years").accessibleName(), "Years as a fan");
-    EXPECT_EQ(ByNumbers().accessibleName(), "Specify Anime by Number of Episodes");
-    EXPECT_EQ(Find<QLabel>(page, "RawCompleteLabel").buddy(), &List("RawComplete"));
-    EXPECT_EQ(Find<QLabel>(page, "TuneFrameDub").buddy(), &Tune("Dub"));
+    AnswerPage& page = open();
+    EXPECT_EQ(sliderOf("Sub").accessibleName(), "Intensity of the subbed anime");
+    EXPECT_EQ(countBox("MangaSub").accessibleName(), "Amount of the translated manga");
+    EXPECT_EQ(find<QSpinBox>(page, "Years").accessibleName(), "Years as a fan");
+    EXPECT_EQ(byNumbers().accessibleName(), "Specify Anime by Number of Episodes");
+    EXPECT_EQ(find<QLabel>(page, "RawCompleteLabel").buddy(), &partList("RawComplete"));
+    EXPECT_EQ(find<QLabel>(page, "TuneFrameDub").buddy(), &tuneOf("Dub"));
     for (QWidget* control : page.findChildren<QWidget*>()) {
         if (qobject_cast<QSlider*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
             qobject_cast<QLineEdit*>(control) || qobject_cast<QListWidget*>(control) ||
@@ -406,12 +406,12 @@ TEST_F(ExperiencePageTest, ControlsAreNamedAndReachableByKeyboard) {
         }
     }
 
-    QApplication::setActiveWindow(&Sheet());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
-    QTest::keyClick(&Sheet(), Qt::Key_U, Qt::AltModifier); // "S&ubbed Anime": its count box
-    EXPECT_EQ(QApplication::focusWidget(), &Count("Sub"));
-    QTest::keyClick(&Sheet(), Qt::Key_N, Qt::AltModifier); // "Specify Anime by &Number of Episodes"
-    QTRY_COMPARE(Answers().ByNumbers, 0);
+    QApplication::setActiveWindow(&sheet());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet()));
+    QTest::keyClick(&sheet(), Qt::Key_U, Qt::AltModifier); // "S&ubbed Anime": its count box
+    EXPECT_EQ(QApplication::focusWidget(), &countBox("Sub"));
+    QTest::keyClick(&sheet(), Qt::Key_N, Qt::AltModifier); // "Specify Anime by &Number of Episodes"
+    QTRY_COMPARE(answers().ByNumbers, 0);
 }
 
 } // namespace

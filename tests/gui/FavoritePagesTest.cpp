@@ -21,17 +21,17 @@ void ExpectSlotEnabled(QWidget& page, const QString& name, bool enabled) {
 }
 
 TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     const std::pair<int, QStringList> pages[] = {{Favorites, {"Senshi0", "Senshi1", "Villian0", "Villian1"}},
                                                  {MoreFavorites, {"Assist0", "Assist1", "Part0", "Part1"}},
                                                  {Dislikes, {"Senshi0", "Senshi1", "Villian0", "Villian1"}},
                                                  {MoreDislikes, {"Assist0", "Assist1", "Part0", "Part1"}}};
     for (const auto& [index, names] : pages) {
-        ShowTab(index);
+        showTab(index);
         AnswerPage& page = sheet.page(index);
         for (const QString& name : names) {
-            auto& choice = Find<QComboBox>(page, name.toLatin1().constData());
-            auto& trend = Find<QComboBox>(page, ("Trend" + name).toLatin1().constData());
+            auto& choice = find<QComboBox>(page, name.toLatin1().constData());
+            auto& trend = find<QComboBox>(page, ("Trend" + name).toLatin1().constData());
             EXPECT_TRUE(choice.isEnabled());
             EXPECT_EQ(choice.currentIndex(), 0);
             EXPECT_EQ(trend.currentText(), "Stable");
@@ -40,109 +40,109 @@ TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
                 EXPECT_EQ(list->toolTip(), list->accessibleName()) << list->objectName().toStdString();
             ExpectSlotEnabled(page, name, false);
         }
-        EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
+        EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
     }
-    EXPECT_EQ(Find<QComboBox>(sheet.page(Favorites), "Villian0").count(), 54);
-    EXPECT_EQ(Find<QComboBox>(sheet.page(MoreFavorites), "Assist1").count(), 24);
-    EXPECT_EQ(Find<QComboBox>(sheet.page(MoreFavorites), "Part0").count(), 10);
+    EXPECT_EQ(find<QComboBox>(sheet.page(Favorites), "Villian0").count(), 54);
+    EXPECT_EQ(find<QComboBox>(sheet.page(MoreFavorites), "Assist1").count(), 24);
+    EXPECT_EQ(find<QComboBox>(sheet.page(MoreFavorites), "Part0").count(), 10);
 }
 
 TEST_F(FavoritePages, ChoosingACharacterOpensOnlyItsSlot) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(Favorites);
+    EncoderSheet& sheet = openSheet();
+    showTab(Favorites);
     AnswerPage& page = sheet.page(Favorites);
-    ChooseItem(Find<QComboBox>(page, "Senshi0"), 1);
+    ChooseItem(find<QComboBox>(page, "Senshi0"), 1);
     ExpectSlotEnabled(page, "Senshi0", true);
     for (const char* other : {"Senshi1", "Villian0", "Villian1"})
         ExpectSlotEnabled(page, other, false);
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo");
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo");
 }
 
 TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     for (int index : {Favorites, Dislikes}) {
-        ShowTab(index);
+        showTab(index);
         AnswerPage& page = sheet.page(index);
-        ChooseItem(Find<QComboBox>(page, "Villian1"), 14);
-        ChooseItem(Find<QComboBox>(page, "TrendVillian1"), 2);
-        PressKey(Find<QSlider>(page, "IntensityVillian1"), Qt::Key_Right, 3);
+        ChooseItem(find<QComboBox>(page, "Villian1"), 14);
+        ChooseItem(find<QComboBox>(page, "TrendVillian1"), 2);
+        PressKey(find<QSlider>(page, "IntensityVillian1"), Qt::Key_Right, 3);
     }
     EXPECT_EQ(sheet.fullCode(), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---");
     EXPECT_EQ(sheet.answers().Favorites.IntensityVillian1, 3);
     EXPECT_EQ(sheet.answers().Dislikes.TrendVillian1, 2);
 
-    ShowTab(MoreDislikes);
+    showTab(MoreDislikes);
     AnswerPage& more = sheet.page(MoreDislikes);
-    ChooseItem(Find<QComboBox>(more, "Part0"), 5);
-    ChooseItem(Find<QComboBox>(more, "TrendPart0"), 0);
-    PressKey(Find<QSlider>(more, "IntensityPart0"), Qt::Key_Right);
-    PressKey(Find<QSpinBox>(more, "BoostPart0"), Qt::Key_Up);
-    EXPECT_EQ(CodeBoxText(more), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---:pS<-[-]");
+    ChooseItem(find<QComboBox>(more, "Part0"), 5);
+    ChooseItem(find<QComboBox>(more, "TrendPart0"), 0);
+    PressKey(find<QSlider>(more, "IntensityPart0"), Qt::Key_Right);
+    PressKey(find<QSpinBox>(more, "BoostPart0"), Qt::Key_Up);
+    EXPECT_EQ(codeBoxText(more), "GlomieCode(1.12.05) SM:5m- F:vBe>+++ D:vBe>---:pS<-[-]");
 }
 
 TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(MoreFavorites);
+    EncoderSheet& sheet = openSheet();
+    showTab(MoreFavorites);
     AnswerPage& page = sheet.page(MoreFavorites);
-    QComboBox& assist = Find<QComboBox>(page, "Assist0");
+    QComboBox& assist = find<QComboBox>(page, "Assist0");
     ChooseItem(assist, 1);
-    PressKey(Find<QSlider>(page, "IntensityAssist0"), Qt::Key_Right, 2);
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aLu++");
+    PressKey(find<QSlider>(page, "IntensityAssist0"), Qt::Key_Right, 2);
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aLu++");
     ChooseItem(assist, 0);
     ExpectSlotEnabled(page, "Assist0", false);
     EXPECT_EQ(sheet.answers().MoreFavorites.IntensityAssist0, 2);
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
     ChooseItem(assist, 23);
     EXPECT_EQ(assist.currentText(), "grown-up Chibiusa[SuperS #16o?]");
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aCh++");
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aCh++");
 }
 
 TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(Favorites);
+    EncoderSheet& sheet = openSheet();
+    showTab(Favorites);
     AnswerPage& page = sheet.page(Favorites);
-    ChooseItem(Find<QComboBox>(page, "Senshi1"), 4);
-    QSlider& slider = Find<QSlider>(page, "IntensitySenshi1");
-    QSpinBox& tune = Find<QSpinBox>(page, "BoostSenshi1");
+    ChooseItem(find<QComboBox>(page, "Senshi1"), 4);
+    QSlider& slider = find<QSlider>(page, "IntensitySenshi1");
+    QSpinBox& tune = find<QSpinBox>(page, "BoostSenshi1");
     PressKey(slider, Qt::Key_Right, 2);
     PressKey(tune, Qt::Key_Up);
     EXPECT_EQ(tune.value(), 1);
     PressKey(tune, Qt::Key_Up); // 2 + 2 > 3: set back at once
     EXPECT_EQ(tune.value(), 1);
     EXPECT_EQ(sheet.answers().Favorites.BoostSenshi1, 1);
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe++[+]");
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe++[+]");
     PressKey(slider, Qt::Key_Right); // to the top: no room left for a tune
     EXPECT_EQ(tune.value(), 0);
     EXPECT_EQ(sheet.answers().Favorites.BoostSenshi1, 0);
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe+++");
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe+++");
 }
 
 TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {
-    EncoderSheet& sheet = OpenSheet({{"Fav/Senshi0", 1},
+    EncoderSheet& sheet = openSheet({{"Fav/Senshi0", 1},
                                          {"Fav/IntensitySenshi0", 3},
                                          {"Fav/BoostSenshi0", 3},
                                          {"Dis/Senshi0", -1},
                                          {"Dis/IntensitySenshi0", 7}});
-    ShowTab(Favorites);
+    showTab(Favorites);
     AnswerPage& page = sheet.page(Favorites);
-    EXPECT_EQ(Find<QSpinBox>(page, "BoostSenshi0").value(), 3);
-    EXPECT_EQ(CodeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++] D:s-------");
-    PressKey(Find<QSpinBox>(page, "BoostSenshi0"), Qt::Key_Down);
+    EXPECT_EQ(find<QSpinBox>(page, "BoostSenshi0").value(), 3);
+    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++] D:s-------");
+    PressKey(find<QSpinBox>(page, "BoostSenshi0"), Qt::Key_Down);
     EXPECT_EQ(sheet.answers().Favorites.BoostSenshi0, 0);
 
-    ShowTab(Dislikes);
+    showTab(Dislikes);
     AnswerPage& dislikes = sheet.page(Dislikes);
     // No selection counts as chosen: the slot is open. The slider shows 3 while the field keeps 7.
-    EXPECT_EQ(Find<QComboBox>(dislikes, "Senshi0").currentIndex(), -1);
+    EXPECT_EQ(find<QComboBox>(dislikes, "Senshi0").currentIndex(), -1);
     ExpectSlotEnabled(dislikes, "Senshi0", true);
-    EXPECT_EQ(Find<QSlider>(dislikes, "IntensitySenshi0").value(), 3);
+    EXPECT_EQ(find<QSlider>(dislikes, "IntensitySenshi0").value(), 3);
     EXPECT_EQ(sheet.answers().Dislikes.IntensitySenshi0, 7);
 }
 
 TEST_F(FavoritePages, TrendListsShowTheTrendTable) {
-    EncoderSheet& sheet = OpenSheet({{"Fav/Senshi0", 2}});
-    ShowTab(Favorites);
-    QComboBox& trend = Find<QComboBox>(sheet.page(Favorites), "TrendSenshi0");
+    EncoderSheet& sheet = openSheet({{"Fav/Senshi0", 2}});
+    showTab(Favorites);
+    QComboBox& trend = find<QComboBox>(sheet.page(Favorites), "TrendSenshi0");
     ASSERT_EQ(trend.count(), 3);
     EXPECT_EQ(trend.itemText(0), "Decreasing");
     EXPECT_EQ(trend.itemText(2), "Increasing");

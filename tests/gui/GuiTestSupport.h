@@ -33,35 +33,35 @@ class SheetTest : public testing::Test {
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     // Builds and shows the sheet; values are written to the settings file first, as "Section/Name".
-    EncoderSheet& OpenSheet(const std::map<QString, int>& stored = {}) {
+    EncoderSheet& openSheet(const std::map<QString, int>& stored = {}) {
         {
-            QSettings settings(SettingsPath(), QSettings::IniFormat);
+            QSettings settings(settingsPath(), QSettings::IniFormat);
             for (const auto& [key, value] : stored)
                 settings.setValue(key, value);
         }
         m_sheet = std::make_unique<EncoderSheet>();
         AnswerSet answers;
-        LoadSettings(*QSettingsStore::ForIniFile(SettingsPath()), answers);
+        LoadSettings(*QSettingsStore::forIniFile(settingsPath()), answers);
         m_sheet->setAnswers(answers);
         m_sheet->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));
         return *m_sheet;
     }
 
-    QString SettingsPath() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
-    EncoderSheet& Sheet() { return *m_sheet; }
+    QString settingsPath() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
+    EncoderSheet& sheet() { return *m_sheet; }
 
     // Makes the tab at index current, as a click on it would.
-    void ShowTab(int index) { m_sheet->tabs().setCurrentIndex(index); }
+    void showTab(int index) { m_sheet->tabs().setCurrentIndex(index); }
 
-    template <typename T> T& Find(QWidget& page, const char* name) {
+    template <typename T> T& find(QWidget& page, const char* name) {
         T* widget = page.findChild<T*>(QString::fromLatin1(name));
         if (!widget)
             ADD_FAILURE() << "no control named " << name;
         return *widget;
     }
 
-    QString CodeBoxText(AnswerPage& page) { return page.codeBox()->toPlainText(); }
+    QString codeBoxText(AnswerPage& page) { return page.codeBox()->toPlainText(); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<EncoderSheet> m_sheet;
@@ -91,8 +91,8 @@ class MessageBoxCatcher {
         });
         m_timer.start();
     }
-    const std::vector<ShownBox>& Boxes() const { return m_boxes; }
-    QStringList Texts() const {
+    const std::vector<ShownBox>& boxes() const { return m_boxes; }
+    QStringList texts() const {
         QStringList texts;
         for (const ShownBox& box : m_boxes)
             texts << box.Text;

@@ -18,10 +18,10 @@ namespace {
 class FileOpenings : public QObject {
     Q_OBJECT
   public:
-    FileOpenings() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    FileOpenings() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
     ~FileOpenings() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
     QList<QUrl> Urls;
-    Q_INVOKABLE void Open(const QUrl& url) { Urls << url; }
+    Q_INVOKABLE void open(const QUrl& url) { Urls << url; }
 };
 
 // A program folder "app/bin" with its possible help files, and a current directory "elsewhere/cwd".
@@ -29,15 +29,15 @@ class HelpLayout : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        MakeFolders({"app/bin", "elsewhere/cwd"});
+        makeFolders({"app/bin", "elsewhere/cwd"});
     }
-    QString ProgramDir() const { return m_dir.filePath(QStringLiteral("app/bin")); }
-    QString CurrentDir() const { return m_dir.filePath(QStringLiteral("elsewhere/cwd")); }
-    QString BesideProgram() const { return m_dir.filePath(QStringLiteral("app/Help/glomiecode.txt")); }
-    QString Installed() const {
+    QString programDir() const { return m_dir.filePath(QStringLiteral("app/bin")); }
+    QString currentDir() const { return m_dir.filePath(QStringLiteral("elsewhere/cwd")); }
+    QString besideProgram() const { return m_dir.filePath(QStringLiteral("app/Help/glomiecode.txt")); }
+    QString installed() const {
         return m_dir.filePath(QStringLiteral("app/share/glomiecode/glomiecode.txt"));
     }
-    QString BesideCurrent() const { return m_dir.filePath(QStringLiteral("elsewhere/Help/glomiecode.txt")); }
+    QString besideCurrent() const { return m_dir.filePath(QStringLiteral("elsewhere/Help/glomiecode.txt")); }
 };
 
 struct LayoutCase {
@@ -55,16 +55,16 @@ class HelpFileSearch : public HelpLayout, public testing::WithParamInterface<Lay
 TEST_P(HelpFileSearch, LooksBesideTheProgramFirst) {
     const LayoutCase& c = GetParam();
     if (c.BesideProgram)
-        MakeFile(BesideProgram());
+        makeFile(besideProgram());
     if (c.Installed)
-        MakeFile(Installed());
+        makeFile(installed());
     if (c.BesideCurrent)
-        MakeFile(BesideCurrent());
-    const std::map<std::string, QString> expected = {{"program", BesideProgram()},
-                                                     {"installed", Installed()},
-                                                     {"current", BesideCurrent()},
+        makeFile(besideCurrent());
+    const std::map<std::string, QString> expected = {{"program", besideProgram()},
+                                                     {"installed", installed()},
+                                                     {"current", besideCurrent()},
                                                      {"", QString()}};
-    EXPECT_EQ(FindHelpFile(ProgramDir(), CurrentDir()), expected.at(c.Found));
+    EXPECT_EQ(FindHelpFile(programDir(), currentDir()), expected.at(c.Found));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,9 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(HelpLayout, AFolderNamedLikeTheHelpFileIsNoHelpFile) {
-    QDir().mkpath(BesideProgram());
-    MakeFile(BesideCurrent());
-    EXPECT_EQ(FindHelpFile(ProgramDir(), CurrentDir()), BesideCurrent());
+    QDir().mkpath(besideProgram());
+    makeFile(besideCurrent());
+    EXPECT_EQ(FindHelpFile(programDir(), currentDir()), besideCurrent());
 }
 
 // The Help button on the real sheet, prepared as the program prepares it.
@@ -89,10 +89,10 @@ class HelpButton : public HelpLayout {
     void SetUp() override {
         HelpLayout::SetUp();
         m_previousDir = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(CurrentDir()));
+        ASSERT_TRUE(QDir::setCurrent(currentDir()));
         m_sheet = std::make_unique<EncoderSheet>();
         // The desktop as Qt's URL handlers see it, or one that cannot open anything.
-        EncoderApp::prepareSheet(*m_sheet, ProgramDir(), m_handOff, m_splash,
+        EncoderApp::prepareSheet(*m_sheet, programDir(), m_handOff, m_splash,
                                  [this](const QUrl& url, QObject*, std::function<void(bool)> done) {
                                      done(!m_desktopFails && QDesktopServices::openUrl(url));
                                  });
@@ -103,7 +103,7 @@ class HelpButton : public HelpLayout {
         m_sheet.reset();
         QDir::setCurrent(m_previousDir);
     }
-    void PressHelp() {
+    void pressHelp() {
         QTest::mouseClick(
             m_sheet->findChild<QDialogButtonBox*>(QStringLiteral("Buttons"))->button(QDialogButtonBox::Help),
             Qt::LeftButton);
@@ -118,29 +118,29 @@ class HelpButton : public HelpLayout {
 };
 
 TEST_F(HelpButton, OpensTheFileBesideTheProgramFromAnotherCurrentDirectory) {
-    MakeFile(BesideProgram());
-    MakeFile(BesideCurrent());
-    PressHelp();
+    makeFile(besideProgram());
+    makeFile(besideCurrent());
+    pressHelp();
     ASSERT_EQ(m_openings.Urls.size(), 1);
-    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(BesideProgram()));
+    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(besideProgram()));
     EXPECT_TRUE(m_sheet->isVisible());
 }
 
 TEST_F(HelpButton, OpensTheFileAgainAtEveryPress) {
-    MakeFile(Installed());
+    makeFile(installed());
     m_sheet->tabs().setCurrentIndex(5);
-    PressHelp();
-    PressHelp();
+    pressHelp();
+    pressHelp();
     ASSERT_EQ(m_openings.Urls.size(), 2);
-    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(Installed()));
-    EXPECT_EQ(m_openings.Urls[1], QUrl::fromLocalFile(Installed()));
+    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(installed()));
+    EXPECT_EQ(m_openings.Urls[1], QUrl::fromLocalFile(installed()));
 }
 
 TEST_F(HelpButton, FallsBackToTheHelpFolderBesideTheCurrentDirectory) {
-    MakeFile(BesideCurrent());
-    PressHelp();
+    makeFile(besideCurrent());
+    pressHelp();
     ASSERT_EQ(m_openings.Urls.size(), 1);
-    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(BesideCurrent()));
+    EXPECT_EQ(m_openings.Urls[0], QUrl::fromLocalFile(besideCurrent()));
 }
 
 // Help never fails in silence: without a help file, or with a desktop that cannot open it, the help
@@ -160,10 +160,10 @@ class HelpWithoutTheDesktop : public HelpButton, public testing::WithParamInterf
 TEST_P(HelpWithoutTheDesktop, ShowsTheHelpTextInAWindowOfItsOwn) {
     const HelpWindowCase& c = GetParam();
     if (c.File)
-        MakeFile(BesideProgram());
+        makeFile(besideProgram());
     m_desktopFails = c.DesktopFails;
     BoxCatcher boxes;
-    PressHelp();
+    pressHelp();
     auto* window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return (window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"))) &&
                                              window->isVisible(); }, 2000));
@@ -173,7 +173,7 @@ TEST_P(HelpWithoutTheDesktop, ShowsTheHelpTextInAWindowOfItsOwn) {
     EXPECT_TRUE(text->isReadOnly());
     EXPECT_TRUE(text->toPlainText().startsWith(QLatin1String(c.Shows))) << text->toPlainText().left(40).toStdString();
     EXPECT_TRUE(m_openings.Urls.isEmpty());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.boxes().empty());
 
     // Find: Ctrl+F, a word, Return; a word that is not there says so.
     QApplication::setActiveWindow(window);
@@ -189,7 +189,7 @@ TEST_P(HelpWithoutTheDesktop, ShowsTheHelpTextInAWindowOfItsOwn) {
     QTest::keyClick(find, Qt::Key_Return);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("NotFound"))->text(), "Not found");
 
-    PressHelp(); // the window that is open comes to the front; no second one
+    pressHelp(); // the window that is open comes to the front; no second one
     EXPECT_EQ(m_sheet->findChildren<QDialog*>(QStringLiteral("HelpWindow")).size(), 1);
     QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow")); }, 2000));
@@ -203,16 +203,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<HelpWindowCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(HelpButton, F1OnAnyPageAsksForHelp) {
-    MakeFile(BesideProgram());
+    makeFile(besideProgram());
     BoxCatcher boxes;
-    for (int i = 0; i < EncoderSheet::PageCount; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         m_sheet->tabs().setCurrentIndex(i);
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : m_sheet.get(), Qt::Key_F1);
     }
     QTest::qWait(50);
-    EXPECT_EQ(m_openings.Urls.size(), EncoderSheet::PageCount);
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(m_openings.Urls.size(), kPageCount);
+    EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(m_sheet->isVisible());
 }
 
@@ -222,14 +222,14 @@ TEST_F(HelpButton, F1OnAnyPageAsksForHelp) {
 using Thanks = SheetTest;
 
 TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     DecoderHandOff handOff;
     Splash splash(false);
     EncoderApp::prepareSheet(sheet, m_dir.path(), handOff, splash);
     BoxCatcher boxes;
-    QTest::mouseClick(&Find<QPushButton>(sheet.page(0), "Thanks"), Qt::LeftButton);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    const ShownBox& box = boxes.Boxes().front();
+    QTest::mouseClick(&find<QPushButton>(sheet.page(0), "Thanks"), Qt::LeftButton);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const ShownBox& box = boxes.boxes().front();
     EXPECT_EQ(box.Caption, "Contributors");
     EXPECT_EQ(box.Icon, QMessageBox::NoIcon);
     EXPECT_EQ(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -244,7 +244,7 @@ TEST_F(Thanks, ShowsSixNamesOneALineUnderContributorsWithOkOnlyAndNoIcon) {
         EXPECT_EQ(names.count(names[i]), 1) << names[i].toStdString();
     }
     // Nothing is rebuilt or stored by it.
-    EXPECT_EQ(CodeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m-");
+    EXPECT_EQ(codeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m-");
 }
 
 class AboutLines : public SheetTest {
@@ -259,13 +259,13 @@ class AboutLines : public SheetTest {
         else
             qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
     }
-    QStringList Lines() { return Find<QLabel>(OpenSheet().page(0), "About").text().split(QLatin1Char('\n')); }
+    QStringList aboutLines() { return find<QLabel>(openSheet().page(0), "About").text().split(QLatin1Char('\n')); }
     QByteArray m_savedHost;
 };
 
 TEST_F(AboutLines, NameTheProgramItsAuthorAndTheLocalDecoder) {
     qunsetenv("GLOMIECODE_DECODER_HOST");
-    const QStringList lines = Lines();
+    const QStringList lines = aboutLines();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].contains("Glomie Code Encoder"));
     EXPECT_TRUE(lines[0].contains("1.12.05"));
@@ -276,7 +276,7 @@ TEST_F(AboutLines, NameTheProgramItsAuthorAndTheLocalDecoder) {
 
 TEST_F(AboutLines, NameAConfiguredDecoderHost) {
     qputenv("GLOMIECODE_DECODER_HOST", "decoder.example.org:8080");
-    const QStringList lines = Lines();
+    const QStringList lines = aboutLines();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[2].contains("http://decoder.example.org:8080/cgi-usr/qpx/gcp.pl"));
 }

@@ -14,7 +14,7 @@ using Outcome = EncoderSheet::PasteOutcome;
 // Every control of every page as the user sees it: name, enable state and what it shows.
 QStringList ControlStates(EncoderSheet& sheet) {
     QStringList states;
-    for (int tab = 0; tab < EncoderSheet::PageCount; ++tab) {
+    for (int tab = 0; tab < kPageCount; ++tab) {
         sheet.tabs().setCurrentIndex(tab);
         for (QWidget* control : sheet.page(tab).findChildren<QWidget*>()) {
             QString shows;
@@ -82,27 +82,27 @@ class PasteCode : public SheetTest {
 // answers that OK stores give the same code again (where the settings keep all of them).
 TEST_F(PasteCode, EveryCodeComesBackExactlyAndIsStoredOnOk) {
     const MessageBoxCatcher noQuestions;
-    EncoderSheet& sheet = OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Op/OmitDub", 0}});
+    EncoderSheet& sheet = openSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Op/OmitDub", 0}});
     int storedChecks = 0;
     for (const std::string& code : CodesToPaste(300)) {
         const QString text = QString::fromStdString(code);
         ASSERT_EQ(sheet.pasteCode(text), Outcome::Taken)
             << code << "\n"
-            << (noQuestions.Boxes().empty() ? std::string()
-                                            : noQuestions.Boxes().back().Informative.toStdString());
-        ASSERT_EQ(CodeBoxText(sheet.page(sheet.tabs().currentIndex())), text) << code;
+            << (noQuestions.boxes().empty() ? std::string()
+                                            : noQuestions.boxes().back().Informative.toStdString());
+        ASSERT_EQ(codeBoxText(sheet.page(sheet.tabs().currentIndex())), text) << code;
         AnswerSet taken = sheet.answers();
         if (!Storable(taken))
             continue;
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("answers.ini"));
         {
-            auto store = QSettingsStore::ForIniFile(file);
+            auto store = QSettingsStore::forIniFile(file);
             SaveSettings(*store, sheet.answers());
-            ASSERT_TRUE(store->Commit());
+            ASSERT_TRUE(store->commit());
         }
         AnswerSet stored;
-        LoadSettings(*QSettingsStore::ForIniFile(file), stored);
+        LoadSettings(*QSettingsStore::forIniFile(file), stored);
         ASSERT_EQ(EncodeGlomieCode(stored), code);
         ++storedChecks;
     }
@@ -125,9 +125,9 @@ TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
         ASSERT_EQ(pasted.pasteCode(QString::fromStdString(code)), Outcome::Taken) << code;
 
         EncoderSheet loaded;
-        SaveSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), answers);
+        SaveSettings(*QSettingsStore::forIniFile(m_dir.filePath("loaded.ini")), answers);
         AnswerSet stored;
-        LoadSettings(*QSettingsStore::ForIniFile(m_dir.filePath("loaded.ini")), stored);
+        LoadSettings(*QSettingsStore::forIniFile(m_dir.filePath("loaded.ini")), stored);
         loaded.setAnswers(stored);
         loaded.show();
         EXPECT_EQ(ControlStates(pasted), ControlStates(loaded)) << code;
@@ -138,10 +138,10 @@ TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
 // Answers the settings do not keep are taken too.
 TEST_F(PasteCode, TakesTheAnswersTheSettingsDoNotKeep) {
     const MessageBoxCatcher noQuestions;
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     const QString code = "GlomieCode(1.12.05) SM:5m- X:m18s++[+] P:w?:f?";
     ASSERT_EQ(sheet.pasteCode(code), Outcome::Taken);
-    EXPECT_EQ(CodeBoxText(sheet.page(0)), code);
+    EXPECT_EQ(codeBoxText(sheet.page(0)), code);
     EXPECT_EQ(sheet.answers().Experience.IntensityMangaSub, 2);
     EXPECT_EQ(sheet.answers().Experience.BoostMangaSub, 1);
     EXPECT_EQ(sheet.answers().Personal.NoTellWeight, 1);
@@ -167,9 +167,9 @@ class PasteRefusal : public PasteCode, public testing::WithParamInterface<Refusa
 TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     const RefusalCase& c = GetParam();
     EncoderSheet& sheet =
-        OpenSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}});
-    ShowTab(1);
-    const QString before = CodeBoxText(sheet.page(1));
+        openSheet({{"SM/Pri", 3}, {"Fav/Senshi0", 2}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}});
+    showTab(1);
+    const QString before = codeBoxText(sheet.page(1));
     const std::vector<int32_t> answersBefore = AllAnswers(sheet.answers());
     QGuiApplication::clipboard()->setText(QString::fromUtf8(c.Clipboard));
 
@@ -181,7 +181,7 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
         if (!box)
             return;
         shown << box->text() + "\n" + box->informativeText();
-        behind << CodeBoxText(sheet.page(1));
+        behind << codeBoxText(sheet.page(1));
         const QString wanted = c.Take ? "&Take What Was Read" : "&Leave My Answers";
         for (QAbstractButton* button : box->buttons())
             if (button->text() == wanted || box->buttons().size() == 1)
@@ -193,9 +193,9 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.Message))) << shown[0].toStdString();
     EXPECT_EQ(behind, QStringList{before}) << "the page changed behind the question";
     if (c.Code) {
-        EXPECT_EQ(CodeBoxText(sheet.page(1)), QString::fromUtf8(c.Code));
+        EXPECT_EQ(codeBoxText(sheet.page(1)), QString::fromUtf8(c.Code));
     } else {
-        EXPECT_EQ(CodeBoxText(sheet.page(1)), before);
+        EXPECT_EQ(codeBoxText(sheet.page(1)), before);
         EXPECT_EQ(AllAnswers(sheet.answers()), answersBefore) << "an answer changed";
     }
 }
@@ -227,8 +227,8 @@ class PasteWays : public PasteCode, public testing::WithParamInterface<const cha
 
 TEST_P(PasteWays, ReachThePaste) {
     const std::string way = GetParam();
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(7);
+    EncoderSheet& sheet = openSheet();
+    showTab(7);
     AnswerPage& page = sheet.page(7);
     const QString code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:a23";
     QApplication::setActiveWindow(&sheet);
@@ -261,21 +261,21 @@ TEST_P(PasteWays, ReachThePaste) {
     } else {
         QMimeData data;
         data.setText("look: " + code);
-        QWidget& target = Find<QWidget>(page, "ExactAge");
+        QWidget& target = find<QWidget>(page, "ExactAge");
         const QPoint at = target.rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&target, &enter);
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&target, &drop);
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return CodeBoxText(page) == code; }, 2000))
-        << CodeBoxText(page).toStdString();
-    EXPECT_EQ(Find<QLineEdit>(page, "ExactAge").text(), "23");
-    EXPECT_TRUE(Find<QLineEdit>(page, "ExactAge").isEnabled());
-    ShowTab(0);
-    EXPECT_TRUE(Find<QCheckBox>(sheet.page(0), "ChkSec").isChecked());
-    EXPECT_TRUE(Find<QSlider>(sheet.page(0), "Sec").isEnabled());
-    EXPECT_EQ(CodeBoxText(sheet.page(0)), code);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return codeBoxText(page) == code; }, 2000))
+        << codeBoxText(page).toStdString();
+    EXPECT_EQ(find<QLineEdit>(page, "ExactAge").text(), "23");
+    EXPECT_TRUE(find<QLineEdit>(page, "ExactAge").isEnabled());
+    showTab(0);
+    EXPECT_TRUE(find<QCheckBox>(sheet.page(0), "ChkSec").isChecked());
+    EXPECT_TRUE(find<QSlider>(sheet.page(0), "Sec").isEnabled());
+    EXPECT_EQ(codeBoxText(sheet.page(0)), code);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PasteWays, testing::Values("Keys", "Menu", "Drop"),

@@ -16,15 +16,15 @@ const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 struct Driver {
     QWidget& page;
 
-    template <typename T> T& Get(const QString& name) const {
+    template <typename T> T& get(const QString& name) const {
         T* widget = page.findChild<T*>(name);
         if (!widget)
             ADD_FAILURE() << "no control named " << name.toStdString();
         return *widget;
     }
     // A click on the box's indicator.
-    void Toggle(const QString& name) const {
-        auto& box = Get<QCheckBox>(name);
+    void toggle(const QString& name) const {
+        auto& box = get<QCheckBox>(name);
         const Qt::CheckState before = box.checkState();
         QStyleOptionButton option;
         option.initFrom(&box);
@@ -32,18 +32,18 @@ struct Driver {
         QTest::mouseClick(&box, Qt::LeftButton, {}, indicator.center());
         EXPECT_NE(box.checkState(), before) << "the click missed " << name.toStdString();
     }
-    void Choose(const QString& name, int index) const { ChooseItem(Get<QComboBox>(name), index); }
-    void Press(const QString& name, Qt::Key key, int times = 1) const {
-        PressKey(Get<QWidget>(name), key, times);
+    void choose(const QString& name, int index) const { ChooseItem(get<QComboBox>(name), index); }
+    void press(const QString& name, Qt::Key key, int times = 1) const {
+        PressKey(get<QWidget>(name), key, times);
     }
     // Replaces the whole text of a count box by typing; an empty text clears it.
-    void Type(const QString& name, const QString& text) const {
-        auto& box = Get<QLineEdit>(name);
+    void type(const QString& name, const QString& text) const {
+        auto& box = get<QLineEdit>(name);
         TypeText(box, text);
         EXPECT_EQ(box.text(), text);
     }
-    void ClickItem(const QString& name, int position) const {
-        ClickListItem(Get<QListWidget>(name), position);
+    void clickItem(const QString& name, int position) const {
+        ClickListItem(get<QListWidget>(name), position);
     }
 };
 
@@ -60,27 +60,27 @@ std::set<QString> EnabledControls(QWidget& page) {
 
 void ExpectEnabled(const Driver& page, const QStringList& names, bool enabled) {
     for (const QString& name : names)
-        EXPECT_EQ(page.Get<QWidget>(name).isEnabled(), enabled) << name.toStdString();
+        EXPECT_EQ(page.get<QWidget>(name).isEnabled(), enabled) << name.toStdString();
 }
 
 class PersonalPages : public SheetTest {
   protected:
-    Driver Open(int tab, const std::map<QString, int>& stored = {}) {
-        OpenSheet(stored);
-        ShowTab(tab);
-        return Driver{Sheet().page(tab)};
+    Driver open(int tab, const std::map<QString, int>& stored = {}) {
+        openSheet(stored);
+        showTab(tab);
+        return Driver{sheet().page(tab)};
     }
-    QString Code(int tab) { return CodeBoxText(Sheet().page(tab)); }
-    const PersonalAnswers& P0() { return Sheet().answers().Personal; }
-    const MorePersonalAnswers& P1() { return Sheet().answers().MorePersonal; }
-    const EvenMorePersonalAnswers& P2() { return Sheet().answers().EvenMorePersonal; }
+    QString code(int tab) { return codeBoxText(sheet().page(tab)); }
+    const PersonalAnswers& p0() { return sheet().answers().Personal; }
+    const MorePersonalAnswers& p1() { return sheet().answers().MorePersonal; }
+    const EvenMorePersonalAnswers& p2() { return sheet().answers().EvenMorePersonal; }
 
     // Tries to leave the current page for another; returns the messages shown.
-    QStringList Leave(int toTab) {
+    QStringList leave(int toTab) {
         MessageBoxCatcher catcher;
-        ShowTab(toTab);
+        showTab(toTab);
         QTest::qWait(50);
-        return catcher.Texts();
+        return catcher.texts();
     }
 };
 
@@ -90,22 +90,22 @@ class PersonalPages : public SheetTest {
 using PersonalPageTest = PersonalPages;
 
 TEST_F(PersonalPageTest, FirstRunOpensOnlyTheOmitBoxes) {
-    Driver page = Open(PersonalTab);
+    Driver page = open(PersonalTab);
     for (const char* name : {"OmitAge", "OmitStature", "OmitWeight", "OmitFat", "OmitEyes", "Same"})
-        EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
+        EXPECT_TRUE(page.get<QCheckBox>(name).isChecked()) << name;
     for (const char* name : {"SpecifyExactAge", "SpecifyExactStature", "SpecifyExactWeight", "NoTellWeight",
                              "NoTellFat", "Glasses", "Contacts"})
-        EXPECT_FALSE(page.Get<QCheckBox>(name).isChecked()) << name;
+        EXPECT_FALSE(page.get<QCheckBox>(name).isChecked()) << name;
     for (const char* name : {"ExactAge", "ExactStatureFt", "ExactStatureIn", "ExactWeight"})
-        EXPECT_EQ(page.Get<QLineEdit>(name).text(), "0") << name;
+        EXPECT_EQ(page.get<QLineEdit>(name).text(), "0") << name;
     for (const char* name : {"Age", "Stature", "Weight", "Fat"}) {
-        EXPECT_EQ(page.Get<QSlider>(name).value(), 0) << name;
-        EXPECT_EQ(page.Get<QSpinBox>(QStringLiteral("Boost") + name).value(), 0) << name;
+        EXPECT_EQ(page.get<QSlider>(name).value(), 0) << name;
+        EXPECT_EQ(page.get<QSpinBox>(QStringLiteral("Boost") + name).value(), 0) << name;
     }
     for (const char* side : {"Left", "Right"})
         for (int i = 0; i < 3; ++i) {
-            auto& colour = page.Get<QComboBox>(QStringLiteral("Color%1%2").arg(side).arg(i));
-            auto& intensity = page.Get<QComboBox>(QStringLiteral("ColorAdj%1%2").arg(side).arg(i));
+            auto& colour = page.get<QComboBox>(QStringLiteral("Color%1%2").arg(side).arg(i));
+            auto& intensity = page.get<QComboBox>(QStringLiteral("ColorAdj%1%2").arg(side).arg(i));
             EXPECT_EQ(colour.count(), 7);
             EXPECT_EQ(colour.currentIndex(), 0);
             EXPECT_EQ(colour.currentText(), "");
@@ -115,11 +115,11 @@ TEST_F(PersonalPageTest, FirstRunOpensOnlyTheOmitBoxes) {
     const std::set<QString> open = {"OmitAge",  "OmitStature", "OmitWeight", "OmitFat",
                                     "OmitEyes", "CodeBox",     "Decode",     "CopyCode"};
     EXPECT_EQ(EnabledControls(page.page), open);
-    EXPECT_EQ(Code(PersonalTab), Header);
+    EXPECT_EQ(code(PersonalTab), Header);
 }
 
 TEST_F(PersonalPageTest, AnExactNumberReplacesTheLevel) {
-    Driver page = Open(PersonalTab);
+    Driver page = open(PersonalTab);
     const struct {
         const char* trait;
         QStringList counts;
@@ -127,50 +127,50 @@ TEST_F(PersonalPageTest, AnExactNumberReplacesTheLevel) {
     for (const auto& [trait, counts] : traits) {
         const QString name = QLatin1String(trait);
         const QStringList level = {name, "Boost" + name, "TuneFrame" + name};
-        page.Toggle("Omit" + name);
+        page.toggle("Omit" + name);
         ExpectEnabled(page, {"SpecifyExact" + name, name + "Group"}, true);
         ExpectEnabled(page, level, true);
         ExpectEnabled(page, counts, false);
-        page.Toggle("SpecifyExact" + name);
+        page.toggle("SpecifyExact" + name);
         ExpectEnabled(page, counts, true);
         ExpectEnabled(page, level, false);
-        page.Toggle("Omit" + name);
+        page.toggle("Omit" + name);
         ExpectEnabled(page, counts + level + QStringList{"SpecifyExact" + name, name + "Group"}, false);
-        EXPECT_TRUE(page.Get<QCheckBox>("Omit" + name).isEnabled());
+        EXPECT_TRUE(page.get<QCheckBox>("Omit" + name).isEnabled());
     }
-    EXPECT_EQ(P0().SpecifyExactAge, 1);
-    EXPECT_EQ(P0().SpecifyExactStature, 1);
+    EXPECT_EQ(p0().SpecifyExactAge, 1);
+    EXPECT_EQ(p0().SpecifyExactStature, 1);
 }
 
 TEST_F(PersonalPageTest, WeightExactWinsOverNotTelling) {
-    Driver page = Open(PersonalTab);
+    Driver page = open(PersonalTab);
     const QStringList level = {"Weight", "BoostWeight", "TuneFrameWeight"};
-    page.Toggle("OmitWeight");
+    page.toggle("OmitWeight");
     ExpectEnabled(page, {"SpecifyExactWeight", "NoTellWeight", "WeightGroup"}, true);
     ExpectEnabled(page, level, true);
     ExpectEnabled(page, {"ExactWeight"}, false);
-    page.Toggle("NoTellWeight");
+    page.toggle("NoTellWeight");
     ExpectEnabled(page, level, false);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:w?");
-    page.Toggle("SpecifyExactWeight");
+    EXPECT_EQ(code(PersonalTab), Header + " P:w?");
+    page.toggle("SpecifyExactWeight");
     ExpectEnabled(page, {"NoTellWeight"}, false);
-    EXPECT_TRUE(page.Get<QCheckBox>("NoTellWeight").isChecked());
+    EXPECT_TRUE(page.get<QCheckBox>("NoTellWeight").isChecked());
     ExpectEnabled(page, {"ExactWeight"}, true);
-    page.Toggle("SpecifyExactWeight");
+    page.toggle("SpecifyExactWeight");
     ExpectEnabled(page, {"NoTellWeight"}, true);
     ExpectEnabled(page, level, false); // still not telling
     ExpectEnabled(page, {"ExactWeight"}, false);
 }
 
 TEST_F(PersonalPageTest, BodyFatNotTellingClosesOnlyTheLevel) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitFat");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitFat");
     ExpectEnabled(page, {"NoTellFat", "FatGroup", "Fat", "BoostFat", "TuneFrameFat"}, true);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:f");
-    page.Toggle("NoTellFat");
+    EXPECT_EQ(code(PersonalTab), Header + " P:f");
+    page.toggle("NoTellFat");
     ExpectEnabled(page, {"Fat", "BoostFat", "TuneFrameFat"}, false);
     ExpectEnabled(page, {"NoTellFat", "FatGroup"}, true);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:f?");
+    EXPECT_EQ(code(PersonalTab), Header + " P:f?");
 }
 
 const QStringList LeftColours = {"ColorLeft0", "ColorLeft1", "ColorLeft2"};
@@ -179,186 +179,186 @@ const QStringList RightColours = {"ColorRight0", "ColorRight1", "ColorRight2"};
 const QStringList RightIntensities = {"ColorAdjRight0", "ColorAdjRight1", "ColorAdjRight2"};
 
 TEST_F(PersonalPageTest, EyesOpenTheLeftEyeFirst) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitEyes");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitEyes");
     ExpectEnabled(page, QStringList{"Same", "LeftGroup", "EyesGroup"} + LeftColours, true);
     ExpectEnabled(
         page, LeftIntensities + RightColours + RightIntensities + QStringList{"Glasses", "Contacts"}, false);
     ExpectEnabled(page, {"RightGroup"}, false);
-    EXPECT_EQ(Code(PersonalTab), Header); // no colour, no ":e"
+    EXPECT_EQ(code(PersonalTab), Header); // no colour, no ":e"
 }
 
 TEST_F(PersonalPageTest, AColourOpensItsIntensityAndTheMarks) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitEyes");
-    page.Choose("ColorLeft0", 2);
+    Driver page = open(PersonalTab);
+    page.toggle("OmitEyes");
+    page.choose("ColorLeft0", 2);
     ExpectEnabled(page, {"ColorAdjLeft0", "Glasses", "Contacts"}, true);
     ExpectEnabled(page, {"ColorAdjLeft1", "ColorAdjLeft2"}, false);
-    page.Choose("ColorAdjLeft0", 1);
-    page.Toggle("Glasses");
-    page.Toggle("Contacts");
-    EXPECT_EQ(Code(PersonalTab), Header + " P:eBDg[z]");
+    page.choose("ColorAdjLeft0", 1);
+    page.toggle("Glasses");
+    page.toggle("Contacts");
+    EXPECT_EQ(code(PersonalTab), Header + " P:eBDg[z]");
 
-    page.Choose("ColorLeft0", 0);
+    page.choose("ColorLeft0", 0);
     ExpectEnabled(page, {"ColorAdjLeft0", "Glasses", "Contacts"}, false);
-    EXPECT_EQ(P0().ColorAdjLeft0, 1);
-    EXPECT_EQ(P0().Glasses, 1);
-    EXPECT_EQ(P0().Contacts, 1);
-    EXPECT_EQ(Code(PersonalTab), Header);
+    EXPECT_EQ(p0().ColorAdjLeft0, 1);
+    EXPECT_EQ(p0().Glasses, 1);
+    EXPECT_EQ(p0().Contacts, 1);
+    EXPECT_EQ(code(PersonalTab), Header);
 
-    page.Choose("ColorLeft2", 6);
+    page.choose("ColorLeft2", 6);
     ExpectEnabled(page, {"ColorAdjLeft2", "Glasses", "Contacts"}, true);
     ExpectEnabled(page, {"ColorAdjLeft0"}, false);
 }
 
 TEST_F(PersonalPageTest, TheRightEyeOpensWhenTheEyesDiffer) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitEyes");
-    page.Toggle("Same");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitEyes");
+    page.toggle("Same");
     ExpectEnabled(page, QStringList{"RightGroup"} + RightColours, true);
     ExpectEnabled(page, RightIntensities, false);
-    page.Choose("ColorRight1", 3);
+    page.choose("ColorRight1", 3);
     ExpectEnabled(page, {"ColorAdjRight1", "Glasses", "Contacts"}, true);
     ExpectEnabled(page, {"ColorAdjRight0", "ColorAdjRight2"}, false);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:eG");
+    EXPECT_EQ(code(PersonalTab), Header + " P:eG");
 
     // The same eyes again: the right lists close but their colour still counts for the marks.
-    page.Toggle("Same");
+    page.toggle("Same");
     ExpectEnabled(page, QStringList{"RightGroup"} + RightColours + RightIntensities, false);
     ExpectEnabled(page, {"Glasses", "Contacts"}, true);
-    EXPECT_EQ(P0().ColorRight1, 3);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:e");
+    EXPECT_EQ(p0().ColorRight1, 3);
+    EXPECT_EQ(code(PersonalTab), Header + " P:e");
 
-    page.Toggle("OmitEyes");
+    page.toggle("OmitEyes");
     ExpectEnabled(page, QStringList{"Same", "Glasses", "Contacts", "LeftGroup", "EyesGroup"} + LeftColours,
                   false);
-    EXPECT_TRUE(page.Get<QCheckBox>("OmitEyes").isEnabled());
+    EXPECT_TRUE(page.get<QCheckBox>("OmitEyes").isEnabled());
 }
 
 TEST_F(PersonalPageTest, TheAgeTuneStaysWithinTheSlider) {
     // Stored tunes show unchanged until the group is touched.
-    Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", 2}, {"Per/BoostAge", 5}});
-    auto& tune = page.Get<QSpinBox>("BoostAge");
+    Driver page = open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", 2}, {"Per/BoostAge", 5}});
+    auto& tune = page.get<QSpinBox>("BoostAge");
     EXPECT_EQ(tune.value(), 5);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a++[+++++]");
-    page.Press("Age", Qt::Key_Right); // at 3 a tune of 5 is cut back to 1
+    EXPECT_EQ(code(PersonalTab), Header + " P:a++[+++++]");
+    page.press("Age", Qt::Key_Right); // at 3 a tune of 5 is cut back to 1
     EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(P0().Age, 3);
-    EXPECT_EQ(P0().BoostAge, 1);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a+++[+]");
-    page.Press("BoostAge", Qt::Key_Up); // 3 + 2 > 4: set back at once
+    EXPECT_EQ(p0().Age, 3);
+    EXPECT_EQ(p0().BoostAge, 1);
+    EXPECT_EQ(code(PersonalTab), Header + " P:a+++[+]");
+    page.press("BoostAge", Qt::Key_Up); // 3 + 2 > 4: set back at once
     EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(P0().BoostAge, 1);
+    EXPECT_EQ(p0().BoostAge, 1);
 
-    page.Press("Age", Qt::Key_Left, 6);
-    EXPECT_EQ(P0().Age, -3);
+    page.press("Age", Qt::Key_Left, 6);
+    EXPECT_EQ(p0().Age, -3);
     EXPECT_EQ(tune.value(), 1);
-    page.Press("BoostAge", Qt::Key_Down, 3); // −3 − 2 < −3: raised back to 0
-    EXPECT_EQ(P0().BoostAge, 0);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a---");
+    page.press("BoostAge", Qt::Key_Down, 3); // −3 − 2 < −3: raised back to 0
+    EXPECT_EQ(p0().BoostAge, 0);
+    EXPECT_EQ(code(PersonalTab), Header + " P:a---");
 }
 
 TEST_F(PersonalPageTest, AtTheBottomANegativeTuneIsRaisedToZero) {
-    Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", -2}, {"Per/BoostAge", -7}});
-    page.Press("Age", Qt::Key_Left);
-    EXPECT_EQ(P0().Age, -3);
-    EXPECT_EQ(P0().BoostAge, 0);
-    EXPECT_EQ(page.Get<QSpinBox>("BoostAge").value(), 0);
+    Driver page = open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", -2}, {"Per/BoostAge", -7}});
+    page.press("Age", Qt::Key_Left);
+    EXPECT_EQ(p0().Age, -3);
+    EXPECT_EQ(p0().BoostAge, 0);
+    EXPECT_EQ(page.get<QSpinBox>("BoostAge").value(), 0);
 }
 
 TEST_F(PersonalPageTest, AnAgeOutOfRangeIsCodedButKeepsThePage) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitAge");
-    page.Toggle("SpecifyExactAge");
-    page.Type("ExactAge", "250");
-    EXPECT_EQ(P0().ExactAge, 250);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a250");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitAge");
+    page.toggle("SpecifyExactAge");
+    page.type("ExactAge", "250");
+    EXPECT_EQ(p0().ExactAge, 250);
+    EXPECT_EQ(code(PersonalTab), Header + " P:a250");
 
-    EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 200."});
-    EXPECT_EQ(Sheet().tabs().currentIndex(), PersonalTab);
-    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactAge"));
+    EXPECT_EQ(leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 200."});
+    EXPECT_EQ(sheet().tabs().currentIndex(), PersonalTab);
+    EXPECT_EQ(sheet().focusWidget(), &page.get<QWidget>("ExactAge"));
 
     { // OK is refused too.
         MessageBoxCatcher catcher;
-        QTest::mouseClick(Sheet().findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+        QTest::mouseClick(sheet().findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
         QTest::qWait(50);
-        EXPECT_EQ(catcher.Texts(), QStringList{"Please enter an integer between 0 and 200."});
-        EXPECT_TRUE(Sheet().isVisible());
+        EXPECT_EQ(catcher.texts(), QStringList{"Please enter an integer between 0 and 200."});
+        EXPECT_TRUE(sheet().isVisible());
     }
 
-    page.Type("ExactAge", "200");
-    EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
-    EXPECT_EQ(Sheet().tabs().currentIndex(), MorePersonalTab);
+    page.type("ExactAge", "200");
+    EXPECT_TRUE(leave(MorePersonalTab).isEmpty());
+    EXPECT_EQ(sheet().tabs().currentIndex(), MorePersonalTab);
 }
 
 TEST_F(PersonalPageTest, NumbersAreCheckedInOrderEvenInClosedBoxes) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitStature");
-    page.Toggle("SpecifyExactStature");
-    page.Type("ExactStatureFt", "11");
-    page.Type("ExactStatureIn", "12");
-    page.Toggle("OmitWeight");
-    page.Toggle("SpecifyExactWeight");
-    page.Type("ExactWeight", "501");
-    EXPECT_EQ(Code(PersonalTab), Header + " P:s1112:w501");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitStature");
+    page.toggle("SpecifyExactStature");
+    page.type("ExactStatureFt", "11");
+    page.type("ExactStatureIn", "12");
+    page.toggle("OmitWeight");
+    page.toggle("SpecifyExactWeight");
+    page.type("ExactWeight", "501");
+    EXPECT_EQ(code(PersonalTab), Header + " P:s1112:w501");
 
-    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 500."});
-    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactWeight"));
-    page.Type("ExactWeight", "500");
-    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 11."});
-    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactStatureIn"));
+    EXPECT_EQ(leave(0), QStringList{"Please enter an integer between 0 and 500."});
+    EXPECT_EQ(sheet().focusWidget(), &page.get<QWidget>("ExactWeight"));
+    page.type("ExactWeight", "500");
+    EXPECT_EQ(leave(0), QStringList{"Please enter an integer between 0 and 11."});
+    EXPECT_EQ(sheet().focusWidget(), &page.get<QWidget>("ExactStatureIn"));
     // Closing the box does not let the number through.
-    page.Toggle("SpecifyExactStature");
-    EXPECT_FALSE(page.Get<QWidget>("ExactStatureIn").isEnabled());
-    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 11."});
-    EXPECT_EQ(Sheet().tabs().currentIndex(), PersonalTab);
+    page.toggle("SpecifyExactStature");
+    EXPECT_FALSE(page.get<QWidget>("ExactStatureIn").isEnabled());
+    EXPECT_EQ(leave(0), QStringList{"Please enter an integer between 0 and 11."});
+    EXPECT_EQ(sheet().tabs().currentIndex(), PersonalTab);
 
-    page.Toggle("SpecifyExactStature");
-    page.Type("ExactStatureIn", "3");
-    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 10."});
-    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("ExactStatureFt"));
-    page.Type("ExactStatureFt", "5");
-    EXPECT_TRUE(Leave(0).isEmpty());
-    EXPECT_EQ(Sheet().fullCode(), (Header + " P:s53:w500").toStdString());
+    page.toggle("SpecifyExactStature");
+    page.type("ExactStatureIn", "3");
+    EXPECT_EQ(leave(0), QStringList{"Please enter an integer between 0 and 10."});
+    EXPECT_EQ(sheet().focusWidget(), &page.get<QWidget>("ExactStatureFt"));
+    page.type("ExactStatureFt", "5");
+    EXPECT_TRUE(leave(0).isEmpty());
+    EXPECT_EQ(sheet().fullCode(), (Header + " P:s53:w500").toStdString());
 }
 
 TEST_F(PersonalPageTest, AnEmptiedBoxStoresZeroAndShowsItOnLeaving) {
-    Driver page = Open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/SpecifyExactAge", 1}, {"Per/ExactAge", 42}});
-    EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "42");
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a42");
-    page.Type("ExactAge", "");
-    EXPECT_EQ(P0().ExactAge, 0);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a0");
-    EXPECT_TRUE(Leave(EvenMorePersonalTab).isEmpty());
-    EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "0");
+    Driver page = open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/SpecifyExactAge", 1}, {"Per/ExactAge", 42}});
+    EXPECT_EQ(page.get<QLineEdit>("ExactAge").text(), "42");
+    EXPECT_EQ(code(PersonalTab), Header + " P:a42");
+    page.type("ExactAge", "");
+    EXPECT_EQ(p0().ExactAge, 0);
+    EXPECT_EQ(code(PersonalTab), Header + " P:a0");
+    EXPECT_TRUE(leave(EvenMorePersonalTab).isEmpty());
+    EXPECT_EQ(page.get<QLineEdit>("ExactAge").text(), "0");
 }
 
 TEST_F(PersonalPageTest, NotTellingIsForgottenAtTheNextStart) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitWeight");
-    page.Toggle("NoTellWeight");
-    page.Toggle("OmitFat");
-    page.Toggle("NoTellFat");
-    EXPECT_EQ(Code(PersonalTab), Header + " P:w?:f?");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitWeight");
+    page.toggle("NoTellWeight");
+    page.toggle("OmitFat");
+    page.toggle("NoTellFat");
+    EXPECT_EQ(code(PersonalTab), Header + " P:w?:f?");
     { // what OK does
-        auto store = QSettingsStore::ForIniFile(SettingsPath());
-        SaveSettings(*store, Sheet().answers());
-        ASSERT_TRUE(store->Commit());
+        auto store = QSettingsStore::forIniFile(settingsPath());
+        SaveSettings(*store, sheet().answers());
+        ASSERT_TRUE(store->commit());
     }
 
-    Driver next = Open(PersonalTab);
-    EXPECT_EQ(P0().OmitWeight, 0); // the rest was saved
-    EXPECT_EQ(P0().NoTellWeight, 0);
-    EXPECT_EQ(P0().NoTellFat, 0);
-    EXPECT_FALSE(next.Get<QCheckBox>("NoTellWeight").isChecked());
-    EXPECT_FALSE(next.Get<QCheckBox>("NoTellFat").isChecked());
+    Driver next = open(PersonalTab);
+    EXPECT_EQ(p0().OmitWeight, 0); // the rest was saved
+    EXPECT_EQ(p0().NoTellWeight, 0);
+    EXPECT_EQ(p0().NoTellFat, 0);
+    EXPECT_FALSE(next.get<QCheckBox>("NoTellWeight").isChecked());
+    EXPECT_FALSE(next.get<QCheckBox>("NoTellFat").isChecked());
     ExpectEnabled(next, {"Weight", "Fat"}, true);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:w:f");
+    EXPECT_EQ(code(PersonalTab), Header + " P:w:f");
 }
 
 TEST_F(PersonalPageTest, DamagedValuesAreShownAsTheControlsAllow) {
-    Driver page = Open(PersonalTab, {{"Per/OmitEyes", 0},
+    Driver page = open(PersonalTab, {{"Per/OmitEyes", 0},
                                      {"Per/Same", 0},
                                      {"Per/OmitAge", 5},
                                      {"Per/ColorLeft0", INT_MIN},
@@ -371,50 +371,50 @@ TEST_F(PersonalPageTest, DamagedValuesAreShownAsTheControlsAllow) {
                                      {"Per/OmitWeight", 0},
                                      {"Per/SpecifyExactWeight", 1}});
     // A flag past 2 becomes 0, in the field and in the code.
-    EXPECT_EQ(P0().OmitAge, 0);
-    EXPECT_FALSE(page.Get<QCheckBox>("OmitAge").isChecked());
-    EXPECT_TRUE(Code(PersonalTab).startsWith(Header + " P:a:s"));
+    EXPECT_EQ(p0().OmitAge, 0);
+    EXPECT_FALSE(page.get<QCheckBox>("OmitAge").isChecked());
+    EXPECT_TRUE(code(PersonalTab).startsWith(Header + " P:a:s"));
     // Rows naming no item show none and are kept.
-    EXPECT_EQ(page.Get<QComboBox>("ColorLeft0").currentIndex(), -1);
-    EXPECT_EQ(page.Get<QComboBox>("ColorRight0").currentIndex(), -1);
-    EXPECT_EQ(page.Get<QComboBox>("ColorAdjRight0").currentIndex(), -1);
-    EXPECT_EQ(P0().ColorRight0, 99);
+    EXPECT_EQ(page.get<QComboBox>("ColorLeft0").currentIndex(), -1);
+    EXPECT_EQ(page.get<QComboBox>("ColorRight0").currentIndex(), -1);
+    EXPECT_EQ(page.get<QComboBox>("ColorAdjRight0").currentIndex(), -1);
+    EXPECT_EQ(p0().ColorRight0, 99);
     ExpectEnabled(page, {"Glasses", "Contacts", "ColorAdjLeft0", "ColorAdjRight0"}, true);
     // A level past the slider shows at its end; the field keeps it until the slider moves.
-    EXPECT_EQ(page.Get<QSlider>("Stature").value(), 3);
-    EXPECT_EQ(page.Get<QSpinBox>("BoostStature").value(), -6);
-    EXPECT_EQ(P0().Stature, 9);
-    EXPECT_EQ(P0().BoostStature, -30000);
-    page.Press("Stature", Qt::Key_Left);
-    EXPECT_EQ(P0().Stature, 2);
-    EXPECT_EQ(P0().BoostStature, -5);
+    EXPECT_EQ(page.get<QSlider>("Stature").value(), 3);
+    EXPECT_EQ(page.get<QSpinBox>("BoostStature").value(), -6);
+    EXPECT_EQ(p0().Stature, 9);
+    EXPECT_EQ(p0().BoostStature, -30000);
+    page.press("Stature", Qt::Key_Left);
+    EXPECT_EQ(p0().Stature, 2);
+    EXPECT_EQ(p0().BoostStature, -5);
     // A negative stored number is shown and refused on leaving.
-    EXPECT_EQ(page.Get<QLineEdit>("ExactWeight").text(), "-5");
-    EXPECT_EQ(Leave(0), QStringList{"Please enter a positive integer."});
+    EXPECT_EQ(page.get<QLineEdit>("ExactWeight").text(), "-5");
+    EXPECT_EQ(leave(0), QStringList{"Please enter a positive integer."});
 }
 
 TEST_F(PersonalPageTest, DamagedColourRowsAddUpWithoutWrappingAround) {
     Driver page =
-        Open(PersonalTab, {{"Per/OmitEyes", 0}, {"Per/ColorLeft0", INT_MIN}, {"Per/ColorLeft2", INT_MIN}});
+        open(PersonalTab, {{"Per/OmitEyes", 0}, {"Per/ColorLeft0", INT_MIN}, {"Per/ColorLeft2", INT_MIN}});
     ExpectEnabled(page, {"Glasses", "Contacts", "ColorAdjLeft0", "ColorAdjLeft2"}, true);
     ExpectEnabled(page, {"ColorAdjLeft1"}, false);
-    EXPECT_TRUE(Code(PersonalTab).startsWith(Header + " P:e")) << Code(PersonalTab).toStdString();
-    page.Toggle("Glasses");
-    EXPECT_TRUE(Code(PersonalTab).endsWith("g"));
+    EXPECT_TRUE(code(PersonalTab).startsWith(Header + " P:e")) << code(PersonalTab).toStdString();
+    page.toggle("Glasses");
+    EXPECT_TRUE(code(PersonalTab).endsWith("g"));
 }
 
 TEST_F(PersonalPageTest, ALaterVisitShowsTheAnswersAgain) {
-    Driver page = Open(PersonalTab);
-    page.Toggle("OmitAge");
-    page.Press("Age", Qt::Key_Right);
-    page.Toggle("SpecifyExactAge");
-    page.Type("ExactAge", "0031");
-    EXPECT_EQ(Leave(0), QStringList{});
-    ShowTab(PersonalTab);
-    EXPECT_EQ(page.Get<QLineEdit>("ExactAge").text(), "31");
-    EXPECT_TRUE(page.Get<QCheckBox>("SpecifyExactAge").isChecked());
-    EXPECT_EQ(page.Get<QSlider>("Age").value(), 1);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a31");
+    Driver page = open(PersonalTab);
+    page.toggle("OmitAge");
+    page.press("Age", Qt::Key_Right);
+    page.toggle("SpecifyExactAge");
+    page.type("ExactAge", "0031");
+    EXPECT_EQ(leave(0), QStringList{});
+    showTab(PersonalTab);
+    EXPECT_EQ(page.get<QLineEdit>("ExactAge").text(), "31");
+    EXPECT_TRUE(page.get<QCheckBox>("SpecifyExactAge").isChecked());
+    EXPECT_EQ(page.get<QSlider>("Age").value(), 1);
+    EXPECT_EQ(code(PersonalTab), Header + " P:a31");
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -423,32 +423,32 @@ TEST_F(PersonalPageTest, ALaterVisitShowsTheAnswersAgain) {
 using PersonalMorePage = PersonalPages;
 
 TEST_F(PersonalMorePage, FirstRunOpensOnlyTheOmitBoxes) {
-    Driver page = Open(MorePersonalTab);
+    Driver page = open(MorePersonalTab);
     for (const char* name : {"OmitHair", "OmitTone", "OmitGroup", "OmitBloodType"})
-        EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
-    EXPECT_FALSE(page.Get<QCheckBox>("Beard").isChecked());
-    EXPECT_FALSE(page.Get<QCheckBox>("Moustache").isChecked());
-    EXPECT_EQ(page.Get<QComboBox>("HairColor").currentText(), "Blond");
-    EXPECT_EQ(page.Get<QComboBox>("HairColor").count(), 10);
-    EXPECT_EQ(page.Get<QComboBox>("HairColorAdj").currentIndex(), 0);
-    EXPECT_EQ(page.Get<QComboBox>("HairColorAdj").currentText(), "");
-    EXPECT_EQ(page.Get<QComboBox>("BloodType").currentIndex(), 0);
-    EXPECT_EQ(page.Get<QComboBox>("BloodTypeSign").currentText(), "Negative");
+        EXPECT_TRUE(page.get<QCheckBox>(name).isChecked()) << name;
+    EXPECT_FALSE(page.get<QCheckBox>("Beard").isChecked());
+    EXPECT_FALSE(page.get<QCheckBox>("Moustache").isChecked());
+    EXPECT_EQ(page.get<QComboBox>("HairColor").currentText(), "Blond");
+    EXPECT_EQ(page.get<QComboBox>("HairColor").count(), 10);
+    EXPECT_EQ(page.get<QComboBox>("HairColorAdj").currentIndex(), 0);
+    EXPECT_EQ(page.get<QComboBox>("HairColorAdj").currentText(), "");
+    EXPECT_EQ(page.get<QComboBox>("BloodType").currentIndex(), 0);
+    EXPECT_EQ(page.get<QComboBox>("BloodTypeSign").currentText(), "Negative");
     for (const char* name : {"Hair", "Tone"}) {
-        EXPECT_EQ(page.Get<QSlider>(name).value(), 0) << name;
-        EXPECT_EQ(page.Get<QSpinBox>(QStringLiteral("Boost") + name).value(), 0) << name;
+        EXPECT_EQ(page.get<QSlider>(name).value(), 0) << name;
+        EXPECT_EQ(page.get<QSpinBox>(QStringLiteral("Boost") + name).value(), 0) << name;
     }
-    auto& groups = page.Get<QListWidget>("Group");
+    auto& groups = page.get<QListWidget>("Group");
     EXPECT_EQ(groups.count(), 9);
     EXPECT_TRUE(groups.selectedItems().isEmpty());
     const std::set<QString> open = {"OmitHair", "OmitTone", "OmitGroup", "OmitBloodType",
                                     "CodeBox",  "Decode",   "CopyCode"};
     EXPECT_EQ(EnabledControls(page.page), open);
-    EXPECT_EQ(Code(MorePersonalTab), Header);
+    EXPECT_EQ(code(MorePersonalTab), Header);
 }
 
 TEST_F(PersonalMorePage, EachOmitBoxOpensItsWholeTrait) {
-    Driver page = Open(MorePersonalTab);
+    Driver page = open(MorePersonalTab);
     const std::pair<const char*, QStringList> traits[] = {
         {"OmitHair",
          {"HairColor", "HairColorAdj", "Hair", "BoostHair", "TuneFrameHair", "Beard", "Moustache",
@@ -457,107 +457,107 @@ TEST_F(PersonalMorePage, EachOmitBoxOpensItsWholeTrait) {
         {"OmitGroup", {"Group", "GroupGroup"}},
         {"OmitBloodType", {"BloodType", "BloodTypeSign", "BloodTypeGroup"}}};
     for (const auto& [omit, controls] : traits) {
-        page.Toggle(omit);
+        page.toggle(omit);
         ExpectEnabled(page, controls, true);
     }
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl:t:c:bA-");
-    page.Choose("BloodType", 3);
-    page.Choose("BloodTypeSign", 0);
-    page.Toggle("OmitBloodType");
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl:t:c:bA-");
+    page.choose("BloodType", 3);
+    page.choose("BloodTypeSign", 0);
+    page.toggle("OmitBloodType");
     ExpectEnabled(page, traits[3].second, false);
-    EXPECT_EQ(P1().BloodType, 3);
-    EXPECT_EQ(P1().BloodTypeSign, 0);
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl:t:c");
+    EXPECT_EQ(p1().BloodType, 3);
+    EXPECT_EQ(p1().BloodTypeSign, 0);
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl:t:c");
     // The other answers close nothing.
-    page.Choose("HairColorAdj", 0);
+    page.choose("HairColorAdj", 0);
     ExpectEnabled(page, traits[0].second, true);
 }
 
 TEST_F(PersonalMorePage, TheGroupListStoresTheWholeSelection) {
-    Driver page = Open(MorePersonalTab);
-    page.Toggle("OmitGroup");
-    page.ClickItem("Group", 0);
-    page.ClickItem("Group", 3);
-    EXPECT_EQ(P1().Group, 9);
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:cWhAs");
-    page.ClickItem("Group", 0);
-    page.ClickItem("Group", 3);
-    EXPECT_EQ(P1().Group, 0);
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:c");
+    Driver page = open(MorePersonalTab);
+    page.toggle("OmitGroup");
+    page.clickItem("Group", 0);
+    page.clickItem("Group", 3);
+    EXPECT_EQ(p1().Group, 9);
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:cWhAs");
+    page.clickItem("Group", 0);
+    page.clickItem("Group", 3);
+    EXPECT_EQ(p1().Group, 0);
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:c");
 }
 
 TEST_F(PersonalMorePage, AStoredMaskSelectsItsGroupsAndKeepsBitsPastTheList) {
-    Driver page = Open(MorePersonalTab, {{"Per/Group", 9 | (1 << 9) | (1 << 20)}});
-    auto& groups = page.Get<QListWidget>("Group");
+    Driver page = open(MorePersonalTab, {{"Per/Group", 9 | (1 << 9) | (1 << 20)}});
+    auto& groups = page.get<QListWidget>("Group");
     QList<int> selected;
     for (int i = 0; i < groups.count(); ++i)
         if (groups.item(i)->isSelected())
             selected << i;
     EXPECT_EQ(selected, (QList<int>{0, 3}));
-    EXPECT_EQ(P1().Group, 9 | (1 << 9) | (1 << 20));
-    page.Toggle("OmitGroup");
-    page.ClickItem("Group", 1);
-    EXPECT_EQ(P1().Group, 11);
+    EXPECT_EQ(p1().Group, 9 | (1 << 9) | (1 << 20));
+    page.toggle("OmitGroup");
+    page.clickItem("Group", 1);
+    EXPECT_EQ(p1().Group, 11);
 }
 
 TEST_F(PersonalMorePage, TheLengthTuneHasNoRoomAtEitherEnd) {
-    Driver page = Open(MorePersonalTab);
-    page.Toggle("OmitHair");
-    auto& tune = page.Get<QSpinBox>("BoostHair");
-    page.Press("Hair", Qt::Key_End);
-    EXPECT_EQ(P1().Hair, 4);
-    page.Press("BoostHair", Qt::Key_Up);
+    Driver page = open(MorePersonalTab);
+    page.toggle("OmitHair");
+    auto& tune = page.get<QSpinBox>("BoostHair");
+    page.press("Hair", Qt::Key_End);
+    EXPECT_EQ(p1().Hair, 4);
+    page.press("BoostHair", Qt::Key_Up);
     EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(P1().BoostHair, 0);
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl++++");
-    page.Press("Hair", Qt::Key_Home);
-    EXPECT_EQ(P1().Hair, -3);
-    page.Press("BoostHair", Qt::Key_Down);
+    EXPECT_EQ(p1().BoostHair, 0);
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl++++");
+    page.press("Hair", Qt::Key_Home);
+    EXPECT_EQ(p1().Hair, -3);
+    page.press("BoostHair", Qt::Key_Down);
     EXPECT_EQ(tune.value(), 0);
-    page.Press("BoostHair", Qt::Key_Up, 9);
+    page.press("BoostHair", Qt::Key_Up, 9);
     EXPECT_EQ(tune.value(), 7);
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:hBl---[+++++++]");
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl---[+++++++]");
 }
 
 TEST_F(PersonalMorePage, TheToneTuneStaysWithinTheSlider) {
-    Driver page = Open(MorePersonalTab, {{"Per/OmitTone", 0}, {"Per/BoostTone", 3}});
-    page.Press("Tone", Qt::Key_Right); // at 1 a tune of 3 is cut back to 1
-    EXPECT_EQ(P1().Tone, 1);
-    EXPECT_EQ(P1().BoostTone, 1);
-    EXPECT_EQ(Code(MorePersonalTab), Header + " P:t+[+]");
-    page.Press("BoostTone", Qt::Key_Down, 2);
-    page.Press("Tone", Qt::Key_Left, 2); // −1 with −1 ...
-    EXPECT_EQ(P1().BoostTone, -1);
-    page.Press("Tone", Qt::Key_Left); // ... and at −2 a tune of −1 is raised to 0
-    EXPECT_EQ(P1().Tone, -2);
-    EXPECT_EQ(P1().BoostTone, 0);
-    EXPECT_EQ(page.Get<QSpinBox>("BoostTone").minimum(), -4);
-    EXPECT_EQ(page.Get<QSlider>("Tone").minimum(), -2);
+    Driver page = open(MorePersonalTab, {{"Per/OmitTone", 0}, {"Per/BoostTone", 3}});
+    page.press("Tone", Qt::Key_Right); // at 1 a tune of 3 is cut back to 1
+    EXPECT_EQ(p1().Tone, 1);
+    EXPECT_EQ(p1().BoostTone, 1);
+    EXPECT_EQ(code(MorePersonalTab), Header + " P:t+[+]");
+    page.press("BoostTone", Qt::Key_Down, 2);
+    page.press("Tone", Qt::Key_Left, 2); // −1 with −1 ...
+    EXPECT_EQ(p1().BoostTone, -1);
+    page.press("Tone", Qt::Key_Left); // ... and at −2 a tune of −1 is raised to 0
+    EXPECT_EQ(p1().Tone, -2);
+    EXPECT_EQ(p1().BoostTone, 0);
+    EXPECT_EQ(page.get<QSpinBox>("BoostTone").minimum(), -4);
+    EXPECT_EQ(page.get<QSlider>("Tone").minimum(), -2);
 }
 
 TEST_F(PersonalMorePage, DamagedValuesAreShownAsTheControlsAllow) {
-    Driver page = Open(MorePersonalTab, {{"Per/OmitTone", 7},
+    Driver page = open(MorePersonalTab, {{"Per/OmitTone", 7},
                                          {"Per/OmitHair", 0},
                                          {"Per/HairColor", 50},
                                          {"Per/BloodTypeSign", INT_MIN},
                                          {"Per/Tone", INT_MAX},
                                          {"Per/BoostTone", -4}});
-    EXPECT_EQ(P1().OmitTone, 0);
-    EXPECT_FALSE(page.Get<QCheckBox>("OmitTone").isChecked());
+    EXPECT_EQ(p1().OmitTone, 0);
+    EXPECT_FALSE(page.get<QCheckBox>("OmitTone").isChecked());
     ExpectEnabled(page, {"Tone", "BoostTone"}, true);
-    EXPECT_EQ(page.Get<QComboBox>("HairColor").currentIndex(), -1);
-    EXPECT_EQ(P1().HairColor, 50);
-    EXPECT_EQ(page.Get<QComboBox>("BloodTypeSign").currentIndex(), -1);
-    EXPECT_EQ(page.Get<QSlider>("Tone").value(), 2);
-    EXPECT_EQ(P1().Tone, INT_MAX);
+    EXPECT_EQ(page.get<QComboBox>("HairColor").currentIndex(), -1);
+    EXPECT_EQ(p1().HairColor, 50);
+    EXPECT_EQ(page.get<QComboBox>("BloodTypeSign").currentIndex(), -1);
+    EXPECT_EQ(page.get<QSlider>("Tone").value(), 2);
+    EXPECT_EQ(p1().Tone, INT_MAX);
     // The code shows the tone as stored, now that its omit flag reads 0.
-    EXPECT_TRUE(Code(MorePersonalTab).contains(":t")) << Code(MorePersonalTab).toStdString();
-    page.Press("BoostTone", Qt::Key_Up);
-    EXPECT_EQ(P1().Tone, INT_MAX); // the tune alone does not re-read the level
-    EXPECT_EQ(P1().BoostTone, -3);
-    page.Press("Tone", Qt::Key_Left);
-    EXPECT_EQ(P1().Tone, 1);
-    EXPECT_EQ(P1().BoostTone, -3);
+    EXPECT_TRUE(code(MorePersonalTab).contains(":t")) << code(MorePersonalTab).toStdString();
+    page.press("BoostTone", Qt::Key_Up);
+    EXPECT_EQ(p1().Tone, INT_MAX); // the tune alone does not re-read the level
+    EXPECT_EQ(p1().BoostTone, -3);
+    page.press("Tone", Qt::Key_Left);
+    EXPECT_EQ(p1().Tone, 1);
+    EXPECT_EQ(p1().BoostTone, -3);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -568,97 +568,97 @@ using PersonalEvenMorePage = PersonalPages;
 const QStringList KinkLevel = {"Kink", "BoostKink", "TuneFrameKink"};
 
 TEST_F(PersonalEvenMorePage, FirstRunOpensOnlyTheOmitBoxes) {
-    Driver page = Open(EvenMorePersonalTab);
+    Driver page = open(EvenMorePersonalTab);
     for (const char* name : {"OmitSign", "OmitGender", "OmitRelationship"})
-        EXPECT_TRUE(page.Get<QCheckBox>(name).isChecked()) << name;
-    EXPECT_FALSE(page.Get<QCheckBox>("UsePurity").isChecked());
-    EXPECT_FALSE(page.Get<QCheckBox>("NoTellKink").isChecked());
-    EXPECT_TRUE(page.Get<QComboBox>("Sign").currentText().startsWith("Aries"));
-    EXPECT_EQ(page.Get<QComboBox>("Sign").count(), 12);
-    EXPECT_EQ(page.Get<QComboBox>("Gender").currentText(), "You are a female");
-    EXPECT_EQ(page.Get<QComboBox>("KinkMembership").currentText(), "");
-    EXPECT_EQ(page.Get<QComboBox>("Preference").currentText(), "(-) Promiscuous");
-    EXPECT_EQ(page.Get<QComboBox>("Status").currentText(), "(-) Unavailable");
-    EXPECT_EQ(page.Get<QLineEdit>("Purity").text(), "0");
-    EXPECT_EQ(page.Get<QSlider>("Kink").value(), 0);
+        EXPECT_TRUE(page.get<QCheckBox>(name).isChecked()) << name;
+    EXPECT_FALSE(page.get<QCheckBox>("UsePurity").isChecked());
+    EXPECT_FALSE(page.get<QCheckBox>("NoTellKink").isChecked());
+    EXPECT_TRUE(page.get<QComboBox>("Sign").currentText().startsWith("Aries"));
+    EXPECT_EQ(page.get<QComboBox>("Sign").count(), 12);
+    EXPECT_EQ(page.get<QComboBox>("Gender").currentText(), "You are a female");
+    EXPECT_EQ(page.get<QComboBox>("KinkMembership").currentText(), "");
+    EXPECT_EQ(page.get<QComboBox>("Preference").currentText(), "(-) Promiscuous");
+    EXPECT_EQ(page.get<QComboBox>("Status").currentText(), "(-) Unavailable");
+    EXPECT_EQ(page.get<QLineEdit>("Purity").text(), "0");
+    EXPECT_EQ(page.get<QSlider>("Kink").value(), 0);
     for (const char* name : {"BoostKink", "BoostPreference", "BoostStatus"})
-        EXPECT_EQ(page.Get<QSpinBox>(name).value(), 0) << name;
+        EXPECT_EQ(page.get<QSpinBox>(name).value(), 0) << name;
     const std::set<QString> open = {"OmitSign", "OmitGender", "OmitRelationship",
                                     "CodeBox",  "Decode",     "CopyCode"};
     EXPECT_EQ(EnabledControls(page.page), open);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header);
+    EXPECT_EQ(code(EvenMorePersonalTab), Header);
 }
 
 TEST_F(PersonalEvenMorePage, TheQuizAndTheKinkFactorExcludeEachOther) {
-    Driver page = Open(EvenMorePersonalTab);
+    Driver page = open(EvenMorePersonalTab);
     const QStringList gender = {"Gender", "UsePurity", "GenderGroup", "KinkGroup", "KinkFactorGroup"};
     const QStringList kink = QStringList{"NoTellKink", "KinkMembership"} + KinkLevel;
     const QStringList quiz = {"Purity", "QuizGroup"};
-    page.Toggle("OmitGender");
+    page.toggle("OmitGender");
     ExpectEnabled(page, gender + kink, true);
     ExpectEnabled(page, quiz, false);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x");
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x");
 
-    page.Toggle("UsePurity");
+    page.toggle("UsePurity");
     ExpectEnabled(page, quiz, true);
     ExpectEnabled(page, kink, false);
     ExpectEnabled(page, gender, true);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x0%");
-    page.Toggle("UsePurity");
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x0%");
+    page.toggle("UsePurity");
     ExpectEnabled(page, quiz, false);
     ExpectEnabled(page, kink, true);
 
-    page.Toggle("NoTellKink");
+    page.toggle("NoTellKink");
     ExpectEnabled(page, KinkLevel, false);
     ExpectEnabled(page, {"KinkMembership", "NoTellKink"}, true);
-    page.Toggle("OmitGender");
+    page.toggle("OmitGender");
     ExpectEnabled(page, gender + kink + quiz, false);
-    EXPECT_TRUE(page.Get<QCheckBox>("NoTellKink").isChecked());
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header);
+    EXPECT_TRUE(page.get<QCheckBox>("NoTellKink").isChecked());
+    EXPECT_EQ(code(EvenMorePersonalTab), Header);
 }
 
 TEST_F(PersonalEvenMorePage, SignAndRelationshipOpenWithTheirOmitBoxes) {
-    Driver page = Open(EvenMorePersonalTab);
-    page.Toggle("OmitSign");
+    Driver page = open(EvenMorePersonalTab);
+    page.toggle("OmitSign");
     ExpectEnabled(page, {"Sign", "SignGroup"}, true);
-    page.Toggle("OmitRelationship");
+    page.toggle("OmitRelationship");
     ExpectEnabled(page,
                   {"Preference", "Status", "BoostPreference", "BoostStatus", "TuneFramePreference",
                    "TuneFrameStatus", "RelationshipGroup"},
                   true);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:*Ar:r-|-");
-    page.Toggle("OmitSign");
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:*Ar:r-|-");
+    page.toggle("OmitSign");
     ExpectEnabled(page, {"Sign", "SignGroup"}, false);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:r-|-");
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:r-|-");
 }
 
 // Each relationship list keeps its row plus tune within the three rows.
 class RowTunes : public PersonalPages, public testing::WithParamInterface<const char*> {};
 
 TEST_P(RowTunes, StayWithinTheThreeRows) {
-    Driver page = Open(EvenMorePersonalTab, {{"Per/OmitRelationship", 0}});
+    Driver page = open(EvenMorePersonalTab, {{"Per/OmitRelationship", 0}});
     const QString name = QLatin1String(GetParam());
-    auto& tune = page.Get<QSpinBox>("Boost" + name);
-    const auto boost = [&] { return name == "Preference" ? P2().BoostPreference : P2().BoostStatus; };
+    auto& tune = page.get<QSpinBox>("Boost" + name);
+    const auto boost = [&] { return name == "Preference" ? p2().BoostPreference : p2().BoostStatus; };
     // Row 0: 0..2.
-    page.Press("Boost" + name, Qt::Key_Down);
+    page.press("Boost" + name, Qt::Key_Down);
     EXPECT_EQ(tune.value(), 0);
-    page.Press("Boost" + name, Qt::Key_Up, 3);
+    page.press("Boost" + name, Qt::Key_Up, 3);
     EXPECT_EQ(tune.value(), 2);
     EXPECT_EQ(boost(), 2);
     // Row 2 with a tune of 2: the tune goes to 0 at once.
-    page.Choose(name, 2);
+    page.choose(name, 2);
     EXPECT_EQ(tune.value(), 0);
     EXPECT_EQ(boost(), 0);
-    page.Press("Boost" + name, Qt::Key_Up);
+    page.press("Boost" + name, Qt::Key_Up);
     EXPECT_EQ(tune.value(), 0);
-    page.Press("Boost" + name, Qt::Key_Down, 3);
+    page.press("Boost" + name, Qt::Key_Down, 3);
     EXPECT_EQ(tune.value(), -2);
     // Row 1: −1..1.
-    page.Choose(name, 1);
+    page.choose(name, 1);
     EXPECT_EQ(tune.value(), -1);
     EXPECT_EQ(boost(), -1);
-    page.Press("Boost" + name, Qt::Key_Up, 3);
+    page.press("Boost" + name, Qt::Key_Up, 3);
     EXPECT_EQ(tune.value(), 1);
     EXPECT_EQ(boost(), 1);
 }
@@ -666,64 +666,64 @@ TEST_P(RowTunes, StayWithinTheThreeRows) {
 INSTANTIATE_TEST_SUITE_P(PersonalEvenMorePage, RowTunes, testing::Values("Preference", "Status"));
 
 TEST_F(PersonalEvenMorePage, TheKinkTuneStaysWithinTheSlider) {
-    Driver page = Open(EvenMorePersonalTab, {{"Per/OmitGender", 0}, {"Per/Kink", 1}, {"Per/BoostKink", 2}});
-    page.Press("Kink", Qt::Key_Right); // at 2 a tune of 2 is cut back to 1
-    EXPECT_EQ(P2().Kink, 2);
-    EXPECT_EQ(P2().BoostKink, 1);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x++[+]");
-    page.Press("BoostKink", Qt::Key_Down, 2);
-    page.Press("Kink", Qt::Key_Left, 4);
-    EXPECT_EQ(P2().BoostKink, -1);
-    page.Press("Kink", Qt::Key_Left); // at −3 a tune of −1 is raised to 0
-    EXPECT_EQ(P2().Kink, -3);
-    EXPECT_EQ(P2().BoostKink, 0);
+    Driver page = open(EvenMorePersonalTab, {{"Per/OmitGender", 0}, {"Per/Kink", 1}, {"Per/BoostKink", 2}});
+    page.press("Kink", Qt::Key_Right); // at 2 a tune of 2 is cut back to 1
+    EXPECT_EQ(p2().Kink, 2);
+    EXPECT_EQ(p2().BoostKink, 1);
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x++[+]");
+    page.press("BoostKink", Qt::Key_Down, 2);
+    page.press("Kink", Qt::Key_Left, 4);
+    EXPECT_EQ(p2().BoostKink, -1);
+    page.press("Kink", Qt::Key_Left); // at −3 a tune of −1 is raised to 0
+    EXPECT_EQ(p2().Kink, -3);
+    EXPECT_EQ(p2().BoostKink, 0);
 }
 
 TEST_F(PersonalEvenMorePage, APurityOverFiveHundredKeepsThePage) {
-    Driver page = Open(EvenMorePersonalTab);
-    page.Toggle("OmitGender");
-    page.Toggle("UsePurity");
-    page.Type("Purity", "150");
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x150%");
-    EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
+    Driver page = open(EvenMorePersonalTab);
+    page.toggle("OmitGender");
+    page.toggle("UsePurity");
+    page.type("Purity", "150");
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x150%");
+    EXPECT_TRUE(leave(MorePersonalTab).isEmpty());
 
-    ShowTab(EvenMorePersonalTab);
-    page.Type("Purity", "600");
-    EXPECT_EQ(P2().Purity, 600);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:x600%");
-    EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
-    EXPECT_EQ(Sheet().tabs().currentIndex(), EvenMorePersonalTab);
-    EXPECT_EQ(Sheet().focusWidget(), &page.Get<QWidget>("Purity"));
+    showTab(EvenMorePersonalTab);
+    page.type("Purity", "600");
+    EXPECT_EQ(p2().Purity, 600);
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x600%");
+    EXPECT_EQ(leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
+    EXPECT_EQ(sheet().tabs().currentIndex(), EvenMorePersonalTab);
+    EXPECT_EQ(sheet().focusWidget(), &page.get<QWidget>("Purity"));
     // Closing the quiz does not let the number through.
-    page.Toggle("UsePurity");
-    EXPECT_EQ(Leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
-    page.Toggle("UsePurity");
-    page.Type("Purity", "");
-    EXPECT_TRUE(Leave(MorePersonalTab).isEmpty());
-    EXPECT_EQ(page.Get<QLineEdit>("Purity").text(), "0");
+    page.toggle("UsePurity");
+    EXPECT_EQ(leave(MorePersonalTab), QStringList{"Please enter an integer between 0 and 500."});
+    page.toggle("UsePurity");
+    page.type("Purity", "");
+    EXPECT_TRUE(leave(MorePersonalTab).isEmpty());
+    EXPECT_EQ(page.get<QLineEdit>("Purity").text(), "0");
 }
 
 TEST_F(PersonalEvenMorePage, DamagedValuesAreShownAsTheControlsAllow) {
-    Driver page = Open(EvenMorePersonalTab, {{"Per/OmitGender", -1},
+    Driver page = open(EvenMorePersonalTab, {{"Per/OmitGender", -1},
                                              {"Per/OmitRelationship", 0},
                                              {"Per/Status", 3},
                                              {"Per/BoostStatus", 2},
                                              {"Per/Kink", -40},
                                              {"Per/Purity", 9999},
                                              {"Per/UsePurity", 2}});
-    EXPECT_EQ(P2().OmitGender, 0);
-    EXPECT_EQ(P2().UsePurity, 2); // 2 is a state the box can show
-    EXPECT_EQ(page.Get<QComboBox>("Status").currentIndex(), -1);
-    EXPECT_EQ(page.Get<QSpinBox>("BoostStatus").value(), 2); // shown as stored
-    EXPECT_EQ(page.Get<QSlider>("Kink").value(), -3);
-    EXPECT_EQ(P2().Kink, -40);
-    EXPECT_EQ(page.Get<QLineEdit>("Purity").text(), "9999");
+    EXPECT_EQ(p2().OmitGender, 0);
+    EXPECT_EQ(p2().UsePurity, 2); // 2 is a state the box can show
+    EXPECT_EQ(page.get<QComboBox>("Status").currentIndex(), -1);
+    EXPECT_EQ(page.get<QSpinBox>("BoostStatus").value(), 2); // shown as stored
+    EXPECT_EQ(page.get<QSlider>("Kink").value(), -3);
+    EXPECT_EQ(p2().Kink, -40);
+    EXPECT_EQ(page.get<QLineEdit>("Purity").text(), "9999");
     ExpectEnabled(page, {"Purity"}, true);
     // The tune alone brings the stored row back into the table.
-    page.Press("BoostStatus", Qt::Key_Down);
-    EXPECT_EQ(P2().Status, 3);
-    EXPECT_EQ(P2().BoostStatus, -1);
-    EXPECT_EQ(Leave(0), QStringList{"Please enter an integer between 0 and 500."});
+    page.press("BoostStatus", Qt::Key_Down);
+    EXPECT_EQ(p2().Status, 3);
+    EXPECT_EQ(p2().BoostStatus, -1);
+    EXPECT_EQ(leave(0), QStringList{"Please enter an integer between 0 and 500."});
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -737,22 +737,22 @@ struct Step {
     int number = 1; // the item, or how many key presses
     const char* text = "";
 
-    void Do(const Driver& page) const {
+    void apply(const Driver& page) const {
         switch (action) {
         case Toggle:
-            return page.Toggle(control);
+            return page.toggle(control);
         case Choose:
-            return page.Choose(control, number);
+            return page.choose(control, number);
         case Type:
-            return page.Type(control, QLatin1String(text));
+            return page.type(control, QLatin1String(text));
         case Right:
-            return page.Press(control, Qt::Key_Right, number);
+            return page.press(control, Qt::Key_Right, number);
         case Left:
-            return page.Press(control, Qt::Key_Left, number);
+            return page.press(control, Qt::Key_Left, number);
         case Up:
-            return page.Press(control, Qt::Key_Up, number);
+            return page.press(control, Qt::Key_Up, number);
         case Click:
-            return page.ClickItem(control, number);
+            return page.clickItem(control, number);
         }
     }
 };
@@ -773,10 +773,10 @@ class PersonalCode : public PersonalPages, public testing::WithParamInterface<Wo
 
 TEST_P(PersonalCode, ComesFromTheControls) {
     const WorkedExample& example = GetParam();
-    Driver page = Open(example.tab, example.stored);
+    Driver page = open(example.tab, example.stored);
     for (const Step& step : example.steps)
-        step.Do(page);
-    EXPECT_EQ(Code(example.tab), Header + " P" + QLatin1String(example.section));
+        step.apply(page);
+    EXPECT_EQ(code(example.tab), Header + " P" + QLatin1String(example.section));
 }
 
 using S = Step;
@@ -844,36 +844,36 @@ INSTANTIATE_TEST_SUITE_P(PersonalCode, PersonalCode, testing::ValuesIn(WorkedExa
                          [](const testing::TestParamInfo<WorkedExample>& info) { return info.param.name; });
 
 TEST_F(PersonalPages, TheThreePagesJoinBehindOneTag) {
-    Driver personal = Open(PersonalTab);
-    personal.Toggle("OmitAge");
-    personal.Toggle("SpecifyExactAge");
-    personal.Type("ExactAge", "23");
-    personal.Toggle("OmitEyes");
-    personal.Choose("ColorLeft0", 2);
-    personal.Toggle("Glasses");
+    Driver personal = open(PersonalTab);
+    personal.toggle("OmitAge");
+    personal.toggle("SpecifyExactAge");
+    personal.type("ExactAge", "23");
+    personal.toggle("OmitEyes");
+    personal.choose("ColorLeft0", 2);
+    personal.toggle("Glasses");
 
-    ShowTab(MorePersonalTab);
-    Driver more{Sheet().page(MorePersonalTab)};
-    more.Toggle("OmitHair");
-    more.Choose("HairColor", 1);
-    more.Press("Hair", Qt::Key_Right);
+    showTab(MorePersonalTab);
+    Driver more{sheet().page(MorePersonalTab)};
+    more.toggle("OmitHair");
+    more.choose("HairColor", 1);
+    more.press("Hair", Qt::Key_Right);
 
-    ShowTab(EvenMorePersonalTab);
-    Driver evenMore{Sheet().page(EvenMorePersonalTab)};
-    evenMore.Toggle("OmitGender");
-    evenMore.Toggle("OmitRelationship");
-    evenMore.Choose("Preference", 2);
-    evenMore.Choose("Status", 2);
-    EXPECT_EQ(Code(EvenMorePersonalTab), Header + " P:a23:eBg:hBr+:x:r+|+");
-    ShowTab(PersonalTab);
-    EXPECT_EQ(Code(PersonalTab), Header + " P:a23:eBg:hBr+:x:r+|+");
+    showTab(EvenMorePersonalTab);
+    Driver evenMore{sheet().page(EvenMorePersonalTab)};
+    evenMore.toggle("OmitGender");
+    evenMore.toggle("OmitRelationship");
+    evenMore.choose("Preference", 2);
+    evenMore.choose("Status", 2);
+    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:a23:eBg:hBr+:x:r+|+");
+    showTab(PersonalTab);
+    EXPECT_EQ(code(PersonalTab), Header + " P:a23:eBg:hBr+:x:r+|+");
 }
 
 TEST_F(PersonalPages, EveryControlHasANameAndTheKeyboardReachesIt) {
-    OpenSheet();
+    openSheet();
     for (int tab : {PersonalTab, MorePersonalTab, EvenMorePersonalTab}) {
-        ShowTab(tab);
-        for (QWidget* widget : Sheet().page(tab).findChildren<QWidget*>()) {
+        showTab(tab);
+        for (QWidget* widget : sheet().page(tab).findChildren<QWidget*>()) {
             const QString name = widget->objectName();
             if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name == "Decode" ||
                 name == "CopyCode")
@@ -885,15 +885,15 @@ TEST_F(PersonalPages, EveryControlHasANameAndTheKeyboardReachesIt) {
         }
     }
     // A mnemonic works a check box.
-    ShowTab(PersonalTab);
-    Driver page{Sheet().page(PersonalTab)};
-    Sheet().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
-    page.Get<QWidget>("OmitFat").setFocus();
-    QTest::keyClick(&page.Get<QWidget>("OmitFat"), Qt::Key_M, Qt::AltModifier); // "O&mit Stature"
-    EXPECT_TRUE(QTest::qWaitFor([&] { return P0().OmitStature == 0; })); // a mnemonic click is animated
-    EXPECT_FALSE(page.Get<QCheckBox>("OmitStature").isChecked());
-    EXPECT_EQ(Code(PersonalTab), Header + " P:s");
+    showTab(PersonalTab);
+    Driver page{sheet().page(PersonalTab)};
+    sheet().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet()));
+    page.get<QWidget>("OmitFat").setFocus();
+    QTest::keyClick(&page.get<QWidget>("OmitFat"), Qt::Key_M, Qt::AltModifier); // "O&mit Stature"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p0().OmitStature == 0; })); // a mnemonic click is animated
+    EXPECT_FALSE(page.get<QCheckBox>("OmitStature").isChecked());
+    EXPECT_EQ(code(PersonalTab), Header + " P:s");
 }
 
 } // namespace

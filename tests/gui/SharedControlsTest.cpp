@@ -128,11 +128,11 @@ QPoint ThumbCentre(const QSlider& slider) {
 
 TEST_P(EveryAction, RunsTheHandlerEvenWhenTheValueStays) {
     const ActionCase& c = GetParam();
-    OpenSheet(c.Stored);
-    ShowTab(c.Tab);
-    AnswerPage& page = Sheet().page(c.Tab);
-    auto& control = Find<QWidget>(page, c.Control);
-    const QString before = CodeBoxText(page);
+    openSheet(c.Stored);
+    showTab(c.Tab);
+    AnswerPage& page = sheet().page(c.Tab);
+    auto& control = find<QWidget>(page, c.Control);
+    const QString before = codeBoxText(page);
     if (c.Key != 0) {
         PressKey(control, static_cast<Qt::Key>(c.Key));
     } else {
@@ -141,8 +141,8 @@ TEST_P(EveryAction, RunsTheHandlerEvenWhenTheValueStays) {
         QTest::mouseClick(&slider, Qt::LeftButton, {}, ThumbCentre(slider));
         EXPECT_EQ(slider.value(), position) << "the click moved the thumb";
     }
-    EXPECT_NE(CodeBoxText(page), before);
-    EXPECT_EQ(CodeBoxText(page), c.Code);
+    EXPECT_NE(codeBoxText(page), before);
+    EXPECT_EQ(codeBoxText(page), c.Code);
 }
 
 const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
@@ -194,7 +194,7 @@ TEST(CodeSlider, AnActionFromOutsideAnEventIsReportedOnceAtItsNewPosition) {
 // page's, to scroll. With the focus, it works the control.
 class Wheel : public SheetTest, public testing::WithParamInterface<std::pair<int, const char*>> {
   protected:
-    static bool Roll(QWidget& control) {
+    static bool roll(QWidget& control) {
         const QPointF at = QRectF(control.rect()).center();
         QWheelEvent event(at, control.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -205,20 +205,20 @@ class Wheel : public SheetTest, public testing::WithParamInterface<std::pair<int
 
 TEST_P(Wheel, MovesOnlyTheControlWithTheFocus) {
     const auto [tab, name] = GetParam();
-    OpenSheet({{"Fav/Senshi0", 1}, {"Op/OmitDub", 0}});
-    ShowTab(tab);
-    AnswerPage& page = Sheet().page(tab);
-    auto& control = Find<QWidget>(page, name);
-    QApplication::setActiveWindow(&Sheet());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Sheet()));
+    openSheet({{"Fav/Senshi0", 1}, {"Op/OmitDub", 0}});
+    showTab(tab);
+    AnswerPage& page = sheet().page(tab);
+    auto& control = find<QWidget>(page, name);
+    QApplication::setActiveWindow(&sheet());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet()));
     page.codeBox()->setFocus();
-    const QString before = CodeBoxText(page);
-    EXPECT_FALSE(Roll(control)) << "the wheel was taken";
-    EXPECT_EQ(CodeBoxText(page), before);
+    const QString before = codeBoxText(page);
+    EXPECT_FALSE(roll(control)) << "the wheel was taken";
+    EXPECT_EQ(codeBoxText(page), before);
     control.setFocus();
     ASSERT_TRUE(control.hasFocus());
-    Roll(control);
-    EXPECT_NE(CodeBoxText(page), before);
+    roll(control);
+    EXPECT_NE(codeBoxText(page), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, Wheel,

@@ -10,7 +10,7 @@ namespace {
 using PropertySheet = SheetTest;
 
 TEST_F(PropertySheet, HasTenTabsInOrderWithTheFirstSelected) {
-    EncoderSheet& sheet = OpenSheet();
+    EncoderSheet& sheet = openSheet();
     EXPECT_EQ(sheet.windowTitle(), "Glomie Code 1.12.05 Encoder");
     const QStringList captions = {
         "SM",         "Favorites", "More Favorites", "Dislikes",      "More Dislikes",
@@ -19,36 +19,36 @@ TEST_F(PropertySheet, HasTenTabsInOrderWithTheFirstSelected) {
     for (int i = 0; i < captions.size(); ++i)
         EXPECT_EQ(sheet.tabs().tabText(i), captions[i]);
     EXPECT_EQ(sheet.tabs().currentIndex(), 0);
-    EXPECT_EQ(CodeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m-");
+    EXPECT_EQ(codeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m-");
     EXPECT_FALSE(sheet.windowIcon().isNull());
 }
 
 TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
-    EncoderSheet& sheet = OpenSheet();
-    for (int i = 0; i < EncoderSheet::PageCount; ++i) {
+    EncoderSheet& sheet = openSheet();
+    for (int i = 0; i < kPageCount; ++i) {
         AnswerPage& page = sheet.page(i);
         EXPECT_TRUE(page.codeBox()->isReadOnly());
-        EXPECT_EQ(Find<QPushButton>(page, "Decode").text(), "&Decode");
-        EXPECT_EQ(Find<QPushButton>(page, "CopyCode").text(), "&Copy Code");
+        EXPECT_EQ(find<QPushButton>(page, "Decode").text(), "&Decode");
+        EXPECT_EQ(find<QPushButton>(page, "CopyCode").text(), "&Copy Code");
     }
 }
 
 TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
-    EncoderSheet& sheet = OpenSheet();
-    ShowTab(1);
+    EncoderSheet& sheet = openSheet();
+    showTab(1);
     AnswerPage& favorites = sheet.page(1);
-    ChooseItem(Find<QComboBox>(favorites, "Senshi0"), 1);
-    EXPECT_EQ(CodeBoxText(favorites), "GlomieCode(1.12.05) SM:5m- F:sMo");
-    ShowTab(0);
-    EXPECT_EQ(CodeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m- F:sMo");
-    ShowTab(3);
-    EXPECT_EQ(CodeBoxText(sheet.page(3)), "GlomieCode(1.12.05) SM:5m- F:sMo");
+    ChooseItem(find<QComboBox>(favorites, "Senshi0"), 1);
+    EXPECT_EQ(codeBoxText(favorites), "GlomieCode(1.12.05) SM:5m- F:sMo");
+    showTab(0);
+    EXPECT_EQ(codeBoxText(sheet.page(0)), "GlomieCode(1.12.05) SM:5m- F:sMo");
+    showTab(3);
+    EXPECT_EQ(codeBoxText(sheet.page(3)), "GlomieCode(1.12.05) SM:5m- F:sMo");
 }
 
 TEST_F(PropertySheet, CopyPutsTheWholeCodeOnTheClipboard) {
-    EncoderSheet& sheet = OpenSheet({{"Exp/Years", 100}, {"Fav/Senshi0", 3}});
+    EncoderSheet& sheet = openSheet({{"Exp/Years", 100}, {"Fav/Senshi0", 3}});
     QGuiApplication::clipboard()->setText(QStringLiteral("something older"));
-    auto& copy = Find<QPushButton>(sheet.page(0), "CopyCode");
+    auto& copy = find<QPushButton>(sheet.page(0), "CopyCode");
     QTest::mouseClick(&copy, Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(sheet.fullCode()));
     // The button says so for two seconds; a screen reader hears its name.
@@ -86,7 +86,7 @@ QStringList Slots(const QStringList& choices) {
 }
 
 // What Tab reaches on each page, in order, with every control open that can be.
-const QStringList TabOrders[EncoderSheet::PageCount] = {
+const QStringList TabOrders[kPageCount] = {
     {"Thanks", "Pri", "ChkSec", "Sec", "GlomiePref", "CodeBox", "Decode", "CopyCode", "Description"},
     Slots({"Senshi0", "Senshi1", "Villian0", "Villian1"}),
     Slots({"Assist0", "Assist1", "Part0", "Part1"}),
@@ -133,17 +133,17 @@ QWidget* ControlOf(QWidget* widget) {
 // buttons, and Tab walks each page question by question, the code and its buttons last, scrolling
 // each control into sight.
 TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl) {
-    EncoderSheet& sheet = OpenSheet(EverythingOpen);
+    EncoderSheet& sheet = openSheet(EverythingOpen);
     const QRect screen = sheet.screen()->availableGeometry();
     ASSERT_FALSE(screen.size().expandedTo(sheet.sizeHint()) == screen.size()) << "the screen is too large";
     EXPECT_TRUE(screen.contains(sheet.frameGeometry())) << "the sheet is larger than the screen";
-    QWidget& buttons = Find<QWidget>(sheet, "Buttons");
+    QWidget& buttons = find<QWidget>(sheet, "Buttons");
     EXPECT_TRUE(screen.contains(QRect(buttons.mapToGlobal(QPoint(0, 0)), buttons.size())));
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
     auto* tabBar = sheet.tabs().findChild<QTabBar*>();
-    for (int tab = 0; tab < EncoderSheet::PageCount; ++tab) {
-        ShowTab(tab);
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        showTab(tab);
         AnswerPage& page = sheet.page(tab);
         tabBar->setFocus();
         QStringList reached;
@@ -178,10 +178,10 @@ class PageKeys : public SheetTest, public testing::WithParamInterface<PageKeysCa
 
 TEST_P(PageKeys, TurnThePageFromEveryControl) {
     const PageKeysCase& c = GetParam();
-    EncoderSheet& sheet = OpenSheet(EverythingOpen);
+    EncoderSheet& sheet = openSheet(EverythingOpen);
     QApplication::setActiveWindow(&sheet);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
-    ShowTab(c.Tab);
+    showTab(c.Tab);
     QWidget* control = sheet.page(c.Tab).findChild<QWidget*>(QString::fromLatin1(c.Control));
     if (!control) {
         auto* buttons = sheet.findChild<QDialogButtonBox*>(QStringLiteral("Buttons"));

@@ -47,8 +47,8 @@ TEST(DecoderPage, ShowsEverySentenceGroupedBySection) {
             ASSERT_NE(heading, std::string::npos) << "no heading " << title << " after " << searchFrom;
             searchFrom = heading;
         }
-        const size_t at = page.find(HtmlEscape(result.Text(sentence)), searchFrom);
-        ASSERT_NE(at, std::string::npos) << "sentence missing or out of order: " << result.Text(sentence);
+        const size_t at = page.find(HtmlEscape(result.text(sentence)), searchFrom);
+        ASSERT_NE(at, std::string::npos) << "sentence missing or out of order: " << result.text(sentence);
         searchFrom = at;
     }
     for (const char* section : {"Obsession", "Favourites", "Dislikes", "Experience", "Opinions", "Personal"})

@@ -61,19 +61,19 @@ std::vector<HttpAnswer> ParseAnswers(QByteArray data, bool closed) {
 class ServiceOverSocket : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(m_service.Listen(QHostAddress::LocalHost, 0));
-        m_service.SetRequestLog([this](const QString& line) { m_log << line; });
+        ASSERT_TRUE(m_service.listen(QHostAddress::LocalHost, 0));
+        m_service.setRequestLog([this](const QString& line) { m_log << line; });
     }
 
     // Sends raw bytes from another thread, serving on this one, and returns all that came back
     // until the server closed the connection (or went quiet for quietMs).
     // With halfClose the client shuts its sending side once the request is out.
-    QByteArray Exchange(const QByteArray& request, bool* closed = nullptr, int quietMs = 2000,
+    QByteArray exchange(const QByteArray& request, bool* closed = nullptr, int quietMs = 2000,
                         bool halfClose = false) {
         QByteArray received;
         std::atomic<bool> done = false;
         bool wasClosed = false;
-        const quint16 port = m_service.Port();
+        const quint16 port = m_service.port();
         std::thread client([&] {
             QTcpSocket socket;
             socket.connectToHost(QHostAddress::LocalHost, port);
@@ -97,9 +97,9 @@ class ServiceOverSocket : public testing::Test {
         return received;
     }
 
-    HttpAnswer Request(const QByteArray& method, const QByteArray& target, const QByteArray& extra = {}) {
+    HttpAnswer request(const QByteArray& method, const QByteArray& target, const QByteArray& extra = {}) {
         bool closed = false;
-        const QByteArray data = Exchange(
+        const QByteArray data = exchange(
             method + ' ' + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + extra + "\r\n",
             &closed);
         std::vector<HttpAnswer> answers = ParseAnswers(data, closed);
@@ -111,7 +111,7 @@ class ServiceOverSocket : public testing::Test {
         return answers.front();
     }
 
-    HttpAnswer Get(const QByteArray& target) { return Request("GET", target); }
+    HttpAnswer get(const QByteArray& target) { return request("GET", target); }
 
     DecoderService m_service;
     QStringList m_log;
@@ -131,7 +131,7 @@ bool Shows(const HttpAnswer& answer, const std::string& text) {
 TEST_F(ServiceOverSocket, AnswersTheDecoderAddressOfACode) {
     const std::string code = "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo++ P:a23:x75%:r+|+";
     const HttpAnswer answer =
-        Get(QByteArray::fromStdString("/cgi-usr/qpx/gcp.pl?name=" + EscapeForDecoder(code)));
+        get(QByteArray::fromStdString("/cgi-usr/qpx/gcp.pl?name=" + EscapeForDecoder(code)));
     EXPECT_EQ(answer.Status, 200);
     EXPECT_EQ(Header(answer, "Content-Type"), "text/html; charset=utf-8");
     EXPECT_EQ(Header(answer, "Content-Length").toLongLong(), answer.Body.size());
@@ -155,21 +155,21 @@ TEST_F(ServiceOverSocket, ReadsTheCodeAsBrowsersAndFormsSendIt) {
     };
     const std::string expected = "<p class=\"code\">" + HtmlEscape(code) + "</p>";
     for (const QByteArray& target : ways) {
-        const HttpAnswer answer = Get(target);
+        const HttpAnswer answer = get(target);
         EXPECT_EQ(answer.Status, 200) << target.constData();
         EXPECT_TRUE(answer.Body.contains(QByteArray::fromStdString(expected))) << target.constData();
     }
 }
 
 TEST_F(ServiceOverSocket, StartPageHasTheForm) {
-    const HttpAnswer answer = Get("/");
+    const HttpAnswer answer = get("/");
     EXPECT_EQ(answer.Status, 200);
     EXPECT_TRUE(answer.Body.contains("<form action=\"/cgi-usr/qpx/gcp.pl\" method=\"get\">"));
 }
 
 TEST_F(ServiceOverSocket, HeadSendsTheHeadersAlone) {
     bool closed = false;
-    const QByteArray data = Exchange(
+    const QByteArray data = exchange(
         "HEAD / HTTP/1.1\r\nHost: x\r\n\r\nGET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", &closed);
     // The GET's answer follows the HEAD's headers at once: the HEAD sent no body.
     const qsizetype second = data.indexOf("HTTP/1.1 200", 1);
@@ -184,7 +184,7 @@ TEST_F(ServiceOverSocket, HeadSendsTheHeadersAlone) {
 TEST_F(ServiceOverSocket, AnswersRequestsOnOneConnectionInTurn) {
     bool closed = false;
     const QByteArray data =
-        Exchange("GET /cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5 HTTP/1.1\r\nHost: x\r\n\r\n"
+        exchange("GET /cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5 HTTP/1.1\r\nHost: x\r\n\r\n"
                  "GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n"
                  "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
                  &closed);
@@ -198,7 +198,7 @@ TEST_F(ServiceOverSocket, AnswersRequestsOnOneConnectionInTurn) {
 
 TEST_F(ServiceOverSocket, ShowsTheRequestOnlyAsText) {
     const HttpAnswer answer =
-        Get("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%3Cscript%3Ealert(1)%3C/script%3E<script>");
+        get("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%3Cscript%3Ealert(1)%3C/script%3E<script>");
     EXPECT_EQ(answer.Status, 200);
     EXPECT_FALSE(answer.Body.contains("<script"));
 }
@@ -216,7 +216,7 @@ TEST_F(ServiceOverSocket, SurvivesMalformedQueries) {
         "/cgi-usr/qpx/gcp.pl?&&==&",
     };
     for (const QByteArray& target : targets) {
-        const HttpAnswer answer = Get(target);
+        const HttpAnswer answer = get(target);
         EXPECT_EQ(answer.Status, 200) << target.constData();
         EXPECT_FALSE(answer.Headers.contains("X-Injected")) << target.constData();
     }
@@ -225,14 +225,14 @@ TEST_F(ServiceOverSocket, SurvivesMalformedQueries) {
 TEST_F(ServiceOverSocket, RefusesLongQueriesOtherPathsAndMethods) {
     const QByteArray path = "/cgi-usr/qpx/gcp.pl?";
     const QByteArray atLimit = "name=" + QByteArray(int(kMaxQueryLength) - 5, 'a');
-    EXPECT_EQ(Get(path + atLimit).Status, 200);
-    EXPECT_EQ(Get(path + atLimit + 'a').Status, 414);
-    EXPECT_EQ(Get(path + "name=" + QByteArray(100000, '%')).Status, 414);
-    EXPECT_EQ(Get("/cgi-usr/qpx/other.pl?name=a").Status, 404);
-    EXPECT_EQ(Get("/../../etc/passwd").Status, 404);
-    EXPECT_EQ(Get("/cgi-usr/qpx/gcp.pl/..%2F..%2Fetc%2Fpasswd").Status, 404);
+    EXPECT_EQ(get(path + atLimit).Status, 200);
+    EXPECT_EQ(get(path + atLimit + 'a').Status, 414);
+    EXPECT_EQ(get(path + "name=" + QByteArray(100000, '%')).Status, 414);
+    EXPECT_EQ(get("/cgi-usr/qpx/other.pl?name=a").Status, 404);
+    EXPECT_EQ(get("/../../etc/passwd").Status, 404);
+    EXPECT_EQ(get("/cgi-usr/qpx/gcp.pl/..%2F..%2Fetc%2Fpasswd").Status, 404);
     for (const QByteArray method : {"POST", "PUT", "DELETE", "OPTIONS", "PATCH", "BREW"}) {
-        const HttpAnswer answer = Request(method, path + "name=a", "Content-Length: 3\r\n\r\nabc");
+        const HttpAnswer answer = request(method, path + "name=a", "Content-Length: 3\r\n\r\nabc");
         EXPECT_EQ(answer.Status, 405) << method.constData();
         EXPECT_EQ(Header(answer, "Allow"), "GET, HEAD") << method.constData();
     }
@@ -251,28 +251,28 @@ TEST_F(ServiceOverSocket, KeepsServingAfterGarbage) {
         "GET / HTTP/1.1\r\nHost: x\r\nX-Long: " + QByteArray(200000, 'x') + "\r\n\r\n",
     };
     for (const QByteArray& request : garbage)
-        Exchange(request, nullptr, 300);
-    const HttpAnswer answer = Get("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-");
+        exchange(request, nullptr, 300);
+    const HttpAnswer answer = get("/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-");
     EXPECT_EQ(answer.Status, 200);
     EXPECT_TRUE(Shows(answer, "GlomieCode(1.12.05) SM:5m-"));
 }
 
 TEST_F(ServiceOverSocket, ClosesAConnectionThatNeverEndsItsRequest) {
     bool closed = false;
-    const QByteArray answer = Exchange(
+    const QByteArray answer = exchange(
         "GET /cgi-usr/qpx/gcp.pl?name=" + QByteArray(2 * DecoderService::kMaxPendingBytes, 'a'), &closed);
     EXPECT_TRUE(closed);
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 414 URI Too Long\r\n")) << answer.left(100).constData();
-    EXPECT_EQ(Get("/").Status, 200);
+    EXPECT_EQ(get("/").Status, 200);
 }
 
 TEST_F(ServiceOverSocket, ClosesAnIdleConnection) {
-    m_service.SetRequestDeadline(100);
+    m_service.setRequestDeadline(100);
     bool closed = false;
-    Exchange({}, &closed, 3000);
+    exchange({}, &closed, 3000);
     EXPECT_TRUE(closed);
     bool closedAfterAnswer = false;
-    const QByteArray answer = Exchange("GET / HTTP/1.1\r\nHost: x\r\n\r\n", &closedAfterAnswer, 3000);
+    const QByteArray answer = exchange("GET / HTTP/1.1\r\nHost: x\r\n\r\n", &closedAfterAnswer, 3000);
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK"));
     EXPECT_TRUE(closedAfterAnswer);
 }
@@ -298,7 +298,7 @@ class Protocol : public ServiceOverSocket, public testing::WithParamInterface<Pr
 
 TEST_P(Protocol, IsAnsweredAsHttpWants) {
     bool closed = false;
-    const QByteArray data = Exchange(GetParam().Sent, &closed, 500, GetParam().HalfClose);
+    const QByteArray data = exchange(GetParam().Sent, &closed, 500, GetParam().HalfClose);
     const std::vector<HttpAnswer> answers = ParseAnswers(data, closed);
     ASSERT_EQ(answers.size(), 1u) << data.left(200).constData();
     EXPECT_EQ(answers[0].Status, GetParam().Status);
@@ -373,9 +373,9 @@ INSTANTIATE_TEST_SUITE_P(
 // However slowly a client keeps sending, it has a fixed time from opening to complete its request.
 // At the cap no further connection is taken; a new client is served once the slow ones are gone.
 TEST_F(ServiceOverSocket, SlowClientsCannotHoldTheServicePastTheirDeadline) {
-    m_service.SetRequestDeadline(300);
-    m_service.SetConnectionCap(2);
-    const quint16 port = m_service.Port();
+    m_service.setRequestDeadline(300);
+    m_service.setConnectionCap(2);
+    const quint16 port = m_service.port();
     std::atomic<int> slowClosed = 0;
     std::atomic<int> slowAnswered = 0;
     QByteArray answer;
@@ -416,7 +416,7 @@ TEST_F(ServiceOverSocket, SlowClientsCannotHoldTheServicePastTheirDeadline) {
     int mostOpen = 0;
     while (!done) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        mostOpen = std::max(mostOpen, m_service.OpenConnections());
+        mostOpen = std::max(mostOpen, m_service.openConnections());
     }
     clients.join();
     EXPECT_EQ(slowClosed, 2);
@@ -427,8 +427,8 @@ TEST_F(ServiceOverSocket, SlowClientsCannotHoldTheServicePastTheirDeadline) {
 
 // However many clients come at once, no more than the cap are ever open: the rest wait their turn.
 TEST_F(ServiceOverSocket, HoldsItsCapWhenManyConnectAtOnce) {
-    m_service.SetConnectionCap(3);
-    const quint16 port = m_service.Port();
+    m_service.setConnectionCap(3);
+    const quint16 port = m_service.port();
     constexpr int kClients = 24;
     std::atomic<int> answered = 0;
     std::atomic<bool> done = false;
@@ -466,7 +466,7 @@ TEST_F(ServiceOverSocket, HoldsItsCapWhenManyConnectAtOnce) {
 // With a cap per client, a connection over it is closed at once; the client's others are served.
 TEST_F(ServiceOverSocket, ClosesAConnectionOverThePerClientCapAtOnce) {
     m_service.setPerClientCap(2);
-    const quint16 port = m_service.Port();
+    const quint16 port = m_service.port();
     std::atomic<bool> done = false;
     bool thirdClosed = false;
     qint64 thirdClosedAfterMs = -1;
@@ -501,7 +501,7 @@ TEST_F(ServiceOverSocket, ClosesAConnectionOverThePerClientCapAtOnce) {
     EXPECT_TRUE(thirdReceived.isEmpty());
     EXPECT_LT(thirdClosedAfterMs, 1000); // not at the request deadline
     EXPECT_EQ(answered, 2);
-    EXPECT_EQ(Get("/").Status, 200); // the places are free again
+    EXPECT_EQ(get("/").Status, 200); // the places are free again
 }
 
 // How long a connection is kept: a request must be complete within the deadline of its first byte
@@ -529,9 +529,9 @@ std::vector<std::pair<int, QByteArray>> TrickledAfterAnAnswer() {
 class Timing : public ServiceOverSocket, public testing::WithParamInterface<TimingCase> {};
 
 TEST_P(Timing, ClosesTheConnectionInTime) {
-    m_service.SetRequestDeadline(2000);
+    m_service.setRequestDeadline(2000);
     m_service.setIdleTimeout(600);
-    const quint16 port = m_service.Port();
+    const quint16 port = m_service.port();
     std::atomic<bool> done = false;
     QByteArray received;
     qint64 closedAt = -1;
@@ -583,7 +583,7 @@ TEST_F(ServiceOverSocket, ClosesAfterAHundredRequests) {
     for (int i = 0; i <= DecoderService::kMaxRequestsPerConnection; ++i)
         requests += kKeptAlive;
     bool closed = false;
-    const std::vector<HttpAnswer> answers = ParseAnswers(Exchange(requests, &closed), closed);
+    const std::vector<HttpAnswer> answers = ParseAnswers(exchange(requests, &closed), closed);
     ASSERT_EQ(answers.size(), size_t(DecoderService::kMaxRequestsPerConnection));
     for (size_t i = 0; i + 1 < answers.size(); ++i)
         EXPECT_EQ(Header(answers[i], "Connection"), QByteArray()) << i;
@@ -611,7 +611,7 @@ TEST_P(PathPrefix, ServesOnlyUnderIt) {
     EXPECT_EQ(m_service.pathPrefix(), QStringLiteral("/s3cret"));
     bool closed = false;
     const std::vector<HttpAnswer> answers = ParseAnswers(
-        Exchange("GET " + GetParam().Target + " HTTP/1.1\r\nHost: x\r\n\r\n", &closed, 500), closed);
+        exchange("GET " + GetParam().Target + " HTTP/1.1\r\nHost: x\r\n\r\n", &closed, 500), closed);
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_EQ(answers[0].Status, GetParam().Status);
     EXPECT_EQ(closed, GetParam().Closed);
@@ -652,11 +652,11 @@ TEST(DecoderService, PathSecretsAreLongRandomAndUrlSafe) {
 
 TEST(DecoderService, HostAndPortNameTheAddress) {
     DecoderService service;
-    ASSERT_TRUE(service.Listen(QHostAddress::LocalHost, 0));
-    EXPECT_NE(service.Port(), 0);
-    EXPECT_EQ(service.HostAndPort(), QStringLiteral("127.0.0.1:%1").arg(service.Port()));
+    ASSERT_TRUE(service.listen(QHostAddress::LocalHost, 0));
+    EXPECT_NE(service.port(), 0);
+    EXPECT_EQ(service.hostAndPort(), QStringLiteral("127.0.0.1:%1").arg(service.port()));
     DecoderService second;
-    EXPECT_FALSE(second.Listen(QHostAddress::LocalHost, service.Port()));
+    EXPECT_FALSE(second.listen(QHostAddress::LocalHost, service.port()));
 }
 
 } // namespace

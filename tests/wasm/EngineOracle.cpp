@@ -71,11 +71,11 @@ int main(int argc, char** argv) {
     for (int seed = 1; seed <= sets; ++seed) {
         SeededValues values(static_cast<uint64_t>(seed));
         const AnswerSet before = RandomAnswerSet(values);
-        const int page = values.Between(0, kPageCount - 1);
+        const int page = values.between(0, kPageCount - 1);
         const auto questions = QuestionsOf(static_cast<PageId>(page));
-        const int question = values.Between(0, static_cast<int>(questions.size()) - 1);
+        const int question = values.between(0, static_cast<int>(questions.size()) - 1);
         const Question& q = questions[static_cast<size_t>(question)];
-        const int value = values.Between(q.Minimum - 2, std::max(q.Maximum, 3) + 2);
+        const int value = values.between(q.Minimum - 2, std::max(q.Maximum, 3) + 2);
         AnswerSet after = before;
         AnswerQuestion(after, static_cast<PageId>(page), question, value);
         out += std::string(seed > 1 ? "," : "") + "{\"answers\":" + AnswersJson(before) +

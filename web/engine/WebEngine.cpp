@@ -171,8 +171,8 @@ GLOMIE_EXPORT const char* glomie_form() {
                 json.key("inverted").boolean(q.Inverted);
                 if (q.Table) {
                     json.key("rows").open('[');
-                    for (int32_t row = 0; row < q.Table->m_nCount; ++row)
-                        json.item().string(q.Table->m_pEntries[row].m_strDescription);
+                    for (int32_t row = 0; row < q.Table->count(); ++row)
+                        json.item().string(q.Table->getEntry(row).Description);
                     json.close(']');
                 }
                 json.close('}');
@@ -260,9 +260,9 @@ GLOMIE_EXPORT const char* glomie_count_problem(int page, int question, const cha
 GLOMIE_EXPORT const char* glomie_state() {
     const AnswerSet& answers = TheModel().Answers;
     CodeFrame frame(answers);
-    frame.RebuildCode(RebuildAll);
+    frame.rebuildCode(RebuildAll);
     Json json;
-    json.open('{').key("code").string(frame.FullCode());
+    json.open('{').key("code").string(frame.fullCode());
     json.key("pages").open('[');
     for (int p = 0; p < kPageCount; ++p) {
         const auto page = static_cast<PageId>(p);
@@ -290,7 +290,7 @@ GLOMIE_EXPORT const char* glomie_state() {
         description += "\n\n" + ObsessionDescription(answers.Obsession.Sec);
     json.key("description").string(description).key("years").string(YearsText(answers.Experience.Years));
 
-    const DecodeResult decoded = DecodeGlomieCode(frame.FullCode());
+    const DecodeResult decoded = DecodeGlomieCode(frame.fullCode());
     json.key("sentences").open('[');
     std::string_view title;
     bool inGroup = false;
@@ -304,7 +304,7 @@ GLOMIE_EXPORT const char* glomie_state() {
             title = heading;
             inGroup = true;
         }
-        json.open('{').key("text").string(decoded.Text(sentence)).key("ambiguous").boolean(sentence.Ambiguous);
+        json.open('{').key("text").string(decoded.text(sentence)).key("ambiguous").boolean(sentence.Ambiguous);
         json.close('}');
     }
     if (inGroup)
@@ -321,8 +321,8 @@ GLOMIE_EXPORT const char* glomie_read_code(const char* text) {
     Json json;
     json.open('{').key("found").boolean(pasted.Found);
     CodeFrame frame(pasted.Answers);
-    frame.RebuildCode(RebuildAll);
-    json.key("code").string(pasted.Found ? frame.FullCode() : std::string());
+    frame.rebuildCode(RebuildAll);
+    json.key("code").string(pasted.Found ? frame.fullCode() : std::string());
     json.key("problems").open('[');
     for (const PasteProblem& problem : pasted.Problems) {
         json.open('{').key("position").number(static_cast<int64_t>(problem.Position));
