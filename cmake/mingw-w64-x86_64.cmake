@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for 64-bit Windows with Debian's MinGW-w64 compilers (the POSIX thread model, which
 # std::thread and std::mutex need). Usage: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,7 +11,7 @@ namespace {
 // The fuzzer's bytes as the choices of the answer generator; when they run out, every choice is the
 // lowest, which is the most common answer too.
 class FuzzValues : public ValueSource {
-public:
+  public:
     FuzzValues(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
     int between(int low, int high) override {
         if (m_used >= m_size)
@@ -19,7 +20,7 @@ public:
         return low + static_cast<int>(m_data[m_used++] % span);
     }
 
-private:
+  private:
     const uint8_t* m_data;
     size_t m_size;
     size_t m_used = 0;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs, with apt-get, those of the given Debian packages that this machine lacks.
 # Usage: scripts/apt-install.sh PACKAGE...
 set -euo pipefail

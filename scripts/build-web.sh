@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the encoder in the browser into build/web/ (index.html at its root): the engine compiled to
 # WebAssembly with Debian's Emscripten, and the page's own files. Open build/web/index.html, or copy
 # the folder to any static web host.

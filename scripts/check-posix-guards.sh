@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fails when a source file includes a POSIX-only header outside a Unix guard, so that the programs
 # keep building on Windows: such an include belongs in an "#ifdef Q_OS_UNIX" branch (or
 # "#if defined(Q_OS_LINUX)", "#ifndef Q_OS_WIN", the "#else" of "#ifdef Q_OS_WIN", ...) next to a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Loads the decoder page for a full code in a real browser (headless Chromium) from
 # `glomiecode-cli serve`, and checks that the page shows the code and every sentence that
 # `glomiecode-cli decode` gives for it. Then follows the page's "Edit this code" link to the

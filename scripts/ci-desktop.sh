@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The encoder on a real desktop: a real X server (Xvfb) with a stacking window manager (openbox),
 # driven with the keyboard and the mouse (xdotool) and read the way a screen reader reads it
 # (AT-SPI). On a large screen: the splash in front, every control named, the wheel harmless, a code

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The decoder page against hostile clients, on loopback: `glomiecode-cli serve`, allowed 1,024 open
 # files, answers requests that are not plain HTTP/1.1 as HTTP wants, and closes without a reset;
 # under 1,100 connections that each send one byte every 15 s, a new client gets its page within 2 s

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the installation: installs into a temporary prefix and checks every file; validates the
 # desktop entry, the AppStream metadata, the manual pages and the systemd unit; starts the installed
 # programs from another directory and from a moved prefix; builds the Debian package, checks it

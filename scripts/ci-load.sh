@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Load on the decoder page over loopback: wrk with 2 threads and 16 connections for 10 seconds
 # against `glomiecode-cli serve` for a full code. Requires at least 5,000 requests per second and
 # no error responses, and prints the figures.

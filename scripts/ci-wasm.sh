@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The engine compiled to WebAssembly, held against the native engine under Node: the worked examples,
 # random answer sets code for code with the questions each page leaves open, and random user actions.
 # Usage: scripts/ci-wasm.sh [BUILD_DIR]   (default build/ci; the native oracle is built there)

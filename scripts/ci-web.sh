@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The encoder in the browser, checked in Debian's headless Chromium: builds the site
 # (scripts/build-web.sh) and the command line if missing, then runs the browser check
 # (tests/web/check.js) and prints the page's budgets (bench/web/budgets.js).

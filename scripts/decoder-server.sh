@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the CI scripts that test `glomiecode-cli serve`: builds the command line if it is
 # missing, starts the server on a free loopback port ($base is its address, $work a scratch
 # folder), and stops it and removes $work on exit. Expects $build (the build directory) and $tool

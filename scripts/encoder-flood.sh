@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Measures how the encoder keeps up while 1,030 connections hold its own decoder page's port, with
 # the encoder allowed 1,024 open files, against a run without the flood: how late its event loop
 # comes to a 20 ms timer, how long a slider step takes to reach the code box, its CPU, and what a

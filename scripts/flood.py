@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Floods of connections on a decoder port, and what a new client sees meanwhile.
 
 Three kinds, by --mode:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzz targets (clang, the "fuzz" preset) and runs each for a bounded time: the decoder's
 # two and the decoder page's request head reader.
 # Usage: scripts/run-fuzz.sh [SECONDS]   (default 60 for each target)

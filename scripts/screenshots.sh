@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes the README's pictures: builds our screenshot program, opens the real sheet offscreen with
 # answers that make every section of the code appear (tools/screenshot-answers.ini), and saves the
 # ten pages as docs/screenshots/<n>-<caption>.png.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Checks of glomiecode-cli serve against hostile clients and a log nobody takes.
 
   serve-checks.py protocol PORT       requests that are not plain HTTP/1.1, on a running server

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes the README's pictures of the encoder in the browser: the real page in Debian's headless
 # Chromium at a desktop's width and a phone's, into docs/screenshots/web-desktop.png and web-phone.png.
 # Usage: scripts/web-screenshots.sh

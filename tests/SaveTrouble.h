@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Trouble for the tests of saving: a folder's file system full or not writable, as root (on CI) the

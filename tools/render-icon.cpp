@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the program's SVG icon at build time:
 //   glomie-render-icon ICON.svg OUT_DIR NAME SIZE...  writes OUT_DIR/<SIZE>x<SIZE>/apps/NAME.png, the
 //                                                     PNG sizes of the icon theme

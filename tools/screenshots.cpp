@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Takes the README's pictures: opens the real sheet offscreen with the answers of an INI file and
 // saves each of the ten pages as OUT_DIR/<n>-<caption>.png.
 //   glomie-screenshots ANSWERS.ini OUT_DIR

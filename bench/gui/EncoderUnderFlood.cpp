@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The encoder with its own decoder page running, measured while something floods that page's port
 // (scripts/encoder-flood.sh runs it under a flood and without one, scripts/ci-flood.sh under a
 // burst). Prints "host 127.0.0.1:PORT/SECRET" and "port PORT" once the page runs; from the warm-up's
@@ -16,12 +17,12 @@
 #include <ctime>
 #include <vector>
 
-#include "pages/EncoderSheet.h"
 #include "app/DecoderHandOff.h"
 #include "app/EncoderApp.h"
+#include "pages/EncoderSheet.h"
 #include "platform/FileLimit.h"
-#include "store/QSettingsStore.h"
 #include "settings/SettingsLayout.h"
+#include "store/QSettingsStore.h"
 
 namespace {
 
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
     handOff.setOpener([](const QUrl&, QObject*, std::function<void(bool)> done) { done(true); });
     handOff.handOff(sheet.page(0), QString::fromStdString(sheet.fullCode()));
     const QString host = handOff.embeddedHost();
-    std::printf("host %s\nport %s\n", qPrintable(host), qPrintable(host.section(u':', 1).section(u'/', 0, 0)));
+    std::printf("host %s\nport %s\n", qPrintable(host),
+                qPrintable(host.section(u':', 1).section(u'/', 0, 0)));
     std::fflush(stdout);
 
     auto* slider = sheet.page(0).findChild<QSlider*>(QStringLiteral("Pri"));
@@ -64,7 +66,9 @@ int main(int argc, char** argv) {
     double cpuAtStart = 0;
     int step = 0;
     const auto openFiles = [] {
-        return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
+        return QDir(QStringLiteral("/proc/self/fd"))
+            .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
+            .size();
     };
     qsizetype mostFiles = 0;
     QTimer tick;
@@ -109,8 +113,10 @@ int main(int argc, char** argv) {
         QElapsedTimer saving;
         saving.start();
         const bool saved = EncoderApp::saveSheet(*store, sheet);
-        std::printf("encoder: OK %s in %.0f ms%s%s\n", saved ? "saved the answers" : "could not save the answers",
-                    double(saving.nsecsElapsed()) / 1e6, saved ? "" : ": ", saved ? "" : qPrintable(store->commitError()));
+        std::printf("encoder: OK %s in %.0f ms%s%s\n",
+                    saved ? "saved the answers" : "could not save the answers",
+                    double(saving.nsecsElapsed()) / 1e6, saved ? "" : ": ",
+                    saved ? "" : qPrintable(store->commitError()));
         return saved ? 0 : 1;
     }
     return 0;

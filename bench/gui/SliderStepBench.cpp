@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QSlider>
 #include <benchmark/benchmark.h>
@@ -44,8 +45,9 @@ BENCHMARK(BM_TuneStepToCodeBox)->Unit(benchmark::kMicrosecond);
 // Two codes with every section, pasted in turn: from the paste until every page shows the new
 // answers (the page in front its code box too).
 const QString PastedCodes[] = {
-    QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
-                   "X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+"),
+    QStringLiteral(
+        "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
+        "X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+"),
     QStringLiteral("GlomieCode(1.12.05) SM:9+m- F:v4GA3:p*R1 D:sMo<[--] X:a52s+++|12d[+] O:!d+[+]:a-[-] "
                    "P:s511:w150:eBBrL|Gg[z]:hBrD++m[b]:t--[+]:cWhAs:bAB+:*Ar:y+P:r|"),
 };

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "app/DecoderHandOff.h"
 
-#include <QCoreApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -35,15 +36,17 @@ void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& addre
     box.setObjectName(QStringLiteral("DecoderUnavailable"));
     PrepareDialog(box);
     if (!address.isEmpty()) {
-        box.setInformativeText(servedHere ? Translate("Open this address in a web browser to see the decoder "
-                                                      "page. It works while the encoder runs.")
-                                          : Translate("Open this address in a web browser to see the decoder page."));
+        box.setInformativeText(
+            servedHere ? Translate("Open this address in a web browser to see the decoder "
+                                   "page. It works while the encoder runs.")
+                       : Translate("Open this address in a web browser to see the decoder page."));
         auto* line = new QLineEdit(QString::fromUtf8(address.toEncoded()), &box);
         line->setObjectName(QStringLiteral("DecoderAddress"));
         line->setAccessibleName(Translate("Decoder address"));
         line->setReadOnly(true);
         const int screenWidth = page.screen() ? page.screen()->availableGeometry().width() : 1024;
-        line->setMinimumWidth(std::min(line->fontMetrics().horizontalAdvance(line->text()) + 24, screenWidth * 3 / 4));
+        line->setMinimumWidth(
+            std::min(line->fontMetrics().horizontalAdvance(line->text()) + 24, screenWidth * 3 / 4));
         line->setSelection(line->text().size(), -line->text().size()); // all of it, from its start
         // Not one of the box's own buttons, which would close it.
         auto* copy = new QPushButton(Translate("&Copy Address"), &box);
@@ -131,8 +134,9 @@ void DecoderHandOff::handOff(QWidget& page, const QString& code) {
     QPointer<QWidget> shown(&page);
     m_opener(url, &page, [shown, url, servedHere](bool opened) {
         if (!opened && shown)
-            ShowDecoderUnavailable(*shown, Translate("No web browser could be opened to show the decoder page."),
-                                   url, servedHere);
+            ShowDecoderUnavailable(*shown,
+                                   Translate("No web browser could be opened to show the decoder page."), url,
+                                   servedHere);
     });
 }
 

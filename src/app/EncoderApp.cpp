@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/EncoderApp.h"
 
 #include <QApplication>

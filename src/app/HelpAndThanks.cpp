@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/HelpAndThanks.h"
 
 #include <QApplication>
@@ -48,8 +49,9 @@ void ShowHelp(QWidget& parent, const QString& programDirectory, const DesktopOpe
         if (opened)
             return;
         QFile help(file);
-        ShowHelpText(parent, help.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(help.readAll())
-                                                                             : BuiltInHelpText());
+        ShowHelpText(parent, help.open(QIODevice::ReadOnly | QIODevice::Text)
+                                 ? QString::fromUtf8(help.readAll())
+                                 : BuiltInHelpText());
     });
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/InstanceLock.h"
 
 #include <QCryptographicHash>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/SplashWindow.h"
 
 #include <QApplication>

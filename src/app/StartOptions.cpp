@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/StartOptions.h"
 
 #include "platform/NativeSettings.h"

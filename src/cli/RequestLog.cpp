@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RequestLog.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -15,7 +16,8 @@
 
 namespace {
 
-const char kServeUsage[] = "usage: glomiecode-cli serve [--port N] [--bind ADDRESS] [--web DIR] [--per-client N]\n";
+const char kServeUsage[] =
+    "usage: glomiecode-cli serve [--port N] [--bind ADDRESS] [--web DIR] [--per-client N]\n";
 
 } // namespace
 
@@ -44,18 +46,19 @@ int RunServe(CommandContext& context) {
         return ExitUsage;
     }
     if (parser.isSet(help)) {
-        context.out << kServeUsage
-                    << "\nServes the decoder page over HTTP until interrupted: / answers a form to paste a\n"
-                       "code into, /cgi-usr/qpx/gcp.pl?name=CODE the code read back as sentences. Logs one\n"
-                       "line per request to the error output.\n\n"
-                       "  --port N          listen on port N (default 8080; 0 picks a free port)\n"
-                       "  --bind ADDRESS    listen on ADDRESS (default 127.0.0.1, this machine only)\n"
-                       "  --per-client N    hold at most N connections from one address at once and\n"
-                       "                    close a further one at once (default 0: no such cap;\n"
-                       "                    behind a reverse proxy every client has the proxy's address)\n"
-                       "  --web DIR         serve the encoder in the browser (scripts/build-web.sh builds it)\n"
-                       "                    from DIR at /encoder/; without it, the installed one, if any\n"
-                       "  -h, --help        show this help\n";
+        context.out
+            << kServeUsage
+            << "\nServes the decoder page over HTTP until interrupted: / answers a form to paste a\n"
+               "code into, /cgi-usr/qpx/gcp.pl?name=CODE the code read back as sentences. Logs one\n"
+               "line per request to the error output.\n\n"
+               "  --port N          listen on port N (default 8080; 0 picks a free port)\n"
+               "  --bind ADDRESS    listen on ADDRESS (default 127.0.0.1, this machine only)\n"
+               "  --per-client N    hold at most N connections from one address at once and\n"
+               "                    close a further one at once (default 0: no such cap;\n"
+               "                    behind a reverse proxy every client has the proxy's address)\n"
+               "  --web DIR         serve the encoder in the browser (scripts/build-web.sh builds it)\n"
+               "                    from DIR at /encoder/; without it, the installed one, if any\n"
+               "  -h, --help        show this help\n";
         return ExitOk;
     }
     bool portOk = false;

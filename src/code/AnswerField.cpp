@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "code/AnswerField.h"
 
 #include <cstring>

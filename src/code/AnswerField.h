@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>
@@ -28,17 +29,21 @@ struct AnswerField {
 
 template <typename T> constexpr FieldType FieldTypeOf() {
     static_assert(std::is_same_v<T, int32_t> || std::is_same_v<T, int16_t> || std::is_same_v<T, uint32_t>);
-    return std::is_same_v<T, int16_t> ? FieldType::Int16
+    return std::is_same_v<T, int16_t>    ? FieldType::Int16
            : std::is_same_v<T, uint32_t> ? FieldType::UInt32
                                          : FieldType::Int32;
 }
 
 // The field of a page's answer struct: GLOMIE_PAGE_FIELD(SenshiVillainAnswers, Senshi0).
-#define GLOMIE_PAGE_FIELD(Struct, Field)                                                                    \
-    PageField { static_cast<uint16_t>(offsetof(Struct, Field)), FieldTypeOf<decltype(Struct::Field)>() }
+#define GLOMIE_PAGE_FIELD(Struct, Field)                                                                     \
+    PageField {                                                                                              \
+        static_cast<uint16_t>(offsetof(Struct, Field)), FieldTypeOf<decltype(Struct::Field)>()               \
+    }
 
 // The width of a field in bits: 16 or 32.
-constexpr int FieldWidth(FieldType type) { return type == FieldType::Int16 ? 16 : 32; }
+constexpr int FieldWidth(FieldType type) {
+    return type == FieldType::Int16 ? 16 : 32;
+}
 
 // The answer as a 32-bit value: a 16-bit field sign-extended, an unsigned one as its bits.
 int32_t ReadAnswer(const AnswerSet& answers, AnswerField field);

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
 
 // The answers of each page kind, as plain data. Field names follow the settings value names (the
-// settings table writes those out, so renaming a field never renames a stored value); the initial values are what a page holds before its settings are loaded (−1 for a list with no
-// selection). Boosts and Years are 16 bits wide, every other field 32.
+// settings table writes those out, so renaming a field never renames a stored value); the initial values are
+// what a page holds before its settings are loaded (−1 for a list with no selection). Boosts and Years are 16
+// bits wide, every other field 32.
 
 // The SM page: obsession levels and the feeling about the term "glomie".
 struct ObsessionAnswers {

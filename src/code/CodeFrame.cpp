@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "code/CodeFrame.h"
 
 #include "code/Sections.h"
@@ -33,7 +34,8 @@ void CodeFrame::rebuildCode(int n) {
 }
 
 const std::string& CodeFrame::sectionString(int n) const {
-    return (n >= HeaderSection && n <= EvenMorePersonalSection) ? m_sections[static_cast<size_t>(n)] : kNoSection;
+    return (n >= HeaderSection && n <= EvenMorePersonalSection) ? m_sections[static_cast<size_t>(n)]
+                                                                : kNoSection;
 }
 
 void CodeFrame::join() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
@@ -22,13 +23,15 @@ enum SectionNumber : int {
     EvenMorePersonalSection = 11,
 };
 
-constexpr int SectionOf(PageId page) { return HeaderSection + static_cast<int>(page); }
+constexpr int SectionOf(PageId page) {
+    return HeaderSection + static_cast<int>(page);
+}
 
 // The Glomie Code of an answer set kept up to date as it changes: one string per page section and the
 // joined fullCode(). Only the section of the page that changed is rebuilt; the join runs on every call.
 // EncodeGlomieCode (Encode.h) is the one-call form.
 class CodeFrame {
-public:
+  public:
     // The frame reads the answers wherever they are when it rebuilds: they must outlive it.
     explicit CodeFrame(const AnswerSet& answers) : m_answers(answers) {}
 
@@ -39,7 +42,7 @@ public:
     // The stored string of section 2..11 (Experience and Opinions with their tags); empty otherwise.
     const std::string& sectionString(int n) const;
 
-private:
+  private:
     void join();
 
     const AnswerSet& m_answers;

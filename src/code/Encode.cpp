@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "code/Encode.h"
 
 #include "code/CodeFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "code/Notation.h"
 
 #include <algorithm>
@@ -34,7 +35,8 @@ void AppendRepeated(std::string& out, char symbol, int64_t count) {
         out.append(static_cast<size_t>(std::min(count, kMaxRunLength)), symbol);
 }
 
-void AppendTunedRun(std::string& out, char symbol, int64_t run, int64_t tune, int64_t maximum, bool inverted) {
+void AppendTunedRun(std::string& out, char symbol, int64_t run, int64_t tune, int64_t maximum,
+                    bool inverted) {
     AppendRepeated(out, symbol, inverted ? maximum - run : run);
     if (tune != 0) {
         out += '[';
@@ -58,8 +60,8 @@ void AppendSignedRun(std::string& out, int64_t value, int64_t tune) {
     }
 }
 
-void AppendRatedItem(std::string& out, const CodeTable& table, int32_t index, int32_t trend, int64_t intensity,
-                     int16_t boost, char symbol) {
+void AppendRatedItem(std::string& out, const CodeTable& table, int32_t index, int32_t trend,
+                     int64_t intensity, int16_t boost, char symbol) {
     if (index == 0)
         return; // nothing chosen
     out += table.getEntry(index).Code;

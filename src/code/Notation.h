@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,7 @@ std::string ObsessionDescription(int64_t level);
 void AppendRepeated(std::string& out, char symbol, int64_t count);
 void AppendTunedRun(std::string& out, char symbol, int64_t run, int64_t tune, int64_t maximum, bool inverted);
 void AppendSignedRun(std::string& out, int64_t value, int64_t tune);
-void AppendRatedItem(std::string& out, const CodeTable& table, int32_t index, int32_t trend, int64_t intensity,
-                     int16_t boost, char symbol);
+void AppendRatedItem(std::string& out, const CodeTable& table, int32_t index, int32_t trend,
+                     int64_t intensity, int16_t boost, char symbol);
 void AppendBitList(std::string& out, uint32_t mask, const CodeTable& table);
 void AppendPartsList(std::string& out, uint32_t complete, uint32_t partial);

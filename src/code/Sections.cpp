@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "code/Sections.h"
 
 #include "code/Notation.h"
@@ -22,10 +23,14 @@ void AppendRatedPair(std::string& out, const char* opener, const CodeTable& tabl
         AppendRatedItem(out, table, choice->index, choice->trend, choice->intensity, choice->boost, symbol);
 }
 
-void AppendNumber(std::string& out, int64_t number) { out += std::to_string(number); }
+void AppendNumber(std::string& out, int64_t number) {
+    out += std::to_string(number);
+}
 
 // Counts are unsigned fields written with "%d", so a damaged count past 2^31 shows as negative.
-void AppendCount(std::string& out, uint32_t count) { AppendNumber(out, static_cast<int32_t>(count)); }
+void AppendCount(std::string& out, uint32_t count) {
+    AppendNumber(out, static_cast<int32_t>(count));
+}
 
 struct AnimeForm {
     uint32_t episodes;
@@ -156,7 +161,8 @@ void BuildSenshiVillianSection(const SenshiVillainAnswers& p, std::string& out, 
     out.clear();
     AppendRatedPair(out, ":s", SenshiTable, {p.Senshi0, p.TrendSenshi0, p.IntensitySenshi0, p.BoostSenshi0},
                     {p.Senshi1, p.TrendSenshi1, p.IntensitySenshi1, p.BoostSenshi1}, symbol);
-    AppendRatedPair(out, ":v", VillianTable, {p.Villian0, p.TrendVillian0, p.IntensityVillian0, p.BoostVillian0},
+    AppendRatedPair(out, ":v", VillianTable,
+                    {p.Villian0, p.TrendVillian0, p.IntensityVillian0, p.BoostVillian0},
                     {p.Villian1, p.TrendVillian1, p.IntensityVillian1, p.BoostVillian1}, symbol);
 }
 

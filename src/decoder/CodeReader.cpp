@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/CodeReader.h"
 
 #include <algorithm>

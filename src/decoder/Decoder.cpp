@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/Decoder.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/DecoderQuery.h"
 
 #include <algorithm>

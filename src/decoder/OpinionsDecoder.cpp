@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The opinions section (" O"): six topics, each ":" with an optional "?" (does not know it) or "!"
 // (an extra mark), the topic letter, and "?" (no opinion), "Z" (bitter) or a signed run.
 
@@ -22,19 +23,20 @@ struct Topic {
 };
 
 const Topic kTopics[] = {
-    {'d', "NA dub", -2, 2, &OpinionsAnswers::OmitDub, &OpinionsAnswers::WhatDub, &OpinionsAnswers::AmericanCartoon,
-     "thinks Sailor Moon is a cartoon", &OpinionsAnswers::NoOpDub, nullptr, &OpinionsAnswers::IntensityDub,
-     &OpinionsAnswers::BoostDub},
-    {'s', "SOS (Save Our Sailors)", -2, 3, &OpinionsAnswers::OmitSos, &OpinionsAnswers::WhatSos, &OpinionsAnswers::Member,
-     "a member of SOS", &OpinionsAnswers::NoOpSos, &OpinionsAnswers::Bitter, &OpinionsAnswers::IntensitySos, &OpinionsAnswers::BoostSos},
-    {'o', "Otaku Wars", -2, 3, &OpinionsAnswers::OmitOw, &OpinionsAnswers::WhatOw, nullptr, nullptr, &OpinionsAnswers::NoOpOw,
-     nullptr, &OpinionsAnswers::IntensityOw, &OpinionsAnswers::BoostOw},
-    {'a', "SM haters/antiglomies", -2, 3, &OpinionsAnswers::OmitAnti, nullptr, nullptr, nullptr, &OpinionsAnswers::NoOpAnti,
-     nullptr, &OpinionsAnswers::IntensityAnti, &OpinionsAnswers::BoostAnti},
-    {'h', "Hentai", -3, 3, &OpinionsAnswers::OmitHentai, nullptr, nullptr, nullptr, &OpinionsAnswers::NoOpHentai, nullptr,
-     &OpinionsAnswers::IntensityHentai, &OpinionsAnswers::BoostHentai},
-    {'x', "Mixxzine", -2, 3, &OpinionsAnswers::OmitMixx, &OpinionsAnswers::WhatMixx, nullptr, nullptr, &OpinionsAnswers::NoOpMixx,
-     nullptr, &OpinionsAnswers::IntensityMixx, &OpinionsAnswers::BoostMixx},
+    {'d', "NA dub", -2, 2, &OpinionsAnswers::OmitDub, &OpinionsAnswers::WhatDub,
+     &OpinionsAnswers::AmericanCartoon, "thinks Sailor Moon is a cartoon", &OpinionsAnswers::NoOpDub, nullptr,
+     &OpinionsAnswers::IntensityDub, &OpinionsAnswers::BoostDub},
+    {'s', "SOS (Save Our Sailors)", -2, 3, &OpinionsAnswers::OmitSos, &OpinionsAnswers::WhatSos,
+     &OpinionsAnswers::Member, "a member of SOS", &OpinionsAnswers::NoOpSos, &OpinionsAnswers::Bitter,
+     &OpinionsAnswers::IntensitySos, &OpinionsAnswers::BoostSos},
+    {'o', "Otaku Wars", -2, 3, &OpinionsAnswers::OmitOw, &OpinionsAnswers::WhatOw, nullptr, nullptr,
+     &OpinionsAnswers::NoOpOw, nullptr, &OpinionsAnswers::IntensityOw, &OpinionsAnswers::BoostOw},
+    {'a', "SM haters/antiglomies", -2, 3, &OpinionsAnswers::OmitAnti, nullptr, nullptr, nullptr,
+     &OpinionsAnswers::NoOpAnti, nullptr, &OpinionsAnswers::IntensityAnti, &OpinionsAnswers::BoostAnti},
+    {'h', "Hentai", -3, 3, &OpinionsAnswers::OmitHentai, nullptr, nullptr, nullptr,
+     &OpinionsAnswers::NoOpHentai, nullptr, &OpinionsAnswers::IntensityHentai, &OpinionsAnswers::BoostHentai},
+    {'x', "Mixxzine", -2, 3, &OpinionsAnswers::OmitMixx, &OpinionsAnswers::WhatMixx, nullptr, nullptr,
+     &OpinionsAnswers::NoOpMixx, nullptr, &OpinionsAnswers::IntensityMixx, &OpinionsAnswers::BoostMixx},
 };
 
 int OpinionOrder(std::string_view piece) {

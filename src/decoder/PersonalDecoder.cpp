@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The personal section (" P"): the subsections of the Personal, More Personal and Even More
 // Personal pages, each present only when its omit box is clear.
 

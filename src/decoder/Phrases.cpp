@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decoder/Phrases.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The favourites and dislikes (" F", " D") and the experience (" X") sections.
 
 #include <algorithm>

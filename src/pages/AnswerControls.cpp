@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/AnswerControls.h"
 
 #include "rules/PageRules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/AnswerPage.h"
 
 #include <QClipboard>
@@ -112,7 +113,7 @@ void AnswerPage::bindQuestion(const char* name, QWidget* control) {
         slider->setPageStep(1);
         if (slider->tickPosition() == QSlider::NoTicks)
             slider->setTickPosition(slider->orientation() == Qt::Horizontal ? QSlider::TicksBelow
-                                                                             : QSlider::TicksRight);
+                                                                            : QSlider::TicksRight);
         connect(slider, &CodeSlider::notified, this, [slider, report] { report(slider->value()); });
     } else if (auto* spin = qobject_cast<CodeSpinBox*>(control)) {
         const QSignalBlocker blocker(spin);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/CodeLists.h"
 
 #include <QAbstractItemView>
@@ -94,8 +95,7 @@ CodeListBox::CodeListBox(QWidget* parent) : QListWidget(parent) {
 void CodeListBox::fillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);
     for (int32_t row = 1; row < table.count(); ++row) {
-        auto* item =
-            new QListWidgetItem(QString::fromStdString(table.getEntry(row).Description), this);
+        auto* item = new QListWidgetItem(QString::fromStdString(table.getEntry(row).Description), this);
         item->setData(Qt::UserRole, row);
     }
 }

@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: MIT
 #include "pages/EncoderSheet.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
 #include <QShortcut>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "pages/EvenMorePersonalPage.h"
 #include "pages/ExperiencePage.h"

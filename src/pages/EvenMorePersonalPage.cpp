@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/EvenMorePersonalPage.h"
 
 #include <QGridLayout>
@@ -47,7 +48,8 @@ EvenMorePersonalPage::EvenMorePersonalPage(const AnswerSet& answers, QWidget* pa
     QGroupBox* relationship = makeGroup("RelationshipGroup", this);
     auto* relationshipLayout = new QGridLayout(relationship);
     int row = 0;
-    for (const auto& [list, tune] : {std::pair{"Preference", "BoostPreference"}, std::pair{"Status", "BoostStatus"}}) {
+    for (const auto& [list, tune] :
+         {std::pair{"Preference", "BoostPreference"}, std::pair{"Status", "BoostStatus"}}) {
         relationshipLayout->addWidget(makeQuestion(list, relationship), row, 0);
         relationshipLayout->addWidget(makeTuneFrame(relationship, tune), row, 1);
         ++row;

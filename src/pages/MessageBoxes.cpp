@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/MessageBoxes.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,8 @@ QString ProgramTitle() {
 
 void PrepareDialog(QDialog& dialog, const QString& title) {
     dialog.setWindowTitle(title);
-    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
 }
 
 void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& informative) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/ObsessionPage.h"
 
 #include <QGridLayout>
@@ -9,9 +10,9 @@
 
 #include "Version.h"
 #include "code/Notation.h"
+#include "decoder/DecoderQuery.h"
 #include "pages/AnswerControls.h"
 #include "pages/CodeLists.h"
-#include "decoder/DecoderQuery.h"
 
 ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     : AnswerPage(PageId::Obsession, answers, parent) {
@@ -23,9 +24,10 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     head->addWidget(icon);
     const std::string decoderHost = ConfiguredDecoderHost();
     const QString decoderPath = QString::fromLatin1(kDecoderPath.data(), qsizetype(kDecoderPath.size()));
-    const QString decoder = decoderHost.empty()
-                                ? tr("Decoder: served by this program on 127.0.0.1 at %1").arg(decoderPath)
-                                : tr("Decoder: %1%2").arg(QString::fromStdString(DecoderSite(decoderHost)), decoderPath);
+    const QString decoder =
+        decoderHost.empty()
+            ? tr("Decoder: served by this program on 127.0.0.1 at %1").arg(decoderPath)
+            : tr("Decoder: %1%2").arg(QString::fromStdString(DecoderSite(decoderHost)), decoderPath);
     auto* about = new QLabel(tr("Glomie Code Encoder, version %1").arg(QLatin1String(kProgramVersion)) +
                                  QLatin1Char('\n') + tr("Written by the Glomie Code Encoder developers") +
                                  QLatin1Char('\n') + decoder,

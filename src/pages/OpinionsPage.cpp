@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/OpinionsPage.h"
 
 #include <QGridLayout>
@@ -5,7 +6,8 @@
 #include <QVBoxLayout>
 #include <map>
 
-OpinionsPage::OpinionsPage(const AnswerSet& answers, QWidget* parent) : AnswerPage(PageId::Opinions, answers, parent) {
+OpinionsPage::OpinionsPage(const AnswerSet& answers, QWidget* parent)
+    : AnswerPage(PageId::Opinions, answers, parent) {
     auto* columns = new QHBoxLayout;
     auto* topics = new QGridLayout;
     // The omit boxes stand in a column of their own, outside the group boxes they close; each comes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pages/PersonalPage.h"
 
 #include <QGridLayout>
@@ -10,7 +11,8 @@ namespace {
 enum { Age, Stature, Weight, Fat, Eyes, LeftEye, RightEye };
 } // namespace
 
-PersonalPage::PersonalPage(const AnswerSet& answers, QWidget* parent) : AnswerPage(PageId::Personal, answers, parent) {
+PersonalPage::PersonalPage(const AnswerSet& answers, QWidget* parent)
+    : AnswerPage(PageId::Personal, answers, parent) {
     auto* traits = new QGridLayout;
     // The omit boxes stand in a column of their own, so that closing a trait never closes them; each
     // comes first in the tab order of its trait.
@@ -29,7 +31,8 @@ PersonalPage::PersonalPage(const AnswerSet& answers, QWidget* parent) : AnswerPa
             return frame;
         const QuestionGroup& description = GroupsOf(PageId::Personal)[static_cast<size_t>(group)];
         // A group inside another comes after the first question of the outer one.
-        QWidget* parent = description.Parent < 0 ? static_cast<QWidget*>(this) : frames[description.Parent].Box;
+        QWidget* parent =
+            description.Parent < 0 ? static_cast<QWidget*>(this) : frames[description.Parent].Box;
         frame.Box = makeGroup(std::string(description.Name).c_str(), parent);
         if (group == LeftEye || group == RightEye) {
             frame.Rows = new QGridLayout(frame.Box);

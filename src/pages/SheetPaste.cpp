@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pasting a Glomie Code into the sheet: the clipboard's text, or text dropped on the sheet, read
 // back into every page's answers.
 #include <QClipboard>
@@ -34,14 +35,16 @@ bool TakeWhatWasRead(QWidget* parent, const std::vector<PasteProblem>& problems)
         QString text = FromUtf8(problem.Text);
         if (text.size() > 40)
             text = text.left(40) + QStringLiteral("...");
-        lines << Translate("At position %1, \"%2\": %3").arg(problem.Position).arg(text, FromUtf8(problem.Message));
+        lines << Translate("At position %1, \"%2\": %3")
+                     .arg(problem.Position)
+                     .arg(text, FromUtf8(problem.Message));
     }
     if (problems.size() > Shown)
         lines << QCoreApplication::translate("EncoderSheet", "and %n more", nullptr,
                                              static_cast<int>(problems.size() - Shown));
 
-    QMessageBox box(QMessageBox::Warning, ProgramTitle(), Translate("Part of the code cannot be taken as it is."),
-                    QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Warning, ProgramTitle(),
+                    Translate("Part of the code cannot be taken as it is."), QMessageBox::NoButton, parent);
     PrepareDialog(box);
     box.setObjectName(QStringLiteral("PasteProblems"));
     box.setInformativeText(lines.join(QLatin1Char('\n')));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Makes a write to a closed pipe or socket fail with an error instead of ending the program (Unix's

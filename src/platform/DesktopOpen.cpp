@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/DesktopOpen.h"
 
 #include <QPointer>
@@ -10,8 +11,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-// shellapi.h needs the types windows.h declares.
 #include <windows.h>
+// shellapi.h needs the types windows.h declares.
 #include <shellapi.h>
 #elif defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 #include <QProcess>
@@ -26,7 +27,8 @@ void OpenWithDesktop(const QUrl& url, QObject* context, std::function<void(bool 
             done(opened);
     };
 #ifdef Q_OS_WIN
-    const std::wstring target = (url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)).toStdWString();
+    const std::wstring target =
+        (url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)).toStdWString();
     // ShellExecute answers at once: above 32 when the desktop took it.
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
@@ -38,16 +40,18 @@ void OpenWithDesktop(const QUrl& url, QObject* context, std::function<void(bool 
     opener->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
     opener->setStandardInputFile(QProcess::nullDevice());
     opener->setStandardOutputFile(QProcess::nullDevice());
-    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, report](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        report(false);
-        opener->deleteLater();
-    });
-    QObject::connect(opener, &QProcess::finished, opener, [opener, report](int code, QProcess::ExitStatus status) {
-        report(status == QProcess::NormalExit && code == 0);
-        opener->deleteLater();
-    });
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, report](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         report(false);
+                         opener->deleteLater();
+                     });
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, report](int code, QProcess::ExitStatus status) {
+                         report(status == QProcess::NormalExit && code == 0);
+                         opener->deleteLater();
+                     });
     opener->start();
 #else
     const bool opened = QDesktopServices::openUrl(url);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/LockFile.h"
 
 #include <QCoreApplication>

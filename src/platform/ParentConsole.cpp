@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/ParentConsole.h"
 
 #include <QtGlobal>

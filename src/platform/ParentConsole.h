@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Lets a program without a console of its own (the encoder on Windows is a GUI program) print to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/PrivateFolder.h"
 
 #include <QCryptographicHash>
@@ -22,7 +23,8 @@ bool IsPrivateFolder(const QString& folder) {
 QString LocalServerNameFor(const QString& privateFile) {
 #ifdef Q_OS_WIN
     return QStringLiteral("glomiecode-") +
-           QString::fromLatin1(QCryptographicHash::hash(privateFile.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
+           QString::fromLatin1(
+               QCryptographicHash::hash(privateFile.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
 #else
     return privateFile;
 #endif

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/RegularFileReader.h"
 
 #include <QFile>

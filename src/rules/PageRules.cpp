@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rules/PageRules.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ namespace {
 
 // Reads a page's answers by field and closes the questions that edit a field.
 class PageRule {
-public:
+  public:
     PageRule(const AnswerSet& answers, PageId page) : m_answers(answers), m_page(page) {
         for (size_t i = 0; i < QuestionsOf(page).size(); ++i)
             m_open.set(i);
@@ -25,7 +26,7 @@ public:
     }
     const OpenQuestions& open() const { return m_open; }
 
-private:
+  private:
     const AnswerSet& m_answers;
     PageId m_page;
     OpenQuestions m_open;
@@ -72,7 +73,10 @@ void AssistPartRule(PageRule& rule) {
 // and tune are open while the form has been seen.
 void ExperienceRule(PageRule& rule) {
 #define F(Field) GLOMIE_PAGE_FIELD(ExperienceAnswers, Field)
-#define ANIME(Name) AnimeForm{F(Name), F(Name##Complete), F(Name##Partial), F(Intensity##Name), F(Boost##Name)}
+#define ANIME(Name)                                                                                          \
+    AnimeForm {                                                                                              \
+        F(Name), F(Name##Complete), F(Name##Partial), F(Intensity##Name), F(Boost##Name)                     \
+    }
     struct AnimeForm {
         PageField Episodes, Complete, Partial, Intensity, Boost;
     };
@@ -81,12 +85,14 @@ void ExperienceRule(PageRule& rule) {
         rule.openIf(form.Episodes, byNumbers);
         rule.openIf(form.Complete, !byNumbers);
         rule.openIf(form.Partial, !byNumbers);
-        const bool seen = byNumbers ? rule.set(form.Episodes) : rule.set(form.Complete) || rule.set(form.Partial);
+        const bool seen =
+            byNumbers ? rule.set(form.Episodes) : rule.set(form.Complete) || rule.set(form.Partial);
         rule.openIf(form.Intensity, seen);
         rule.openIf(form.Boost, seen);
     }
-    for (const auto& [amount, intensity, boost] : {std::array{F(MangaRaw), F(IntensityMangaRaw), F(BoostMangaRaw)},
-                                                   std::array{F(MangaSub), F(IntensityMangaSub), F(BoostMangaSub)}}) {
+    for (const auto& [amount, intensity, boost] :
+         {std::array{F(MangaRaw), F(IntensityMangaRaw), F(BoostMangaRaw)},
+          std::array{F(MangaSub), F(IntensityMangaSub), F(BoostMangaSub)}}) {
         rule.openIf(intensity, rule.set(amount));
         rule.openIf(boost, rule.set(amount));
     }
@@ -143,6 +149,7 @@ void PersonalRule(PageRule& rule) {
         std::optional<PageField> NoTell;
         PageField Level, Boost;
     };
+    // clang-format off
     const Trait traits[] = {
         {F(OmitAge), F(SpecifyExactAge), {F(ExactAge), {}}, {}, F(Age), F(BoostAge)},
         {F(OmitStature), F(SpecifyExactStature), {F(ExactStatureFt), F(ExactStatureIn)}, {}, F(Stature),
@@ -150,6 +157,7 @@ void PersonalRule(PageRule& rule) {
         {F(OmitWeight), F(SpecifyExactWeight), {F(ExactWeight), {}}, F(NoTellWeight), F(Weight), F(BoostWeight)},
         {F(OmitFat), {}, {}, F(NoTellFat), F(Fat), F(BoostFat)},
     };
+    // clang-format on
     for (const Trait& trait : traits) {
         const bool shown = !rule.set(trait.Omit);
         const bool exact = trait.Exact && rule.set(*trait.Exact);
@@ -193,7 +201,8 @@ void PersonalRule(PageRule& rule) {
 void MorePersonalRule(PageRule& rule) {
 #define F(Field) GLOMIE_PAGE_FIELD(MorePersonalAnswers, Field)
     const bool hair = !rule.set(F(OmitHair));
-    for (const PageField& field : {F(HairColor), F(HairColorAdj), F(Hair), F(BoostHair), F(Beard), F(Moustache)})
+    for (const PageField& field :
+         {F(HairColor), F(HairColorAdj), F(Hair), F(BoostHair), F(Beard), F(Moustache)})
         rule.openIf(field, hair);
     for (const PageField& field : {F(Tone), F(BoostTone)})
         rule.openIf(field, !rule.set(F(OmitTone)));
@@ -229,7 +238,8 @@ int32_t Limited(int32_t value, const Question& question) {
 
 bool IsGroupWithin(PageId page, int group, int outer) {
     const auto groups = GroupsOf(page);
-    for (int at = group; at >= 0 && at < static_cast<int>(groups.size()); at = groups[static_cast<size_t>(at)].Parent)
+    for (int at = group; at >= 0 && at < static_cast<int>(groups.size());
+         at = groups[static_cast<size_t>(at)].Parent)
         if (at == outer)
             return true;
     return false;
@@ -299,7 +309,9 @@ void AnswerQuestion(AnswerSet& answers, PageId page, int question, int32_t value
     const auto questions = QuestionsOf(page);
     const auto index = static_cast<size_t>(question);
     const Question& q = questions[index];
-    const auto write = [&](const Question& target, int32_t v) { WriteAnswer(answers, AnswerOf(page, target), v); };
+    const auto write = [&](const Question& target, int32_t v) {
+        WriteAnswer(answers, AnswerOf(page, target), v);
+    };
     const auto read = [&](const Question& source) { return ReadAnswer(answers, AnswerOf(page, source)); };
     const Question* tune = index + 1 < questions.size() && questions[index + 1].Kind == ControlKind::Tune
                                ? &questions[index + 1]
@@ -309,10 +321,10 @@ void AnswerQuestion(AnswerSet& answers, PageId page, int question, int32_t value
         // A tune step: the tune, clamped against what it tunes as that control shows it.
         const Question& tuned = questions[index - 1];
         const int32_t step = Limited(value, q);
-        const int32_t kept = tuned.Kind == ControlKind::List
-                                 ? ClampRowTune(read(tuned), step)
-                                 : ClampTune(Limited(read(tuned), tuned), step, tuned.Minimum, tuned.Maximum,
-                                             tuned.Inverted);
+        const int32_t kept =
+            tuned.Kind == ControlKind::List
+                ? ClampRowTune(read(tuned), step)
+                : ClampTune(Limited(read(tuned), tuned), step, tuned.Minimum, tuned.Maximum, tuned.Inverted);
         write(q, Limited(kept, q));
         return;
     }
@@ -321,8 +333,9 @@ void AnswerQuestion(AnswerSet& answers, PageId page, int question, int32_t value
         return;
     // A level or row with a tune: the tune as its spin shows it, clamped against the new value.
     const int32_t shown = Limited(read(*tune), *tune);
-    const int32_t kept = q.Kind == ControlKind::List ? ClampRowTune(value, shown)
-                                                     : ClampTune(value, shown, q.Minimum, q.Maximum, q.Inverted);
+    const int32_t kept = q.Kind == ControlKind::List
+                             ? ClampRowTune(value, shown)
+                             : ClampTune(value, shown, q.Minimum, q.Maximum, q.Inverted);
     write(*tune, Limited(kept, *tune));
 }
 
@@ -354,11 +367,13 @@ void FitToControls(AnswerSet& answers) {
         for (size_t i = 0; i < questions.size(); ++i) {
             const Question& q = questions[i];
             if (q.Kind == ControlKind::Slider || q.Kind == ControlKind::Tune || q.Kind == ControlKind::Spin) {
-                AnswerQuestion(answers, page, static_cast<int>(i), ShownValue(answers, page, static_cast<int>(i)));
+                AnswerQuestion(answers, page, static_cast<int>(i),
+                               ShownValue(answers, page, static_cast<int>(i)));
             } else if (q.Kind == ControlKind::Count) {
                 const int32_t stored = ReadAnswer(answers, AnswerOf(page, q));
-                const int64_t count = q.Field.Type == FieldType::UInt32 ? int64_t{static_cast<uint32_t>(stored)}
-                                                                        : int64_t{stored};
+                const int64_t count = q.Field.Type == FieldType::UInt32
+                                          ? int64_t{static_cast<uint32_t>(stored)}
+                                          : int64_t{stored};
                 WriteAnswer(answers, AnswerOf(page, q),
                             static_cast<int32_t>(std::clamp<int64_t>(count, q.Minimum, q.Maximum)));
             }
@@ -402,7 +417,8 @@ CountVerdict CheckCount(std::string_view text, int64_t minimum, int64_t maximum)
             return CountVerdict::OutOfRange;
         value = value * 10 + static_cast<uint64_t>(c - '0');
     }
-    if (value < static_cast<uint64_t>(std::max<int64_t>(minimum, 0)) || value > static_cast<uint64_t>(maximum))
+    if (value < static_cast<uint64_t>(std::max<int64_t>(minimum, 0)) ||
+        value > static_cast<uint64_t>(maximum))
         return CountVerdict::OutOfRange;
     return CountVerdict::Fine;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rules/PastedCode.h"
 
 #include "code/CodeFrame.h"
@@ -51,8 +52,8 @@ PastedCode ReadPastedCode(std::string_view text) {
                           : "more than the page offers; the page takes it as \"" + kept + "\""});
     }
     if (result.Problems.empty() && !sectionsDiffer && read.fullCode() != code)
-        pasted.Problems.push_back({Utf16Length(text, result.CodeBegin), std::string(code),
-                                   "written otherwise than the encoder writes it, which is \"" + read.fullCode() +
-                                       "\""});
+        pasted.Problems.push_back(
+            {Utf16Length(text, result.CodeBegin), std::string(code),
+             "written otherwise than the encoder writes it, which is \"" + read.fullCode() + "\""});
     return pasted;
 }

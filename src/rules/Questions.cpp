@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rules/Questions.h"
 
 #include "settings/SettingsLayout.h"
@@ -16,7 +17,8 @@ constexpr Question Slider(PageField field, int group, int32_t minimum, int32_t m
                           std::string_view caption = {}) {
     return {field, ControlKind::Slider, group, minimum, maximum, nullptr, caption, name};
 }
-constexpr Question Upright(PageField field, int group, int32_t minimum, int32_t maximum, std::string_view name) {
+constexpr Question Upright(PageField field, int group, int32_t minimum, int32_t maximum,
+                           std::string_view name) {
     return {field, ControlKind::Slider, group, minimum, maximum, nullptr, {}, name, true};
 }
 constexpr Question Tune(PageField field, int group, int32_t minimum, int32_t maximum, std::string_view name,
@@ -84,11 +86,13 @@ constexpr QuestionGroup kAssistPartGroups[] = {{"AssistGroup", "&Assisting Chara
 constexpr Question kAssistPart[] = {
     List(F(Assist0), AssistGroup, AssistTable, "First assisting character"),
     List(F(TrendAssist0), AssistGroup, TrendTable, "Trend of the first assisting character"),
-    Slider(F(IntensityAssist0), AssistGroup, 0, 3, "Intensity of the first assisting character", "&Intensity"),
+    Slider(F(IntensityAssist0), AssistGroup, 0, 3, "Intensity of the first assisting character",
+           "&Intensity"),
     Tune(F(BoostAssist0), AssistGroup, 0, 3, "Tune of the first assisting character"),
     List(F(Assist1), AssistGroup, AssistTable, "Second assisting character"),
     List(F(TrendAssist1), AssistGroup, TrendTable, "Trend of the second assisting character"),
-    Slider(F(IntensityAssist1), AssistGroup, 0, 3, "Intensity of the second assisting character", "I&ntensity"),
+    Slider(F(IntensityAssist1), AssistGroup, 0, 3, "Intensity of the second assisting character",
+           "I&ntensity"),
     Tune(F(BoostAssist1), AssistGroup, 0, 3, "Tune of the second assisting character"),
     List(F(Part0), PartGroup, PartTable, "First part"),
     List(F(TrendPart0), PartGroup, TrendTable, "Trend of the first part"),
@@ -107,8 +111,8 @@ constexpr Question kAssistPart[] = {
 #define F(Field) GLOMIE_PAGE_FIELD(ExperienceAnswers, Field)
 enum { YearsGroup, RawGroup, SubGroup, DubGroup, MangaRawGroup, MangaSubGroup };
 constexpr QuestionGroup kExperienceGroups[] = {
-    {"YearsGroup", "&Years"},         {"RawGroup", "Ra&w Anime"},       {"SubGroup", "S&ubbed Anime"},
-    {"DubGroup", "&Dubbed Anime"},    {"MangaRawGroup", "&Raw Manga"}, {"MangaSubGroup", "Tran&slated Manga"},
+    {"YearsGroup", "&Years"},      {"RawGroup", "Ra&w Anime"},      {"SubGroup", "S&ubbed Anime"},
+    {"DubGroup", "&Dubbed Anime"}, {"MangaRawGroup", "&Raw Manga"}, {"MangaSubGroup", "Tran&slated Manga"},
 };
 constexpr int32_t kMostEpisodes = 200;
 constexpr int32_t kStrongestExperience = 4;
@@ -148,9 +152,9 @@ constexpr PageField kExperienceCountOrder[] = {F(Dub), F(Sub), F(MangaSub), F(Ra
 #define F(Field) GLOMIE_PAGE_FIELD(OpinionsAnswers, Field)
 enum { DubTopic, SosTopic, OwTopic, AntiTopic, HentaiTopic, MixxTopic };
 constexpr QuestionGroup kOpinionsGroups[] = {
-    {"DubGroup", "NA &Dub"},       {"SosGroup", "&SOS (Save Our Sailors)"},
-    {"OwGroup", "&Otaku Wars!"},   {"AntiGroup", "SM Haters/&Antiglomies"},
-    {"HentaiGroup", "&Hentai"},    {"MixxGroup", "Mixx&zine"},
+    {"DubGroup", "NA &Dub"},     {"SosGroup", "&SOS (Save Our Sailors)"},
+    {"OwGroup", "&Otaku Wars!"}, {"AntiGroup", "SM Haters/&Antiglomies"},
+    {"HentaiGroup", "&Hentai"},  {"MixxGroup", "Mixx&zine"},
 };
 constexpr Question kOpinions[] = {
     Check(F(OmitDub), -1, "O&mit Dub"),
@@ -250,7 +254,8 @@ constexpr Question kPersonal[] = {
     List(F(ColorAdjRight2), RightGroup, ColorAdjTable, "Right eye, intensity of the third colour"),
 };
 // Age, weight, inches, feet.
-constexpr PageField kPersonalCountOrder[] = {F(ExactAge), F(ExactWeight), F(ExactStatureIn), F(ExactStatureFt)};
+constexpr PageField kPersonalCountOrder[] = {F(ExactAge), F(ExactWeight), F(ExactStatureIn),
+                                             F(ExactStatureFt)};
 #undef F
 
 // ---------------------------------------------------------------------------------------------------
@@ -425,5 +430,6 @@ std::string PlainCaption(std::string_view caption) {
 }
 
 std::string AccessibleNameOf(const Question& question) {
-    return question.AccessibleName.empty() ? PlainCaption(question.Caption) : std::string(question.AccessibleName);
+    return question.AccessibleName.empty() ? PlainCaption(question.Caption)
+                                           : std::string(question.AccessibleName);
 }

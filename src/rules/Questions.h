@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -74,7 +75,9 @@ std::span<const QuestionGroup> GroupsOf(PageId page);
 std::vector<int> CountsInCheckOrder(PageId page);
 
 // The answer a question of a page edits.
-inline AnswerField AnswerOf(PageId page, const Question& question) { return {page, question.Field}; }
+inline AnswerField AnswerOf(PageId page, const Question& question) {
+    return {page, question.Field};
+}
 // The question's name, which names its control: the value name of its answer ("Senshi0").
 std::string_view QuestionName(PageId page, int question);
 // The index of the question with that name, or that edits that field, on the page; -1 for none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "service/DecoderPage.h"
 
 #include <algorithm>
@@ -140,8 +141,8 @@ std::string RenderFormPage(std::string_view pathPrefix) {
     return page;
 }
 
-std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
-                              std::string_view pathPrefix, bool withEncoder) {
+std::string RenderDecoderPage(std::string_view text, const DecodeResult& result, std::string_view pathPrefix,
+                              bool withEncoder) {
     if (!result.HeaderFound)
         return RenderNotePage("No Glomie Code",
                               "There is no Glomie Code in this text. A code begins with \"GlomieCode(\".",
@@ -176,10 +177,15 @@ std::string_view SiteContentType(std::string_view name) {
             std::string_view::npos)
         return {};
     static constexpr std::pair<std::string_view, std::string_view> kTypes[] = {
-        {".html", "text/html; charset=utf-8"}, {".css", "text/css; charset=utf-8"},
-        {".js", "text/javascript; charset=utf-8"}, {".wasm", "application/wasm"},
-        {".png", "image/png"}, {".svg", "image/svg+xml"}, {".ico", "image/x-icon"},
-        {".json", "application/json"}, {".webmanifest", "application/manifest+json"},
+        {".html", "text/html; charset=utf-8"},
+        {".css", "text/css; charset=utf-8"},
+        {".js", "text/javascript; charset=utf-8"},
+        {".wasm", "application/wasm"},
+        {".png", "image/png"},
+        {".svg", "image/svg+xml"},
+        {".ico", "image/x-icon"},
+        {".json", "application/json"},
+        {".webmanifest", "application/manifest+json"},
     };
     for (const auto& [ending, type] : kTypes)
         if (name.size() > ending.size() && name.ends_with(ending))

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "service/DecoderService.h"
 
-#include <QRandomGenerator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
@@ -247,8 +248,9 @@ class DecoderService::Connection : public QObject {
                                                       : RequestMethod::Other;
         const DecoderReply reply =
             AnswerRequest(kind, path, query, prefix, m_service.m_site ? &*m_service.m_site : nullptr);
-        QByteArray answer = StatusLine(reply.Status) + "Content-Type: " +
-                            QByteArray::fromStdString(std::string(reply.ContentType)) + "\r\n" +
+        QByteArray answer = StatusLine(reply.Status) +
+                            "Content-Type: " + QByteArray::fromStdString(std::string(reply.ContentType)) +
+                            "\r\n" +
                             CommonHeaders(qsizetype(reply.Body.size()), !m_keepAlive, reply.FromSite);
         if (!reply.Location.empty())
             answer += "Location: " + QByteArray::fromStdString(reply.Location) + "\r\n";

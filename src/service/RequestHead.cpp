@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "service/RequestHead.h"
 
 #include <algorithm>

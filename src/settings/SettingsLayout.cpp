@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -6,8 +7,9 @@ namespace {
 // field's name, so renaming a field cannot rename a user's stored value.
 #define VALUE(Name, Default, Page, Struct, Field)                                                            \
     SettingsValue {                                                                                          \
-        Name, FieldWidth(FieldTypeOf<decltype(Struct::Field)>()), Default,                                   \
-            AnswerField { PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field) }                                    \
+        Name, FieldWidth(FieldTypeOf<decltype(Struct::Field)>()), Default, AnswerField {                     \
+            PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field)                                                   \
+        }                                                                                                    \
     }
 
 constexpr SettingsValue kSM[] = {
@@ -219,7 +221,9 @@ constexpr SettingsSection kSections[] = {
 
 #define UNSTORED(Section, Name, Page, Struct, Field)                                                         \
     UnstoredValue {                                                                                          \
-        Section, Name, AnswerField { PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field) }                         \
+        Section, Name, AnswerField {                                                                         \
+            PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field)                                                   \
+        }                                                                                                    \
     }
 
 constexpr UnstoredValue kUnstored[] = {
@@ -241,7 +245,9 @@ template <typename Visit> void ForEachValue(Visit visit) {
 
 } // namespace
 
-std::span<const SettingsSection> SettingsLayout() { return kSections; }
+std::span<const SettingsSection> SettingsLayout() {
+    return kSections;
+}
 
 size_t StoredValueCount() {
     size_t count = 0;
@@ -250,7 +256,9 @@ size_t StoredValueCount() {
     return count;
 }
 
-std::span<const UnstoredValue> UnstoredValues() { return kUnstored; }
+std::span<const UnstoredValue> UnstoredValues() {
+    return kUnstored;
+}
 
 std::string_view SettingsSectionOf(PageId page) {
     switch (page) {
@@ -287,7 +295,8 @@ std::string_view AnswerName(AnswerField field) {
 
 std::string AnswerKey(AnswerField field) {
     const std::string_view name = AnswerName(field);
-    return name.empty() ? std::string() : std::string(SettingsSectionOf(field.Page)) + '/' + std::string(name);
+    return name.empty() ? std::string()
+                        : std::string(SettingsSectionOf(field.Page)) + '/' + std::string(name);
 }
 
 std::optional<AnswerField> AnswerOfKey(std::string_view key) {
@@ -319,7 +328,9 @@ void SaveSettings(ProfileStore& store, const AnswerSet& answers) {
 }
 
 void ResetToDefaults(AnswerSet& answers) {
-    ForEachValue([&](std::string_view, const SettingsValue& value) { WriteAnswer(answers, value.Field, value.Default); });
+    ForEachValue([&](std::string_view, const SettingsValue& value) {
+        WriteAnswer(answers, value.Field, value.Default);
+    });
 }
 
 const AnswerSet& DefaultAnswers() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>
@@ -11,7 +12,7 @@
 
 // The per-user store the answers are persisted in: sections of named 32-bit integers.
 class ProfileStore {
-public:
+  public:
     virtual ~ProfileStore() = default;
     // The stored value, or def when it is missing or cannot be read.
     virtual int32_t getProfileInt(std::string_view section, std::string_view name, int32_t def) = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/Utf8.h"
 
 #include <cstdint>

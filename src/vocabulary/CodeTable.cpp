@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vocabulary/CodeTable.h"
 
 CodeEntry::CodeEntry(std::string_view literal) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vocabulary/Tables.h"
 
 #include <iterator>
@@ -137,26 +138,14 @@ const CodeEntry TrendTableRows[] = {
 };
 
 const CodeEntry EyeColorTableRows[] = {
-    CodeEntry("\n"),
-    CodeEntry("Gr\nGrey"),
-    CodeEntry("B\nBlue"),
-    CodeEntry("G\nGreen"),
-    CodeEntry("Br\nBrown"),
-    CodeEntry("Bk\nBlack"),
-    CodeEntry("Pi\nPink"),
+    CodeEntry("\n"),        CodeEntry("Gr\nGrey"),  CodeEntry("B\nBlue"),  CodeEntry("G\nGreen"),
+    CodeEntry("Br\nBrown"), CodeEntry("Bk\nBlack"), CodeEntry("Pi\nPink"),
 };
 
 const CodeEntry HairColorTableRows[] = {
-    CodeEntry("Bl\nBlond"),
-    CodeEntry("Br\nBrown"),
-    CodeEntry("Bk\nBlack"),
-    CodeEntry("R\nRed"),
-    CodeEntry("Gr\nGrey"),
-    CodeEntry("B\nBlue"),
-    CodeEntry("G\nGreen"),
-    CodeEntry("Pi\nPink"),
-    CodeEntry("Pu\nPurple"),
-    CodeEntry("Or\nOrange"),
+    CodeEntry("Bl\nBlond"),  CodeEntry("Br\nBrown"),  CodeEntry("Bk\nBlack"), CodeEntry("R\nRed"),
+    CodeEntry("Gr\nGrey"),   CodeEntry("B\nBlue"),    CodeEntry("G\nGreen"),  CodeEntry("Pi\nPink"),
+    CodeEntry("Pu\nPurple"), CodeEntry("Or\nOrange"),
 };
 
 const CodeEntry ColorAdjTableRows[] = {
@@ -235,6 +224,7 @@ const CodeEntry ObsessionTableRows[] = {
     CodeEntry("0\nYou watched Sailor Moon once, when your remote control got broken."),
     CodeEntry("1\nYou watch Sailor Moon only because you like girls wearing short skirts."),
     CodeEntry("2\nYou think it's just another TV show."),
+    // clang-format off
     CodeEntry("3\nYou try to fool yourself it's just another TV show for you, but it's rather hard considering you get up early everyday to watch it, and you get really depressed when you miss an episode."),
     CodeEntry("4\nYou think it's pretty cool TV show.  In fact, you'd found it so interesting you searched the WWW for Sailor Moon related pages and subscribed to a SM mailing list to find out more about it.  You know the NA dub is actually a dub, not the original version, and you know answers to some of the Frequently Asked Questions."),
     CodeEntry("5\nYou think it's a damn fine TV show, one of the only things good on television any more.  You've subscribed to one or more SM mailing lists, and you occasionally post there.  You have your own Sailor Moon related WWW page.  You've bought some SM merchandise.  You considered dressing like one of the SM characters on the Halloween."),
@@ -243,6 +233,7 @@ const CodeEntry ObsessionTableRows[] = {
     CodeEntry("8\nYour room is so full of the SM merchandise you had to move to the basement.  You have all episode synopses memorized.  You go to anime conventions dressed in sailor fuku(and you're 2oo pound hairy male..) You write SM lemons and don't even try to disguise your character written in them.  Your pregnant wife/mother/SO goes into labor and you stay home to watch new Sailor Moon episodes you've just gotten from your friend."),
     CodeEntry("9\n_You_ go into labor and you decide to stay home, because you want to once again watch your favorite episode.  Sailor Moon is your religion. You can quote entire original episodes verbatim, and you don't even know Japanese.  You go to work/school dressed like your favorite SM character.  You have done every single thing listed on Tarvell's \"YKYWTMSMW..\" pages, and some things not listed.. including calling out the name of your favorite senshi while making love to your better half."),
     CodeEntry("!\nYou actually believe you _are_ Usagi/Serena.[or some other Sailormoon character]  You're Sailormoon's alter ego, her second reincarnation, her in a nutshell -- you find that you talk like her, act like her, feel like her.. think like her, love like her, dream like her, eat like her, and..well..underachieve like her, too.. ^^;;  You're her twin, her clone, her whatever, you _are_ _her_, dammit! ^^;;;;;"),
+    // clang-format on
 };
 } // namespace
 
@@ -257,7 +248,8 @@ const CodeTable HairColorTable(HairColorTableRows, static_cast<int32_t>(std::siz
 const CodeTable ColorAdjTable(ColorAdjTableRows, static_cast<int32_t>(std::size(ColorAdjTableRows)));
 const CodeTable GroupTable(GroupTableRows, static_cast<int32_t>(std::size(GroupTableRows)));
 const CodeTable BloodTypeTable(BloodTypeTableRows, static_cast<int32_t>(std::size(BloodTypeTableRows)));
-const CodeTable BloodTypeSignTable(BloodTypeSignTableRows, static_cast<int32_t>(std::size(BloodTypeSignTableRows)));
+const CodeTable BloodTypeSignTable(BloodTypeSignTableRows,
+                                   static_cast<int32_t>(std::size(BloodTypeSignTableRows)));
 const CodeTable SignTable(SignTableRows, static_cast<int32_t>(std::size(SignTableRows)));
 const CodeTable PreferenceTable(PreferenceTableRows, static_cast<int32_t>(std::size(PreferenceTableRows)));
 const CodeTable StatusTable(StatusTableRows, static_cast<int32_t>(std::size(StatusTableRows)));

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The encoder on a real desktop: a real X server with a stacking window manager, the keyboard and
 the mouse through xdotool, and a screen reader's view of it through AT-SPI.
 

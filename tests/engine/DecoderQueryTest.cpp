@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "DecoderAddressExamples.h"
@@ -8,7 +9,9 @@ namespace {
 class DecoderAddressOf : public testing::TestWithParam<AddressCase> {};
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, DecoderAddressOf, testing::ValuesIn(kAddressExamples),
-                         [](const testing::TestParamInfo<AddressCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<AddressCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_P(DecoderAddressOf, EscapesOnlyBlanksAndPluses) {
     EXPECT_EQ(DecoderAddress("decoder.test", GetParam().code),

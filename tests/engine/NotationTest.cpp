@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "code/Notation.h"
@@ -6,8 +7,8 @@
 namespace {
 
 TEST(LevelNotation, EveryPageLevel) {
-    const char* expected[] = {"0",  "0+", "1-", "1",  "1+", "2-", "2", "2+", "3-", "3",  "3+",
-                              "4-", "4",  "4+", "5-", "5",  "5+", "6-", "6", "6+", "7-", "7",
+    const char* expected[] = {"0",  "0+", "1-", "1",  "1+", "2-", "2",  "2+", "3-", "3",  "3+",
+                              "4-", "4",  "4+", "5-", "5",  "5+", "6-", "6",  "6+", "7-", "7",
                               "7+", "8-", "8",  "8+", "9-", "9",  "9+", "!-", "!"};
     for (int level = 0; level <= 30; ++level)
         EXPECT_EQ(LevelNotation(level), expected[level]) << level;
@@ -50,7 +51,8 @@ class TunedRun : public testing::TestWithParam<TunedCase> {};
 
 TEST_P(TunedRun, Writes) {
     const auto& c = GetParam();
-    EXPECT_EQ(Appended([&](auto& s) { AppendTunedRun(s, '+', c.run, c.tune, c.maximum, c.inverted); }), c.expected);
+    EXPECT_EQ(Appended([&](auto& s) { AppendTunedRun(s, '+', c.run, c.tune, c.maximum, c.inverted); }),
+              c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, TunedRun,
@@ -59,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, TunedRun,
                                          TunedCase{3, 0, 99, false, "+++"}, TunedCase{6, 0, 4, true, ""}));
 
 TEST(TunedRun, InvertingTheSmallestRunDoesNotOverflow) {
-    EXPECT_EQ(Appended([](auto& s) { AppendTunedRun(s, '+', -2147483648LL, 0, 4, true); }), std::string(100, '+'));
+    EXPECT_EQ(Appended([](auto& s) { AppendTunedRun(s, '+', -2147483648LL, 0, 4, true); }),
+              std::string(100, '+'));
 }
 
 struct SignedCase {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -43,7 +44,8 @@ TEST(Questions, AskForEveryAnswerOnceUnderItsOwnName) {
             ASSERT_FALSE(key.empty()) << PageCaption(page) << " question " << i;
             EXPECT_TRUE(asked.insert(key).second) << key << " asked twice";
             EXPECT_FALSE(AccessibleNameOf(questions[i]).empty()) << key;
-            EXPECT_EQ(QuestionIndex(page, QuestionName(page, static_cast<int>(i))), static_cast<int>(i)) << key;
+            EXPECT_EQ(QuestionIndex(page, QuestionName(page, static_cast<int>(i))), static_cast<int>(i))
+                << key;
             if (questions[i].Kind == ControlKind::Tune) {
                 EXPECT_TRUE(i > 0 && (questions[i - 1].Kind == ControlKind::Slider ||
                                       questions[i - 1].Kind == ControlKind::List))
@@ -89,6 +91,8 @@ const std::set<std::string> AllOpinionsBut(std::set<std::string> open) {
     return closed;
 }
 
+// Rows of cases, aligned by hand.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Pages, OpenQuestionsTable,
     testing::Values(
@@ -181,6 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Per/OmitSign",
                  {"Purity", "Kink", "BoostKink"}}),
     [](const testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.Name); });
+// clang-format on
 
 TEST(Groups, AreOpenWhileAnyQuestionInThemIs) {
     const AnswerSet eyesOnly = With({{"Per/OmitEyes", 0}});
@@ -189,9 +194,9 @@ TEST(Groups, AreOpenWhileAnyQuestionInThemIs) {
     const auto all = GroupsOf(PageId::Personal);
     for (size_t i = 0; i < all.size(); ++i)
         groups[std::string(all[i].Name)] = GroupOpen(PageId::Personal, static_cast<int>(i), open);
-    const std::map<std::string, bool> expected = {{"AgeGroup", false},   {"StatureGroup", false}, {"WeightGroup", false},
-                                                  {"FatGroup", false},   {"EyesGroup", true},     {"LeftGroup", true},
-                                                  {"RightGroup", false}};
+    const std::map<std::string, bool> expected = {
+        {"AgeGroup", false}, {"StatureGroup", false}, {"WeightGroup", false}, {"FatGroup", false},
+        {"EyesGroup", true}, {"LeftGroup", true},     {"RightGroup", false}};
     EXPECT_EQ(groups, expected);
 }
 
@@ -218,6 +223,8 @@ TEST_P(Actions, StoreTheValueAndKeepTunesWithinWhatTheyTune) {
         EXPECT_EQ(ReadAnswer(answers, Answer(key.c_str())), value) << key;
 }
 
+// Rows of cases, aligned by hand.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Examples, Actions,
     testing::Values(
@@ -258,6 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"ACountPastItsRange", {}, "Exp/Raw", 250, {{"Exp/Raw", 250}}},
         ActionCase{"AYear", {}, "Exp/Years", 7, {{"Exp/Years", 7}}}),
     [](const testing::TestParamInfo<ActionCase>& info) { return std::string(info.param.Name); });
+// clang-format on
 
 TEST(TakeAsShown, ClearsFlagsNoCheckBoxShowsAndCapsUnsignedCounts) {
     AnswerSet answers = With({{"Op/OmitDub", 7}, {"Op/WhatSos", 2}, {"Op/NoOpOw", -1}, {"SM/ChkSec", 3}});
@@ -276,9 +284,11 @@ TEST(TakeAsShown, ClearsFlagsNoCheckBoxShowsAndCapsUnsignedCounts) {
 }
 
 TEST(FitToControls, TouchesEveryLevelAndTuneAndCorrectsEveryCount) {
+    // clang-format off
     AnswerSet answers = With({{"SM/Pri", 99}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3},
                               {"Exp/Years", -4}, {"Per/Status", 2}, {"Per/BoostStatus", 2}, {"Exp/Raw", 999},
                               {"Exp/Sub", -1}, {"Per/ExactStatureIn", 12}, {"Per/Purity", -3}});
+    // clang-format on
     FitToControls(answers);
     EXPECT_EQ(answers.Experience.Raw, 200u);
     EXPECT_EQ(answers.Experience.Sub, 200u) << "the largest count is past the range, not below it";
@@ -294,11 +304,13 @@ TEST(FitToControls, TouchesEveryLevelAndTuneAndCorrectsEveryCount) {
 }
 
 TEST(CountBoxes, ReadAsTypedAndSaturate) {
+    // clang-format off
     const std::pair<const char*, int32_t> cases[] = {
         {"", 0},    {"12", 12},  {"  42", 42}, {"-5", -5},
         {"+7", 7},  {"12ab", 12}, {"ab12", 0},  {"007", 7},
         {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN},
     };
+    // clang-format on
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ParseCount(text), expected) << text;
 }

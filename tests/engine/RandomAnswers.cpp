@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RandomAnswers.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -6,8 +7,8 @@
 
 #include "code/Answers.h"
 #include "code/Encode.h"
-#include "settings/SettingsLayout.h"
 #include "decoder/Decoder.h"
+#include "settings/SettingsLayout.h"
 
 // Answer sets for tests and fuzzers: what the encoder's pages let a user enter.
 

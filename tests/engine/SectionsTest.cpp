@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -22,7 +23,9 @@ struct SectionCase {
     const char* expected;
 };
 
-std::ostream& operator<<(std::ostream& os, const SectionCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const SectionCase& c) {
+    return os << c.name;
+}
 
 class Section : public testing::TestWithParam<SectionCase> {};
 
@@ -34,7 +37,9 @@ TEST_P(Section, IsWrittenAsInTheWorkedExample) {
     EXPECT_EQ(frame.sectionString(GetParam().section), GetParam().expected);
 }
 
-std::string Name(const testing::TestParamInfo<SectionCase>& info) { return info.param.name; }
+std::string Name(const testing::TestParamInfo<SectionCase>& info) {
+    return info.param.name;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Header, Section,
@@ -61,39 +66,40 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     FavouritesAndDislikes, Section,
-    testing::Values(
-        SectionCase{"Favorites",
-                    [](AnswerSet& a) {
-                        auto& f = a.Favorites;
-                        f.Senshi0 = 1, f.TrendSenshi0 = 2, f.IntensitySenshi0 = 3;
-                        f.Senshi1 = 4, f.TrendSenshi1 = 1, f.IntensitySenshi1 = 1, f.BoostSenshi1 = 2;
-                    },
-                    FavoritesSection, ":sMo>+++Me+[++]"},
-        SectionCase{"MoreFavorites",
-                    [](AnswerSet& a) {
-                        auto& f = a.MoreFavorites;
-                        f.Assist0 = 1, f.IntensityAssist0 = 2;
-                        f.Part0 = 5, f.TrendPart0 = 0, f.IntensityPart0 = 1, f.BoostPart0 = 1;
-                    },
-                    MoreFavoritesSection, ":aLu++:pS<+[+]"},
-        SectionCase{"Dislikes",
-                    [](AnswerSet& a) {
-                        a.Dislikes.Villian1 = 14, a.Dislikes.TrendVillian1 = 2, a.Dislikes.IntensityVillian1 = 3;
-                    },
-                    DislikesSection, ":vBe>---"},
-        SectionCase{"NothingChosenWhateverTheRatings",
-                    [](AnswerSet& a) {
-                        a.MoreDislikes.IntensityAssist0 = 3, a.MoreDislikes.BoostPart1 = 2;
-                        a.MoreDislikes.TrendAssist1 = 2;
-                    },
-                    MoreDislikesSection, ""},
-        SectionCase{"BoostWithoutIntensity",
-                    [](AnswerSet& a) { a.Dislikes.Senshi0 = 1, a.Dislikes.BoostSenshi0 = 2; }, DislikesSection,
-                    ":sMo[--]"},
-        SectionCase{"OnlySecondSenshi", [](AnswerSet& a) { a.Favorites.Senshi1 = 18; }, FavoritesSection,
-                    ":sCc"},
-        SectionCase{"DamagedIndexClamps", [](AnswerSet& a) { a.Favorites.Senshi0 = 500; }, FavoritesSection,
-                    ":sCc"}),
+    testing::Values(SectionCase{"Favorites",
+                                [](AnswerSet& a) {
+                                    auto& f = a.Favorites;
+                                    f.Senshi0 = 1, f.TrendSenshi0 = 2, f.IntensitySenshi0 = 3;
+                                    f.Senshi1 = 4, f.TrendSenshi1 = 1, f.IntensitySenshi1 = 1,
+                                    f.BoostSenshi1 = 2;
+                                },
+                                FavoritesSection, ":sMo>+++Me+[++]"},
+                    SectionCase{"MoreFavorites",
+                                [](AnswerSet& a) {
+                                    auto& f = a.MoreFavorites;
+                                    f.Assist0 = 1, f.IntensityAssist0 = 2;
+                                    f.Part0 = 5, f.TrendPart0 = 0, f.IntensityPart0 = 1, f.BoostPart0 = 1;
+                                },
+                                MoreFavoritesSection, ":aLu++:pS<+[+]"},
+                    SectionCase{"Dislikes",
+                                [](AnswerSet& a) {
+                                    a.Dislikes.Villian1 = 14, a.Dislikes.TrendVillian1 = 2,
+                                    a.Dislikes.IntensityVillian1 = 3;
+                                },
+                                DislikesSection, ":vBe>---"},
+                    SectionCase{"NothingChosenWhateverTheRatings",
+                                [](AnswerSet& a) {
+                                    a.MoreDislikes.IntensityAssist0 = 3, a.MoreDislikes.BoostPart1 = 2;
+                                    a.MoreDislikes.TrendAssist1 = 2;
+                                },
+                                MoreDislikesSection, ""},
+                    SectionCase{"BoostWithoutIntensity",
+                                [](AnswerSet& a) { a.Dislikes.Senshi0 = 1, a.Dislikes.BoostSenshi0 = 2; },
+                                DislikesSection, ":sMo[--]"},
+                    SectionCase{"OnlySecondSenshi", [](AnswerSet& a) { a.Favorites.Senshi1 = 18; },
+                                FavoritesSection, ":sCc"},
+                    SectionCase{"DamagedIndexClamps", [](AnswerSet& a) { a.Favorites.Senshi0 = 500; },
+                                FavoritesSection, ":sCc"}),
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,12 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     ExperienceSection, " X:aClr++|ClS[SS]s++++"},
         SectionCase{"PartialOnly",
-                    [](AnswerSet& a) { a.Experience.ByNumbers = 0, a.Experience.DubPartial = 2,
-                                       a.Experience.IntensityDub = 3; },
+                    [](AnswerSet& a) {
+                        a.Experience.ByNumbers = 0, a.Experience.DubPartial = 2,
+                        a.Experience.IntensityDub = 3;
+                    },
                     ExperienceSection, " X:a[R]d+"},
         SectionCase{"Manga",
-                    [](AnswerSet& a) { a.Experience.MangaSub = 18, a.Experience.IntensityMangaSub = 2,
-                                       a.Experience.BoostMangaSub = 1; },
+                    [](AnswerSet& a) {
+                        a.Experience.MangaSub = 18, a.Experience.IntensityMangaSub = 2,
+                        a.Experience.BoostMangaSub = 1;
+                    },
                     ExperienceSection, " X:m18s++[+]"},
         SectionCase{"AllTogether",
                     [](AnswerSet& a) {
@@ -136,23 +146,28 @@ INSTANTIATE_TEST_SUITE_P(
         SectionCase{"MasksIgnoredByNumbers",
                     [](AnswerSet& a) { a.Experience.RawComplete = 5, a.Experience.SubPartial = 1; },
                     ExperienceSection, ""},
-        SectionCase{"RawAndDubWithoutSub",
-                    [](AnswerSet& a) { a.Experience.Raw = 3, a.Experience.Dub = 4; }, ExperienceSection,
-                    " X:a3r|4d"},
+        SectionCase{"RawAndDubWithoutSub", [](AnswerSet& a) { a.Experience.Raw = 3, a.Experience.Dub = 4; },
+                    ExperienceSection, " X:a3r|4d"},
         SectionCase{"MangaRawAndSub",
-                    [](AnswerSet& a) { a.Experience.MangaRaw = 2, a.Experience.MangaSub = 1,
-                                       a.Experience.IntensityMangaRaw = 4; },
+                    [](AnswerSet& a) {
+                        a.Experience.MangaRaw = 2, a.Experience.MangaSub = 1,
+                        a.Experience.IntensityMangaRaw = 4;
+                    },
                     ExperienceSection, " X:m2r++++|1s"}),
     Name);
 
-void Show(OpinionsAnswers& o, int32_t OpinionsAnswers::*omit) { o.*omit = 0; }
+void Show(OpinionsAnswers& o, int32_t OpinionsAnswers::*omit) {
+    o.*omit = 0;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Opinions, Section,
     testing::Values(
         SectionCase{"AllOmitted", [](AnswerSet&) {}, OpinionsSection, ""},
-        SectionCase{"DubMinus2", [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitDub), a.Opinions.IntensityDub = -2; },
-                    OpinionsSection, " O:d--"},
+        SectionCase{
+            "DubMinus2",
+            [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitDub), a.Opinions.IntensityDub = -2; },
+            OpinionsSection, " O:d--"},
         SectionCase{"DubCartoon",
                     [](AnswerSet& a) {
                         Show(a.Opinions, &OpinionsAnswers::OmitDub);
@@ -160,29 +175,39 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     OpinionsSection, " O:!d++[+]"},
         SectionCase{"DubWhatBeatsCartoon",
-                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitDub), a.Opinions.WhatDub = 1,
-                                       a.Opinions.AmericanCartoon = 1; },
+                    [](AnswerSet& a) {
+                        Show(a.Opinions, &OpinionsAnswers::OmitDub), a.Opinions.WhatDub = 1,
+                                                                     a.Opinions.AmericanCartoon = 1;
+                    },
                     OpinionsSection, " O:?d"},
         SectionCase{"SosMemberBitter",
-                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitSos), a.Opinions.Member = 1,
-                                       a.Opinions.Bitter = 1, a.Opinions.IntensitySos = 3; },
+                    [](AnswerSet& a) {
+                        Show(a.Opinions, &OpinionsAnswers::OmitSos),
+                            a.Opinions.Member = 1, a.Opinions.Bitter = 1, a.Opinions.IntensitySos = 3;
+                    },
                     OpinionsSection, " O:!sZ"},
         SectionCase{"SosNoOpinionBeatsBitter",
-                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitSos), a.Opinions.Member = 1,
-                                       a.Opinions.Bitter = 1, a.Opinions.NoOpSos = 1; },
+                    [](AnswerSet& a) {
+                        Show(a.Opinions, &OpinionsAnswers::OmitSos),
+                            a.Opinions.Member = 1, a.Opinions.Bitter = 1, a.Opinions.NoOpSos = 1;
+                    },
                     OpinionsSection, " O:!s?"},
         SectionCase{"OtakuWarsNoOpinion",
                     [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitOw), a.Opinions.NoOpOw = 1; },
                     OpinionsSection, " O:o?"},
         SectionCase{"Haters",
-                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitAnti), a.Opinions.IntensityAnti = -3,
-                                       a.Opinions.BoostAnti = -1; },
+                    [](AnswerSet& a) {
+                        Show(a.Opinions, &OpinionsAnswers::OmitAnti), a.Opinions.IntensityAnti = -3,
+                                                                      a.Opinions.BoostAnti = -1;
+                    },
                     OpinionsSection, " O:a---[-]"},
         SectionCase{"HentaiBare", [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitHentai); },
                     OpinionsSection, " O:h"},
         SectionCase{"MixxPlusWithMinusTune",
-                    [](AnswerSet& a) { Show(a.Opinions, &OpinionsAnswers::OmitMixx), a.Opinions.IntensityMixx = 2,
-                                       a.Opinions.BoostMixx = -1; },
+                    [](AnswerSet& a) {
+                        Show(a.Opinions, &OpinionsAnswers::OmitMixx), a.Opinions.IntensityMixx = 2,
+                                                                      a.Opinions.BoostMixx = -1;
+                    },
                     OpinionsSection, " O:x++[-]"},
         SectionCase{"AllSix",
                     [](AnswerSet& a) {
@@ -198,39 +223,51 @@ INSTANTIATE_TEST_SUITE_P(
     Personal, Section,
     testing::Values(
         SectionCase{"AllOmitted", [](AnswerSet&) {}, PersonalSection, ""},
-        SectionCase{"AgeLevel", [](AnswerSet& a) { a.Personal.OmitAge = 0, a.Personal.Age = 2; }, PersonalSection,
-                    ":a++"},
+        SectionCase{"AgeLevel", [](AnswerSet& a) { a.Personal.OmitAge = 0, a.Personal.Age = 2; },
+                    PersonalSection, ":a++"},
         SectionCase{"AgeExact",
-                    [](AnswerSet& a) { a.Personal.OmitAge = 0, a.Personal.SpecifyExactAge = 1,
-                                       a.Personal.ExactAge = 23; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitAge = 0, a.Personal.SpecifyExactAge = 1, a.Personal.ExactAge = 23;
+                    },
                     PersonalSection, ":a23"},
         SectionCase{"StatureExact",
-                    [](AnswerSet& a) { a.Personal.OmitStature = 0, a.Personal.SpecifyExactStature = 1,
-                                       a.Personal.ExactStatureFt = 5, a.Personal.ExactStatureIn = 11; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitStature = 0, a.Personal.SpecifyExactStature = 1,
+                        a.Personal.ExactStatureFt = 5, a.Personal.ExactStatureIn = 11;
+                    },
                     PersonalSection, ":s511"},
         SectionCase{"StatureSixFeet",
-                    [](AnswerSet& a) { a.Personal.OmitStature = 0, a.Personal.SpecifyExactStature = 1,
-                                       a.Personal.ExactStatureFt = 6; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitStature = 0, a.Personal.SpecifyExactStature = 1,
+                        a.Personal.ExactStatureFt = 6;
+                    },
                     PersonalSection, ":s60"},
         SectionCase{"StatureLevel",
-                    [](AnswerSet& a) { a.Personal.OmitStature = 0, a.Personal.Stature = -1,
-                                       a.Personal.BoostStature = 2; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitStature = 0, a.Personal.Stature = -1, a.Personal.BoostStature = 2;
+                    },
                     PersonalSection, ":s-[++]"},
         SectionCase{"WeightNotTelling",
-                    [](AnswerSet& a) { a.Personal.OmitWeight = 0, a.Personal.NoTellWeight = 1; }, PersonalSection,
-                    ":w?"},
+                    [](AnswerSet& a) { a.Personal.OmitWeight = 0, a.Personal.NoTellWeight = 1; },
+                    PersonalSection, ":w?"},
         SectionCase{"WeightExactBeatsNotTelling",
-                    [](AnswerSet& a) { a.Personal.OmitWeight = 0, a.Personal.NoTellWeight = 1,
-                                       a.Personal.SpecifyExactWeight = 1, a.Personal.ExactWeight = 150; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitWeight = 0, a.Personal.NoTellWeight = 1,
+                        a.Personal.SpecifyExactWeight = 1, a.Personal.ExactWeight = 150;
+                    },
                     PersonalSection, ":w150"},
         SectionCase{"FatBare", [](AnswerSet& a) { a.Personal.OmitFat = 0; }, PersonalSection, ":f"},
         SectionCase{"EyesSame",
-                    [](AnswerSet& a) { a.Personal.OmitEyes = 0, a.Personal.ColorLeft0 = 2,
-                                       a.Personal.ColorAdjLeft0 = 1, a.Personal.ColorRight0 = 3; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitEyes = 0, a.Personal.ColorLeft0 = 2, a.Personal.ColorAdjLeft0 = 1,
+                        a.Personal.ColorRight0 = 3;
+                    },
                     PersonalSection, ":eBD"},
         SectionCase{"EyesDiffer",
-                    [](AnswerSet& a) { a.Personal.OmitEyes = 0, a.Personal.Same = 0, a.Personal.ColorLeft0 = 2,
-                                       a.Personal.ColorAdjLeft0 = 1, a.Personal.ColorRight0 = 3; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitEyes = 0, a.Personal.Same = 0, a.Personal.ColorLeft0 = 2,
+                        a.Personal.ColorAdjLeft0 = 1, a.Personal.ColorRight0 = 3;
+                    },
                     PersonalSection, ":eBD|G"},
         SectionCase{"EyesGlassesContacts",
                     [](AnswerSet& a) {
@@ -240,20 +277,25 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     PersonalSection, ":eBBrL|Gg[z]"},
         SectionCase{"EyesOnlyRight",
-                    [](AnswerSet& a) { a.Personal.OmitEyes = 0, a.Personal.Same = 0, a.Personal.ColorRight0 = 3,
-                                       a.Personal.Glasses = 1; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitEyes = 0, a.Personal.Same = 0, a.Personal.ColorRight0 = 3,
+                        a.Personal.Glasses = 1;
+                    },
                     PersonalSection, ":eGg"},
-        SectionCase{"EyesNoColours",
-                    [](AnswerSet& a) { a.Personal.OmitEyes = 0, a.Personal.Glasses = 1, a.Personal.Contacts = 1; },
-                    PersonalSection, ""},
+        SectionCase{
+            "EyesNoColours",
+            [](AnswerSet& a) { a.Personal.OmitEyes = 0, a.Personal.Glasses = 1, a.Personal.Contacts = 1; },
+            PersonalSection, ""},
         SectionCase{"EyesSameOnlyRight",
-                    [](AnswerSet& a) { a.Personal.OmitEyes = 0, a.Personal.ColorRight1 = 3,
-                                       a.Personal.Contacts = 1; },
+                    [](AnswerSet& a) {
+                        a.Personal.OmitEyes = 0, a.Personal.ColorRight1 = 3, a.Personal.Contacts = 1;
+                    },
                     PersonalSection, ":ez"}),
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
     MorePersonal, Section,
+    // clang-format off
     testing::Values(
         SectionCase{"Hair",
                     [](AnswerSet& a) { auto& p = a.MorePersonal;
@@ -278,10 +320,12 @@ INSTANTIATE_TEST_SUITE_P(
                     [](AnswerSet& a) { a.MorePersonal.OmitBloodType = 0, a.MorePersonal.BloodType = 3,
                                        a.MorePersonal.BloodTypeSign = 0; },
                     MorePersonalSection, ":bO"}),
+    // clang-format on
     Name);
 
 INSTANTIATE_TEST_SUITE_P(
     EvenMorePersonal, Section,
+    // clang-format off
     testing::Values(
         SectionCase{"Sign", [](AnswerSet& a) { a.EvenMorePersonal.OmitSign = 0; }, EvenMorePersonalSection, ":*Ar"},
         SectionCase{"GenderKink",
@@ -314,6 +358,7 @@ INSTANTIATE_TEST_SUITE_P(
                     EvenMorePersonalSection,
                     ":r|++++++++++++++++++++++++++++++++++++++++++++++++++"
                     "++++++++++++++++++++++++++++++++++++++++++++++++++"}),
+    // clang-format on
     Name);
 
 TEST(Section, PreferenceMinusOneDoesNotOverflowAtTheSmallestValue) {
@@ -351,8 +396,10 @@ TEST(CodeFrame, JoinsFavouritesAndDislikesOfBothPages) {
     f.Senshi0 = 1, f.TrendSenshi0 = 2, f.IntensitySenshi0 = 3, f.Senshi1 = 4, f.IntensitySenshi1 = 1;
     f.BoostSenshi1 = 2;
     auto& m = answers.MoreFavorites;
-    m.Assist0 = 1, m.IntensityAssist0 = 2, m.Part0 = 5, m.TrendPart0 = 0, m.IntensityPart0 = 1, m.BoostPart0 = 1;
-    answers.Dislikes.Villian1 = 14, answers.Dislikes.TrendVillian1 = 2, answers.Dislikes.IntensityVillian1 = 3;
+    m.Assist0 = 1, m.IntensityAssist0 = 2, m.Part0 = 5, m.TrendPart0 = 0, m.IntensityPart0 = 1,
+    m.BoostPart0 = 1;
+    answers.Dislikes.Villian1 = 14, answers.Dislikes.TrendVillian1 = 2,
+    answers.Dislikes.IntensityVillian1 = 3;
     CodeFrame frame(answers);
     frame.rebuildCode(RebuildAll);
     EXPECT_EQ(frame.fullCode(), "GlomieCode(1.12.05) SM:5 F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>---");
@@ -361,7 +408,8 @@ TEST(CodeFrame, JoinsFavouritesAndDislikesOfBothPages) {
 TEST(CodeFrame, PersonalPagesJoinBehindOneTag) {
     AnswerSet answers = Defaults();
     auto& p0 = answers.Personal;
-    p0.OmitAge = 0, p0.SpecifyExactAge = 1, p0.ExactAge = 23, p0.OmitEyes = 0, p0.ColorLeft0 = 2, p0.Glasses = 1;
+    p0.OmitAge = 0, p0.SpecifyExactAge = 1, p0.ExactAge = 23, p0.OmitEyes = 0, p0.ColorLeft0 = 2,
+    p0.Glasses = 1;
     answers.MorePersonal.OmitHair = 0, answers.MorePersonal.HairColor = 1, answers.MorePersonal.Hair = 1;
     auto& p2 = answers.EvenMorePersonal;
     p2.OmitGender = 0, p2.OmitRelationship = 0, p2.Preference = 2, p2.Status = 2;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,7 +12,7 @@ namespace {
 
 // An in-memory store that records every access in order.
 class RecordingStore : public ProfileStore {
-public:
+  public:
     std::map<std::string, int32_t> values;
     std::vector<std::string> reads, writes;
     bool failEverything = false;
@@ -39,7 +40,7 @@ public:
 TEST(SettingsLayout, HasSixSectionsAndTheirFrozen183Keys) {
     const auto layout = SettingsLayout();
     ASSERT_EQ(layout.size(), 6u);
-    const std::pair<const char*, size_t> expected[] = {{"SM", 4},  {"Fav", 32}, {"Dis", 32},
+    const std::pair<const char*, size_t> expected[] = {{"SM", 4},   {"Fav", 32}, {"Dis", 32},
                                                        {"Exp", 19}, {"Op", 31},  {"Per", 65}};
     for (size_t i = 0; i < layout.size(); ++i) {
         EXPECT_EQ(layout[i].Name, expected[i].first);
@@ -47,6 +48,7 @@ TEST(SettingsLayout, HasSixSectionsAndTheirFrozen183Keys) {
     }
     EXPECT_EQ(StoredValueCount(), 183u);
 
+    // clang-format off
     const std::vector<std::string> frozen = {
         "SM/Pri", "SM/Sec", "SM/ChkSec", "SM/GlomiePref", "Fav/Senshi0", "Fav/Senshi1", "Fav/TrendSenshi0",
         "Fav/TrendSenshi1", "Fav/IntensitySenshi0", "Fav/IntensitySenshi1", "Fav/BoostSenshi0",
@@ -84,6 +86,7 @@ TEST(SettingsLayout, HasSixSectionsAndTheirFrozen183Keys) {
         "Per/Sign", "Per/Gender", "Per/UsePurity", "Per/Purity", "Per/NoTellKink", "Per/Kink",
         "Per/BoostKink", "Per/KinkMembership", "Per/Preference", "Per/BoostPreference", "Per/Status",
         "Per/BoostStatus"};
+    // clang-format on
     std::vector<std::string> keys;
     for (const auto& section : layout)
         for (const auto& value : section.Values) {
@@ -135,8 +138,10 @@ TEST(SettingsLayout, NonPersistedFieldsAreNeitherReadNorWritten) {
     LoadSettings(store, answers);
     SaveSettings(store, answers);
     for (const auto& key : store.reads) {
+        // clang-format off
         EXPECT_EQ(key.find("NoTell" "Weight"), std::string::npos);
         EXPECT_EQ(key.find("Manga" "Raw") == std::string::npos || key == "Exp/MangaRaw", true) << key;
+        // clang-format on
     }
     EXPECT_EQ(answers.Personal.NoTellWeight, 1);
     EXPECT_EQ(answers.Experience.IntensityMangaRaw, 3);
@@ -161,12 +166,12 @@ TEST(SettingsLayout, FirstRunDefaults) {
     for (const auto& section : SettingsLayout())
         for (const auto& value : section.Values) {
             const bool one = value.Name.starts_with("Omit") || value.Name.starts_with("Trend") ||
-                             value.Name == "ByNumbers" || value.Name == "Same" || value.Name == "BloodTypeSign" ||
-                             value.Name == "GlomiePref";
-            const int32_t expected = value.Name == "Pri"                                         ? 15
+                             value.Name == "ByNumbers" || value.Name == "Same" ||
+                             value.Name == "BloodTypeSign" || value.Name == "GlomiePref";
+            const int32_t expected = value.Name == "Pri"                                              ? 15
                                      : (section.Name == "Exp" && value.Name.starts_with("Intensity")) ? 4
-                                     : one                                                          ? 1
-                                                                                                    : 0;
+                                     : one                                                            ? 1
+                                                                                                      : 0;
             EXPECT_EQ(value.Default, expected) << section.Name << "/" << value.Name;
         }
     CodeFrame frame(answers);
@@ -241,7 +246,8 @@ TEST(DamagedSettingsEach, EveryFieldAloneAtEveryExtreme) {
             // Show every subsection so the damaged field reaches the code.
             for (const auto& section : SettingsLayout())
                 for (const auto& value : section.Values)
-                    if (value.Name.starts_with("Omit") && std::string(section.Name) + "/" + std::string(value.Name) != key)
+                    if (value.Name.starts_with("Omit") &&
+                        std::string(section.Name) + "/" + std::string(value.Name) != key)
                         store.values[std::string(section.Name) + "/" + std::string(value.Name)] = 0;
             AnswerSet answers;
             LoadSettings(store, answers);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "code/Notation.h"
@@ -11,7 +12,9 @@ struct LiteralCase {
     const char* description;
 };
 
-std::ostream& operator<<(std::ostream& os, const LiteralCase& c) { return os << "code " << c.code; }
+std::ostream& operator<<(std::ostream& os, const LiteralCase& c) {
+    return os << "code " << c.code;
+}
 
 class CodeEntryLiteral : public testing::TestWithParam<LiteralCase> {};
 
@@ -26,8 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Literals, CodeEntryLiteral,
                                          LiteralCase{"Mo\nSailor Moon/Tsukino Usagi/Serena", "Mo",
                                                      "Sailor Moon/Tsukino Usagi/Serena"},
                                          LiteralCase{"\nStable", "", "Stable"},
-                                         LiteralCase{"a\nb\nc", "a", "b\nc"},
-                                         LiteralCase{"abc", "", "abc"}));
+                                         LiteralCase{"a\nb\nc", "a", "b\nc"}, LiteralCase{"abc", "", "abc"}));
 
 struct TableSize {
     const CodeTable* table;
@@ -37,12 +39,12 @@ struct TableSize {
 
 TEST(CodeTables, RowCountsAndFirstRows) {
     const TableSize sizes[] = {
-        {&TermFeelingTable, 3, true}, {&SenshiTable, 19, true},       {&VillianTable, 54, true},
-        {&AssistTable, 24, true},     {&PartTable, 10, true},         {&TrendTable, 3, false},
-        {&EyeColorTable, 7, true},    {&HairColorTable, 10, false},   {&ColorAdjTable, 3, true},
-        {&GroupTable, 10, true},      {&BloodTypeTable, 4, false},    {&BloodTypeSignTable, 3, true},
-        {&SignTable, 12, false},      {&PreferenceTable, 3, false},   {&StatusTable, 3, false},
-        {&GenderTable, 3, false},     {&KinkTable, 4, true},          {&ObsessionTable, 11, false},
+        {&TermFeelingTable, 3, true}, {&SenshiTable, 19, true},     {&VillianTable, 54, true},
+        {&AssistTable, 24, true},     {&PartTable, 10, true},       {&TrendTable, 3, false},
+        {&EyeColorTable, 7, true},    {&HairColorTable, 10, false}, {&ColorAdjTable, 3, true},
+        {&GroupTable, 10, true},      {&BloodTypeTable, 4, false},  {&BloodTypeSignTable, 3, true},
+        {&SignTable, 12, false},      {&PreferenceTable, 3, false}, {&StatusTable, 3, false},
+        {&GenderTable, 3, false},     {&KinkTable, 4, true},        {&ObsessionTable, 11, false},
     };
     int32_t total = 0;
     for (const TableSize& size : sizes) {
@@ -73,7 +75,9 @@ struct RowCase {
     const char* description;
 };
 
-std::ostream& operator<<(std::ostream& os, const RowCase& c) { return os << "row " << c.row << " " << c.code; }
+std::ostream& operator<<(std::ostream& os, const RowCase& c) {
+    return os << "row " << c.row << " " << c.code;
+}
 
 class TableRow : public testing::TestWithParam<RowCase> {};
 
@@ -85,24 +89,22 @@ TEST_P(TableRow, IsExactlyAsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Samples, TableRow,
-    testing::Values(
-        RowCase{&TermFeelingTable, 1, "m-", "If someone calls you a glomie, you go ballistic"},
-        RowCase{&SenshiTable, 18, "Cc", "ChibiChibi, not Mirella Vantoni -.^"},
-        RowCase{&VillianTable, 15, "Ru", "Rubeus/Rubius[sp?]"},
-        RowCase{&VillianTable, 53, "Zz", "Other villain, not on the list(one of the MotDs? ^^;)"},
-        RowCase{&AssistTable, 22, "Zz", "other supporting character"},
-        RowCase{&AssistTable, 23, "Ch", "grown-up Chibiusa[SuperS #16o?]"},
-        RowCase{&PartTable, 9, "Gx", "Galaxia/Starlights arc of SM*"},
-        RowCase{&TrendTable, 1, "", "Stable"},
-        RowCase{&HairColorTable, 0, "Bl", "Blond"},
-        RowCase{&GroupTable, 3, "Bl", "Black.[African, African-American.]"},
-        RowCase{&GroupTable, 9, "In", "Indian. Ancestry from India, Bangledesh, or that area."},
-        RowCase{&PreferenceTable, 1, "", "( ) Negotiable"},
-        RowCase{&StatusTable, 2, "+", "(+) Available"},
-        RowCase{&GenderTable, 2, "z",
-                "Either you don't want to disclose your gender or you're Starlights' relative"},
-        RowCase{&KinkTable, 3, "A", "One of the Moderate Aliens"},
-        RowCase{&ObsessionTable, 2, "2", "You think it's just another TV show."}));
+    testing::Values(RowCase{&TermFeelingTable, 1, "m-", "If someone calls you a glomie, you go ballistic"},
+                    RowCase{&SenshiTable, 18, "Cc", "ChibiChibi, not Mirella Vantoni -.^"},
+                    RowCase{&VillianTable, 15, "Ru", "Rubeus/Rubius[sp?]"},
+                    RowCase{&VillianTable, 53, "Zz", "Other villain, not on the list(one of the MotDs? ^^;)"},
+                    RowCase{&AssistTable, 22, "Zz", "other supporting character"},
+                    RowCase{&AssistTable, 23, "Ch", "grown-up Chibiusa[SuperS #16o?]"},
+                    RowCase{&PartTable, 9, "Gx", "Galaxia/Starlights arc of SM*"},
+                    RowCase{&TrendTable, 1, "", "Stable"}, RowCase{&HairColorTable, 0, "Bl", "Blond"},
+                    RowCase{&GroupTable, 3, "Bl", "Black.[African, African-American.]"},
+                    RowCase{&GroupTable, 9, "In", "Indian. Ancestry from India, Bangledesh, or that area."},
+                    RowCase{&PreferenceTable, 1, "", "( ) Negotiable"},
+                    RowCase{&StatusTable, 2, "+", "(+) Available"},
+                    RowCase{&GenderTable, 2, "z",
+                            "Either you don't want to disclose your gender or you're Starlights' relative"},
+                    RowCase{&KinkTable, 3, "A", "One of the Moderate Aliens"},
+                    RowCase{&ObsessionTable, 2, "2", "You think it's just another TV show."}));
 
 TEST(CodeTables, ObsessionTextsKeepDoubleSpacesQuotesAndUnderscores) {
     for (int32_t row = 4; row <= 10; ++row)
@@ -126,7 +128,9 @@ struct DescriptionCase {
     const char* suffix;
 };
 
-std::ostream& operator<<(std::ostream& os, const DescriptionCase& c) { return os << "level " << c.level; }
+std::ostream& operator<<(std::ostream& os, const DescriptionCase& c) {
+    return os << "level " << c.level;
+}
 
 class ObsessionLevel : public testing::TestWithParam<DescriptionCase> {};
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The worked examples of the code, one for each kind of answer and one with every section: codes a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -229,8 +230,8 @@ TEST_F(StartUp, OkWritesAll183ValuesPagesNeverShownIncluded) {
 // it still fits the screen, and as large as its pages otherwise.
 struct PlaceCase {
     const char* Name;
-    QRect Left;      // where the first run leaves the sheet (its geometry)
-    bool ComesBack;  // whether the second run opens it there
+    QRect Left;     // where the first run leaves the sheet (its geometry)
+    bool ComesBack; // whether the second run opens it there
 };
 
 std::ostream& operator<<(std::ostream& os, const PlaceCase& c) {
@@ -269,7 +270,9 @@ INSTANTIATE_TEST_SUITE_P(StartUp, SheetPlace,
                          testing::Values(PlaceCase{"Fits", QRect(20, 30, 700, 500), true},
                                          PlaceCase{"OffTheScreen", QRect(5000, 30, 700, 500), false},
                                          PlaceCase{"LargerThanTheScreen", QRect(0, 0, 3000, 2000), false}),
-                         [](const testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.Name); });
+                         [](const testing::TestParamInfo<PlaceCase>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 TEST_F(StartUp, ASixteenBitTuneStoredAs65535LoadsAsMinusOneAndIsWrittenBackAsMinusOne) {
     store({{"Fav/BoostSenshi0", 65535}, {"Exp/Years", 0x1FFFF}, {"SM/Pri", 7}});
@@ -330,10 +333,9 @@ INSTANTIATE_TEST_SUITE_P(
                                    QTest::mouseClick(&SheetButton(sheet, QDialogButtonBox::Cancel),
                                                      Qt::LeftButton);
                                }},
-                    CancelCase{"Escape",
-                               [](EncoderSheet& sheet) {
-                                   QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape);
-                               }},
+                    CancelCase{
+                        "Escape",
+                        [](EncoderSheet& sheet) { QTest::keyClick(&PrimarySlider(sheet), Qt::Key_Escape); }},
                     CancelCase{"CloseBox", [](EncoderSheet& sheet) { sheet.close(); }}),
     [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.Name); });
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QApplication>
@@ -60,7 +61,6 @@ inline void WhenSheetRuns(std::function<void(EncoderSheet&)> action) {
     });
     timer->start();
 }
-
 
 // The splash window on the screen, whoever showed it, or null.
 inline QWidget* SplashOnScreen() {

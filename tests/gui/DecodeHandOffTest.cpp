@@ -1,15 +1,16 @@
+// SPDX-License-Identifier: MIT
 #include <QClipboard>
-#include <QScreen>
 #include <QDesktopServices>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
+#include <QScreen>
 #include <QTcpSocket>
 
 #include "DecoderAddressExamples.h"
 #include "GuiTestSupport.h"
-#include "decoder/DecoderQuery.h"
 #include "app/DecoderHandOff.h"
+#include "decoder/DecoderQuery.h"
 #include "service/DecoderPage.h"
 
 // Takes the URLs the desktop would open in the browser.
@@ -242,7 +243,9 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
 class BrowserUrlOf : public testing::TestWithParam<AddressCase> {};
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, BrowserUrlOf, testing::ValuesIn(kAddressExamples),
-                         [](const testing::TestParamInfo<AddressCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<AddressCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_P(BrowserUrlOf, KeepsEveryEscapeAndReadsBackAsTheCode) {
     const std::string address = DecoderAddress("127.0.0.1:8080", GetParam().code);
@@ -253,7 +256,6 @@ TEST_P(BrowserUrlOf, KeepsEveryEscapeAndReadsBackAsTheCode) {
     EXPECT_EQ(url.path(), "/cgi-usr/qpx/gcp.pl");
     EXPECT_EQ(QueryParameter(url.query(QUrl::FullyEncoded).toStdString(), "name"), GetParam().code);
 }
-
 
 TEST(BrowserUrl, KeepsTheAddressAsWrittenWhereAUrlCan) {
     EXPECT_EQ(

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "GuiTestSupport.h"
 
 namespace {
@@ -119,10 +120,10 @@ TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
 
 TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {
     EncoderSheet& sheet = openSheet({{"Fav/Senshi0", 1},
-                                         {"Fav/IntensitySenshi0", 3},
-                                         {"Fav/BoostSenshi0", 3},
-                                         {"Dis/Senshi0", -1},
-                                         {"Dis/IntensitySenshi0", 7}});
+                                     {"Fav/IntensitySenshi0", 3},
+                                     {"Fav/BoostSenshi0", 3},
+                                     {"Dis/Senshi0", -1},
+                                     {"Dis/IntensitySenshi0", 7}});
     showTab(Favorites);
     AnswerPage& page = sheet.page(Favorites);
     EXPECT_EQ(find<QSpinBox>(page, "BoostSenshi0").value(), 3);

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QUrl>
 
@@ -165,13 +166,18 @@ TEST_P(HelpWithoutTheDesktop, ShowsTheHelpTextInAWindowOfItsOwn) {
     BoxCatcher boxes;
     pressHelp();
     auto* window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"))) &&
-                                             window->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return (window = m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow"))) &&
+                   window->isVisible();
+        },
+        2000));
     EXPECT_EQ(window->windowTitle(), "Glomie Code Encoder");
     auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("HelpText"));
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->isReadOnly());
-    EXPECT_TRUE(text->toPlainText().startsWith(QLatin1String(c.Shows))) << text->toPlainText().left(40).toStdString();
+    EXPECT_TRUE(text->toPlainText().startsWith(QLatin1String(c.Shows)))
+        << text->toPlainText().left(40).toStdString();
     EXPECT_TRUE(m_openings.Urls.isEmpty());
     EXPECT_TRUE(boxes.boxes().empty());
 
@@ -191,8 +197,10 @@ TEST_P(HelpWithoutTheDesktop, ShowsTheHelpTextInAWindowOfItsOwn) {
 
     pressHelp(); // the window that is open comes to the front; no second one
     EXPECT_EQ(m_sheet->findChildren<QDialog*>(QStringLiteral("HelpWindow")).size(), 1);
-    QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow")); }, 2000));
+    QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
+                      Qt::LeftButton);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !m_sheet->findChild<QDialog*>(QStringLiteral("HelpWindow")); }, 2000));
     EXPECT_TRUE(m_sheet->isVisible());
 }
 
@@ -259,7 +267,9 @@ class AboutLines : public SheetTest {
         else
             qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
     }
-    QStringList aboutLines() { return find<QLabel>(openSheet().page(0), "About").text().split(QLatin1Char('\n')); }
+    QStringList aboutLines() {
+        return find<QLabel>(openSheet().page(0), "About").text().split(QLatin1Char('\n'));
+    }
     QByteArray m_savedHost;
 };
 

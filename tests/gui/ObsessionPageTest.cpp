@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "GuiTestSupport.h"
 #include "code/Notation.h"
 #include "vocabulary/Tables.h"
@@ -76,8 +77,7 @@ TEST_F(ObsessionPageTest, TheEmptyFeelingLeavesTheFeelingOut) {
 }
 
 TEST_F(ObsessionPageTest, DamagedStoredValuesAreShownAsTheControlsAllow) {
-    EncoderSheet& sheet =
-        openSheet({{"SM/Pri", 99}, {"SM/ChkSec", 5}, {"SM/GlomiePref", 7}, {"SM/Sec", -4}});
+    EncoderSheet& sheet = openSheet({{"SM/Pri", 99}, {"SM/ChkSec", 5}, {"SM/GlomiePref", 7}, {"SM/Sec", -4}});
     AnswerPage& page = sheet.page(0);
     EXPECT_EQ(find<QSlider>(page, "Pri").value(), 30);
     EXPECT_EQ(sheet.answers().Obsession.Pri, 99); // the field keeps the number until the slider moves

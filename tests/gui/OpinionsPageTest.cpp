@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QGroupBox>
 
 #include "GuiTestSupport.h"
@@ -37,7 +38,9 @@ class OpinionsPageTest : public SheetTest {
     const OpinionsAnswers& answers() { return sheet().answers().Opinions; }
 
     QCheckBox& box(const QString& name) { return find<QCheckBox>(page(), name.toLatin1()); }
-    QSlider& sliderOf(const QString& topic) { return find<QSlider>(page(), ("Intensity" + topic).toLatin1()); }
+    QSlider& sliderOf(const QString& topic) {
+        return find<QSlider>(page(), ("Intensity" + topic).toLatin1());
+    }
     QSpinBox& tuneOf(const QString& topic) { return find<QSpinBox>(page(), ("Boost" + topic).toLatin1()); }
     void click(const QString& name) { QTest::mouseClick(&box(name), Qt::LeftButton); }
     QString code() { return codeBoxText(page()); }
@@ -347,7 +350,7 @@ TEST_F(OpinionsPageTest, ALaterVisitShowsTheFlagsAndKeepsTheSliders) {
     PressKey(sliderOf("Ow"), Qt::Key_Right, 3);
     showTab(Opinions - 1);
     AnswerSet changed = sheet().answers(); // as if changed elsewhere: the flags are shown again
-    changed.Opinions.NoOpOw = 1;            // on each visit
+    changed.Opinions.NoOpOw = 1;           // on each visit
     sheet().setAnswers(changed);
     showTab(Opinions);
     EXPECT_TRUE(box("NoOpOw").isChecked());

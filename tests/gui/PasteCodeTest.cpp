@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>

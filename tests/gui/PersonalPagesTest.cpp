@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>

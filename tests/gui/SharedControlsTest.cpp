@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -6,8 +7,8 @@
 #include <QWheelEvent>
 
 #include "GuiTestSupport.h"
-#include "pages/CodeLists.h"
 #include "pages/AnswerControls.h"
+#include "pages/CodeLists.h"
 #include "vocabulary/Tables.h"
 
 namespace {

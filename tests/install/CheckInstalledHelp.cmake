@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -DBINDIR=bin -DHELP_DIR=share/glomiecode -P CheckInstalledHelp.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/elsewhere)

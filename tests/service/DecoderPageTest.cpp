@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "service/DecoderPage.h"
 #include "decoder/DecoderQuery.h"
+#include "service/DecoderPage.h"
 
 namespace {
 
@@ -187,9 +188,10 @@ TEST(AnswerRequest, ServesTheEncoderSiteBesideTheDecoderPage) {
     EXPECT_EQ(Get("/encoder/", "").Status, 404) << "without a site";
 
     const std::string code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:x75%";
-    const std::string linked = AnswerRequest(RequestMethod::Get, kDecoderPath,
-                                             "name=" + EscapeForDecoder(code), {}, &site).Body;
-    EXPECT_TRUE(Contains(linked, "<a href=\"/encoder/#code=GlomieCode(1.12.05)%20SM%3A5-%5B7%2B%5Dm%2B%20P%3Ax75%25\">"))
+    const std::string linked =
+        AnswerRequest(RequestMethod::Get, kDecoderPath, "name=" + EscapeForDecoder(code), {}, &site).Body;
+    EXPECT_TRUE(Contains(
+        linked, "<a href=\"/encoder/#code=GlomieCode(1.12.05)%20SM%3A5-%5B7%2B%5Dm%2B%20P%3Ax75%25\">"))
         << linked;
     EXPECT_FALSE(Contains(Get(kDecoderPath, "name=" + EscapeForDecoder(code)).Body, "/encoder/"));
 

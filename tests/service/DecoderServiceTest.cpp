@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpSocket>
@@ -13,8 +14,8 @@
 #include <sys/socket.h>
 #endif
 
-#include "service/DecoderPage.h"
 #include "decoder/DecoderQuery.h"
+#include "service/DecoderPage.h"
 #include "service/DecoderService.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the native engine says, for the same engine compiled to WebAssembly to be held against
 // (tests/wasm/engine-check.js): the worked examples, random answer sets with their codes and each
 // page's open questions, and random user actions with the answers they leave. Prints JSON.

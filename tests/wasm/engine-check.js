@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine compiled to WebAssembly, held against the native engine under Node: the worked examples
 // come back exactly, every random answer set gives the same code and leaves the same questions open,
 // and every user action leaves the same answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine as the browser page sees it: a few C functions over one answer model, the page's
 // questions and the page rules, with JSON out. The page keeps no answers and no rules of its own.
 #include <cstdint>
@@ -25,7 +26,7 @@ namespace {
 
 // Just enough JSON for what goes out.
 class Json {
-public:
+  public:
     Json& raw(std::string_view text) {
         m_text += text;
         return *this;
@@ -90,9 +91,10 @@ public:
     }
     const std::string& text() const { return m_text; }
 
-private:
+  private:
     void comma() {
-        if (!m_fresh && !m_text.empty() && m_text.back() != ':' && m_text.back() != '[' && m_text.back() != '{')
+        if (!m_fresh && !m_text.empty() && m_text.back() != ':' && m_text.back() != '[' &&
+            m_text.back() != '{')
             m_text += ',';
     }
     std::string m_text;
@@ -156,7 +158,11 @@ GLOMIE_EXPORT const char* glomie_form() {
             json.key("groups").open('[');
             for (const QuestionGroup& group : GroupsOf(page)) {
                 json.open('{').key("name").string(group.Name).key("caption").string(group.Caption);
-                json.key("plain").string(PlainCaption(group.Caption)).key("parent").number(group.Parent).close('}');
+                json.key("plain")
+                    .string(PlainCaption(group.Caption))
+                    .key("parent")
+                    .number(group.Parent)
+                    .close('}');
             }
             json.close(']').key("questions").open('[');
             const auto questions = QuestionsOf(page);
@@ -304,7 +310,11 @@ GLOMIE_EXPORT const char* glomie_state() {
             title = heading;
             inGroup = true;
         }
-        json.open('{').key("text").string(decoded.text(sentence)).key("ambiguous").boolean(sentence.Ambiguous);
+        json.open('{')
+            .key("text")
+            .string(decoded.text(sentence))
+            .key("ambiguous")
+            .boolean(sentence.Ambiguous);
         json.close('}');
     }
     if (inGroup)
