@@ -171,13 +171,7 @@ QGroupBox* ExperiencePage::buildAnimeForm(const char* form) {
 
     auto* slider = new UprightSlider(group);
     bindQuestion(named("Intensity", "").constData(), slider);
-    const QByteArray tune = named("Boost", "");
-    auto* tuneLabel = new QLabel(questionCaption(tune.constData()), group);
-    tuneLabel->setObjectName(QString::fromLatin1(named("TuneFrame", "")));
-    tuneLabel->setAlignment(Qt::AlignCenter);
-    follow(tuneLabel, tune.constData());
-    QWidget* spin = makeQuestion(tune.constData(), group);
-    tuneLabel->setBuddy(spin);
+    const auto [tuneLabel, spin] = buildTune(name, group);
 
     // The lists one above the other, each headed by its letter, beside the upright slider.
     auto* grid = new QGridLayout(group);
@@ -193,6 +187,18 @@ QGroupBox* ExperiencePage::buildAnimeForm(const char* form) {
     return group;
 }
 
+// A form's tune: its spin box under a centred caption that opens and closes with it.
+std::pair<QLabel*, QWidget*> ExperiencePage::buildTune(const QString& form, QGroupBox* group) {
+    const QByteArray tune = (QLatin1String("Boost") + form).toLatin1();
+    auto* label = new QLabel(questionCaption(tune.constData()), group);
+    label->setObjectName(QLatin1String("TuneFrame") + form);
+    label->setAlignment(Qt::AlignCenter);
+    follow(label, tune.constData());
+    QWidget* spin = makeQuestion(tune.constData(), group);
+    label->setBuddy(spin);
+    return {label, spin};
+}
+
 QGroupBox* ExperiencePage::buildMangaForm(const char* form) {
     const QString name = QString::fromLatin1(form);
     const auto named = [&](const char* before, const char* after) {
@@ -202,13 +208,7 @@ QGroupBox* ExperiencePage::buildMangaForm(const char* form) {
     auto* amount = makeQuestion<CountBox>(form, group);
     amount->setAlignment(Qt::AlignCenter);
     QWidget* slider = makeQuestion(named("Intensity", "").constData(), group);
-    const QByteArray tune = named("Boost", "");
-    auto* tuneLabel = new QLabel(questionCaption(tune.constData()), group);
-    tuneLabel->setObjectName(QString::fromLatin1(named("TuneFrame", "")));
-    tuneLabel->setAlignment(Qt::AlignCenter);
-    follow(tuneLabel, tune.constData());
-    QWidget* spin = makeQuestion(tune.constData(), group);
-    tuneLabel->setBuddy(spin);
+    const auto [tuneLabel, spin] = buildTune(name, group);
 
     auto* layout = new QHBoxLayout(group);
     layout->addWidget(amount);

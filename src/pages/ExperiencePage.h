@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <utility>
 
 #include "pages/AnswerPage.h"
 
@@ -19,6 +20,7 @@ class ExperiencePage : public AnswerPage {
   private:
     QGroupBox* buildAnimeForm(const char* form);
     QGroupBox* buildMangaForm(const char* form);
+    std::pair<QLabel*, QWidget*> buildTune(const QString& form, QGroupBox* group);
 
     QLabel* m_yearsLabel;
 };

@@ -5,13 +5,7 @@
 #include <QTimer>
 
 #ifdef Q_OS_WIN
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/WindowsApi.h"
 // shellapi.h needs the types windows.h declares.
 #include <shellapi.h>
 #elif defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)

@@ -4,14 +4,8 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
+#include "platform/WindowsApi.h"
 #include <cstdio>
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace {
 

@@ -11,15 +11,9 @@
 #include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
+#include "platform/WindowsApi.h"
 #include <QMetaObject>
 #include <mutex>
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 #endif
 
 #ifdef Q_OS_UNIX
