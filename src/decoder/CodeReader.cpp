@@ -118,7 +118,7 @@ bool CodeIndex::starts(std::string_view text, std::string_view code) {
     return true; // the first characters are equal: the entries are indexed by them
 }
 
-int CodeIndex::find(std::string_view text, int (&rows)[kMaxMatches]) const {
+int CodeIndex::rowsStarting(std::string_view text, int (&rows)[kMaxMatches]) const {
     if (text.empty())
         return 0;
     const auto first = static_cast<unsigned char>(text[0]);
@@ -149,7 +149,7 @@ const Vocabulary& BuildVocabulary() {
 
 int ReadCode(CodeReader& r, const CodeIndex& index, std::string_view expected) {
     int rows[CodeIndex::kMaxMatches];
-    if (index.find(r.rest(), rows) == 0) {
+    if (index.rowsStarting(r.rest(), rows) == 0) {
         r.fail(expected);
         return -1;
     }
@@ -159,7 +159,7 @@ int ReadCode(CodeReader& r, const CodeIndex& index, std::string_view expected) {
 
 int ReadOptionalCode(CodeReader& r, const CodeIndex& index) {
     int rows[CodeIndex::kMaxMatches];
-    if (index.find(r.rest(), rows) == 0)
+    if (index.rowsStarting(r.rest(), rows) == 0)
         return 0;
     r.skip(index.codeLength(rows[0]));
     return rows[0];
@@ -172,7 +172,7 @@ bool BitListFrom(CodeReader& r, const CodeIndex& index, size_t pos, size_t end, 
     if (pos == end)
         return true;
     int rows[CodeIndex::kMaxMatches];
-    const int matches = index.find(r.text().substr(pos, end - pos), rows);
+    const int matches = index.rowsStarting(r.text().substr(pos, end - pos), rows);
     bool any = false;
     for (int m = 0; m < matches; ++m) {
         if (rows[m] <= lastRow || rows[m] > 32)

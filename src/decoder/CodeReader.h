@@ -86,7 +86,7 @@ class CodeIndex {
 
     static constexpr int kMaxMatches = 4;
     // The rows whose non-empty code begins the text, longest code first; returns how many.
-    int find(std::string_view text, int (&rows)[kMaxMatches]) const;
+    int rowsStarting(std::string_view text, int (&rows)[kMaxMatches]) const;
 
     const CodeTable& table() const { return *m_table; }
     const std::string& code(int row) const { return m_table->getEntry(row).Code; }

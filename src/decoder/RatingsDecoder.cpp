@@ -115,7 +115,7 @@ struct RatedReadings {
 void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedReadings& readings) {
     const size_t start = r.pos();
     int firstRows[CodeIndex::kMaxMatches];
-    const int firsts = index.find(r.rest(), firstRows);
+    const int firsts = index.rowsStarting(r.rest(), firstRows);
     if (firsts == 0)
         r.fail("expected a code from the list of choices");
     for (int i = 0; i < firsts; ++i) {
@@ -129,7 +129,7 @@ void ReadRatedItems(CodeReader& r, const CodeIndex& index, char symbol, RatedRea
         }
         const size_t next = r.pos();
         int secondRows[CodeIndex::kMaxMatches];
-        const int seconds = index.find(r.rest(), secondRows);
+        const int seconds = index.rowsStarting(r.rest(), secondRows);
         if (seconds == 0)
             r.fail("expected a code from the list of choices");
         for (int j = 0; j < seconds; ++j) {
