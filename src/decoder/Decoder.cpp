@@ -317,6 +317,21 @@ DecodeResult DecodeGlomieCode(std::string_view text) {
     return result;
 }
 
+std::vector<SentenceGroup> SentenceGroups(const DecodeResult& result) {
+    std::vector<SentenceGroup> groups;
+    const std::span<const DecodedSentence> sentences(result.Sentences);
+    for (size_t begin = 0; begin < sentences.size();) {
+        const std::string_view title = SectionTitle(sentences[begin].Section);
+        size_t end = begin + 1;
+        while (end < sentences.size() && SectionTitle(sentences[end].Section) == title)
+            ++end;
+        groups.push_back(
+            {title.empty() ? std::string_view("Other") : title, sentences.subspan(begin, end - begin)});
+        begin = end;
+    }
+    return groups;
+}
+
 const char* SectionTitle(int section) {
     switch (section) {
     case HeaderSection:

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,15 @@ DecodeResult DecodeGlomieCode(std::string_view text);
 // A heading for grouping sentences: "Obsession", "Favourites", "Dislikes", "Experience",
 // "Opinions", "Personal"; "" for a number that is no page section.
 const char* SectionTitle(int section);
+
+// A run of sentences of one section, under the heading the pages show for it ("Other" for
+// sentences of no page section).
+struct SentenceGroup {
+    std::string_view Title;
+    std::span<const DecodedSentence> Sentences;
+};
+// The sentences in code order, in runs that share a heading.
+std::vector<SentenceGroup> SentenceGroups(const DecodeResult& result);
 
 // The answers the encoder keeps only while it runs and never stores in its settings. A code that
 // needs any of them non-zero cannot be reproduced from stored settings.

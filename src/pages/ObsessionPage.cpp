@@ -9,10 +9,10 @@
 #include <QSignalBlocker>
 
 #include "Version.h"
-#include "code/Notation.h"
 #include "decoder/DecoderQuery.h"
 #include "pages/AnswerControls.h"
 #include "pages/CodeLists.h"
+#include "rules/PageRules.h"
 
 ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     : AnswerPage(PageId::Obsession, answers, parent) {
@@ -77,11 +77,7 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
 }
 
 void ObsessionPage::showDerived() {
-    const ObsessionAnswers& sm = answers().Obsession;
-    std::string text = ObsessionDescription(sm.Pri);
-    if (sm.ChkSec != 0)
-        text += "\n\n" + ObsessionDescription(sm.Sec); // an empty line between the two
-    const QString description = QString::fromStdString(text);
+    const QString description = QString::fromStdString(ObsessionDescriptionOf(answers().Obsession));
     if (m_description->toPlainText() != description)
         m_description->setPlainText(description);
 }

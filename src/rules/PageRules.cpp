@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "code/Notation.h"
+
 namespace {
 
 // Reads a page's answers by field and closes the questions that edit a field.
@@ -379,6 +381,13 @@ void FitToControls(AnswerSet& answers) {
             }
         }
     }
+}
+
+std::string ObsessionDescriptionOf(const ObsessionAnswers& sm) {
+    std::string text = ObsessionDescription(sm.Pri);
+    if (sm.ChkSec != 0)
+        text += "\n\n" + ObsessionDescription(sm.Sec);
+    return text;
 }
 
 std::string YearsText(int32_t halfYears) {

@@ -42,6 +42,10 @@ bool TakeAsShown(AnswerSet& answers, PageId page);
 // the nearest number its page accepts.
 void FitToControls(AnswerSet& answers);
 
+// The text below the SM page's levels: the primary level's description, and after an empty line the
+// secondary's while it is switched on.
+std::string ObsessionDescriptionOf(const ObsessionAnswers& sm);
+
 // The years beside the Experience page's years control: whole years, and "+" for a further half
 // year ("3+" for 7 half years); a damaged value shows as stored.
 std::string YearsText(int32_t halfYears);

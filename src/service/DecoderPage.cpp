@@ -49,25 +49,17 @@ void AppendForm(std::string& page, std::string_view text, std::string_view pathP
 }
 
 void AppendSentences(std::string& page, const DecodeResult& result) {
-    std::string_view openTitle;
-    bool open = false;
-    for (const DecodedSentence& sentence : result.Sentences) {
-        const std::string_view title = SectionTitle(sentence.Section);
-        if (!open || title != openTitle) {
-            if (open)
-                page += "</ul>\n</section>\n";
-            page += "<section>\n<h2>";
-            page += HtmlEscape(title.empty() ? std::string_view("Other") : title);
-            page += "</h2>\n<ul>\n";
-            openTitle = title;
-            open = true;
+    for (const SentenceGroup& group : SentenceGroups(result)) {
+        page += "<section>\n<h2>";
+        page += HtmlEscape(group.Title);
+        page += "</h2>\n<ul>\n";
+        for (const DecodedSentence& sentence : group.Sentences) {
+            page += sentence.Ambiguous ? "<li class=\"ambiguous\">" : "<li>";
+            page += HtmlEscape(result.text(sentence));
+            page += "</li>\n";
         }
-        page += sentence.Ambiguous ? "<li class=\"ambiguous\">" : "<li>";
-        page += HtmlEscape(result.text(sentence));
-        page += "</li>\n";
-    }
-    if (open)
         page += "</ul>\n</section>\n";
+    }
 }
 
 void AppendProblems(std::string& page, const DecodeResult& result) {

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "code/CodeFrame.h"
-#include "code/Notation.h"
+#include "code/Encode.h"
 #include "code/Sections.h"
 #include "decoder/Decoder.h"
 #include "rules/PageRules.h"
@@ -216,13 +215,14 @@ GLOMIE_EXPORT void glomie_show_all() {
 GLOMIE_EXPORT const char* glomie_answers() {
     Json json;
     json.open('{');
+    const auto add = [&json](AnswerField field) {
+        json.key(AnswerKey(field)).number(ReadAnswer(TheModel().Answers, field));
+    };
     for (const SettingsSection& section : SettingsLayout())
         for (const SettingsValue& value : section.Values)
-            json.key(std::string(section.Name) + "/" + std::string(value.Name))
-                .number(ReadAnswer(TheModel().Answers, value.Field));
+            add(value.Field);
     for (const UnstoredValue& value : UnstoredValues())
-        json.key(std::string(value.Section) + "/" + std::string(value.Name))
-            .number(ReadAnswer(TheModel().Answers, value.Field));
+        add(value.Field);
     json.close('}');
     return Reply(json.text());
 }
@@ -265,10 +265,9 @@ GLOMIE_EXPORT const char* glomie_count_problem(int page, int question, const cha
 //  "sentences": [{"title": "Obsession", "lines": [{"text": "...", "ambiguous": false}]}]}
 GLOMIE_EXPORT const char* glomie_state() {
     const AnswerSet& answers = TheModel().Answers;
-    CodeFrame frame(answers);
-    frame.rebuildCode(RebuildAll);
+    const std::string code = EncodeGlomieCode(answers);
     Json json;
-    json.open('{').key("code").string(frame.fullCode());
+    json.open('{').key("code").string(code);
     json.key("pages").open('[');
     for (int p = 0; p < kPageCount; ++p) {
         const auto page = static_cast<PageId>(p);
@@ -291,34 +290,21 @@ GLOMIE_EXPORT const char* glomie_state() {
         json.close(']').close('}');
     }
     json.close(']');
-    std::string description = ObsessionDescription(answers.Obsession.Pri);
-    if (answers.Obsession.ChkSec != 0)
-        description += "\n\n" + ObsessionDescription(answers.Obsession.Sec);
-    json.key("description").string(description).key("years").string(YearsText(answers.Experience.Years));
+    json.key("description")
+        .string(ObsessionDescriptionOf(answers.Obsession))
+        .key("years")
+        .string(YearsText(answers.Experience.Years));
 
-    const DecodeResult decoded = DecodeGlomieCode(frame.fullCode());
+    const DecodeResult decoded = DecodeGlomieCode(code);
     json.key("sentences").open('[');
-    std::string_view title;
-    bool inGroup = false;
-    for (const DecodedSentence& sentence : decoded.Sentences) {
-        const std::string_view section = SectionTitle(sentence.Section);
-        const std::string_view heading = section.empty() ? std::string_view("Other") : section;
-        if (!inGroup || heading != title) {
-            if (inGroup)
-                json.close(']').close('}');
-            json.open('{').key("title").string(heading).key("lines").open('[');
-            title = heading;
-            inGroup = true;
+    for (const SentenceGroup& group : SentenceGroups(decoded)) {
+        json.open('{').key("title").string(group.Title).key("lines").open('[');
+        for (const DecodedSentence& sentence : group.Sentences) {
+            json.open('{').key("text").string(decoded.text(sentence));
+            json.key("ambiguous").boolean(sentence.Ambiguous).close('}');
         }
-        json.open('{')
-            .key("text")
-            .string(decoded.text(sentence))
-            .key("ambiguous")
-            .boolean(sentence.Ambiguous);
-        json.close('}');
-    }
-    if (inGroup)
         json.close(']').close('}');
+    }
     json.close(']').close('}');
     return Reply(json.text());
 }
@@ -330,9 +316,7 @@ GLOMIE_EXPORT const char* glomie_read_code(const char* text) {
     TheModel().Pasted = pasted.Answers;
     Json json;
     json.open('{').key("found").boolean(pasted.Found);
-    CodeFrame frame(pasted.Answers);
-    frame.rebuildCode(RebuildAll);
-    json.key("code").string(pasted.Found ? frame.fullCode() : std::string());
+    json.key("code").string(pasted.Found ? EncodeGlomieCode(pasted.Answers) : std::string());
     json.key("problems").open('[');
     for (const PasteProblem& problem : pasted.Problems) {
         json.open('{').key("position").number(static_cast<int64_t>(problem.Position));
