@@ -98,15 +98,10 @@ void CountBox::fillBlankCount() {
 }
 
 std::optional<QString> CountBox::validate(int64_t minimum, int64_t maximum) const {
-    switch (CheckCount(text().trimmed().toStdString(), minimum, maximum)) {
-    case CountVerdict::Fine:
+    const std::string problem = CountProblem(text().trimmed().toStdString(), minimum, maximum);
+    if (problem.empty())
         return std::nullopt;
-    case CountVerdict::NotAPositiveInteger:
-        return tr(kPositiveIntegerMessage);
-    case CountVerdict::OutOfRange:
-        break;
-    }
-    return tr(kIntegerRangeMessage).arg(minimum).arg(maximum);
+    return QString::fromStdString(problem);
 }
 
 void FlagBox::nextCheckState() {

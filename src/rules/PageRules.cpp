@@ -390,6 +390,21 @@ std::string ObsessionDescriptionOf(const ObsessionAnswers& sm) {
     return text;
 }
 
+std::string CountProblem(std::string_view text, int64_t minimum, int64_t maximum) {
+    switch (CheckCount(text, minimum, maximum)) {
+    case CountVerdict::Fine:
+        return {};
+    case CountVerdict::NotAPositiveInteger:
+        return kPositiveIntegerMessage;
+    case CountVerdict::OutOfRange:
+        break;
+    }
+    std::string message = kIntegerRangeMessage;
+    message.replace(message.find("%1"), 2, std::to_string(minimum));
+    message.replace(message.find("%2"), 2, std::to_string(maximum));
+    return message;
+}
+
 std::string YearsText(int32_t halfYears) {
     return std::to_string(halfYears / 2) + (halfYears % 2 != 0 ? "+" : "");
 }

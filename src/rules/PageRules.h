@@ -59,6 +59,8 @@ enum class CountVerdict { Fine, NotAPositiveInteger, OutOfRange };
 CountVerdict CheckCount(std::string_view text, int64_t minimum, int64_t maximum);
 inline constexpr char kPositiveIntegerMessage[] = "Please enter a positive integer.";
 inline constexpr char kIntegerRangeMessage[] = "Please enter an integer between %1 and %2.";
+// What is wrong with a count box's text, in the words shown when its page is left; "" when nothing.
+std::string CountProblem(std::string_view text, int64_t minimum, int64_t maximum);
 
 // Keeps an intensity plus its tune within minimum..maximum by moving only the tune; returns it. An
 // inverted slider (the Experience page's upright ones) has its strongest position at its minimum.

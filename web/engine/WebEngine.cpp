@@ -243,18 +243,7 @@ GLOMIE_EXPORT const char* glomie_count_problem(int page, int question, const cha
     if (!ValidQuestion(page, question))
         return "";
     const Question& q = QuestionsOf(static_cast<PageId>(page))[static_cast<size_t>(question)];
-    switch (CheckCount(text ? text : "", q.Minimum, q.Maximum)) {
-    case CountVerdict::Fine:
-        return "";
-    case CountVerdict::NotAPositiveInteger:
-        return kPositiveIntegerMessage;
-    case CountVerdict::OutOfRange:
-        break;
-    }
-    std::string message = kIntegerRangeMessage;
-    message.replace(message.find("%1"), 2, std::to_string(q.Minimum));
-    message.replace(message.find("%2"), 2, std::to_string(q.Maximum));
-    return Reply(message);
+    return Reply(CountProblem(text ? text : "", q.Minimum, q.Maximum));
 }
 
 // All the page shows after a change: the code, what each page shows and leaves open, the texts
