@@ -8,6 +8,7 @@
 #include <QSysInfo>
 #include <utility>
 
+#include "platform/StandardError.h"
 #include "platform/SystemError.h"
 
 #ifdef Q_OS_WIN
@@ -104,20 +105,6 @@ constexpr qint64 kMakingMs = 100;
 // after as long as QLockFile waits by default.
 constexpr qint64 kUnsettledMs = 30000;
 
-bool WriteAll(int descriptor, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::write(descriptor, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 qint64 AgeMs(const struct stat& status) {
     const qint64 modified = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
     return qAbs(QDateTime::currentMSecsSinceEpoch() - modified);
@@ -171,7 +158,8 @@ LockFile::Attempt LockFile::tryLock() {
         if (descriptor >= 0) {
             // As QLockFile does; where the file system has no flock(), the file alone excludes.
             ::flock(descriptor, LOCK_EX | LOCK_NB);
-            if (!WriteAll(descriptor, OwnerLines())) {
+            const QByteArray owner = OwnerLines();
+            if (!WriteAll(descriptor, std::string_view(owner.constData(), size_t(owner.size())))) {
                 m_error = lastSystemError();
                 ::unlink(name.constData());
                 ::close(descriptor);

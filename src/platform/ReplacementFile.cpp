@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include "platform/StandardError.h"
 #include "platform/SystemError.h"
 
 #ifdef Q_OS_WIN
@@ -171,21 +172,7 @@ bool ReplacementFile::reserve(qint64 bytes) {
 }
 
 bool ReplacementFile::write(const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::write(m_descriptor, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return fail();
-        if (n == 0) {
-            errno = EIO;
-            return fail();
-        }
-        done += n;
-    }
-    return true;
+    return WriteAll(m_descriptor, std::string_view(bytes.constData(), size_t(bytes.size()))) || fail();
 }
 
 bool ReplacementFile::sync() {
