@@ -535,6 +535,8 @@ def check_place(encoder_path, environment):
     first = subprocess.Popen([encoder_path, "-Embedding"], env=environment)
     try:
         window = sheet_window()
+        if not check(window is not None, "the sheet's window is on the screen"):
+            return
         xdotool("windowsize", "--sync", window, "900", "620")
         xdotool("windowmove", "--sync", window, "120", "90")
         time.sleep(0.5)
@@ -546,7 +548,8 @@ def check_place(encoder_path, environment):
             first.kill()
     again = subprocess.Popen([encoder_path, "-Embedding"], env=environment)
     try:
-        sheet_window()
+        if not check(sheet_window() is not None, "the sheet's window is on the screen again"):
+            return
         time.sleep(0.5)
         back = frame_of(SHEET_TITLE)
         check(back == left, f"it comes back at {back}, where it was left: {left}")
@@ -598,6 +601,15 @@ def run_session(encoder_path, environment, checks, arguments):
             encoder.kill()
 
 
+def guarded(name, function, *arguments):
+    """Runs one group of checks; an error in it (a window that never came, a command that failed)
+    is that group's failed check, and the groups after it still run."""
+    try:
+        function(*arguments)
+    except Exception as error:  # pylint: disable=broad-except
+        check(False, f"the {name} checks ran to their end, but: {type(error).__name__}: {error}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("encoder")
@@ -619,10 +631,10 @@ def main():
     try:
         first = [check for check in ("splash", "names", "wheel", "keyboard", "paste") if check in checks]
         if first:
-            run_session(arguments.encoder, environment, first, arguments)
+            guarded(",".join(first), run_session, arguments.encoder, environment, first, arguments)
         for own in ("pagekeys", "partlists", "range", "second"):
             if own in checks:
-                run_session(arguments.encoder, environment, [own], arguments)
+                guarded(own, run_session, arguments.encoder, environment, [own], arguments)
         if "opener" in checks:
             # A desktop whose opener fails, and the decoder page served by the encoder itself.
             failing = os.path.join(home, "failing-opener")
@@ -632,9 +644,9 @@ def main():
             os.chmod(os.path.join(failing, "xdg-open"), 0o755)
             served = {key: value for key, value in environment.items() if key != "GLOMIECODE_DECODER_HOST"}
             served["PATH"] = failing + os.pathsep + environment.get("PATH", "")
-            run_session(arguments.encoder, served, ["opener"], arguments)
+            guarded("opener", run_session, arguments.encoder, served, ["opener"], arguments)
         if "place" in checks:
-            check_place(arguments.encoder, environment)
+            guarded("place", check_place, arguments.encoder, environment)
     finally:
         shutil.rmtree(home, ignore_errors=True)
     if failures:
