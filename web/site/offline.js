@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// The service worker of a served site: keeps the site's files so that the encoder opens offline.
+// A file is answered from what is kept and fetched again behind it, so the next visit has the
+// newer one; what cannot be fetched is answered from what is kept.
+'use strict';
+const keptName = 'glomiecode-site';
+const files = ['./', 'index.html', 'style.css', 'form.js', 'help-text.js', 'help.js', 'show.js', 'code.js', 'main.js',
+  'engine-served.js', 'engine-served.wasm', 'engine.js', 'icon.svg', 'manifest.webmanifest'];
+
+self.addEventListener('install', (event) => {
+  event.waitUntil(caches.open(keptName).then((kept) => kept.addAll(files)).then(() => self.skipWaiting()));
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil(self.clients.claim());
+});
+
+self.addEventListener('fetch', (event) => {
+  const request = event.request;
+  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+  event.respondWith(caches.open(keptName).then(async (kept) => {
+    // The address's #code= never reaches here; a page's query is no other file.
+    const key = request.mode === 'navigate' ? new URL('./', self.location.href).href : request;
+    const fetched = fetch(request).then((response) => {
+      if (response.ok) kept.put(key, response.clone());
+      return response;
+    });
+    const answer = await kept.match(key);
+    if (answer) {
+      event.waitUntil(fetched.catch(() => undefined));
+      return answer;
+    }
+    return fetched;
+  }));
+});
