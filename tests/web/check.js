@@ -227,6 +227,7 @@ async function checkEngine(engineName, shared, results) {
   }
   const chromiumOnly = (why) => [['chromium'], why];
   const notWebKit = (why) => [['chromium', 'firefox'], why];
+  const notFirefox = (why) => [['chromium', 'webkit'], why];
 
   const browser = await launch(engineName);
   const desktop = await browser.open(server.base);
@@ -537,10 +538,12 @@ async function checkEngine(engineName, shared, results) {
       return node.value;
     });
     assert.strictEqual(value, '0');
-    // Near its bottom end: the weakest.
+    // Near its top end the strongest, near its bottom the weakest.
     const box = await desktop.$eval('[name="Exp/IntensityRaw"]', (n) => { const r = n.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
-    await desktop.clickAt(box[0] + box[2] / 2, box[1] + box[3] - 3);
-    assert.strictEqual(await valueOf(desktop, 'Exp/IntensityRaw'), '4');
+    await desktop.clickAt(box[0] + box[2] / 2, box[1] + box[3] - 2);
+    const bottom = await valueOf(desktop, 'Exp/IntensityRaw');
+    await desktop.clickAt(box[0] + box[2] / 2, box[1] + 2);
+    assert.deepStrictEqual([bottom, await valueOf(desktop, 'Exp/IntensityRaw')], ['4', '0']);
   });
 
   await check('a count out of range is coded at once and its problem shown beside it, as the engine words it', async () => {
@@ -606,11 +609,10 @@ async function checkEngine(engineName, shared, results) {
     await startOver(desktop);
   });
 
-  await check('a pasted text past 64 KB is refused with a word at once, and nothing changes', async () => {
-    const before = await codeOf(desktop);
-    // A paste of 1 MB of one character is refused before the box holds it.
+  await check('a paste of 1 MB is refused before the box holds it, answered within 100 ms', notFirefox('Firefox gives a paste event made by a script no text, and its driver cannot write the clipboard'), async () => {
     const pasted = await desktop.evaluate((code) => {
       const box = document.getElementById('open-code');
+      box.value = '';
       const data = new DataTransfer();
       data.setData('text/plain', '\uFFFF'.repeat(1 << 20) + code);
       const start = performance.now();
@@ -620,6 +622,10 @@ async function checkEngine(engineName, shared, results) {
     assert.deepStrictEqual([pasted.taken, pasted.box], [false, 0]);
     assert.match(pasted.note, /longer than 64 KB/);
     assert.ok(pasted.took < 100, `answered in ${pasted.took} ms`);
+  });
+
+  await check('a text past 64 KB in the box or in the address is refused with a word, and nothing changes; one within is read', async () => {
+    const before = await codeOf(desktop);
     // A text already in the box, and an address.
     await desktop.$eval('#open-code', (box, code) => { box.value = 'x'.repeat(70000) + code; }, workedExamples[1]);
     await desktop.click('#open');
@@ -763,8 +769,10 @@ async function checkEngine(engineName, shared, results) {
   await phone.close();
 
   await check('dark mode follows the system, and keeps WCAG AA contrast (axe-core)', notWebKit('WebKitWebDriver cannot emulate the colour scheme'), async () => {
-    const dark = await browser.open(null);
-    await dark.page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+    // Firefox takes the scheme as a preference of its own, in a browser of its own.
+    const darkBrowser = engineName === 'firefox' ? await launch(engineName, { dark: true }) : browser;
+    const dark = await darkBrowser.open(null);
+    if (engineName === 'chromium') await dark.page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
     await dark.goto(server.base);
     assert.strictEqual(await dark.evaluate(() => getComputedStyle(document.body).backgroundColor), 'rgb(23, 23, 28)');
     const violations = [];
@@ -774,6 +782,7 @@ async function checkEngine(engineName, shared, results) {
     }
     assert.deepStrictEqual(violations, []);
     await dark.close();
+    if (darkBrowser !== browser) await darkBrowser.close();
   });
 
   await check('opened from its folder (file://), the page works', async () => {

@@ -295,7 +295,8 @@ function freePort() {
 }
 
 // The engines by name: 'chromium', 'firefox', 'webkit'. Returns {name, open(url, viewport), close()}.
-async function launch(name) {
+// options.dark: Firefox with the dark colour scheme.
+async function launch(name, options = {}) {
   if (name === 'chromium') {
     const browser = await launchChromium();
     return { name, puppeteer: browser, open: (url, viewport) => PuppeteerPage.open(name, browser, url, viewport), close: () => browser.close() };
@@ -307,7 +308,10 @@ async function launch(name) {
       executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
       headless: true,
       userDataDir: profile,
-      extraPrefsFirefox: { 'app.update.enabled': false, 'browser.shell.checkDefaultBrowser': false },
+      extraPrefsFirefox: {
+        'app.update.enabled': false, 'browser.shell.checkDefaultBrowser': false,
+        ...(options.dark ? { 'layout.css.prefers-color-scheme.content-override': 0 } : {}),
+      },
     });
     return {
       name, puppeteer: browser,

@@ -126,6 +126,10 @@
         fieldsets: pageForm.groups.map((group, g) => document.getElementById(`page-${page}-group-${g}`)),
       };
     });
+    // A browser that lays a range flat whatever its writing mode is given a slider drawn upright.
+    const upright = container.querySelector('.q.upright input[type=range]');
+    if (upright && !getComputedStyle(upright).writingMode.startsWith('vertical'))
+      document.documentElement.classList.add('upright-drawn');
     return { pages, byKey };
   };
 

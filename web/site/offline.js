@@ -15,12 +15,19 @@ self.addEventListener('activate', (event) => {
   event.waitUntil(self.clients.claim());
 });
 
+// The site's own files by address; anything else on the host is none of this worker's business.
+const scope = new URL('./', self.location.href).href;
+const addresses = new Set(files.map((file) => new URL(file, scope).href));
+
 self.addEventListener('fetch', (event) => {
   const request = event.request;
-  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+  const address = new URL(request.url);
+  address.search = '';
+  address.hash = '';
+  if (request.method !== 'GET' || !addresses.has(address.href)) return;
   event.respondWith(caches.open(keptName).then(async (kept) => {
-    // The address's #code= never reaches here; a page's query is no other file.
-    const key = request.mode === 'navigate' ? new URL('./', self.location.href).href : request;
+    // The page itself is kept once, under the site's address, however it was asked for.
+    const key = address.href === scope || address.href === scope + 'index.html' ? scope : address.href;
     const fetched = fetch(request).then((response) => {
       if (response.ok) kept.put(key, response.clone());
       return response;

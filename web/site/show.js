@@ -66,6 +66,19 @@
     }
   }
 
+  // The code box grows with the code where the browser does not size it by its content itself;
+  // measured when the browser draws next, not while it answers a change.
+  const sizedByContent = window.CSS && CSS.supports('field-sizing', 'content');
+  let fitting = null;
+  function fitLater(box) {
+    if (sizedByContent || fitting) return;
+    fitting = window.requestAnimationFrame(() => {
+      fitting = null;
+      box.style.height = 'auto';
+      box.style.height = box.scrollHeight + box.offsetHeight - box.clientHeight + 'px';
+    });
+  }
+
   // The sentences under their headings; those of the page being answered come first.
   function showSentences(container, groups, current) {
     const fragment = document.createDocumentFragment();
@@ -107,6 +120,7 @@
     if (view.years && changes.years !== undefined) setText(view.years, changes.years);
     if (changes.code !== undefined) {
       view.codeBox.value = changes.code;
+      fitLater(view.codeBox);
       setText(view.barCode, changes.code);
       view.share.href = ns.shareAddress(changes.code);
       view.lastSentences = changes.sentences;
