@@ -235,7 +235,9 @@ class WebDriverPage extends Page {
   async element(selector) {
     return this.driver.findElement(this.by.css(selector));
   }
+  // The driver would scroll the element only to the foot of the screen, under the code's bar.
   async click(selector) {
+    await this.evaluate((s) => document.querySelector(s).scrollIntoView({ block: 'center' }), selector);
     await (await this.element(selector)).click();
   }
   async focus(selector) {

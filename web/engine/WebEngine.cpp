@@ -360,11 +360,18 @@ GLOMIE_EXPORT const char* glomie_changes(int answeredPage, int answeredQuestion)
     sent.Valid = true;
     Json json;
     json.open('{');
-    const std::string code = EncodeGlomieCode(answers);
+    // An answer changes only its own page: its section of the code, what it shows and leaves open.
+    static CodeFrame frame(TheModel().Answers);
+    const bool onePage = !all && answeredPage >= 0 && answeredPage < kPageCount;
+    frame.rebuildCode(onePage ? SectionOf(static_cast<PageId>(answeredPage)) : RebuildAll);
+    const std::string& code = frame.fullCode();
     const bool codeChanged = all || code != sent.Code;
     json.key("controls").open('[');
     std::array<OpenQuestions, kPageCount> opens;
+    const auto pageShown = [&](int p) { return !onePage || p == answeredPage; };
     for (int p = 0; p < kPageCount; ++p) {
+        if (!pageShown(p))
+            continue;
         const auto page = static_cast<PageId>(p);
         opens[p] = OpenQuestionsOf(answers, page);
         const auto questions = QuestionsOf(page);
@@ -391,6 +398,8 @@ GLOMIE_EXPORT const char* glomie_changes(int answeredPage, int answeredQuestion)
     }
     json.close(']').key("groups").open('[');
     for (int p = 0; p < kPageCount; ++p) {
+        if (!pageShown(p))
+            continue;
         const auto page = static_cast<PageId>(p);
         const size_t count = GroupsOf(page).size();
         sent.Groups[p].resize(count);

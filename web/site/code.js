@@ -218,11 +218,11 @@
       window.scrollTo(0, to.scroll);
       if (to.focus && document.contains(to.focus)) to.focus.focus({ preventScroll: true });
     });
-    // The bar steps aside while the code's own box is in sight.
+    // The bar steps aside while the code's own part of the page is in sight.
     if ('IntersectionObserver' in window) {
       new IntersectionObserver((entries) => {
         for (const entry of entries) bar.classList.toggle('beside-box', entry.isIntersecting);
-      }).observe(view.codeBox);
+      }).observe(area);
     }
   };
 })();
