@@ -213,6 +213,7 @@ async function checkEngine(engineName, shared, results) {
   // check(name, body) or check(name, [engines it runs in, why not in the others], body).
   async function check(name, only, body) {
     if (body === undefined) [only, body] = [null, only];
+    if (chosen && !chosen.test(name)) return;
     if (only && !only[0].includes(engineName)) {
       results.skipped.push(`${engineName}: ${name} (${only[1]})`);
       return;
@@ -222,7 +223,7 @@ async function checkEngine(engineName, shared, results) {
       results.passed += 1;
     } catch (error) {
       results.failed += 1;
-      console.error(`FAILED [${engineName}] ${name}\n  ${String(error && error.stack || error).split('\n').slice(0, 6).join('\n  ')}`);
+      console.error(`FAILED [${engineName}] ${name}\n  ${String(error && error.stack || error).split('\n').slice(0, 14).join('\n  ')}`);
     }
   }
   const chromiumOnly = (why) => [['chromium'], why];
@@ -828,6 +829,9 @@ async function checkEngine(engineName, shared, results) {
 
   await browser.close();
 }
+
+// GLOMIE_CHECKS: a pattern of the names of the checks to run (all when unset).
+const chosen = process.env.GLOMIE_CHECKS ? new RegExp(process.env.GLOMIE_CHECKS) : null;
 
 // The site's own files, as the page asks for them.
 const ownFile = (url) => /^\/(index\.html)?$|^\/[a-z-]+\.(js|css|wasm|svg|webmanifest)$/.test(url);

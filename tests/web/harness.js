@@ -236,9 +236,16 @@ class WebDriverPage extends Page {
     return this.driver.findElement(this.by.css(selector));
   }
   // The driver would scroll the element only to the foot of the screen, under the code's bar.
+  // In a frame WebKitWebDriver may call a fixed element (the code's bar) not interactable, though it
+  // is in sight: that one is clicked by the page's own click().
   async click(selector) {
     await this.evaluate((s) => document.querySelector(s).scrollIntoView({ block: 'center' }), selector);
-    await (await this.element(selector)).click();
+    try {
+      await (await this.element(selector)).click();
+    } catch (error) {
+      if (!this.framed || error.name !== 'ElementNotInteractableError') throw error;
+      await this.evaluate((s) => document.querySelector(s).click(), selector);
+    }
   }
   async focus(selector) {
     await this.evaluate((s) => document.querySelector(s).focus(), selector);
