@@ -126,10 +126,13 @@
         fieldsets: pageForm.groups.map((group, g) => document.getElementById(`page-${page}-group-${g}`)),
       };
     });
-    // A browser that lays a range flat whatever its writing mode is given a slider drawn upright.
+    // A browser that lays a range flat whatever its writing mode is given a slider drawn upright:
+    // asked once the page is drawn, when its style is known anyway.
     const upright = container.querySelector('.q.upright input[type=range]');
-    if (upright && !getComputedStyle(upright).writingMode.startsWith('vertical'))
-      document.documentElement.classList.add('upright-drawn');
+    if (upright)
+      window.requestAnimationFrame(() => window.setTimeout(() => {
+        if (!getComputedStyle(upright).writingMode.startsWith('vertical')) document.documentElement.classList.add('upright-drawn');
+      }));
     return { pages, byKey };
   };
 

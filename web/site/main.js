@@ -109,6 +109,7 @@
   }
 
   function start(module) {
+    performance.mark('glomie-engine-ready');
     const engine = wrap(module);
     const formNode = document.getElementById('questions');
     const form = engine.form();
@@ -309,37 +310,17 @@
     ns.ready = true;
   }
 
-  // Served over http(s), the engine's WebAssembly is a file of its own, compiled while it arrives,
-  // and the site is kept for offline use; opened from a folder, the engine carries its module
-  // inside (engine.js), since a page from a folder may fetch nothing.
   const served = window.location.protocol === 'http:' || window.location.protocol === 'https:';
-  const failed = (error) => {
+  // The engine was sent for as the page began (load.js, which may yet be on its way).
+  const engineLoading = ns.engineLoading || new Promise((resolve, reject) => {
+    const loader = document.querySelector('script[src="load.js"]');
+    loader.addEventListener('load', () => resolve(ns.engineLoading));
+    loader.addEventListener('error', () => reject(new Error('its engine could not be loaded')));
+  });
+  engineLoading.then(start, (error) => {
     const loading = document.getElementById('loading');
     if (loading) loading.textContent = 'The encoder could not start in this browser: ' + error;
-  };
-  function load(file, then) {
-    const script = document.createElement('script');
-    script.src = file;
-    script.addEventListener('load', then);
-    script.addEventListener('error', () => failed('its engine could not be loaded'));
-    document.head.append(script);
-  }
-  function startSingle() {
-    // The single file's glue would first fetch() the module from its own data: address, which the
-    // page's policy refuses (and reports); without fetch it decodes the module itself at once.
-    const fetchFunction = window.fetch;
-    window.fetch = undefined;
-    let engineStarting;
-    try {
-      engineStarting = GlomieEngine();
-    } finally {
-      window.fetch = fetchFunction;
-    }
-    engineStarting.then(start, failed);
-  }
-  // A host whose policy refuses the module's own file gets the single file.
-  if (served) load('engine-served.js', () => GlomieEngine().then(start, () => load('engine.js', startSingle)));
-  else load('engine.js', startSingle);
+  });
 
   // Installable when served: from a folder the browser may not read the manifest.
   if (served) {
