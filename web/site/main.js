@@ -108,15 +108,13 @@
     return Math.max(min, Math.min(max, Number(node.value) + uprightSteps[key]));
   }
 
-  function start(module) {
-    performance.mark('glomie-engine-ready');
-    const engine = wrap(module);
+  // The form, built from the questions (form-data.js, written from the engine when the site was
+  // built, or the engine's own glomie_form()); kept out of sight until the engine shows its state.
+  function buildPage(form) {
     const formNode = document.getElementById('questions');
-    const form = engine.form();
+    formNode.classList.add('waiting');
     const built = ns.buildForm(form, formNode);
-    document.getElementById('loading').remove();
     const tabs = ns.makeTabs(built.pages, form.map((page) => page.caption), formNode);
-
     const view = {
       pages: built.pages,
       codeBox: document.getElementById('code'),
@@ -133,6 +131,14 @@
       view.description.className = 'description';
       level.row.closest('.page').append(view.description);
     }
+    return { formNode, built, view };
+  }
+  const prebuilt = ns.formData ? buildPage(ns.formData) : null;
+
+  function start(module) {
+    performance.mark('glomie-engine-ready');
+    const engine = wrap(module);
+    const { formNode, built, view } = prebuilt || buildPage(engine.form());
 
     // Keeping the answers costs more than a change: it waits until the browser is idle, and is
     // done at once when the page is hidden or left. While the person looks at a code from a link
@@ -301,6 +307,8 @@
 
     loadOwn();
     showAll();
+    document.getElementById('loading').remove();
+    formNode.classList.remove('waiting');
     performance.mark('glomie-form-built');
 
     formNode.addEventListener('glomie-page', () => ns.showSentencesFor(view));
