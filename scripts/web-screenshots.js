@@ -31,6 +31,8 @@ const shots = [
       try {
         for (const [name, viewport, tab, middle] of shots) {
           const page = await browser.open(server.base + '#code=' + encodeURIComponent(code), viewport);
+          // The profile keeps the code of the shot before: this one is taken as the person's own.
+          if (await page.evaluate(() => !document.getElementById('looking').hidden)) await page.click('#make-mine');
           if (tab !== null) await page.click('#tab-' + tab);
           await page.evaluate((middle) => {
             if (document.activeElement) document.activeElement.blur();
