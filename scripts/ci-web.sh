@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The encoder in the browser, checked in Debian's headless Chromium: builds the site
-# (scripts/build-web.sh) and the command line if missing, then runs the browser check
-# (tests/web/check.js) and prints the page's budgets (bench/web/budgets.js).
+# The encoder in the browser, checked in the three browser engines with one table of checks: Debian's
+# headless Chromium and Firefox ESR (puppeteer-core, over CDP and WebDriver BiDi) and WebKitGTK
+# (WebKitWebDriver and selenium-webdriver, under Xvfb). Builds the site (scripts/build-web.sh) and
+# the command line if missing, runs the browser check (tests/web/check.js) and prints the page's
+# budgets beside a plain page's (bench/web/budgets.js).
 # Usage: scripts/ci-web.sh [BUILD_DIR]   (where glomiecode-cli is or is built; default build/default)
+# GLOMIE_WEB_ENGINES (default "chromium firefox webkit") chooses the engines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
 start=$SECONDS
 
-scripts/apt-install.sh chromium fonts-dejavu-core
+scripts/apt-install.sh chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-dejavu-core
 # Node and npm from Debian unless this machine has them already (from elsewhere, with npm inside).
 command -v node >/dev/null || scripts/apt-install.sh nodejs
 command -v npm >/dev/null || scripts/apt-install.sh npm
@@ -28,6 +31,8 @@ fi
 
 case "$cli" in /*) ;; *) cli="$PWD/$cli" ;; esac
 export GLOMIE_CLI="$cli"
-node tests/web/check.js
+read -r -a engines <<<"${GLOMIE_WEB_ENGINES:-chromium firefox webkit}"
+# WebKit draws into an X server of its own; the others run headless in it too.
+xvfb-run -a -s "-screen 0 1400x1000x24 -noreset" node tests/web/check.js "${engines[@]}"
 node bench/web/budgets.js
 echo "ci-web: done in $((SECONDS - start)) s"

@@ -1,36 +1,56 @@
 // SPDX-License-Identifier: MIT
-// Pictures of the encoder's page in Debian's Chromium, at a desktop's width and a phone's, with a
-// code that brings out every section: docs/screenshots/web-desktop.png and web-phone.png.
-// Run by scripts/web-screenshots.sh (from tests/web's npm project, which has puppeteer-core).
+// Pictures of the encoder's page at a desktop's width and a phone's, with a code that brings out
+// every section: docs/screenshots/web-desktop.png and web-phone.png in Debian's Chromium; with
+// ENGINES (chromium, firefox, webkit; WebKit under an X server) and an output folder, the same
+// pictures from each engine, as <engine>-desktop.png, <engine>-phone.png and <engine>-phone-middle.png
+// (halfway down the page, where the code stays in sight at the foot of the screen).
+// Run by scripts/web-screenshots.sh (from tests/web's npm project, which has the drivers).
+// Usage: node scripts/web-screenshots.js [FOLDER]
 'use strict';
+const fs = require('fs');
 const path = require('path');
-const { root, serveSite, launchChromium, openPage } = require(path.join(__dirname, '..', 'tests', 'web', 'harness'));
+const { root, serveSite, launch } = require(path.join(__dirname, '..', 'tests', 'web', 'harness'));
 
 const code = 'GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:' +
   'm18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+';
 
-// [file, viewport, the tab to show on a wide screen]
+// [name, viewport, the tab to show on a wide screen, scrolled halfway down]
 const shots = [
-  ['web-desktop.png', { width: 1280, height: 900 }, 1],
-  ['web-phone.png', { width: 360, height: 740, isMobile: true, hasTouch: true }, null],
+  ['desktop', { width: 1280, height: 900 }, 1, false],
+  ['phone', { width: 390, height: 844, isMobile: true, hasTouch: true }, null, false],
+  ['phone-middle', { width: 390, height: 844, isMobile: true, hasTouch: true }, null, true],
 ];
 
 (async () => {
+  const folder = process.argv[2];
+  const engines = folder ? (process.env.ENGINES || 'chromium,firefox,webkit').split(',') : ['chromium'];
   const server = await serveSite();
-  const browser = await launchChromium();
   try {
-    for (const [file, viewport, tab] of shots) {
-      const page = await openPage(browser, server.base + '#code=' + encodeURIComponent(code), viewport);
-      if (tab !== null) await page.click('#tab-' + tab);
-      await page.evaluate(() => document.activeElement && document.activeElement.blur());
-      const target = path.join(root, 'docs', 'screenshots', file);
-      await page.screenshot({ path: target });
-      if (page.problems.length) throw new Error(page.problems.join('\n'));
-      console.log('web-screenshots: ' + path.relative(root, target));
-      await page.close();
+    for (const engine of engines) {
+      const browser = await launch(engine);
+      try {
+        for (const [name, viewport, tab, middle] of shots) {
+          const page = await browser.open(server.base + '#code=' + encodeURIComponent(code), viewport);
+          // The profile keeps the code of the shot before: this one is taken as the person's own.
+          if (await page.evaluate(() => !document.getElementById('looking').hidden)) await page.click('#make-mine');
+          if (tab !== null) await page.click('#tab-' + tab);
+          await page.evaluate((middle) => {
+            if (document.activeElement) document.activeElement.blur();
+            if (middle) window.scrollTo(0, document.documentElement.scrollHeight / 2);
+          }, middle);
+          await new Promise((resolve) => setTimeout(resolve, 200));
+          if (!folder && middle) continue;
+          const target = folder ? path.join(folder, `${engine}-${name}.png`) : path.join(root, 'docs', 'screenshots', `web-${name}.png`);
+          await page.screenshot(target);
+          if (page.problems.length) throw new Error(page.problems.join('\n'));
+          console.log('web-screenshots: ' + path.relative(root, target));
+          await page.close();
+        }
+      } finally {
+        await browser.close();
+      }
     }
   } finally {
-    await browser.close();
     server.close();
   }
 })().catch((error) => {

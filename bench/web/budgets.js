@@ -7,9 +7,14 @@
 //   and layout that follow forced, for comparison;
 // - the first render: the page's mark "glomie-form-built" (the form built and the first state
 //   shown), in milliseconds from navigation start, over 10 fresh loads.
+// Each beside the same measures of a plain page that this bench builds itself: plain JavaScript, no
+// engine, ten tabs of twenty lists whose code is joined by string concatenation.
 // Usage: node bench/web/budgets.js   (build/web built first; run from tests/web's npm project)
 'use strict';
+const fs = require('fs');
+const os = require('os');
 const path = require('path');
+const zlib = require('zlib');
 
 const harness = () => require(path.join(__dirname, '..', '..', 'tests', 'web', 'harness'));
 
@@ -23,36 +28,40 @@ async function measureBytes(browser, base) {
   const page = await browser.newPage();
   const bodies = [];
   page.on('response', (response) => {
-    if (!response.url().startsWith('data:')) bodies.push(response.buffer().then((b) => [response.url(), b.length]));
+    if (!response.url().startsWith('data:'))
+      bodies.push(response.buffer().then((b) => [response.url(), b.length, zlib.gzipSync(b, { level: 9 }).length]));
   });
   await page.goto(base, { waitUntil: 'networkidle0' });
-  await page.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready);
+  await page.waitForFunction(ready);
   const files = await Promise.all(bodies);
   await page.close();
-  return { bytes: files.reduce((sum, [, length]) => sum + length, 0), files };
+  return { bytes: files.reduce((sum, [, length]) => sum + length, 0), compressed: files.reduce((sum, [, , packed]) => sum + packed, 0), files };
 }
+
+const ready = () => window.GlomieEncoder && window.GlomieEncoder.ready;
 
 async function measureFirstRender(browser, base, loads) {
   const times = [];
   for (let i = 0; i < loads; i += 1) {
     const page = await browser.newPage();
     await page.goto(base);
-    await page.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready);
+    await page.waitForFunction(ready);
     times.push(await page.evaluate(() => performance.getEntriesByName('glomie-form-built')[0].startTime));
     await page.close();
   }
   return summary(times);
 }
 
-async function measureChange(browser, base) {
+async function measureChange(browser, base, plain) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 900 });
   await page.goto(base);
-  await page.waitForFunction(() => window.GlomieEncoder && window.GlomieEncoder.ready);
-  const result = await page.evaluate(() => {
+  await page.waitForFunction(ready);
+  const result = await page.evaluate((plain) => {
     const named = (key) => document.getElementsByName(key)[0];
+    const list = (key) => [named(key), (n, i) => { n.selectedIndex = i % n.options.length; }];
     // [control, how to give it its next value]: each change moves the answer and the code.
-    const changes = [
+    const changes = plain ? [list('p0q0'), list('p3q7'), list('p9q19'), list('p5q2')] : [
       [named('SM/Pri'), (n, i) => { n.value = String(i % 31); }],
       [named('SM/ChkSec'), (n) => { n.checked = !n.checked; }],
       [named('Fav/Senshi0'), (n, i) => { n.selectedIndex = i % n.options.length; }],
@@ -65,7 +74,7 @@ async function measureChange(browser, base) {
     const handler = [];
     const withLayout = [];
     const codes = new Set();
-    for (let i = 0; i < 120; i += 1) {
+    for (let i = 0; i < 400; i += 1) {
       const [node, next] = changes[i % changes.length];
       next(node, i);
       const type = node.type === 'checkbox' || node.tagName === 'SELECT' ? 'change' : 'input';
@@ -80,39 +89,107 @@ async function measureChange(browser, base) {
     }
     localStorage.clear();
     return { handler, withLayout, codes: codes.size };
-  });
+  }, plain);
   await page.close();
   return { ...summary(result.handler), withLayout: summary(result.withLayout), codes: result.codes };
 }
 
-async function measure(browser, base) {
-  const { bytes, files } = await measureBytes(browser, base);
-  const firstRender = await measureFirstRender(browser, base, 10);
-  const change = await measureChange(browser, base);
-  return { bytes, files, firstRender, change };
+async function measure(browser, base, plain) {
+  const { bytes, compressed, files } = await measureBytes(browser, base);
+  const firstRender = await measureFirstRender(browser, base, 15);
+  const change = await measureChange(browser, base, plain);
+  return { bytes, compressed, files, firstRender, change };
 }
 
-function report(m) {
+// The plain page: ten tabs of twenty lists of twenty rows, built by its script, and its code the
+// lists' rows joined by string concatenation after every change.
+function writePlainPage(folder) {
+  fs.writeFileSync(path.join(folder, 'index.html'), `<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><meta name="viewport" content="width=device-width, initial-scale=1">
+<title>Plain page</title><link rel="stylesheet" href="plain.css"><script src="plain.js" defer></script></head>
+<body><h1>Plain page</h1><main><form id="questions"></form><section><textarea id="code" readonly aria-label="Code"></textarea></section></main></body></html>
+`);
+  fs.writeFileSync(path.join(folder, 'plain.css'), `body { font-family: system-ui, sans-serif; margin: 0 1rem; }
+main { display: grid; grid-template-columns: 3fr 2fr; gap: 1.5rem; }
+.tabs { display: flex; flex-wrap: wrap; gap: 0.25rem; } .tab[aria-selected=true] { background: #6b3fa0; color: #fff; }
+.page.inactive { display: none; } .q { display: flex; gap: 0.75rem; margin: 0.35rem 0; min-height: 44px; }
+select { flex: 1 1 12rem; min-height: 44px; } textarea { width: 100%; min-height: 5rem; }
+`);
+  fs.writeFileSync(path.join(folder, 'plain.js'), `'use strict';
+(function () {
+  const form = document.getElementById('questions');
+  const rows = Array.from({ length: 20 }, (_, r) => 'Row ' + r);
+  let html = '<div class="tabs" role="tablist">';
+  for (let p = 0; p < 10; p += 1) html += '<button type="button" role="tab" class="tab" id="tab-' + p + '">Page ' + p + '</button>';
+  html += '</div>';
+  for (let p = 0; p < 10; p += 1) {
+    html += '<section class="page' + (p ? ' inactive' : '') + '" id="page-' + p + '"><h2>Page ' + p + '</h2>';
+    for (let q = 0; q < 20; q += 1) {
+      html += '<div class="q"><label for="p' + p + 'q' + q + '">Question ' + q + '</label><select id="p' + p + 'q' + q + '" name="p' + p + 'q' + q + '">';
+      for (let r = 0; r < rows.length; r += 1) html += '<option value="' + r + '">' + rows[r] + '</option>';
+      html += '</select></div>';
+    }
+    html += '</section>';
+  }
+  form.innerHTML = html;
+  const lists = [...form.querySelectorAll('select')];
+  const box = document.getElementById('code');
+  const show = () => {
+    let code = 'Plain:';
+    for (const list of lists) code += ' ' + list.name + '=' + list.selectedIndex;
+    box.value = code;
+  };
+  form.addEventListener('change', show);
+  form.addEventListener('click', (event) => {
+    const tab = event.target.closest('[role=tab]');
+    if (!tab) return;
+    const index = Number(tab.id.slice(4));
+    document.querySelectorAll('.page').forEach((page, i) => page.classList.toggle('inactive', i !== index));
+  });
+  show();
+  performance.mark('glomie-form-built');
+  window.GlomieEncoder = { ready: true };
+})();
+`);
+}
+
+function report(m, plain) {
   const ms = (value) => value.toFixed(2) + ' ms';
-  console.log(`budget: the page loads ${m.bytes} bytes uncompressed (budget ${400 * 1024}): ` +
-    m.files.map(([url, length]) => `${url.replace(/^.*\//, '') || 'index'} ${length}`).join(', '));
+  const times = (value, of) => (value / of).toFixed(2) + '×';
+  console.log(`budget: the page loads ${m.compressed} bytes compressed (gzip), ${m.bytes} uncompressed (budget ${150 * 1024} ` +
+    `compressed; the plain page ${plain.compressed}): ` +
+    m.files.map(([url, length, packed]) => `${url.replace(/^.*\//, '') || 'index'} ${packed}/${length}`).join(', '));
   console.log(`budget: a change shown in ${ms(m.change.median)} median, ${ms(m.change.p95)} 95th percentile, ` +
-    `${ms(m.change.max)} most, over ${m.change.count} changes giving ${m.change.codes} codes (budget 2 ms median); ` +
-    `with style and layout ${ms(m.change.withLayout.median)} median, ${ms(m.change.withLayout.p95)} 95th percentile`);
+    `${ms(m.change.max)} most, over ${m.change.count} changes giving ${m.change.codes} codes (budget 0.25 ms median, ` +
+    `1 ms 95th percentile); the plain page ${ms(plain.change.median)} median, ${ms(plain.change.p95)} 95th percentile ` +
+    `(${times(m.change.median, plain.change.median)} its median)`);
+  console.log(`budget: with style and layout ${ms(m.change.withLayout.median)} median, ${ms(m.change.withLayout.p95)} ` +
+    `95th percentile; the plain page ${ms(plain.change.withLayout.median)}, ${ms(plain.change.withLayout.p95)}`);
   console.log(`budget: the form built ${ms(m.firstRender.median)} after navigation start, median of ` +
-    `${m.firstRender.count} loads, ${ms(m.firstRender.max)} most (budget 300 ms)`);
+    `${m.firstRender.count} loads, ${ms(m.firstRender.max)} most; the plain page ${ms(plain.firstRender.median)} ` +
+    `(${times(m.firstRender.median, plain.firstRender.median)}, budget 1.15×)`);
 }
 
 if (require.main === module) {
   (async () => {
     const { serveSite, launchChromium } = harness();
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'glomie-plain-page-'));
+    writePlainPage(folder);
     const server = await serveSite();
+    const plainServer = await serveSite(folder);
     const browser = await launchChromium();
     try {
-      report(await measure(browser, server.base));
+      // Each measured twice, in turns, and the second kept: the first warms the browser.
+      await measure(browser, server.base, false);
+      await measure(browser, plainServer.base, true);
+      const page = await measure(browser, server.base, false);
+      const plain = await measure(browser, plainServer.base, true);
+      report(page, plain);
     } finally {
       await browser.close();
       server.close();
+      plainServer.close();
+      fs.rmSync(folder, { recursive: true, force: true });
     }
   })().catch((error) => {
     console.error(error);

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The engine as the browser page sees it: a few C functions over one answer model, the page's
 // questions and the page rules, with JSON out. The page keeps no answers and no rules of its own.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "code/CodeFrame.h"
 #include "code/Encode.h"
+#include "code/Notation.h"
 #include "code/Sections.h"
 #include "decoder/Decoder.h"
 #include "rules/PageRules.h"
@@ -137,6 +141,32 @@ const char* Reply(std::string text) {
     return TheModel().Reply.c_str();
 }
 
+// A slider's position as the code and its sentences count it: an obsession level in its notation
+// ("5", "5+"), an upright slider from its bottom (its top, the minimum, is the strongest).
+std::string SliderText(PageId page, const Question& q, int32_t value) {
+    if (KindOf(page) == PageKind::Obsession)
+        return LevelNotation(value);
+    return std::to_string(q.Inverted ? q.Maximum + q.Minimum - value : value);
+}
+
+// The code read back as sentences, grouped as the decoder page groups them, each line with the page
+// it tells of: "sentences": [{"title": "Obsession", "lines": [{"text": "...", "ambiguous": false,
+// "page": 0}]}].
+void AddSentences(Json& json, const std::string& code) {
+    const DecodeResult decoded = DecodeGlomieCode(code);
+    json.key("sentences").open('[');
+    for (const SentenceGroup& group : SentenceGroups(decoded)) {
+        json.open('{').key("title").string(group.Title).key("lines").open('[');
+        for (const DecodedSentence& sentence : group.Sentences) {
+            json.open('{').key("text").string(decoded.text(sentence));
+            json.key("ambiguous").boolean(sentence.Ambiguous);
+            json.key("page").number(sentence.Section - HeaderSection).close('}');
+        }
+        json.close(']').close('}');
+    }
+    json.close(']');
+}
+
 bool ValidQuestion(int page, int question) {
     return page >= 0 && page < kPageCount && question >= 0 &&
            question < static_cast<int>(QuestionsOf(static_cast<PageId>(page)).size());
@@ -174,6 +204,12 @@ GLOMIE_EXPORT const char* glomie_form() {
                 json.key("caption").string(q.Caption).key("plain").string(PlainCaption(q.Caption));
                 json.key("label").string(AccessibleNameOf(q));
                 json.key("inverted").boolean(q.Inverted);
+                if (q.Kind == ControlKind::Slider) {
+                    json.key("texts").open('[');
+                    for (int32_t value = q.Minimum; value <= q.Maximum; ++value)
+                        json.item().string(SliderText(page, q, value));
+                    json.close(']');
+                }
                 if (q.Table) {
                     json.key("rows").open('[');
                     for (int32_t row = 0; row < q.Table->count(); ++row)
@@ -284,18 +320,127 @@ GLOMIE_EXPORT const char* glomie_state() {
         .key("years")
         .string(YearsText(answers.Experience.Years));
 
-    const DecodeResult decoded = DecodeGlomieCode(code);
-    json.key("sentences").open('[');
-    for (const SentenceGroup& group : SentenceGroups(decoded)) {
-        json.open('{').key("title").string(group.Title).key("lines").open('[');
-        for (const DecodedSentence& sentence : group.Sentences) {
-            json.open('{').key("text").string(decoded.text(sentence));
-            json.key("ambiguous").boolean(sentence.Ambiguous).close('}');
-        }
-        json.close(']').close('}');
-    }
-    json.close(']').close('}');
+    AddSentences(json, code);
+    json.close('}');
     return Reply(json.text());
+}
+
+// What the page shows of one question, and of one group.
+struct Shown {
+    bool Open = false;
+    int64_t Value = 0;
+    bool operator==(const Shown&) const = default;
+};
+
+// What the page was last given by glomie_changes, to give it only what changed since.
+struct Sent {
+    bool Valid = false;
+    std::string Code;
+    std::array<std::vector<Shown>, kPageCount> Questions;
+    std::array<std::vector<bool>, kPageCount> Groups;
+    std::string Description;
+    std::string Years;
+};
+
+Sent& TheSent() {
+    static Sent sent;
+    return sent;
+}
+
+// What changed on the page since the last call (everything after glomie_forget, or the first time):
+// {"code": "..." (when it changed), "controls": [[page, question, open, shown], ...],
+//  "groups": [[page, group, open], ...], "description", "years" (when they changed),
+//  "sentences" (with the code)}. A change of one answer hands over a few numbers, not the page.
+// The question the user just answered (page, question; -1 for none) is always given, since its
+// control may show what the rules did not take.
+GLOMIE_EXPORT const char* glomie_changes(int answeredPage, int answeredQuestion) {
+    const AnswerSet& answers = TheModel().Answers;
+    Sent& sent = TheSent();
+    const bool all = !sent.Valid;
+    sent.Valid = true;
+    Json json;
+    json.open('{');
+    // An answer changes only its own page: its section of the code, what it shows and leaves open.
+    static CodeFrame frame(TheModel().Answers);
+    const bool onePage = !all && answeredPage >= 0 && answeredPage < kPageCount;
+    frame.rebuildCode(onePage ? SectionOf(static_cast<PageId>(answeredPage)) : RebuildAll);
+    const std::string& code = frame.fullCode();
+    const bool codeChanged = all || code != sent.Code;
+    json.key("controls").open('[');
+    std::array<OpenQuestions, kPageCount> opens;
+    const auto pageShown = [&](int p) { return !onePage || p == answeredPage; };
+    for (int p = 0; p < kPageCount; ++p) {
+        if (!pageShown(p))
+            continue;
+        const auto page = static_cast<PageId>(p);
+        opens[p] = OpenQuestionsOf(answers, page);
+        const auto questions = QuestionsOf(page);
+        sent.Questions[p].resize(questions.size());
+        for (size_t i = 0; i < questions.size(); ++i) {
+            const Question& q = questions[i];
+            const int32_t value = ShownValue(answers, page, static_cast<int>(i));
+            const bool unsignedValue = q.Field.Type == FieldType::UInt32 || q.Kind == ControlKind::Selection;
+            const Shown now{opens[p].test(i),
+                            unsignedValue ? int64_t{static_cast<uint32_t>(value)} : int64_t{value}};
+            const bool answered = p == answeredPage && static_cast<int>(i) == answeredQuestion;
+            if (!all && !answered && now == sent.Questions[p][i])
+                continue;
+            sent.Questions[p][i] = now;
+            json.open('[')
+                .item()
+                .number(p)
+                .item()
+                .number(static_cast<int64_t>(i))
+                .item()
+                .number(now.Open ? 1 : 0);
+            json.item().number(now.Value).close(']');
+        }
+    }
+    json.close(']').key("groups").open('[');
+    for (int p = 0; p < kPageCount; ++p) {
+        if (!pageShown(p))
+            continue;
+        const auto page = static_cast<PageId>(p);
+        const size_t count = GroupsOf(page).size();
+        sent.Groups[p].resize(count);
+        for (size_t g = 0; g < count; ++g) {
+            const bool open = GroupOpen(page, static_cast<int>(g), opens[p]);
+            if (!all && open == sent.Groups[p][g])
+                continue;
+            sent.Groups[p][g] = open;
+            json.open('[')
+                .item()
+                .number(p)
+                .item()
+                .number(static_cast<int64_t>(g))
+                .item()
+                .number(open ? 1 : 0)
+                .close(']');
+        }
+    }
+    json.close(']');
+    std::string description = ObsessionDescriptionOf(answers.Obsession);
+    if (all || description != sent.Description) {
+        json.key("description").string(description);
+        sent.Description = std::move(description);
+    }
+    std::string years = YearsText(answers.Experience.Years);
+    if (all || years != sent.Years) {
+        json.key("years").string(years);
+        sent.Years = std::move(years);
+    }
+    if (codeChanged) {
+        json.key("code").string(code);
+        AddSentences(json, code);
+        sent.Code = code;
+    }
+    json.close('}');
+    return Reply(json.text());
+}
+
+// The next glomie_changes gives everything.
+GLOMIE_EXPORT void glomie_forget() {
+    TheSent().Valid = false;
 }
 
 // Reads the first code in a text as Paste Code does: whether there is one, what the pages take of

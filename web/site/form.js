@@ -110,7 +110,10 @@
         const node = document.getElementById(id);
         const control = { page, index, question, kind: question.kind, id, element: node };
         control.row = question.kind === 'selection' ? node : node.closest('.q');
-        if (question.kind === 'slider') control.shows = control.row.querySelector('.level');
+        if (question.kind === 'slider') {
+          control.shows = control.row.querySelector('.level');
+          control.texts = question.texts || [];
+        }
         if (question.kind === 'count') control.problem = document.getElementById(id + '-problem');
         if (question.kind === 'selection') control.boxes = [...node.querySelectorAll('input')];
         byKey.set(question.key, control);
@@ -123,6 +126,13 @@
         fieldsets: pageForm.groups.map((group, g) => document.getElementById(`page-${page}-group-${g}`)),
       };
     });
+    // A browser that lays a range flat whatever its writing mode is given a slider drawn upright:
+    // asked once the page is drawn, when its style is known anyway.
+    const upright = container.querySelector('.q.upright input[type=range]');
+    if (upright)
+      window.requestAnimationFrame(() => window.setTimeout(() => {
+        if (!getComputedStyle(upright).writingMode.startsWith('vertical')) document.documentElement.classList.add('upright-drawn');
+      }));
     return { pages, byKey };
   };
 
@@ -135,6 +145,7 @@
   };
 
   // On a wide screen the pages are tabs; on a narrow one, sections one below the other.
+  // Returns {current()}: the page being answered (the tab shown, or the page in sight).
   ns.makeTabs = function (pages, captions, container) {
     const list = element('div', { role: 'tablist', 'aria-label': 'Pages', class: 'tabs' });
     const tabs = pages.map((page, index) => {
@@ -144,7 +155,7 @@
       list.append(tab);
       return tab;
     });
-    container.prepend(list);
+    container.parentNode.insertBefore(list, container); // across both columns on a wide screen
     const wide = window.matchMedia('(min-width: 56em)');
     let current = 0;
 
@@ -157,6 +168,7 @@
         pages[i].section.classList.toggle('inactive', !on);
       });
       if (focus) tabs[index].focus();
+      container.dispatchEvent(new CustomEvent('glomie-page', { bubbles: true }));
     }
 
     function layout() {
@@ -186,5 +198,15 @@
     wide.addEventListener('change', layout);
     select(0, false);
     layout();
+    // On a narrow screen, the page a control that is answered lies on.
+    container.addEventListener('focusin', (event) => {
+      if (wide.matches) return;
+      const index = pages.findIndex((page) => page.section.contains(event.target));
+      if (index >= 0 && index !== current) {
+        current = index;
+        container.dispatchEvent(new CustomEvent('glomie-page', { bubbles: true }));
+      }
+    });
+    return { current: () => current };
   };
 })();

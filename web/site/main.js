@@ -21,7 +21,8 @@
     const json = (pointer) => JSON.parse(text(pointer));
     return {
       form: () => json(module._glomie_form()),
-      state: () => json(module._glomie_state()),
+      changes: (control) => json(module._glomie_changes(control ? control.page : -1, control ? control.index : -1)),
+      forget: () => module._glomie_forget(),
       answers: () => json(module._glomie_answers()),
       answer: (page, question, value) => module._glomie_answer(page, question, value),
       parseCount: (box) => module.ccall('glomie_parse_count', 'number', ['string'], [bounded(box)]),
@@ -30,25 +31,43 @@
       reset: () => module._glomie_reset(),
       set: (key, value) => module.ccall('glomie_set', 'number', ['string', 'number'], [key, value]),
       showAll: () => module._glomie_show_all(),
-      readCode: (pasted) => json(module.ccall('glomie_read_code', 'number', ['string'], [pasted])),
+      readCode: (pasted) => json(module.ccall('glomie_read_code', 'number', ['string'], [bounded(pasted)])),
       takePasted: () => module._glomie_take_pasted(),
       header: () => text(module._glomie_header()),
     };
   }
 
-  function keep(engine) {
-    try {
-      window.localStorage.setItem(storageKey, JSON.stringify(engine.answers()));
-    } catch (error) {
-      // No storage (private mode, a full quota): the answers last as long as the page.
-    }
-  }
+  // The answers kept in this browser. Storage may be missing or refuse (private mode, a full
+  // quota): then the answers last as long as the page.
+  const store = {
+    text() {
+      try {
+        return window.localStorage.getItem(storageKey);
+      } catch (error) {
+        return null;
+      }
+    },
+    save(answers) {
+      try {
+        window.localStorage.setItem(storageKey, JSON.stringify(answers));
+      } catch (error) {
+        // Not kept.
+      }
+    },
+    clear() {
+      try {
+        window.localStorage.removeItem(storageKey);
+      } catch (error) {
+        // Nothing was kept.
+      }
+    },
+  };
 
   // The kept answers: answers the engine has, as whole numbers in the 32-bit range.
   function kept(known) {
     let answers;
     try {
-      answers = JSON.parse(window.localStorage.getItem(storageKey) || '{}');
+      answers = JSON.parse(store.text() || '{}');
     } catch (error) {
       return {};
     }
@@ -78,19 +97,31 @@
     }
   }
 
-  function start(module) {
-    const engine = wrap(module);
-    const formNode = document.getElementById('questions');
-    const form = engine.form();
-    const built = ns.buildForm(form, formNode);
-    document.getElementById('loading').remove();
-    ns.makeTabs(built.pages, form.map((page) => page.caption), formNode);
+  // Where an upright slider's keys take it: Up and Right raise its intensity (towards the top, its
+  // minimum), in every browser alike; Home is the top, End the bottom.
+  const uprightSteps = { ArrowUp: -1, ArrowRight: -1, PageUp: -1, ArrowDown: 1, ArrowLeft: 1, PageDown: 1 };
+  function uprightKey(node, key) {
+    const min = Number(node.min), max = Number(node.max);
+    if (key === 'Home') return min;
+    if (key === 'End') return max;
+    if (!(key in uprightSteps)) return null;
+    return Math.max(min, Math.min(max, Number(node.value) + uprightSteps[key]));
+  }
 
+  // The form, built from the questions (form-data.js, written from the engine when the site was
+  // built, or the engine's own glomie_form()); kept out of sight until the engine shows its state.
+  function buildPage(form) {
+    const formNode = document.getElementById('questions');
+    formNode.classList.add('waiting');
+    const built = ns.buildForm(form, formNode);
+    const tabs = ns.makeTabs(built.pages, form.map((page) => page.caption), formNode);
     const view = {
       pages: built.pages,
       codeBox: document.getElementById('code'),
+      barCode: document.getElementById('bar-code'),
       share: document.getElementById('share'),
       sentences: document.getElementById('sentences'),
+      currentPage: () => tabs.current(),
     };
     const years = built.byKey.get('Exp/Years');
     if (years) view.years = ns.addNote(years, 'years');
@@ -100,19 +131,99 @@
       view.description.className = 'description';
       level.row.closest('.page').append(view.description);
     }
+    return { formNode, built, view };
+  }
+  const prebuilt = ns.formData ? buildPage(ns.formData) : null;
+
+  function start(module) {
+    performance.mark('glomie-engine-ready');
+    const engine = wrap(module);
+    const { formNode, built, view } = prebuilt || buildPage(engine.form());
+
+    // Keeping the answers costs more than a change: it waits until the browser is idle, and is
+    // done at once when the page is hidden or left. While the person looks at a code from a link
+    // or from Open Code, nothing is kept: their own answers stay as they were.
+    let unkept = false;
+    let keepTimer = null;
+    let looking = false;
+    function keepNow() {
+      if (keepTimer !== null) {
+        (window.cancelIdleCallback || window.clearTimeout)(keepTimer);
+        keepTimer = null;
+      }
+      if (!unkept || looking) return;
+      unkept = false;
+      store.save(engine.answers());
+    }
+    function keepLater() {
+      if (looking) return;
+      unkept = true;
+      if (keepTimer !== null) return;
+      keepTimer = window.requestIdleCallback ? window.requestIdleCallback(() => { keepTimer = null; keepNow(); }, { timeout: 1000 })
+        : window.setTimeout(() => { keepTimer = null; keepNow(); }, 300);
+    }
+    document.addEventListener('visibilitychange', () => {
+      if (document.visibilityState === 'hidden') keepNow();
+    });
+    window.addEventListener('pagehide', keepNow);
+    ns.keepNow = keepNow;
 
     const statusNode = document.getElementById('status');
+    const lookingNode = document.getElementById('looking');
+    const showAll = () => {
+      engine.forget();
+      ns.show(engine, view, engine.changes(), null);
+    };
     const app = {
       engine,
       view,
+      // The person keeps answers of their own in this browser.
+      hasOwnAnswers() {
+        keepNow();
+        return store.text() !== null;
+      },
+      // The answers the engine holds now are a code to look at, not (yet) the person's.
+      look(from) {
+        looking = true;
+        unkept = false;
+        document.getElementById('looking-from').textContent = from;
+        lookingNode.hidden = false;
+        document.body.classList.add('is-looking');
+        showAll();
+      },
+      // The answers the engine holds now are the person's: shown and kept.
       changed() {
-        ns.show(engine, view, engine.state(), null);
-        keep(engine);
+        looking = false;
+        lookingNode.hidden = true;
+        document.body.classList.remove('is-looking');
+        showAll();
+        unkept = true;
+        keepNow();
       },
       status(text) {
         statusNode.textContent = text;
       },
     };
+
+    // The person's own answers, as kept.
+    function loadOwn() {
+      engine.reset();
+      for (const [key, value] of Object.entries(kept(engine.answers()))) engine.set(key, value);
+      engine.showAll();
+    }
+
+    document.getElementById('make-mine').addEventListener('click', () => {
+      app.changed();
+      app.status('This code is now yours: it is kept in this browser.');
+      view.codeBox.focus();
+    });
+    document.getElementById('back-to-mine').addEventListener('click', () => {
+      looking = false;
+      loadOwn();
+      app.changed();
+      app.status('Your own answers are back.');
+      view.codeBox.focus();
+    });
 
     // A control's element, or the selection a box belongs to.
     const controlOf = new Map();
@@ -129,8 +240,8 @@
       for (const note of notes) if (note.textContent) note.textContent = ''; // told of an earlier state
       const value = valueOf(engine, control);
       if (value !== null) engine.answer(control.page, control.index, value);
-      ns.show(engine, view, engine.state(), control);
-      keep(engine);
+      ns.show(engine, view, engine.changes(control), control);
+      keepLater();
     }
     // A check box or list tells of a change twice, as input and as change: answer it once.
     formNode.addEventListener('input', (event) => {
@@ -144,11 +255,20 @@
       answered(event);
     });
     // A key on a slider or tune that leaves it where it was is an answer too: it keeps the tune
-    // within its slider.
+    // within its slider. An upright slider's keys are the page's own, the same in every browser.
     const stepKeys = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Home', 'End', 'PageUp', 'PageDown'];
     let before = null;
     formNode.addEventListener('keydown', (event) => {
       before = stepKeys.includes(event.key) ? event.target.value : null;
+      const control = controlOf.get(event.target);
+      if (control && control.kind === 'slider' && control.question.inverted && !event.altKey && !event.ctrlKey && !event.metaKey) {
+        const next = uprightKey(event.target, event.key);
+        if (next === null) return;
+        event.preventDefault();
+        event.target.value = String(next);
+        answered(event);
+        before = null;
+      }
     });
     formNode.addEventListener('keyup', (event) => {
       const control = controlOf.get(event.target);
@@ -167,12 +287,12 @@
     document.getElementById('start-over').addEventListener('click', () => {
       if (!window.confirm('Start over with the first answers? Every answer you gave is lost.')) return;
       engine.reset();
-      try {
-        window.localStorage.removeItem(storageKey);
-      } catch (error) {
-        // Nothing was kept.
-      }
-      ns.show(engine, view, engine.state(), null);
+      store.clear();
+      looking = false;
+      unkept = false;
+      lookingNode.hidden = true;
+      document.body.classList.remove('is-looking');
+      showAll();
       app.status('Every answer is back at its first value.');
     });
 
@@ -185,29 +305,42 @@
       else refused();
     });
 
-    engine.reset();
-    for (const [key, value] of Object.entries(kept(engine.answers()))) engine.set(key, value);
-    engine.showAll();
-    ns.show(engine, view, engine.state(), null);
+    loadOwn();
+    showAll();
+    document.getElementById('loading').remove();
+    formNode.classList.remove('waiting');
     performance.mark('glomie-form-built');
 
+    formNode.addEventListener('glomie-page', () => ns.showSentencesFor(view));
     const tools = ns.codeTools(app);
+    ns.codeBar(view);
     tools.openAddressCode();
     ns.ready = true;
   }
 
-  // Emscripten's glue would first fetch() the module from its own data: address, which the page's
-  // policy refuses (and reports); without fetch it decodes the module itself at once.
-  const fetchFunction = window.fetch;
-  window.fetch = undefined;
-  let engineStarting;
-  try {
-    engineStarting = GlomieEngine();
-  } finally {
-    window.fetch = fetchFunction;
-  }
-  engineStarting.then(start, (error) => {
+  const served = window.location.protocol === 'http:' || window.location.protocol === 'https:';
+  // The engine was sent for as the page began (load.js, which may yet be on its way).
+  const engineLoading = ns.engineLoading || new Promise((resolve, reject) => {
+    const loader = document.querySelector('script[src="load.js"]');
+    loader.addEventListener('load', () => resolve(ns.engineLoading));
+    loader.addEventListener('error', () => reject(new Error('its engine could not be loaded')));
+  });
+  engineLoading.then(start, (error) => {
     const loading = document.getElementById('loading');
     if (loading) loading.textContent = 'The encoder could not start in this browser: ' + error;
   });
+
+  // Installable when served: from a folder the browser may not read the manifest.
+  if (served) {
+    const manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.append(manifest);
+  }
+  if (served && 'serviceWorker' in navigator)
+    window.addEventListener('load', () => {
+      navigator.serviceWorker.register('offline.js').catch(() => {
+        // Not kept for offline use; the page works as it is.
+      });
+    });
 })();

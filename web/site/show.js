@@ -27,10 +27,14 @@
       case 'list':
         if (node.selectedIndex !== shown) node.selectedIndex = shown;
         break;
-      case 'slider':
+      case 'slider': {
         if (node.value !== String(shown)) node.value = String(shown);
-        setText(control.shows, String(shown));
+        // As the code and its sentences count it: a level "5+", an upright slider from its bottom.
+        const text = control.texts[shown - control.question.min] ?? String(shown);
+        setText(control.shows, text);
+        if (node.getAttribute('aria-valuetext') !== text) node.setAttribute('aria-valuetext', text);
         break;
+      }
       case 'tune':
       case 'spin':
         // Half-typed text ("-") is no number yet; leave it until it is one.
@@ -62,9 +66,25 @@
     }
   }
 
-  function showSentences(container, groups) {
+  // The code box grows with the code where the browser does not size it by its content itself;
+  // measured when the browser draws next, not while it answers a change.
+  const sizedByContent = window.CSS && CSS.supports('field-sizing', 'content');
+  let fitting = null;
+  function fitLater(box) {
+    if (sizedByContent || fitting) return;
+    fitting = window.requestAnimationFrame(() => {
+      fitting = null;
+      box.style.height = 'auto';
+      box.style.height = box.scrollHeight + box.offsetHeight - box.clientHeight + 'px';
+    });
+  }
+
+  // The sentences under their headings; those of the page being answered come first.
+  function showSentences(container, groups, current) {
     const fragment = document.createDocumentFragment();
-    for (const group of groups) {
+    const here = (group) => group.lines.some((line) => line.page === current);
+    const ordered = [...groups.filter(here), ...groups.filter((group) => !here(group))];
+    for (const group of ordered) {
       const section = document.createElement('section');
       const heading = document.createElement('h3');
       heading.textContent = group.title;
@@ -72,6 +92,7 @@
       for (const line of group.lines) {
         const item = document.createElement('li');
         item.textContent = line.text;
+        item.dataset.page = line.page;
         if (line.ambiguous) item.className = 'ambiguous';
         list.append(item);
       }
@@ -81,25 +102,34 @@
     container.replaceChildren(fragment);
   }
 
-  // view: {pages, codeBox, sentences, description, years, share}; state: glomie_state().
-  ns.show = function (engine, view, state, typing) {
-    state.pages.forEach((pageState, p) => {
-      const page = view.pages[p];
-      page.controls.forEach((control, i) => {
-        setDisabled(control.element, !pageState.open[i]);
-        showValue(control, pageState.shown[i], typing);
-        if (control.problem) showCountProblem(engine, control);
-      });
-      pageState.groups.forEach((open, g) => {
-        if (page.fieldsets[g]) setDisabled(page.fieldsets[g], !open);
-      });
-    });
-    if (view.description) setText(view.description, state.description);
-    if (view.years) setText(view.years, state.years);
-    if (view.codeBox.value !== state.code) {
-      view.codeBox.value = state.code;
-      view.share.href = ns.shareAddress(state.code);
-      showSentences(view.sentences, state.sentences);
+  // view: {pages, codeBox, barCode, sentences, description, years, share, currentPage()};
+  // changes: glomie_changes(), what changed since the page was last shown.
+  ns.show = function (engine, view, changes, typing) {
+    for (const [p, i, open, shown] of changes.controls) {
+      const control = view.pages[p].controls[i];
+      setDisabled(control.element, open !== 1);
+      showValue(control, shown, typing);
+      if (control.problem && control !== typing) showCountProblem(engine, control);
     }
+    if (typing && typing.problem) showCountProblem(engine, typing);
+    for (const [p, g, open] of changes.groups) {
+      const fieldset = view.pages[p].fieldsets[g];
+      if (fieldset) setDisabled(fieldset, open !== 1);
+    }
+    if (view.description && changes.description !== undefined) setText(view.description, changes.description);
+    if (view.years && changes.years !== undefined) setText(view.years, changes.years);
+    if (changes.code !== undefined) {
+      view.codeBox.value = changes.code;
+      fitLater(view.codeBox);
+      setText(view.barCode, changes.code);
+      view.share.href = ns.shareAddress(changes.code);
+      view.lastSentences = changes.sentences;
+      showSentences(view.sentences, changes.sentences, view.currentPage());
+    }
+  };
+
+  // The sentences again with another page's first.
+  ns.showSentencesFor = function (view) {
+    if (view.lastSentences) showSentences(view.sentences, view.lastSentences, view.currentPage());
   };
 })();
