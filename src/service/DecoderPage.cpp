@@ -200,7 +200,8 @@ DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::str
         if (name.empty())
             name = "index.html";
         if (const auto file = site->find(name); file != site->end()) {
-            DecoderReply reply(200, file->second.Body);
+            DecoderReply reply(200, {});
+            reply.SiteBody = file->second.Body;
             reply.ContentType = file->second.ContentType;
             reply.FromSite = true;
             return reply;

@@ -44,6 +44,9 @@ struct DecoderReply {
 
     int Status = 200;
     std::string Body; // a HEAD request gets the headers of this body only
+    // A file of the encoder's site, which outlives the reply, in place of Body: not copied.
+    std::string_view SiteBody;
+    std::string_view body() const { return FromSite ? SiteBody : std::string_view(Body); }
     std::string_view ContentType = "text/html; charset=utf-8";
     bool FromSite = false; // a file of the encoder's site, which has a policy of its own
     std::string Location;  // where a 301 sends the browser

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpSocket>
+#include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,6 +20,8 @@
 #include "service/DecoderService.h"
 
 namespace {
+
+const QByteArray kKeptAliveRequest = "GET / HTTP/1.1\r\nHost: x\r\n\r\n";
 
 // Qt's sockets cannot half-close.
 void ShutDownSending(QTcpSocket& socket) {
@@ -462,6 +465,56 @@ TEST_F(ServiceOverSocket, HoldsItsCapWhenManyConnectAtOnce) {
     clients.join();
     EXPECT_LE(mostOpen, 3);
     EXPECT_EQ(answered, kClients);
+}
+
+// At the cap, kept-alive connections waiting between requests do not keep a new client out: the one
+// idle longest makes room. One that has not sent a whole request within the grace time does too.
+TEST_F(ServiceOverSocket, AtTheCapTheLongestWaitingMakesRoom) {
+    for (const bool idle : {true, false}) {
+        DecoderService service;
+        ASSERT_TRUE(service.listen(QHostAddress::LocalHost, 0));
+        service.setConnectionCap(2);
+        service.setGiveWayGrace(200);
+        const quint16 port = service.port();
+        std::atomic<bool> done = false;
+        bool firstClosed = false, secondClosed = false;
+        QByteArray answer;
+        qint64 took = -1;
+        std::thread clients([&] {
+            QTcpSocket held[2];
+            for (QTcpSocket& socket : held) {
+                socket.connectToHost(QHostAddress::LocalHost, port);
+                socket.waitForConnected(5000);
+                if (idle) {
+                    socket.write(kKeptAliveRequest);
+                    socket.waitForBytesWritten(1000);
+                    socket.waitForReadyRead(2000);
+                    socket.readAll();
+                }
+                QThread::msleep(300);
+            }
+            QElapsedTimer clock;
+            clock.start();
+            QTcpSocket late;
+            late.connectToHost(QHostAddress::LocalHost, port);
+            late.waitForConnected(5000);
+            late.write("GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+            while (late.waitForReadyRead(3000))
+                answer += late.readAll();
+            took = clock.elapsed();
+            held[0].waitForReadyRead(200);
+            firstClosed = held[0].state() != QAbstractSocket::ConnectedState;
+            secondClosed = held[1].state() != QAbstractSocket::ConnectedState;
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        clients.join();
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK")) << idle << answer.left(100).constData();
+        EXPECT_LT(took, 2000) << idle;
+        EXPECT_TRUE(firstClosed) << idle;
+        EXPECT_FALSE(secondClosed) << idle;
+    }
 }
 
 // With a cap per client, a connection over it is closed at once; the client's others are served.
