@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <map>
 
 #include "Commands.h"
 #include "code/Sections.h"
@@ -13,7 +15,7 @@
 
 namespace {
 
-const char kDecodeHelp[] = "usage: glomiecode-cli decode [--json] [CODE]\n"
+const char kDecodeHelp[] = "usage: glomiecode-cli decode [--json] [--each-line] [CODE]\n"
                            "\n"
                            "Reads a Glomie Code and says what it means, one sentence a line, grouped by\n"
                            "page. CODE is the code, or any text that holds one (quote it: a code holds\n"
@@ -26,13 +28,19 @@ const char kDecodeHelp[] = "usage: glomiecode-cli decode [--json] [CODE]\n"
                            "              SM, Fav, Dis, Exp, Op and Per, and under \"notStored\" the\n"
                            "              answers the encoder does not keep in its settings), the\n"
                            "              sentences and the problems\n"
+                           "  --each-line read one code from each line of the input (standard input,\n"
+                           "              or CODE's lines) and print the results in order: each code's\n"
+                           "              sentences after a line \"== line N\", or with --json one JSON\n"
+                           "              object a line, with \"line\" added; a line that cannot be read\n"
+                           "              gives its problems there, and the others go on\n"
                            "  -h, --help  show this help\n"
                            "\n"
                            "Positions count characters from 0, from the start of the text.\n"
                            "\n"
                            "exit status: 0 when all of the code was read; 3 when some of it could not be\n"
                            "(the rest is still printed, and each problem is told on standard error);\n"
-                           "1 when the text holds no Glomie Code; 2 for a wrong option.\n";
+                           "1 when the text holds no Glomie Code; 2 for a wrong option. With --each-line,\n"
+                           "1 when any line holds no code, else 3 when any was read only in part.\n";
 
 // The position as a count of characters rather than UTF-8 bytes.
 qsizetype CharacterPosition(const QByteArray& text, size_t bytes) {
@@ -55,17 +63,24 @@ class JsonAnswers : public ProfileStore {
     void putUnstored(const UnstoredAnswer& answer) {
         put(QString::fromLatin1(answer.Section), QString::fromLatin1(answer.Name), answer.Value, m_unstored);
     }
-    const QJsonObject& stored() const { return m_stored; }
-    const QJsonObject& unstored() const { return m_unstored; }
+    QJsonObject stored() const { return object(m_stored); }
+    QJsonObject unstored() const { return object(m_unstored); }
 
   private:
-    static void put(const QString& section, const QString& name, int32_t value, QJsonObject& into) {
-        QJsonObject values = into.value(section).toObject();
-        values.insert(name, value);
-        into.insert(section, values);
+    using Sections = std::map<QString, QJsonObject>;
+    // Each section's object is filled in place: taking it out and putting it back for every value
+    // would copy it each time.
+    static void put(const QString& section, const QString& name, int32_t value, Sections& into) {
+        into[section].insert(name, value);
+    }
+    static QJsonObject object(const Sections& sections) {
+        QJsonObject all;
+        for (const auto& [name, values] : sections)
+            all.insert(name, values);
+        return all;
     }
 
-    QJsonObject m_stored, m_unstored;
+    Sections m_stored, m_unstored;
 };
 
 QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
@@ -95,6 +110,21 @@ QJsonDocument ResultJson(DecodeResult& result, const QByteArray& text) {
                                      {"notStored", answers.unstored()},
                                      {"sentences", sentences},
                                      {"problems", problems}});
+}
+
+// A line of --each-line --json that holds no code at all.
+QJsonObject NoCodeJson() {
+    return QJsonObject{
+        {"code", QJsonValue::Null},
+        {"complete", false},
+        {"answers", QJsonObject()},
+        {"notStored", QJsonObject()},
+        {"sentences", QJsonArray()},
+        {"problems",
+         QJsonArray{QJsonObject{{"position", 0},
+                                {"text", QString()},
+                                {"message", QStringLiteral("no Glomie Code found: a code starts with \"") +
+                                                QString::fromLatin1(kHeaderPrefix) + QLatin1Char('"')}}}}};
 }
 
 void PrintSentences(const DecodeResult& result, QTextStream& out) {
@@ -133,7 +163,7 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const char* comm
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     if (!parser.parse(QStringList{QString::fromLatin1(command)} + context.arguments)) {
-        context.err << "glomiecode-cli: " << parser.errorText() << "\n\n" << help;
+        context.err << "glomiecode-cli: " << ForTerminal(parser.errorText()) << "\n\n" << help;
         return ExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
@@ -143,12 +173,68 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const char* comm
     return std::nullopt;
 }
 
+namespace {
+
+// decode --each-line: one code a line, each result in order; the worst status of them all.
+int DecodeEachLine(QIODevice& input, bool json, CommandContext& context) {
+    int status = ExitOk;
+    qsizetype number = 0;
+    const auto worse = [&status](int other) {
+        if (other == ExitFailure || (other == ExitPartly && status == ExitOk))
+            status = other;
+    };
+    while (!input.atEnd()) {
+        QByteArray line = input.readLine();
+        if (line.isEmpty() && input.atEnd()) // a pipe tells its end only when read
+            break;
+        ++number;
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        DecodeResult result = DecodeText(line);
+        if (!result.HeaderFound) {
+            worse(ExitFailure);
+            context.err << "glomiecode-cli: line " << number << ": no Glomie Code found\n";
+        } else if (!result.complete()) {
+            worse(ExitPartly);
+            context.err << "glomiecode-cli: line " << number << ":\n";
+            PrintDecodeProblems(result, line, context.err);
+        }
+        if (json) {
+            QJsonObject object = result.HeaderFound ? ResultJson(result, line).object() : NoCodeJson();
+            object.insert(QStringLiteral("line"), number);
+            context.out << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+        } else {
+            context.out << "== line " << number << '\n';
+            PrintSentences(result, context.out);
+        }
+    }
+    return status;
+}
+
+} // namespace
+
 int RunDecode(CommandContext& context) {
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption eachLine(QStringLiteral("each-line"));
     parser.addOption(json);
+    parser.addOption(eachLine);
     if (const auto done = ParseCommandLine(parser, "decode", context, kDecodeHelp))
         return *done;
+    if (parser.isSet(eachLine)) {
+        QFile in;
+        QByteArray given = parser.positionalArguments().join(QLatin1Char(' ')).toUtf8();
+        QBuffer buffer(&given);
+        QIODevice& input = parser.positionalArguments().isEmpty() ? static_cast<QIODevice&>(in) : buffer;
+        if (!(parser.positionalArguments().isEmpty() ? in.open(stdin, QIODevice::ReadOnly)
+                                                     : buffer.open(QIODevice::ReadOnly))) {
+            context.err << "glomiecode-cli: cannot read standard input\n";
+            return ExitFailure;
+        }
+        return DecodeEachLine(input, parser.isSet(json), context);
+    }
     QByteArray text;
     if (parser.positionalArguments().isEmpty()) {
         QFile in;
