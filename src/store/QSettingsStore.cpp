@@ -34,6 +34,17 @@ const QString kNoNewCopy = QStringLiteral("a new copy cannot be written beside i
 const QString kLosesLines = QStringLiteral(
     "it holds lines that are not settings (a comment starting with #?), which rewriting it would lose");
 
+// What stands where a lock file should be, when it is no regular file (a link, a folder, a FIFO):
+// empty for a regular file or nothing.
+QString NotALockFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("a symbolic link");
+    if (!info.exists() || info.isFile())
+        return {};
+    return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
+}
+
 // Waits for the lock while another copy holds it; empty once taken, else why not.
 QString TakeLock(LockFile& lock) {
     QElapsedTimer waited;
@@ -191,17 +202,30 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
         return fail(QStringLiteral("its folder %1 cannot be made")
                         .arg(QDir::toNativeSeparators(info.absolutePath())));
     // Through a link, the file it names is replaced, and its new content is made beside it.
-    const QFileInfo target(info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath());
+    const QFileInfo target(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath());
     const QString folder = target.absolutePath();
     const QString prefix = ScratchPrefix(target.fileName());
 
-    // The lock QSettings itself takes on this file: no other copy saves in the meantime.
-    LockFile lock(path + QStringLiteral(".lock"));
+    // An editor's rule: a file the user may not write is not replaced, however the folder allows it.
+    // Opening it to write (without truncating) gets the system's reason.
+    if (target.exists() && !target.isWritable()) {
+        QFile probe(target.filePath());
+        if (!probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+            return fail(QStringLiteral("it cannot be written: %1").arg(probe.errorString()));
+    }
+
+    // The lock QSettings itself takes on the file, named after the file the save replaces: a save
+    // through a link and one of its target exclude each other.
+    const QString lockPath = target.absoluteFilePath() + QStringLiteral(".lock");
+    if (const QString what = NotALockFile(lockPath); !what.isEmpty())
+        return fail(QStringLiteral("its lock file %1 is %2, which no program makes; remove it")
+                        .arg(QDir::toNativeSeparators(lockPath), what));
+    LockFile lock(lockPath);
     if (const QString why = TakeLock(lock); !why.isEmpty())
         return fail(why);
     // QLockFile's helper, left empty by a program killed while taking over a lock, would keep
     // QSettings from saving for half a minute.
-    LockFile::removeIfAbandoned(path + QStringLiteral(".lock.rmlock"));
+    LockFile::removeIfAbandoned(lockPath + QStringLiteral(".rmlock"));
     // Under the lock, a scratch file is one a save that did not end has left.
     RemoveScratchFiles(folder, prefix);
 
@@ -214,6 +238,15 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
     ReplacementFile out;
     if (!out.create(folder, prefix, kScratchSuffix) || !out.takeAttributesOf(target.filePath()))
         return fail(kNoNewCopy.arg(out.error()));
+    // Another user's file, or one of a group the new copy cannot be given, keeps its owner: it is
+    // not replaced by one of this user's.
+    if (target.exists()) {
+        const QFileInfo made(out.path());
+        if (made.ownerId() != target.ownerId() || made.groupId() != target.groupId() ||
+            made.permissions() != target.permissions())
+            return fail(QStringLiteral("it belongs to another user or group, or has permissions, that a new "
+                                       "copy cannot keep"));
+    }
 
     // QSettings makes the new content from a copy of the old, so that what it cannot rewrite leaves
     // the file alone, and so that it keeps the groups and keys of others.
