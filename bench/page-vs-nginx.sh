@@ -63,7 +63,7 @@ pid $work/nginx.pid;
 error_log $work/nginx-error.log;
 events { worker_connections 1024; }
 http {
-  access_log off;
+  access_log $work/access.log; # serve logs every request too
   types { text/html html; }
   server { listen 127.0.0.1:$nginx_port; root $work/html; }
 }

@@ -254,6 +254,7 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
     if (!staging.create(folder, prefix, kScratchSuffix) || !staging.write(current.bytes) || !staging.close())
         return fail(kNoNewCopy.arg(staging.error()));
     std::map<QString, QVariant> meant;
+    qint64 room = 0;
     {
         QSettings staged(staging.path(), QSettings::IniFormat);
         for (const QString& key : staged.allKeys())
@@ -263,10 +264,9 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
         for (const auto& [key, value] : m_pending)
             meant[key] = QString::number(value);
         // QSettings tells nothing of a write that fails for want of room at the end (its QSaveFile
-        // renames the short file into place all the same): the room it needs is made sure of first.
-        const qint64 room = kLockFileRoom + IniSize(meant);
-        if (!out.reserve(room))
-            return fail(kNoNewCopy.arg(out.error()));
+        // renames the short file into place all the same): the new copy is read back below, and the
+        // system asked with a file of this size why it is short.
+        room = kLockFileRoom + IniSize(meant);
         for (const auto& [key, value] : m_pending)
             staged.setValue(key, value);
         staged.sync();
@@ -293,7 +293,7 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
         if (written.bytes != content || !readBack.readable() || !ReadsAs(*readBack.m_settings, meant)) {
             // Most likely QSettings' own write failed unnoticed: the system may say why.
             return fail(QStringLiteral("its new copy does not read back as written (%1)")
-                            .arg(WhyNotWritable(folder, prefix, content.size())));
+                            .arg(WhyNotWritable(folder, prefix, std::max(room, qint64(content.size())))));
         }
         if (check && !check(readBack))
             return fail(QStringLiteral("its new content does not read back as written"));
