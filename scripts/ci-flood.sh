@@ -34,7 +34,7 @@ port=${port%/}
 failures=0
 echo "ci-flood: requests that are not plain HTTP/1.1"
 python3 scripts/serve-checks.py protocol "$port" || failures=$((failures + 1))
-grep -qF 'GET /a%1b 404 ' "$work/serve.log" ||
+grep -qF 'GET /a%1b\x5C\xC2\x9B 404 ' "$work/serve.log" ||
   { echo "ci-flood: the log does not show the request as received" >&2; failures=$((failures + 1)); }
 
 echo "ci-flood: the flood"
