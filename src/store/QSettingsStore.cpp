@@ -154,8 +154,10 @@ int32_t QSettingsStore::getProfileInt(std::string_view section, std::string_view
     const QVariant stored = m_settings->value(key);
     if (!stored.isValid())
         return def;
-    // A list (a value with commas in an INI file) or any other non-number reads as missing.
-    if (stored.typeId() == QMetaType::QStringList)
+    // A list (a value with commas in an INI file) or any other non-number reads as missing. An answer
+    // in a file is plain text: one the settings library made into another type ("@Variant(...)",
+    // "@Size(...)") is no answer either.
+    if (stored.typeId() == QMetaType::QStringList || (m_file && stored.typeId() != QMetaType::QString))
         return def;
     return parseValue(stored.toString()).value_or(def);
 }
