@@ -2,7 +2,8 @@
 # Sourced by the CI scripts that test `glomiecode-cli serve`: builds the command line if it is
 # missing, starts the server on a free loopback port ($base is its address, $work a scratch
 # folder), and stops it and removes $work on exit. Expects $build (the build directory) and $tool
-# (the calling script's name, for messages); $serve_options, if set, are added to `serve`.
+# (the calling script's name, for messages); $serve_options, if set, are added to `serve`; $site,
+# if set, is a scratch folder removed with $work.
 
 cli="$build/src/cli/glomiecode-cli"
 if [ ! -x "$cli" ]; then
@@ -23,7 +24,7 @@ cleanup() {
     kill -TERM "$server" 2>/dev/null || true
     wait "$server" 2>/dev/null || true
   fi
-  rm -rf "$work"
+  rm -rf "$work" ${site:+"$site"}
 }
 trap cleanup EXIT
 

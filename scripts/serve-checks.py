@@ -11,6 +11,8 @@
 Each prints one line per check and exits with 1 if any failed. Standard library only.
 """
 
+import json
+import os
 import re
 import signal
 import socket
@@ -18,26 +20,24 @@ import subprocess
 import sys
 import time
 
-# (name, bytes sent, half-close after sending, expected status, closed after the answer), and the
-# number of answers where it is not one. A server that closes does so without a reset, whatever the
-# client still sends: a reset could cost the client the answer.
-PROTOCOL_CASES = [
-    ("TLS hello", bytes.fromhex("16030100a5010000a10303"), False, 400, True),
-    ("header line without a colon", b"GET / HTTP/1.1\r\nHost x\r\n\r\n", False, 400, True),
-    ("two different Content-Lengths",
-     b"GET / HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\nContent-Length: 5\r\n\r\n", False, 400, True),
-    ("HTTP/1.0 without keep-alive", b"GET / HTTP/1.0\r\n\r\n", False, 200, True),
-    ("HTTP/1.1 kept open", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", False, 200, False),
-    ("half-closed after a complete request", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n", True, 200, True),
-    ("a %1b in the path", b"GET /a%1b HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", False, 404, True),
-    ("HTTP/1.1 without Host", b"GET / HTTP/1.1\r\n\r\n", False, 400, True),
-    ("a 400 and more input", b"GET / HTTP/1.1\r\nHost x\r\n\r\n" + b"x" * 200000, False, 400, True),
-    ("a request line of 300 KB", b"GET /" + b"a" * 300000, False, 414, True),
-    ("a head of 300 KB", b"GET / HTTP/1.1\r\nHost: x\r\nX-Long: " + b"x" * 300000, False, 431, True),
-    ("Expect: 100-continue, the body held back",
-     b"GET / HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\nContent-Length: 10\r\n\r\n", False, 200, True),
-    ("a hundred and one requests in a row", b"GET / HTTP/1.1\r\nHost: x\r\n\r\n" * 101, False, 200, True, 100),
-]
+# Requests that are not plain HTTP/1.1 and how the server answers each: a table shared with the
+# service's unit tests. A server that closes does so without a reset, whatever the client still
+# sends: a reset could cost the client the answer.
+CASES_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "service",
+                          "protocol-cases.json")
+
+
+def case_bytes(value):
+    """Text (each character one byte) or a list of parts {text, times} or {hex}."""
+    if isinstance(value, str):
+        return value.encode("latin-1")
+    return b"".join(bytes.fromhex(part["hex"]) if "hex" in part
+                    else part["text"].encode("latin-1") * part.get("times", 1) for part in value)
+
+
+def protocol_cases():
+    with open(CASES_FILE, encoding="ascii") as table:
+        return json.load(table)["cases"]
 
 
 def exchange(port, data, half_close, quiet=1.0, source="127.0.0.1"):
@@ -66,12 +66,13 @@ def exchange(port, data, half_close, quiet=1.0, source="127.0.0.1"):
 
 def protocol(port):
     failures = 0
-    for name, data, half_close, status, closed, *answers in PROTOCOL_CASES:
-        answer, ending = exchange(port, data, half_close)
+    for case in protocol_cases():
+        name, status, closed = case["name"], case["status"], case["closed"]
+        answer, ending = exchange(port, case_bytes(case["sent"]), case.get("halfClose", False))
         statuses = re.findall(rb"HTTP/1\.1 (\d{3}) ", answer)
         got = statuses[-1].decode() if statuses else None
         ok = (got == str(status) and ending == ("closed" if closed else "kept open") and
-              len(statuses) == (answers[0] if answers else 1))
+              len(statuses) == case.get("answers", 1))
         print(f"{'ok  ' if ok else 'FAIL'}  {name}: {got or 'no answer'}"
               f"{f' (the last of {len(statuses)})' if len(statuses) > 1 else ''}, {ending}")
         failures += not ok

@@ -25,6 +25,9 @@ enum ExitStatus : int {
     ExitFailure = 1, // a file that cannot be read, a text with no code in it
     ExitUsage = 2,   // unknown options or arguments
     ExitPartly = 3,  // a code that was only partly understood
+    // The command did its work (import stored the answers) but its report could not be written to
+    // the standard output.
+    ExitOutputLost = 4,
 };
 
 struct Command {
@@ -52,3 +55,14 @@ void PrintDecodeProblems(const DecodeResult& result, const QByteArray& text, QTe
 std::optional<int> ParseCommandLine(QCommandLineParser& parser, const char* command, CommandContext& context,
                                     const char* help);
 int RunServe(CommandContext& context);
+
+// Text the user did not write (an argument, a parser's message quoting one) as it may be shown on a
+// terminal: control and direction characters and the line and paragraph separators escaped.
+QString ForTerminal(const QString& text);
+// Whether all that was written to the standard output through out has reached it.
+bool StandardOutputWritten(QTextStream& out);
+// The usage error for an option that names a file but was given an empty name (an unset variable in
+// a script): an empty name never stands for the encoder's own answers. Nothing when every name of
+// the options is non-empty.
+std::optional<int> RefuseEmptyFileName(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                       CommandContext& context, const char* usage);

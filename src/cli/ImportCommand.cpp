@@ -24,7 +24,8 @@ const char kImportHelp[] = "usage: glomiecode-cli import [--settings FILE] CODE\
                            "the text holds no Glomie Code, some of the code could not be read, the text\n"
                            "holds more than the code, or the code needs answers the encoder does not keep\n"
                            "(a manga intensity or tune, a weight or body fat not told); 1 when the store\n"
-                           "cannot be written; 2 for a wrong option.\n";
+                           "cannot be written; 2 for a wrong option; 4 when the answers were stored but\n"
+                           "this could not be told on the standard output.\n";
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -78,6 +79,8 @@ int RunImport(CommandContext& context) {
     parser.addOption(settings);
     if (const auto done = ParseCommandLine(parser, "import", context, kImportHelp))
         return *done;
+    if (const auto refused = RefuseEmptyFileName(parser, settings, context, kImportHelp))
+        return *refused;
     if (parser.positionalArguments().isEmpty()) {
         context.err << "glomiecode-cli: import needs the code\n\n" << kImportHelp;
         return ExitUsage;
@@ -118,5 +121,5 @@ int RunImport(CommandContext& context) {
         return ExitFailure;
     }
     context.out << "Stored the answers of the code in " << store->fileName() << '\n';
-    return ExitOk;
+    return StandardOutputWritten(context.out) ? ExitOk : ExitOutputLost;
 }

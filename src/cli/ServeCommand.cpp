@@ -40,7 +40,7 @@ int RunServe(CommandContext& context) {
         !parser.positionalArguments().isEmpty()) {
         context.err << "glomiecode-cli: "
                     << (parser.errorText().isEmpty() ? QStringLiteral("unexpected argument")
-                                                     : parser.errorText())
+                                                     : ForTerminal(parser.errorText()))
                     << '\n'
                     << kServeUsage;
         return ExitUsage;
@@ -61,22 +61,27 @@ int RunServe(CommandContext& context) {
                "  -h, --help        show this help\n";
         return ExitOk;
     }
+    if (const auto refused = RefuseEmptyFileName(parser, web, context, kServeUsage))
+        return *refused;
     bool portOk = false;
     const uint portNumber = parser.value(port).toUInt(&portOk);
     if (!portOk || portNumber > 65535) {
-        context.err << "glomiecode-cli: not a port number: '" << parser.value(port) << "'\n" << kServeUsage;
+        context.err << "glomiecode-cli: not a port number: '" << ForTerminal(parser.value(port)) << "'\n"
+                    << kServeUsage;
         return ExitUsage;
     }
     bool perClientOk = false;
     const int perClientCap = parser.value(perClient).toInt(&perClientOk);
     if (!perClientOk || perClientCap < 0) {
-        context.err << "glomiecode-cli: not a number of connections: '" << parser.value(perClient) << "'\n"
+        context.err << "glomiecode-cli: not a number of connections: '"
+                    << ForTerminal(parser.value(perClient)) << "'\n"
                     << kServeUsage;
         return ExitUsage;
     }
     QHostAddress address;
     if (!address.setAddress(parser.value(bind))) {
-        context.err << "glomiecode-cli: not an IP address: '" << parser.value(bind) << "'\n" << kServeUsage;
+        context.err << "glomiecode-cli: not an IP address: '" << ForTerminal(parser.value(bind)) << "'\n"
+                    << kServeUsage;
         return ExitUsage;
     }
 
@@ -86,7 +91,8 @@ int RunServe(CommandContext& context) {
     const QString webFolder = parser.isSet(web) ? parser.value(web) : installedWeb;
     std::optional<EncoderSite> site = LoadEncoderSite(webFolder);
     if (!site && parser.isSet(web)) {
-        context.err << "glomiecode-cli: no encoder site (an index.html) in '" << webFolder << "'\n";
+        context.err << "glomiecode-cli: no encoder site (an index.html) in '" << ForTerminal(webFolder)
+                    << "'\n";
         return ExitUsage;
     }
 

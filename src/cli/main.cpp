@@ -6,14 +6,16 @@
 
 #include "Commands.h"
 #include "Version.h"
+#include "text/EscapeControls.h"
 
 namespace {
 
 const Command kCommands[] = {
-    {"code", "code [--settings FILE]      print the code of the stored answers", RunCode},
+    {"code", "code [--settings FILE...]   print the code of the stored answers", RunCode},
     {"serve", "serve [--port N] [--bind ADDRESS] [--per-client N]  serve the decoder page over HTTP",
      RunServe},
-    {"decode", "decode [--json] [CODE]      say what a code means (CODE or standard input)", RunDecode},
+    {"decode", "decode [--json] [--each-line] [CODE]  say what a code means (CODE or standard input)",
+     RunDecode},
     {"import", "import [--settings FILE] CODE  store the answers of a code", RunImport},
 };
 
@@ -47,12 +49,36 @@ int RunCommandLine(QStringList arguments, QTextStream& out, QTextStream& err) {
             return command.run(context);
         }
     }
-    err << "glomiecode-cli: unknown command '" << first << "'\n";
+    err << "glomiecode-cli: unknown command '" << ForTerminal(first) << "'\n";
     PrintUsage(err);
     return ExitUsage;
 }
 
 } // namespace
+
+bool StandardOutputWritten(QTextStream& out) {
+    out.flush();
+    return out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+QString ForTerminal(const QString& text) {
+    QString shown = QString::fromStdString(EscapeControls(text.toStdString()));
+    shown.replace(QChar(0x2028), QStringLiteral("\\u2028")).replace(QChar(0x2029), QStringLiteral("\\u2029"));
+    return shown;
+}
+
+std::optional<int> RefuseEmptyFileName(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                       CommandContext& context, const char* usage) {
+    for (const QString& name : parser.values(option)) {
+        if (name.isEmpty()) {
+            context.err << "glomiecode-cli: --" << option.names().constLast()
+                        << " needs a file name, and was given an empty one\n"
+                        << usage;
+            return ExitUsage;
+        }
+    }
+    return std::nullopt;
+}
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -63,8 +89,9 @@ int main(int argc, char* argv[]) {
     const int status = RunCommandLine(QCoreApplication::arguments().mid(1), out, err);
     // Output that never arrived (a full disk, a closed pipe) is a failure, not a result.
     out.flush();
-    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+    if (StandardOutputWritten(out))
         return status;
     err << "glomiecode-cli: cannot write to the standard output\n";
-    return ExitFailure;
+    // import has stored the answers all the same: that has a status of its own.
+    return status == ExitOutputLost ? ExitOutputLost : ExitFailure;
 }

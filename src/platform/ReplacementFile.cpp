@@ -68,16 +68,6 @@ bool ReplacementFile::takeAttributesOf(const QString&) {
     return true;
 }
 
-bool ReplacementFile::reserve(qint64 bytes) {
-    const HANDLE handle = static_cast<HANDLE>(m_handle);
-    LARGE_INTEGER size{};
-    size.QuadPart = bytes;
-    const LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(handle, size, nullptr, FILE_BEGIN) || !::SetEndOfFile(handle))
-        return fail();
-    return (::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle)) || fail();
-}
-
 bool ReplacementFile::write(const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -127,7 +117,7 @@ void ReplacementFile::remove() {
 
 namespace {
 
-// Errors that say a file system cannot do it (flush a folder, reserve room), rather than that it failed.
+// Errors that say a file system cannot do it (flush a folder), rather than that it failed.
 bool Unsupported(int error) {
     return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
 }
@@ -160,15 +150,6 @@ bool ReplacementFile::takeAttributesOf(const QString& model) {
     if (status.st_uid != ::geteuid() || status.st_gid != ::getegid())
         static_cast<void>(::fchown(m_descriptor, status.st_uid, status.st_gid));
     return ::fchmod(m_descriptor, status.st_mode & 07777) == 0 || fail();
-}
-
-bool ReplacementFile::reserve(qint64 bytes) {
-    const int error = ::posix_fallocate(m_descriptor, 0, static_cast<off_t>(bytes));
-    if (error != 0 && !Unsupported(error)) {
-        errno = error;
-        return fail();
-    }
-    return ::ftruncate(m_descriptor, 0) == 0 || fail();
 }
 
 bool ReplacementFile::write(const QByteArray& bytes) {

@@ -20,8 +20,6 @@ class ReplacementFile {
     // Gives it the permissions of the file at model, and its owner where the system allows; a model
     // that does not exist leaves the new file as made.
     bool takeAttributesOf(const QString& model);
-    // Whether the file system has room for bytes more: they are taken and given back at once.
-    bool reserve(qint64 bytes);
     bool write(const QByteArray& bytes);
     // Flushes what was written to the disk.
     bool sync();

@@ -14,3 +14,15 @@ bool ShutdownSending(qintptr socket) {
     return ::shutdown(static_cast<int>(socket), SHUT_WR) == 0;
 #endif
 }
+
+bool ResetOnClose(qintptr socket) {
+    // A zero linger time: close() drops what is still queued and resets the connection.
+#ifdef Q_OS_WIN
+    const linger option{1, 0};
+    return ::setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_LINGER,
+                        reinterpret_cast<const char*>(&option), sizeof option) == 0;
+#else
+    const linger option{1, 0};
+    return ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_LINGER, &option, sizeof option) == 0;
+#endif
+}

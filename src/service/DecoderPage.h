@@ -11,7 +11,7 @@
 // files. Every text that comes from the request is HTML-escaped before it reaches a page.
 
 // Text for an HTML page: valid UTF-8 (a broken sequence shows as U+FFFD), markup characters and
-// control characters escaped or replaced.
+// control characters escaped or replaced, the direction controls shown as "\u202E".
 std::string HtmlEscape(std::string_view text);
 
 // The pages below may be served under a path prefix ("/secret"): their form then sends the code to
@@ -44,6 +44,9 @@ struct DecoderReply {
 
     int Status = 200;
     std::string Body; // a HEAD request gets the headers of this body only
+    // A file of the encoder's site, which outlives the reply, in place of Body: not copied.
+    std::string_view SiteBody;
+    std::string_view body() const { return FromSite ? SiteBody : std::string_view(Body); }
     std::string_view ContentType = "text/html; charset=utf-8";
     bool FromSite = false; // a file of the encoder's site, which has a policy of its own
     std::string Location;  // where a 301 sends the browser

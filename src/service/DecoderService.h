@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -13,6 +14,7 @@
 
 #include "service/DecoderPage.h"
 
+class HttpConnection;
 class QTcpServer;
 
 // The encoder's site from a folder: every file in it the site may hold (see SiteContentType), read
@@ -21,9 +23,10 @@ std::optional<EncoderSite> LoadEncoderSite(const QString& folder);
 
 // The decoder page over HTTP/1.1: "/" answers a form, "/cgi-usr/qpx/gcp.pl?name=<code>" the decoded
 // code. Runs on the thread that owns it; reads and writes no files. A client cannot hold it up: a
-// connection has a fixed time to send each request and a shorter one to start the next, serves at
-// most kMaxRequestsPerConnection requests, the open connections are capped below the process's file
-// limit, and a request that is not HTTP is answered 400 and closed.
+// connection has a fixed time to send each request, to take each part of its answer and a shorter
+// one to start the next, holds one answer at most, serves at most kMaxRequestsPerConnection
+// requests, the open connections are capped below the process's file limit (at the cap the one idle
+// longest makes room for a new one), and a request that is not HTTP is answered 400 and closed.
 class DecoderService : public QObject {
     Q_OBJECT
   public:
@@ -49,7 +52,8 @@ class DecoderService : public QObject {
     static constexpr qint64 kMaxPendingBytes = 256 * 1024;
     // A connection must complete a request within this time of opening, or of the first byte of a
     // later request, or it is closed without an answer: however slowly it sends, further bytes do
-    // not extend it.
+    // not extend it. A client must also take some more of its answer within this time, or the
+    // connection is dropped.
     void setRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
     int requestDeadline() const { return m_deadlineMs; }
     // A connection kept open after an answer is closed when no next request starts within this time
@@ -58,11 +62,15 @@ class DecoderService : public QObject {
     int idleTimeout() const { return m_idleMs; }
     // The answer to this many requests on one connection says "Connection: close", and closes it.
     static constexpr int kMaxRequestsPerConnection = 100;
-    // At most this many connections are open at once; at the cap no new one is accepted until one
-    // closes (the others wait in the system's queue), and one the server is handed all the same is
-    // closed at once.
+    // At most this many connections are open at once. At the cap a new one takes the place of the one
+    // that has waited longest without a request to answer: idle between two requests, or not having
+    // sent a whole request within the grace time below. With none such, no new one is accepted until
+    // one closes (the others wait in the system's queue), and one the server is handed all the same
+    // is closed at once.
     void setConnectionCap(int cap);
     int connectionCap() const { return m_cap; }
+    // The grace time above (1 s by default); 0 lets any connection without a whole request give way.
+    void setGiveWayGrace(int milliseconds) { m_graceMs = std::max(milliseconds, 0); }
     int openConnections() const { return m_open; }
     // The default cap: below the process's limit of open files, so the program keeps room for its
     // own.
@@ -88,8 +96,10 @@ class DecoderService : public QObject {
     static QString makePathSecret();
 
   private:
-    class Connection;
+    friend class HttpConnection;
     void accept(qintptr descriptor);
+    void release(HttpConnection* connection);
+    HttpConnection* connectionToGiveWay() const;
     void updateAccepting();
     void log(const QString& line) const;
 
@@ -98,13 +108,17 @@ class DecoderService : public QObject {
     quint16 m_port = 0;
     int m_deadlineMs = 10000;
     int m_idleMs = 5000;
+    int m_graceMs = 1000;
     int m_cap;
     int m_open = 0;
     int m_perClientCap = 0;
     QHash<QHostAddress, int> m_openByPeer;
+    QList<HttpConnection*> m_connections;
     std::string m_pathPrefix;
     std::optional<EncoderSite> m_site;
     bool m_paused = false;
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
+    QTimer m_giveWayCheck;
+    QTimer m_releaseMemory;
     std::function<void(const QString&)> m_log;
 };

@@ -70,6 +70,27 @@ size_t RequestHead::read(std::string_view bytes) {
             m_status = inLine ? Status::LineTooLong : Status::TooLong;
             break;
         }
+        // The target and the header values, most of a head, are taken a run of plain characters at a
+        // time: what step() would do with each, at once.
+        const size_t limit = std::min(bytes.size(), used + (m_maxBytes - m_read));
+        size_t end = used;
+        if (m_part == Part::Target || m_part == Part::Value) {
+            while (end < limit && bytes[end] != ' ' && !IsControl(bytes[end]))
+                ++end;
+        }
+        if (end > used) {
+            const std::string_view run = bytes.substr(used, end - used);
+            if (m_part == Part::Target) {
+                m_target += run;
+                if (m_line.size() < kMaxLoggedLine)
+                    m_line += run.substr(0, kMaxLoggedLine - m_line.size());
+            } else {
+                m_headers.back().second += run;
+            }
+            m_read += run.size();
+            used = end;
+            continue;
+        }
         const char c = bytes[used++];
         ++m_read;
         if (!step(c))

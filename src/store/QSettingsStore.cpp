@@ -34,6 +34,17 @@ const QString kNoNewCopy = QStringLiteral("a new copy cannot be written beside i
 const QString kLosesLines = QStringLiteral(
     "it holds lines that are not settings (a comment starting with #?), which rewriting it would lose");
 
+// What stands where a lock file should be, when it is no regular file (a link, a folder, a FIFO):
+// empty for a regular file or nothing.
+QString NotALockFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("a symbolic link");
+    if (!info.exists() || info.isFile())
+        return {};
+    return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
+}
+
 // Waits for the lock while another copy holds it; empty once taken, else why not.
 QString TakeLock(LockFile& lock) {
     QElapsedTimer waited;
@@ -143,8 +154,10 @@ int32_t QSettingsStore::getProfileInt(std::string_view section, std::string_view
     const QVariant stored = m_settings->value(key);
     if (!stored.isValid())
         return def;
-    // A list (a value with commas in an INI file) or any other non-number reads as missing.
-    if (stored.typeId() == QMetaType::QStringList)
+    // A list (a value with commas in an INI file) or any other non-number reads as missing. An answer
+    // in a file is plain text: one the settings library made into another type ("@Variant(...)",
+    // "@Size(...)") is no answer either.
+    if (stored.typeId() == QMetaType::QStringList || (m_file && stored.typeId() != QMetaType::QString))
         return def;
     return parseValue(stored.toString()).value_or(def);
 }
@@ -191,17 +204,30 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
         return fail(QStringLiteral("its folder %1 cannot be made")
                         .arg(QDir::toNativeSeparators(info.absolutePath())));
     // Through a link, the file it names is replaced, and its new content is made beside it.
-    const QFileInfo target(info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath());
+    const QFileInfo target(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath());
     const QString folder = target.absolutePath();
     const QString prefix = ScratchPrefix(target.fileName());
 
-    // The lock QSettings itself takes on this file: no other copy saves in the meantime.
-    LockFile lock(path + QStringLiteral(".lock"));
+    // An editor's rule: a file the user may not write is not replaced, however the folder allows it.
+    // Opening it to write (without truncating) gets the system's reason.
+    if (target.exists() && !target.isWritable()) {
+        QFile probe(target.filePath());
+        if (!probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+            return fail(QStringLiteral("it cannot be written: %1").arg(probe.errorString()));
+    }
+
+    // The lock QSettings itself takes on the file, named after the file the save replaces: a save
+    // through a link and one of its target exclude each other.
+    const QString lockPath = target.absoluteFilePath() + QStringLiteral(".lock");
+    if (const QString what = NotALockFile(lockPath); !what.isEmpty())
+        return fail(QStringLiteral("its lock file %1 is %2, which no program makes; remove it")
+                        .arg(QDir::toNativeSeparators(lockPath), what));
+    LockFile lock(lockPath);
     if (const QString why = TakeLock(lock); !why.isEmpty())
         return fail(why);
     // QLockFile's helper, left empty by a program killed while taking over a lock, would keep
     // QSettings from saving for half a minute.
-    LockFile::removeIfAbandoned(path + QStringLiteral(".lock.rmlock"));
+    LockFile::removeIfAbandoned(lockPath + QStringLiteral(".rmlock"));
     // Under the lock, a scratch file is one a save that did not end has left.
     RemoveScratchFiles(folder, prefix);
 
@@ -214,6 +240,15 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
     ReplacementFile out;
     if (!out.create(folder, prefix, kScratchSuffix) || !out.takeAttributesOf(target.filePath()))
         return fail(kNoNewCopy.arg(out.error()));
+    // Another user's file, or one of a group the new copy cannot be given, keeps its owner: it is
+    // not replaced by one of this user's.
+    if (target.exists()) {
+        const QFileInfo made(out.path());
+        if (made.ownerId() != target.ownerId() || made.groupId() != target.groupId() ||
+            made.permissions() != target.permissions())
+            return fail(QStringLiteral("it belongs to another user or group, or has permissions, that a new "
+                                       "copy cannot keep"));
+    }
 
     // QSettings makes the new content from a copy of the old, so that what it cannot rewrite leaves
     // the file alone, and so that it keeps the groups and keys of others.
@@ -221,6 +256,7 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
     if (!staging.create(folder, prefix, kScratchSuffix) || !staging.write(current.bytes) || !staging.close())
         return fail(kNoNewCopy.arg(staging.error()));
     std::map<QString, QVariant> meant;
+    qint64 room = 0;
     {
         QSettings staged(staging.path(), QSettings::IniFormat);
         for (const QString& key : staged.allKeys())
@@ -230,10 +266,9 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
         for (const auto& [key, value] : m_pending)
             meant[key] = QString::number(value);
         // QSettings tells nothing of a write that fails for want of room at the end (its QSaveFile
-        // renames the short file into place all the same): the room it needs is made sure of first.
-        const qint64 room = kLockFileRoom + IniSize(meant);
-        if (!out.reserve(room))
-            return fail(kNoNewCopy.arg(out.error()));
+        // renames the short file into place all the same): the new copy is read back below, and the
+        // system asked with a file of this size why it is short.
+        room = kLockFileRoom + IniSize(meant);
         for (const auto& [key, value] : m_pending)
             staged.setValue(key, value);
         staged.sync();
@@ -260,7 +295,7 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
         if (written.bytes != content || !readBack.readable() || !ReadsAs(*readBack.m_settings, meant)) {
             // Most likely QSettings' own write failed unnoticed: the system may say why.
             return fail(QStringLiteral("its new copy does not read back as written (%1)")
-                            .arg(WhyNotWritable(folder, prefix, content.size())));
+                            .arg(WhyNotWritable(folder, prefix, std::max(room, qint64(content.size())))));
         }
         if (check && !check(readBack))
             return fail(QStringLiteral("its new content does not read back as written"));

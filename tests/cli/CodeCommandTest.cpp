@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -74,10 +76,12 @@ TEST_F(CodeCommand, WorkedExampleAnswers) {
 TEST_F(CodeCommand, ValuesThatAreNotNumbersReadAsTheirDefaults) {
     const QString path =
         writeSettings(QStringLiteral("[SM]\nPri=lots\nGlomiePref=2147483648\n"
-                                     "[Fav]\nSenshi0=1, 2\nSenshi1= 3 \nBoostSenshi1=65535\n"));
+                                     "[Fav]\nSenshi0=1, 2\nSenshi1= 3 \nBoostSenshi1=65535\n"
+                                     "[Dis]\nSenshi0=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x3)\nSenshi1=@Size(3 3)\n"));
     const Result result = run({"code", "--settings", path});
     EXPECT_EQ(result.exitCode, 0);
-    // Pri and GlomiePref fall back to 15 and 1; the list is no number; " 3 " is; 65535 is −1 in 16 bits.
+    // Pri and GlomiePref fall back to 15 and 1; the list is no number; " 3 " is; 65535 is −1 in 16 bits;
+    // what the settings library would read as another type than text is no answer.
     EXPECT_EQ(result.out, "GlomieCode(1.12.05) SM:5m- F:sCh[]\n");
 }
 
@@ -108,14 +112,40 @@ TEST_F(CodeCommand, AFolderIsNotASettingsFile) {
     EXPECT_EQ(result.out, "");
 }
 
+// An empty file name (an unset variable in a script) never stands for the encoder's own answers; what
+// the user typed is shown with its control characters escaped.
 TEST_F(CodeCommand, UnknownOptionsAndCommandsGiveUsage) {
-    for (const QStringList& arguments : {QStringList{"code", "--colour"}, QStringList{"code", "extra"},
-                                         QStringList{"encode"}, QStringList{}}) {
+    for (const QStringList& arguments :
+         {QStringList{"code", "--colour"}, QStringList{"code", "extra"}, QStringList{"encode"}, QStringList{},
+          QStringList{"code", "--settings", ""}, QStringList{"code", "--settings", writeSettings({}), ""},
+          QStringList{"import", "--settings", "", "GlomieCode(1.12.05) SM:5"},
+          QStringList{"serve", "--web", ""}, QStringList{"encode\x1b]0;x\x07\u2028"},
+          QStringList{"serve", "--port", "1\x1b[2J\u2029"}, QStringList{"code", "--colour\x1b[2J"}}) {
         const Result result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_EQ(result.out, "");
         EXPECT_TRUE(result.err.contains(QStringLiteral("usage:"))) << result.err.toStdString();
+        for (const QChar c : result.err)
+            EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != u'\x7f' && c != QChar(0x2028) && c != QChar(0x2029)))
+                << "control character " << int(c.unicode()) << " in " << result.err.toStdString();
     }
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("config/kvrq/glomiecode.conf"))));
+}
+
+// Several files: one code a line in their order, a file that cannot be read an empty line, and the
+// status says so.
+TEST_F(CodeCommand, SeveralFilesGiveOneCodeALine) {
+    const QString first = writeSettings(QStringLiteral("[SM]\nPri=5\n"));
+    const QString second = m_dir.filePath(QStringLiteral("second.ini"));
+    ASSERT_TRUE(QFile::copy(first, second));
+    QSettings(second, QSettings::IniFormat).setValue(QStringLiteral("SM/Pri"), 9);
+    const QString missing = m_dir.filePath(QStringLiteral("missing.ini"));
+    const Result result = run({"code", "-H", "--settings", first, missing, second});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, first + "\t" + run({"code", "--settings", first}).out + missing + "\t\n" + second +
+                              "\t" + run({"code", "--settings", second}).out);
+    EXPECT_NE(run({"code", "--settings", first}).out, run({"code", "--settings", second}).out);
+    EXPECT_TRUE(result.err.contains(missing)) << result.err.toStdString();
 }
 
 TEST_F(CodeCommand, HelpAndVersion) {
@@ -132,10 +162,15 @@ TEST_F(CodeCommand, HelpAndVersion) {
 
 #ifdef Q_OS_LINUX
 // A full disk: every write to /dev/full fails. Nothing printed is no result.
+// import has stored the answers all the same, and says so by a status of its own.
 TEST_F(CodeCommand, OutputThatCannotBeWrittenFailsLoudly) {
-    for (const QStringList& arguments :
-         {QStringList{"code"}, QStringList{"decode", "GlomieCode(1.12.05) SM:5m- O:h"},
-          QStringList{"decode", "--json", "GlomieCode(1.12.05) SM:5m-"}, QStringList{"--help"}}) {
+    const QString stored = m_dir.filePath(QStringLiteral("stored.ini"));
+    for (const auto& [arguments, status] : std::initializer_list<std::pair<QStringList, int>>{
+             {QStringList{"code"}, 1},
+             {QStringList{"decode", "GlomieCode(1.12.05) SM:5m- O:h"}, 1},
+             {QStringList{"decode", "--json", "GlomieCode(1.12.05) SM:5m-"}, 1},
+             {QStringList{"--help"}, 1},
+             {QStringList{"import", "--settings", stored, "GlomieCode(1.12.05) SM:5m-"}, 4}}) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), m_dir.path());
@@ -145,7 +180,7 @@ TEST_F(CodeCommand, OutputThatCannotBeWrittenFailsLoudly) {
         process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitCode(), status) << arguments.join(' ').toStdString();
         EXPECT_TRUE(process.readAllStandardError().contains("cannot write to the standard output"))
             << arguments.join(' ').toStdString();
     }

@@ -202,11 +202,40 @@ TEST(DecodeCommand, ProblemsShowControlCharactersWithoutObeyingThem) {
     }
 }
 
+// One code a line: every line gives its result in order, one that cannot be read its problems there,
+// and the status is the worst of them.
+TEST(DecodeCommand, EachLineGivesItsResultInOrder) {
+    const QByteArray input = kCode.toUtf8() + "\nno code here\r\nGlomieCode(1.12.05) SM:5 O:q\n";
+    const CliRun json = Decode({QStringLiteral("--each-line"), QStringLiteral("--json")}, input);
+    EXPECT_EQ(json.status, 1);
+    const QStringList lines = json.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << json.out.toStdString();
+    const CliRun single = Decode({QStringLiteral("--json"), kCode});
+    QJsonObject first = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+    EXPECT_EQ(first.take(QStringLiteral("line")).toInt(), 1);
+    EXPECT_EQ(first, QJsonDocument::fromJson(single.out.toUtf8()).object());
+    const QJsonObject none = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+    EXPECT_EQ(none.value(QStringLiteral("line")).toInt(), 2);
+    EXPECT_TRUE(none.value(QStringLiteral("code")).isNull());
+    EXPECT_FALSE(none.value(QStringLiteral("problems")).toArray().isEmpty());
+    const QJsonObject partly = QJsonDocument::fromJson(lines[2].toUtf8()).object();
+    EXPECT_EQ(partly.value(QStringLiteral("line")).toInt(), 3);
+    EXPECT_FALSE(partly.value(QStringLiteral("complete")).toBool());
+    EXPECT_EQ(partly.value(QStringLiteral("problems")).toArray().size(), 1);
+
+    const CliRun text =
+        Decode({QStringLiteral("--each-line")}, kCode.toUtf8() + "\nGlomieCode(1.12.05) SM:5 O:q");
+    EXPECT_EQ(text.status, 3);
+    EXPECT_EQ(text.out, "== line 1\n" + Decode({kCode}).out + "== line 2\n" +
+                            Decode({QStringLiteral("GlomieCode(1.12.05) SM:5 O:q")}).out);
+    EXPECT_TRUE(text.err.contains(QStringLiteral("line 2"))) << text.err.toStdString();
+}
+
 TEST(DecodeCommand, HelpDescribesEveryOption) {
     const CliRun run = Decode({QStringLiteral("--help")});
     EXPECT_EQ(run.status, 0);
-    for (const char* text : {"usage: glomiecode-cli decode [--json] [CODE]", "--json", "-h, --help",
-                             "standard input", "exit status"})
+    for (const char* text : {"usage: glomiecode-cli decode [--json] [--each-line] [CODE]", "--json",
+                             "--each-line", "-h, --help", "standard input", "exit status"})
         EXPECT_TRUE(run.out.contains(QLatin1String(text))) << text;
 }
 

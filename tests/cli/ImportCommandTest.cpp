@@ -13,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -264,6 +266,22 @@ INSTANTIATE_TEST_SUITE_P(
                         }},
         UnwritableStore{"LinkToNothing", "not a regular file",
                         [](const QString& path) { ASSERT_TRUE(QFile::link(path + ".missing", path)); }},
+        // A lock that is no regular file is named at once, not waited for.
+        UnwritableStore{"LockIsAFifo", "is not a regular file, which no program makes",
+                        [](const QString& path) {
+                            WriteFile(path, "[SM]\nPri=3\n");
+                            ASSERT_EQ(::mkfifo(QFile::encodeName(path + ".lock"), 0600), 0);
+                        }},
+        UnwritableStore{"LockIsALink", "is a symbolic link, which no program makes",
+                        [](const QString& path) {
+                            WriteFile(path, "[SM]\nPri=3\n");
+                            ASSERT_TRUE(QFile::link(path + ".elsewhere", path + ".lock"));
+                        }},
+        UnwritableStore{"LockIsAFolder", "is a folder, which no program makes",
+                        [](const QString& path) {
+                            WriteFile(path, "[SM]\nPri=3\n");
+                            ASSERT_TRUE(QDir().mkpath(path + ".lock"));
+                        }},
         UnwritableStore{"LineThatIsNotASetting", "lines that are not settings",
                         [](const QString& path) {
                             QFile file(path);
@@ -415,6 +433,37 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(settings.allKeys().size(), 186);
                     }}),
     [](const testing::TestParamInfo<KeptAsItWas>& info) { return std::string(info.param.name); });
+#endif
+
+#ifdef Q_OS_UNIX
+// Saves of one file through a link and through its target take the same lock: each waits for the
+// other, none fails, and the link stays a link to the file, which holds one of the codes whole.
+TEST_F(ImportCommand, SavesThroughALinkAndItsTargetExcludeEachOther) {
+    const QString folder = QFileInfo(file()).path();
+    ASSERT_TRUE(QDir().mkpath(folder + "/repo") && QDir().mkpath(folder + "/home"));
+    WriteFile(folder + "/repo/a.ini", "[SM]\nPri=3\n");
+    ASSERT_TRUE(QFile::link("../repo/a.ini", folder + "/home/a.ini"));
+    const QStringList codes = {kRich, QStringLiteral("GlomieCode(1.12.05) SM:5m-")};
+    std::vector<std::unique_ptr<QProcess>> imports;
+    for (int i = 0; i < 16; ++i) {
+        imports.push_back(std::make_unique<QProcess>());
+        imports.back()->start(QStringLiteral(GLOMIECODE_CLI),
+                              {QStringLiteral("import"), QStringLiteral("--settings"),
+                               folder + (i % 2 ? "/home/a.ini" : "/repo/a.ini"), codes[i / 2 % 2]});
+    }
+    for (const auto& import : imports) {
+        ASSERT_TRUE(import->waitForFinished(60000));
+        EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(QFileInfo(folder + "/home/a.ini").symLinkTarget(),
+              QFileInfo(folder + "/repo/a.ini").filePath());
+    const QString code =
+        cli({QStringLiteral("code"), QStringLiteral("--settings"), folder + "/home/a.ini"}).out;
+    EXPECT_TRUE(codes.contains(code.trimmed())) << code.toStdString();
+    EXPECT_EQ(
+        QDir(folder + "/repo").entryList(QDir::Files | QDir::Hidden | QDir::System).join(' ').toStdString(),
+        "a.ini");
+}
 #endif
 
 TEST_F(ImportCommand, HelpDescribesEveryOption) {

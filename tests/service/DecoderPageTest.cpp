@@ -31,6 +31,11 @@ TEST(HtmlEscape, EscapesMarkupAndMendsBrokenText) {
     EXPECT_EQ(HtmlEscape(std::string("a\0b\x1B", 4)), "a\xEF\xBF\xBD"
                                                       "b\xEF\xBF\xBD");
     EXPECT_EQ(HtmlEscape("a\r\nb\tc"), "a\r\nb\tc");
+    // A direction control cannot turn the rest of the line around: "txt.live" never reads "evil.txt".
+    EXPECT_EQ(HtmlEscape("\xE2\x80\xAE"
+                         "evil.txt\xE2\x81\xA6\xE2\x81\xA9\xE2\x80\x8F\xD8\x9C\xE2\x80\xAA"),
+              "\\u202Eevil.txt\\u2066\\u2069\\u200F\\u061C\\u202A");
+    EXPECT_EQ(HtmlEscape("\xE2\x80\x8D\xE2\x80\xA9"), "\xE2\x80\x8D\xE2\x80\xA9"); // a joiner, a separator
 }
 
 TEST(DecoderPage, ShowsEverySentenceGroupedBySection) {

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTcpSocket>
+#include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,6 +24,8 @@
 #include "service/DecoderService.h"
 
 namespace {
+
+const QByteArray kKeptAliveRequest = "GET / HTTP/1.1\r\nHost: x\r\n\r\n";
 
 // Qt's sockets cannot half-close.
 void ShutDownSending(QTcpSocket& socket) {
@@ -278,98 +285,82 @@ TEST_F(ServiceOverSocket, ClosesAnIdleConnection) {
     EXPECT_TRUE(closedAfterAnswer);
 }
 
-// Requests that are not plain HTTP/1.1, and what is logged of them: the request as received.
+// Requests that are not plain HTTP/1.1, and what is logged of them: the request as received. The
+// cases are a table shared with scripts/serve-checks.py, which tries them on a running server.
 struct ProtocolCase {
-    const char* Name;
+    std::string Name;
     QByteArray Sent;
-    int Status;
-    bool Closed;        // the service closes the connection after its answer
-    const char* Logged; // "{n}" stands for the body bytes sent
+    int Status = 0;
+    bool Closed = false; // the service closes the connection after its answer
+    QString Logged;      // the last line logged; "{n}" stands for the body bytes sent
     bool HalfClose = false;
+    int Answers = 1;
 };
 
 std::ostream& operator<<(std::ostream& os, const ProtocolCase& c) {
     return os << c.Name;
 }
 
-// The log shows the start of a request line that never ended.
-const std::string kLongLineLogged = "GET /" + std::string(195, 'a') + " 414 {n}";
+// Text (each character one byte) or a list of parts {text, times} or {hex}.
+QByteArray CaseBytes(const QJsonValue& value) {
+    if (value.isString())
+        return value.toString().toLatin1();
+    QByteArray bytes;
+    for (const QJsonValue& part : value.toArray()) {
+        const QJsonObject object = part.toObject();
+        if (object.contains(QStringLiteral("hex")))
+            bytes += QByteArray::fromHex(object.value(QStringLiteral("hex")).toString().toLatin1());
+        else
+            bytes += object.value(QStringLiteral("text"))
+                         .toString()
+                         .toLatin1()
+                         .repeated(object.value(QStringLiteral("times")).toInt(1));
+    }
+    return bytes;
+}
+
+std::vector<ProtocolCase> LoadProtocolCases() {
+    QFile file(QStringLiteral(PROTOCOL_CASES));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    std::vector<ProtocolCase> cases;
+    for (const QJsonValue& value :
+         QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("cases")).toArray()) {
+        const QJsonObject c = value.toObject();
+        cases.push_back(
+            {c.value(QStringLiteral("name")).toString().toStdString(),
+             CaseBytes(c.value(QStringLiteral("sent"))), c.value(QStringLiteral("status")).toInt(),
+             c.value(QStringLiteral("closed")).toBool(),
+             QString::fromLatin1(CaseBytes(c.value(QStringLiteral("logged")))),
+             c.value(QStringLiteral("halfClose")).toBool(), c.value(QStringLiteral("answers")).toInt(1)});
+    }
+    return cases;
+}
 
 class Protocol : public ServiceOverSocket, public testing::WithParamInterface<ProtocolCase> {};
+
+TEST(ProtocolCases, AreThere) {
+    EXPECT_GE(LoadProtocolCases().size(), 20u) << PROTOCOL_CASES;
+}
 
 TEST_P(Protocol, IsAnsweredAsHttpWants) {
     bool closed = false;
     const QByteArray data = exchange(GetParam().Sent, &closed, 500, GetParam().HalfClose);
     const std::vector<HttpAnswer> answers = ParseAnswers(data, closed);
-    ASSERT_EQ(answers.size(), 1u) << data.left(200).constData();
-    EXPECT_EQ(answers[0].Status, GetParam().Status);
+    ASSERT_EQ(answers.size(), size_t(GetParam().Answers)) << data.left(200).constData();
+    EXPECT_EQ(answers.back().Status, GetParam().Status);
     // An answer to HEAD has the length of the body it leaves out.
     const bool head = GetParam().Sent.startsWith("HEAD ");
-    EXPECT_EQ(head ? 0 : Header(answers[0], "Content-Length").toLongLong(), answers[0].Body.size());
+    EXPECT_EQ(head ? 0 : Header(answers.back(), "Content-Length").toLongLong(), answers.back().Body.size());
     EXPECT_EQ(closed, GetParam().Closed);
-    ASSERT_EQ(m_log.size(), 1);
+    ASSERT_EQ(m_log.size(), GetParam().Answers);
     // Not arg(): a logged "%1" is the client's text, not a place to fill.
-    EXPECT_EQ(m_log.front(), QString::fromUtf8(GetParam().Logged)
-                                 .replace(QStringLiteral("{n}"), QString::number(answers[0].Body.size())));
+    EXPECT_EQ(m_log.back(), QString(GetParam().Logged)
+                                .replace(QStringLiteral("{n}"), QString::number(answers.back().Body.size())));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ServiceOverSocket, Protocol,
-    testing::Values(
-        ProtocolCase{"TlsHello", QByteArray::fromHex("16030100a5010000a10303"), 400, true, "\\x16 400 {n}"},
-        ProtocolCase{"HeaderWithoutColon", "GET / HTTP/1.1\r\nHost x\r\n\r\n", 400, true,
-                     "GET / HTTP/1.1 400 {n}"},
-        ProtocolCase{"TwoContentLengths",
-                     "GET / HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\nContent-Length: 5\r\n\r\n", 400, true,
-                     "GET / HTTP/1.1 400 {n}"},
-        ProtocolCase{"OneContentLengthTwice",
-                     "GET / HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\nContent-Length: 2\r\n\r\nab", 200,
-                     false, "GET / 200 {n}"},
-        ProtocolCase{"Http2", "PRI * HTTP/2.0\r\n\r\nSM\r\n\r\n", 505, true, "PRI * HTTP/2.0 505 {n}"},
-        ProtocolCase{"Http10", "GET / HTTP/1.0\r\n\r\n", 200, true, "GET / 200 {n}"},
-        ProtocolCase{"Http10KeepAlive", "GET / HTTP/1.0\r\nConnection: keep-alive\r\n\r\n", 200, false,
-                     "GET / 200 {n}"},
-        ProtocolCase{"HalfClosedAfterTheRequest", "GET / HTTP/1.1\r\nHost: x\r\n\r\n", 200, true,
-                     "GET / 200 {n}", true},
-        ProtocolCase{"ControlCharacterInThePath", "GET /a\x1b]0;x\x07 HTTP/1.1\r\n\r\n", 400, true,
-                     "GET /a\\x1B 400 {n}"},
-        ProtocolCase{"EscapesInThePath",
-                     "GET /a%1b\\\xc2\x9b HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", 404, true,
-                     "GET /a%1b\\x5C\\xC2\\x9B 404 {n}"},
-        ProtocolCase{"Http11WithoutHost", "GET / HTTP/1.1\r\n\r\n", 400, true, "GET / HTTP/1.1 400 {n}"},
-        ProtocolCase{"HeadRefused", "HEAD / HTTP/1.1\r\n\r\n", 400, true, "HEAD / HTTP/1.1 400 0"},
-        ProtocolCase{"TwoHosts", "GET / HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n", 400, true,
-                     "GET / HTTP/1.1 400 {n}"},
-        ProtocolCase{"HostNotAHost", "GET / HTTP/1.1\r\nHost: a/b c\r\n\r\n", 400, true,
-                     "GET / HTTP/1.1 400 {n}"},
-        ProtocolCase{"RequestLineTooLong", "GET /" + QByteArray(2 * DecoderService::kMaxPendingBytes, 'a'),
-                     414, true, kLongLineLogged.c_str()},
-        ProtocolCase{"HeadTooLong",
-                     "GET / HTTP/1.1\r\nHost: x\r\nX-Long: " +
-                         QByteArray(DecoderService::kMaxPendingBytes, 'x'),
-                     431, true, "GET / HTTP/1.1 431 {n}"},
-        // Answered and closed however much follows (read and dropped; scripts/serve-checks.py checks
-        // that the client sees no reset).
-        ProtocolCase{"InputAfterA400", "GET / HTTP/1.1\r\nHost x\r\n\r\n" + QByteArray(1 << 20, 'x'), 400,
-                     true, "GET / HTTP/1.1 400 {n}"},
-        // The answer does not wait for a body the client holds back until told to send it.
-        ProtocolCase{"ExpectContinueRefused",
-                     "POST /cgi-usr/qpx/gcp.pl?name=a HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\n"
-                     "Content-Length: 10\r\n\r\n",
-                     405, true, "POST /cgi-usr/qpx/gcp.pl 405 {n}"},
-        ProtocolCase{"ExpectContinueAnswered",
-                     "GET / HTTP/1.1\r\nHost: x\r\nExpect: 100-Continue\r\nContent-Length: 10\r\n\r\n", 200,
-                     true, "GET / 200 {n}"},
-        ProtocolCase{"ExpectContinueTooLarge",
-                     "GET / HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\nContent-Length: 1000000\r\n\r\n",
-                     413, true, "GET / HTTP/1.1 413 {n}"},
-        ProtocolCase{"ExpectContinueWithoutContent",
-                     "GET / HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\n\r\n", 200, false,
-                     "GET / 200 {n}"},
-        ProtocolCase{"ExpectContinueInHttp10",
-                     "GET / HTTP/1.0\r\nExpect: 100-continue\r\nContent-Length: 3\r\n\r\nabc", 200, true,
-                     "GET / 200 {n}"}),
-    [](const testing::TestParamInfo<ProtocolCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(ServiceOverSocket, Protocol, testing::ValuesIn(LoadProtocolCases()),
+                         [](const testing::TestParamInfo<ProtocolCase>& info) { return info.param.Name; });
 
 // However slowly a client keeps sending, it has a fixed time from opening to complete its request.
 // At the cap no further connection is taken; a new client is served once the slow ones are gone.
@@ -462,6 +453,56 @@ TEST_F(ServiceOverSocket, HoldsItsCapWhenManyConnectAtOnce) {
     clients.join();
     EXPECT_LE(mostOpen, 3);
     EXPECT_EQ(answered, kClients);
+}
+
+// At the cap, kept-alive connections waiting between requests do not keep a new client out: the one
+// idle longest makes room. One that has not sent a whole request within the grace time does too.
+TEST_F(ServiceOverSocket, AtTheCapTheLongestWaitingMakesRoom) {
+    for (const bool idle : {true, false}) {
+        DecoderService service;
+        ASSERT_TRUE(service.listen(QHostAddress::LocalHost, 0));
+        service.setConnectionCap(2);
+        service.setGiveWayGrace(200);
+        const quint16 port = service.port();
+        std::atomic<bool> done = false;
+        bool firstClosed = false, secondClosed = false;
+        QByteArray answer;
+        qint64 took = -1;
+        std::thread clients([&] {
+            QTcpSocket held[2];
+            for (QTcpSocket& socket : held) {
+                socket.connectToHost(QHostAddress::LocalHost, port);
+                socket.waitForConnected(5000);
+                if (idle) {
+                    socket.write(kKeptAliveRequest);
+                    socket.waitForBytesWritten(1000);
+                    socket.waitForReadyRead(2000);
+                    socket.readAll();
+                }
+                QThread::msleep(300);
+            }
+            QElapsedTimer clock;
+            clock.start();
+            QTcpSocket late;
+            late.connectToHost(QHostAddress::LocalHost, port);
+            late.waitForConnected(5000);
+            late.write("GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+            while (late.waitForReadyRead(3000))
+                answer += late.readAll();
+            took = clock.elapsed();
+            held[0].waitForReadyRead(200);
+            firstClosed = held[0].state() != QAbstractSocket::ConnectedState;
+            secondClosed = held[1].state() != QAbstractSocket::ConnectedState;
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        clients.join();
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK")) << idle << answer.left(100).constData();
+        EXPECT_LT(took, 2000) << idle;
+        EXPECT_TRUE(firstClosed) << idle;
+        EXPECT_FALSE(secondClosed) << idle;
+    }
 }
 
 // With a cap per client, a connection over it is closed at once; the client's others are served.

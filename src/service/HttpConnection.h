@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QObject>
+#include <QTimer>
+
+#include "service/RequestHead.h"
+
+class DecoderService;
+class QTcpSocket;
+
+// One client's connection to the decoder service: reads its requests in turn and answers each. It
+// is closed when the client asks, after DecoderService::kMaxRequestsPerConnection answers, when a
+// request cannot be served, or when the client is too slow to send a request or to take an answer;
+// after a last answer its input is read and dropped for a while, so that the client gets the answer
+// rather than a reset. While an answer is not yet taken, no further request is read: a client that
+// does not read holds one answer at most. Lives as long as its socket, which is its parent.
+class HttpConnection : public QObject {
+  public:
+    HttpConnection(QTcpSocket* socket, DecoderService& service, QHostAddress peer);
+
+    const QHostAddress& peer() const { return m_peer; }
+    // When the service is at its cap, whether this connection may be closed to make room for a new
+    // one, and since when it may (the longest waiting gives way first): one idle between requests,
+    // or one that has not sent a whole request within the grace time.
+    bool mayGiveWay(int graceMs, qint64* since) const;
+    // Closed at once, without an answer.
+    void drop();
+
+  private:
+    enum class Phase {
+        Request,   // reading a request; the timer is its deadline
+        Sending,   // an answer is going out; the timer is the time the client has to take more of it
+        Idle,      // kept open after an answer, no byte of the next request yet
+        Closing,   // the last answer is going out
+        Lingering, // the sending side is shut; the client's input is read and dropped
+    };
+
+    void process();
+    bool closing() const { return m_phase == Phase::Closing || m_phase == Phase::Lingering; }
+    bool readHead();
+    void answer();
+    void refuse(int status);
+    void send(const QByteArray& head, const QByteArray& body = {});
+    void answerSent();
+    void close();
+    void linger();
+    void progress();
+
+    QTcpSocket* m_socket;
+    DecoderService& m_service;
+    QHostAddress m_peer;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_phaseSince = 0; // on m_clock: when the request or the idle time began
+    Phase m_phase = Phase::Request;
+    RequestHead m_head;
+    QByteArray m_buffer;
+    qint64 m_bodyLeft = 0;
+    int m_answered = 0;
+    bool m_readingBody = false;
+    bool m_keepAlive = false;
+    bool m_busy = false;
+};
