@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "code/AnswerField.h"
 
-#include <cstring>
-
 namespace {
 
 template <typename Set, typename Byte> Byte* PagePart(Set& answers, PageId page) {
@@ -35,24 +33,9 @@ template <typename Set, typename Byte> Byte* PagePart(Set& answers, PageId page)
 } // namespace
 
 int32_t ReadAnswer(const AnswerSet& answers, AnswerField field) {
-    const unsigned char* at =
-        PagePart<const AnswerSet, const unsigned char>(answers, field.Page) + field.Field.Offset;
-    if (field.Field.Type == FieldType::Int16) {
-        int16_t narrow;
-        std::memcpy(&narrow, at, sizeof narrow);
-        return narrow;
-    }
-    int32_t wide;
-    std::memcpy(&wide, at, sizeof wide);
-    return wide;
+    return ReadField(PagePart<const AnswerSet, const unsigned char>(answers, field.Page), field.Field);
 }
 
 void WriteAnswer(AnswerSet& answers, AnswerField field, int32_t value) {
-    unsigned char* at = PagePart<AnswerSet, unsigned char>(answers, field.Page) + field.Field.Offset;
-    if (field.Field.Type == FieldType::Int16) {
-        const auto narrow = static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF));
-        std::memcpy(at, &narrow, sizeof narrow);
-    } else {
-        std::memcpy(at, &value, sizeof value);
-    }
+    WriteField(PagePart<AnswerSet, unsigned char>(answers, field.Page), field.Field, value);
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "code/Answers.h"
@@ -43,6 +44,33 @@ template <typename T> constexpr FieldType FieldTypeOf() {
 // The width of a field in bits: 16 or 32.
 constexpr int FieldWidth(FieldType type) {
     return type == FieldType::Int16 ? 16 : 32;
+}
+
+// A field of a page's answers as a 32-bit value: a 16-bit field sign-extended, an unsigned one as its
+// bits; and the value stored back, a 16-bit field taking its low 16 bits.
+inline int32_t ReadField(const unsigned char* part, PageField field) {
+    if (field.Type == FieldType::Int16) {
+        int16_t narrow;
+        std::memcpy(&narrow, part + field.Offset, sizeof narrow);
+        return narrow;
+    }
+    int32_t wide;
+    std::memcpy(&wide, part + field.Offset, sizeof wide);
+    return wide;
+}
+inline void WriteField(unsigned char* part, PageField field, int32_t value) {
+    if (field.Type == FieldType::Int16) {
+        const auto narrow = static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFF));
+        std::memcpy(part + field.Offset, &narrow, sizeof narrow);
+    } else {
+        std::memcpy(part + field.Offset, &value, sizeof value);
+    }
+}
+template <typename Part> int32_t ReadField(const Part& part, PageField field) {
+    return ReadField(reinterpret_cast<const unsigned char*>(&part), field);
+}
+template <typename Part> void WriteField(Part& part, PageField field, int32_t value) {
+    WriteField(reinterpret_cast<unsigned char*>(&part), field, value);
 }
 
 // The answer as a 32-bit value: a 16-bit field sign-extended, an unsigned one as its bits.

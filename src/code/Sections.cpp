@@ -2,6 +2,7 @@
 #include "code/Sections.h"
 
 #include "code/Notation.h"
+#include "code/OpinionTopics.h"
 #include "vocabulary/Tables.h"
 
 namespace {
@@ -90,35 +91,27 @@ void AppendManga(std::string& out, const ExperienceAnswers& x) {
     }
 }
 
-struct Topic {
-    char letter;
-    int32_t omit;
-    const int32_t* what; // null: the topic has no What box
-    const int32_t* mark; // "!" written in front of the letter
-    int32_t noOpinion;
-    const int32_t* bitter; // "Z" in place of the intensity
-    int32_t intensity;
-    int16_t boost;
-};
-
-void AppendTopic(std::string& out, const Topic& topic) {
-    if (topic.omit)
+void AppendTopic(std::string& out, const OpinionsAnswers& o, const OpinionTopic& topic) {
+    const auto set = [&](const std::optional<PageField>& field) {
+        return field && ReadField(o, *field) != 0;
+    };
+    if (ReadField(o, topic.Omit))
         return;
-    if (topic.what && *topic.what) {
+    if (set(topic.What)) {
         out += ":?";
-        out += topic.letter;
+        out += topic.Letter;
         return;
     }
     out += ':';
-    if (topic.mark && *topic.mark)
+    if (set(topic.Mark))
         out += '!';
-    out += topic.letter;
-    if (topic.noOpinion)
+    out += topic.Letter;
+    if (ReadField(o, topic.NoOpinion))
         out += '?';
-    else if (topic.bitter && *topic.bitter)
+    else if (set(topic.Bitter))
         out += 'Z';
     else
-        AppendSignedRun(out, topic.intensity, topic.boost);
+        AppendSignedRun(out, ReadField(o, topic.Intensity), ReadField(o, topic.Boost));
 }
 
 void AppendEyeColours(std::string& out, const int32_t (&colours)[3], const int32_t (&adjectives)[3]) {
@@ -190,16 +183,8 @@ void BuildExperienceSection(const ExperienceAnswers& x, std::string& out) {
 
 void BuildOpinionsSection(const OpinionsAnswers& o, std::string& out) {
     out.clear();
-    const Topic topics[] = {
-        {'d', o.OmitDub, &o.WhatDub, &o.AmericanCartoon, o.NoOpDub, nullptr, o.IntensityDub, o.BoostDub},
-        {'s', o.OmitSos, &o.WhatSos, &o.Member, o.NoOpSos, &o.Bitter, o.IntensitySos, o.BoostSos},
-        {'o', o.OmitOw, &o.WhatOw, nullptr, o.NoOpOw, nullptr, o.IntensityOw, o.BoostOw},
-        {'a', o.OmitAnti, nullptr, nullptr, o.NoOpAnti, nullptr, o.IntensityAnti, o.BoostAnti},
-        {'h', o.OmitHentai, nullptr, nullptr, o.NoOpHentai, nullptr, o.IntensityHentai, o.BoostHentai},
-        {'x', o.OmitMixx, &o.WhatMixx, nullptr, o.NoOpMixx, nullptr, o.IntensityMixx, o.BoostMixx},
-    };
-    for (const Topic& topic : topics)
-        AppendTopic(out, topic);
+    for (const OpinionTopic& topic : OpinionTopics())
+        AppendTopic(out, o, topic);
     if (!out.empty())
         out.insert(0, " O");
 }

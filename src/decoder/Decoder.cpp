@@ -11,6 +11,7 @@
 #include "code/Sections.h"
 #include "decoder/DecoderParts.h"
 #include "decoder/Phrases.h"
+#include "settings/Questions.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
@@ -315,6 +316,14 @@ DecodeResult DecodeGlomieCode(std::string_view text) {
     DecodeCode(text, *header, out, result);
     result.SentenceText = out.written();
     return result;
+}
+
+ControlRange RangeOf(PageId page, PageField field) {
+    const int question = QuestionIndex(page, field);
+    if (question < 0)
+        return {};
+    const Question& q = QuestionsOf(page)[static_cast<size_t>(question)];
+    return {q.Minimum, q.Maximum};
 }
 
 std::vector<SentenceGroup> SentenceGroups(const DecodeResult& result) {

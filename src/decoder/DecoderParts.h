@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "code/AnswerField.h"
 #include "decoder/CodeReader.h"
 #include "decoder/Decoder.h"
 #include "decoder/Phrases.h"
@@ -33,6 +34,13 @@ struct PieceContext {
         say(section);
     }
 };
+
+// The range of the control a page asks for an answer with (a slider's, a count box's): what a
+// sentence calls beyond it. Taken from the page's questions, so the decoder writes no range itself.
+struct ControlRange {
+    int Minimum = 0, Maximum = 0;
+};
+ControlRange RangeOf(PageId page, PageField field);
 
 // Where the character is among a few letters, or npos: a short loop the compiler unrolls, where
 // string_view::find makes a call.

@@ -12,6 +12,10 @@
 
 namespace {
 
+#define PER(Field) RangeOf(PageId::Personal, GLOMIE_PAGE_FIELD(PersonalAnswers, Field))
+#define MORE(Field) RangeOf(PageId::MorePersonal, GLOMIE_PAGE_FIELD(MorePersonalAnswers, Field))
+#define EVEN(Field) RangeOf(PageId::EvenMorePersonal, GLOMIE_PAGE_FIELD(EvenMorePersonalAnswers, Field))
+
 enum PersonalOrder : int {
     Age,
     Stature,
@@ -63,15 +67,15 @@ bool ReadMarkPair(CodeReader& r, char first, char second, int32_t& a, int32_t& b
 }
 
 // The rest of the subsection as a slider's level with its tune ("--[+]"), said as "<what>: level ...".
-bool DecodeLevel(CodeReader& r, PieceContext& context, int section, std::string_view what, int minimum,
-                 int maximum, int32_t& value, int16_t& boost) {
+bool DecodeLevel(CodeReader& r, PieceContext& context, int section, std::string_view what, ControlRange range,
+                 int32_t& value, int16_t& boost) {
     TunedRun level;
     if (!ReadSignedRun(r, level) || !r.expectEnd())
         return false;
     value = level.Run, boost = static_cast<int16_t>(level.Tune);
     TextWriter& text = context.start(what);
     text += ": level ";
-    AppendLevel(text, level.Run, minimum, maximum, level.Tune);
+    AppendLevel(text, level.Run, range.Minimum, range.Maximum, level.Tune);
     text += '.';
     context.say(section);
     return true;
@@ -87,10 +91,10 @@ bool DecodeAge(CodeReader& r, PieceContext& context) {
         TextWriter& text = context.start("Age: ");
         AppendNumber(text, age);
         text += age == 1 ? " year" : " years";
-        AppendBeyond(text, age > 200);
+        AppendBeyond(text, age > PER(ExactAge).Maximum);
         text += '.';
         context.say(PersonalSection);
-    } else if (!DecodeLevel(r, context, PersonalSection, "Age", -3, 4, p.Age, p.BoostAge)) {
+    } else if (!DecodeLevel(r, context, PersonalSection, "Age", PER(Age), p.Age, p.BoostAge)) {
         return false;
     }
     p.OmitAge = 0;
@@ -123,11 +127,12 @@ bool DecodeExactStature(CodeReader& r, PieceContext& context) {
     // Those the page allows first, each group in the order of the split.
     Split splits[20];
     size_t count = 0;
+    const int64_t mostFeet = PER(ExactStatureFt).Maximum, mostInches = PER(ExactStatureIn).Maximum;
     for (const bool allowed : {true, false}) {
         for (size_t at = 1; at < digits.size() && digits.size() <= 20; ++at) {
             const int64_t feet = WrittenNumber(digits.substr(0, at)),
                           inches = WrittenNumber(digits.substr(at));
-            if (feet >= 0 && inches >= 0 && (feet <= 10 && inches <= 11) == allowed)
+            if (feet >= 0 && inches >= 0 && (feet <= mostFeet && inches <= mostInches) == allowed)
                 splits[count++] = {feet, inches, allowed};
         }
     }
@@ -168,7 +173,7 @@ bool DecodeStature(CodeReader& r, PieceContext& context) {
     if (r.peekDigit())
         return DecodeExactStature(r, context);
     PersonalAnswers& p = context.Result.Answers.Personal;
-    if (!DecodeLevel(r, context, PersonalSection, "Stature", -3, 3, p.Stature, p.BoostStature))
+    if (!DecodeLevel(r, context, PersonalSection, "Stature", PER(Stature), p.Stature, p.BoostStature))
         return false;
     p.OmitStature = 0;
     return true;
@@ -184,7 +189,7 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
         TextWriter& text = context.start("Weight: ");
         AppendNumber(text, weight);
         text += " lbs";
-        AppendBeyond(text, weight > 500);
+        AppendBeyond(text, weight > PER(ExactWeight).Maximum);
         text += '.';
         context.say(PersonalSection);
     } else if (r.accept('?')) {
@@ -192,7 +197,7 @@ bool DecodeWeight(CodeReader& r, PieceContext& context) {
             return false;
         p.NoTellWeight = 1;
         context.sayPhrase(PersonalSection, "Weight: not telling.");
-    } else if (!DecodeLevel(r, context, PersonalSection, "Weight", -3, 3, p.Weight, p.BoostWeight)) {
+    } else if (!DecodeLevel(r, context, PersonalSection, "Weight", PER(Weight), p.Weight, p.BoostWeight)) {
         return false;
     }
     p.OmitWeight = 0;
@@ -206,7 +211,7 @@ bool DecodeFat(CodeReader& r, PieceContext& context) {
             return false;
         p.NoTellFat = 1;
         context.sayPhrase(PersonalSection, "Body fat: not telling.");
-    } else if (!DecodeLevel(r, context, PersonalSection, "Body fat", -3, 3, p.Fat, p.BoostFat)) {
+    } else if (!DecodeLevel(r, context, PersonalSection, "Body fat", PER(Fat), p.Fat, p.BoostFat)) {
         return false;
     }
     p.OmitFat = 0;
@@ -319,7 +324,8 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
     TextWriter& text = context.start("Hair: ");
     AppendColour(text, v.HairColor, colour, adjective);
     text += ", length ";
-    AppendLevel(text, length.Run, -3, 4, length.Tune);
+    const ControlRange lengths = MORE(Hair);
+    AppendLevel(text, length.Run, lengths.Minimum, lengths.Maximum, length.Tune);
     if (moustache || beard)
         text += moustache && beard ? "; moustache and beard" : moustache ? "; moustache" : "; beard";
     text += '.';
@@ -329,7 +335,7 @@ bool DecodeHair(CodeReader& r, PieceContext& context) {
 
 bool DecodeTone(CodeReader& r, PieceContext& context) {
     MorePersonalAnswers& p = context.Result.Answers.MorePersonal;
-    if (!DecodeLevel(r, context, MorePersonalSection, "Skin tone", -2, 2, p.Tone, p.BoostTone))
+    if (!DecodeLevel(r, context, MorePersonalSection, "Skin tone", MORE(Tone), p.Tone, p.BoostTone))
         return false;
     p.OmitTone = 0;
     return true;
@@ -418,14 +424,15 @@ bool DecodeGender(CodeReader& r, PieceContext& context) {
         text += "; purity quiz score ";
         AppendNumber(text, read.Purity);
         text += '%';
-        AppendBeyond(text, read.Purity > 500);
+        AppendBeyond(text, read.Purity > EVEN(Purity).Maximum);
     } else {
         if (r.accept('?')) {
             read.NoTellKink = 1;
             text += "; kink factor not told";
         } else if (ReadSignedRun(r, kink)) {
             text += "; kink factor ";
-            AppendLevel(text, kink.Run, -3, 3, kink.Tune);
+            const ControlRange kinks = EVEN(Kink);
+            AppendLevel(text, kink.Run, kinks.Minimum, kinks.Maximum, kink.Tune);
         } else {
             return false;
         }
@@ -506,6 +513,10 @@ bool DecodePersonal(int order, CodeReader& r, PieceContext& context) {
         return DecodeRelationship(r, context);
     }
 }
+
+#undef PER
+#undef MORE
+#undef EVEN
 
 } // namespace
 

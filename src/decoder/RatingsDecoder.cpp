@@ -8,58 +8,36 @@
 #include "code/Notation.h"
 #include "decoder/DecoderParts.h"
 #include "decoder/Phrases.h"
+#include "settings/Questions.h"
 #include "vocabulary/Tables.h"
 
 namespace {
 
 // ---- Favourites and dislikes: ":s" senshi, ":v" villians, ":a" assisting characters, ":p" parts
 
-struct Slot {
-    int32_t* Index;
-    int32_t* Trend;
-    int32_t* Intensity;
-    int16_t* Boost;
-};
+// A subsection names two rated choices of one group of its page: each the four questions choice,
+// trend, intensity and tune, in the order the page asks them.
+constexpr int kSlotQuestions = static_cast<int>(kRatedSlotQuestions);
+constexpr int kGroupQuestions = 2 * kSlotQuestions;
 
 struct RatedSubsection {
     const CodeIndex* Index;
     std::string_view Noun;
-    int Section;
-    Slot Slots[2];
+    PageId Page;
+    int FirstQuestion; // of the group on the page
 };
 
-RatedSubsection Rated(int order, AnswerSet& a, bool dislikes) {
-    SenshiVillainAnswers& f0 = dislikes ? a.Dislikes : a.Favorites;
-    AssistPartAnswers& f1 = dislikes ? a.MoreDislikes : a.MoreFavorites;
-    const int first = dislikes ? DislikesSection : FavoritesSection;
-    const int second = dislikes ? MoreDislikesSection : MoreFavoritesSection;
+RatedSubsection Rated(int order, bool dislikes) {
     const Vocabulary& v = Vocab();
-    switch (order) {
-    case 0:
-        return {&v.Senshi,
-                "senshi",
-                first,
-                {{&f0.Senshi0, &f0.TrendSenshi0, &f0.IntensitySenshi0, &f0.BoostSenshi0},
-                 {&f0.Senshi1, &f0.TrendSenshi1, &f0.IntensitySenshi1, &f0.BoostSenshi1}}};
-    case 1:
-        return {&v.Villian,
-                "villain",
-                first,
-                {{&f0.Villian0, &f0.TrendVillian0, &f0.IntensityVillian0, &f0.BoostVillian0},
-                 {&f0.Villian1, &f0.TrendVillian1, &f0.IntensityVillian1, &f0.BoostVillian1}}};
-    case 2:
-        return {&v.Assist,
-                "assisting character",
-                second,
-                {{&f1.Assist0, &f1.TrendAssist0, &f1.IntensityAssist0, &f1.BoostAssist0},
-                 {&f1.Assist1, &f1.TrendAssist1, &f1.IntensityAssist1, &f1.BoostAssist1}}};
-    default:
-        return {&v.Part,
-                "part of the series",
-                second,
-                {{&f1.Part0, &f1.TrendPart0, &f1.IntensityPart0, &f1.BoostPart0},
-                 {&f1.Part1, &f1.TrendPart1, &f1.IntensityPart1, &f1.BoostPart1}}};
-    }
+    const PageId first = dislikes ? PageId::Dislikes : PageId::Favorites;
+    const PageId second = dislikes ? PageId::MoreDislikes : PageId::MoreFavorites;
+    const RatedSubsection subsections[] = {
+        {&v.Senshi, "senshi", first, 0},
+        {&v.Villian, "villain", first, kGroupQuestions},
+        {&v.Assist, "assisting character", second, 0},
+        {&v.Part, "part of the series", second, kGroupQuestions},
+    };
+    return subsections[std::clamp(order, 0, 3)];
 }
 
 struct RatedItem {
@@ -163,7 +141,8 @@ std::string_view TrendPhrase(int trend) {
 void AppendRatedChoice(TextWriter& text, const RatedSubsection& sub, const RatedItem& item) {
     text += sub.Index->description(item.Row);
     text += TrendPhrase(item.Trend);
-    AppendIntensity(text, item.Rating.Run, 3, item.Rating.Tune);
+    const Question& intensity = QuestionsOf(sub.Page)[static_cast<size_t>(sub.FirstQuestion + 2)];
+    AppendIntensity(text, item.Rating.Run, intensity.Maximum, item.Rating.Tune);
     text += ')';
 }
 
@@ -174,7 +153,7 @@ int RatedOrder(std::string_view piece) {
 }
 
 bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
-    const RatedSubsection sub = Rated(order, context.Result.Answers, context.Dislikes);
+    const RatedSubsection sub = Rated(order, context.Dislikes);
     r.skip(1);
     RatedReadings readings;
     ReadRatedItems(r, *sub.Index, context.Dislikes ? '-' : '+', readings);
@@ -183,12 +162,12 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
     const RatedReading& chosen = readings.Chosen;
     const RatedReading* other = readings.HasOther ? &readings.Other : nullptr;
     for (int i = 0; i < chosen.Count; ++i) {
-        const Slot& slot = sub.Slots[i];
         const RatedItem& item = chosen.Items[i];
-        *slot.Index = item.Row;
-        *slot.Trend = item.Trend;
-        *slot.Intensity = item.Rating.Run;
-        *slot.Boost = static_cast<int16_t>(item.Rating.Tune);
+        const auto slot = QuestionsOf(sub.Page).subspan(
+            static_cast<size_t>(sub.FirstQuestion + i * kSlotQuestions), kSlotQuestions);
+        const int32_t answers[kSlotQuestions] = {item.Row, item.Trend, item.Rating.Run, item.Rating.Tune};
+        for (size_t k = 0; k < slot.size(); ++k)
+            WriteAnswer(context.Result.Answers, AnswerOf(sub.Page, slot[k]), answers[k]);
         TextWriter& text = context.Dislikes ? context.start("Disliked ") : context.start("Favourite ");
         text += sub.Noun;
         text += ": ";
@@ -203,7 +182,7 @@ bool DecodeRated(int order, CodeReader& r, PieceContext& context) {
             }
         }
         text += '.';
-        context.say(sub.Section, other && i == 0);
+        context.say(SectionOf(sub.Page), other && i == 0);
     }
     return true;
 }
@@ -242,7 +221,8 @@ bool DecodeYears(CodeReader& r, PieceContext& context) {
         AppendNumber(text, stars);
         text += half ? " and a half years" : stars == 1 ? " year" : " years";
     }
-    AppendBeyond(text, years > 100);
+    AppendBeyond(text,
+                 years > RangeOf(PageId::Experience, GLOMIE_PAGE_FIELD(ExperienceAnswers, Years)).Maximum);
     text += '.';
     context.say(ExperienceSection);
     return true;
@@ -333,18 +313,15 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
         return false;
     ExperienceAnswers& x = context.Result.Answers.Experience;
     x.ByNumbers = byNumbers ? 1 : 0;
+#define EXP(Field) GLOMIE_PAGE_FIELD(ExperienceAnswers, Field)
+#define FORM(Name)                                                                                           \
+    { EXP(Name), EXP(Name##Complete), EXP(Name##Partial), EXP(Intensity##Name), EXP(Boost##Name) }
     struct FormFields {
-        uint32_t* Episodes;
-        int32_t* Complete;
-        int32_t* Partial;
-        int32_t* Intensity;
-        int16_t* Boost;
+        PageField Episodes, Complete, Partial, Intensity, Boost;
     };
-    const FormFields fields[] = {
-        {&x.Raw, &x.RawComplete, &x.RawPartial, &x.IntensityRaw, &x.BoostRaw},
-        {&x.Sub, &x.SubComplete, &x.SubPartial, &x.IntensitySub, &x.BoostSub},
-        {&x.Dub, &x.DubComplete, &x.DubPartial, &x.IntensityDub, &x.BoostDub},
-    };
+    const FormFields fields[] = {FORM(Raw), FORM(Sub), FORM(Dub)};
+#undef FORM
+#undef EXP
     for (int i = 0; i < count; ++i) {
         const SeenForm& form = seen[i];
         const FormFields& f = fields[form.Form];
@@ -352,13 +329,13 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
         text += kFormNames[form.Form];
         text += ": ";
         if (byNumbers) {
-            *f.Episodes = static_cast<uint32_t>(form.Amount);
+            WriteField(x, f.Episodes, form.Amount);
             AppendNumber(text, form.Amount);
             text += form.Amount == 1 ? " episode" : " episodes";
-            AppendBeyond(text, form.Amount > 200);
+            AppendBeyond(text, form.Amount > RangeOf(PageId::Experience, f.Episodes).Maximum);
         } else {
-            *f.Complete = static_cast<int32_t>(form.Complete);
-            *f.Partial = static_cast<int32_t>(form.Partial);
+            WriteField(x, f.Complete, static_cast<int32_t>(form.Complete));
+            WriteField(x, f.Partial, static_cast<int32_t>(form.Partial));
             if (form.Complete) {
                 text += "completely ";
                 AppendPartNames(text, form.Complete);
@@ -371,10 +348,11 @@ bool DecodeAnime(CodeReader& r, PieceContext& context) {
             }
         }
         // The anime sliders stand upright with the strongest position at the top.
-        *f.Intensity = 4 - form.Rating.Run;
-        *f.Boost = static_cast<int16_t>(form.Rating.Tune);
+        const int strongest = RangeOf(PageId::Experience, f.Intensity).Maximum;
+        WriteField(x, f.Intensity, strongest - form.Rating.Run);
+        WriteField(x, f.Boost, form.Rating.Tune);
         text += "; ";
-        AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
+        AppendIntensity(text, form.Rating.Run, strongest, form.Rating.Tune);
         text += '.';
         context.say(ExperienceSection);
     }
@@ -389,19 +367,24 @@ bool DecodeManga(CodeReader& r, PieceContext& context) {
     if (count == 0)
         return false;
     ExperienceAnswers& x = context.Result.Answers.Experience;
+#define EXP(Field) GLOMIE_PAGE_FIELD(ExperienceAnswers, Field)
+    const std::array<PageField, 3> fields[] = {{EXP(MangaRaw), EXP(IntensityMangaRaw), EXP(BoostMangaRaw)},
+                                               {EXP(MangaSub), EXP(IntensityMangaSub), EXP(BoostMangaSub)}};
+#undef EXP
     for (int i = 0; i < count; ++i) {
         const SeenForm& form = seen[i];
-        const bool raw = form.Form == 0;
-        (raw ? x.MangaRaw : x.MangaSub) = static_cast<uint32_t>(form.Amount);
-        (raw ? x.IntensityMangaRaw : x.IntensityMangaSub) = form.Rating.Run;
-        (raw ? x.BoostMangaRaw : x.BoostMangaSub) = static_cast<int16_t>(form.Rating.Tune);
+        const auto& [amount, intensity, boost] = fields[form.Form];
+        WriteField(x, amount, form.Amount);
+        WriteField(x, intensity, form.Rating.Run);
+        WriteField(x, boost, form.Rating.Tune);
         TextWriter& text = context.start("Manga read ");
         text += kFormNames[form.Form];
         text += ": ";
         AppendNumber(text, form.Amount);
-        AppendBeyond(text, form.Amount > 200);
+        AppendBeyond(text, form.Amount > RangeOf(PageId::Experience, amount).Maximum);
         text += "; ";
-        AppendIntensity(text, form.Rating.Run, 4, form.Rating.Tune);
+        AppendIntensity(text, form.Rating.Run, RangeOf(PageId::Experience, intensity).Maximum,
+                        form.Rating.Tune);
         text += '.';
         context.say(ExperienceSection);
     }

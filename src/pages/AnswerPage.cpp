@@ -163,9 +163,24 @@ QGroupBox* AnswerPage::makeTuneFrame(QWidget* parent, const char* tune) {
     return frame;
 }
 
+void AnswerPage::checkEveryQuestionPlaced() const {
+    // A question a page places by name and forgets has no control: say which, and stop a debug build.
+    QStringList missing;
+    for (size_t i = 0; i < m_controls.size(); ++i)
+        if (!m_controls[i] || !isAncestorOf(m_controls[i]))
+            missing << QString::fromLatin1(QuestionName(m_page, static_cast<int>(i)));
+    if (missing.isEmpty())
+        return;
+    qCritical("The %s page has no control for %s", PageCaption(m_page).data(),
+              qPrintable(missing.join(QStringLiteral(", "))));
+    Q_ASSERT_X(false, "AnswerPage", "a question of the page has no control");
+}
+
 void AnswerPage::buildFoot(QWidget* afterFoot) {
     if (m_codeBox)
         return;
+    // Every page builds its foot last, once its questions are placed.
+    checkEveryQuestionPlaced();
     auto* footer = new QHBoxLayout;
     m_codeBox = new QPlainTextEdit(this);
     m_codeBox->setObjectName(QStringLiteral("CodeBox"));

@@ -86,6 +86,7 @@ class AnswerPage : public QWidget {
     virtual void showDerived() {}
 
   private:
+    void checkEveryQuestionPlaced() const;
     void showAnswer(int question);
     void applyOpenQuestions();
     void showCodeBoxMenu(const QPoint& position);

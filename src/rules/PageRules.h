@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "rules/Questions.h"
+#include "settings/Questions.h"
 
 // The page rules, decided from the answers alone: which questions are open, and what a user's
 // answer does to the other answers. Both front ends only show what these say.

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "settings/SettingsLayout.h"
 
+#include <array>
+
 namespace {
 
 // One row: the stored name written out, then the answer it holds. The name is never made from the
 // field's name, so renaming a field cannot rename a user's stored value.
-#define VALUE(Name, Default, Page, Struct, Field)                                                            \
+#define VALUE_OF(Name, Default, page, Struct, Field)                                                         \
     SettingsValue {                                                                                          \
         Name, FieldWidth(FieldTypeOf<decltype(Struct::Field)>()), Default, AnswerField {                     \
-            PageId::Page, GLOMIE_PAGE_FIELD(Struct, Field)                                                   \
+            page, GLOMIE_PAGE_FIELD(Struct, Field)                                                           \
         }                                                                                                    \
     }
+#define VALUE(Name, Default, Page, Struct, Field) VALUE_OF(Name, Default, PageId::Page, Struct, Field)
 
 constexpr SettingsValue kSM[] = {
     VALUE("Pri", 15, Obsession, ObsessionAnswers, Pri),
@@ -19,75 +22,47 @@ constexpr SettingsValue kSM[] = {
     VALUE("GlomiePref", 1, Obsession, ObsessionAnswers, GlomiePref),
 };
 
-constexpr SettingsValue kFav[] = {
-    VALUE("Senshi0", 0, Favorites, SenshiVillainAnswers, Senshi0),
-    VALUE("Senshi1", 0, Favorites, SenshiVillainAnswers, Senshi1),
-    VALUE("TrendSenshi0", 1, Favorites, SenshiVillainAnswers, TrendSenshi0),
-    VALUE("TrendSenshi1", 1, Favorites, SenshiVillainAnswers, TrendSenshi1),
-    VALUE("IntensitySenshi0", 0, Favorites, SenshiVillainAnswers, IntensitySenshi0),
-    VALUE("IntensitySenshi1", 0, Favorites, SenshiVillainAnswers, IntensitySenshi1),
-    VALUE("BoostSenshi0", 0, Favorites, SenshiVillainAnswers, BoostSenshi0),
-    VALUE("BoostSenshi1", 0, Favorites, SenshiVillainAnswers, BoostSenshi1),
-    VALUE("Villian0", 0, Favorites, SenshiVillainAnswers, Villian0),
-    VALUE("Villian1", 0, Favorites, SenshiVillainAnswers, Villian1),
-    VALUE("TrendVillian0", 1, Favorites, SenshiVillainAnswers, TrendVillian0),
-    VALUE("TrendVillian1", 1, Favorites, SenshiVillainAnswers, TrendVillian1),
-    VALUE("IntensityVillian0", 0, Favorites, SenshiVillainAnswers, IntensityVillian0),
-    VALUE("IntensityVillian1", 0, Favorites, SenshiVillainAnswers, IntensityVillian1),
-    VALUE("BoostVillian0", 0, Favorites, SenshiVillainAnswers, BoostVillian0),
-    VALUE("BoostVillian1", 0, Favorites, SenshiVillainAnswers, BoostVillian1),
-    VALUE("Assist0", 0, MoreFavorites, AssistPartAnswers, Assist0),
-    VALUE("Assist1", 0, MoreFavorites, AssistPartAnswers, Assist1),
-    VALUE("TrendAssist0", 1, MoreFavorites, AssistPartAnswers, TrendAssist0),
-    VALUE("TrendAssist1", 1, MoreFavorites, AssistPartAnswers, TrendAssist1),
-    VALUE("IntensityAssist0", 0, MoreFavorites, AssistPartAnswers, IntensityAssist0),
-    VALUE("IntensityAssist1", 0, MoreFavorites, AssistPartAnswers, IntensityAssist1),
-    VALUE("BoostAssist0", 0, MoreFavorites, AssistPartAnswers, BoostAssist0),
-    VALUE("BoostAssist1", 0, MoreFavorites, AssistPartAnswers, BoostAssist1),
-    VALUE("Part0", 0, MoreFavorites, AssistPartAnswers, Part0),
-    VALUE("Part1", 0, MoreFavorites, AssistPartAnswers, Part1),
-    VALUE("TrendPart0", 1, MoreFavorites, AssistPartAnswers, TrendPart0),
-    VALUE("TrendPart1", 1, MoreFavorites, AssistPartAnswers, TrendPart1),
-    VALUE("IntensityPart0", 0, MoreFavorites, AssistPartAnswers, IntensityPart0),
-    VALUE("IntensityPart1", 0, MoreFavorites, AssistPartAnswers, IntensityPart1),
-    VALUE("BoostPart0", 0, MoreFavorites, AssistPartAnswers, BoostPart0),
-    VALUE("BoostPart1", 0, MoreFavorites, AssistPartAnswers, BoostPart1),
-};
+// The favourites and the dislikes keep the same values in sections of their own ("Fav", "Dis"): the
+// senshi and villians of one page, then the assisting characters and parts of the other.
+constexpr std::array<SettingsValue, 32> RatedValues(PageId senshi, PageId assist) {
+    return {
+        VALUE_OF("Senshi0", 0, senshi, SenshiVillainAnswers, Senshi0),
+        VALUE_OF("Senshi1", 0, senshi, SenshiVillainAnswers, Senshi1),
+        VALUE_OF("TrendSenshi0", 1, senshi, SenshiVillainAnswers, TrendSenshi0),
+        VALUE_OF("TrendSenshi1", 1, senshi, SenshiVillainAnswers, TrendSenshi1),
+        VALUE_OF("IntensitySenshi0", 0, senshi, SenshiVillainAnswers, IntensitySenshi0),
+        VALUE_OF("IntensitySenshi1", 0, senshi, SenshiVillainAnswers, IntensitySenshi1),
+        VALUE_OF("BoostSenshi0", 0, senshi, SenshiVillainAnswers, BoostSenshi0),
+        VALUE_OF("BoostSenshi1", 0, senshi, SenshiVillainAnswers, BoostSenshi1),
+        VALUE_OF("Villian0", 0, senshi, SenshiVillainAnswers, Villian0),
+        VALUE_OF("Villian1", 0, senshi, SenshiVillainAnswers, Villian1),
+        VALUE_OF("TrendVillian0", 1, senshi, SenshiVillainAnswers, TrendVillian0),
+        VALUE_OF("TrendVillian1", 1, senshi, SenshiVillainAnswers, TrendVillian1),
+        VALUE_OF("IntensityVillian0", 0, senshi, SenshiVillainAnswers, IntensityVillian0),
+        VALUE_OF("IntensityVillian1", 0, senshi, SenshiVillainAnswers, IntensityVillian1),
+        VALUE_OF("BoostVillian0", 0, senshi, SenshiVillainAnswers, BoostVillian0),
+        VALUE_OF("BoostVillian1", 0, senshi, SenshiVillainAnswers, BoostVillian1),
+        VALUE_OF("Assist0", 0, assist, AssistPartAnswers, Assist0),
+        VALUE_OF("Assist1", 0, assist, AssistPartAnswers, Assist1),
+        VALUE_OF("TrendAssist0", 1, assist, AssistPartAnswers, TrendAssist0),
+        VALUE_OF("TrendAssist1", 1, assist, AssistPartAnswers, TrendAssist1),
+        VALUE_OF("IntensityAssist0", 0, assist, AssistPartAnswers, IntensityAssist0),
+        VALUE_OF("IntensityAssist1", 0, assist, AssistPartAnswers, IntensityAssist1),
+        VALUE_OF("BoostAssist0", 0, assist, AssistPartAnswers, BoostAssist0),
+        VALUE_OF("BoostAssist1", 0, assist, AssistPartAnswers, BoostAssist1),
+        VALUE_OF("Part0", 0, assist, AssistPartAnswers, Part0),
+        VALUE_OF("Part1", 0, assist, AssistPartAnswers, Part1),
+        VALUE_OF("TrendPart0", 1, assist, AssistPartAnswers, TrendPart0),
+        VALUE_OF("TrendPart1", 1, assist, AssistPartAnswers, TrendPart1),
+        VALUE_OF("IntensityPart0", 0, assist, AssistPartAnswers, IntensityPart0),
+        VALUE_OF("IntensityPart1", 0, assist, AssistPartAnswers, IntensityPart1),
+        VALUE_OF("BoostPart0", 0, assist, AssistPartAnswers, BoostPart0),
+        VALUE_OF("BoostPart1", 0, assist, AssistPartAnswers, BoostPart1),
+    };
+}
 
-constexpr SettingsValue kDis[] = {
-    VALUE("Senshi0", 0, Dislikes, SenshiVillainAnswers, Senshi0),
-    VALUE("Senshi1", 0, Dislikes, SenshiVillainAnswers, Senshi1),
-    VALUE("TrendSenshi0", 1, Dislikes, SenshiVillainAnswers, TrendSenshi0),
-    VALUE("TrendSenshi1", 1, Dislikes, SenshiVillainAnswers, TrendSenshi1),
-    VALUE("IntensitySenshi0", 0, Dislikes, SenshiVillainAnswers, IntensitySenshi0),
-    VALUE("IntensitySenshi1", 0, Dislikes, SenshiVillainAnswers, IntensitySenshi1),
-    VALUE("BoostSenshi0", 0, Dislikes, SenshiVillainAnswers, BoostSenshi0),
-    VALUE("BoostSenshi1", 0, Dislikes, SenshiVillainAnswers, BoostSenshi1),
-    VALUE("Villian0", 0, Dislikes, SenshiVillainAnswers, Villian0),
-    VALUE("Villian1", 0, Dislikes, SenshiVillainAnswers, Villian1),
-    VALUE("TrendVillian0", 1, Dislikes, SenshiVillainAnswers, TrendVillian0),
-    VALUE("TrendVillian1", 1, Dislikes, SenshiVillainAnswers, TrendVillian1),
-    VALUE("IntensityVillian0", 0, Dislikes, SenshiVillainAnswers, IntensityVillian0),
-    VALUE("IntensityVillian1", 0, Dislikes, SenshiVillainAnswers, IntensityVillian1),
-    VALUE("BoostVillian0", 0, Dislikes, SenshiVillainAnswers, BoostVillian0),
-    VALUE("BoostVillian1", 0, Dislikes, SenshiVillainAnswers, BoostVillian1),
-    VALUE("Assist0", 0, MoreDislikes, AssistPartAnswers, Assist0),
-    VALUE("Assist1", 0, MoreDislikes, AssistPartAnswers, Assist1),
-    VALUE("TrendAssist0", 1, MoreDislikes, AssistPartAnswers, TrendAssist0),
-    VALUE("TrendAssist1", 1, MoreDislikes, AssistPartAnswers, TrendAssist1),
-    VALUE("IntensityAssist0", 0, MoreDislikes, AssistPartAnswers, IntensityAssist0),
-    VALUE("IntensityAssist1", 0, MoreDislikes, AssistPartAnswers, IntensityAssist1),
-    VALUE("BoostAssist0", 0, MoreDislikes, AssistPartAnswers, BoostAssist0),
-    VALUE("BoostAssist1", 0, MoreDislikes, AssistPartAnswers, BoostAssist1),
-    VALUE("Part0", 0, MoreDislikes, AssistPartAnswers, Part0),
-    VALUE("Part1", 0, MoreDislikes, AssistPartAnswers, Part1),
-    VALUE("TrendPart0", 1, MoreDislikes, AssistPartAnswers, TrendPart0),
-    VALUE("TrendPart1", 1, MoreDislikes, AssistPartAnswers, TrendPart1),
-    VALUE("IntensityPart0", 0, MoreDislikes, AssistPartAnswers, IntensityPart0),
-    VALUE("IntensityPart1", 0, MoreDislikes, AssistPartAnswers, IntensityPart1),
-    VALUE("BoostPart0", 0, MoreDislikes, AssistPartAnswers, BoostPart0),
-    VALUE("BoostPart1", 0, MoreDislikes, AssistPartAnswers, BoostPart1),
-};
+constexpr auto kFav = RatedValues(PageId::Favorites, PageId::MoreFavorites);
+constexpr auto kDis = RatedValues(PageId::Dislikes, PageId::MoreDislikes);
 
 constexpr SettingsValue kExp[] = {
     VALUE("Years", 0, Experience, ExperienceAnswers, Years),
@@ -214,6 +189,7 @@ constexpr SettingsValue kPer[] = {
 };
 
 #undef VALUE
+#undef VALUE_OF
 
 constexpr SettingsSection kSections[] = {
     {"SM", kSM}, {"Fav", kFav}, {"Dis", kDis}, {"Exp", kExp}, {"Op", kOp}, {"Per", kPer},

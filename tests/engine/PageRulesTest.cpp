@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "RandomAnswers.h"
 #include "rules/PageRules.h"
 #include "settings/SettingsLayout.h"
 
@@ -54,6 +55,56 @@ TEST(Questions, AskForEveryAnswerOnceUnderItsOwnName) {
         }
     }
     EXPECT_EQ(asked.size(), StoredValueCount() + UnstoredValues().size());
+}
+
+// The values a test tries for a question: both ends of its control, the next ones in, the middle;
+// a list's rows; a selection's first rows and all of them.
+std::vector<int32_t> TriedValues(const Question& q) {
+    switch (q.Kind) {
+    case ControlKind::List:
+        return {0, 1, 2, q.Table->count() - 1};
+    case ControlKind::Selection:
+        return {0, 1, 2, static_cast<int32_t>((uint32_t{1} << (q.Table->count() - 1)) - 1)};
+    default:
+        return {q.Minimum, q.Maximum, q.Minimum + 1, q.Maximum - 1, (q.Minimum + q.Maximum) / 2};
+    }
+}
+
+// Every question of the table counts: some answer of it, among answers the pages allow, changes the
+// code, and the decoder reads that answer back. A question wired to nothing fails here by its key.
+TEST(Questions, EveryQuestionReachesTheCodeAndTheDecoder) {
+    constexpr int kTries = 3000;
+    for (int p = 0; p < kPageCount; ++p) {
+        const auto page = static_cast<PageId>(p);
+        const auto questions = QuestionsOf(page);
+        for (size_t i = 0; i < questions.size(); ++i) {
+            const AnswerField field = AnswerOf(page, questions[i]);
+            bool coded = false, decoded = false;
+            for (int seed = 1; seed <= kTries && !decoded; ++seed) {
+                SeededValues values(static_cast<uint64_t>(seed));
+                const AnswerSet before = RandomAnswerSet(values);
+                const std::string code = EncodeGlomieCode(before);
+                for (const int32_t value : TriedValues(questions[i])) {
+                    AnswerSet after = before;
+                    WriteAnswer(after, field, value);
+                    if (!OutsidePageRanges(after).empty())
+                        continue;
+                    const std::string changed = EncodeGlomieCode(after);
+                    if (changed == code)
+                        continue;
+                    coded = true;
+                    if (ReadAnswer(DecodeGlomieCode(changed).Answers, field) !=
+                        ReadAnswer(DecodeGlomieCode(code).Answers, field)) {
+                        decoded = true;
+                        break;
+                    }
+                }
+            }
+            const std::string key = AnswerKey(field);
+            EXPECT_TRUE(coded) << key << ": no answer of it changes the code";
+            EXPECT_TRUE(!coded || decoded) << key << ": the decoder never reads it back from the code";
+        }
+    }
 }
 
 // Which questions a page closes: the page's questions named here are closed, all others open.
@@ -135,6 +186,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "Op/OmitDub",
                  AllOpinionsBut({"WhatSos", "Member", "NoOpSos", "WhatMixx", "NoOpMixx", "IntensityMixx",
                                  "BoostMixx", "NoOpHentai"})},
+        OpenCase{"NoOpinionKeepsTheCartoonMark",
+                 {{"Op/OmitDub", 0}, {"Op/NoOpDub", 1}, {"Op/AmericanCartoon", 1}},
+                 "Op/OmitDub",
+                 AllOpinionsBut({"WhatDub", "AmericanCartoon", "NoOpDub"})},
+        OpenCase{"WhatSosClosesTheMarks",
+                 {{"Op/OmitSos", 0}, {"Op/WhatSos", 1}, {"Op/Member", 1}, {"Op/Bitter", 1}},
+                 "Op/OmitDub",
+                 AllOpinionsBut({"WhatSos"})},
         OpenCase{"Bitter",
                  {{"Op/OmitSos", 0}, {"Op/Bitter", 1}},
                  "Op/OmitDub",
@@ -171,6 +230,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "Per/OmitAge",
                  {"ExactAge", "ExactStatureFt", "ExactStatureIn", "ExactWeight", "ColorAdjLeft0", "ColorAdjLeft1",
                   "ColorAdjLeft2", "ColorAdjRight0", "ColorAdjRight1"}},
+        OpenCase{"SameEyesARightColourStillOpensTheMarks",
+                 {{"Per/OmitEyes", 0}, {"Per/ColorRight1", 3}},
+                 "Per/OmitAge",
+                 {"SpecifyExactAge", "ExactAge", "Age", "BoostAge", "SpecifyExactStature", "ExactStatureFt",
+                  "ExactStatureIn", "Stature", "BoostStature", "SpecifyExactWeight", "ExactWeight", "NoTellWeight",
+                  "Weight", "BoostWeight", "NoTellFat", "Fat", "BoostFat", "ColorAdjLeft0", "ColorAdjLeft1",
+                  "ColorAdjLeft2", "ColorRight0", "ColorAdjRight0", "ColorRight1", "ColorAdjRight1", "ColorRight2",
+                  "ColorAdjRight2"}},
         OpenCase{"MorePersonalOmits",
                  {{"Per/OmitHair", 0}, {"Per/OmitBloodType", 0}},
                  "Per/OmitHair",
@@ -250,12 +317,21 @@ INSTANTIATE_TEST_SUITE_P(
         ActionCase{"AgeHigh", {{"Per/Age", 3}}, "Per/BoostAge", 5, {{"Per/BoostAge", 1}}},
         ActionCase{"AgeLow", {{"Per/BoostAge", -7}}, "Per/Age", -3, {{"Per/Age", -3}, {"Per/BoostAge", 0}}},
         ActionCase{"ToneHigh", {{"Per/Tone", 1}}, "Per/BoostTone", 3, {{"Per/BoostTone", 1}}},
+        ActionCase{"HentaiAtTheBottom", {{"Op/BoostHentai", -2}}, "Op/IntensityHentai", -3,
+                   {{"Op/BoostHentai", 0}}},
+        ActionCase{"HairAtTheTopLeavesNoRoom", {{"Per/Hair", 4}}, "Per/BoostHair", 1, {{"Per/BoostHair", 0}}},
+        ActionCase{"HairAtTheBottomTunesUpToTheSpinsEnd", {{"Per/Hair", -3}}, "Per/BoostHair", 9,
+                   {{"Per/BoostHair", 7}}},
+        ActionCase{"KinkHigh", {{"Per/Kink", 1}, {"Per/BoostKink", 2}}, "Per/Kink", 2, {{"Per/BoostKink", 1}}},
+        ActionCase{"KinkLow", {{"Per/BoostKink", -1}}, "Per/Kink", -3, {{"Per/BoostKink", 0}}},
         ActionCase{"DubAtTop", {{"Op/BoostDub", 1}}, "Op/IntensityDub", 2, {{"Op/BoostDub", 0}}},
         // A list's row plus its tune within the three rows, whichever of the two moves.
         ActionCase{"RowTuneBelowTheFirstRow", {}, "Per/BoostPreference", -1, {{"Per/BoostPreference", 0}}},
         ActionCase{"RowTuneToTheLastRow", {}, "Per/BoostStatus", 2, {{"Per/BoostStatus", 2}}},
         ActionCase{"RowMovedUnderItsTune", {{"Per/BoostStatus", 2}}, "Per/Status", 1,
                    {{"Per/Status", 1}, {"Per/BoostStatus", 1}}},
+        ActionCase{"MiddleRowTunedOneEitherWay", {{"Per/Status", 1}}, "Per/BoostStatus", 3,
+                   {{"Per/BoostStatus", 1}}},
         ActionCase{"LastRowTunedDown", {{"Per/Preference", 2}}, "Per/BoostPreference", -2,
                    {{"Per/BoostPreference", -2}}},
         ActionCase{"DamagedRowTunesAsFarAsTheSpinGoes", {{"Per/Preference", 100}}, "Per/BoostPreference", 0,

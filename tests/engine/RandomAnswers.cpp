@@ -3,135 +3,72 @@
 
 #include <algorithm>
 
+#include "settings/Questions.h"
 #include "settings/SettingsLayout.h"
 
 namespace {
 
-// A favourite or dislike: a row of its table, a trend, and an intensity 0..3 with its tune.
-template <typename Visitor, typename Field, typename Boost>
-void Rated(Visitor& v, const char* name, Field& row, Field& trend, Field& intensity, Boost& boost,
-           int lastRow) {
-    v.range(name, row, 0, lastRow);
-    v.range(name, trend, 0, 2);
-    v.tune(name, intensity, boost, 0, 3, 0);
+// What a question's control can give: a check box 0 or 1, a list its rows, a selection any mask of
+// its rows, the others their range.
+std::pair<int, int> RangeOfControl(const Question& q) {
+    switch (q.Kind) {
+    case ControlKind::Check:
+        return {0, 1};
+    case ControlKind::List:
+        return {0, q.Table->count() - 1};
+    case ControlKind::Selection:
+        return {0, static_cast<int>((uint32_t{1} << (q.Table->count() - 1)) - 1)};
+    default:
+        return {q.Minimum, q.Maximum};
+    }
 }
 
-// Every answer with the range its control allows, visited in one place for both the generator and
-// the checker. tune(value, tune, low, high, floor): the value lies in low..high and the tune keeps
-// value + tune there too, never below floor (the spin's own minimum). An upright (inverted) anime
-// slider at position p leaves a tune of 0..p.
+// Every answer with the range its control allows, taken from the pages' questions and visited in one
+// place for both the generator and the checker. A level or list followed by its tune is visited with
+// it: tune(value, tune, low, high, tuneLow, tuneHigh, inverted): the value lies in low..high and the
+// tune keeps what it tunes there too, within its own spin's range. An upright (inverted) slider at
+// position p stands for the intensity high - p.
 template <typename Answers, typename Visitor> void VisitAnswers(Answers& a, Visitor& v) {
-    v.range("SM.Pri", a.Obsession.Pri, 0, 30);
-    v.range("SM.Sec", a.Obsession.Sec, 0, 30);
-    v.range("SM.ChkSec", a.Obsession.ChkSec, 0, 1);
-    v.range("SM.GlomiePref", a.Obsession.GlomiePref, 0, 2);
-
-    for (auto* f : {&a.Favorites, &a.Dislikes}) {
-        Rated(v, "F0.Senshi0", f->Senshi0, f->TrendSenshi0, f->IntensitySenshi0, f->BoostSenshi0, 18);
-        Rated(v, "F0.Senshi1", f->Senshi1, f->TrendSenshi1, f->IntensitySenshi1, f->BoostSenshi1, 18);
-        Rated(v, "F0.Villian0", f->Villian0, f->TrendVillian0, f->IntensityVillian0, f->BoostVillian0, 53);
-        Rated(v, "F0.Villian1", f->Villian1, f->TrendVillian1, f->IntensityVillian1, f->BoostVillian1, 53);
+    for (int p = 0; p < kPageCount; ++p) {
+        const auto page = static_cast<PageId>(p);
+        const auto questions = QuestionsOf(page);
+        for (size_t i = 0; i < questions.size(); ++i) {
+            const Question& q = questions[i];
+            if (q.Kind == ControlKind::Tune)
+                continue; // visited with what it tunes
+            const auto [low, high] = RangeOfControl(q);
+            if (i + 1 < questions.size() && questions[i + 1].Kind == ControlKind::Tune) {
+                const Question& tune = questions[i + 1];
+                v.tune(a, AnswerOf(page, q), AnswerOf(page, tune), low, high, tune.Minimum, tune.Maximum,
+                       q.Inverted);
+            } else {
+                v.range(a, AnswerOf(page, q), low, high);
+            }
+        }
     }
-    for (auto* f : {&a.MoreFavorites, &a.MoreDislikes}) {
-        Rated(v, "F1.Assist0", f->Assist0, f->TrendAssist0, f->IntensityAssist0, f->BoostAssist0, 23);
-        Rated(v, "F1.Assist1", f->Assist1, f->TrendAssist1, f->IntensityAssist1, f->BoostAssist1, 23);
-        Rated(v, "F1.Part0", f->Part0, f->TrendPart0, f->IntensityPart0, f->BoostPart0, 9);
-        Rated(v, "F1.Part1", f->Part1, f->TrendPart1, f->IntensityPart1, f->BoostPart1, 9);
-    }
+}
 
-    auto& x = a.Experience;
-    v.range("Experience.Years", x.Years, 0, 100);
-    v.range("Experience.ByNumbers", x.ByNumbers, 0, 1);
-    v.range("Experience.Raw", x.Raw, 0, 200);
-    v.range("Experience.Sub", x.Sub, 0, 200);
-    v.range("Experience.Dub", x.Dub, 0, 200);
-    v.range("Experience.MangaRaw", x.MangaRaw, 0, 200);
-    v.range("Experience.MangaSub", x.MangaSub, 0, 200);
-    v.range("Experience.RawComplete", x.RawComplete, 0, 511);
-    v.range("Experience.SubComplete", x.SubComplete, 0, 511);
-    v.range("Experience.DubComplete", x.DubComplete, 0, 511);
-    v.range("Experience.RawPartial", x.RawPartial, 0, 511);
-    v.range("Experience.SubPartial", x.SubPartial, 0, 511);
-    v.range("Experience.DubPartial", x.DubPartial, 0, 511);
-    v.inverted("Experience.Raw rating", x.IntensityRaw, x.BoostRaw, 4);
-    v.inverted("Experience.Sub rating", x.IntensitySub, x.BoostSub, 4);
-    v.inverted("Experience.Dub rating", x.IntensityDub, x.BoostDub, 4);
-    v.tune("Experience.MangaRaw rating", x.IntensityMangaRaw, x.BoostMangaRaw, 0, 4, 0);
-    v.tune("Experience.MangaSub rating", x.IntensityMangaSub, x.BoostMangaSub, 0, 4, 0);
-
-    auto& o = a.Opinions;
-    for (auto* flag : {&o.AmericanCartoon, &o.WhatDub, &o.NoOpDub, &o.NoOpAnti, &o.NoOpHentai, &o.NoOpMixx,
-                       &o.NoOpOw, &o.NoOpSos, &o.Bitter, &o.WhatMixx, &o.WhatSos, &o.OmitDub, &o.Member,
-                       &o.OmitAnti, &o.OmitHentai, &o.OmitMixx, &o.OmitOw, &o.OmitSos, &o.WhatOw})
-        v.range("Opinions flag", *flag, 0, 1);
-    v.tune("Opinions.Dub", o.IntensityDub, o.BoostDub, -2, 2, -4);
-    v.tune("Opinions.Sos", o.IntensitySos, o.BoostSos, -2, 3, -5);
-    v.tune("Opinions.Ow", o.IntensityOw, o.BoostOw, -2, 3, -5);
-    v.tune("Opinions.Anti", o.IntensityAnti, o.BoostAnti, -2, 3, -5);
-    v.tune("Opinions.Hentai", o.IntensityHentai, o.BoostHentai, -3, 3, -6);
-    v.tune("Opinions.Mixx", o.IntensityMixx, o.BoostMixx, -2, 3, -5);
-
-    auto& p = a.Personal;
-    for (auto* flag : {&p.SpecifyExactAge, &p.SpecifyExactWeight, &p.SpecifyExactStature, &p.OmitAge,
-                       &p.OmitStature, &p.OmitEyes, &p.OmitWeight, &p.NoTellWeight, &p.OmitFat, &p.NoTellFat,
-                       &p.Same, &p.Glasses, &p.Contacts})
-        v.range("Personal flag", *flag, 0, 1);
-    v.range("Personal.ExactAge", p.ExactAge, 0, 200);
-    v.range("Personal.ExactWeight", p.ExactWeight, 0, 500);
-    v.range("Personal.ExactStatureFt", p.ExactStatureFt, 0, 10);
-    v.range("Personal.ExactStatureIn", p.ExactStatureIn, 0, 11);
-    for (auto* colour :
-         {&p.ColorLeft0, &p.ColorLeft1, &p.ColorLeft2, &p.ColorRight0, &p.ColorRight1, &p.ColorRight2})
-        v.range("Personal eye colour", *colour, 0, 6);
-    for (auto* adjective : {&p.ColorAdjLeft0, &p.ColorAdjLeft1, &p.ColorAdjLeft2, &p.ColorAdjRight0,
-                            &p.ColorAdjRight1, &p.ColorAdjRight2})
-        v.range("Personal eye colour adjective", *adjective, 0, 2);
-    v.tune("Personal.Age", p.Age, p.BoostAge, -3, 4, -7);
-    v.tune("Personal.Stature", p.Stature, p.BoostStature, -3, 3, -6);
-    v.tune("Personal.Weight", p.Weight, p.BoostWeight, -3, 3, -6);
-    v.tune("Personal.Fat", p.Fat, p.BoostFat, -3, 3, -6);
-
-    auto& q = a.MorePersonal;
-    for (auto* flag : {&q.Beard, &q.Moustache, &q.OmitBloodType, &q.OmitGroup, &q.OmitHair, &q.OmitTone})
-        v.range("MorePersonal flag", *flag, 0, 1);
-    v.range("MorePersonal.HairColor", q.HairColor, 0, 9);
-    v.range("MorePersonal.HairColorAdj", q.HairColorAdj, 0, 2);
-    v.range("MorePersonal.BloodType", q.BloodType, 0, 3);
-    v.range("MorePersonal.BloodTypeSign", q.BloodTypeSign, 0, 2);
-    v.range("MorePersonal.Group", q.Group, 0, 511);
-    v.tune("MorePersonal.Hair", q.Hair, q.BoostHair, -3, 4, -7);
-    v.tune("MorePersonal.Tone", q.Tone, q.BoostTone, -2, 2, -4);
-
-    auto& r = a.EvenMorePersonal;
-    for (auto* flag : {&r.OmitGender, &r.OmitRelationship, &r.OmitSign, &r.UsePurity, &r.NoTellKink})
-        v.range("EvenMorePersonal flag", *flag, 0, 1);
-    v.range("EvenMorePersonal.Gender", r.Gender, 0, 2);
-    v.range("EvenMorePersonal.Sign", r.Sign, 0, 11);
-    v.range("EvenMorePersonal.KinkMembership", r.KinkMembership, 0, 3);
-    v.range("EvenMorePersonal.Purity", r.Purity, 0, 500);
-    v.tune("EvenMorePersonal.Kink", r.Kink, r.BoostKink, -3, 3, -6);
-    // A preference or status row plus its tune stays within the rows 0..2.
-    v.tune("EvenMorePersonal.Preference", r.Preference, r.BoostPreference, 0, 2, -2);
-    v.tune("EvenMorePersonal.Status", r.Status, r.BoostStatus, 0, 2, -2);
+// The tunes a value leaves: the tuned intensity (an upright slider's counted from its top) plus the
+// tune within low..high, and the tune within its spin.
+std::pair<int64_t, int64_t> TuneRange(int64_t value, int low, int high, int tuneLow, int tuneHigh,
+                                      bool inverted) {
+    const int64_t effective = inverted ? high - value : value;
+    return {std::max<int64_t>(tuneLow, low - effective), std::min<int64_t>(tuneHigh, high - effective)};
 }
 
 class Generator {
   public:
     explicit Generator(ValueSource& values) : m_values(values) {}
 
-    template <typename Field> void range(const char*, Field& field, int low, int high) {
-        field = static_cast<Field>(pick(low, high));
+    void range(AnswerSet& answers, AnswerField field, int low, int high) {
+        WriteAnswer(answers, field, pick(low, high));
     }
-    template <typename Field, typename Boost>
-    void tune(const char*, Field& value, Boost& tune, int low, int high, int floor) {
-        value = static_cast<Field>(pick(low, high));
-        tune = static_cast<Boost>(
-            pick(std::max(low - static_cast<int>(value), floor), high - static_cast<int>(value)));
-    }
-    template <typename Field, typename Boost>
-    void inverted(const char*, Field& position, Boost& tune, int maximum) {
-        position = static_cast<Field>(pick(0, maximum));
-        tune = static_cast<Boost>(pick(0, static_cast<int>(position)));
+    void tune(AnswerSet& answers, AnswerField field, AnswerField tune, int low, int high, int tuneLow,
+              int tuneHigh, bool inverted) {
+        const int value = pick(low, high);
+        const auto [least, most] = TuneRange(value, low, high, tuneLow, tuneHigh, inverted);
+        WriteAnswer(answers, field, value);
+        WriteAnswer(answers, tune, pick(static_cast<int>(least), static_cast<int>(most)));
     }
 
   private:
@@ -155,25 +92,22 @@ class Checker {
   public:
     std::string Failure;
 
-    template <typename Field> void range(const char* name, const Field& field, int low, int high) {
-        check(name, static_cast<int64_t>(field), low, high);
+    void range(const AnswerSet& answers, AnswerField field, int low, int high) {
+        check(field, ReadAnswer(answers, field), low, high);
     }
-    template <typename Field, typename Boost>
-    void tune(const char* name, const Field& value, const Boost& tune, int low, int high, int floor) {
-        check(name, static_cast<int64_t>(value), low, high);
-        check(name, int64_t{value} + tune, low, high);
-        check(name, tune, floor, high - low);
-    }
-    template <typename Field, typename Boost>
-    void inverted(const char* name, const Field& position, const Boost& tune, int maximum) {
-        check(name, position, 0, maximum);
-        check(name, tune, 0, static_cast<int>(position));
+    void tune(const AnswerSet& answers, AnswerField field, AnswerField tune, int low, int high, int tuneLow,
+              int tuneHigh, bool inverted) {
+        const int64_t value = ReadAnswer(answers, field);
+        check(field, value, low, high);
+        const auto [least, most] =
+            TuneRange(std::clamp<int64_t>(value, low, high), low, high, tuneLow, tuneHigh, inverted);
+        check(tune, ReadAnswer(answers, tune), least, most);
     }
 
   private:
-    void check(const char* name, int64_t value, int64_t low, int64_t high) {
+    void check(AnswerField field, int64_t value, int64_t low, int64_t high) {
         if (Failure.empty() && (value < low || value > high))
-            Failure = std::string(name) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
+            Failure = AnswerKey(field) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
                       ".." + std::to_string(high);
     }
 };

@@ -101,7 +101,7 @@ TEST(SettingsLayout, LoadAndSaveWalkTheSameOrder) {
     AnswerSet answers;
     LoadSettings(store, answers);
     SaveSettings(store, answers);
-    ASSERT_EQ(store.reads.size(), 183u);
+    ASSERT_EQ(store.reads.size(), StoredValueCount());
     EXPECT_EQ(store.reads, store.writes);
     EXPECT_EQ(store.reads.front(), "SM/Pri");
     EXPECT_EQ(store.reads[4], "Fav/Senshi0");
@@ -203,7 +203,7 @@ TEST(SettingsLayout, AFailingStoreGivesDefaultsAndStillTriesEveryWrite) {
     LoadSettings(store, answers);
     EXPECT_EQ(answers.Obsession.Pri, 15);
     SaveSettings(store, answers);
-    EXPECT_EQ(store.writes.size(), 183u);
+    EXPECT_EQ(store.writes.size(), StoredValueCount());
 }
 
 TEST(SettingsLayout, FavouritesAndDislikesKeepTheirOwnAnswers) {

@@ -138,52 +138,6 @@ TEST_F(ExperiencePageTest, TheModeSwitchKeepsCountsAndPartsAlike) {
     EXPECT_EQ(answers().SubComplete, 16);
 }
 
-TEST_F(ExperiencePageTest, APartialListAloneOpensItsGroup) {
-    open({{"Exp/ByNumbers", 0}});
-    ClickListItem(partList("DubPartial"), 1);
-    EXPECT_EQ(answers().DubPartial, 2);
-    expectTuneGroup("Dub", true);
-    PressKey(sliderOf("Dub"), Qt::Key_Up);
-    EXPECT_EQ(code(), Header + " X:a[R]d+");
-    ClickListItem(partList("DubPartial"), 1); // a click takes the row back out
-    EXPECT_EQ(answers().DubPartial, 0);
-    expectTuneGroup("Dub", false);
-    EXPECT_EQ(code(), Header);
-}
-
-TEST_F(ExperiencePageTest, TheUprightTuneNeverPassesTheTop) {
-    open();
-    TypeText(countBox("Raw"), "5");
-    QSlider& slider = sliderOf("Raw");
-    QSpinBox& tune = tuneOf("Raw");
-    PressKey(slider, Qt::Key_Up, 2); // up the slider: stronger
-    EXPECT_EQ(slider.value(), 2);
-    EXPECT_EQ(answers().IntensityRaw, 2);
-    PressKey(tune, Qt::Key_Up, 3); // effective 2: a tune of at most 2
-    EXPECT_EQ(tune.value(), 2);
-    EXPECT_EQ(answers().BoostRaw, 2);
-    EXPECT_EQ(code(), Header + " X:a5r++[++]");
-    PressKey(slider, Qt::Key_Up); // position 1, effective 3: 3 + 2 > 4
-    EXPECT_EQ(answers().IntensityRaw, 1);
-    EXPECT_EQ(answers().BoostRaw, 1);
-    EXPECT_EQ(code(), Header + " X:a5r+++[+]");
-    PressKey(slider, Qt::Key_Up); // the top: no room left
-    EXPECT_EQ(answers().IntensityRaw, 0);
-    EXPECT_EQ(answers().BoostRaw, 0);
-    EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(code(), Header + " X:a5r++++");
-    PressKey(slider, Qt::Key_Down, 4);
-    EXPECT_EQ(answers().IntensityRaw, 4);
-    EXPECT_EQ(code(), Header + " X:a5r");
-
-    // The manga sliders lie flat and are not inverted.
-    TypeText(countBox("MangaSub"), "18");
-    PressKey(sliderOf("MangaSub"), Qt::Key_Right, 3);
-    PressKey(tuneOf("MangaSub"), Qt::Key_Up, 2);
-    EXPECT_EQ(answers().BoostMangaSub, 1);
-    EXPECT_EQ(code(), Header + " X:a5r:m18s+++[+]");
-}
-
 TEST_F(ExperiencePageTest, TheYearsSpinCountsHalfYears) {
     open();
     QSpinBox& years = find<QSpinBox>(page(), "Years");

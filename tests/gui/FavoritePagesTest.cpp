@@ -48,17 +48,6 @@ TEST_F(FavoritePages, FirstRunEverySlotIsEmptyAndClosed) {
     EXPECT_EQ(find<QComboBox>(sheet.page(MoreFavorites), "Part0").count(), 10);
 }
 
-TEST_F(FavoritePages, ChoosingACharacterOpensOnlyItsSlot) {
-    EncoderSheet& sheet = openSheet();
-    showTab(Favorites);
-    AnswerPage& page = sheet.page(Favorites);
-    ChooseItem(find<QComboBox>(page, "Senshi0"), 1);
-    ExpectSlotEnabled(page, "Senshi0", true);
-    for (const char* other : {"Senshi1", "Villian0", "Villian1"})
-        ExpectSlotEnabled(page, other, false);
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMo");
-}
-
 TEST_F(FavoritePages, TheSameAnswersGivePlusOnFavouritesAndMinusOnDislikes) {
     EncoderSheet& sheet = openSheet();
     for (int index : {Favorites, Dislikes}) {
@@ -96,26 +85,6 @@ TEST_F(FavoritePages, AClosedSlotKeepsItsRatingForLater) {
     ChooseItem(assist, 23);
     EXPECT_EQ(assist.currentText(), "grown-up Chibiusa[SuperS #16o?]");
     EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:aCh++");
-}
-
-TEST_F(FavoritePages, TheTuneNeverPushesTheIntensityPastTheTop) {
-    EncoderSheet& sheet = openSheet();
-    showTab(Favorites);
-    AnswerPage& page = sheet.page(Favorites);
-    ChooseItem(find<QComboBox>(page, "Senshi1"), 4);
-    QSlider& slider = find<QSlider>(page, "IntensitySenshi1");
-    QSpinBox& tune = find<QSpinBox>(page, "BoostSenshi1");
-    PressKey(slider, Qt::Key_Right, 2);
-    PressKey(tune, Qt::Key_Up);
-    EXPECT_EQ(tune.value(), 1);
-    PressKey(tune, Qt::Key_Up); // 2 + 2 > 3: set back at once
-    EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(sheet.answers().Favorites.BoostSenshi1, 1);
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe++[+]");
-    PressKey(slider, Qt::Key_Right); // to the top: no room left for a tune
-    EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(sheet.answers().Favorites.BoostSenshi1, 0);
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m- F:sMe+++");
 }
 
 TEST_F(FavoritePages, StoredRatingsPastTheTopShowUntilTheGroupIsTouched) {

@@ -45,27 +45,6 @@ TEST_F(ObsessionPageTest, SliderStepsChangeTheLevelTheDescriptionAndTheCode) {
     EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:!m-");
 }
 
-TEST_F(ObsessionPageTest, TheSecondarySwitchOpensTheSliderAndKeepsItsLevel) {
-    EncoderSheet& sheet = openSheet();
-    AnswerPage& page = sheet.page(0);
-    QCheckBox& secondary = find<QCheckBox>(page, "ChkSec");
-    QTest::mouseClick(&secondary, Qt::LeftButton);
-    EXPECT_EQ(sheet.answers().Obsession.ChkSec, 1);
-    EXPECT_TRUE(find<QSlider>(page, "Sec").isEnabled());
-    EXPECT_EQ(find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(15) + "\n\n" + Obsession(0));
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5[0]m-");
-
-    PressKey(find<QSlider>(page, "Sec"), Qt::Key_Right, 4);
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5[1+]m-");
-    QTest::mouseClick(&secondary, Qt::LeftButton);
-    EXPECT_FALSE(find<QSlider>(page, "Sec").isEnabled());
-    EXPECT_EQ(sheet.answers().Obsession.Sec, 4);
-    EXPECT_EQ(find<QPlainTextEdit>(page, "Description").toPlainText(), Obsession(15));
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5m-");
-    QTest::keyClick(&secondary, Qt::Key_Space); // the keyboard works the switch too
-    EXPECT_EQ(codeBoxText(page), "GlomieCode(1.12.05) SM:5[1+]m-");
-}
-
 TEST_F(ObsessionPageTest, TheEmptyFeelingLeavesTheFeelingOut) {
     EncoderSheet& sheet = openSheet();
     AnswerPage& page = sheet.page(0);

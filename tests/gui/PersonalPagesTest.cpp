@@ -119,154 +119,6 @@ TEST_F(PersonalPageTest, FirstRunOpensOnlyTheOmitBoxes) {
     EXPECT_EQ(code(PersonalTab), Header);
 }
 
-TEST_F(PersonalPageTest, AnExactNumberReplacesTheLevel) {
-    Driver page = open(PersonalTab);
-    const struct {
-        const char* trait;
-        QStringList counts;
-    } traits[] = {{"Age", {"ExactAge"}}, {"Stature", {"ExactStatureFt", "ExactStatureIn"}}};
-    for (const auto& [trait, counts] : traits) {
-        const QString name = QLatin1String(trait);
-        const QStringList level = {name, "Boost" + name, "TuneFrame" + name};
-        page.toggle("Omit" + name);
-        ExpectEnabled(page, {"SpecifyExact" + name, name + "Group"}, true);
-        ExpectEnabled(page, level, true);
-        ExpectEnabled(page, counts, false);
-        page.toggle("SpecifyExact" + name);
-        ExpectEnabled(page, counts, true);
-        ExpectEnabled(page, level, false);
-        page.toggle("Omit" + name);
-        ExpectEnabled(page, counts + level + QStringList{"SpecifyExact" + name, name + "Group"}, false);
-        EXPECT_TRUE(page.get<QCheckBox>("Omit" + name).isEnabled());
-    }
-    EXPECT_EQ(p0().SpecifyExactAge, 1);
-    EXPECT_EQ(p0().SpecifyExactStature, 1);
-}
-
-TEST_F(PersonalPageTest, WeightExactWinsOverNotTelling) {
-    Driver page = open(PersonalTab);
-    const QStringList level = {"Weight", "BoostWeight", "TuneFrameWeight"};
-    page.toggle("OmitWeight");
-    ExpectEnabled(page, {"SpecifyExactWeight", "NoTellWeight", "WeightGroup"}, true);
-    ExpectEnabled(page, level, true);
-    ExpectEnabled(page, {"ExactWeight"}, false);
-    page.toggle("NoTellWeight");
-    ExpectEnabled(page, level, false);
-    EXPECT_EQ(code(PersonalTab), Header + " P:w?");
-    page.toggle("SpecifyExactWeight");
-    ExpectEnabled(page, {"NoTellWeight"}, false);
-    EXPECT_TRUE(page.get<QCheckBox>("NoTellWeight").isChecked());
-    ExpectEnabled(page, {"ExactWeight"}, true);
-    page.toggle("SpecifyExactWeight");
-    ExpectEnabled(page, {"NoTellWeight"}, true);
-    ExpectEnabled(page, level, false); // still not telling
-    ExpectEnabled(page, {"ExactWeight"}, false);
-}
-
-TEST_F(PersonalPageTest, BodyFatNotTellingClosesOnlyTheLevel) {
-    Driver page = open(PersonalTab);
-    page.toggle("OmitFat");
-    ExpectEnabled(page, {"NoTellFat", "FatGroup", "Fat", "BoostFat", "TuneFrameFat"}, true);
-    EXPECT_EQ(code(PersonalTab), Header + " P:f");
-    page.toggle("NoTellFat");
-    ExpectEnabled(page, {"Fat", "BoostFat", "TuneFrameFat"}, false);
-    ExpectEnabled(page, {"NoTellFat", "FatGroup"}, true);
-    EXPECT_EQ(code(PersonalTab), Header + " P:f?");
-}
-
-const QStringList LeftColours = {"ColorLeft0", "ColorLeft1", "ColorLeft2"};
-const QStringList LeftIntensities = {"ColorAdjLeft0", "ColorAdjLeft1", "ColorAdjLeft2"};
-const QStringList RightColours = {"ColorRight0", "ColorRight1", "ColorRight2"};
-const QStringList RightIntensities = {"ColorAdjRight0", "ColorAdjRight1", "ColorAdjRight2"};
-
-TEST_F(PersonalPageTest, EyesOpenTheLeftEyeFirst) {
-    Driver page = open(PersonalTab);
-    page.toggle("OmitEyes");
-    ExpectEnabled(page, QStringList{"Same", "LeftGroup", "EyesGroup"} + LeftColours, true);
-    ExpectEnabled(
-        page, LeftIntensities + RightColours + RightIntensities + QStringList{"Glasses", "Contacts"}, false);
-    ExpectEnabled(page, {"RightGroup"}, false);
-    EXPECT_EQ(code(PersonalTab), Header); // no colour, no ":e"
-}
-
-TEST_F(PersonalPageTest, AColourOpensItsIntensityAndTheMarks) {
-    Driver page = open(PersonalTab);
-    page.toggle("OmitEyes");
-    page.choose("ColorLeft0", 2);
-    ExpectEnabled(page, {"ColorAdjLeft0", "Glasses", "Contacts"}, true);
-    ExpectEnabled(page, {"ColorAdjLeft1", "ColorAdjLeft2"}, false);
-    page.choose("ColorAdjLeft0", 1);
-    page.toggle("Glasses");
-    page.toggle("Contacts");
-    EXPECT_EQ(code(PersonalTab), Header + " P:eBDg[z]");
-
-    page.choose("ColorLeft0", 0);
-    ExpectEnabled(page, {"ColorAdjLeft0", "Glasses", "Contacts"}, false);
-    EXPECT_EQ(p0().ColorAdjLeft0, 1);
-    EXPECT_EQ(p0().Glasses, 1);
-    EXPECT_EQ(p0().Contacts, 1);
-    EXPECT_EQ(code(PersonalTab), Header);
-
-    page.choose("ColorLeft2", 6);
-    ExpectEnabled(page, {"ColorAdjLeft2", "Glasses", "Contacts"}, true);
-    ExpectEnabled(page, {"ColorAdjLeft0"}, false);
-}
-
-TEST_F(PersonalPageTest, TheRightEyeOpensWhenTheEyesDiffer) {
-    Driver page = open(PersonalTab);
-    page.toggle("OmitEyes");
-    page.toggle("Same");
-    ExpectEnabled(page, QStringList{"RightGroup"} + RightColours, true);
-    ExpectEnabled(page, RightIntensities, false);
-    page.choose("ColorRight1", 3);
-    ExpectEnabled(page, {"ColorAdjRight1", "Glasses", "Contacts"}, true);
-    ExpectEnabled(page, {"ColorAdjRight0", "ColorAdjRight2"}, false);
-    EXPECT_EQ(code(PersonalTab), Header + " P:eG");
-
-    // The same eyes again: the right lists close but their colour still counts for the marks.
-    page.toggle("Same");
-    ExpectEnabled(page, QStringList{"RightGroup"} + RightColours + RightIntensities, false);
-    ExpectEnabled(page, {"Glasses", "Contacts"}, true);
-    EXPECT_EQ(p0().ColorRight1, 3);
-    EXPECT_EQ(code(PersonalTab), Header + " P:e");
-
-    page.toggle("OmitEyes");
-    ExpectEnabled(page, QStringList{"Same", "Glasses", "Contacts", "LeftGroup", "EyesGroup"} + LeftColours,
-                  false);
-    EXPECT_TRUE(page.get<QCheckBox>("OmitEyes").isEnabled());
-}
-
-TEST_F(PersonalPageTest, TheAgeTuneStaysWithinTheSlider) {
-    // Stored tunes show unchanged until the group is touched.
-    Driver page = open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", 2}, {"Per/BoostAge", 5}});
-    auto& tune = page.get<QSpinBox>("BoostAge");
-    EXPECT_EQ(tune.value(), 5);
-    EXPECT_EQ(code(PersonalTab), Header + " P:a++[+++++]");
-    page.press("Age", Qt::Key_Right); // at 3 a tune of 5 is cut back to 1
-    EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(p0().Age, 3);
-    EXPECT_EQ(p0().BoostAge, 1);
-    EXPECT_EQ(code(PersonalTab), Header + " P:a+++[+]");
-    page.press("BoostAge", Qt::Key_Up); // 3 + 2 > 4: set back at once
-    EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(p0().BoostAge, 1);
-
-    page.press("Age", Qt::Key_Left, 6);
-    EXPECT_EQ(p0().Age, -3);
-    EXPECT_EQ(tune.value(), 1);
-    page.press("BoostAge", Qt::Key_Down, 3); // −3 − 2 < −3: raised back to 0
-    EXPECT_EQ(p0().BoostAge, 0);
-    EXPECT_EQ(code(PersonalTab), Header + " P:a---");
-}
-
-TEST_F(PersonalPageTest, AtTheBottomANegativeTuneIsRaisedToZero) {
-    Driver page = open(PersonalTab, {{"Per/OmitAge", 0}, {"Per/Age", -2}, {"Per/BoostAge", -7}});
-    page.press("Age", Qt::Key_Left);
-    EXPECT_EQ(p0().Age, -3);
-    EXPECT_EQ(p0().BoostAge, 0);
-    EXPECT_EQ(page.get<QSpinBox>("BoostAge").value(), 0);
-}
-
 TEST_F(PersonalPageTest, AnAgeOutOfRangeIsCodedButKeepsThePage) {
     Driver page = open(PersonalTab);
     page.toggle("OmitAge");
@@ -448,32 +300,6 @@ TEST_F(PersonalMorePage, FirstRunOpensOnlyTheOmitBoxes) {
     EXPECT_EQ(code(MorePersonalTab), Header);
 }
 
-TEST_F(PersonalMorePage, EachOmitBoxOpensItsWholeTrait) {
-    Driver page = open(MorePersonalTab);
-    const std::pair<const char*, QStringList> traits[] = {
-        {"OmitHair",
-         {"HairColor", "HairColorAdj", "Hair", "BoostHair", "TuneFrameHair", "Beard", "Moustache",
-          "HairGroup", "LengthGroup"}},
-        {"OmitTone", {"Tone", "BoostTone", "TuneFrameTone", "ToneGroup"}},
-        {"OmitGroup", {"Group", "GroupGroup"}},
-        {"OmitBloodType", {"BloodType", "BloodTypeSign", "BloodTypeGroup"}}};
-    for (const auto& [omit, controls] : traits) {
-        page.toggle(omit);
-        ExpectEnabled(page, controls, true);
-    }
-    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl:t:c:bA-");
-    page.choose("BloodType", 3);
-    page.choose("BloodTypeSign", 0);
-    page.toggle("OmitBloodType");
-    ExpectEnabled(page, traits[3].second, false);
-    EXPECT_EQ(p1().BloodType, 3);
-    EXPECT_EQ(p1().BloodTypeSign, 0);
-    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl:t:c");
-    // The other answers close nothing.
-    page.choose("HairColorAdj", 0);
-    ExpectEnabled(page, traits[0].second, true);
-}
-
 TEST_F(PersonalMorePage, TheGroupListStoresTheWholeSelection) {
     Driver page = open(MorePersonalTab);
     page.toggle("OmitGroup");
@@ -499,41 +325,6 @@ TEST_F(PersonalMorePage, AStoredMaskSelectsItsGroupsAndKeepsBitsPastTheList) {
     page.toggle("OmitGroup");
     page.clickItem("Group", 1);
     EXPECT_EQ(p1().Group, 11);
-}
-
-TEST_F(PersonalMorePage, TheLengthTuneHasNoRoomAtEitherEnd) {
-    Driver page = open(MorePersonalTab);
-    page.toggle("OmitHair");
-    auto& tune = page.get<QSpinBox>("BoostHair");
-    page.press("Hair", Qt::Key_End);
-    EXPECT_EQ(p1().Hair, 4);
-    page.press("BoostHair", Qt::Key_Up);
-    EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(p1().BoostHair, 0);
-    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl++++");
-    page.press("Hair", Qt::Key_Home);
-    EXPECT_EQ(p1().Hair, -3);
-    page.press("BoostHair", Qt::Key_Down);
-    EXPECT_EQ(tune.value(), 0);
-    page.press("BoostHair", Qt::Key_Up, 9);
-    EXPECT_EQ(tune.value(), 7);
-    EXPECT_EQ(code(MorePersonalTab), Header + " P:hBl---[+++++++]");
-}
-
-TEST_F(PersonalMorePage, TheToneTuneStaysWithinTheSlider) {
-    Driver page = open(MorePersonalTab, {{"Per/OmitTone", 0}, {"Per/BoostTone", 3}});
-    page.press("Tone", Qt::Key_Right); // at 1 a tune of 3 is cut back to 1
-    EXPECT_EQ(p1().Tone, 1);
-    EXPECT_EQ(p1().BoostTone, 1);
-    EXPECT_EQ(code(MorePersonalTab), Header + " P:t+[+]");
-    page.press("BoostTone", Qt::Key_Down, 2);
-    page.press("Tone", Qt::Key_Left, 2); // −1 with −1 ...
-    EXPECT_EQ(p1().BoostTone, -1);
-    page.press("Tone", Qt::Key_Left); // ... and at −2 a tune of −1 is raised to 0
-    EXPECT_EQ(p1().Tone, -2);
-    EXPECT_EQ(p1().BoostTone, 0);
-    EXPECT_EQ(page.get<QSpinBox>("BoostTone").minimum(), -4);
-    EXPECT_EQ(page.get<QSlider>("Tone").minimum(), -2);
 }
 
 TEST_F(PersonalMorePage, DamagedValuesAreShownAsTheControlsAllow) {
@@ -566,8 +357,6 @@ TEST_F(PersonalMorePage, DamagedValuesAreShownAsTheControlsAllow) {
 
 using PersonalEvenMorePage = PersonalPages;
 
-const QStringList KinkLevel = {"Kink", "BoostKink", "TuneFrameKink"};
-
 TEST_F(PersonalEvenMorePage, FirstRunOpensOnlyTheOmitBoxes) {
     Driver page = open(EvenMorePersonalTab);
     for (const char* name : {"OmitSign", "OmitGender", "OmitRelationship"})
@@ -588,96 +377,6 @@ TEST_F(PersonalEvenMorePage, FirstRunOpensOnlyTheOmitBoxes) {
                                     "CodeBox",  "Decode",     "CopyCode"};
     EXPECT_EQ(EnabledControls(page.page), open);
     EXPECT_EQ(code(EvenMorePersonalTab), Header);
-}
-
-TEST_F(PersonalEvenMorePage, TheQuizAndTheKinkFactorExcludeEachOther) {
-    Driver page = open(EvenMorePersonalTab);
-    const QStringList gender = {"Gender", "UsePurity", "GenderGroup", "KinkGroup", "KinkFactorGroup"};
-    const QStringList kink = QStringList{"NoTellKink", "KinkMembership"} + KinkLevel;
-    const QStringList quiz = {"Purity", "QuizGroup"};
-    page.toggle("OmitGender");
-    ExpectEnabled(page, gender + kink, true);
-    ExpectEnabled(page, quiz, false);
-    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x");
-
-    page.toggle("UsePurity");
-    ExpectEnabled(page, quiz, true);
-    ExpectEnabled(page, kink, false);
-    ExpectEnabled(page, gender, true);
-    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x0%");
-    page.toggle("UsePurity");
-    ExpectEnabled(page, quiz, false);
-    ExpectEnabled(page, kink, true);
-
-    page.toggle("NoTellKink");
-    ExpectEnabled(page, KinkLevel, false);
-    ExpectEnabled(page, {"KinkMembership", "NoTellKink"}, true);
-    page.toggle("OmitGender");
-    ExpectEnabled(page, gender + kink + quiz, false);
-    EXPECT_TRUE(page.get<QCheckBox>("NoTellKink").isChecked());
-    EXPECT_EQ(code(EvenMorePersonalTab), Header);
-}
-
-TEST_F(PersonalEvenMorePage, SignAndRelationshipOpenWithTheirOmitBoxes) {
-    Driver page = open(EvenMorePersonalTab);
-    page.toggle("OmitSign");
-    ExpectEnabled(page, {"Sign", "SignGroup"}, true);
-    page.toggle("OmitRelationship");
-    ExpectEnabled(page,
-                  {"Preference", "Status", "BoostPreference", "BoostStatus", "TuneFramePreference",
-                   "TuneFrameStatus", "RelationshipGroup"},
-                  true);
-    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:*Ar:r-|-");
-    page.toggle("OmitSign");
-    ExpectEnabled(page, {"Sign", "SignGroup"}, false);
-    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:r-|-");
-}
-
-// Each relationship list keeps its row plus tune within the three rows.
-class RowTunes : public PersonalPages, public testing::WithParamInterface<const char*> {};
-
-TEST_P(RowTunes, StayWithinTheThreeRows) {
-    Driver page = open(EvenMorePersonalTab, {{"Per/OmitRelationship", 0}});
-    const QString name = QLatin1String(GetParam());
-    auto& tune = page.get<QSpinBox>("Boost" + name);
-    const auto boost = [&] { return name == "Preference" ? p2().BoostPreference : p2().BoostStatus; };
-    // Row 0: 0..2.
-    page.press("Boost" + name, Qt::Key_Down);
-    EXPECT_EQ(tune.value(), 0);
-    page.press("Boost" + name, Qt::Key_Up, 3);
-    EXPECT_EQ(tune.value(), 2);
-    EXPECT_EQ(boost(), 2);
-    // Row 2 with a tune of 2: the tune goes to 0 at once.
-    page.choose(name, 2);
-    EXPECT_EQ(tune.value(), 0);
-    EXPECT_EQ(boost(), 0);
-    page.press("Boost" + name, Qt::Key_Up);
-    EXPECT_EQ(tune.value(), 0);
-    page.press("Boost" + name, Qt::Key_Down, 3);
-    EXPECT_EQ(tune.value(), -2);
-    // Row 1: −1..1.
-    page.choose(name, 1);
-    EXPECT_EQ(tune.value(), -1);
-    EXPECT_EQ(boost(), -1);
-    page.press("Boost" + name, Qt::Key_Up, 3);
-    EXPECT_EQ(tune.value(), 1);
-    EXPECT_EQ(boost(), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(PersonalEvenMorePage, RowTunes, testing::Values("Preference", "Status"));
-
-TEST_F(PersonalEvenMorePage, TheKinkTuneStaysWithinTheSlider) {
-    Driver page = open(EvenMorePersonalTab, {{"Per/OmitGender", 0}, {"Per/Kink", 1}, {"Per/BoostKink", 2}});
-    page.press("Kink", Qt::Key_Right); // at 2 a tune of 2 is cut back to 1
-    EXPECT_EQ(p2().Kink, 2);
-    EXPECT_EQ(p2().BoostKink, 1);
-    EXPECT_EQ(code(EvenMorePersonalTab), Header + " P:x++[+]");
-    page.press("BoostKink", Qt::Key_Down, 2);
-    page.press("Kink", Qt::Key_Left, 4);
-    EXPECT_EQ(p2().BoostKink, -1);
-    page.press("Kink", Qt::Key_Left); // at −3 a tune of −1 is raised to 0
-    EXPECT_EQ(p2().Kink, -3);
-    EXPECT_EQ(p2().BoostKink, 0);
 }
 
 TEST_F(PersonalEvenMorePage, APurityOverFiveHundredKeepsThePage) {

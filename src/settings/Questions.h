@@ -12,7 +12,9 @@
 
 // What each page asks: one question a control, in the order Tab walks them on the page, each with
 // the answer it edits, the control it is asked with, its caption and the name a screen reader gives
-// it. The desktop pages and the browser page both build their controls from these tables.
+// it. The one place a question is described: the desktop pages and the browser page build their
+// controls from these tables, the decoder reads the ranges it names in sentences from them, and the
+// tests draw their answers from them.
 
 enum class ControlKind : uint8_t {
     Check,     // a check box: 0 or 1 (a stored 2 shows as a third state until it is clicked)
@@ -61,6 +63,10 @@ enum class PageKind : uint8_t {
     MorePersonal,
     EvenMorePersonal,
 };
+
+// Favorites, Dislikes and their More pages ask, slot by slot, four questions: the choice, its trend,
+// its intensity and the intensity's tune.
+inline constexpr size_t kRatedSlotQuestions = 4;
 
 // The most questions any page asks.
 inline constexpr int kMostQuestions = 40;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "rules/Questions.h"
+#include "settings/Questions.h"
 
 #include "settings/SettingsLayout.h"
 #include "vocabulary/Tables.h"
@@ -56,26 +56,22 @@ constexpr Question kObsession[] = {
 // ---------------------------------------------------------------------------------------------------
 // Favorites and Dislikes; More Favorites and More Dislikes: four rated choices each
 
+// A rated slot asks four questions: the choice from its table, the choice's trend, and its intensity
+// from none to the strongest with the intensity's tune.
+constexpr int32_t kStrongestRating = 3;
+#define RATED_SLOT(Name, Group, Table, Choice, Of, IntensityCaption)                                         \
+    List(F(Name), Group, Table, Choice), List(F(Trend##Name), Group, TrendTable, "Trend of " Of),            \
+        Slider(F(Intensity##Name), Group, 0, kStrongestRating, "Intensity of " Of, IntensityCaption),        \
+        Tune(F(Boost##Name), Group, 0, kStrongestRating, "Tune of " Of)
+
 #define F(Field) GLOMIE_PAGE_FIELD(SenshiVillainAnswers, Field)
 enum { SenshiGroup, VillianGroup };
 constexpr QuestionGroup kSenshiVillainGroups[] = {{"SenshiGroup", "&Senshi"}, {"VillianGroup", "&Villians"}};
 constexpr Question kSenshiVillain[] = {
-    List(F(Senshi0), SenshiGroup, SenshiTable, "First senshi"),
-    List(F(TrendSenshi0), SenshiGroup, TrendTable, "Trend of the first senshi"),
-    Slider(F(IntensitySenshi0), SenshiGroup, 0, 3, "Intensity of the first senshi", "&Intensity"),
-    Tune(F(BoostSenshi0), SenshiGroup, 0, 3, "Tune of the first senshi"),
-    List(F(Senshi1), SenshiGroup, SenshiTable, "Second senshi"),
-    List(F(TrendSenshi1), SenshiGroup, TrendTable, "Trend of the second senshi"),
-    Slider(F(IntensitySenshi1), SenshiGroup, 0, 3, "Intensity of the second senshi", "I&ntensity"),
-    Tune(F(BoostSenshi1), SenshiGroup, 0, 3, "Tune of the second senshi"),
-    List(F(Villian0), VillianGroup, VillianTable, "First villain"),
-    List(F(TrendVillian0), VillianGroup, TrendTable, "Trend of the first villain"),
-    Slider(F(IntensityVillian0), VillianGroup, 0, 3, "Intensity of the first villain", "In&tensity"),
-    Tune(F(BoostVillian0), VillianGroup, 0, 3, "Tune of the first villain"),
-    List(F(Villian1), VillianGroup, VillianTable, "Second villain"),
-    List(F(TrendVillian1), VillianGroup, TrendTable, "Trend of the second villain"),
-    Slider(F(IntensityVillian1), VillianGroup, 0, 3, "Intensity of the second villain", "Int&ensity"),
-    Tune(F(BoostVillian1), VillianGroup, 0, 3, "Tune of the second villain"),
+    RATED_SLOT(Senshi0, SenshiGroup, SenshiTable, "First senshi", "the first senshi", "&Intensity"),
+    RATED_SLOT(Senshi1, SenshiGroup, SenshiTable, "Second senshi", "the second senshi", "I&ntensity"),
+    RATED_SLOT(Villian0, VillianGroup, VillianTable, "First villain", "the first villain", "In&tensity"),
+    RATED_SLOT(Villian1, VillianGroup, VillianTable, "Second villain", "the second villain", "Int&ensity"),
 };
 #undef F
 
@@ -84,26 +80,15 @@ enum { AssistGroup, PartGroup };
 constexpr QuestionGroup kAssistPartGroups[] = {{"AssistGroup", "&Assisting Characters"},
                                                {"PartGroup", "&Parts (Seasons)"}};
 constexpr Question kAssistPart[] = {
-    List(F(Assist0), AssistGroup, AssistTable, "First assisting character"),
-    List(F(TrendAssist0), AssistGroup, TrendTable, "Trend of the first assisting character"),
-    Slider(F(IntensityAssist0), AssistGroup, 0, 3, "Intensity of the first assisting character",
-           "&Intensity"),
-    Tune(F(BoostAssist0), AssistGroup, 0, 3, "Tune of the first assisting character"),
-    List(F(Assist1), AssistGroup, AssistTable, "Second assisting character"),
-    List(F(TrendAssist1), AssistGroup, TrendTable, "Trend of the second assisting character"),
-    Slider(F(IntensityAssist1), AssistGroup, 0, 3, "Intensity of the second assisting character",
-           "I&ntensity"),
-    Tune(F(BoostAssist1), AssistGroup, 0, 3, "Tune of the second assisting character"),
-    List(F(Part0), PartGroup, PartTable, "First part"),
-    List(F(TrendPart0), PartGroup, TrendTable, "Trend of the first part"),
-    Slider(F(IntensityPart0), PartGroup, 0, 3, "Intensity of the first part", "In&tensity"),
-    Tune(F(BoostPart0), PartGroup, 0, 3, "Tune of the first part"),
-    List(F(Part1), PartGroup, PartTable, "Second part"),
-    List(F(TrendPart1), PartGroup, TrendTable, "Trend of the second part"),
-    Slider(F(IntensityPart1), PartGroup, 0, 3, "Intensity of the second part", "Int&ensity"),
-    Tune(F(BoostPart1), PartGroup, 0, 3, "Tune of the second part"),
+    RATED_SLOT(Assist0, AssistGroup, AssistTable, "First assisting character",
+               "the first assisting character", "&Intensity"),
+    RATED_SLOT(Assist1, AssistGroup, AssistTable, "Second assisting character",
+               "the second assisting character", "I&ntensity"),
+    RATED_SLOT(Part0, PartGroup, PartTable, "First part", "the first part", "In&tensity"),
+    RATED_SLOT(Part1, PartGroup, PartTable, "Second part", "the second part", "Int&ensity"),
 };
 #undef F
+#undef RATED_SLOT
 
 // ---------------------------------------------------------------------------------------------------
 // Experience: the years, the anime seen raw, subbed and dubbed, the manga read raw and translated
