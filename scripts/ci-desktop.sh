@@ -51,6 +51,6 @@ on_desktop() {
 }
 
 status=0
-on_desktop 1280x800 splash,names,wheel,paste,pagekeys,partlists,range,opener,second,place || status=1
-on_desktop 1024x600 keyboard || status=1
+on_desktop 1280x800 splash,names,wheel,keys,paste,pagekeys,partlists,range,opener,second,place || status=1
+on_desktop 1024x600 keyboard,partlists,opener || status=1
 exit $status
