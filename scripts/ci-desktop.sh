@@ -79,9 +79,9 @@ on_desktop() {
 # The two screens are two X servers of their own: checked side by side, reported one after the other.
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
-on_desktop 1280x800 splash,names,wheel,paste,pagekeys,partlists,range,opener,second,place >"$logs/large" 2>&1 &
+on_desktop 1280x800 splash,names,wheel,keys,paste,pagekeys,partlists,range,opener,second,place >"$logs/large" 2>&1 &
 large=$!
-on_desktop 1024x600 keyboard >"$logs/small" 2>&1 &
+on_desktop 1024x600 keyboard,partlists,opener >"$logs/small" 2>&1 &
 small=$!
 status=0
 wait "$large" || status=1

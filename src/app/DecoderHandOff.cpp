@@ -6,12 +6,14 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "decoder/DecoderQuery.h"
@@ -44,21 +46,29 @@ void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& addre
         line->setObjectName(QStringLiteral("DecoderAddress"));
         line->setAccessibleName(Translate("Decoder address"));
         line->setReadOnly(true);
-        const int screenWidth = page.screen() ? page.screen()->availableGeometry().width() : 1024;
-        line->setMinimumWidth(
-            std::min(line->fontMetrics().horizontalAdvance(line->text()) + 24, screenWidth * 3 / 4));
         line->setSelection(line->text().size(), -line->text().size()); // all of it, from its start
-        // Not one of the box's own buttons, which would close it.
+        // Not one of the box's own buttons, which would close it. It says "Copied" for a moment
+        // after each copy, as "Copy Code" does, and keeps its width meanwhile.
         auto* copy = new QPushButton(Translate("&Copy Address"), &box);
         copy->setObjectName(QStringLiteral("CopyAddress"));
         copy->setAutoDefault(false);
-        QObject::connect(copy, &QPushButton::clicked, line, [line] {
+        copy->setMinimumWidth(copy->sizeHint().width());
+        copy->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        auto* copiedTimer = new QTimer(&box);
+        copiedTimer->setSingleShot(true);
+        copiedTimer->setInterval(2000);
+        QObject::connect(copiedTimer, &QTimer::timeout, copy,
+                         [copy] { copy->setText(Translate("&Copy Address")); });
+        QObject::connect(copy, &QPushButton::clicked, line, [line, copy, copiedTimer] {
             QGuiApplication::clipboard()->setText(line->text());
             line->selectAll();
+            copy->setText(Translate("Copied"));
+            copiedTimer->start();
         });
-        auto* row = new QHBoxLayout;
-        row->addWidget(line, 1);
-        row->addWidget(copy);
+        // The field across the box, the button under its end: both whole at any width.
+        auto* row = new QVBoxLayout;
+        row->addWidget(line);
+        row->addWidget(copy, 0, Qt::AlignRight);
         // Under the texts, beside the icon, above the button.
         auto* grid = qobject_cast<QGridLayout*>(box.layout());
         auto* buttons = box.findChild<QDialogButtonBox*>();
@@ -69,6 +79,21 @@ void ShowDecoderUnavailable(QWidget& page, const QString& why, const QUrl& addre
             grid->addLayout(row, at, 1, 1, grid->columnCount() - 1);
             grid->addWidget(buttons, at + 1, column, rows, columns);
         }
+        // As wide as the address where the box can be that wide: a message box is never wider than
+        // the screen allows (up to 1000 pixels less 480 beside it, or the whole of a small screen),
+        // and a field wider than that would run past its edge.
+        const int screenWidth = page.screen() ? page.screen()->availableGeometry().width() : 1024;
+        const int boxLimit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+        int beside = 0;
+        if (grid) {
+            const QMargins margins = grid->contentsMargins();
+            beside += margins.left() + margins.right() + 2 * std::max(grid->horizontalSpacing(), 6);
+        }
+        if (const auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+            beside += icon->sizeHint().width();
+        const int wanted = line->fontMetrics().horizontalAdvance(line->text()) + 24;
+        line->setMinimumWidth(std::max(std::min({wanted, screenWidth * 3 / 4, boxLimit - beside - 40}),
+                                       12 * line->fontMetrics().averageCharWidth()));
         line->setFocus();
     }
     box.exec();

@@ -36,6 +36,7 @@ AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) 
                     QCoreApplication::translate("EncoderApp", "The answers could not be saved to %1: %2.")
                         .arg(QDir::toNativeSeparators(store.fileName()), store.commitError()),
                     QMessageBox::NoButton, &sheet);
+    PrepareDialog(box);
     box.setInformativeText(QCoreApplication::translate(
         "EncoderApp", "Try again once that is mended, or close without saving. Cancel goes back to the "
                       "answers, where the code can still be copied."));
@@ -175,6 +176,14 @@ int EncoderApp::run(int& argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const StartOptions options = StartOptions::parse(arguments);
 
+    if (!options.UnknownOptions.isEmpty()) {
+        AttachToParentConsole();
+        const QCoreApplication application(argc, argv);
+        QTextStream err(stderr);
+        err << "glomiecode: unknown option '" << options.UnknownOptions.first() << "'\n"
+            << StartOptions::usageText();
+        return ExitUsage;
+    }
     if (options.PrintHelp || options.PrintVersion || options.PrintHelpPath) {
         // On Windows the encoder is a GUI program, started without a console: what it prints goes
         // to the console it was started from, if any.

@@ -20,7 +20,8 @@ struct StartOptions;
 class EncoderApp {
   public:
     // Exit statuses of the encoder.
-    enum ExitStatus : int { ExitOk = 0, ExitFailure = 1 }; // failure: a refused second copy, no help file
+    // failure: a refused second copy, no help file; usage: an unknown option
+    enum ExitStatus : int { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
 
     // Gives the sheet its help, thanks, decoder hand-off and splash; help is looked for from
     // programDirectory and opened with open.

@@ -4,11 +4,13 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -16,7 +18,7 @@
 
 HelpWindow::HelpWindow(const QString& text, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("HelpWindow"));
-    PrepareDialog(*this);
+    PrepareDialog(*this, tr("Glomie Code Encoder Help"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_text = new QPlainTextEdit(this);
@@ -24,7 +26,9 @@ HelpWindow::HelpWindow(const QString& text, QWidget* parent) : QDialog(parent) {
     m_text->setAccessibleName(tr("Help"));
     m_text->setReadOnly(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Lines wrap to the window, between words, so nothing needs sideways scrolling.
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_text->setPlainText(text);
 
@@ -56,19 +60,35 @@ HelpWindow::HelpWindow(const QString& text, QWidget* parent) : QDialog(parent) {
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(next, &QPushButton::clicked, this, &HelpWindow::findNext);
-    connect(m_find, &QLineEdit::returnPressed, this, &HelpWindow::findNext);
+    // Return in the find box finds (the dialog would take it for its Close button otherwise).
+    m_find->installEventFilter(this);
     connect(m_find, &QLineEdit::textEdited, m_notFound, &QLabel::clear);
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, &HelpWindow::showFind);
     auto* again = new QShortcut(QKeySequence::FindNext, this);
     connect(again, &QShortcut::activated, this, &HelpWindow::findNext);
 
-    // Eighty columns and thirty lines where the screen has room for them.
+    // Eighty columns and thirty lines where the screen has room for them: the file's lines then
+    // wrap only where the window is made narrower.
     const QFontMetrics metrics(m_text->font());
-    QSize wanted(metrics.horizontalAdvance(QLatin1Char('M')) * 82, metrics.lineSpacing() * 32);
+    const QMargins margins = layout->contentsMargins();
+    const int around = 2 * static_cast<int>(m_text->document()->documentMargin()) + 2 * m_text->frameWidth() +
+                       m_text->verticalScrollBar()->sizeHint().width() + margins.left() + margins.right() + 4;
+    QSize wanted(metrics.horizontalAdvance(QLatin1Char('M')) * 80 + around, metrics.lineSpacing() * 32);
     if (const QScreen* screen = parent ? parent->screen() : this->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(wanted);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_find && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            findNext();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void HelpWindow::showFind() {

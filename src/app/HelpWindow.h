@@ -19,6 +19,9 @@ class HelpWindow : public QDialog {
     // there is none.
     bool findNext();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void showFind();
 

@@ -24,6 +24,10 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
             options.PrintVersion = true;
         else if (argument == QLatin1String("--print-help-path"))
             options.PrintHelpPath = true;
+        // A mistyped option is told, not taken for no option at all; the switches of other
+        // programs (-platform, /p) are still passed over.
+        else if (argument.startsWith(QLatin1String("--")))
+            options.UnknownOptions << argument;
     }
     return options;
 }
@@ -44,6 +48,7 @@ QString StartOptions::usageText() {
                "  --print-help-path        show where the help file was found and end (nothing, and\n"
                "                           exit status 1, when there is none)\n"
                "\n"
-               "Anything else on the command line is ignored.\n")
+               "Another option beginning with \"--\" is refused (exit status 2); anything else on the\n"
+               "command line is ignored.\n")
         .arg(NativeSettingsPlace());
 }

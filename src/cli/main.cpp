@@ -12,7 +12,8 @@ namespace {
 
 const Command kCommands[] = {
     {"code", "code [--settings FILE...]   print the code of the stored answers", RunCode},
-    {"serve", "serve [--port N] [--bind ADDRESS] [--per-client N]  serve the decoder page over HTTP",
+    {"serve",
+     "serve [--port N] [--bind ADDRESS] [--web DIR] [--per-client N]  serve the decoder page over HTTP",
      RunServe},
     {"decode", "decode [--json] [--each-line] [CODE]  say what a code means (CODE or standard input)",
      RunDecode},

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "pages/AnswerPage.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextDocumentFragment>
 #include <memory>
 
 #include "pages/AnswerControls.h"
@@ -24,8 +28,10 @@ class PageScrollArea : public QScrollArea {
     QSize sizeHint() const override {
         if (!widget())
             return QScrollArea::sizeHint();
+        // With room for the scroll bar a small screen brings, so that the questions need no
+        // scrolling sideways once it is there.
         const int frame = 2 * frameWidth();
-        return widget()->sizeHint() + QSize(frame, frame);
+        return widget()->sizeHint() + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
     }
 };
 
@@ -35,6 +41,52 @@ QString Translated(std::string_view text) {
 }
 
 } // namespace
+
+namespace {
+constexpr QChar WordJoiner(0x2060);
+constexpr QChar BreakPoint(0x200B); // a zero-width space
+} // namespace
+
+CodeBox::CodeBox(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void CodeBox::setCode(const QString& code) {
+    if (code == m_code && !document()->isEmpty())
+        return;
+    m_code = code;
+    setPlainText(shownForm(code));
+}
+
+QString CodeBox::shownForm(const QString& code) {
+    QString shown;
+    shown.reserve(code.size() * 2);
+    bool sectionStart = true; // the first colon of a section follows its tag and stays with it
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code[i];
+        if (c == QLatin1Char(' ')) {
+            shown += c;
+            sectionStart = true;
+            continue;
+        }
+        if (i > 0 && code[i - 1] != QLatin1Char(' '))
+            shown += c == QLatin1Char(':') && !sectionStart ? BreakPoint : WordJoiner;
+        if (c == QLatin1Char(':'))
+            sectionStart = false;
+        shown += c;
+    }
+    return shown;
+}
+
+QString CodeBox::withoutMarks(QString text) {
+    text.remove(WordJoiner);
+    text.remove(BreakPoint);
+    return text;
+}
+
+QMimeData* CodeBox::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(withoutMarks(textCursor().selection().toPlainText()));
+    return data;
+}
 
 AnswerPage::AnswerPage(PageId page, const AnswerSet& answers, QWidget* parent)
     : QWidget(parent), m_page(page), m_answers(answers), m_controls(QuestionsOf(page).size(), nullptr) {
@@ -182,7 +234,7 @@ void AnswerPage::buildFoot(QWidget* afterFoot) {
     // Every page builds its foot last, once its questions are placed.
     checkEveryQuestionPlaced();
     auto* footer = new QHBoxLayout;
-    m_codeBox = new QPlainTextEdit(this);
+    m_codeBox = new CodeBox(this);
     m_codeBox->setObjectName(QStringLiteral("CodeBox"));
     m_codeBox->setAccessibleName(tr("Code"));
     m_codeBox->setReadOnly(true);
@@ -193,7 +245,14 @@ void AnswerPage::buildFoot(QWidget* afterFoot) {
     // The box's own menu (Copy, Select All) with "Paste Code" beside them.
     m_codeBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_codeBox, &QWidget::customContextMenuRequested, this, &AnswerPage::showCodeBoxMenu);
-    footer->addWidget(m_codeBox, 1);
+    // Under the box, while a pasted code can be taken back.
+    m_pasteNote = new QLabel(tr("Code taken: Ctrl+Z brings back your answers"), this);
+    m_pasteNote->setAccessibleName(m_pasteNote->text());
+    m_pasteNote->setVisible(m_pasteUndoable);
+    auto* codeColumn = new QVBoxLayout;
+    codeColumn->addWidget(m_codeBox);
+    codeColumn->addWidget(m_pasteNote);
+    footer->addLayout(codeColumn, 1);
 
     auto* buttons = new QVBoxLayout;
     auto* decode = new QPushButton(tr("&Decode"), this);
@@ -217,13 +276,13 @@ void AnswerPage::buildFoot(QWidget* afterFoot) {
     if (afterFoot)
         setTabOrder(copy, afterFoot);
 
-    connect(decode, &QPushButton::clicked, this, [this] { emit decodeRequested(m_codeBox->toPlainText()); });
+    connect(decode, &QPushButton::clicked, this, [this] { emit decodeRequested(m_codeBox->code()); });
     connect(copy, &QPushButton::clicked, this, &AnswerPage::copyCode);
 }
 
 void AnswerPage::showCode(const QString& code) {
-    if (m_codeBox && m_codeBox->toPlainText() != code)
-        m_codeBox->setPlainText(code);
+    if (m_codeBox)
+        m_codeBox->setCode(code);
 }
 
 void AnswerPage::showAnswers(bool withCounts) {
@@ -289,14 +348,36 @@ void AnswerPage::showCodeBoxMenu(const QPoint& position) {
     QAction* paste = menu->addAction(tr("&Paste Code"));
     paste->setObjectName(QStringLiteral("PasteCode"));
     paste->setShortcut(pasteCodeKeys()); // shown; the sheet's shortcut does the work
-    if (menu->exec(m_codeBox->viewport()->mapToGlobal(position)) == paste)
+    QAction* undo = menu->addAction(tr("&Undo Paste"));
+    undo->setObjectName(QStringLiteral("UndoPaste"));
+    undo->setShortcut(undoPasteKeys());
+    undo->setEnabled(m_pasteUndoable);
+    QAction* chosen = menu->exec(m_codeBox->viewport()->mapToGlobal(position));
+    if (chosen == paste)
         emit pasteCodeRequested();
+    else if (chosen == undo)
+        emit undoPasteRequested();
+}
+
+void AnswerPage::setPasteUndoable(bool undoable) {
+    if (m_pasteUndoable == undoable)
+        return;
+    m_pasteUndoable = undoable;
+    if (!m_pasteNote)
+        return;
+    m_pasteNote->setVisible(undoable);
+    // A screen reader hears the note when it comes, and again with the code box.
+    m_codeBox->setAccessibleDescription(undoable ? m_pasteNote->text() : QString());
+    if (undoable && isVisible()) {
+        QAccessibleEvent alert(m_pasteNote, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
 }
 
 void AnswerPage::copyCode() {
     m_codeBox->selectAll();
     m_codeBox->ensureCursorVisible();
-    QGuiApplication::clipboard()->setText(m_codeBox->toPlainText());
+    QGuiApplication::clipboard()->setText(m_codeBox->code());
     m_copyCode->setText(tr("Copied"));
     m_copiedTimer.start();
 }

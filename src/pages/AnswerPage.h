@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -15,10 +16,34 @@
 
 #include "rules/PageRules.h"
 
+class QMimeData;
+
 // What a page reports when it cannot be left: the box to correct and the message to show.
 struct ValidationFailure {
     QPointer<QWidget> Box;
     QString Message;
+};
+
+// The read-only box that shows the code. Its lines break only between the parts of the code (at
+// the blanks between sections and before a part's colon), never inside a part: the text it shows
+// carries invisible joiners and break points for that, which neither its code() nor a copy has.
+class CodeBox : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit CodeBox(QWidget* parent = nullptr);
+
+    const QString& code() const { return m_code; }
+    void setCode(const QString& code);
+    // The code as the box shows it, with the joiners and break points.
+    static QString shownForm(const QString& code);
+    // A text of the box without them.
+    static QString withoutMarks(QString text);
+
+  protected:
+    QMimeData* createMimeDataFromSelection() const override;
+
+  private:
+    QString m_code;
 };
 
 // One page of the sheet: a view of its part of the answers. It builds a control for each of its
@@ -42,19 +67,27 @@ class AnswerPage : public QWidget {
     std::optional<ValidationFailure> leave();
 
     // Null until the foot is built.
-    QPlainTextEdit* codeBox() const { return m_codeBox; }
+    CodeBox* codeBox() const { return m_codeBox; }
     QScrollArea* scrollArea() const { return m_scrollArea; }
+    // The note under the code box while a pasted code can be taken back; null until the foot is built.
+    QLabel* pasteNote() const { return m_pasteNote; }
     // The control of a question, by its index on the page.
     QWidget* control(int question) const { return m_controls.at(static_cast<size_t>(question)); }
 
     // The keys that paste a code, from any page.
     static QKeySequence pasteCodeKeys() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V); }
+    // The keys that bring back the answers from before a paste.
+    static QKeySequence undoPasteKeys() { return QKeySequence(QKeySequence::Undo); }
+    // Says beside the code box that a code was taken and can be taken back, and offers "Undo Paste"
+    // in the box's menu; or neither.
+    void setPasteUndoable(bool undoable);
 
   signals:
     // The user gave a question a value (see AnswerQuestion).
     void answerChanged(int question, int value);
     void decodeRequested(const QString& code);
     void pasteCodeRequested();
+    void undoPasteRequested();
 
   protected:
     // Puts the code box and its buttons under the page's own controls. Made after them, they come
@@ -99,7 +132,9 @@ class AnswerPage : public QWidget {
     std::vector<std::pair<QGroupBox*, int>> m_groups;
     QScrollArea* m_scrollArea;
     QVBoxLayout* m_body;
-    QPlainTextEdit* m_codeBox = nullptr;
+    CodeBox* m_codeBox = nullptr;
     QPushButton* m_copyCode = nullptr;
+    QLabel* m_pasteNote = nullptr;
+    bool m_pasteUndoable = false;
     QTimer m_copiedTimer;
 };

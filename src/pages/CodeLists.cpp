@@ -3,8 +3,11 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace {
 
@@ -76,6 +79,46 @@ void CodeComboBox::wheelEvent(QWheelEvent* event) {
         event->ignore();
 }
 
+void CodeComboBox::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool searching =
+        m_lastSearch.isValid() && m_lastSearch.elapsed() < QApplication::keyboardInputInterval();
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint();
+    if (typed && (modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))) {
+        event->ignore();
+        return;
+    }
+    if (event->key() == Qt::Key_Space && modifiers == Qt::NoModifier && searching) {
+        // The list's own search goes on with the space as part of the text.
+        QAbstractItemView* items = view();
+        items->setCurrentIndex(model()->index(currentIndex(), modelColumn(), rootModelIndex()));
+        items->keyboardSearch(event->text());
+        const int found = items->currentIndex().row();
+        m_lastSearch.start();
+        if (found >= 0 && found != currentIndex()) {
+            setCurrentIndex(found);
+            emit activated(found);
+        }
+        event->accept();
+        return;
+    }
+    if (typed && event->key() != Qt::Key_Space)
+        m_lastSearch.start();
+    else
+        m_lastSearch.invalidate();
+    QComboBox::keyPressEvent(event);
+}
+
+QSize CodeComboBox::minimumSizeHint() const {
+    QSize size = QComboBox::minimumSizeHint();
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)));
+    const int decoration = std::max(size.width() - widest, 0);
+    size.setWidth(std::min(size.width(), fontMetrics().averageCharWidth() * 18 + decoration));
+    return size;
+}
+
 void CodeComboBox::fillFromTable(const CodeTable& table) {
     const QSignalBlocker blocker(this);
     for (int32_t row = 0; row < table.count(); ++row)
@@ -89,7 +132,23 @@ void CodeComboBox::showRow(int32_t row) {
 
 CodeListBox::CodeListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::MultiSelection);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+QSize CodeListBox::sizeHint() const {
+    QSize size = QListWidget::sizeHint();
+    size.setHeight(minimumSizeHint().height());
+    return size;
+}
+
+QSize CodeListBox::minimumSizeHint() const {
+    QSize size = QListWidget::minimumSizeHint();
+    int height = 2 * frameWidth();
+    for (int row = 0; row < count(); ++row)
+        height += std::max(sizeHintForRow(row), 0);
+    size.setHeight(std::max(height, size.height()));
+    return size;
 }
 
 void CodeListBox::fillFromTable(const CodeTable& table) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <cstdint>
 
@@ -15,11 +16,20 @@ class CodeComboBox : public QComboBox {
     explicit CodeComboBox(QWidget* parent = nullptr);
 
     void fillFromTable(const CodeTable& table);
+    // As wide as its longest entry where there is room, but on a small screen narrow enough for its
+    // page: the open list still shows every entry whole.
+    QSize minimumSizeHint() const override;
     // Shows a stored row without counting as a user's change; a row that names no item shows none.
     void showRow(int32_t row);
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
+    // Only plain letters search the list; a key with Alt, Ctrl or Meta that is no shortcut changes
+    // nothing. A space opens the list, or searches as a letter while a search is under way.
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    QElapsedTimer m_lastSearch;
 };
 
 // A multiple-selection list of rows 1 to count − 1 of a table, whose selection is a mask: bit k stands
@@ -31,6 +41,9 @@ class CodeListBox : public QListWidget {
 
     void fillFromTable(const CodeTable& table);
     uint32_t selectionMask() const;
+    // Tall enough for every row, so that it never scrolls inside a page that scrolls.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
     // Adds the selections named by the mask (positions from 32 on are never selected) without counting
     // as a user's change; returns the item count.
     int setSelectionMask(uint32_t mask);

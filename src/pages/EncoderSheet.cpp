@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -93,9 +94,15 @@ EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
     paste->setObjectName(QStringLiteral("PasteCode"));
     paste->setContext(Qt::WindowShortcut);
     connect(paste, &QShortcut::activated, this, &EncoderSheet::pasteCodeFromClipboard);
+    auto* undo = new QShortcut(AnswerPage::undoPasteKeys(), this);
+    undo->setObjectName(QStringLiteral("UndoPaste"));
+    undo->setContext(Qt::WindowShortcut);
+    connect(undo, &QShortcut::activated, this, &EncoderSheet::undoPaste);
     // A drop anywhere on the sheet is the sheet's: no box takes the text for itself.
-    for (QWidget* child : findChildren<QWidget*>())
+    for (QWidget* child : findChildren<QWidget*>()) {
         child->setAcceptDrops(false);
+        child->installEventFilter(this);
+    }
     setAcceptDrops(true);
 
     m_code.rebuildCode(RebuildAll);
@@ -116,9 +123,11 @@ void EncoderSheet::addPage(AnswerPage* page) {
             m_decodeHandler(*page, code);
     });
     connect(page, &AnswerPage::pasteCodeRequested, this, &EncoderSheet::pasteCodeFromClipboard);
+    connect(page, &AnswerPage::undoPasteRequested, this, &EncoderSheet::undoPaste);
 }
 
 void EncoderSheet::setAnswers(const AnswerSet& answers) {
+    setPasteUndoable(std::nullopt);
     m_answers = answers;
     m_code.rebuildCode(RebuildAll);
     if (m_shown)
@@ -126,6 +135,8 @@ void EncoderSheet::setAnswers(const AnswerSet& answers) {
 }
 
 void EncoderSheet::applyAnswer(AnswerPage& page, int question, int value) {
+    // The user's own change is the last step now; the answers from before the paste are gone.
+    setPasteUndoable(std::nullopt);
     AnswerQuestion(m_answers, page.pageId(), question, value);
     m_code.rebuildCode(SectionOf(page.pageId()));
     // A count box keeps its text as typed: its number is the answer.
@@ -143,11 +154,42 @@ void EncoderSheet::activate(AnswerPage& page) {
 }
 
 void EncoderSheet::takeAnswers(const AnswerSet& answers) {
+    setPasteUndoable(m_answers);
     m_answers = answers;
+    showAnswersEverywhere();
+}
+
+bool EncoderSheet::undoPaste() {
+    if (!m_beforePaste)
+        return false;
+    m_answers = *m_beforePaste;
+    setPasteUndoable(std::nullopt);
+    showAnswersEverywhere();
+    return true;
+}
+
+void EncoderSheet::showAnswersEverywhere() {
     m_code.rebuildCode(RebuildAll);
     for (AnswerPage* each : m_pages)
         each->showAnswers();
     page(m_current).showCode(QString::fromStdString(m_code.fullCode()));
+}
+
+void EncoderSheet::setPasteUndoable(std::optional<AnswerSet> before) {
+    m_beforePaste = std::move(before);
+    for (AnswerPage* each : m_pages)
+        each->setPasteUndoable(m_beforePaste.has_value());
+}
+
+bool EncoderSheet::eventFilter(QObject* watched, QEvent* event) {
+    // A box with an undo of its own would take the keys first; it has nothing to undo that came
+    // after the paste, since any change of the user's ends the paste's undo.
+    if (m_beforePaste && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void EncoderSheet::showEvent(QShowEvent* event) {

@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "code/CodeFrame.h"
@@ -54,6 +55,10 @@ class EncoderSheet : public QDialog {
     PasteOutcome pasteCode(const QString& text);
     // The same with the clipboard's text (Ctrl+Shift+V, "Paste Code" in the code box's menu).
     PasteOutcome pasteCodeFromClipboard();
+    // Brings back every answer from before the last code taken, until the user changes an answer;
+    // false when there is nothing to bring back.
+    bool undoPaste();
+    bool canUndoPaste() const { return m_beforePaste.has_value(); }
 
   public slots:
     // OK: the current page must agree to be left first.
@@ -65,6 +70,8 @@ class EncoderSheet : public QDialog {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Ctrl+Z is the sheet's while a paste can be taken back, in every box of it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void addPage(AnswerPage* page);
@@ -77,8 +84,11 @@ class EncoderSheet : public QDialog {
     void fitToScreen();
     // The answers of a pasted code into every page, each showing them.
     void takeAnswers(const AnswerSet& answers);
+    void showAnswersEverywhere();
+    void setPasteUndoable(std::optional<AnswerSet> before);
 
     AnswerSet m_answers;
+    std::optional<AnswerSet> m_beforePaste;
     CodeFrame m_code{m_answers};
     QTabWidget* m_tabs;
     QDialogButtonBox* m_buttons;

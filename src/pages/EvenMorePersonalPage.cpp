@@ -8,11 +8,12 @@
 
 EvenMorePersonalPage::EvenMorePersonalPage(const AnswerSet& answers, QWidget* parent)
     : AnswerPage(PageId::EvenMorePersonal, answers, parent) {
-    // The omit boxes come first in the tab order, in a column of their own at the right.
-    auto* omits = new QVBoxLayout;
-    for (const char* omit : {"OmitSign", "OmitGender", "OmitRelationship"})
-        omits->addWidget(makeQuestion(omit, this));
-    omits->addStretch();
+    // The omit boxes come first in the tab order, in a column of their own at the right, each beside
+    // the group it omits (so that it scrolls into sight with it).
+    QWidget* omits[3] = {};
+    int omit = 0;
+    for (const char* name : {"OmitSign", "OmitGender", "OmitRelationship"})
+        omits[omit++] = makeQuestion(name, this);
 
     QGroupBox* sign = makeGroup("SignGroup", this);
     auto* signLayout = new QHBoxLayout(sign);
@@ -47,22 +48,23 @@ EvenMorePersonalPage::EvenMorePersonalPage(const AnswerSet& answers, QWidget* pa
     // Each list's row plus its tune stays within the three rows, whichever of the two the user moves.
     QGroupBox* relationship = makeGroup("RelationshipGroup", this);
     auto* relationshipLayout = new QGridLayout(relationship);
-    int row = 0;
+    int line = 0;
     for (const auto& [list, tune] :
          {std::pair{"Preference", "BoostPreference"}, std::pair{"Status", "BoostStatus"}}) {
-        relationshipLayout->addWidget(makeQuestion(list, relationship), row, 0);
-        relationshipLayout->addWidget(makeTuneFrame(relationship, tune), row, 1);
-        ++row;
+        relationshipLayout->addWidget(makeQuestion(list, relationship), line, 0);
+        relationshipLayout->addWidget(makeTuneFrame(relationship, tune), line, 1);
+        ++line;
     }
     relationshipLayout->setColumnStretch(0, 1);
 
-    auto* columns = new QHBoxLayout;
-    auto* questions = new QVBoxLayout;
-    questions->addWidget(sign);
-    questions->addWidget(gender);
-    questions->addWidget(relationship);
-    columns->addLayout(questions, 1);
-    columns->addLayout(omits);
+    auto* columns = new QGridLayout;
+    int row = 0;
+    for (QGroupBox* group : {sign, gender, relationship}) {
+        columns->addWidget(group, row, 0);
+        columns->addWidget(omits[row], row, 1, Qt::AlignTop);
+        ++row;
+    }
+    columns->setColumnStretch(0, 1);
     body()->addLayout(columns);
     body()->addStretch();
     buildFoot();

@@ -87,14 +87,15 @@ class UprightSlider : public CodeSlider {
     }
 };
 
-// A list of the parts of the series, as wide as its longest row and tall enough for all of them. Its
-// size is known before it is filled, so the sheet opens large enough for the page.
+// A list of the parts of the series, as wide as its longest row and tall enough for all of them, on
+// any screen: the page scrolls, never the list. Its size is known before it is filled, so the sheet
+// opens large enough for the page.
 class PartListBox : public CodeListBox {
   public:
     using CodeListBox::CodeListBox;
 
     QSize sizeHint() const override { return sizeFor(PartTable.count() - 1); }
-    QSize minimumSizeHint() const override { return sizeFor(4); }
+    QSize minimumSizeHint() const override { return sizeFor(PartTable.count() - 1); }
 
   private:
     QSize sizeFor(int rows) const {
@@ -103,8 +104,7 @@ class PartListBox : public CodeListBox {
             width = std::max(width, fontMetrics().horizontalAdvance(
                                         QString::fromStdString(PartTable.getEntry(row).Description)));
         const int frame = 2 * frameWidth();
-        const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-        return {width + scrollBar + frame + 2 * fontMetrics().averageCharWidth(),
+        return {width + frame + 2 * fontMetrics().averageCharWidth(),
                 rows * (fontMetrics().lineSpacing() + 2) + frame};
     }
 };
@@ -161,6 +161,14 @@ QGroupBox* ExperiencePage::buildAnimeForm(const char* form) {
         auto* list = new PartListBox(group);
         bindQuestion(question.constData(), list);
         label->setBuddy(list);
+        // The bare letter in words, for the mouse and for screen readers.
+        const QString meaning = QLatin1String(part) == QLatin1String("Complete")
+                                    ? tr("C: the parts seen completely")
+                                    : tr("P: the parts seen partially");
+        for (QWidget* widget : {static_cast<QWidget*>(label), static_cast<QWidget*>(list)}) {
+            widget->setToolTip(meaning);
+            widget->setAccessibleDescription(meaning);
+        }
         follow(label, question.constData());
         return list;
     };
@@ -171,6 +179,9 @@ QGroupBox* ExperiencePage::buildAnimeForm(const char* form) {
 
     auto* slider = new UprightSlider(group);
     bindQuestion(named("Intensity", "").constData(), slider);
+    const QString intensity = tr("Intensity: strongest at the top, none at the bottom");
+    slider->setToolTip(intensity);
+    slider->setAccessibleDescription(intensity);
     const auto [tuneLabel, spin] = buildTune(name, group);
 
     // The lists one above the other, each headed by its letter, beside the upright slider.
@@ -196,6 +207,11 @@ std::pair<QLabel*, QWidget*> ExperiencePage::buildTune(const QString& form, QGro
     follow(label, tune.constData());
     QWidget* spin = makeQuestion(tune.constData(), group);
     label->setBuddy(spin);
+    const QString meaning = tr("T: the tune, a finer step of the intensity beside it");
+    for (QWidget* widget : {static_cast<QWidget*>(label), spin}) {
+        widget->setToolTip(meaning);
+        widget->setAccessibleDescription(meaning);
+    }
     return {label, spin};
 }
 

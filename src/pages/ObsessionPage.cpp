@@ -23,11 +23,12 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     icon->setAccessibleName(tr("Glomie Code Encoder"));
     head->addWidget(icon);
     const std::string decoderHost = ConfiguredDecoderHost();
-    const QString decoderPath = QString::fromLatin1(kDecoderPath.data(), qsizetype(kDecoderPath.size()));
+    // The page a user will see, not where it is served from.
     const QString decoder =
         decoderHost.empty()
-            ? tr("Decoder: served by this program on 127.0.0.1 at %1").arg(decoderPath)
-            : tr("Decoder: %1%2").arg(QString::fromStdString(DecoderSite(decoderHost)), decoderPath);
+            ? tr("Decoder: the \"Glomie Code decoder\" page, which \"Decode\" opens in your browser")
+            : tr("Decoder: the \"Glomie Code decoder\" page at %1, which \"Decode\" opens")
+                  .arg(QString::fromStdString(DecoderSite(decoderHost)));
     auto* about = new QLabel(tr("Glomie Code Encoder, version %1").arg(QLatin1String(kProgramVersion)) +
                                  QLatin1Char('\n') + tr("Written by the Glomie Code Encoder developers") +
                                  QLatin1Char('\n') + decoder,
@@ -60,6 +61,10 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     m_description->setReadOnly(true);
     m_description->setTabChangesFocus(true);
     m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Read with the keyboard too, where the focus shows as a frame.
+    m_description->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_description->setStyleSheet(
+        QStringLiteral("QPlainTextEdit:focus { border: 2px solid palette(highlight); }"));
     grid->addWidget(primaryLabel, 0, 0);
     grid->addWidget(primary, 0, 1);
     grid->addWidget(secondarySwitch, 1, 0);
@@ -72,8 +77,8 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     feelingsLayout->addWidget(makeQuestion("GlomiePref", feelings));
     body()->addWidget(feelings);
 
-    // The description of the levels is read after the code, as the last thing on the page.
-    buildFoot(m_description);
+    // The description of the levels is read after the levels it describes, in the page's order.
+    buildFoot();
 }
 
 void ObsessionPage::showDerived() {

@@ -5,7 +5,7 @@ the mouse through xdotool, and a screen reader's view of it through AT-SPI.
 
     desktop_check.py ENCODER [--cli GLOMIECODE_CLI] [--checks CHECK,...]
 
-CHECK is one of splash, names, wheel, keyboard, paste (one run of the encoder), and pagekeys,
+CHECK is one of splash, names, wheel, keyboard, keys, paste (one run of the encoder), and pagekeys,
 partlists, range, opener, second, place (each a run of its own, after those).
 
 Runs on a desktop that has DISPLAY, a window manager, a D-Bus bus of its own and the
@@ -232,9 +232,10 @@ def named(dialog, role, name):
 
 
 def code_text(dialog):
+    """The code the box shows, without the invisible marks that keep its parts whole on a line."""
     box = named(dialog, "text", "Code")
     text = box.queryText()
-    return text.getText(0, text.characterCount)
+    return text.getText(0, text.characterCount).replace("\u2060", "").replace("\u200b", "")
 
 
 def visible_area(node, screen):
@@ -382,10 +383,25 @@ def check_keyboard(dialog):
             reached.append(name)
             if not inside(extents(node), visible_area(node, screen)):
                 hidden.append(name)
+            # A list shows all its rows: the page scrolls, never the list.
+            if role == "list":
+                box = extents(node)
+                if any(not inside(extents(row), box) for row in node if row is not None):
+                    hidden.append(name + " (its rows)")
+            # An omit box stays beside what it omits.
+            if name in OMITTED_BY:
+                omit = named(dialog, "check box", OMITTED_BY[name])
+                if omit is None or not inside(extents(omit), visible_area(omit, screen)):
+                    hidden.append(f"{OMITTED_BY[name]} (beside {name})")
         missed = sorted(wanted - set(reached))
         check(not missed and not hidden,
               f"{page}: Tab reached {len(reached)} controls" +
               (f"; never reached: {missed}" if missed else "") + (f"; off the screen: {hidden}" if hidden else ""))
+
+
+# Controls and the omit box that must be in sight with them.
+OMITTED_BY = {"Astrological sign": "Omit Astrological Sign", "Relationship preference": "Omit Relationship",
+              "Relationship status": "Omit Relationship", "Left eye, first colour": "Omit Eyes"}
 
 
 PASTED_CODE = ("GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
@@ -398,13 +414,44 @@ def check_paste(dialog, encoder, cli, environment):
     subprocess.run(["xclip", "-selection", "clipboard"], check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL,
                    input=("my code, from my old page: " + PASTED_CODE + " -- see you!").encode())
+    before = code_text(dialog)
     xdotool("windowactivate", "--sync", sheet_window(), "key", "ctrl+shift+v")
     pasted = wait_for(lambda: code_text(dialog) == PASTED_CODE, timeout=5)
     check(pasted, "the code box shows the pasted code")
+    note = wait_for(lambda: pyatspi.findDescendant(
+        dialog, lambda n: n is not None and n.name == "Code taken: Ctrl+Z brings back your answers" and showing(n)),
+        timeout=2)
+    check(note is not None, "a note beside the code box says Ctrl+Z brings the answers back")
+    xdotool("key", "ctrl+z")
+    check(wait_for(lambda: code_text(dialog) == before, timeout=5), "Ctrl+Z brings back the answers from before")
+    xdotool("key", "ctrl+shift+v")
+    check(wait_for(lambda: code_text(dialog) == PASTED_CODE, timeout=5), "and the code pasted again is taken again")
     xdotool("windowactivate", "--sync", sheet_window(), "key", "Return")
     check(encoder.wait(timeout=10) == 0, "Return closes the encoder")
     stored = subprocess.run([cli, "code"], env=environment, capture_output=True, text=True, check=False)
     check(stored.stdout.strip() == PASTED_CODE, f"the stored answers give the code again: {stored.stdout.strip()}")
+
+
+def check_keys(dialog):
+    print("An Alt+letter that is no shortcut changes no list; plain letters, a space among them, search")
+    show_page(dialog, 2)
+    listed = named(dialog, "combo box", "First assisting character")
+    if not check(listed is not None, "the first assisting character's list is found"):
+        return
+    code = code_text(dialog)
+    listed.queryComponent().grabFocus()
+    time.sleep(0.2)
+    for key in ("alt+o", "alt+k", "ctrl+k"):
+        xdotool("key", key)
+    time.sleep(0.3)
+    check(code_text(dialog) == code and message_dialog() is None, "Alt+O, Alt+K and Ctrl+K left the code as it was")
+    show_page(dialog, 1)
+    first = named(dialog, "combo box", "First senshi")
+    first.queryComponent().grabFocus()
+    time.sleep(0.2)
+    xdotool("type", "--delay", "40", "sailor ch")
+    time.sleep(0.5)
+    check(" F:sCh" in code_text(dialog), f"typing 'sailor ch' chose Sailor Chibimoon: {code_text(dialog)}")
 
 
 def check_page_keys(dialog):
@@ -460,7 +507,8 @@ def check_range_paste(dialog, encoder, cli, environment):
         print("  windows:", windows_by_title())
         return
     said = " ".join(all_text(question))
-    check("a999s" in said and "a200s" in said, "it lists the count and what the page takes for it")
+    check("Experience: Episodes of the subbed anime 999; the page goes up to 200, so 200 is taken" in said
+          and "position" not in said, "it names the page, the answer and what the page takes for it, in words")
     check(code_text(dialog) == before, "behind the question the code box still shows the code from before")
     take = pyatspi.findDescendant(question, lambda n: n is not None and n.getRoleName() == "push button"
                                   and n.name.replace("&", "") == "Take What Was Read")
@@ -477,14 +525,24 @@ def check_range_paste(dialog, encoder, cli, environment):
 def check_opener(dialog):
     print("Help and Decode with a desktop opener that fails (xdg-open exits 3)")
     xdotool("windowactivate", "--sync", sheet_window(), "key", "F1")
-    help_window = wait_for(lambda: (lambda d: d if d and named(d, "text", "Help") else None)(message_dialog()),
-                           timeout=5)
+    help_window = wait_for(lambda: (lambda d: d if d and named(d, "text", "Help") else None)(
+        message_dialog("Glomie Code Encoder Help")), timeout=5)
     if check(help_window is not None, "F1: the help text comes in the encoder's own window"):
         text = named(help_window, "text", "Help").queryText()
         check(text.getText(0, 30).startswith("GLOMIE CODE ENCODER"), "it holds the help file's text")
         check(named(help_window, "push button", "Close") is not None, "it has Close")
-        press(named(help_window, "push button", "Close"))
-        check(wait_for(lambda: message_dialog() is None, timeout=3), "Close closes it")
+        check(help_window.name == "Glomie Code Encoder Help", f"it is titled '{help_window.name}'")
+        window = next(window for window, name in windows_by_title() if name == "Glomie Code Encoder Help")
+        xdotool("windowactivate", "--sync", window, "key", "ctrl+f")
+        time.sleep(0.3)
+        xdotool("type", "--delay", "20", "Ctrl")
+        xdotool("key", "Return")
+        time.sleep(0.5)
+        check(message_dialog("Glomie Code Encoder Help") is not None, "Return in its Find box finds, and leaves Help open")
+        xdotool("key", "Return")
+        time.sleep(0.3)
+        xdotool("key", "Escape")
+        check(wait_for(lambda: message_dialog("Glomie Code Encoder Help") is None, timeout=3), "Escape closes it")
     show_page(dialog, 0)
     press(named(dialog, "push button", "Decode"))
     message = wait_for(message_dialog, timeout=5)
@@ -498,10 +556,17 @@ def check_opener(dialog):
         check(address is not None and extents(address)[2] >= 400, "in a field wide enough to read it")
         copy = named(message, "push button", "Copy Address")
         if check(copy is not None, "with a Copy button"):
+            field, button, box = extents(address), extents(copy), extents(message)
+            apart = field[0] + field[2] <= button[0] or button[0] + button[2] <= field[0] or \
+                field[1] + field[3] <= button[1] or button[1] + button[3] <= field[1]
+            check(apart and inside(field, box) and inside(button, box),
+                  f"the field {field} and the button {button} are whole in the box {box}, side by side")
             press(copy)
             time.sleep(0.3)
             copied = run("xclip", "-selection", "clipboard", "-o")
             check(copied == shown, "which copies it")
+            check(wait_for(lambda: named(message, "push button", "Copied") is not None, timeout=1),
+                  "and then says 'Copied'")
         press(named(message, "push button", "OK"))
         check(wait_for(lambda: message_dialog() is None, timeout=3), "OK closes the message")
 
@@ -580,6 +645,8 @@ def run_session(encoder_path, environment, checks, arguments):
             check_wheel(dialog)
         if "keyboard" in checks:
             check_keyboard(dialog)
+        if "keys" in checks:
+            check_keys(dialog)
         if "pagekeys" in checks:
             check_page_keys(dialog)
         if "partlists" in checks:
@@ -629,7 +696,7 @@ def main():
                        QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        GLOMIECODE_DECODER_HOST="decoder.invalid")
     try:
-        first = [check for check in ("splash", "names", "wheel", "keyboard", "paste") if check in checks]
+        first = [check for check in ("splash", "names", "wheel", "keyboard", "keys", "paste") if check in checks]
         if first:
             guarded(",".join(first), run_session, arguments.encoder, environment, first, arguments)
         for own in ("pagekeys", "partlists", "range", "second"):

@@ -87,7 +87,7 @@ TEST_F(ExperiencePageTest, TypingACountOpensItsGroupAndRebuildsOnEveryKeystroke)
     AnswerPage& page = open();
     QStringList codes;
     QObject::connect(page.codeBox(), &QPlainTextEdit::textChanged,
-                     [&] { codes << page.codeBox()->toPlainText(); });
+                     [&] { codes << CodeBox::withoutMarks(page.codeBox()->toPlainText()); });
     TypeText(countBox("Raw"), "12");
     EXPECT_EQ(codes, QStringList({Header + " X:a1r", Header + " X:a12r"}));
     EXPECT_EQ(answers().Raw, 12u);
@@ -349,6 +349,12 @@ TEST_F(ExperiencePageTest, ControlsAreNamedAndReachableByKeyboard) {
     EXPECT_EQ(byNumbers().accessibleName(), "Specify Anime by Number of Episodes");
     EXPECT_EQ(find<QLabel>(page, "RawCompleteLabel").buddy(), &partList("RawComplete"));
     EXPECT_EQ(find<QLabel>(page, "TuneFrameDub").buddy(), &tuneOf("Dub"));
+    // The bare letters "C", "P" and "T", and the upright sliders, are said in words too.
+    for (const char* label : {"RawCompleteLabel", "SubPartialLabel", "TuneFrameDub"})
+        EXPECT_GT(find<QLabel>(page, label).toolTip().size(), 10) << label;
+    for (QWidget* control : {static_cast<QWidget*>(&partList("RawComplete")),
+                             static_cast<QWidget*>(&tuneOf("Dub")), static_cast<QWidget*>(&sliderOf("Sub"))})
+        EXPECT_GT(control->accessibleDescription().size(), 10) << control->objectName().toStdString();
     for (QWidget* control : page.findChildren<QWidget*>()) {
         if (qobject_cast<QSlider*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
             qobject_cast<QLineEdit*>(control) || qobject_cast<QListWidget*>(control) ||

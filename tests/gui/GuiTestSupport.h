@@ -62,7 +62,8 @@ class SheetTest : public testing::Test {
         return *widget;
     }
 
-    QString codeBoxText(AnswerPage& page) { return page.codeBox()->toPlainText(); }
+    // The code as the box shows it.
+    QString codeBoxText(AnswerPage& page) { return CodeBox::withoutMarks(page.codeBox()->toPlainText()); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<EncoderSheet> m_sheet;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 
@@ -192,6 +193,8 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
     EXPECT_EQ(sheet.pasteCodeFromClipboard(), c.Expected);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.Message))) << shown[0].toStdString();
+    EXPECT_FALSE(shown[0].contains(QStringLiteral("position")))
+        << "problems in the pages' words, not positions";
     EXPECT_EQ(behind, QStringList{before}) << "the page changed behind the question";
     if (c.Code) {
         EXPECT_EQ(codeBoxText(sheet.page(1)), QString::fromUtf8(c.Code));
@@ -203,23 +206,23 @@ TEST_P(PasteRefusal, TellsTheUserAndChangesOnlyWhatTheyTake) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PasteRefusal,
-    testing::Values(RefusalCase{"APartNotReadTaken", "my code: GlomieCode(1.12.05) SM:7 F:sMo++:q!! O:x+",
-                                true, Outcome::TakenInPart, "GlomieCode(1.12.05) SM:7 F:sMo++ O:x+",
-                                "At position 42, \"q!!\": no such subsection"},
-                    RefusalCase{"APartNotReadLeft", "GlomieCode(1.12.05) SM:7 F:sMo++:q!! O:x+", false,
-                                Outcome::Left, nullptr, "cannot be taken as it is"},
-                    RefusalCase{"MoreThanThePageOffersTaken", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]",
-                                true, Outcome::TakenInPart, "GlomieCode(1.12.05) SM:5m- F:sMo+++",
-                                "the page takes it as \":sMo+++\""},
-                    RefusalCase{"MoreThanThePageOffersLeft", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]",
-                                false, Outcome::Left, nullptr, "more than the page offers"},
-                    RefusalCase{"ACountPastItsRangeTaken", "GlomieCode(1.12.05) SM:6+m+ X:**:a999s", true,
-                                Outcome::TakenInPart, "GlomieCode(1.12.05) SM:6+m+ X:**:a200s",
-                                "the page takes it as \" X:**:a200s\""},
-                    RefusalCase{"NoCodeInTheText", "Sailor Moon is the best", true, Outcome::NoCode, nullptr,
-                                "holds no Glomie Code"},
-                    RefusalCase{"AnEmptyClipboard", "", true, Outcome::NoCode, nullptr,
-                                "The clipboard holds no text"}),
+    testing::Values(
+        RefusalCase{"APartNotReadTaken", "my code: GlomieCode(1.12.05) SM:7 F:sMo++:q!! O:x+", true,
+                    Outcome::TakenInPart, "GlomieCode(1.12.05) SM:7 F:sMo++ O:x+",
+                    "\"q!!\": no such subsection"},
+        RefusalCase{"APartNotReadLeft", "GlomieCode(1.12.05) SM:7 F:sMo++:q!! O:x+", false, Outcome::Left,
+                    nullptr, "cannot be taken as it is"},
+        RefusalCase{"MoreThanThePageOffersTaken", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]", true,
+                    Outcome::TakenInPart, "GlomieCode(1.12.05) SM:5m- F:sMo+++",
+                    "Favorites: Tune of the first senshi 3; "},
+        RefusalCase{"MoreThanThePageOffersLeft", "GlomieCode(1.12.05) SM:5m- F:sMo+++[+++]", false,
+                    Outcome::Left, nullptr, "Favorites: Tune of the first senshi"},
+        RefusalCase{"ACountPastItsRangeTaken", "GlomieCode(1.12.05) SM:6+m+ X:**:a999s", true,
+                    Outcome::TakenInPart, "GlomieCode(1.12.05) SM:6+m+ X:**:a200s",
+                    "Experience: Episodes of the subbed anime 999; the page goes up to 200, so 200 is taken"},
+        RefusalCase{"NoCodeInTheText", "Sailor Moon is the best", true, Outcome::NoCode, nullptr,
+                    "holds no Glomie Code"},
+        RefusalCase{"AnEmptyClipboard", "", true, Outcome::NoCode, nullptr, "The clipboard holds no text"}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.Name); });
 
 // The three ways to paste: the keys from any page, the code box's menu, and a drop on the sheet
@@ -228,7 +231,8 @@ class PasteWays : public PasteCode, public testing::WithParamInterface<const cha
 
 TEST_P(PasteWays, ReachThePaste) {
     const std::string way = GetParam();
-    EncoderSheet& sheet = openSheet();
+    EncoderSheet& sheet = openSheet({{"SM/Pri", 21}, {"Per/ExactAge", 40}, {"Per/SpecifyExactAge", 1}});
+    const QStringList before = ControlStates(sheet);
     showTab(7);
     AnswerPage& page = sheet.page(7);
     const QString code = "GlomieCode(1.12.05) SM:5-[7+]m+ P:a23";
@@ -277,6 +281,39 @@ TEST_P(PasteWays, ReachThePaste) {
     EXPECT_TRUE(find<QCheckBox>(sheet.page(0), "ChkSec").isChecked());
     EXPECT_TRUE(find<QSlider>(sheet.page(0), "Sec").isEnabled());
     EXPECT_EQ(codeBoxText(sheet.page(0)), code);
+
+    // Taken back the way it came: the keys (from a count box, which has an undo of its own) or the
+    // code box's menu; the answers from before come back on every page, and the note goes.
+    showTab(7);
+    EXPECT_TRUE(page.pasteNote()->isVisible());
+    EXPECT_EQ(page.codeBox()->accessibleDescription(), "Code taken: Ctrl+Z brings back your answers");
+    if (way == "Menu") {
+        QTimer chooser;
+        chooser.setInterval(10);
+        QObject::connect(&chooser, &QTimer::timeout, [&chooser] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                chooser.stop();
+                QTest::keyClick(menu, Qt::Key_U); // "&Undo Paste"
+            }
+        });
+        chooser.start();
+        emit page.codeBox()->customContextMenuRequested(QPoint(5, 5));
+    } else {
+        QLineEdit& age = find<QLineEdit>(page, "ExactAge");
+        age.setFocus();
+        QTest::keyClick(&age, Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_FALSE(sheet.canUndoPaste());
+    EXPECT_FALSE(page.pasteNote()->isVisible());
+    EXPECT_EQ(ControlStates(sheet), before);
+    // One step: nothing more to take back, and a change of the user's own ends the paste's undo.
+    EXPECT_FALSE(sheet.undoPaste());
+    sheet.pasteCode(code);
+    EXPECT_TRUE(sheet.canUndoPaste());
+    showTab(0);
+    PressKey(find<QSlider>(sheet.page(0), "Pri"), Qt::Key_Right);
+    EXPECT_FALSE(sheet.canUndoPaste());
+    EXPECT_FALSE(sheet.page(0).pasteNote()->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PasteWays, testing::Values("Keys", "Menu", "Drop"),

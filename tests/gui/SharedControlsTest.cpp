@@ -27,6 +27,46 @@ TEST(CodeLists, ADropDownListHoldsEveryRowAtItsIndex) {
     }
 }
 
+// Only plain letters search a drop-down list, and a space searches once a search has begun; a key
+// with Alt or Ctrl that is no shortcut changes nothing.
+struct ListKeysCase {
+    const char* Name;
+    const CodeTable* Table;
+    const char* Typed;
+    Qt::KeyboardModifiers Modifiers;
+    int Expected; // row, from row 1
+};
+
+std::ostream& operator<<(std::ostream& os, const ListKeysCase& c) {
+    return os << c.Name;
+}
+
+class ListKeys : public testing::TestWithParam<ListKeysCase> {};
+
+TEST_P(ListKeys, OnlyPlainLettersSearch) {
+    const ListKeysCase& c = GetParam();
+    CodeComboBox list;
+    list.fillFromTable(*c.Table);
+    list.showRow(1);
+    list.show();
+    QSignalSpy chosen(&list, &QComboBox::currentIndexChanged);
+    for (const char* key = c.Typed; *key; ++key)
+        QTest::keyClick(&list, *key, c.Modifiers);
+    list.hidePopup();
+    EXPECT_EQ(list.currentIndex(), c.Expected);
+    EXPECT_EQ(chosen.count(), c.Expected == 1 ? 0 : 1) << "one choice, made at the end of the search";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodeLists, ListKeys,
+    testing::Values(ListKeysCase{"AltO", &AssistTable, "o", Qt::AltModifier, 1},
+                    ListKeysCase{"AltK", &AssistTable, "k", Qt::AltModifier, 1},
+                    ListKeysCase{"CtrlK", &AssistTable, "k", Qt::ControlModifier, 1},
+                    ListKeysCase{"PlainO", &AssistTable, "o", Qt::NoModifier, 2},
+                    ListKeysCase{"ASpaceWithinASearch", &SenshiTable, "sailor ch", Qt::NoModifier, 3},
+                    ListKeysCase{"ASpaceAloneOpensTheList", &SenshiTable, " ", Qt::NoModifier, 1}),
+    [](const testing::TestParamInfo<ListKeysCase>& info) { return std::string(info.param.Name); });
+
 TEST(CodeLists, AListBoxSkipsRowZeroAndSpeaksInMasks) {
     CodeListBox list;
     list.fillFromTable(PartTable);

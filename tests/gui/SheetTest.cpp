@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QScreen>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "GuiTestSupport.h"
 
@@ -57,6 +59,32 @@ TEST_F(PropertySheet, CopyPutsTheWholeCodeOnTheClipboard) {
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&copy)->text(QAccessible::Name), "Copied");
     EXPECT_TRUE(QTest::qWaitFor([&] { return copy.text() == "&Copy Code"; }, 3000));
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QString(50, QLatin1Char('*'))));
+
+    // A narrow box breaks its lines only at a blank or before a part's colon, and its own copy
+    // (Ctrl+C) gives the code alone.
+    const QString code = "GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
+                         "X:***[*]:aClr++|ClS[SS]s++++ O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+";
+    const MessageBoxCatcher noQuestions;
+    ASSERT_EQ(sheet.pasteCode(code), EncoderSheet::PasteOutcome::Taken);
+    CodeBox& box = *sheet.page(0).codeBox();
+    box.setFixedWidth(box.fontMetrics().horizontalAdvance(QStringLiteral("X:***[*]:aClr++|ClS[SS]s++++")) +
+                      40);
+    QTest::qWait(50);
+    const QString shown = box.toPlainText();
+    EXPECT_EQ(CodeBox::withoutMarks(shown), code);
+    const QTextLayout* lines = box.document()->firstBlock().layout();
+    ASSERT_GT(lines->lineCount(), 3);
+    for (int i = 1; i < lines->lineCount(); ++i) {
+        const int start = lines->lineAt(i).textStart();
+        const QString before = CodeBox::withoutMarks(shown.left(start));
+        const QString after = CodeBox::withoutMarks(shown.mid(start));
+        EXPECT_TRUE(before.endsWith(' ') || after.startsWith(':'))
+            << before.right(12).toStdString() << " | " << after.left(12).toStdString();
+    }
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), code);
 }
 
 // clang-format off
@@ -88,7 +116,7 @@ QStringList Slots(const QStringList& choices) {
 
 // What Tab reaches on each page, in order, with every control open that can be.
 const QStringList TabOrders[kPageCount] = {
-    {"Thanks", "Pri", "ChkSec", "Sec", "GlomiePref", "CodeBox", "Decode", "CopyCode", "Description"},
+    {"Thanks", "Pri", "ChkSec", "Sec", "Description", "GlomiePref", "CodeBox", "Decode", "CopyCode"},
     Slots({"Senshi0", "Senshi1", "Villian0", "Villian1"}),
     Slots({"Assist0", "Assist1", "Part0", "Part1"}),
     Slots({"Senshi0", "Senshi1", "Villian0", "Villian1"}),
