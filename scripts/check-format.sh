@@ -16,7 +16,7 @@ if ! clang-format --dry-run -Werror "${cxx[@]}"; then
 fi
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.js' '*.css' '*.html' '*.sh' '*.py' '*.cmake' \
-  'CMakeLists.txt' '*/CMakeLists.txt' 'src/Version.h.in' 'src/app/glomiecode.rc.in' '.ci/run')
+  'CMakeLists.txt' '*/CMakeLists.txt' '*.nsi' 'src/Version.h.in' 'src/app/glomiecode.rc.in' '.ci/run')
 for file in "${sources[@]}"; do
   head -n 3 "$file" | grep -q 'SPDX-License-Identifier: MIT' || {
     echo "check-format: $file does not start with its SPDX licence line" >&2

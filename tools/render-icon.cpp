@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Renders the program's SVG icon at build time:
+// Renders the program's SVG pictures at build time, so the programs load PNGs (a Qt without its SVG
+// module runs them too, and the start-up draws nothing):
 //   glomie-render-icon ICON.svg OUT_DIR NAME SIZE...  writes OUT_DIR/<SIZE>x<SIZE>/apps/NAME.png, the
 //                                                     PNG sizes of the icon theme
 //   glomie-render-icon --ico ICON.svg OUT.ico SIZE... writes a Windows icon holding every size
+//   glomie-render-icon --picture PICTURE.svg OUT.png WIDTH HEIGHT
+//                                                     writes one PNG of that size (the splash)
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -15,8 +18,8 @@
 
 namespace {
 
-QImage Render(QSvgRenderer& renderer, int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+QImage Render(QSvgRenderer& renderer, QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -62,7 +65,7 @@ int WritePngs(QSvgRenderer& renderer, const QList<int>& sizes, const QString& fo
     for (const int size : sizes) {
         const QString sizeFolder = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
         const QString file = QStringLiteral("%1/%2.png").arg(sizeFolder, name);
-        if (!QDir().mkpath(sizeFolder) || !Render(renderer, size).save(file, "PNG")) {
+        if (!QDir().mkpath(sizeFolder) || !Render(renderer, QSize(size, size)).save(file, "PNG")) {
             err << "glomie-render-icon: cannot write " << file << '\n';
             return 1;
         }
@@ -76,7 +79,7 @@ int WriteIco(QSvgRenderer& renderer, const QList<int>& sizes, const QString& pat
     for (const int size : sizes) {
         QByteArray png;
         QBuffer buffer(&png);
-        if (!buffer.open(QIODevice::WriteOnly) || !Render(renderer, size).save(&buffer, "PNG")) {
+        if (!buffer.open(QIODevice::WriteOnly) || !Render(renderer, QSize(size, size)).save(&buffer, "PNG")) {
             err << "glomie-render-icon: cannot make the " << size << " pixel image\n";
             return 1;
         }
@@ -91,6 +94,22 @@ int WriteIco(QSvgRenderer& renderer, const QList<int>& sizes, const QString& pat
     return 0;
 }
 
+// Writes one PNG of the given size.
+int WritePicture(QSvgRenderer& renderer, QSize size, const QString& path, QTextStream& err) {
+    if (!Render(renderer, size).save(path, "PNG")) {
+        err << "glomie-render-icon: cannot write " << path << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// A side's length in pixels, or 0 when the text is none.
+int Side(const QString& text, int largest) {
+    bool ok = false;
+    const int side = text.toInt(&ok);
+    return ok && side > 0 && side <= largest ? side : 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -101,11 +120,13 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
     QStringList arguments = QGuiApplication::arguments().mid(1);
     const bool ico = arguments.value(0) == QLatin1String("--ico");
-    if (ico)
+    const bool picture = arguments.value(0) == QLatin1String("--picture");
+    if (ico || picture)
         arguments.removeFirst();
-    if (arguments.size() < (ico ? 3 : 4)) {
+    if (picture ? arguments.size() != 4 : arguments.size() < (ico ? 3 : 4)) {
         err << "usage: glomie-render-icon ICON.svg OUT_DIR NAME SIZE...\n"
-               "       glomie-render-icon --ico ICON.svg OUT.ico SIZE...\n";
+               "       glomie-render-icon --ico ICON.svg OUT.ico SIZE...\n"
+               "       glomie-render-icon --picture PICTURE.svg OUT.png WIDTH HEIGHT\n";
         return 2;
     }
     QSvgRenderer renderer(arguments[0]);
@@ -114,16 +135,17 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QList<int> sizes;
-    for (const QString& sizeText : arguments.mid(ico ? 2 : 3)) {
-        bool ok = false;
-        const int size = sizeText.toInt(&ok);
+    for (const QString& sizeText : arguments.mid(ico || picture ? 2 : 3)) {
         // An icon's directory has a byte for each side, 0 standing for 256.
-        if (!ok || size <= 0 || size > (ico ? 256 : 1024)) {
+        const int size = Side(sizeText, ico ? 256 : 4096);
+        if (size == 0) {
             err << "glomie-render-icon: not a size: " << sizeText << '\n';
             return 2;
         }
         sizes.append(size);
     }
+    if (picture)
+        return WritePicture(renderer, QSize(sizes[0], sizes[1]), arguments[1], err);
     return ico ? WriteIco(renderer, sizes, arguments[1], err)
                : WritePngs(renderer, sizes, arguments[1], arguments[2], err);
 }

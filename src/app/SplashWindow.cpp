@@ -3,28 +3,28 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QTimer>
+#include <utility>
 
 namespace {
-// The picture at the splash's size, sharp on the owner's screen; null when it cannot be loaded.
+// The picture, prepared at build time: on a screen with more than one pixel to a point its
+// doubled version (NAME@2x.png beside NAME.png) where there is one. Null when it cannot be loaded.
 QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QSvgRenderer renderer(file.readAll());
-    if (!renderer.isValid())
-        return {};
-    QPixmap picture(QSize(SplashWindow::kWidth, SplashWindow::kHeight) * pixelRatio);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    renderer.render(&painter);
-    painter.end();
-    picture.setDevicePixelRatio(pixelRatio);
-    return picture;
+    if (pixelRatio > 1) {
+        const QFileInfo plain(path);
+        const QString doubled =
+            plain.path() + u'/' + plain.completeBaseName() + QStringLiteral("@2x.") + plain.suffix();
+        QImage image = QImageReader(doubled).read();
+        if (!image.isNull()) {
+            image.setDevicePixelRatio(2);
+            return QPixmap::fromImage(std::move(image));
+        }
+    }
+    return QPixmap::fromImage(QImageReader(path).read());
 }
 } // namespace
 

@@ -44,7 +44,7 @@ class SplashWindow : public QWidget {
 // command line switched it off.
 class Splash {
   public:
-    static inline const QString kDefaultPicture = QStringLiteral(":/glomiecode/splash.svg");
+    static inline const QString kDefaultPicture = QStringLiteral(":/glomiecode/splash.png");
 
     explicit Splash(bool enabled) : m_enabled(enabled) {}
 

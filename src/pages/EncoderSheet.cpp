@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +21,7 @@
 #include "pages/ObsessionPage.h"
 #include "pages/OpinionsPage.h"
 #include "pages/PersonalPage.h"
+#include "pages/ProgramIcon.h"
 #include "pages/RatedChoicesPage.h"
 
 #include "Version.h"
@@ -29,7 +29,7 @@
 EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CGCPropertySheet")); // the object name it has always had
     setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
-    setWindowIcon(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")));
+    setWindowIcon(ProgramIcon());
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Tabs"));

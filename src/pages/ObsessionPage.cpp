@@ -3,7 +3,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -12,6 +11,7 @@
 #include "decoder/DecoderQuery.h"
 #include "pages/AnswerControls.h"
 #include "pages/CodeLists.h"
+#include "pages/ProgramIcon.h"
 #include "rules/PageRules.h"
 
 ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
@@ -19,7 +19,7 @@ ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
     // The head: icon, about lines and the thanks button.
     auto* head = new QHBoxLayout;
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/glomiecode/glomiecode.svg")).pixmap(48, 48));
+    icon->setPixmap(ProgramIcon().pixmap(48, 48));
     icon->setAccessibleName(tr("Glomie Code Encoder"));
     head->addWidget(icon);
     const std::string decoderHost = ConfiguredDecoderHost();

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The encoder as a Windows program, checked here under Wine as a person would use it: built with
+# scripts/build-windows.sh, run in a fresh Wine prefix on a real X server (Xvfb) with a window
+# manager (openbox), driven with the keyboard (xdotool), its answers read back from Wine's registry.
+#   1. the GoogleTest suites that run on Windows pass under Wine;
+#   2. glomiecode-cli.exe gives the Linux build's code and decoding for the worked examples and 50
+#      random answer sets;
+#   3. the encoder on the desktop (tests/windows/windows_check.py): splash, sheet, keyboard, the
+#      registry, the next start, the second start, Decode, Paste Code, and a screenshot;
+#   4. the setup program installs silently, the installed encoder runs and finds its help, and the
+#      uninstaller removes it and leaves the answers.
+# Usage: scripts/ci-windows.sh [NATIVE_BUILD_DIR]   (default build/ci; built there where missing)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+native=$(realpath "${1:-build/ci}")
+out=$root/build/windows-cross
+start=$SECONDS
+say() { echo "ci-windows: $* ($((SECONDS - start)) s)"; }
+failed=0
+fail() {
+  echo "ci-windows: FAILED: $*" >&2
+  failed=1
+}
+
+scripts/install-deps.sh xvfb openbox xdotool xclip x11-utils imagemagick wine wine64 python3 nsis zip
+if [ ! -f "$native/CMakeCache.txt" ]; then
+  cmake --preset ci >/dev/null
+fi
+cmake --build "$native" --target glomiecode-cli glomie-engine-oracle glomie-render-icon
+scripts/build-windows.sh --tests "$native"
+say "built for Windows"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
+dist=$out/dist
+
+# A fresh Wine prefix: no answers stored, nothing installed. No Mono or Gecko offered, no debug chatter.
+export WINEPREFIX=$out/ci-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX"
+(unset DISPLAY && wine wineboot --init >"$out/wineboot.log" 2>&1 && wineserver -w)
+say "made a fresh Wine prefix"
+# The test programs find the Qt and compiler DLLs in the folder the encoder ships with.
+export WINEPATH="$(winepath -w "$dist/bin")"
+
+# ---- 1. The GoogleTest suites under Wine.
+# The encoder's own suite (gui_tests) is not among them: it drives the widgets with Qt Test, which
+# the Windows Qt does not carry (the recipe leaves the test library out).
+for suite in service_tests cli_tests; do
+  program=$out/build/tests/$suite.exe
+  [ -f "$program" ] || program=$(find "$out/build/tests" -name "$suite.exe" -print -quit)
+  if [ -z "$program" ] || [ ! -f "$program" ]; then
+    fail "$suite.exe was not built"
+    continue
+  fi
+  log=$out/$suite.wine.log
+  status=0
+  (cd "$(dirname "$program")" && timeout 900 wine "$program" --gtest_color=no) >"$log" 2>&1 || status=$?
+  passed=$(tr -d '\r' <"$log" | grep -c '^\[       OK \]' || true)
+  if [ "$status" -ne 0 ] || [ "$passed" -eq 0 ]; then
+    tr -d '\r' <"$log" | grep -E '^\[  FAILED  \]|Failure' | head -40 >&2 || tail -20 "$log" >&2
+    fail "$suite under Wine exited with $status ($passed tests passed)"
+  else
+    echo "ci-windows: $suite under Wine: $passed tests passed"
+  fi
+done
+say "ran the test suites under Wine"
+
+# ---- 2. The command line against the Linux build's.
+cli_linux=$native/src/cli/glomiecode-cli
+cli_windows=$dist/bin/glomiecode-cli.exe
+answers=$out/answers
+rm -rf "$answers" && mkdir -p "$answers"
+"$native/tests/wasm/glomie-engine-oracle" 50 >"$answers/oracle.json"
+python3 - "$answers" "$cli_linux" <<'PYTHON'
+# Writes one settings file per worked example (imported by the Linux command line) and per random
+# answer set (with the code the engine gives it beside it).
+import json, os, subprocess, sys
+folder, cli = sys.argv[1], sys.argv[2]
+oracle = json.load(open(os.path.join(folder, "oracle.json")))
+for index, code in enumerate(oracle["examples"]):
+    path = os.path.join(folder, f"example{index:02}.ini")
+    subprocess.run([cli, "import", "--settings", path, code], check=True, capture_output=True)
+for index, answer_set in enumerate(oracle["sets"]):
+    sections = {}
+    for key, value in answer_set["answers"].items():
+        section, name = key.split("/", 1)
+        sections.setdefault(section, []).append(f"{name}={value}")
+    with open(os.path.join(folder, f"random{index:02}.ini"), "w", encoding="utf-8") as settings:
+        for section, lines in sections.items():
+            settings.write(f"[{section}]\n" + "\n".join(lines) + "\n\n")
+    with open(os.path.join(folder, f"random{index:02}.code"), "w", encoding="utf-8") as code:
+        code.write(answer_set["code"] + "\n")
+PYTHON
+compared=0
+for settings in "$answers"/*.ini; do
+  name=$(basename "$settings" .ini)
+  linux_code=$("$cli_linux" code --settings "$settings")
+  windows_code=$(wine "$cli_windows" code --settings "$(winepath -w "$settings")" | tr -d '\r')
+  if [ "$linux_code" != "$windows_code" ]; then
+    fail "$name: the Windows command line's code differs: '$windows_code', not '$linux_code'"
+    continue
+  fi
+  if [ -f "$answers/$name.code" ] && [ "$(cat "$answers/$name.code")" != "$linux_code" ]; then
+    fail "$name: the command line's code is not the engine's"
+  fi
+  for form in "" --json; do
+    linux_decoded=$("$cli_linux" decode $form "$linux_code")
+    windows_decoded=$(wine "$cli_windows" decode $form "$linux_code" | tr -d '\r')
+    [ "$linux_decoded" = "$windows_decoded" ] ||
+      fail "$name: the Windows command line decodes differently (decode $form):
+$(diff <(echo "$linux_decoded") <(echo "$windows_decoded") | head -10)"
+  done
+  compared=$((compared + 1))
+done
+echo "ci-windows: the command line's code and decoding held against Linux for $compared answer sets"
+[ "$compared" -ge 50 ] || fail "only $compared answer sets were compared"
+say "compared the command line"
+
+# ---- 3 and 4. On a desktop: a real X server (kept when its last client goes), a window manager
+# that owns the screen before anything starts, and the checks.
+source scripts/windows-desktop.sh
+trap 'wineserver -k 2>/dev/null; stop_windows_desktop' EXIT
+if ! start_windows_desktop "$out"; then
+  fail "no desktop to run the encoder on"
+  exit 1
+fi
+say "a desktop on $DISPLAY"
+
+status=0
+timeout 900 python3 tests/windows/windows_check.py --dist "$dist" --setup "$out/glomiecode-$version-setup.exe" \
+  --cli-linux "$cli_linux" --version "$version" --screenshot docs/screenshots/windows-sheet.png \
+  --work "$out/desktop-check" || status=$?
+[ "$status" -eq 0 ] || fail "the encoder on the Windows desktop (exit $status)"
+say "checked the encoder on the desktop"
+
+echo "ci-windows: zip $(stat -c %s "$out/glomiecode-$version-windows-x64.zip") bytes," \
+  "setup $(stat -c %s "$out/glomiecode-$version-setup.exe") bytes"
+if ((failed)); then
+  echo "ci-windows: some checks failed" >&2
+  exit 1
+fi
+say "every check passed"
