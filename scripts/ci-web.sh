@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The encoder in the browser, checked in the three browser engines with one table of checks: Debian's
+# The encoder in the browser. First its engine, compiled to WebAssembly, is held against the native
+# engine under Node: the worked examples, random answer sets code for code with the questions each
+# page leaves open, and random user actions. Then the page is checked in the three browser engines
+# with one table of checks: Debian's
 # headless Chromium and Firefox ESR (puppeteer-core, over CDP and WebDriver BiDi) and WebKitGTK
 # (WebKitWebDriver and selenium-webdriver, under Xvfb). Builds the site (scripts/build-web.sh) and
 # the command line if missing, runs the browser check (tests/web/check.js) and prints the page's
@@ -26,8 +29,14 @@ if [ ! -x "$cli" ]; then
   build/default | build/ci) cmake --preset "${build#build/}" >/dev/null ;;
   *) cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ;;
   esac
-  cmake --build "$build" --target glomiecode-cli
 fi
+cmake --build "$build" --target glomiecode-cli glomie-engine-oracle
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/tests/wasm/glomie-engine-oracle" 300 >"$work/oracle.json"
+node tests/wasm/engine-check.js build/web/engine.js "$work/oracle.json"
+echo "ci-web: the WebAssembly engine agrees with the native one ($((SECONDS - start)) s)"
 
 case "$cli" in /*) ;; *) cli="$PWD/$cli" ;; esac
 export GLOMIE_CLI="$cli"

@@ -4,12 +4,12 @@
 // ENGINES (chromium, firefox, webkit; WebKit under an X server) and an output folder, the same
 // pictures from each engine, as <engine>-desktop.png, <engine>-phone.png and <engine>-phone-middle.png
 // (halfway down the page, where the code stays in sight at the foot of the screen).
-// Run by scripts/web-screenshots.sh (from tests/web's npm project, which has the drivers).
-// Usage: node scripts/web-screenshots.js [FOLDER]
+// Run by scripts/screenshots.sh web (beside the browser check, whose npm project has the drivers).
+// Usage: node tests/web/screenshots.js [FOLDER]
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { root, serveSite, launch } = require(path.join(__dirname, '..', 'tests', 'web', 'harness'));
+const { root, serveSite, launch } = require(path.join(__dirname, 'harness'));
 
 const code = 'GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:' +
   'm18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+';
@@ -43,7 +43,7 @@ const shots = [
           const target = folder ? path.join(folder, `${engine}-${name}.png`) : path.join(root, 'docs', 'screenshots', `web-${name}.png`);
           await page.screenshot(target);
           if (page.problems.length) throw new Error(page.problems.join('\n'));
-          console.log('web-screenshots: ' + path.relative(root, target));
+          console.log('screenshots: ' + path.relative(root, target));
           await page.close();
         }
       } finally {
