@@ -43,7 +43,6 @@ class AnswerPage : public QWidget {
 
     // Null until the foot is built.
     QPlainTextEdit* codeBox() const { return m_codeBox; }
-    QScrollArea* scrollArea() const { return m_scrollArea; }
     // The control of a question, by its index on the page.
     QWidget* control(int question) const { return m_controls.at(static_cast<size_t>(question)); }
 
@@ -97,7 +96,6 @@ class AnswerPage : public QWidget {
     std::vector<QWidget*> m_controls; // by question index
     std::vector<std::pair<QWidget*, int>> m_followers;
     std::vector<std::pair<QGroupBox*, int>> m_groups;
-    QScrollArea* m_scrollArea;
     QVBoxLayout* m_body;
     QPlainTextEdit* m_codeBox = nullptr;
     QPushButton* m_copyCode = nullptr;
