@@ -91,15 +91,15 @@ QMimeData* CodeBox::createMimeDataFromSelection() const {
 AnswerPage::AnswerPage(PageId page, const AnswerSet& answers, QWidget* parent)
     : QWidget(parent), m_page(page), m_answers(answers), m_controls(QuestionsOf(page).size(), nullptr) {
     auto* layout = new QVBoxLayout(this);
-    m_scrollArea = new PageScrollArea(this);
-    m_scrollArea->setFrameShape(QFrame::NoFrame);
-    m_scrollArea->setFocusPolicy(Qt::NoFocus);
-    m_scrollArea->setWidgetResizable(true);
+    auto* scrollArea = new PageScrollArea(this);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setFocusPolicy(Qt::NoFocus);
+    scrollArea->setWidgetResizable(true);
     auto* body = new QWidget;
     m_body = new QVBoxLayout(body);
     m_body->setContentsMargins(0, 0, 0, 0);
-    m_scrollArea->setWidget(body);
-    layout->addWidget(m_scrollArea, 1);
+    scrollArea->setWidget(body);
+    layout->addWidget(scrollArea, 1);
 }
 
 QString AnswerPage::caption() const {

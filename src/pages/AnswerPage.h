@@ -68,7 +68,6 @@ class AnswerPage : public QWidget {
 
     // Null until the foot is built.
     CodeBox* codeBox() const { return m_codeBox; }
-    QScrollArea* scrollArea() const { return m_scrollArea; }
     // The note under the code box while a pasted code can be taken back; null until the foot is built.
     QLabel* pasteNote() const { return m_pasteNote; }
     // The control of a question, by its index on the page.
@@ -130,7 +129,6 @@ class AnswerPage : public QWidget {
     std::vector<QWidget*> m_controls; // by question index
     std::vector<std::pair<QWidget*, int>> m_followers;
     std::vector<std::pair<QGroupBox*, int>> m_groups;
-    QScrollArea* m_scrollArea;
     QVBoxLayout* m_body;
     CodeBox* m_codeBox = nullptr;
     QPushButton* m_copyCode = nullptr;

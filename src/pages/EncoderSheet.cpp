@@ -27,7 +27,6 @@
 #include "Version.h"
 
 EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CGCPropertySheet")); // the object name it has always had
     setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
     setWindowIcon(ProgramIcon());
 

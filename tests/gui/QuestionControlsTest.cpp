@@ -136,7 +136,7 @@ TEST_F(QuestionControls, ShowTheEnginesAnswersAndOpenQuestionsAndTakeTheUsersAct
             const OpenQuestions open = OpenQuestionsOf(sheet.answers(), id);
             std::vector<int> openQuestions;
             for (int q = 0; q < static_cast<int>(QuestionsOf(id).size()); ++q)
-                if (open.test(static_cast<size_t>(q)))
+                if (open.test(static_cast<size_t>(q)) && page.control(q))
                     openQuestions.push_back(q);
             const int q = openQuestions[static_cast<size_t>(
                 values.between(0, static_cast<int>(openQuestions.size()) - 1))];
