@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
 
-scripts/apt-install.sh wrk nginx-light python3 qt6-httpserver-dev qt6-websockets-dev
+scripts/install-deps.sh --only wrk nginx-light python3 qt6-httpserver-dev qt6-websockets-dev
 [ -f "$build/CMakeCache.txt" ] || cmake --preset default >/dev/null
 cmake "$build" >/dev/null # finds Qt HttpServer if it was installed just now
 cmake --build "$build" --target glomiecode-cli hello_httpserver

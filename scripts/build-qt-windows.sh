@@ -23,7 +23,7 @@ for argument in "$@"; do
   esac
 done
 
-scripts/apt-install.sh cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools \
+scripts/install-deps.sh --only cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools \
   dpkg-dev xz-utils >&2
 
 # The same version as the native Qt, whose host tools (moc, rcc, uic) the cross build runs.

@@ -6,7 +6,7 @@
 # Usage: scripts/build-web.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/apt-install.sh emscripten node-acorn nodejs cmake ninja-build
+scripts/install-deps.sh --only emscripten node-acorn nodejs cmake ninja-build
 # Debian's Emscripten finds its JavaScript optimiser's parser there.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build/web-engine -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DGLOMIE_BUILD_QT=OFF \

@@ -31,7 +31,7 @@ start=$SECONDS
 say() { echo "build-windows: $* ($((SECONDS - start)) s)"; }
 fail() { echo "build-windows: $*" >&2 && exit 1; }
 
-scripts/apt-install.sh cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+scripts/install-deps.sh --only cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   qt6-base-dev qt6-svg-dev nsis zip
 qt=$(scripts/build-qt-windows.sh | tail -1)
 [ -f "$qt/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] || fail "no Qt for Windows in $qt"

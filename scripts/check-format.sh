@@ -6,7 +6,7 @@
 # Usage: scripts/check-format.sh   (run from anywhere; installs clang-format if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/apt-install.sh clang-format
+scripts/install-deps.sh --only clang-format
 failures=0
 
 mapfile -t cxx < <(git ls-files '*.cpp' '*.h')

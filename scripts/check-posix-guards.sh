@@ -205,7 +205,7 @@ compile_self_test() {
 
 if ((compile)); then
   # windres comes with the compiler's binutils.
-  scripts/apt-install.sh g++-mingw-w64-x86-64-posix
+  scripts/install-deps.sh --only g++-mingw-w64-x86-64-posix
   if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
     build=$GLOMIE_BUILD_DIR
     cmake "$build" >/dev/null

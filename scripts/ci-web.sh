@@ -15,10 +15,10 @@ cd "$(dirname "$0")/.."
 build=${1:-build/default}
 start=$SECONDS
 
-scripts/apt-install.sh chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-dejavu-core
+scripts/install-deps.sh --only chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-dejavu-core
 # Node and npm from Debian unless this machine has them already (from elsewhere, with npm inside).
-command -v node >/dev/null || scripts/apt-install.sh nodejs
-command -v npm >/dev/null || scripts/apt-install.sh npm
+command -v node >/dev/null || scripts/install-deps.sh --only nodejs
+command -v npm >/dev/null || scripts/install-deps.sh --only npm
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 
 scripts/build-web.sh

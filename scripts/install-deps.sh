@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs, with apt-get, whatever the build and the tests need and this machine lacks.
+# Usage: scripts/install-deps.sh [PACKAGE...]        what the build needs, and the packages named
+#        scripts/install-deps.sh --only PACKAGE...   only the packages named
 set -euo pipefail
 
 packages=(
@@ -10,7 +12,21 @@ packages=(
   xdg-utils desktop-file-utils appstream
   dpkg-dev file binutils groff-base man-db fonts-dejavu-core
 )
+if [ "${1:-}" = --only ]; then
+  shift
+  packages=()
+fi
 # Extra packages a caller asks for (CI adds the browser and the load generator).
 packages+=("$@")
 
-exec "$(dirname "$0")/apt-install.sh" "${packages[@]}"
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

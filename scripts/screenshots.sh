@@ -28,9 +28,9 @@ desktop() {
 }
 
 web() {
-  scripts/apt-install.sh chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-dejavu-core
-  command -v node >/dev/null || scripts/apt-install.sh nodejs
-  command -v npm >/dev/null || scripts/apt-install.sh npm
+  scripts/install-deps.sh --only chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-dejavu-core
+  command -v node >/dev/null || scripts/install-deps.sh --only nodejs
+  command -v npm >/dev/null || scripts/install-deps.sh --only npm
   (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
   scripts/build-web.sh
   if [ $# -gt 0 ]; then

@@ -31,7 +31,7 @@ say() { echo "windows-engine-tests: $* ($((SECONDS - start)) s)"; }
 
 packages=(cmake ninja-build g++ file libgtest-dev googletest g++-mingw-w64-x86-64-posix wine wine64)
 ((bench)) && packages+=(libbenchmark-dev dpkg-dev)
-scripts/apt-install.sh "${packages[@]}"
+scripts/install-deps.sh --only "${packages[@]}"
 say "installed"
 
 # Wine without a display, without its own debug chatter, and without offering to download Mono or
