@@ -45,6 +45,8 @@ export WINEPATH="$(winepath -w "$dist/bin")"
 # ---- 1. The GoogleTest suites under Wine.
 # The encoder's own suite (gui_tests) is not among them: it drives the widgets with Qt Test, which
 # the Windows Qt does not carry (the recipe leaves the test library out).
+# The command line's suite leaves out its one test that looks for the store's Linux file.
+declare -A filters=([cli_tests]=-ImportCommand.IntoTheEncodersOwnStore)
 for suite in service_tests cli_tests; do
   program=$out/build/tests/$suite.exe
   [ -f "$program" ] || program=$(find "$out/build/tests" -name "$suite.exe" -print -quit)
@@ -54,7 +56,7 @@ for suite in service_tests cli_tests; do
   fi
   log=$out/$suite.wine.log
   status=0
-  (cd "$(dirname "$program")" && timeout 900 wine "$program" --gtest_color=no) >"$log" 2>&1 || status=$?
+  (cd "$(dirname "$program")" && timeout 900 wine "$program" --gtest_color=no --gtest_filter="${filters[$suite]:-*}") >"$log" 2>&1 || status=$?
   passed=$(tr -d '\r' <"$log" | grep -c '^\[       OK \]' || true)
   if [ "$status" -ne 0 ] || [ "$passed" -eq 0 ]; then
     tr -d '\r' <"$log" | grep -E '^\[  FAILED  \]|Failure' | head -40 >&2 || tail -20 "$log" >&2
