@@ -46,7 +46,7 @@ start_windows_desktop() {
 }
 
 stop_windows_desktop() {
-  [ -n "${desktop_wm:-}" ] && kill "$desktop_wm" 2>/dev/null
-  [ -n "${desktop_xvfb:-}" ] && kill "$desktop_xvfb" 2>/dev/null
+  [ -z "${desktop_wm:-}" ] || kill "$desktop_wm" 2>/dev/null || true
+  [ -z "${desktop_xvfb:-}" ] || kill "$desktop_xvfb" 2>/dev/null || true
   wait ${desktop_wm:-} ${desktop_xvfb:-} 2>/dev/null || true
 }

@@ -22,12 +22,13 @@ bench=$out/start-bench
 rm -rf "$bench" && cp -r "$out/dist" "$bench"
 x86_64-w64-mingw32-strip --strip-unneeded -o "$bench/bin/empty-sheet.exe" "$out/empty-sheet/empty-sheet.exe"
 
+unset QT_QPA_PLATFORM
 export WINEPREFIX=$out/bench-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   (unset DISPLAY && wine wineboot --init >/dev/null 2>&1 && wineserver -w)
 fi
 source scripts/windows-desktop.sh
-trap 'wineserver -k 2>/dev/null; stop_windows_desktop' EXIT
+trap 'wineserver -k 2>/dev/null || true; stop_windows_desktop' EXIT
 start_windows_desktop "$out"
 # One Wine server for every start, so that none pays for starting it.
 wineserver -p

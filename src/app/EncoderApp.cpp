@@ -158,6 +158,7 @@ int EncoderApp::initInstance(const StartOptions& options, const QString& executa
         QTextStream(stderr) << name << ": " << OnlyOneCopyMessage() << '\n';
         ShowMessage(nullptr, QMessageBox::Warning, OnlyOneCopyMessage());
         // Then the copy that runs comes to the front, above whatever covered it.
+        LetAnotherProgramComeForward();
         lock->askHolderToComeForward();
         return ExitFailure;
     }

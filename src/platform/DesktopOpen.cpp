@@ -52,3 +52,9 @@ void OpenWithDesktop(const QUrl& url, QObject* context, std::function<void(bool 
     QTimer::singleShot(0, context, [report, opened] { report(opened); });
 #endif
 }
+
+void LetAnotherProgramComeForward() {
+#ifdef Q_OS_WIN
+    ::AllowSetForegroundWindow(ASFW_ANY);
+#endif
+}

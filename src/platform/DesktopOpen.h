@@ -11,3 +11,8 @@
 // `context` has gone first. An opener that runs on for as long as the application it started (so
 // never ends) never says; one that cannot start at all says so.
 void OpenWithDesktop(const QUrl& url, QObject* context, std::function<void(bool opened)> done);
+
+// Lets another program bring its window to the front. On Windows only the program the user works
+// with may, so a refused second copy of the encoder passes that on before it asks the running copy
+// to come forward; elsewhere the window manager decides, and this does nothing.
+void LetAnotherProgramComeForward();

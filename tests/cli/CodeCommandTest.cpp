@@ -8,6 +8,9 @@
 
 namespace {
 
+// The command line ends its lines as its platform does (CRLF on Windows): read as text, each ends in '\n'.
+const QIODevice::OpenMode kTextMode = QIODevice::ReadWrite | QIODevice::Text;
+
 struct Result {
     int exitCode;
     QString out;
@@ -25,7 +28,7 @@ class CodeCommand : public testing::Test {
         environment.insert(QStringLiteral("HOME"), m_dir.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
+        process.start(QStringLiteral(GLOMIECODE_CLI), arguments, kTextMode);
         EXPECT_TRUE(process.waitForFinished(30000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -177,7 +180,7 @@ TEST_F(CodeCommand, OutputThatCannotBeWrittenFailsLoudly) {
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
         process.setProcessEnvironment(environment);
         process.setStandardOutputFile(QStringLiteral("/dev/full"));
-        process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
+        process.start(QStringLiteral(GLOMIECODE_CLI), arguments, kTextMode);
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), status) << arguments.join(' ').toStdString();

@@ -12,6 +12,9 @@
 
 namespace {
 
+// The command line ends its lines as its platform does (CRLF on Windows): read as text, each ends in '\n'.
+const QIODevice::OpenMode kTextMode = QIODevice::ReadWrite | QIODevice::Text;
+
 struct CliRun {
     int status = -1;
     QString out, err;
@@ -25,7 +28,8 @@ CliRun Decode(const QStringList& arguments, const QByteArray& input = {}) {
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(GLOMIECODE_CLI), QStringList{QStringLiteral("decode")} + arguments);
+    process.start(QStringLiteral(GLOMIECODE_CLI), QStringList{QStringLiteral("decode")} + arguments,
+                  kTextMode);
     process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(60000);

@@ -29,6 +29,8 @@ namespace {
 
 // The keys of every value the settings table stores.
 const qsizetype kAllKeys = static_cast<qsizetype>(StoredValueCount());
+// The command line ends its lines as its platform does (CRLF on Windows): read as text, each ends in '\n'.
+const QIODevice::OpenMode kTextMode = QIODevice::ReadWrite | QIODevice::Text;
 
 struct CliRun {
     int status = -1;
@@ -44,7 +46,7 @@ class ImportCommand : public testing::Test {
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(GLOMIECODE_CLI), arguments);
+        process.start(QStringLiteral(GLOMIECODE_CLI), arguments, kTextMode);
         process.closeWriteChannel();
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -305,7 +307,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The id of a process that has ended.
 qint64 EndedProcessId() {
     QProcess process;
-    process.start(QStringLiteral(GLOMIECODE_CLI), {QStringLiteral("--version")});
+    process.start(QStringLiteral(GLOMIECODE_CLI), {QStringLiteral("--version")}, kTextMode);
     const qint64 id = process.waitForStarted() ? process.processId() : 0;
     process.waitForFinished();
     return id;
