@@ -155,10 +155,18 @@ int32_t QSettingsStore::getProfileInt(std::string_view section, std::string_view
     if (!stored.isValid())
         return def;
     // A list (a value with commas in an INI file) or any other non-number reads as missing. An answer
-    // in a file is plain text: one the settings library made into another type ("@Variant(...)",
-    // "@Size(...)") is no answer either.
-    if (stored.typeId() == QMetaType::QStringList || (m_file && stored.typeId() != QMetaType::QString))
+    // is text or a number: what the settings library makes of "@ByteArray(...)", "@Size(...)" or
+    // "@Variant(...)" in a file is no answer either.
+    switch (stored.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        break;
+    default:
         return def;
+    }
     return parseValue(stored.toString()).value_or(def);
 }
 
