@@ -164,9 +164,9 @@ QString DecoderHandOff::decoderHost() {
         // For this user's browser alone: a secret path no other local program can guess, and a few
         // connections at most, so that no flood on the port can take the encoder's own files.
         service->setConnectionCap(kEmbeddedConnections);
-        // The browser sends its request as soon as it connects: a connection without one after a
-        // moment, at the cap, is another program's and gives way.
-        service->setGiveWayGrace(50);
+        // The browser sends its request as soon as it connects: a connection that has sent nothing,
+        // at the cap, is another program's and gives way at once.
+        service->setGiveWayGrace(0);
         service->setPathPrefix(QLatin1Char('/') + DecoderService::makePathSecret());
         if (!service->listen(QHostAddress::LocalHost, 0)) {
             delete service;
