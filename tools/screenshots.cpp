@@ -10,7 +10,7 @@
 
 #include "pages/EncoderSheet.h"
 #include "settings/SettingsLayout.h"
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 namespace {
 // "More Personal" -> "more-personal"
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     }
 
     EncoderSheet sheet;
-    auto store = QSettingsStore::forIniFile(arguments[1]);
+    auto store = SettingsStore::forIniFile(arguments[1]);
     AnswerSet answers;
     LoadSettings(*store, answers);
     sheet.setAnswers(answers);

@@ -22,7 +22,7 @@
 #include "pages/EncoderSheet.h"
 #include "platform/FileLimit.h"
 #include "settings/SettingsLayout.h"
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
                 (CpuSeconds() - cpuAtStart) / measured * 100, static_cast<long long>(files),
                 static_cast<long long>(mostFiles));
     if (argc > 3) {
-        auto store = QSettingsStore::forIniFile(QString::fromLocal8Bit(argv[3]));
+        auto store = SettingsStore::forIniFile(QString::fromLocal8Bit(argv[3]));
         QElapsedTimer saving;
         saving.start();
         const bool saved = EncoderApp::saveSheet(*store, sheet);

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "settings/SettingsLayout.h"
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ void BM_SaveEveryAnswer(benchmark::State& state) {
     AnswerSet answers[2] = {DefaultAnswers(), DefaultAnswers()};
     answers[1].Obsession.Pri = 14;
     answers[1].Favorites.Senshi0 = 3;
-    auto store = QSettingsStore::forIniFile(path);
+    auto store = SettingsStore::forIniFile(path);
     int save = 0;
     for (auto _ : state) {
         SaveSettings(*store, answers[save++ % 2]);

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,7 +13,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,7 +23,10 @@
 #include "decoder/DecoderQuery.h"
 #include "pages/MessageBoxes.h"
 #include "platform/DesktopOpen.h"
+#include "platform/PrivateFolder.h"
+#include "service/DecoderPage.h"
 #include "service/DecoderService.h"
+#include "text/EscapeControls.h"
 
 namespace {
 
@@ -120,10 +127,55 @@ QUrl BrowserUrl(const QString& address) {
     return QUrl::fromEncoded(bytes, QUrl::TolerantMode);
 }
 
+QString WhyNotADecoderHost(const QString& host) {
+    for (const QChar c : host) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format || c.isSpace())
+            return Translate("it holds a blank, a line break or a control character");
+    }
+    const QUrl site(host.contains(QLatin1String("://")) ? host : QStringLiteral("http://") + host,
+                    QUrl::StrictMode);
+    if (site.scheme() != QLatin1String("http") && site.scheme() != QLatin1String("https"))
+        return Translate("its scheme is not http or https");
+    if (!site.isValid() || site.host().isEmpty() || !site.userInfo().isEmpty() || site.hasQuery() ||
+        site.hasFragment())
+        return Translate("it is not a host name, with a port and a path if need be");
+    return {};
+}
+
 DecoderHandOff::DecoderHandOff(QObject* parent) : QObject(parent), m_opener(&OpenWithDesktop) {}
 
 DecoderHandOff::~DecoderHandOff() {
     delete m_service.data();
+    for (const QString& page : std::as_const(m_forwardingPages))
+        QFile::remove(page);
+}
+
+QUrl DecoderHandOff::forwardingPage(const QUrl& address) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty() || !IsPrivateFolder(folder))
+        return address;
+    quint32 random[2];
+    QRandomGenerator::system()->fillRange(random);
+    QFile page(QDir(folder).filePath(QStringLiteral("glomiecode-decode-%1%2.html")
+                                         .arg(random[0], 8, 16, QLatin1Char('0'))
+                                         .arg(random[1], 8, 16, QLatin1Char('0'))));
+    // Readable by the user alone before the address is in it.
+    if (!page.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return address;
+    m_forwardingPages << page.fileName();
+    const std::string target = HtmlEscape(address.toEncoded().toStdString());
+    const std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                             "<meta http-equiv=\"refresh\" content=\"0;url=" +
+                             target +
+                             "\">\n<title>Glomie Code decoder</title>\n</head>\n<body>\n<p><a href=\"" +
+                             target + "\">Open the decoder page</a></p>\n</body>\n</html>\n";
+    if (!page.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        page.write(html.data(), qint64(html.size())) != qint64(html.size()) || !page.flush()) {
+        page.close();
+        page.remove();
+        return address;
+    }
+    return QUrl::fromLocalFile(page.fileName());
 }
 
 // The configured decoder host, or the embedded service's, started on first use. Empty when the
@@ -137,9 +189,9 @@ QString DecoderHandOff::decoderHost() {
         // For this user's browser alone: a secret path no other local program can guess, and a few
         // connections at most, so that no flood on the port can take the encoder's own files.
         service->setConnectionCap(kEmbeddedConnections);
-        // The browser sends its request as soon as it connects: a connection without one after a
-        // moment, at the cap, is another program's and gives way.
-        service->setGiveWayGrace(50);
+        // The browser sends its request as soon as it connects: a connection that has sent nothing,
+        // at the cap, is another program's and gives way at once.
+        service->setGiveWayGrace(0);
         service->setPathPrefix(QLatin1Char('/') + DecoderService::makePathSecret());
         if (!service->listen(QHostAddress::LocalHost, 0)) {
             delete service;
@@ -151,6 +203,16 @@ QString DecoderHandOff::decoderHost() {
 }
 
 void DecoderHandOff::handOff(QWidget& page, const QString& code) {
+    const QString configured = QString::fromStdString(ConfiguredDecoderHost());
+    if (const QString why = WhyNotADecoderHost(configured); !configured.isEmpty() && !why.isEmpty()) {
+        ShowDecoderUnavailable(
+            page,
+            Translate("The decoder host set in GLOMIECODE_DECODER_HOST is not valid: "
+                      "\"%1\": %2.")
+                .arg(QString::fromStdString(EscapeControls(configured.toStdString())), why),
+            {}, false);
+        return;
+    }
     const QString host = decoderHost();
     if (host.isEmpty()) {
         ShowDecoderUnavailable(page, Translate("The decoder page could not be started on this computer."), {},
@@ -160,7 +222,7 @@ void DecoderHandOff::handOff(QWidget& page, const QString& code) {
     const QUrl url = BrowserUrl(BuildDecoderUrl(host, code));
     const bool servedHere = m_service && host == embeddedHost();
     QPointer<QWidget> shown(&page);
-    m_opener(url, &page, [shown, url, servedHere](bool opened) {
+    m_opener(servedHere ? forwardingPage(url) : url, &page, [shown, url, servedHere](bool opened) {
         if (!opened && shown)
             ShowDecoderUnavailable(*shown,
                                    Translate("No web browser could be opened to show the decoder page."), url,

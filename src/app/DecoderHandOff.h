@@ -14,7 +14,9 @@ class QWidget;
 
 // Handing a code to the decoder page in the desktop browser. The decoder host is the one configured
 // in GLOMIECODE_DECODER_HOST; without one, the encoder serves the page itself on 127.0.0.1 from the
-// first hand-off until this object ends.
+// first hand-off until this object ends. The address of that page holds a secret, which no command
+// line shows: the browser is given a small page in the user's private runtime folder, readable by
+// the user alone, that forwards to the address (removed when this object ends).
 class DecoderHandOff : public QObject {
     Q_OBJECT
   public:
@@ -33,10 +35,18 @@ class DecoderHandOff : public QObject {
 
   private:
     QString decoderHost();
+    // What the browser is given for an address of the embedded page: the forwarding page's file,
+    // or the address itself where no private folder can hold one.
+    QUrl forwardingPage(const QUrl& address);
 
     QPointer<DecoderService> m_service; // a child, started on first use
     DesktopOpener m_opener;
+    QStringList m_forwardingPages;
 };
+
+// Why a configured decoder host cannot be used (a line break, a scheme other than http or https,
+// no valid host name); empty when it can.
+QString WhyNotADecoderHost(const QString& host);
 
 // The decoder address of a code on a host: blanks as "%20", "+" as "%2B", all else unchanged.
 QString BuildDecoderUrl(const QString& host, const QString& code);

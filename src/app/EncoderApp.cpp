@@ -31,7 +31,7 @@ enum class AfterFailedSave { Retry, CloseWithoutSaving, BackToTheAnswers };
 
 // Says that the answers could not be saved, where and why, and asks what now. The sheet and its
 // code stay on the screen behind the message, and after it unless the user closes without saving.
-AfterFailedSave AskAfterFailedSave(QWidget& sheet, const QSettingsStore& store) {
+AfterFailedSave AskAfterFailedSave(QWidget& sheet, const SettingsStore& store) {
     QMessageBox box(QMessageBox::Warning, ProgramTitle(),
                     QCoreApplication::translate("EncoderApp", "The answers could not be saved to %1: %2.")
                         .arg(QDir::toNativeSeparators(store.fileName()), store.commitError()),
@@ -102,13 +102,13 @@ void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirecto
     sheet.setShownHandler([&sheet, &splash] { splash.show(&sheet); });
 }
 
-bool EncoderApp::saveSheet(QSettingsStore& store, const EncoderSheet& sheet) {
+bool EncoderApp::saveSheet(SettingsStore& store, const EncoderSheet& sheet) {
     SaveSettings(store, sheet.answers());
     SavePlace(store, sheet);
     return store.commit();
 }
 
-bool EncoderApp::runSheet(QSettingsStore& store, const QString& programDirectory, bool showSplash,
+bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory, bool showSplash,
                           InstanceLock* lock) {
     DecoderHandOff handOff;
     Splash splash(showSplash);
@@ -215,6 +215,6 @@ int EncoderApp::run(int& argc, char** argv) {
     const StopSignals stopSignals;
     const QString executable = QCoreApplication::applicationFilePath();
     return initInstance(options, executable, InstanceLock::defaultFolder(), [&executable] {
-        return QSettingsStore::forApplication(QFileInfo(executable).completeBaseName());
+        return SettingsStore::forApplication(QFileInfo(executable).completeBaseName());
     });
 }

@@ -7,7 +7,7 @@
 
 #include "app/DesktopOpener.h"
 #include "platform/DesktopOpen.h"
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 class DecoderHandOff;
 class EncoderSheet;
@@ -30,17 +30,17 @@ class EncoderApp {
 
     // What OK saves: every answer and where the sheet is. False when the store could not be written
     // (its commitError() says why); the values stay pending, to be tried again.
-    static bool saveSheet(QSettingsStore& store, const EncoderSheet& sheet);
+    static bool saveSheet(SettingsStore& store, const EncoderSheet& sheet);
 
     // Loads the answers, runs the sheet modally and saves every answer on OK, nothing otherwise.
     // When they cannot be saved, the sheet stays open and the user is asked whether to try again,
     // close without saving or go back to the answers. Returns whether the answers were saved.
     // The splash comes with the sheet when showSplash. A later copy's request to come forward
     // reaches the sheet through lock, when given.
-    static bool runSheet(QSettingsStore& store, const QString& programDirectory, bool showSplash,
+    static bool runSheet(SettingsStore& store, const QString& programDirectory, bool showSplash,
                          InstanceLock* lock = nullptr);
 
-    using StoreFactory = std::function<std::unique_ptr<QSettingsStore>()>;
+    using StoreFactory = std::function<std::unique_ptr<SettingsStore>()>;
     // The start-up after the command line: refuses a second copy (with a message, without touching
     // the settings), then runs the sheet with the store that openStore gives. The lock is taken in
     // lockFolder; with none, the sheet runs without it.

@@ -6,9 +6,9 @@
 #include "code/Encode.h"
 #include "settings/SettingsLayout.h"
 
-std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err) {
+std::unique_ptr<SettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err) {
     if (settingsFile.isEmpty())
-        return QSettingsStore::forApplication(QStringLiteral("glomiecode"));
+        return SettingsStore::forApplication(QStringLiteral("glomiecode"));
     const QFileInfo info(settingsFile);
     if (mustExist && (!info.exists() || !info.isFile() || !info.isReadable())) {
         err << "glomiecode-cli: cannot read settings file '" << ForTerminal(settingsFile) << "'\n";
@@ -22,7 +22,7 @@ std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool must
             << "': not a regular file; nothing was changed\n";
         return nullptr;
     }
-    auto store = QSettingsStore::forIniFile(settingsFile);
+    auto store = SettingsStore::forIniFile(settingsFile);
     if (!store->readable()) {
         err << "glomiecode-cli: settings file '" << ForTerminal(settingsFile) << "' is not an INI file\n";
         return nullptr;

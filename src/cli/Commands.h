@@ -10,7 +10,7 @@
 
 #include "code/Answers.h"
 #include "decoder/Decoder.h"
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 // What every command gets: its own arguments (after the command name) and the two output streams.
 struct CommandContext {
@@ -38,7 +38,7 @@ struct Command {
 
 // The store a command works on: the --settings file, or the encoder's own per-user store. Null, with
 // a message on err, when a named file does not exist or cannot be read.
-std::unique_ptr<QSettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err);
+std::unique_ptr<SettingsStore> OpenStore(const QString& settingsFile, bool mustExist, QTextStream& err);
 
 // The answers as the encoder loads them at start-up.
 AnswerSet LoadAnswers(ProfileStore& store);

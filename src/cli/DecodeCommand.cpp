@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -379,7 +380,11 @@ int DecodeEachLine(QIODevice& input, bool json, CommandContext& context) {
             PrintDecodeProblems(result, line, context.err);
         }
         if (json && result.HeaderFound) {
-            context.out << QString::fromStdString(ResultJsonLine(result, line, number)) << '\n';
+            // Bytes as they are: through the text stream each line would go to UTF-16 and back.
+            std::string json = ResultJsonLine(result, line, number);
+            json += '\n';
+            context.out.flush();
+            std::fwrite(json.data(), 1, json.size(), stdout);
         } else if (json) {
             QJsonObject object = NoCodeJson();
             object.insert(QStringLiteral("line"), number);

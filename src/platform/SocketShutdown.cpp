@@ -4,6 +4,7 @@
 #ifdef Q_OS_WIN
 #include <winsock2.h>
 #else
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #endif
 
@@ -24,5 +25,15 @@ bool ResetOnClose(qintptr socket) {
 #else
     const linger option{1, 0};
     return ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_LINGER, &option, sizeof option) == 0;
+#endif
+}
+
+qint64 BytesWaiting(qintptr socket) {
+#ifdef Q_OS_WIN
+    u_long waiting = 0;
+    return ::ioctlsocket(static_cast<SOCKET>(socket), FIONREAD, &waiting) == 0 ? qint64(waiting) : -1;
+#else
+    int waiting = 0;
+    return ::ioctl(static_cast<int>(socket), FIONREAD, &waiting) == 0 ? qint64(waiting) : -1;
 #endif
 }

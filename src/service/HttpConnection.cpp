@@ -132,7 +132,11 @@ bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
     *since = m_phaseSince;
     if (m_phase == Phase::Idle)
         return true;
-    return m_phase == Phase::Request && m_clock.elapsed() - m_phaseSince >= graceMs;
+    if (m_phase != Phase::Request || m_clock.elapsed() - m_phaseSince < graceMs)
+        return false;
+    // Not one whose request has come and is not read yet (a new client's, with a newcomer in the same
+    // round).
+    return m_socket->bytesAvailable() == 0 && BytesWaiting(m_socket->socketDescriptor()) <= 0;
 }
 
 // The client took some of an answer: it has the send time again for the rest.

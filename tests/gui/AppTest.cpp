@@ -198,13 +198,13 @@ class StartUp : public FolderTest {
             settings.setValue(key, value);
     }
     bool run() {
-        auto store = QSettingsStore::forIniFile(settingsPath());
+        auto store = SettingsStore::forIniFile(settingsPath());
         return EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false);
     }
     int start(const QStringList& arguments) {
         return EncoderApp::initInstance(StartOptions::parse(arguments), m_program, lockDir(), [this] {
             ++m_storesOpened;
-            return QSettingsStore::forIniFile(settingsPath());
+            return SettingsStore::forIniFile(settingsPath());
         });
     }
 
@@ -363,7 +363,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
     const UserSettingsIn settingsFolder(configHome);
     const QString file = configHome + QStringLiteral("/kvrq/glomiecode-atomic.conf");
     {
-        auto store = QSettingsStore::forApplication(QStringLiteral("glomiecode-atomic"));
+        auto store = SettingsStore::forApplication(QStringLiteral("glomiecode-atomic"));
         ASSERT_EQ(store->fileName(), file);
         ASSERT_TRUE(store->writeProfileInt("SM", "Pri", 3));
         ASSERT_TRUE(store->commit());
@@ -377,7 +377,7 @@ TEST_F(StartUp, SavingReplacesTheSettingsFileInOneStep) {
         PressKey(PrimarySlider(sheet), Qt::Key_Right);
         sheet.accept();
     });
-    auto store = QSettingsStore::forApplication(QStringLiteral("glomiecode-atomic"));
+    auto store = SettingsStore::forApplication(QStringLiteral("glomiecode-atomic"));
     EXPECT_TRUE(EncoderApp::runSheet(*store, m_dir.path(), false));
     store.reset();
 
@@ -489,7 +489,7 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
         if (openAfterwards)
             sheet.reject();
     });
-    auto store = QSettingsStore::forIniFile(settingsPath);
+    auto store = SettingsStore::forIniFile(settingsPath);
     EXPECT_EQ(EncoderApp::runSheet(*store, m_dir.filePath(QStringLiteral("bin")), false), GetParam().Saved);
     EXPECT_TRUE(asked.contains(QStringLiteral("could not be saved"))) << asked.toStdString();
     EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(settingsPath))) << asked.toStdString();

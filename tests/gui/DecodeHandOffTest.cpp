@@ -4,8 +4,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include "DecoderAddressExamples.h"
 #include "GuiTestSupport.h"
@@ -31,14 +33,24 @@ class DecodeHandOff : public SheetTest {
         SheetTest::SetUp();
         m_savedHost = qgetenv("GLOMIECODE_DECODER_HOST");
         qunsetenv("GLOMIECODE_DECODER_HOST");
+        // A private runtime folder, for the page that forwards the browser to the address.
+        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        ASSERT_TRUE(m_runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_catcher, "open");
     }
     void TearDown() override {
         m_sheet.reset();
         m_handOff.reset(); // its end stops the decoder page it serves
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         if (!m_savedHost.isEmpty())
             qputenv("GLOMIECODE_DECODER_HOST", m_savedHost);
+        if (m_savedRuntime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
     }
 
     // The sheet with the hand-off as the program gives it one.
@@ -92,8 +104,27 @@ class DecodeHandOff : public SheetTest {
 
     QString embeddedDecoderHost() const { return m_handOff ? m_handOff->embeddedHost() : QString(); }
 
+    // The address a browser given url goes to: url itself, or the one the forwarding page in the
+    // user's private folder sends it to (that page readable by the user alone).
+    static QUrl forwarded(const QUrl& url) {
+        if (!url.isLocalFile())
+            return url;
+        QFile page(url.toLocalFile());
+        EXPECT_EQ(page.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (!page.open(QIODevice::ReadOnly))
+            return {};
+        const QString html = QString::fromUtf8(page.readAll());
+        const QRegularExpressionMatch target =
+            QRegularExpression(QStringLiteral("content=\"0;url=([^\"]*)\"")).match(html);
+        EXPECT_TRUE(target.hasMatch()) << html.toStdString();
+        return QUrl::fromEncoded(
+            target.captured(1).replace(QStringLiteral("&amp;"), QStringLiteral("&")).toUtf8());
+    }
+
     UrlCatcher m_catcher;
-    QByteArray m_savedHost;
+    QByteArray m_savedHost, m_savedRuntime;
+    QTemporaryDir m_runtime;
     std::unique_ptr<DecoderHandOff> m_handOff;
 };
 
@@ -113,6 +144,12 @@ TEST_F(DecodeHandOff, TwoPagesOpenTwoAddressesOfTheEmbeddedDecoderPage) {
     EXPECT_EQ(embeddedDecoderHost(), host) << "later presses reuse the running decoder page";
 
     ASSERT_EQ(m_catcher.Urls.size(), 2);
+    // The secret is in no command line: the browser is given a page that forwards to the address.
+    for (const QUrl& url : std::as_const(m_catcher.Urls)) {
+        EXPECT_TRUE(url.isLocalFile()) << url.toString().toStdString();
+        EXPECT_FALSE(url.toString().contains(host.section(u'/', 1)));
+    }
+    m_catcher.Urls = {forwarded(m_catcher.Urls[0]), forwarded(m_catcher.Urls[1])};
     // The address as written, but for the bare "%", which a URL can only carry as "%25".
     EXPECT_EQ(m_catcher.Urls[0].toEncoded(),
               "http://" + host.toUtf8() + "/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25");
@@ -142,8 +179,9 @@ TEST_F(DecodeHandOff, PlusRunsReachTheDecoderPageAsPluses) {
     ASSERT_EQ(code, QStringLiteral("GlomieCode(1.12.05) SM:5-[7+]m+"));
     pressDecode(0);
     ASSERT_EQ(m_catcher.Urls.size(), 1);
-    EXPECT_TRUE(m_catcher.Urls[0].toEncoded().endsWith("?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B"));
-    EXPECT_TRUE(fetch(m_catcher.Urls[0]).contains(codeOnPage(code)));
+    const QUrl address = forwarded(m_catcher.Urls[0]);
+    EXPECT_TRUE(address.toEncoded().endsWith("?name=GlomieCode(1.12.05)%20SM:5-[7%2B]m%2B"));
+    EXPECT_TRUE(fetch(address).contains(codeOnPage(code)));
 }
 
 TEST_F(DecodeHandOff, TheEndOfTheHandOffStopsTheDecoderPage) {
@@ -151,9 +189,13 @@ TEST_F(DecodeHandOff, TheEndOfTheHandOffStopsTheDecoderPage) {
     pressDecode(0);
     const QString host = embeddedDecoderHost();
     ASSERT_FALSE(host.isEmpty());
+    ASSERT_EQ(m_catcher.Urls.size(), 1);
+    const QString forwardingPage = m_catcher.Urls[0].toLocalFile();
+    EXPECT_TRUE(QFile::exists(forwardingPage));
     m_sheet.reset();
     m_handOff.reset();
     EXPECT_TRUE(embeddedDecoderHost().isEmpty());
+    EXPECT_FALSE(QFile::exists(forwardingPage)) << "the forwarding page goes with it";
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, host.section(u':', 1).section(u'/', 0, 0).toUShort());
     EXPECT_FALSE(socket.waitForConnected(2000)) << "nothing listens any more";
@@ -172,6 +214,38 @@ TEST_F(DecodeHandOff, AConfiguredHostIsUsedAndNothingIsServed) {
     EXPECT_EQ(m_catcher.Urls[0].toEncoded(),
               "http://decoder.example.org/cgi-usr/qpx/gcp.pl?name=GlomieCode(1.12.05)%20SM:5m-%20P:x75%25");
     qunsetenv("GLOMIECODE_DECODER_HOST");
+}
+
+// A configured host that is no host says so at Decode, and which, instead of handing the browser an
+// empty or a strange address.
+TEST_F(DecodeHandOff, AConfiguredHostThatIsNoHostIsToldAndNothingIsOpened) {
+    openPuritySheet();
+    QStringList texts;
+    QTimer answerer;
+    answerer.setInterval(10);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            box->accept();
+        }
+    });
+    answerer.start();
+    for (const char* host :
+         {"decoder.example.org\nevil.example", "ftp://decoder.example.org", "javascript:alert(1)",
+          "exa mple.org", "http://", "http://user@decoder.example.org", "decoder.example.org/?x=1",
+          "decoder\x1b]0;x\x07.org"}) {
+        qputenv("GLOMIECODE_DECODER_HOST", host);
+        texts.clear();
+        pressDecode(0);
+        ASSERT_EQ(texts.size(), 1) << host;
+        EXPECT_TRUE(texts[0].startsWith(
+            QStringLiteral("The decoder host set in GLOMIECODE_DECODER_HOST is not valid")))
+            << texts[0].toStdString();
+        EXPECT_FALSE(texts[0].contains(QLatin1Char('\x1b'))) << "shown escaped";
+    }
+    qunsetenv("GLOMIECODE_DECODER_HOST");
+    EXPECT_TRUE(m_catcher.Urls.isEmpty());
+    EXPECT_TRUE(embeddedDecoderHost().isEmpty());
 }
 
 TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
@@ -235,7 +309,7 @@ TEST_F(DecodeHandOff, NoBrowserShowsTheMessageAndTheNextPressTriesAgain) {
     EXPECT_EQ(attempts, 3);
     EXPECT_EQ(texts.size(), 2) << "no message once the browser opens";
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(fetch(opened[0]).contains(codeOnPage(kPurityCode)));
+    EXPECT_TRUE(fetch(forwarded(opened[0])).contains(codeOnPage(kPurityCode)));
     EXPECT_TRUE(m_catcher.Urls.isEmpty()) << "the desktop was not asked while a test opener is in";
 }
 

@@ -295,7 +295,7 @@ TEST_F(ExperiencePageTest, StoredAnswersAreShownAndSavedAgain) {
     PressKey(sliderOf("MangaRaw"), Qt::Key_Right, 2);
     ClickListItem(partList("RawPartial"), 8);
     {
-        auto store = QSettingsStore::forIniFile(settingsPath());
+        auto store = SettingsStore::forIniFile(settingsPath());
         SaveSettings(*store, sheet().answers());
     }
     open();

@@ -21,7 +21,7 @@
 #include "pages/CodeLists.h"
 #include "pages/EncoderSheet.h"
 #include "settings/SettingsLayout.h"
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 // Failures show texts as texts.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -42,7 +42,7 @@ class SheetTest : public testing::Test {
         }
         m_sheet = std::make_unique<EncoderSheet>();
         AnswerSet answers;
-        LoadSettings(*QSettingsStore::forIniFile(settingsPath()), answers);
+        LoadSettings(*SettingsStore::forIniFile(settingsPath()), answers);
         m_sheet->setAnswers(answers);
         m_sheet->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_sheet.get()));

@@ -171,7 +171,7 @@ TEST_F(OpinionsPageTest, StoredAnswersAreShownAndSavedAgain) {
     click("Bitter");
     PressKey(sliderOf("Sos"), Qt::Key_Right, 3);
     {
-        auto store = QSettingsStore::forIniFile(settingsPath());
+        auto store = SettingsStore::forIniFile(settingsPath());
         SaveSettings(*store, sheet().answers());
     }
     open();

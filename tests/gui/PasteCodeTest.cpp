@@ -99,12 +99,12 @@ TEST_F(PasteCode, EveryCodeComesBackExactlyAndIsStoredOnOk) {
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("answers.ini"));
         {
-            auto store = QSettingsStore::forIniFile(file);
+            auto store = SettingsStore::forIniFile(file);
             SaveSettings(*store, sheet.answers());
             ASSERT_TRUE(store->commit());
         }
         AnswerSet stored;
-        LoadSettings(*QSettingsStore::forIniFile(file), stored);
+        LoadSettings(*SettingsStore::forIniFile(file), stored);
         ASSERT_EQ(EncodeGlomieCode(stored), code);
         ++storedChecks;
     }
@@ -127,9 +127,9 @@ TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {
         ASSERT_EQ(pasted.pasteCode(QString::fromStdString(code)), Outcome::Taken) << code;
 
         EncoderSheet loaded;
-        SaveSettings(*QSettingsStore::forIniFile(m_dir.filePath("loaded.ini")), answers);
+        SaveSettings(*SettingsStore::forIniFile(m_dir.filePath("loaded.ini")), answers);
         AnswerSet stored;
-        LoadSettings(*QSettingsStore::forIniFile(m_dir.filePath("loaded.ini")), stored);
+        LoadSettings(*SettingsStore::forIniFile(m_dir.filePath("loaded.ini")), stored);
         loaded.setAnswers(stored);
         loaded.show();
         EXPECT_EQ(ControlStates(pasted), ControlStates(loaded)) << code;

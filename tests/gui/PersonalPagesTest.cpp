@@ -195,7 +195,7 @@ TEST_F(PersonalPageTest, NotTellingIsForgottenAtTheNextStart) {
     page.toggle("NoTellFat");
     EXPECT_EQ(code(PersonalTab), Header + " P:w?:f?");
     { // what OK does
-        auto store = QSettingsStore::forIniFile(settingsPath());
+        auto store = SettingsStore::forIniFile(settingsPath());
         SaveSettings(*store, sheet().answers());
         ASSERT_TRUE(store->commit());
     }

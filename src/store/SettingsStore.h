@@ -10,23 +10,24 @@
 
 #include "settings/SettingsLayout.h"
 
-// The answers' store on QSettings: "<section>/<value name>" keys holding whole numbers. Writes stay
-// in memory until commit(). A settings file is replaced in one step, and only once all of its new
+// The answers' store: the settings file (an INI file on Linux), or on Windows the registry, through
+// QSettings: "<section>/<value name>" keys holding whole numbers. Writes stay in memory until
+// commit(). A settings file is replaced in one step, and only once all of its new
 // content is on the disk and reads back as meant: a crash, a full disk or a refusal in the middle of
 // a save leaves the old file exactly as it was.
-class QSettingsStore : public ProfileStore {
+class SettingsStore : public ProfileStore {
   public:
     // The encoder's own per-user store: organisation "kvrq", application = the executable's name.
-    static std::unique_ptr<QSettingsStore> forApplication(const QString& applicationName);
+    static std::unique_ptr<SettingsStore> forApplication(const QString& applicationName);
     // An INI file, as given to the command line's --settings.
-    static std::unique_ptr<QSettingsStore> forIniFile(const QString& path);
+    static std::unique_ptr<SettingsStore> forIniFile(const QString& path);
 
-    explicit QSettingsStore(std::unique_ptr<QSettings> settings);
+    explicit SettingsStore(std::unique_ptr<QSettings> settings);
     // Like QSettings, saves what is still pending; but not after a failed commit(), when the caller
     // has been told and has decided.
-    ~QSettingsStore() override;
-    QSettingsStore(const QSettingsStore&) = delete;
-    QSettingsStore& operator=(const QSettingsStore&) = delete;
+    ~SettingsStore() override;
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
 
     int32_t getProfileInt(std::string_view section, std::string_view name, int32_t def) override;
     bool writeProfileInt(std::string_view section, std::string_view name, int32_t value) override;

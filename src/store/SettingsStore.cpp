@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "store/QSettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -121,25 +121,25 @@ bool ReadsAs(QSettings& settings, const std::map<QString, QVariant>& meant) {
 }
 } // namespace
 
-std::unique_ptr<QSettingsStore> QSettingsStore::forApplication(const QString& applicationName) {
-    return std::make_unique<QSettingsStore>(std::make_unique<QSettings>(
+std::unique_ptr<SettingsStore> SettingsStore::forApplication(const QString& applicationName) {
+    return std::make_unique<SettingsStore>(std::make_unique<QSettings>(
         QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("kvrq"), applicationName));
 }
 
-std::unique_ptr<QSettingsStore> QSettingsStore::forIniFile(const QString& path) {
-    return std::make_unique<QSettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
+std::unique_ptr<SettingsStore> SettingsStore::forIniFile(const QString& path) {
+    return std::make_unique<SettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
 }
 
-QSettingsStore::QSettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {
     m_file = NativeSettingsAreAFile() || m_settings->format() == QSettings::IniFormat;
 }
 
-QSettingsStore::~QSettingsStore() {
+SettingsStore::~SettingsStore() {
     if (!m_commitFailed && !m_pending.empty())
         commit();
 }
 
-std::optional<int32_t> QSettingsStore::parseValue(const QString& text) {
+std::optional<int32_t> SettingsStore::parseValue(const QString& text) {
     bool ok = false;
     const qlonglong number = text.trimmed().toLongLong(&ok, 10);
     if (!ok || number < std::numeric_limits<int32_t>::min() || number > std::numeric_limits<int32_t>::max())
@@ -147,7 +147,7 @@ std::optional<int32_t> QSettingsStore::parseValue(const QString& text) {
     return static_cast<int32_t>(number);
 }
 
-int32_t QSettingsStore::getProfileInt(std::string_view section, std::string_view name, int32_t def) {
+int32_t SettingsStore::getProfileInt(std::string_view section, std::string_view name, int32_t def) {
     const QString key = Key(section, name);
     if (const auto pending = m_pending.find(key); pending != m_pending.end())
         return pending->second;
@@ -155,14 +155,22 @@ int32_t QSettingsStore::getProfileInt(std::string_view section, std::string_view
     if (!stored.isValid())
         return def;
     // A list (a value with commas in an INI file) or any other non-number reads as missing. An answer
-    // in a file is plain text: one the settings library made into another type ("@Variant(...)",
-    // "@Size(...)") is no answer either.
-    if (stored.typeId() == QMetaType::QStringList || (m_file && stored.typeId() != QMetaType::QString))
+    // is text or a number: what the settings library makes of "@ByteArray(...)", "@Size(...)" or
+    // "@Variant(...)" in a file is no answer either.
+    switch (stored.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        break;
+    default:
         return def;
+    }
     return parseValue(stored.toString()).value_or(def);
 }
 
-bool QSettingsStore::writeProfileInt(std::string_view section, std::string_view name, int32_t value) {
+bool SettingsStore::writeProfileInt(std::string_view section, std::string_view name, int32_t value) {
     if (m_file) {
         m_pending[Key(section, name)] = value;
         return true;
@@ -173,14 +181,14 @@ bool QSettingsStore::writeProfileInt(std::string_view section, std::string_view 
     return true;
 }
 
-bool QSettingsStore::commit(const CommitCheck& check) {
+bool SettingsStore::commit(const CommitCheck& check) {
     m_commitError.clear();
     m_commitReplacedFile = false;
     m_commitFailed = !(m_file ? commitToFile(check) : syncSettings(check));
     return !m_commitFailed;
 }
 
-bool QSettingsStore::syncSettings(const CommitCheck& check) {
+bool SettingsStore::syncSettings(const CommitCheck& check) {
     m_settings->sync();
     if (m_settings->status() == QSettings::NoError)
         return !check || check(*this) || fail(QStringLiteral("the settings do not read back as written"));
@@ -190,12 +198,12 @@ bool QSettingsStore::syncSettings(const CommitCheck& check) {
     return fail(QStringLiteral("the settings could not be written"));
 }
 
-bool QSettingsStore::fail(const QString& why) {
+bool SettingsStore::fail(const QString& why) {
     m_commitError = why;
     return false;
 }
 
-bool QSettingsStore::commitToFile(const CommitCheck& check) {
+bool SettingsStore::commitToFile(const CommitCheck& check) {
     const QString path = fileName();
     const QFileInfo info(path);
     if ((info.exists() || info.isSymLink()) && !info.isFile())
@@ -291,7 +299,7 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
     if (!written.ok)
         return fail(QStringLiteral("a new copy cannot be read back: %1").arg(written.error));
     {
-        QSettingsStore readBack(std::make_unique<QSettings>(out.path(), QSettings::IniFormat));
+        SettingsStore readBack(std::make_unique<QSettings>(out.path(), QSettings::IniFormat));
         if (written.bytes != content || !readBack.readable() || !ReadsAs(*readBack.m_settings, meant)) {
             // Most likely QSettings' own write failed unnoticed: the system may say why.
             return fail(QStringLiteral("its new copy does not read back as written (%1)")
@@ -315,6 +323,6 @@ bool QSettingsStore::commitToFile(const CommitCheck& check) {
     return true;
 }
 
-bool QSettingsStore::readable() const {
+bool SettingsStore::readable() const {
     return m_settings->status() != QSettings::FormatError;
 }
