@@ -481,6 +481,9 @@ TEST_P(FailedSave, KeepsTheSheetAndItsCodeUntilTheUserDecides) {
                     QTest::mouseClick(button, Qt::LeftButton);
         });
         if (GetParam().Obstacle == SaveObstacle::NoDescriptors) {
+            // A large first paint starts the drawing threads, each with an event loop that needs a
+            // descriptor: they start here, while there are descriptors to give.
+            sheet.grab();
             noDescriptors.emplace();
             ASSERT_TRUE(noDescriptors->taken());
         }
