@@ -62,10 +62,11 @@ void AppendCommonHeaders(QByteArray& headers, qsizetype bodyLength, bool close, 
     headers += "Content-Length: ";
     headers += QByteArray::number(bodyLength);
     headers += "\r\n";
-    if (fromSite) // the encoder's scripts, its module and its style sheet, from its own folder alone
+    if (fromSite) // the encoder's scripts, its module, its style sheet, its manifest and its offline
+                  // worker, from its own folder alone
         headers += "Content-Security-Policy: default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; "
-                   "style-src 'self'; img-src 'self' data:; connect-src 'none'; form-action 'none'; "
-                   "base-uri 'none'; frame-ancestors 'none'\r\n"
+                   "style-src 'self'; img-src 'self' data:; connect-src 'self'; worker-src 'self'; "
+                   "manifest-src 'self'; form-action 'none'; base-uri 'none'; frame-ancestors 'none'\r\n"
                    "Cache-Control: no-cache\r\n";
     else // the page needs nothing but its own inline style, and sends its form only to itself
         headers += "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; "
