@@ -151,6 +151,8 @@ DecoderHandOff::~DecoderHandOff() {
 }
 
 QUrl DecoderHandOff::forwardingPage(const QUrl& address) {
+    if (!OtherUsersSeeCommandLines())
+        return address;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty() || !IsPrivateFolder(folder))
         return address;

@@ -58,3 +58,11 @@ void LetAnotherProgramComeForward() {
     ::AllowSetForegroundWindow(ASFW_ANY);
 #endif
 }
+
+bool OtherUsersSeeCommandLines() {
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}

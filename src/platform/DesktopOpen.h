@@ -16,3 +16,8 @@ void OpenWithDesktop(const QUrl& url, QObject* context, std::function<void(bool 
 // with may, so a refused second copy of the encoder passes that on before it asks the running copy
 // to come forward; elsewhere the window manager decides, and this does nothing.
 void LetAnotherProgramComeForward();
+
+// Whether other users of the computer can read the command line of the browser the desktop starts:
+// on Unix anyone can (ps), so the decoder's secret address goes to the browser through a private
+// file; on Windows they cannot without an administrator's rights, and the address goes as it is.
+bool OtherUsersSeeCommandLines();
