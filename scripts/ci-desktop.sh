@@ -20,49 +20,22 @@ fi
 encoder=$(realpath "$encoder")
 cli=$(realpath "$cli")
 
+source scripts/desktop-session.sh
+
 # One X server with its own D-Bus, accessibility bus and window manager; runs the check on it.
 on_desktop() {
-  local size=$1 checks=$2 numbers display xvfb result=0
-  numbers=$(mktemp)
-  # The server picks a free display and says which. -noreset: a server that resets when its last
-  # client leaves drops a client that connects meanwhile, the window manager among them.
-  Xvfb -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$numbers" ] && break; sleep 0.1; done
-  if [ ! -s "$numbers" ]; then
-    echo "ci-desktop: Xvfb did not start" >&2
-    kill "$xvfb" 2>/dev/null || true
-    rm -f "$numbers"
+  local size=$1 checks=$2 logs result=0
+  logs=$(mktemp -d)
+  if ! start_desktop "$size" "$logs"; then
+    stop_desktop
+    rm -rf "$logs"
     return 1
   fi
-  display=":$(head -n1 "$numbers")"
-  rm -f "$numbers"
-  echo "== $size on $display"
-  DISPLAY=$display bash -c '
+  echo "== $size on $DISPLAY"
+  bash -c '
     eval "$(dbus-launch --sh-syntax)"
-    trap "kill \$DBUS_SESSION_BUS_PID 2>/dev/null; kill \$wm 2>/dev/null" EXIT
+    trap "kill \$DBUS_SESSION_BUS_PID 2>/dev/null" EXIT
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    # The window manager owns the screen once the root names its check window and that window
-    # names the manager back; started again if it ended, and the check refused if it never does.
-    managed() {
-      local check
-      check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o "0x[0-9a-f]*") &&
-        xprop -id "$check" _NET_WM_NAME 2>/dev/null | grep -q Openbox
-    }
-    wm=
-    for attempt in 1 2 3; do
-      openbox >/dev/null 2>&1 &
-      wm=$!
-      for _ in $(seq 100); do
-        managed && break 2
-        kill -0 "$wm" 2>/dev/null || break
-        sleep 0.1
-      done
-      echo "ci-desktop: openbox does not manage the screen yet (attempt $attempt)" >&2
-      kill "$wm" 2>/dev/null
-      wait "$wm" 2>/dev/null
-    done
-    managed || { echo "ci-desktop: openbox never managed the screen; the desktop checks cannot run" >&2 && exit 1; }
     # The encoder starts once the accessibility bus answers.
     for _ in $(seq 100); do
       dbus-send --bus="$DBUS_SESSION_BUS_ADDRESS" --print-reply --dest=org.a11y.Bus /org/a11y/bus \
@@ -71,8 +44,8 @@ on_desktop() {
     done
     timeout 600 /usr/bin/python3 tests/desktop/desktop_check.py "$0" --cli "$1" --checks "$2"
   ' "$encoder" "$cli" "$checks" || result=$?
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true
+  stop_desktop
+  rm -rf "$logs"
   return $result
 }
 

@@ -136,9 +136,9 @@ say "compared the command line"
 # off the screen: all of Wine ends first.
 wineserver -k 2>/dev/null || true
 wineserver -w
-source scripts/windows-desktop.sh
-trap 'wineserver -k 2>/dev/null || true; stop_windows_desktop' EXIT
-if ! start_windows_desktop "$out"; then
+source scripts/desktop-session.sh
+trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
+if ! start_desktop 1280x800 "$out"; then
   fail "no desktop to run the encoder on"
   exit 1
 fi

@@ -27,9 +27,9 @@ export WINEPREFIX=$out/bench-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRID
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   (unset DISPLAY && wine wineboot --init >/dev/null 2>&1 && wineserver -w)
 fi
-source scripts/windows-desktop.sh
-trap 'wineserver -k 2>/dev/null || true; stop_windows_desktop' EXIT
-start_windows_desktop "$out"
+source scripts/desktop-session.sh
+trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
+start_desktop 1280x800 "$out"
 # One Wine server for every start, so that none pays for starting it.
 wineserver -p
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
