@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The yardstick for the encoder's start: an empty Qt dialog with ten tabs and OK, Cancel and Help,
-// as small as a tabbed dialog can be. bench/start-up.sh starts it beside the encoder.
+// as small as a tabbed dialog can be. bench/start-up.sh starts it beside the encoder, and
+// bench/windows/start-time.sh its Windows build under Wine.
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>

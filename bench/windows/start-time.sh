@@ -34,4 +34,4 @@ start_desktop 1280x800 "$out"
 wineserver -p
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
 python3 bench/windows/start_time.py "$runs" "Glomie Code $version Encoder=$bench/bin/glomiecode.exe" \
-  "Empty Sheet=$bench/bin/empty-sheet.exe"
+  "Empty Tab Dialog=$bench/bin/empty-sheet.exe"
