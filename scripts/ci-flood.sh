@@ -33,23 +33,23 @@ port=${port%/}
 
 failures=0
 echo "ci-flood: requests that are not plain HTTP/1.1"
-python3 scripts/serve-checks.py protocol "$port" || failures=$((failures + 1))
+python3 tests/service/serve_checks.py protocol "$port" || failures=$((failures + 1))
 grep -qF 'GET /a%1b\x5C\xC2\x9B 404 ' "$work/serve.log" ||
   { echo "ci-flood: the log does not show the request as received" >&2; failures=$((failures + 1)); }
 
 echo "ci-flood: the flood"
-python3 scripts/flood.py --port "$port" --pid "$server" --max-fds 1000 --check || failures=$((failures + 1))
+python3 tests/service/flood.py --port "$port" --pid "$server" --max-fds 1000 --check || failures=$((failures + 1))
 
 echo "ci-flood: a burst of connections"
-python3 scripts/flood.py --mode burst --connections 3000 --hold 12 --probes 4 --port "$port" --pid "$server" \
+python3 tests/service/flood.py --mode burst --connections 3000 --hold 12 --probes 4 --port "$port" --pid "$server" \
   --max-fds 1000 --max-cpu 100 --check || failures=$((failures + 1))
 
 echo "ci-flood: kept-alive connections that each ask for a page every 4 s"
-python3 scripts/flood.py --mode keep-alive --connections 980 --interval 4 --duration 30 --port "$port" \
+python3 tests/service/flood.py --mode keep-alive --connections 980 --interval 4 --duration 30 --port "$port" \
   --pid "$server" --max-fds 1000 --max-cpu 50 --check || failures=$((failures + 1))
 
 echo "ci-flood: connections that ask for a large file again and again and read nothing"
-python3 scripts/flood.py --mode unread --connections 900 --duration 20 --port "$port" --pid "$server" \
+python3 tests/service/flood.py --mode unread --connections 900 --duration 20 --port "$port" --pid "$server" \
   --max-fds 1000 --max-cpu 100 --max-rss-mb 64 --check || failures=$((failures + 1))
 
 status=0
@@ -65,7 +65,7 @@ encoder=$!
 for _ in $(seq 100); do grep -q '^port ' "$work/encoder.out" && break; sleep 0.1; done
 encoder_port=$(sed -n 's/^port //p' "$work/encoder.out")
 encoder_page=/$(sed -n 's/^host [^/]*\///p' "$work/encoder.out")/
-python3 scripts/flood.py --mode burst --connections 3000 --hold 12 --probes 4 --port "$encoder_port" \
+python3 tests/service/flood.py --mode burst --connections 3000 --hold 12 --probes 4 --port "$encoder_port" \
   --path "$encoder_page" --pid "$encoder" --max-fds 1000 --max-cpu 100 --check || failures=$((failures + 1))
 status=0
 wait "$encoder" || status=$?
@@ -78,11 +78,11 @@ if [ "$status" -ne 0 ] || [ -z "$saved" ] || [ "$saved" -gt 10000 ]; then
 fi
 
 echo "ci-flood: a cap per client"
-python3 scripts/serve-checks.py per-client "$cli" || failures=$((failures + 1))
+python3 tests/service/serve_checks.py per-client "$cli" || failures=$((failures + 1))
 
 echo "ci-flood: a log nobody takes"
-python3 scripts/serve-checks.py closed-output "$cli" || failures=$((failures + 1))
-python3 scripts/serve-checks.py unread-output "$cli" || failures=$((failures + 1))
+python3 tests/service/serve_checks.py closed-output "$cli" || failures=$((failures + 1))
+python3 tests/service/serve_checks.py unread-output "$cli" || failures=$((failures + 1))
 
 [ "$failures" -eq 0 ] || { echo "ci-flood: $failures check(s) failed" >&2; exit 1; }
 echo "ci-flood: passed"

@@ -33,7 +33,7 @@ measure() { # measure CONNECTIONS
   [ -n "$port" ] || { cat "$work/err" >&2; echo "encoder-flood: the encoder's page did not start" >&2; exit 1; }
   if [ "$1" -gt 0 ]; then
     # The page is under the run's secret path; the flood, like any other program, does not know it.
-    python3 scripts/flood.py --port "$port" --path "/$(sed -n 's/^host [^/]*\///p' "$work/out")/" \
+    python3 tests/service/flood.py --port "$port" --path "/$(sed -n 's/^host [^/]*\///p' "$work/out")/" \
       --connections "$1" --probe-after 11 --probes 10
   fi
   wait "$pid"

@@ -286,7 +286,7 @@ TEST_F(ServiceOverSocket, ClosesAnIdleConnection) {
 }
 
 // Requests that are not plain HTTP/1.1, and what is logged of them: the request as received. The
-// cases are a table shared with scripts/serve-checks.py, which tries them on a running server.
+// cases are a table shared with tests/service/serve_checks.py, which tries them on a running server.
 struct ProtocolCase {
     std::string Name;
     QByteArray Sent;

@@ -21,7 +21,7 @@ its resident memory is sampled with them (and once more 3 s after the flood is g
 Prints one summary line per figure, then "flood: passed" or the limits that were missed (with
 --check).
 
-Standard library only: python3 scripts/flood.py --port 8080 --pid 1234 --check
+Standard library only: python3 tests/service/flood.py --port 8080 --pid 1234 --check
 """
 
 import argparse

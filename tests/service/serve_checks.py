@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: MIT
 """Checks of glomiecode-cli serve against hostile clients and a log nobody takes.
 
-  serve-checks.py protocol PORT       requests that are not plain HTTP/1.1, on a running server
-  serve-checks.py closed-output CLI   a server whose output pipe was closed keeps serving
-  serve-checks.py unread-output CLI   a server whose error output nobody reads keeps serving
-  serve-checks.py per-client CLI      serve --per-client: a client's connection over the cap is
+  serve_checks.py protocol PORT       requests that are not plain HTTP/1.1, on a running server
+  serve_checks.py closed-output CLI   a server whose output pipe was closed keeps serving
+  serve_checks.py unread-output CLI   a server whose error output nobody reads keeps serving
+  serve_checks.py per-client CLI      serve --per-client: a client's connection over the cap is
                                       closed at once, other clients are served
 
 Each prints one line per check and exits with 1 if any failed. Standard library only.
@@ -23,8 +23,7 @@ import time
 # Requests that are not plain HTTP/1.1 and how the server answers each: a table shared with the
 # service's unit tests. A server that closes does so without a reset, whatever the client still
 # sends: a reset could cost the client the answer.
-CASES_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "service",
-                          "protocol-cases.json")
+CASES_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "protocol-cases.json")
 
 
 def case_bytes(value):
