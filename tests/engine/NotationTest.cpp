@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, SignedRun,
 
 TEST(SignedRun, NegatingTheSmallestValueDoesNotOverflow) {
     EXPECT_EQ(Appended([](auto& s) { AppendSignedRun(s, -2147483648LL, -32768); }),
-              std::string(100, '-') + "[" + std::string(100, '-') + "]");
+              std::string(100, '-').append("[").append(100, '-').append("]"));
 }
 
 TEST(RatedItem, Examples) {
