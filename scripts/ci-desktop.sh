@@ -20,7 +20,7 @@ fi
 encoder=$(realpath "$encoder")
 cli=$(realpath "$cli")
 
-source scripts/desktop-session.sh
+source scripts/x-desktop.sh
 
 # One X server with its own D-Bus, accessibility bus and window manager; runs the check on it.
 on_desktop() {

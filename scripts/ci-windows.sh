@@ -136,7 +136,7 @@ say "compared the command line"
 # off the screen: all of Wine ends first.
 wineserver -k 2>/dev/null || true
 wineserver -w
-source scripts/desktop-session.sh
+source scripts/x-desktop.sh
 trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
 if ! start_desktop 1280x800 "$out"; then
   fail "no desktop to run the encoder on"

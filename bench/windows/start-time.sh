@@ -27,7 +27,7 @@ export WINEPREFIX=$out/bench-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRID
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   (unset DISPLAY && wine wineboot --init >/dev/null 2>&1 && wineserver -w)
 fi
-source scripts/desktop-session.sh
+source scripts/x-desktop.sh
 trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
 start_desktop 1280x800 "$out"
 # One Wine server for every start, so that none pays for starting it.
