@@ -16,7 +16,6 @@
 #include "platform/FileLimit.h"
 #include "platform/FreedMemory.h"
 #include "service/DecoderPage.h"
-#include "service/HttpConnection.h"
 
 namespace {
 
@@ -55,6 +54,7 @@ DecoderService::DecoderService(QObject* parent) : QObject(parent), m_cap(default
     m_releaseMemory.setSingleShot(true);
     m_releaseMemory.setInterval(kReleaseMemoryMs);
     connect(&m_releaseMemory, &QTimer::timeout, this, [] { ReleaseFreedMemory(); });
+    m_rules.becameIdle = [this] { updateAccepting(); };
 }
 
 DecoderService::~DecoderService() {
@@ -125,7 +125,7 @@ void DecoderService::accept(qintptr descriptor) {
     }
     ++m_open;
     ++m_openByPeer[peer];
-    auto* connection = new HttpConnection(socket, *this, peer);
+    auto* connection = new HttpConnection(socket, m_rules, peer);
     m_connections.push_back(connection);
     connect(socket, &QObject::destroyed, this, [this, connection] { release(connection); });
     updateAccepting();
@@ -183,7 +183,7 @@ void DecoderService::setPathPrefix(const QString& prefix) {
         path.chop(1);
     if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
         path.prepend(QLatin1Char('/'));
-    m_pathPrefix = path.toStdString();
+    m_rules.pathPrefix = path.toStdString();
 }
 
 std::optional<EncoderSite> LoadEncoderSite(const QString& folder) {
@@ -208,11 +208,6 @@ QString DecoderService::makePathSecret() {
     const QByteArray bytes(reinterpret_cast<const char*>(words), sizeof words);
     return QString::fromLatin1(
         bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
-}
-
-void DecoderService::log(const QString& line) const {
-    if (m_log)
-        m_log(line);
 }
 
 QString DecoderService::hostAndPort() const {

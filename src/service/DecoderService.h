@@ -13,8 +13,8 @@
 #include <string>
 
 #include "service/DecoderPage.h"
+#include "service/HttpConnection.h"
 
-class HttpConnection;
 class QTcpServer;
 
 // The encoder's site from a folder: every file in it the site may hold (see SiteContentType), read
@@ -44,24 +44,24 @@ class DecoderService : public QObject {
 
     // Told one line per answered request: method and path as received (control characters
     // escaped, the query left out), status, body bytes sent.
-    void setRequestLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
+    void setRequestLog(std::function<void(const QString&)> log) { m_rules.log = std::move(log); }
 
     // A request longer than this is refused and its connection closed: a request line with 414, a
     // head with 431, a body with 413. No request here needs more than a few kilobytes, and every
     // byte of a head is held in memory until it is complete.
-    static constexpr qint64 kMaxPendingBytes = 256 * 1024;
+    static constexpr qint64 kMaxPendingBytes = ConnectionRules::kMaxPendingBytes;
     // A connection must complete a request within this time of opening, or of the first byte of a
     // later request, or it is closed without an answer: however slowly it sends, further bytes do
     // not extend it. A client must also take some more of its answer within this time, or the
     // connection is dropped.
-    void setRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
-    int requestDeadline() const { return m_deadlineMs; }
+    void setRequestDeadline(int milliseconds) { m_rules.deadlineMs = milliseconds; }
+    int requestDeadline() const { return m_rules.deadlineMs; }
     // A connection kept open after an answer is closed when no next request starts within this time
     // (never longer than the request deadline).
-    void setIdleTimeout(int milliseconds) { m_idleMs = milliseconds; }
-    int idleTimeout() const { return m_idleMs; }
+    void setIdleTimeout(int milliseconds) { m_rules.idleMs = milliseconds; }
+    int idleTimeout() const { return m_rules.idleMs; }
     // The answer to this many requests on one connection says "Connection: close", and closes it.
-    static constexpr int kMaxRequestsPerConnection = 100;
+    static constexpr int kMaxRequestsPerConnection = ConnectionRules::kMaxRequestsPerConnection;
     // At most this many connections are open at once. At the cap a new one takes the place of the one
     // that has waited longest without a request to answer: idle between two requests, or not having
     // sent a whole request within the grace time below. With none such, no new one is accepted until
@@ -85,40 +85,34 @@ class DecoderService : public QObject {
     // answered 404 and its connection closed. Empty, the default, serves from "/". The prefix is
     // compared with the path as sent, so it should hold URL-safe characters only.
     void setPathPrefix(const QString& prefix);
-    QString pathPrefix() const { return QString::fromStdString(m_pathPrefix); }
+    QString pathPrefix() const { return QString::fromStdString(m_rules.pathPrefix); }
     // The encoder in the browser, served under /encoder/ beside the decoder page, which then links a
     // code to it.
-    void setEncoderSite(EncoderSite site) { m_site = std::move(site); }
-    bool servesEncoderSite() const { return m_site.has_value(); }
+    void setEncoderSite(EncoderSite site) { m_rules.site = std::move(site); }
+    bool servesEncoderSite() const { return m_rules.site.has_value(); }
 
     // A secret for a path prefix that no one can guess: 128 bits from the system's random source,
     // in the URL-safe base64 alphabet (22 characters).
     static QString makePathSecret();
 
   private:
-    friend class HttpConnection;
     void accept(qintptr descriptor);
     void release(HttpConnection* connection);
     HttpConnection* connectionToGiveWay() const;
     void updateAccepting();
-    void log(const QString& line) const;
 
     QTcpServer* m_server = nullptr;
     QHostAddress m_address;
     quint16 m_port = 0;
-    int m_deadlineMs = 10000;
-    int m_idleMs = 5000;
+    ConnectionRules m_rules;
     int m_graceMs = 1000;
     int m_cap;
     int m_open = 0;
     int m_perClientCap = 0;
     QHash<QHostAddress, int> m_openByPeer;
     QList<HttpConnection*> m_connections;
-    std::string m_pathPrefix;
-    std::optional<EncoderSite> m_site;
     bool m_paused = false;
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     QTimer m_giveWayCheck;
     QTimer m_releaseMemory;
-    std::function<void(const QString&)> m_log;
 };

@@ -9,7 +9,6 @@
 
 #include "platform/SocketShutdown.h"
 #include "service/DecoderPage.h"
-#include "service/DecoderService.h"
 #include "text/EscapeControls.h"
 
 namespace {
@@ -114,16 +113,16 @@ bool IsUnderPrefix(std::string_view path, std::string_view prefix) {
 
 } // namespace
 
-HttpConnection::HttpConnection(QTcpSocket* socket, DecoderService& service, QHostAddress peer)
-    : QObject(socket), m_socket(socket), m_service(service), m_peer(std::move(peer)),
-      m_head(DecoderService::kMaxPendingBytes) {
+HttpConnection::HttpConnection(QTcpSocket* socket, const ConnectionRules& rules, QHostAddress peer)
+    : QObject(socket), m_socket(socket), m_rules(rules), m_peer(std::move(peer)),
+      m_head(ConnectionRules::kMaxPendingBytes) {
     socket->setReadBufferSize(kReadChunk);
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
     m_clock.start();
     m_timer.setSingleShot(true);
     // Past its time a connection is dropped without an answer, whatever it is doing.
     connect(&m_timer, &QTimer::timeout, this, &HttpConnection::drop);
-    m_timer.start(service.m_deadlineMs);
+    m_timer.start(rules.deadlineMs);
     connect(socket, &QTcpSocket::readyRead, this, &HttpConnection::process);
     connect(socket, &QTcpSocket::bytesWritten, this, &HttpConnection::progress);
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -143,7 +142,7 @@ bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
 // The client took some of an answer: it has the send time again for the rest.
 void HttpConnection::progress() {
     if ((m_phase == Phase::Sending || m_phase == Phase::Closing) && m_socket->bytesToWrite() > 0)
-        m_timer.start(m_service.m_deadlineMs);
+        m_timer.start(m_rules.deadlineMs);
     process();
 }
 
@@ -182,7 +181,7 @@ bool HttpConnection::readHead() {
         // The next request's time counts from its first byte; none of its later bytes extends it.
         m_phase = Phase::Request;
         m_phaseSince = m_clock.elapsed();
-        m_timer.start(m_service.m_deadlineMs);
+        m_timer.start(m_rules.deadlineMs);
     }
     switch (m_head.state()) {
     case RequestHead::Status::Incomplete:
@@ -199,7 +198,7 @@ bool HttpConnection::readHead() {
     case RequestHead::Status::Complete:
         break;
     }
-    const RequestFraming framing = FrameRequest(m_head, DecoderService::kMaxPendingBytes);
+    const RequestFraming framing = FrameRequest(m_head, ConnectionRules::kMaxPendingBytes);
     if (framing.Error != 0) {
         refuse(framing.Error);
         return false;
@@ -220,7 +219,7 @@ bool HttpConnection::readHead() {
 void HttpConnection::answer() {
     ++m_answered;
     auto [path, query] = SplitTarget(m_head.target());
-    const std::string& prefix = m_service.m_pathPrefix;
+    const std::string& prefix = m_rules.pathPrefix;
     if (!prefix.empty()) {
         if (!IsUnderPrefix(path, prefix)) {
             refuse(404);
@@ -228,14 +227,14 @@ void HttpConnection::answer() {
         }
         path.remove_prefix(prefix.size());
     }
-    if (m_answered >= DecoderService::kMaxRequestsPerConnection)
+    if (m_answered >= ConnectionRules::kMaxRequestsPerConnection)
         m_keepAlive = false;
     const std::string& method = m_head.method();
     const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                : method == "HEAD" ? RequestMethod::Head
                                                   : RequestMethod::Other;
     const DecoderReply reply =
-        AnswerRequest(kind, path, query, prefix, m_service.m_site ? &*m_service.m_site : nullptr);
+        AnswerRequest(kind, path, query, prefix, m_rules.site ? &*m_rules.site : nullptr);
     const std::string_view body = reply.body();
     QByteArray head = StatusLine(reply.Status);
     head.reserve(1024 + (reply.FromSite ? 0 : qsizetype(body.size())));
@@ -259,16 +258,16 @@ void HttpConnection::answer() {
         head.append(body.data(), sent);
         send(head);
     }
-    m_service.log(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
+    tell(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
                   QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
     if (!m_keepAlive) {
         close();
         return;
     }
-    m_head = RequestHead(DecoderService::kMaxPendingBytes);
+    m_head = RequestHead(ConnectionRules::kMaxPendingBytes);
     m_readingBody = false;
     m_phase = Phase::Sending;
-    m_timer.start(m_service.m_deadlineMs);
+    m_timer.start(m_rules.deadlineMs);
     if (m_socket->bytesToWrite() == 0)
         answerSent();
 }
@@ -277,8 +276,9 @@ void HttpConnection::answer() {
 void HttpConnection::answerSent() {
     m_phase = Phase::Idle;
     m_phaseSince = m_clock.elapsed();
-    m_timer.start(std::min(m_service.m_idleMs, m_service.m_deadlineMs));
-    m_service.updateAccepting(); // an idle connection may make room for a new one
+    m_timer.start(std::min(m_rules.idleMs, m_rules.deadlineMs));
+    if (m_rules.becameIdle)
+        m_rules.becameIdle(); // an idle connection may make room for a new one
 }
 
 // Answers a request that cannot be served, and closes: what follows it cannot be trusted.
@@ -290,9 +290,14 @@ void HttpConnection::refuse(int status) {
     AppendCommonHeaders(head, body.size(), true);
     head += "\r\n";
     send(head + (withBody ? body : QByteArray()));
-    m_service.log(LogText(m_head.requestLine()) + QLatin1Char(' ') + QString::number(status) +
+    tell(LogText(m_head.requestLine()) + QLatin1Char(' ') + QString::number(status) +
                   QLatin1Char(' ') + QString::number(withBody ? body.size() : 0));
     close();
+}
+
+void HttpConnection::tell(const QString& line) const {
+    if (m_rules.log)
+        m_rules.log(line);
 }
 
 void HttpConnection::send(const QByteArray& head, const QByteArray& body) {
@@ -308,7 +313,7 @@ void HttpConnection::send(const QByteArray& head, const QByteArray& body) {
 // the client must keep taking.
 void HttpConnection::close() {
     m_phase = Phase::Closing;
-    m_timer.start(m_service.m_deadlineMs);
+    m_timer.start(m_rules.deadlineMs);
 }
 
 // A lingering close: once the last answer is out, only the sending side is shut, and what the

@@ -5,22 +5,44 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
+#include <QString>
 #include <QTimer>
+#include <functional>
+#include <optional>
+#include <string>
 
+#include "service/DecoderPage.h"
 #include "service/RequestHead.h"
 
-class DecoderService;
 class QTcpSocket;
 
+// What a connection takes from the service that accepted it: the limits and what is served, set
+// before it listens, and whom it tells of its answers and of becoming idle.
+struct ConnectionRules {
+    // A request longer than this is refused and its connection closed (see DecoderService).
+    static constexpr qint64 kMaxPendingBytes = 256 * 1024;
+    // The answer to this many requests on one connection says "Connection: close", and closes it.
+    static constexpr int kMaxRequestsPerConnection = 100;
+    int deadlineMs = 10000;
+    int idleMs = 5000;
+    std::string pathPrefix;
+    std::optional<EncoderSite> site;
+    // One line per answered request.
+    std::function<void(const QString&)> log;
+    // A connection became idle between requests, so it may now make room for a new one.
+    std::function<void()> becameIdle;
+};
+
 // One client's connection to the decoder service: reads its requests in turn and answers each. It
-// is closed when the client asks, after DecoderService::kMaxRequestsPerConnection answers, when a
+// is closed when the client asks, after ConnectionRules::kMaxRequestsPerConnection answers, when a
 // request cannot be served, or when the client is too slow to send a request or to take an answer;
 // after a last answer its input is read and dropped for a while, so that the client gets the answer
 // rather than a reset. While an answer is not yet taken, no further request is read: a client that
 // does not read holds one answer at most. Lives as long as its socket, which is its parent.
 class HttpConnection : public QObject {
   public:
-    HttpConnection(QTcpSocket* socket, DecoderService& service, QHostAddress peer);
+    // The rules outlive the connection: they belong to the service, which deletes its connections first.
+    HttpConnection(QTcpSocket* socket, const ConnectionRules& rules, QHostAddress peer);
 
     const QHostAddress& peer() const { return m_peer; }
     // When the service is at its cap, whether this connection may be closed to make room for a new
@@ -44,6 +66,7 @@ class HttpConnection : public QObject {
     bool readHead();
     void answer();
     void refuse(int status);
+    void tell(const QString& line) const;
     void send(const QByteArray& head, const QByteArray& body = {});
     void answerSent();
     void close();
@@ -51,7 +74,7 @@ class HttpConnection : public QObject {
     void progress();
 
     QTcpSocket* m_socket;
-    DecoderService& m_service;
+    const ConnectionRules& m_rules;
     QHostAddress m_peer;
     QTimer m_timer;
     QElapsedTimer m_clock;
