@@ -259,7 +259,7 @@ void HttpConnection::answer() {
         send(head);
     }
     tell(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
-                  QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
+         QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
     if (!m_keepAlive) {
         close();
         return;
@@ -290,8 +290,8 @@ void HttpConnection::refuse(int status) {
     AppendCommonHeaders(head, body.size(), true);
     head += "\r\n";
     send(head + (withBody ? body : QByteArray()));
-    tell(LogText(m_head.requestLine()) + QLatin1Char(' ') + QString::number(status) +
-                  QLatin1Char(' ') + QString::number(withBody ? body.size() : 0));
+    tell(LogText(m_head.requestLine()) + QLatin1Char(' ') + QString::number(status) + QLatin1Char(' ') +
+         QString::number(withBody ? body.size() : 0));
     close();
 }
 
