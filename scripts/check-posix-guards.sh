@@ -222,7 +222,7 @@ if ((compile)); then
   compile_self_test || exit 1
 
   # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
-  mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder)/')
+  mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder|address)/')
   printf '%s\n' "${qt_sources[@]}" |
     xargs -P2 -I{} sh -c 'x86_64-w64-mingw32-g++-posix "$@" {} || { echo "check-posix-guards: {} does not compile for Windows" >&2; exit 255; }' \
       sh "${flags[@]}"

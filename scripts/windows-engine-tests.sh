@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds the engine (vocabulary, code, settings, rules, decoder, text) and its GoogleTest suite as 64-bit
+# Builds the engine (vocabulary, code, settings, rules, decoder, address, text) and its GoogleTest suite as 64-bit
 # Windows programs with MinGW-w64, runs them under Wine, and checks that they ran and passed the very
 # tests the native suite runs.
 #

@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 #include "pages/MessageBoxes.h"
 #include "platform/DesktopOpen.h"
 #include "platform/PrivateFolder.h"

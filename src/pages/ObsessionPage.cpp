@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "Version.h"
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 #include "pages/AnswerControls.h"
 #include "pages/CodeLists.h"
 #include "pages/ProgramIcon.h"

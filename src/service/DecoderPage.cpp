@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 #include "text/Utf8.h"
 
 namespace {

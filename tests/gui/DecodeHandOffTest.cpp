@@ -12,7 +12,7 @@
 #include "DecoderAddressExamples.h"
 #include "GuiTestSupport.h"
 #include "app/DecoderHandOff.h"
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 #include "service/DecoderPage.h"
 
 // Takes the URLs the desktop would open in the browser.

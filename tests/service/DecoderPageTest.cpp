@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 #include "service/DecoderPage.h"
 
 namespace {

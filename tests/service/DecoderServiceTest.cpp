@@ -19,7 +19,7 @@
 #include <sys/socket.h>
 #endif
 
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 #include "service/DecoderPage.h"
 #include "service/DecoderService.h"
 

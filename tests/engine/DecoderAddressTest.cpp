@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DecoderAddressExamples.h"
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 
 namespace {
 

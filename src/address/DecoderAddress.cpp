@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "decoder/DecoderQuery.h"
+#include "address/DecoderAddress.h"
 
 #include <algorithm>
 #include <cstdlib>
