@@ -11,8 +11,8 @@
 
 #include "DecoderAddressExamples.h"
 #include "GuiTestSupport.h"
-#include "app/DecoderHandOff.h"
 #include "address/DecoderAddress.h"
+#include "app/DecoderHandOff.h"
 #include "service/DecoderPage.h"
 
 // Takes the URLs the desktop would open in the browser.
