@@ -26,6 +26,8 @@ import time
 
 import pyatspi
 
+from checks import check, failures, wait_for
+
 SHEET_TITLE = "Glomie Code 1.12.05 Encoder"
 SPLASH_TITLE = "Glomie Code Encoder"
 # Every message and dialog of the encoder is titled with the program's name.
@@ -81,28 +83,6 @@ OmitSign=0
 OmitGender=0
 OmitRelationship=0
 """
-
-failures = []
-
-
-def check(condition, message):
-    if condition:
-        print("  ok:", message)
-    else:
-        print("  FAILED:", message)
-        failures.append(message)
-    return condition
-
-
-def wait_for(predicate, timeout=10.0, step=0.05):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(step)
-    return predicate()
-
 
 def run(*command):
     return subprocess.run(command, capture_output=True, text=True, check=False).stdout

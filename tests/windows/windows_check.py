@@ -22,31 +22,16 @@ import sys
 import time
 import urllib.parse
 
+# The checks shared with the encoder's desktop check on Linux.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+from checks import check, failures, wait_for  # noqa: E402
+
 KEY = r"HKCU\Software\kvrq\glomiecode"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\glomiecode"
 MESSAGE_TITLE = "Glomie Code Encoder"
 COVER_TITLE = "Untitled - Notepad"
 PASTED_CODE = ("GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- "
                "X:***[*]:aClr++|ClS[SS]s++++ O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|+")
-
-failures = []
-
-
-def check(condition, message):
-    print(("  ok: " if condition else "  FAILED: ") + message, flush=True)
-    if not condition:
-        failures.append(message)
-    return condition
-
-
-def wait_for(predicate, timeout=10.0, step=0.05):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(step)
-    return predicate()
 
 
 def run(*command, **options):
