@@ -29,7 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Every section, "+" runs, a bare "%" (as scripts/ci-load.sh asks for it).
+# Every section, "+" runs, a bare "%" (as scripts/ci-service.sh asks for it).
 code='GlomieCode(1.12.05) SM:5-[7+]m+ F:sMo>+++Me+[++]:aLu++:pS<+[+] D:vBe>--- X:***[*]:aClr++|ClS[SS]s++++:m18s++[+] O:d--:!s++:?o:a?:h-[-]:x+ P:a23:eBg:hBr+:x75%:r+|-[-]'
 query="name=$(printf '%s' "$code" | sed -e 's/%/%25/g' -e 's/ /%20/g' -e 's/+/%2B/g' -e 's/|/%7C/g' -e 's/</%3C/g' -e 's/>/%3E/g')"
 

@@ -7,20 +7,25 @@
 #   build/windows-cross/glomiecode-<version>-windows-x64.zip   that folder as glomiecode-<version>\
 #   build/windows-cross/glomiecode-<version>-setup.exe         installs it into Program Files
 #
-# Usage: scripts/build-windows.sh [--tests] [NATIVE_BUILD_DIR]
+# Usage: scripts/build-windows.sh [--tests] [--bench] [NATIVE_BUILD_DIR]
 #   NATIVE_BUILD_DIR  a native build of the project whose glomie-render-icon renders the pictures
 #                     (CI passes build/ci); without it, that one tool is built natively here
-#   --tests           also build the GoogleTest suites that run under Wine (scripts/ci-windows.sh)
+#   --tests           also build the GoogleTest suites that run under Wine (scripts/ci-windows.sh):
+#                     the engine's, the service's and the command line's
+#   --bench           also build the engine's benchmarks (bench/windows/engine-bench.sh)
+# One configure builds all of it, in build/windows-cross/build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 tests=0
+bench=0
 native_dir=
 for argument in "$@"; do
   case $argument in
   --tests) tests=1 ;;
-  -*) echo "usage: $0 [--tests] [NATIVE_BUILD_DIR]" >&2 && exit 2 ;;
+  --bench) bench=1 ;;
+  -*) echo "usage: $0 [--tests] [--bench] [NATIVE_BUILD_DIR]" >&2 && exit 2 ;;
   *) native_dir=$(realpath "$argument") ;;
   esac
 done
@@ -31,8 +36,11 @@ start=$SECONDS
 say() { echo "build-windows: $* ($((SECONDS - start)) s)"; }
 fail() { echo "build-windows: $*" >&2 && exit 1; }
 
-scripts/install-deps.sh --only cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  qt6-base-dev qt6-svg-dev nsis zip
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev qt6-svg-dev
+  nsis zip file)
+((tests)) && packages+=(googletest)
+((bench)) && packages+=(libbenchmark-dev dpkg-dev)
+scripts/install-deps.sh --only "${packages[@]}"
 qt=$(scripts/build-qt-windows.sh | tail -1)
 [ -f "$qt/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] || fail "no Qt for Windows in $qt"
 say "Qt for Windows in $qt"
@@ -46,35 +54,55 @@ fi
 cmake --build "$native_dir" --target glomie-render-icon
 render_icon=$native_dir/tools/glomie-render-icon
 
-configure=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-  -DGLOMIE_WERROR=ON -DGLOMIE_BUILD_BENCH=OFF -DGLOMIE_HOST_RENDER_ICON="$render_icon"
+# Optimised as the Linux build is (-O2): at -O3 GCC 12 warns of std::string copies that cannot
+# overflow, and warnings are errors here.
+toolchain=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
+  "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG")
+configure=("${toolchain[@]}" -DGLOMIE_WERROR=ON -DGLOMIE_HOST_RENDER_ICON="$render_icon"
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
   # The programs share the C++ runtime with the Qt DLLs (one heap, one exception runtime), so they
-  # link it as a DLL, not statically as the engine's test programs do.
+  # link it as a DLL, not statically as the toolchain file has it.
   -DCMAKE_EXE_LINKER_FLAGS=)
 command -v ccache >/dev/null && configure+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-prefixes=$qt
+# GoogleTest and Google Benchmark for Windows, from Debian's sources, built once into this prefix.
+prefix=$out/prefix
+prefixes="$qt;$prefix"
 targets=(glomiecode glomiecode-cli)
 if ((tests)); then
-  # GoogleTest for Windows: the one the engine's Windows check built, or one built here.
-  gtest=$root/build/windows-engine/prefix
-  if [ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
-    gtest=$out/gtest
-    if [ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
-      cmake -S /usr/src/googletest -B "$out/googletest-build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
-        -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$gtest" >/dev/null
-      cmake --build "$out/googletest-build"
-      cmake --install "$out/googletest-build" >/dev/null
-    fi
+  if [ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
+    cmake -S /usr/src/googletest -B "$out/googletest" "${toolchain[@]}" -DBUILD_GMOCK=OFF \
+      -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+    cmake --build "$out/googletest"
+    cmake --install "$out/googletest" >/dev/null
+    say "built GoogleTest for Windows"
   fi
-  prefixes="$qt;$gtest"
+  # The tests are listed when they run, not at build time, which would need Wine.
   configure+=(-DGLOMIE_BUILD_TESTS=ON -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST)
-  # The engine's suite runs as a Windows program in scripts/windows-engine-tests.sh.
-  targets+=(cli_tests service_tests)
+  targets+=(engine_tests cli_tests service_tests)
 else
   configure+=(-DGLOMIE_BUILD_TESTS=OFF)
 fi
+# Google Benchmark has no source in Debian's binary packages: take the source package of the
+# version installed natively, through a private apt configuration, so the machine's sources stay
+# as they are.
+if ((bench)) && [ ! -f "$prefix/lib/cmake/benchmark/benchmarkConfig.cmake" ]; then
+  apt_dir=$out/apt
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/source"
+  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/*.sources >"$apt_dir/debian-src.sources"
+  apt_options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir"
+    -o Dir::State::Lists="$apt_dir/lists")
+  apt-get "${apt_options[@]}" update -qq
+  bench_version=$(dpkg-query -W -f='${source:Version}' libbenchmark-dev)
+  (cd "$apt_dir/source" && apt-get "${apt_options[@]}" source -qq "benchmark=$bench_version")
+  cmake -S "$(find "$apt_dir/source" -mindepth 1 -maxdepth 1 -type d -name 'benchmark-*')" \
+    -B "$out/benchmark" "${toolchain[@]}" -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_WERROR=OFF \
+    -DGIT_VERSION="${bench_version%%-*}" -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+  cmake --build "$out/benchmark"
+  cmake --install "$out/benchmark" >/dev/null
+  say "built Google Benchmark for Windows"
+fi
+configure+=(-DGLOMIE_BUILD_BENCH=$bench)
+((bench)) && targets+=(engine_bench)
 cmake -S . -B "$out/build" "${configure[@]}" -DCMAKE_FIND_ROOT_PATH="$prefixes" -DCMAKE_PREFIX_PATH="$prefixes" \
   >"$out/configure.log" || { tail -30 "$out/configure.log" >&2 && fail "the configure failed"; }
 cmake --build "$out/build" --target "${targets[@]}"

@@ -10,25 +10,14 @@
 # Compiling for Windows alone would not do: MinGW-w64 has <unistd.h>, <fcntl.h>, <dirent.h>,
 # <pthread.h> and more, with read, write, close and usleep in them, which MSVC has not.
 #
-# Usage: scripts/check-posix-guards.sh [--compile] [FILE...]   (default: every source file in src/)
-#   --compile  also compiles every source file of the Qt parts for Windows with MinGW-w64, syntax
-#              only, against this machine's Qt headers: a POSIX call whose declaration comes in
-#              through another header is caught there. And it compiles the encoder's Windows
-#              resource script with windres. The files CMake generates (the version header, the
-#              resource script and its icon) come from the native build in $GLOMIE_BUILD_DIR, else
-#              from build/default, configured here with the default preset.
+# Usage: scripts/check-posix-guards.sh [FILE...]   (default: every source file in src/)
+# That every file does compile for Windows, against Windows' own Qt, is checked by the Windows
+# build itself (scripts/build-windows.sh).
 # Before the real check it checks itself on a few made-up files, so it is known to be able to fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-compile=0
-files=()
-for argument in "$@"; do
-  case $argument in
-  --compile) compile=1 ;;
-  *) files+=("$argument") ;;
-  esac
-done
+files=("$@")
 
 unix_macro="(Q_OS_(UNIX|LINUX|MACOS|DARWIN|FREEBSD|NETBSD|OPENBSD|BSD4|ANDROID)|__unix__|__unix|__linux__|__APPLE__|_POSIX_VERSION)"
 win_macro="(Q_OS_WIN(32|64)?|_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER)"
@@ -183,55 +172,3 @@ if [ -n "$found" ]; then
   exit 1
 fi
 echo "check-posix-guards: no operating-system conditional outside src/platform"
-
-# The Windows compile on made-up files whose verdict is known, so that it is known to be able to
-# fail: a POSIX call, and a resource script cut short.
-compile_self_test() {
-  local dir failures=0
-  dir=$(mktemp -d)
-  trap 'rm -rf "$dir"' RETURN
-  printf '#include <unistd.h>\nint f() { return static_cast<int>(getuid()); }\n' >"$dir/posix-call.cpp"
-  if x86_64-w64-mingw32-g++-posix "${flags[@]}" "$dir/posix-call.cpp" 2>/dev/null; then
-    echo "check-posix-guards: a POSIX call compiled for Windows" >&2
-    failures=1
-  fi
-  printf '1 VERSIONINFO\nBEGIN\n  BLOCK "StringFileInfo"\n' >"$dir/cut-short.rc"
-  if x86_64-w64-mingw32-windres "$dir/cut-short.rc" -O coff -o "$dir/cut-short.res" 2>/dev/null; then
-    echo "check-posix-guards: a broken resource script compiled for Windows" >&2
-    failures=1
-  fi
-  return "$failures"
-}
-
-if ((compile)); then
-  # windres comes with the compiler's binutils.
-  scripts/install-deps.sh --only g++-mingw-w64-x86-64-posix
-  if [ -n "${GLOMIE_BUILD_DIR:-}" ]; then
-    build=$GLOMIE_BUILD_DIR
-    cmake "$build" >/dev/null
-  else
-    build=build/default
-    cmake --preset default >/dev/null
-  fi
-  # The icon the resource script names is rendered by a tool of the native build.
-  cmake --build "$build" --target glomie_windows_resources >/dev/null
-  qt=$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
-  flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes -Isrc -Isrc/cli
-    -I"$build/generated" -I"$qt")
-  for module in "$qt"/Qt*/; do flags+=(-I"$module"); done
-  compile_self_test || exit 1
-
-  # The engine is compiled for Windows for real by scripts/windows-engine-tests.sh; here the rest.
-  mapfile -t qt_sources < <(printf '%s\n' "${files[@]}" | grep -E '\.cpp$' | grep -vE '^src/(vocabulary|code|settings|decoder|address)/')
-  printf '%s\n' "${qt_sources[@]}" |
-    xargs -P2 -I{} sh -c 'x86_64-w64-mingw32-g++-posix "$@" {} || { echo "check-posix-guards: {} does not compile for Windows" >&2; exit 255; }' \
-      sh "${flags[@]}"
-  echo "check-posix-guards: ${#qt_sources[@]} files of the Qt parts compile for Windows"
-
-  # The encoder's resource script, made from the version, with its icon.
-  resources=$(mktemp -d)
-  trap 'rm -rf "$resources"' EXIT
-  x86_64-w64-mingw32-windres "$build/src/app/glomiecode.rc" -O coff -o "$resources/glomiecode.res" ||
-    { echo "check-posix-guards: the encoder's resource script does not compile for Windows" >&2 && exit 1; }
-  echo "check-posix-guards: the encoder's resource script compiles for Windows"
-fi

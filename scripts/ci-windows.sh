@@ -3,7 +3,8 @@
 # The encoder as a Windows program, checked here under Wine as a person would use it: built with
 # scripts/build-windows.sh, run in a fresh Wine prefix on a real X server (Xvfb) with a window
 # manager (openbox), driven with the keyboard (xdotool), its answers read back from Wine's registry.
-#   1. the GoogleTest suites that run on Windows pass under Wine;
+#   1. the GoogleTest suites that run on Windows pass under Wine, the engine's with the very tests
+#      that pass natively;
 #   2. glomiecode-cli.exe gives the Linux build's code and decoding for the worked examples and 50
 #      random answer sets;
 #   3. the encoder on the desktop (tests/windows/windows_check.py): splash, sheet, keyboard, the
@@ -28,7 +29,7 @@ scripts/install-deps.sh xvfb openbox xdotool xclip x11-utils imagemagick wine wi
 if [ ! -f "$native/CMakeCache.txt" ]; then
   cmake --preset ci >/dev/null
 fi
-cmake --build "$native" --target glomiecode-cli glomie-engine-oracle glomie-render-icon
+cmake --build "$native" --target glomiecode-cli glomie-engine-oracle glomie-render-icon engine_tests
 scripts/build-windows.sh --tests "$native"
 say "built for Windows"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
@@ -49,7 +50,9 @@ export WINEPATH="$(winepath -w "$dist/bin")"
 # the Windows Qt does not carry (the recipe leaves the test library out).
 # The command line's suite leaves out its one test that looks for the store's Linux file.
 declare -A filters=([cli_tests]=-ImportCommand.IntoTheEncodersOwnStore)
-for suite in service_tests cli_tests; do
+# The names of the tests that passed in a suite's log, one a line.
+passed_in() { tr -d '\r' <"$1" | sed -n 's/^\[       OK \] \([^ ]*\).*/\1/p' | sort; }
+for suite in engine_tests service_tests cli_tests; do
   program=$out/build/tests/$suite.exe
   [ -f "$program" ] || program=$(find "$out/build/tests" -name "$suite.exe" -print -quit)
   if [ -z "$program" ] || [ ! -f "$program" ]; then
@@ -59,7 +62,7 @@ for suite in service_tests cli_tests; do
   log=$out/$suite.wine.log
   status=0
   (cd "$(dirname "$program")" && timeout 900 wine "$program" --gtest_color=no --gtest_filter="${filters[$suite]:-*}") >"$log" 2>&1 || status=$?
-  passed=$(tr -d '\r' <"$log" | grep -c '^\[       OK \]' || true)
+  passed=$(passed_in "$log" | wc -l)
   if [ "$status" -ne 0 ] || [ "$passed" -eq 0 ]; then
     tr -d '\r' <"$log" | grep -E '^\[  FAILED  \]|Failure' | head -40 >&2 || tail -20 "$log" >&2
     fail "$suite under Wine exited with $status ($passed tests passed)"
@@ -67,6 +70,14 @@ for suite in service_tests cli_tests; do
     echo "ci-windows: $suite under Wine: $passed tests passed"
   fi
 done
+# The engine holds no platform code: on Windows exactly the tests pass that pass on Linux.
+"$native/tests/engine_tests" --gtest_color=no >"$out/engine_tests.native.log" 2>&1 ||
+  fail "the native engine suite failed"
+if ! diff -u <(passed_in "$out/engine_tests.native.log") <(passed_in "$out/engine_tests.wine.log") \
+  >"$out/engine_tests.diff"; then
+  fail "the engine's suite passed different tests on Linux and under Wine:
+$(head -20 "$out/engine_tests.diff")"
+fi
 say "ran the test suites under Wine"
 
 # ---- 2. The command line against the Linux build's.

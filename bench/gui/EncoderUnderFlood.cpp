@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The encoder with its own decoder page running, measured while something floods that page's port
-// (scripts/encoder-flood.sh runs it under a flood and without one, scripts/ci-flood.sh under a
+// (bench/encoder-flood.sh runs it under a flood and without one, scripts/ci-service.sh under a
 // burst). Prints "host 127.0.0.1:PORT/SECRET" and "port PORT" once the page runs; from the warm-up's
 // end to the run's end it moves a slider every 20 ms and measures how late the event loop comes to
 // it, how long the step takes to reach the code box, the CPU the process uses and the most files it

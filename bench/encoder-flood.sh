@@ -4,7 +4,7 @@
 # the encoder allowed 1,024 open files, against a run without the flood: how late its event loop
 # comes to a 20 ms timer, how long a slider step takes to reach the code box, its CPU, and what a
 # new client of the page waits. Prints the figures; a measure, not a test (about 45 s).
-# Usage: scripts/encoder-flood.sh [BUILD_DIR] [CONNECTIONS]   (default build/default, 1030)
+# Usage: bench/encoder-flood.sh [BUILD_DIR] [CONNECTIONS]   (default build/default, 1030)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
