@@ -4,8 +4,7 @@
 // newer one; what cannot be fetched is answered from what is kept.
 'use strict';
 const keptName = 'glomiecode-site';
-const files = ['./', 'index.html', 'style.css', 'load.js', 'form-data.js', 'form.js', 'help-text.js', 'help.js', 'show.js', 'code.js', 'main.js',
-  'engine-served.js', 'engine-served.wasm', 'engine.js', 'icon.svg', 'manifest.webmanifest'];
+const files = ['./', 'index.html', 'style.css', 'load.js', 'page.js', 'engine-served.js', 'engine-served.wasm', 'engine.js', 'icon.svg', 'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(keptName).then((kept) => kept.addAll(files)).then(() => self.skipWaiting()));

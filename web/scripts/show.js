@@ -79,45 +79,81 @@
     });
   }
 
-  // The sentences under their headings; those of the page being answered come first.
+  // The sentences under their headings; those of the page being answered come first. A change
+  // writes again only the groups whose lines changed, and moves them only when the order changed.
+  const writtenGroups = new Map(); // a group's title and how often it came before → {lines, section}
+  function groupSection(group) {
+    const section = document.createElement('section');
+    const heading = document.createElement('h3');
+    heading.textContent = group.title;
+    const list = document.createElement('ul');
+    for (const line of group.lines) {
+      const item = document.createElement('li');
+      item.textContent = line.text;
+      item.dataset.page = line.page;
+      if (line.ambiguous) item.className = 'ambiguous';
+      list.append(item);
+    }
+    section.append(heading, list);
+    return section;
+  }
   function showSentences(container, groups, current) {
-    const fragment = document.createDocumentFragment();
     const here = (group) => group.lines.some((line) => line.page === current);
     const ordered = [...groups.filter(here), ...groups.filter((group) => !here(group))];
-    for (const group of ordered) {
-      const section = document.createElement('section');
-      const heading = document.createElement('h3');
-      heading.textContent = group.title;
-      const list = document.createElement('ul');
-      for (const line of group.lines) {
-        const item = document.createElement('li');
-        item.textContent = line.text;
-        item.dataset.page = line.page;
-        if (line.ambiguous) item.className = 'ambiguous';
-        list.append(item);
+    const seen = new Map();
+    const keys = new Set();
+    const sections = ordered.map((group) => {
+      const before = seen.get(group.title) || 0;
+      seen.set(group.title, before + 1);
+      const key = group.title + '\u0000' + before;
+      keys.add(key);
+      const lines = JSON.stringify(group.lines);
+      let written = writtenGroups.get(key);
+      if (!written || written.lines !== lines) {
+        written = { lines, section: groupSection(group) };
+        writtenGroups.set(key, written);
       }
-      section.append(heading, list);
-      fragment.append(section);
-    }
-    container.replaceChildren(fragment);
+      return written.section;
+    });
+    for (const key of writtenGroups.keys()) if (!keys.has(key)) writtenGroups.delete(key);
+    const wanted = new Set(sections);
+    for (const child of [...container.children]) if (!wanted.has(child)) child.remove();
+    const shown = container.children;
+    sections.forEach((section, i) => {
+      if (shown[i] !== section) container.insertBefore(section, shown[i] || null);
+    });
   }
 
   // view: {pages, codeBox, barCode, sentences, description, years, share, currentPage()};
   // changes: glomie_changes(), what changed since the page was last shown.
+  // What a page not built yet is to show is kept for it until it is (ns.showBuilt).
   ns.show = function (engine, view, changes, typing) {
-    for (const [p, i, open, shown] of changes.controls) {
-      const control = view.pages[p].controls[i];
-      setDisabled(control.element, open !== 1);
-      showValue(control, shown, typing);
+    for (const change of changes.controls) {
+      const page = view.pages[change[0]];
+      if (!page.built) {
+        (page.later || (page.later = { controls: new Map(), groups: new Map() })).controls.set(change[1], change);
+        continue;
+      }
+      const control = page.controls[change[1]];
+      setDisabled(control.element, change[2] !== 1);
+      showValue(control, change[3], typing);
       if (control.problem && control !== typing) showCountProblem(engine, control);
     }
     if (typing && typing.problem) showCountProblem(engine, typing);
-    for (const [p, g, open] of changes.groups) {
-      const fieldset = view.pages[p].fieldsets[g];
-      if (fieldset) setDisabled(fieldset, open !== 1);
+    for (const change of changes.groups) {
+      const page = view.pages[change[0]];
+      if (!page.built) {
+        (page.later || (page.later = { controls: new Map(), groups: new Map() })).groups.set(change[1], change);
+        continue;
+      }
+      const fieldset = page.fieldsets[change[1]];
+      if (fieldset) setDisabled(fieldset, change[2] !== 1);
     }
-    if (view.description && changes.description !== undefined) setText(view.description, changes.description);
-    if (view.years && changes.years !== undefined) setText(view.years, changes.years);
+    // The notes beside a control keep their text for when it is built.
+    if (changes.description !== undefined) view.descriptionText = changes.description;
+    if (changes.years !== undefined) view.yearsText = changes.years;
+    if (view.description && view.descriptionText !== undefined) setText(view.description, view.descriptionText);
+    if (view.years && view.yearsText !== undefined) setText(view.years, view.yearsText);
     if (changes.code !== undefined) {
       view.codeBox.value = changes.code;
       fitLater(view.codeBox);
@@ -126,6 +162,13 @@
       view.lastSentences = changes.sentences;
       showSentences(view.sentences, changes.sentences, view.currentPage());
     }
+  };
+
+  // A page just built shows what it was given while it was not.
+  ns.showBuilt = function (engine, view, p) {
+    const later = view.pages[p].later;
+    view.pages[p].later = null;
+    ns.show(engine, view, { controls: later ? [...later.controls.values()] : [], groups: later ? [...later.groups.values()] : [] }, null);
   };
 
   // The sentences again with another page's first.
