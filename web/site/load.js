@@ -12,6 +12,7 @@
     return new Promise((resolve, reject) => {
       const script = document.createElement('script');
       script.src = file;
+      script.fetchPriority = 'high'; // a script added by a script would wait behind the page's own
       script.addEventListener('load', resolve);
       script.addEventListener('error', () => reject(new Error('its engine could not be loaded')));
       document.head.append(script);
@@ -37,12 +38,19 @@
       return streaming ? WebAssembly.compileStreaming(response) : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
     });
   }
+  // The compiled module is made an instance at once: no wait for another turn of the page.
   function startServed(compiled) {
     return new Promise((resolve, reject) => {
       GlomieEngine({
         instantiateWasm(imports, receive) {
-          WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled), reject);
-          return {};
+          try {
+            const instance = new WebAssembly.Instance(compiled, imports);
+            receive(instance, compiled);
+            return instance.exports;
+          } catch (error) {
+            reject(error);
+            return {};
+          }
         },
       }).then(resolve, reject);
     });
