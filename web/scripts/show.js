@@ -79,9 +79,9 @@
     });
   }
 
-  // The sentences under their headings; those of the page being answered come first. A change
-  // writes again only the groups whose lines changed, and moves them only when the order changed.
-  const writtenGroups = new Map(); // a group's title and how often it came before → {lines, section}
+  // The sentences under their headings. The engine names a group it gave before unchanged ("same"):
+  // that group's part of the page stays as it is; only a group whose lines changed is written again.
+  const writtenGroups = new Map(); // a group's title and how often it came before → {group, section}
   function groupSection(group) {
     const section = document.createElement('section');
     const heading = document.createElement('h3');
@@ -97,25 +97,29 @@
     section.append(heading, list);
     return section;
   }
-  function showSentences(container, groups, current) {
-    const here = (group) => group.lines.some((line) => line.page === current);
-    const ordered = [...groups.filter(here), ...groups.filter((group) => !here(group))];
+  // The engine's groups as written on the page: [{group, section}], in the code's order.
+  function writeSentences(groups) {
     const seen = new Map();
     const keys = new Set();
-    const sections = ordered.map((group) => {
+    const written = groups.map((group) => {
       const before = seen.get(group.title) || 0;
       seen.set(group.title, before + 1);
       const key = group.title + '\u0000' + before;
       keys.add(key);
-      const lines = JSON.stringify(group.lines);
-      let written = writtenGroups.get(key);
-      if (!written || written.lines !== lines) {
-        written = { lines, section: groupSection(group) };
-        writtenGroups.set(key, written);
+      let entry = writtenGroups.get(key);
+      if (!group.same || !entry) {
+        entry = { group, section: groupSection(group) };
+        writtenGroups.set(key, entry);
       }
-      return written.section;
+      return entry;
     });
     for (const key of writtenGroups.keys()) if (!keys.has(key)) writtenGroups.delete(key);
+    return written;
+  }
+  // Those of the page being answered first; a group moves only when the order changed.
+  function placeSentences(container, written, current) {
+    const here = (entry) => entry.group.lines.some((line) => line.page === current);
+    const sections = [...written.filter(here), ...written.filter((entry) => !here(entry))].map((entry) => entry.section);
     const wanted = new Set(sections);
     for (const child of [...container.children]) if (!wanted.has(child)) child.remove();
     const shown = container.children;
@@ -159,8 +163,8 @@
       fitLater(view.codeBox);
       setText(view.barCode, changes.code);
       view.share.href = ns.shareAddress(changes.code);
-      view.lastSentences = changes.sentences;
-      showSentences(view.sentences, changes.sentences, view.currentPage());
+      view.lastSentences = writeSentences(changes.sentences);
+      placeSentences(view.sentences, view.lastSentences, view.currentPage());
     }
   };
 
@@ -173,6 +177,6 @@
 
   // The sentences again with another page's first.
   ns.showSentencesFor = function (view) {
-    if (view.lastSentences) showSentences(view.sentences, view.lastSentences, view.currentPage());
+    if (view.lastSentences) placeSentences(view.sentences, view.lastSentences, view.currentPage());
   };
 })();
