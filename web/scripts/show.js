@@ -9,8 +9,14 @@
     if (node.disabled !== disabled) node.disabled = disabled;
   }
 
+  // A node's text; where it is one text already, that text is written over, not replaced.
   function setText(node, text) {
-    if (node.textContent !== text) node.textContent = text;
+    const only = node.firstChild;
+    if (only && only === node.lastChild && only.nodeType === Node.TEXT_NODE) {
+      if (only.data !== text) only.data = text;
+    } else if (node.textContent !== text) {
+      node.textContent = text;
+    }
   }
 
   // typing: the control whose text is the user's own just now, which keeps it.
@@ -82,19 +88,28 @@
   // The sentences under their headings. The engine names a group it gave before unchanged ("same"):
   // that group's part of the page stays as it is; only a group whose lines changed is written again.
   const writtenGroups = new Map(); // a group's title and how often it came before → {group, section}
-  function groupSection(group) {
-    const section = document.createElement('section');
-    const heading = document.createElement('h3');
-    heading.textContent = group.title;
-    const list = document.createElement('ul');
-    for (const line of group.lines) {
-      const item = document.createElement('li');
-      item.textContent = line.text;
-      item.dataset.page = line.page;
-      if (line.ambiguous) item.className = 'ambiguous';
-      list.append(item);
+  // A group's heading and its lines; a group's section written before is written over in place,
+  // line by line, where its text changed.
+  function groupSection(group, section) {
+    if (!section) {
+      section = document.createElement('section');
+      const heading = document.createElement('h3');
+      heading.textContent = group.title;
+      section.append(heading, document.createElement('ul'));
     }
-    section.append(heading, list);
+    const list = section.lastChild;
+    group.lines.forEach((line, i) => {
+      let item = list.children[i];
+      if (!item) {
+        item = document.createElement('li');
+        list.append(item);
+      }
+      setText(item, line.text);
+      if (item.dataset.page !== String(line.page)) item.dataset.page = line.page;
+      const className = line.ambiguous ? 'ambiguous' : '';
+      if (item.className !== className) item.className = className;
+    });
+    while (list.children.length > group.lines.length) list.lastChild.remove();
     return section;
   }
   // The engine's groups as written on the page: [{group, section}], in the code's order.
@@ -108,7 +123,7 @@
       keys.add(key);
       let entry = writtenGroups.get(key);
       if (!group.same || !entry) {
-        entry = { group, section: groupSection(group) };
+        entry = { group, section: groupSection(group, entry && entry.section) };
         writtenGroups.set(key, entry);
       }
       return entry;
