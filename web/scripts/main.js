@@ -63,7 +63,8 @@
     },
   };
 
-  // The kept answers: answers the engine has, as whole numbers in the 32-bit range.
+  // The kept answers: answers the engine has, as whole numbers in the 32-bit range, and other than
+  // what it has already (the first answers, after a reset: most kept answers are those).
   function kept(known, text) {
     let answers;
     try {
@@ -73,7 +74,7 @@
     }
     if (!answers || typeof answers !== 'object' || Array.isArray(answers)) return {};
     return Object.fromEntries(Object.entries(answers).filter(([key, value]) => Object.hasOwn(known, key) &&
-      Number.isInteger(value) && value >= -2147483648 && value <= 2147483647));
+      Number.isInteger(value) && value >= -2147483648 && value <= 2147483647 && value !== known[key]));
   }
 
   // What a control gives the engine: a check box's 0 or 1, a list's row, a level, a number, a
