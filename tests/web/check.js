@@ -319,7 +319,19 @@ async function checkEngine(engineName, shared, results) {
     assert.strictEqual(drawn.length, shared.settingsCount);
   });
 
-  // Random answer sets through the form, each against the command line's code of its INI file.
+  // The engine's own state for a code taken as pasted, from engine.js run in Node, its sentences with
+  // those of the page being answered (the first unless said) first.
+  const engineState = (code, current = 0) => {
+    engine.ccall('glomie_read_code', 'number', ['string'], [code]);
+    engine._glomie_take_pasted();
+    const state = JSON.parse(engine.UTF8ToString(engine._glomie_state()));
+    const here = (group) => group.lines.some((line) => line.page === current);
+    state.sentences = [...state.sentences.filter(here), ...state.sentences.filter((group) => !here(group))];
+    return state;
+  };
+
+  // Random answer sets through the form, each against the command line's code of its INI file; the
+  // sentences the page shows after all those changes, one by one, are those the engine reads in it.
   const order = form.flatMap((pageForm) => pageForm.questions.map((q) => q.key));
   const seeds = engineName === 'chromium' ? 50 : 10;
   for (let seed = 1; seed <= seeds; seed += 1) {
@@ -329,21 +341,13 @@ async function checkEngine(engineName, shared, results) {
       await startOver(desktop);
       await setThroughForm(desktop, order.filter((key) => key in answers).map((key) => [key, answers[key]]));
       assert.strictEqual(await codeOf(desktop), expected);
+      const current = await desktop.evaluate(() => Number(document.querySelector('[role=tab][aria-selected=true]').id.slice('tab-'.length)));
+      assert.deepStrictEqual((await shownState(desktop, form)).sentences, engineState(expected, current).sentences);
       const kept = await keptOf(desktop);
       for (const [key, value] of Object.entries(answers)) assert.strictEqual(kept[key], value, key);
     });
   }
 
-  // The engine's own state for a code taken as pasted, from engine.js run in Node, its sentences with
-  // those of the first page first.
-  const engineState = (code) => {
-    engine.ccall('glomie_read_code', 'number', ['string'], [code]);
-    engine._glomie_take_pasted();
-    const state = JSON.parse(engine.UTF8ToString(engine._glomie_state()));
-    const here = (group) => group.lines.some((line) => line.page === 0);
-    state.sentences = [...state.sentences.filter(here), ...state.sentences.filter((group) => !here(group))];
-    return state;
-  };
   const own = 'GlomieCode(1.12.05) SM:9+m-';
   await check('a friend\'s link is shown but leaves the person\'s own answers: a reload brings them back; made theirs, it is kept', async () => {
     await startOver(desktop);
@@ -805,7 +809,9 @@ async function checkEngine(engineName, shared, results) {
     assert.ok(manifest.icons.every((icon) => fs.existsSync(path.join(site, icon.src))));
     const page = await browser.open(server.base);
     await startOver(page);
-    assert.ok(await page.evaluate(() => typeof WebAssembly === 'object' && [...document.scripts].some((s) => s.src.endsWith('/engine-served.js'))));
+    // The module's own file, not the single file the page falls back on when that cannot start.
+    assert.deepStrictEqual(await page.evaluate(() => typeof WebAssembly === 'object' &&
+      [...document.scripts].map((s) => s.src.replace(/^.*\//, '')).filter((name) => name.startsWith('engine'))), ['engine-served.js']);
     await page.waitFor(() => navigator.serviceWorker && navigator.serviceWorker.controller !== null);
     // Offline: every file from what the worker kept.
     server.offline = true;

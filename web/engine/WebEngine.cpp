@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -340,6 +341,9 @@ struct Sent {
     std::array<std::vector<bool>, kPageCount> Groups;
     std::string Description;
     std::string Years;
+    // Each sentence group as last given, by its title and how many groups of that title came
+    // before it.
+    std::map<std::pair<std::string, int>, std::string> SentenceGroups;
 };
 
 Sent& TheSent() {
@@ -347,10 +351,43 @@ Sent& TheSent() {
     return sent;
 }
 
+namespace {
+
+// The code's sentences as AddSentences gives them, but a group given last time as it is now is
+// only named: {"title": "Obsession", "same": true}.
+void AddChangedSentences(Json& json, const std::string& code, Sent& sent, bool all) {
+    const DecodeResult decoded = DecodeGlomieCode(code);
+    std::map<std::pair<std::string, int>, std::string> given;
+    std::map<std::string_view, int> seen;
+    json.key("sentences").open('[');
+    for (const SentenceGroup& group : SentenceGroups(decoded)) {
+        Json one;
+        one.open('{').key("title").string(group.Title).key("lines").open('[');
+        for (const DecodedSentence& sentence : group.Sentences) {
+            one.open('{').key("text").string(decoded.text(sentence));
+            one.key("ambiguous").boolean(sentence.Ambiguous);
+            one.key("page").number(sentence.Section - HeaderSection).close('}');
+        }
+        one.close(']').close('}');
+        std::pair<std::string, int> key{std::string(group.Title), seen[group.Title]++};
+        const auto last = sent.SentenceGroups.find(key);
+        if (!all && last != sent.SentenceGroups.end() && last->second == one.text())
+            json.open('{').key("title").string(group.Title).key("same").boolean(true).close('}');
+        else
+            json.item().raw(one.text());
+        given.emplace(std::move(key), one.text());
+    }
+    json.close(']');
+    sent.SentenceGroups = std::move(given);
+}
+
+} // namespace
+
 // What changed on the page since the last call (everything after glomie_forget, or the first time):
 // {"code": "..." (when it changed), "controls": [[page, question, open, shown], ...],
 //  "groups": [[page, group, open], ...], "description", "years" (when they changed),
-//  "sentences" (with the code)}. A change of one answer hands over a few numbers, not the page.
+//  "sentences" (with the code; a group as it was last given only by its title and "same": true)}.
+// A change of one answer hands over a few numbers, not the page.
 // The question the user just answered (page, question; -1 for none) is always given, since its
 // control may show what the rules did not take.
 GLOMIE_EXPORT const char* glomie_changes(int answeredPage, int answeredQuestion) {
@@ -431,7 +468,7 @@ GLOMIE_EXPORT const char* glomie_changes(int answeredPage, int answeredQuestion)
     }
     if (codeChanged) {
         json.key("code").string(code);
-        AddSentences(json, code);
+        AddChangedSentences(json, code, sent, all);
         sent.Code = code;
     }
     json.close('}');

@@ -12,6 +12,7 @@
     return new Promise((resolve, reject) => {
       const script = document.createElement('script');
       script.src = file;
+      script.fetchPriority = 'high'; // a script added by a script would wait behind the page's own
       script.addEventListener('load', resolve);
       script.addEventListener('error', () => reject(new Error('its engine could not be loaded')));
       document.head.append(script);
@@ -28,7 +29,37 @@
       window.fetch = fetchFunction;
     }
   }
+  // The module's own file is sent for beside its glue, not after it, and compiled while it arrives
+  // (where the host names it as WebAssembly; else once it is all there).
+  function compileServed() {
+    return window.fetch('engine-served.wasm', { credentials: 'same-origin' }).then((response) => {
+      if (!response.ok) throw new Error('its engine could not be loaded');
+      const streaming = WebAssembly.compileStreaming && /^application\/wasm\b/.test(response.headers.get('content-type') || '');
+      return streaming ? WebAssembly.compileStreaming(response) : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
+    });
+  }
+  // The compiled module is made an instance at once: no wait for another turn of the page.
+  function startServed(compiled) {
+    return new Promise((resolve, reject) => {
+      GlomieEngine({
+        instantiateWasm(imports, receive) {
+          try {
+            const instance = new WebAssembly.Instance(compiled, imports);
+            receive(instance, compiled);
+            return instance.exports;
+          } catch (error) {
+            reject(error);
+            return {};
+          }
+        },
+      }).then(resolve, reject);
+    });
+  }
+  function loadServed() {
+    const compiling = compileServed();
+    return Promise.all([load('engine-served.js'), compiling]).then(([, compiled]) => startServed(compiled));
+  }
   const single = () => load('engine.js').then(startSingle);
   // A host whose policy refuses the module's own file gets the single file.
-  ns.engineLoading = served ? load('engine-served.js').then(() => GlomieEngine()).catch(single) : single();
+  ns.engineLoading = served ? loadServed().catch(single) : single();
 })();

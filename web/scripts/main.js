@@ -63,17 +63,18 @@
     },
   };
 
-  // The kept answers: answers the engine has, as whole numbers in the 32-bit range.
-  function kept(known) {
+  // The kept answers: answers the engine has, as whole numbers in the 32-bit range, and other than
+  // what it has already (the first answers, after a reset: most kept answers are those).
+  function kept(known, text) {
     let answers;
     try {
-      answers = JSON.parse(store.text() || '{}');
+      answers = JSON.parse(text || '{}');
     } catch (error) {
       return {};
     }
     if (!answers || typeof answers !== 'object' || Array.isArray(answers)) return {};
     return Object.fromEntries(Object.entries(answers).filter(([key, value]) => Object.hasOwn(known, key) &&
-      Number.isInteger(value) && value >= -2147483648 && value <= 2147483647));
+      Number.isInteger(value) && value >= -2147483648 && value <= 2147483647 && value !== known[key]));
   }
 
   // What a control gives the engine: a check box's 0 or 1, a list's row, a level, a number, a
@@ -109,12 +110,13 @@
   }
 
   // The form, built from the questions (form-data.js, written from the engine when the site was
-  // built, or the engine's own glomie_form()); kept out of sight until the engine shows its state.
+  // built, or the engine's own glomie_form()): the tabs and the first page at once, kept out of
+  // sight until the engine shows its state; the other pages once that is shown (buildLater), each
+  // showing at once what it was given meanwhile. A tab asked for before its page is built builds it.
   function buildPage(form) {
     const formNode = document.getElementById('questions');
     formNode.classList.add('waiting');
     const built = ns.buildForm(form, formNode);
-    const tabs = ns.makeTabs(built.pages, form.map((page) => page.caption), formNode);
     const view = {
       pages: built.pages,
       codeBox: document.getElementById('code'),
@@ -123,22 +125,65 @@
       sentences: document.getElementById('sentences'),
       currentPage: () => tabs.current(),
     };
-    const years = built.byKey.get('Exp/Years');
-    if (years) view.years = ns.addNote(years, 'years');
-    const level = built.byKey.get('SM/Pri');
-    if (level) {
-      view.description = document.createElement('p');
-      view.description.className = 'description';
-      level.row.closest('.page').append(view.description);
+    // A control's element, or the selection a box belongs to.
+    const controlOf = new Map();
+    const shared = { formNode, built, view, controlOf, engine: null, buildLater };
+    function build(p) {
+      if (built.pages[p].built) return;
+      const page = built.build(p);
+      for (const control of page.controls) {
+        controlOf.set(control.element, control);
+        for (const box of control.boxes || []) controlOf.set(box, control);
+      }
+      const years = built.byKey.get('Exp/Years');
+      if (years && years.page === p) view.years = ns.addNote(years, 'years');
+      const level = built.byKey.get('SM/Pri');
+      if (level && level.page === p) {
+        view.description = document.createElement('p');
+        view.description.className = 'description';
+        page.section.append(view.description);
+      }
+      tabs.place(p);
+      if (shared.engine) ns.showBuilt(shared.engine, view, p);
     }
-    return { formNode, built, view };
+    const tabs = ns.makeTabs(built.pages, form.map((page) => page.caption), formNode, build);
+    build(0);
+
+    // The other pages, a few at a time so that the page answers meanwhile, after the first is
+    // drawn (or at once when nothing is drawn: a page out of sight gets no frames).
+    function buildLater(done) {
+      const unbuilt = () => built.pages.findIndex((page) => !page.built);
+      const step = () => {
+        const until = performance.now() + 8;
+        for (let p = unbuilt(); p >= 0; p = unbuilt()) {
+          build(p);
+          if (performance.now() >= until) break;
+        }
+        if (unbuilt() >= 0) window.setTimeout(step, 0);
+        else done();
+      };
+      let begun = false;
+      const begin = () => {
+        if (begun) return;
+        begun = true;
+        step();
+      };
+      window.requestAnimationFrame(() => window.setTimeout(begin, 0));
+      window.setTimeout(begin, 100);
+    }
+    return shared;
   }
   const prebuilt = ns.formData ? buildPage(ns.formData) : null;
+  // The first look at the browser's storage may wait on the disk: done while the engine is on its
+  // way.
+  const keptAtStart = store.text();
 
   function start(module) {
     performance.mark('glomie-engine-ready');
     const engine = wrap(module);
-    const { formNode, built, view } = prebuilt || buildPage(engine.form());
+    const form = prebuilt || buildPage(engine.form());
+    const { formNode, view, controlOf } = form;
+    form.engine = engine;
 
     // Keeping the answers costs more than a change: it waits until the browser is idle, and is
     // done at once when the page is hidden or left. While the person looks at a code from a link
@@ -206,9 +251,9 @@
     };
 
     // The person's own answers, as kept.
-    function loadOwn() {
+    function loadOwn(text) {
       engine.reset();
-      for (const [key, value] of Object.entries(kept(engine.answers()))) engine.set(key, value);
+      if (text !== null) for (const [key, value] of Object.entries(kept(engine.answers(), text))) engine.set(key, value);
       engine.showAll();
     }
 
@@ -219,19 +264,11 @@
     });
     document.getElementById('back-to-mine').addEventListener('click', () => {
       looking = false;
-      loadOwn();
+      loadOwn(store.text());
       app.changed();
       app.status('Your own answers are back.');
       view.codeBox.focus();
     });
-
-    // A control's element, or the selection a box belongs to.
-    const controlOf = new Map();
-    for (const page of built.pages)
-      for (const control of page.controls) {
-        controlOf.set(control.element, control);
-        for (const box of control.boxes || []) controlOf.set(box, control);
-      }
 
     const notes = [statusNode, document.getElementById('open-note')];
     function answered(event) {
@@ -305,17 +342,20 @@
       else refused();
     });
 
-    loadOwn();
+    loadOwn(keptAtStart);
     showAll();
     document.getElementById('loading').remove();
     formNode.classList.remove('waiting');
-    performance.mark('glomie-form-built');
+    performance.mark('glomie-first-render');
 
     formNode.addEventListener('glomie-page', () => ns.showSentencesFor(view));
     const tools = ns.codeTools(app);
     ns.codeBar(view);
     tools.openAddressCode();
-    ns.ready = true;
+    form.buildLater(() => {
+      performance.mark('glomie-form-built');
+      ns.ready = true;
+    });
   }
 
   const served = window.location.protocol === 'http:' || window.location.protocol === 'https:';

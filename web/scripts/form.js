@@ -100,15 +100,26 @@
       tag('h2', { id: `page-${page}-heading`, class: 'page-heading' }, escapeHtml(pageForm.caption)) + write(top));
   }
 
-  // Builds every page into the form; returns {pages: [{section, heading, controls, fieldsets}], byKey}.
+  // The form's pages, each built when asked for (build(p)): the page in sight first, the others
+  // once it is shown. Returns {pages: [{built, section, heading, controls, fieldsets}], byKey,
+  // build(p)}; a page not yet built has no section and no controls.
   ns.buildForm = function (form, container) {
-    container.insertAdjacentHTML('beforeend', form.map(pageHtml).join(''));
     const byKey = new Map();
-    const pages = form.map((pageForm, page) => {
-      const controls = pageForm.questions.map((question, index) => {
+    const pages = form.map(() => ({ built: false, section: null, heading: null, controls: [], fieldsets: [] }));
+    let uprightAsked = false;
+    function build(p) {
+      const page = pages[p];
+      if (page.built) return page;
+      // In its place: before the next page built, else last.
+      const next = pages.slice(p + 1).find((later) => later.built);
+      if (next) next.section.insertAdjacentHTML('beforebegin', pageHtml(form[p], p));
+      else container.insertAdjacentHTML('beforeend', pageHtml(form[p], p));
+      page.section = document.getElementById('page-' + p);
+      page.heading = document.getElementById(`page-${p}-heading`);
+      page.controls = form[p].questions.map((question, index) => {
         const id = idOf(question.key);
         const node = document.getElementById(id);
-        const control = { page, index, question, kind: question.kind, id, element: node };
+        const control = { page: p, index, question, kind: question.kind, id, element: node };
         control.row = question.kind === 'selection' ? node : node.closest('.q');
         if (question.kind === 'slider') {
           control.shows = control.row.querySelector('.level');
@@ -119,21 +130,20 @@
         byKey.set(question.key, control);
         return control;
       });
-      return {
-        section: document.getElementById('page-' + page),
-        heading: document.getElementById(`page-${page}-heading`),
-        controls,
-        fieldsets: pageForm.groups.map((group, g) => document.getElementById(`page-${page}-group-${g}`)),
-      };
-    });
-    // A browser that lays a range flat whatever its writing mode is given a slider drawn upright:
-    // asked once the page is drawn, when its style is known anyway.
-    const upright = container.querySelector('.q.upright input[type=range]');
-    if (upright)
-      window.requestAnimationFrame(() => window.setTimeout(() => {
-        if (!getComputedStyle(upright).writingMode.startsWith('vertical')) document.documentElement.classList.add('upright-drawn');
-      }));
-    return { pages, byKey };
+      page.fieldsets = form[p].groups.map((group, g) => document.getElementById(`page-${p}-group-${g}`));
+      page.built = true;
+      // A browser that lays a range flat whatever its writing mode is given a slider drawn
+      // upright: asked once the page is drawn, when its style is known anyway.
+      const upright = uprightAsked ? null : page.section.querySelector('.q.upright input[type=range]');
+      if (upright) {
+        uprightAsked = true;
+        window.requestAnimationFrame(() => window.setTimeout(() => {
+          if (!getComputedStyle(upright).writingMode.startsWith('vertical')) document.documentElement.classList.add('upright-drawn');
+        }));
+      }
+      return page;
+    }
+    return { pages, byKey, build };
   };
 
   // Text the engine writes beside a control (the years beside their spin, the obsession level's
@@ -145,12 +155,14 @@
   };
 
   // On a wide screen the pages are tabs; on a narrow one, sections one below the other.
-  // Returns {current()}: the page being answered (the tab shown, or the page in sight).
-  ns.makeTabs = function (pages, captions, container) {
+  // build(index): builds a page not built yet when it is asked for. Returns {current(), place(i)}:
+  // the page being answered (the tab shown, or the page in sight), and what places a page built
+  // later in the tabs' state.
+  ns.makeTabs = function (pages, captions, container, build) {
     const list = element('div', { role: 'tablist', 'aria-label': 'Pages', class: 'tabs' });
     const tabs = pages.map((page, index) => {
       const tab = element('button', {
-        type: 'button', role: 'tab', id: 'tab-' + index, 'aria-controls': page.section.id, class: 'tab',
+        type: 'button', role: 'tab', id: 'tab-' + index, 'aria-controls': 'page-' + index, class: 'tab',
       }, captions[index]);
       list.append(tab);
       return tab;
@@ -159,28 +171,35 @@
     const wide = window.matchMedia('(min-width: 56em)');
     let current = 0;
 
+    // A page's section as the tabs and the width have it.
+    function place(i) {
+      const section = pages[i].section;
+      if (!section) return;
+      section.classList.toggle('inactive', i !== current);
+      if (wide.matches) {
+        section.setAttribute('role', 'tabpanel');
+        section.setAttribute('aria-labelledby', tabs[i].id);
+      } else {
+        section.removeAttribute('role');
+        section.setAttribute('aria-labelledby', pages[i].heading.id);
+      }
+    }
+
     function select(index, focus) {
+      build(index);
       current = index;
       tabs.forEach((tab, i) => {
         const on = i === index;
         tab.setAttribute('aria-selected', on ? 'true' : 'false');
         tab.tabIndex = on ? 0 : -1;
-        pages[i].section.classList.toggle('inactive', !on);
+        place(i);
       });
       if (focus) tabs[index].focus();
       container.dispatchEvent(new CustomEvent('glomie-page', { bubbles: true }));
     }
 
     function layout() {
-      pages.forEach((page, i) => {
-        if (wide.matches) {
-          page.section.setAttribute('role', 'tabpanel');
-          page.section.setAttribute('aria-labelledby', tabs[i].id);
-        } else {
-          page.section.removeAttribute('role');
-          page.section.setAttribute('aria-labelledby', page.heading.id);
-        }
-      });
+      pages.forEach((page, i) => place(i));
       list.hidden = !wide.matches;
       container.classList.toggle('tabbed', wide.matches);
     }
@@ -196,17 +215,20 @@
       select((moves[event.key] + tabs.length) % tabs.length, true);
     });
     wide.addEventListener('change', layout);
-    select(0, false);
+    tabs.forEach((tab, i) => {
+      tab.setAttribute('aria-selected', i === current ? 'true' : 'false');
+      tab.tabIndex = i === current ? 0 : -1;
+    });
     layout();
     // On a narrow screen, the page a control that is answered lies on.
     container.addEventListener('focusin', (event) => {
       if (wide.matches) return;
-      const index = pages.findIndex((page) => page.section.contains(event.target));
+      const index = pages.findIndex((page) => page.section && page.section.contains(event.target));
       if (index >= 0 && index !== current) {
         current = index;
         container.dispatchEvent(new CustomEvent('glomie-page', { bubbles: true }));
       }
     });
-    return { current: () => current };
+    return { current: () => current, place };
   };
 })();
