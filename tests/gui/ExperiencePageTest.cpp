@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int Experience = 5, Opinions = 6;
-const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 
 class ExperiencePageTest : public SheetTest {
   protected:

@@ -23,6 +23,9 @@
 #include "settings/SettingsLayout.h"
 #include "store/SettingsStore.h"
 
+// The code of the default answers, which every code starts with.
+inline const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
+
 // Failures show texts as texts.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';

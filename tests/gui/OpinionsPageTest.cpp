@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int Opinions = 6;
-const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 
 struct TopicCase {
     const char* Name;

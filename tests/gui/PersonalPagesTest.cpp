@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int PersonalTab = 7, MorePersonalTab = 8, EvenMorePersonalTab = 9;
-const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 
 // Works the controls of one page as a user would, finding them by name.
 struct Driver {

@@ -186,7 +186,6 @@ TEST_P(EveryAction, RunsTheHandlerEvenWhenTheValueStays) {
     EXPECT_EQ(codeBoxText(page), c.Code);
 }
 
-const QString Header = QStringLiteral("GlomieCode(1.12.05) SM:5m-");
 const std::map<QString, int> OverfullSenshi = {
     {"Fav/Senshi0", 1}, {"Fav/IntensitySenshi0", 3}, {"Fav/BoostSenshi0", 3}};
 
