@@ -29,6 +29,10 @@ constexpr int kListenBacklog = 511;
 constexpr int kGiveWayCheckMs = 100;
 // How long after connections went the memory they held is handed back to the system.
 constexpr int kReleaseMemoryMs = 1000;
+// The answers kept for requests that come again: how many, how large each at most, and in all.
+constexpr size_t kMaxCachedAnswers = 64;
+constexpr qsizetype kMaxCachedAnswerBytes = 32 * 1024;
+constexpr qsizetype kMaxCachedBytes = 1024 * 1024;
 
 // A listening socket that hands each accepted descriptor to the service.
 class AcceptingServer : public QTcpServer {
@@ -184,6 +188,13 @@ void DecoderService::setPathPrefix(const QString& prefix) {
     if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
         path.prepend(QLatin1Char('/'));
     m_pathPrefix = path.toStdString();
+    forgetAnswers(); // the pages link their form to the prefix
+}
+
+void DecoderService::forgetAnswers() {
+    m_answers.clear();
+    m_answerOrder.clear();
+    m_answerBytes = 0;
 }
 
 std::optional<EncoderSite> LoadEncoderSite(const QString& folder) {
@@ -208,6 +219,28 @@ QString DecoderService::makePathSecret() {
     const QByteArray bytes(reinterpret_cast<const char*>(words), sizeof words);
     return QString::fromLatin1(
         bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+}
+
+const DecoderService::CachedAnswer* DecoderService::cachedAnswer(const std::string& request) const {
+    const auto found = m_answers.find(request);
+    return found == m_answers.end() ? nullptr : &found->second;
+}
+
+void DecoderService::cacheAnswer(const std::string& request, CachedAnswer answer) {
+    const qsizetype bytes = qsizetype(request.size()) + answer.response.size() + answer.logLine.size() * 2;
+    if (bytes > kMaxCachedAnswerBytes || m_answers.count(request) > 0)
+        return;
+    while (!m_answerOrder.empty() &&
+           (m_answerOrder.size() >= kMaxCachedAnswers || m_answerBytes + bytes > kMaxCachedBytes)) {
+        const auto oldest = m_answers.find(m_answerOrder.front());
+        m_answerBytes -= qsizetype(oldest->first.size()) + oldest->second.response.size() +
+                         oldest->second.logLine.size() * 2;
+        m_answers.erase(oldest);
+        m_answerOrder.pop_front();
+    }
+    m_answerBytes += bytes;
+    m_answers.emplace(request, std::move(answer));
+    m_answerOrder.push_back(request);
 }
 
 void DecoderService::log(const QString& line) const {

@@ -8,9 +8,11 @@
 #include <QString>
 #include <QTimer>
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "service/DecoderPage.h"
 
@@ -88,7 +90,10 @@ class DecoderService : public QObject {
     QString pathPrefix() const { return QString::fromStdString(m_pathPrefix); }
     // The encoder in the browser, served under /encoder/ beside the decoder page, which then links a
     // code to it.
-    void setEncoderSite(EncoderSite site) { m_site = std::move(site); }
+    void setEncoderSite(EncoderSite site) {
+        m_site = std::move(site);
+        forgetAnswers();
+    }
     bool servesEncoderSite() const { return m_site.has_value(); }
 
     // A secret for a path prefix that no one can guess: 128 bits from the system's random source,
@@ -97,6 +102,17 @@ class DecoderService : public QObject {
 
   private:
     friend class HttpConnection;
+    // An answer as it goes out on a kept-alive HTTP/1.1 connection (head and body), and its log line.
+    struct CachedAnswer {
+        QByteArray response;
+        QString logLine;
+    };
+    // The answer already made for a request (its method and target), or none. A page is made from its
+    // request alone, so it is made once for many requests of it; only a few small answers are kept,
+    // the oldest giving way.
+    const CachedAnswer* cachedAnswer(const std::string& request) const;
+    void cacheAnswer(const std::string& request, CachedAnswer answer);
+    void forgetAnswers();
     void accept(qintptr descriptor);
     void release(HttpConnection* connection);
     HttpConnection* connectionToGiveWay() const;
@@ -121,4 +137,7 @@ class DecoderService : public QObject {
     QTimer m_giveWayCheck;
     QTimer m_releaseMemory;
     std::function<void(const QString&)> m_log;
+    std::unordered_map<std::string, CachedAnswer> m_answers;
+    std::deque<std::string> m_answerOrder; // oldest first
+    qsizetype m_answerBytes = 0;
 };

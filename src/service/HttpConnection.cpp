@@ -119,14 +119,38 @@ HttpConnection::HttpConnection(QTcpSocket* socket, DecoderService& service, QHos
       m_head(DecoderService::kMaxPendingBytes) {
     socket->setReadBufferSize(kReadChunk);
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
+    // An answer goes out whole at once: nothing to gain from holding its end back.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_clock.start();
     m_timer.setSingleShot(true);
     // Past its time a connection is dropped without an answer, whatever it is doing.
-    connect(&m_timer, &QTimer::timeout, this, &HttpConnection::drop);
-    m_timer.start(service.m_deadlineMs);
+    connect(&m_timer, &QTimer::timeout, this, &HttpConnection::deadlineReached);
+    setDeadline(service.m_deadlineMs);
     connect(socket, &QTcpSocket::readyRead, this, &HttpConnection::process);
     connect(socket, &QTcpSocket::bytesWritten, this, &HttpConnection::progress);
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+}
+
+// Most deadlines are set later than the one before (each request, each answer): the timer is started
+// again only when one is sooner than it, and otherwise, when it runs out early, for the rest. A busy
+// connection does not register a timer with the event loop for every request.
+void HttpConnection::setDeadline(int milliseconds) {
+    const qint64 now = m_clock.elapsed();
+    m_deadline = now + milliseconds;
+    if (!m_timer.isActive() || m_deadline < m_timerDue) {
+        m_timerDue = m_deadline;
+        m_timer.start(milliseconds);
+    }
+}
+
+void HttpConnection::deadlineReached() {
+    const qint64 left = m_deadline - m_clock.elapsed();
+    if (left > 0) {
+        m_timerDue = m_deadline;
+        m_timer.start(int(left));
+        return;
+    }
+    drop();
 }
 
 bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
@@ -143,7 +167,7 @@ bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
 // The client took some of an answer: it has the send time again for the rest.
 void HttpConnection::progress() {
     if ((m_phase == Phase::Sending || m_phase == Phase::Closing) && m_socket->bytesToWrite() > 0)
-        m_timer.start(m_service.m_deadlineMs);
+        setDeadline(m_service.m_deadlineMs);
     process();
 }
 
@@ -182,7 +206,7 @@ bool HttpConnection::readHead() {
         // The next request's time counts from its first byte; none of its later bytes extends it.
         m_phase = Phase::Request;
         m_phaseSince = m_clock.elapsed();
-        m_timer.start(m_service.m_deadlineMs);
+        setDeadline(m_service.m_deadlineMs);
     }
     switch (m_head.state()) {
     case RequestHead::Status::Incomplete:
@@ -234,6 +258,19 @@ void HttpConnection::answer() {
     const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                : method == "HEAD" ? RequestMethod::Head
                                                   : RequestMethod::Other;
+    // Most answers go out on a kept-alive HTTP/1.1 connection, with no Connection header: those are
+    // kept for the next request of the same page.
+    const bool usual = m_keepAlive && m_head.version() == "HTTP/1.1";
+    if (usual) {
+        m_request.assign(1, char('0' + int(kind)));
+        m_request.append(path).append(1, '?').append(query);
+        if (const DecoderService::CachedAnswer* cached = m_service.cachedAnswer(m_request)) {
+            send(cached->response);
+            m_service.log(cached->logLine);
+            awaitNext();
+            return;
+        }
+    }
     const DecoderReply reply =
         AnswerRequest(kind, path, query, prefix, m_service.m_site ? &*m_service.m_site : nullptr);
     const std::string_view body = reply.body();
@@ -251,6 +288,8 @@ void HttpConnection::answer() {
         head += "Connection: keep-alive\r\n";
     head += "\r\n";
     const qsizetype sent = kind == RequestMethod::Head ? 0 : qsizetype(body.size());
+    const QString logLine = LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
+                            QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent);
     if (reply.FromSite) {
         // A file of the site is handed to the socket as it is, not copied for each client: the site
         // outlives every connection.
@@ -258,17 +297,24 @@ void HttpConnection::answer() {
     } else {
         head.append(body.data(), sent);
         send(head);
+        if (usual)
+            m_service.cacheAnswer(m_request, {head, logLine});
     }
-    m_service.log(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
-                  QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
+    m_service.log(logLine);
     if (!m_keepAlive) {
         close();
         return;
     }
+    awaitNext();
+}
+
+// An answer has gone to the socket, and the connection stays: the next request is read once the
+// client has taken it.
+void HttpConnection::awaitNext() {
     m_head = RequestHead(DecoderService::kMaxPendingBytes);
     m_readingBody = false;
     m_phase = Phase::Sending;
-    m_timer.start(m_service.m_deadlineMs);
+    setDeadline(m_service.m_deadlineMs);
     if (m_socket->bytesToWrite() == 0)
         answerSent();
 }
@@ -277,7 +323,7 @@ void HttpConnection::answer() {
 void HttpConnection::answerSent() {
     m_phase = Phase::Idle;
     m_phaseSince = m_clock.elapsed();
-    m_timer.start(std::min(m_service.m_idleMs, m_service.m_deadlineMs));
+    setDeadline(std::min(m_service.m_idleMs, m_service.m_deadlineMs));
     m_service.updateAccepting(); // an idle connection may make room for a new one
 }
 
@@ -296,19 +342,28 @@ void HttpConnection::refuse(int status) {
 }
 
 void HttpConnection::send(const QByteArray& head, const QByteArray& body) {
-    m_socket->write(head);
-    if (!body.isEmpty())
-        m_socket->write(body);
+    // With nothing of an earlier answer waiting, straight to the system, head and body in one call:
+    // no copy, and no write notification to turn on and off again for an answer that goes out whole.
+    qint64 sent = 0;
+    if (m_socket->bytesToWrite() == 0 && m_socket->state() == QAbstractSocket::ConnectedState)
+        sent = std::max<qint64>(SendAvailable(m_socket->socketDescriptor(), head, body), 0);
+    // The rest (all of it, if the connection failed: the socket finds out itself) waits in the socket.
+    if (sent < head.size())
+        m_socket->write(head.sliced(sent));
+    const qint64 bodySent = std::max<qint64>(sent - head.size(), 0);
+    if (bodySent < body.size())
+        m_socket->write(body.sliced(bodySent));
     // Out at once: a client that has half-closed its side is gone from Qt's view as soon as its end
     // of stream is read, and what is still buffered then would be lost.
-    m_socket->flush();
+    if (m_socket->bytesToWrite() > 0)
+        m_socket->flush();
 }
 
 // No further request is read; the connection ends once its last answer is out (see linger()), which
 // the client must keep taking.
 void HttpConnection::close() {
     m_phase = Phase::Closing;
-    m_timer.start(m_service.m_deadlineMs);
+    setDeadline(m_service.m_deadlineMs);
 }
 
 // A lingering close: once the last answer is out, only the sending side is shut, and what the
@@ -325,7 +380,7 @@ void HttpConnection::linger() {
         return;
     }
     m_phase = Phase::Lingering;
-    m_timer.start(kLingerMs);
+    setDeadline(kLingerMs);
 }
 
 void HttpConnection::drop() {

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QTimer>
+#include <string>
 
 #include "service/RequestHead.h"
 
@@ -45,6 +46,10 @@ class HttpConnection : public QObject {
     void answer();
     void refuse(int status);
     void send(const QByteArray& head, const QByteArray& body = {});
+    void awaitNext();
+    // Drops the connection in this many milliseconds (from now), unless set again before.
+    void setDeadline(int milliseconds);
+    void deadlineReached();
     void answerSent();
     void close();
     void linger();
@@ -53,8 +58,11 @@ class HttpConnection : public QObject {
     QTcpSocket* m_socket;
     DecoderService& m_service;
     QHostAddress m_peer;
-    QTimer m_timer;
+    QTimer m_timer; // runs out at m_deadline or before (then it is started again for the rest)
     QElapsedTimer m_clock;
+    qint64 m_deadline = 0;   // on m_clock
+    qint64 m_timerDue = 0;   // on m_clock: when m_timer runs out
+    std::string m_request;   // the request as the answers kept are found by: method, path and query
     qint64 m_phaseSince = 0; // on m_clock: when the request or the idle time began
     Phase m_phase = Phase::Request;
     RequestHead m_head;
