@@ -262,8 +262,7 @@ void HttpConnection::answer() {
     // kept for the next request of the same page.
     const bool usual = m_keepAlive && m_head.version() == "HTTP/1.1";
     if (usual) {
-        m_request.assign(1, char('0' + int(kind)));
-        m_request.append(path).append(1, '?').append(query);
+        m_request.assign(method).append(1, ' ').append(path).append(1, '?').append(query);
         if (const DecoderService::CachedAnswer* cached = m_service.cachedAnswer(m_request)) {
             send(cached->response);
             m_service.log(cached->logLine);
@@ -347,12 +346,16 @@ void HttpConnection::send(const QByteArray& head, const QByteArray& body) {
     qint64 sent = 0;
     if (m_socket->bytesToWrite() == 0 && m_socket->state() == QAbstractSocket::ConnectedState)
         sent = std::max<qint64>(SendAvailable(m_socket->socketDescriptor(), head, body), 0);
-    // The rest (all of it, if the connection failed: the socket finds out itself) waits in the socket.
-    if (sent < head.size())
+    // The rest (all of it, if the connection failed: the socket finds out itself) waits in the socket,
+    // which shares an array of 4 KiB or more rather than copy it. The body outlives the connection
+    // (a file of the site): what is left of it is handed over in place, never copied.
+    if (sent == 0)
+        m_socket->write(head);
+    else if (sent < head.size())
         m_socket->write(head.sliced(sent));
     const qint64 bodySent = std::max<qint64>(sent - head.size(), 0);
     if (bodySent < body.size())
-        m_socket->write(body.sliced(bodySent));
+        m_socket->write(QByteArray::fromRawData(body.constData() + bodySent, body.size() - bodySent));
     // Out at once: a client that has half-closed its side is gone from Qt's view as soon as its end
     // of stream is read, and what is still buffered then would be lost.
     if (m_socket->bytesToWrite() > 0)

@@ -45,6 +45,7 @@ class HttpConnection : public QObject {
     bool readHead();
     void answer();
     void refuse(int status);
+    // body: data that outlives the connection, or nothing.
     void send(const QByteArray& head, const QByteArray& body = {});
     void awaitNext();
     // Drops the connection in this many milliseconds (from now), unless set again before.
