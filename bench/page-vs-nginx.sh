@@ -4,9 +4,11 @@
 # nginx-light, one worker) serving the very same page as a static file, and Qt HttpServer's
 # hello-world. wrk -t2 with 8 and with 64 connections, the three servers taken in turn in each of
 # three rounds, 5 s each; for each, requests per second and the server's CPU per request (from
-# /proc). Then the command line in bulk: 10,000 codes through `decode --each-line` (text and JSON),
+# /proc). serve keeps the last pages it made, so the page asked for again and again is made once:
+# the decoder page is also measured with a new code (another age) in every request, each made anew.
+# Then the command line in bulk: 10,000 codes through `decode --each-line` (text and JSON),
 # and 1,000 settings files through one `code --settings`. Prints the figures and the medians'
-# ratios; a measure, not a test (about two minutes).
+# ratios; a measure, not a test (about three minutes).
 # Usage: bench/page-vs-nginx.sh [BUILD_DIR]   (default build/default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,6 +70,21 @@ http {
   server { listen 127.0.0.1:$nginx_port; root $work/html; }
 }
 CONF
+# A new code for every request: the age in the code counts up, from a start of each wrk thread's own.
+cat >"$work/new-codes.lua" <<'LUA'
+local threads = 0
+function setup(thread)
+  threads = threads + 1
+  thread:set("first", threads * 100000000)
+end
+function init(args)
+  count = first
+end
+function request()
+  count = count + 1
+  return wrk.format(nil, (wrk.path:gsub("P:a23", "P:a" .. count)))
+end
+LUA
 nginx -c "$work/nginx.conf" -p "$work" &
 nginx_pid=$!
 pids+=("$nginx_pid")
@@ -78,10 +95,12 @@ import os, re, statistics, subprocess, sys
 
 work = sys.argv[1]
 clock = os.sysconf("SC_CLK_TCK")
+page_url = "http://127.0.0.1:$serve_port/cgi-usr/qpx/gcp.pl?$query"
 targets = {
-    "decoder page": ("http://127.0.0.1:$serve_port/cgi-usr/qpx/gcp.pl?$query", [$serve]),
-    "nginx, the same page": ("http://127.0.0.1:$nginx_port/page.html", [$nginx_pid]),
-    "Qt HttpServer hello-world": ("http://127.0.0.1:$hello_port/", [$hello_pid]),
+    "decoder page": (page_url, [$serve], []),
+    "nginx, the same page": ("http://127.0.0.1:$nginx_port/page.html", [$nginx_pid], []),
+    "Qt HttpServer hello-world": ("http://127.0.0.1:$hello_port/", [$hello_pid], []),
+    "decoder page, new codes": (page_url, [$serve], ["-s", f"{work}/new-codes.lua"]),
 }
 
 def family(pids):
@@ -104,9 +123,9 @@ def cpu(pids):
 results = {}
 for round_ in range(1, 4):
     for connections in (8, 64):
-        for name, (url, pids) in targets.items():
+        for name, (url, pids, options) in targets.items():
             before = cpu(pids)
-            out = subprocess.run(["wrk", "-t2", f"-c{connections}", "-d5s", url], capture_output=True,
+            out = subprocess.run(["wrk", "-t2", f"-c{connections}", "-d5s", *options, url], capture_output=True,
                                  text=True, timeout=60).stdout
             used = cpu(pids) - before
             rate = float(re.search(r"Requests/sec:\s+([\d.]+)", out).group(1))
@@ -121,10 +140,12 @@ print()
 for connections in (8, 64):
     median = {name: (statistics.median(r for r, _ in results[(name, connections)]),
                      statistics.median(c for _, c in results[(name, connections)])) for name in targets}
-    page, nginx, hello = (median[name] for name in targets)
+    page, nginx, hello, new = (median[name] for name in targets)
     print(f"-c{connections}: decoder page {page[0]:.0f} requests/s = {page[0] / nginx[0]:.2f}x nginx"
           f" ({nginx[0]:.0f}); {page[1]:.1f} µs CPU a request = {page[1] / hello[1]:.2f}x the hello-world"
           f" ({hello[1]:.1f} µs; nginx {nginx[1]:.1f} µs)")
+    print(f"       new codes {new[0]:.0f} requests/s = {new[0] / nginx[0]:.2f}x nginx;"
+          f" {new[1]:.1f} µs CPU a request = {new[1] / hello[1]:.2f}x the hello-world")
 PY
 
 # The command line in bulk.

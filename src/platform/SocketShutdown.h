@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArrayView>
 #include <QtGlobal>
 
 // Shuts down the sending side of a connected socket (a TCP FIN after what was written), keeping its
@@ -13,3 +14,8 @@ bool ResetOnClose(qintptr socket);
 
 // How many bytes the system holds that the socket's owner has not read yet; -1 when it cannot say.
 qint64 BytesWaiting(qintptr socket);
+
+// Sends what the system takes at once of first and then second, in one call (one packet where they
+// fit), without waiting: the socket is non-blocking. How many bytes went; 0 when none could, -1 when
+// the connection has failed.
+qint64 SendAvailable(qintptr socket, QByteArrayView first, QByteArrayView second = {});

@@ -54,6 +54,7 @@ DecoderService::DecoderService(QObject* parent) : QObject(parent), m_cap(default
     m_releaseMemory.setSingleShot(true);
     m_releaseMemory.setInterval(kReleaseMemoryMs);
     connect(&m_releaseMemory, &QTimer::timeout, this, [] { ReleaseFreedMemory(); });
+    m_rules.answers = &m_answers;
     m_rules.becameIdle = [this] { updateAccepting(); };
 }
 
@@ -184,6 +185,7 @@ void DecoderService::setPathPrefix(const QString& prefix) {
     if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
         path.prepend(QLatin1Char('/'));
     m_rules.pathPrefix = path.toStdString();
+    m_answers.clear(); // the pages link their form to the prefix
 }
 
 std::optional<EncoderSite> LoadEncoderSite(const QString& folder) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "service/AnswerCache.h"
 #include "service/DecoderPage.h"
 #include "service/HttpConnection.h"
 
@@ -88,7 +89,10 @@ class DecoderService : public QObject {
     QString pathPrefix() const { return QString::fromStdString(m_rules.pathPrefix); }
     // The encoder in the browser, served under /encoder/ beside the decoder page, which then links a
     // code to it.
-    void setEncoderSite(EncoderSite site) { m_rules.site = std::move(site); }
+    void setEncoderSite(EncoderSite site) {
+        m_rules.site = std::move(site);
+        m_answers.clear();
+    }
     bool servesEncoderSite() const { return m_rules.site.has_value(); }
 
     // A secret for a path prefix that no one can guess: 128 bits from the system's random source,
@@ -115,4 +119,5 @@ class DecoderService : public QObject {
     QTimer m_acceptRetry; // after the system refused to accept (out of files), a pause before trying again
     QTimer m_giveWayCheck;
     QTimer m_releaseMemory;
+    AnswerCache m_answers;
 };

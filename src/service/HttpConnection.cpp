@@ -118,14 +118,38 @@ HttpConnection::HttpConnection(QTcpSocket* socket, const ConnectionRules& rules,
       m_head(ConnectionRules::kMaxPendingBytes) {
     socket->setReadBufferSize(kReadChunk);
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
+    // An answer goes out whole at once: nothing to gain from holding its end back.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_clock.start();
     m_timer.setSingleShot(true);
     // Past its time a connection is dropped without an answer, whatever it is doing.
-    connect(&m_timer, &QTimer::timeout, this, &HttpConnection::drop);
-    m_timer.start(rules.deadlineMs);
+    connect(&m_timer, &QTimer::timeout, this, &HttpConnection::deadlineReached);
+    setDeadline(rules.deadlineMs);
     connect(socket, &QTcpSocket::readyRead, this, &HttpConnection::process);
     connect(socket, &QTcpSocket::bytesWritten, this, &HttpConnection::progress);
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+}
+
+// Most deadlines are set later than the one before (each request, each answer): the timer is started
+// again only when one is sooner than it, and otherwise, when it runs out early, for the rest. A busy
+// connection does not register a timer with the event loop for every request.
+void HttpConnection::setDeadline(int milliseconds) {
+    const qint64 now = m_clock.elapsed();
+    m_deadline = now + milliseconds;
+    if (!m_timer.isActive() || m_deadline < m_timerDue) {
+        m_timerDue = m_deadline;
+        m_timer.start(milliseconds);
+    }
+}
+
+void HttpConnection::deadlineReached() {
+    const qint64 left = m_deadline - m_clock.elapsed();
+    if (left > 0) {
+        m_timerDue = m_deadline;
+        m_timer.start(int(left));
+        return;
+    }
+    drop();
 }
 
 bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
@@ -142,7 +166,7 @@ bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
 // The client took some of an answer: it has the send time again for the rest.
 void HttpConnection::progress() {
     if ((m_phase == Phase::Sending || m_phase == Phase::Closing) && m_socket->bytesToWrite() > 0)
-        m_timer.start(m_rules.deadlineMs);
+        setDeadline(m_rules.deadlineMs);
     process();
 }
 
@@ -181,7 +205,7 @@ bool HttpConnection::readHead() {
         // The next request's time counts from its first byte; none of its later bytes extends it.
         m_phase = Phase::Request;
         m_phaseSince = m_clock.elapsed();
-        m_timer.start(m_rules.deadlineMs);
+        setDeadline(m_rules.deadlineMs);
     }
     switch (m_head.state()) {
     case RequestHead::Status::Incomplete:
@@ -233,6 +257,19 @@ void HttpConnection::answer() {
     const RequestMethod kind = method == "GET"    ? RequestMethod::Get
                                : method == "HEAD" ? RequestMethod::Head
                                                   : RequestMethod::Other;
+    // Most answers go out on a kept-alive HTTP/1.1 connection, with no Connection header: those are
+    // kept for the next request of the same page.
+    const bool usual = m_keepAlive && m_head.version() == "HTTP/1.1";
+    if (usual) {
+        m_request.assign(method).append(1, ' ').append(path).append(1, '?').append(query);
+        if (const AnswerCache::Answer* cached =
+                m_rules.answers ? m_rules.answers->find(m_request) : nullptr) {
+            send(cached->response);
+            tell(cached->logLine);
+            awaitNext();
+            return;
+        }
+    }
     const DecoderReply reply =
         AnswerRequest(kind, path, query, prefix, m_rules.site ? &*m_rules.site : nullptr);
     const std::string_view body = reply.body();
@@ -250,6 +287,8 @@ void HttpConnection::answer() {
         head += "Connection: keep-alive\r\n";
     head += "\r\n";
     const qsizetype sent = kind == RequestMethod::Head ? 0 : qsizetype(body.size());
+    const QString logLine = LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
+                            QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent);
     if (reply.FromSite) {
         // A file of the site is handed to the socket as it is, not copied for each client: the site
         // outlives every connection.
@@ -257,17 +296,24 @@ void HttpConnection::answer() {
     } else {
         head.append(body.data(), sent);
         send(head);
+        if (usual && m_rules.answers)
+            m_rules.answers->keep(m_request, {head, logLine});
     }
-    tell(LogText(method) + QLatin1Char(' ') + LogText(path) + QLatin1Char(' ') +
-         QString::number(reply.Status) + QLatin1Char(' ') + QString::number(sent));
+    tell(logLine);
     if (!m_keepAlive) {
         close();
         return;
     }
+    awaitNext();
+}
+
+// An answer has gone to the socket, and the connection stays: the next request is read once the
+// client has taken it.
+void HttpConnection::awaitNext() {
     m_head = RequestHead(ConnectionRules::kMaxPendingBytes);
     m_readingBody = false;
     m_phase = Phase::Sending;
-    m_timer.start(m_rules.deadlineMs);
+    setDeadline(m_rules.deadlineMs);
     if (m_socket->bytesToWrite() == 0)
         answerSent();
 }
@@ -276,7 +322,7 @@ void HttpConnection::answer() {
 void HttpConnection::answerSent() {
     m_phase = Phase::Idle;
     m_phaseSince = m_clock.elapsed();
-    m_timer.start(std::min(m_rules.idleMs, m_rules.deadlineMs));
+    setDeadline(std::min(m_rules.idleMs, m_rules.deadlineMs));
     if (m_rules.becameIdle)
         m_rules.becameIdle(); // an idle connection may make room for a new one
 }
@@ -301,19 +347,32 @@ void HttpConnection::tell(const QString& line) const {
 }
 
 void HttpConnection::send(const QByteArray& head, const QByteArray& body) {
-    m_socket->write(head);
-    if (!body.isEmpty())
-        m_socket->write(body);
+    // With nothing of an earlier answer waiting, straight to the system, head and body in one call:
+    // no copy, and no write notification to turn on and off again for an answer that goes out whole.
+    qint64 sent = 0;
+    if (m_socket->bytesToWrite() == 0 && m_socket->state() == QAbstractSocket::ConnectedState)
+        sent = std::max<qint64>(SendAvailable(m_socket->socketDescriptor(), head, body), 0);
+    // The rest (all of it, if the connection failed: the socket finds out itself) waits in the socket,
+    // which shares an array of 4 KiB or more rather than copy it. The body outlives the connection
+    // (a file of the site): what is left of it is handed over in place, never copied.
+    if (sent == 0)
+        m_socket->write(head);
+    else if (sent < head.size())
+        m_socket->write(head.sliced(sent));
+    const qint64 bodySent = std::max<qint64>(sent - head.size(), 0);
+    if (bodySent < body.size())
+        m_socket->write(QByteArray::fromRawData(body.constData() + bodySent, body.size() - bodySent));
     // Out at once: a client that has half-closed its side is gone from Qt's view as soon as its end
     // of stream is read, and what is still buffered then would be lost.
-    m_socket->flush();
+    if (m_socket->bytesToWrite() > 0)
+        m_socket->flush();
 }
 
 // No further request is read; the connection ends once its last answer is out (see linger()), which
 // the client must keep taking.
 void HttpConnection::close() {
     m_phase = Phase::Closing;
-    m_timer.start(m_rules.deadlineMs);
+    setDeadline(m_rules.deadlineMs);
 }
 
 // A lingering close: once the last answer is out, only the sending side is shut, and what the
@@ -330,7 +389,7 @@ void HttpConnection::linger() {
         return;
     }
     m_phase = Phase::Lingering;
-    m_timer.start(kLingerMs);
+    setDeadline(kLingerMs);
 }
 
 void HttpConnection::drop() {

@@ -11,13 +11,15 @@
 #include <optional>
 #include <string>
 
+#include "service/AnswerCache.h"
 #include "service/DecoderPage.h"
 #include "service/RequestHead.h"
 
 class QTcpSocket;
 
 // What a connection takes from the service that accepted it: the limits and what is served, set
-// before it listens, and whom it tells of its answers and of becoming idle.
+// before it listens; the answers kept for requests that come again; and whom it tells of its
+// answers and of becoming idle.
 struct ConnectionRules {
     // A request longer than this is refused and its connection closed (see DecoderService).
     static constexpr qint64 kMaxPendingBytes = 256 * 1024;
@@ -27,6 +29,8 @@ struct ConnectionRules {
     int idleMs = 5000;
     std::string pathPrefix;
     std::optional<EncoderSite> site;
+    // The service's, shared by its connections.
+    AnswerCache* answers = nullptr;
     // One line per answered request.
     std::function<void(const QString&)> log;
     // A connection became idle between requests, so it may now make room for a new one.
@@ -66,8 +70,13 @@ class HttpConnection : public QObject {
     bool readHead();
     void answer();
     void refuse(int status);
+    // body: data that outlives the connection, or nothing.
     void tell(const QString& line) const;
     void send(const QByteArray& head, const QByteArray& body = {});
+    void awaitNext();
+    // Drops the connection in this many milliseconds (from now), unless set again before.
+    void setDeadline(int milliseconds);
+    void deadlineReached();
     void answerSent();
     void close();
     void linger();
@@ -76,8 +85,11 @@ class HttpConnection : public QObject {
     QTcpSocket* m_socket;
     const ConnectionRules& m_rules;
     QHostAddress m_peer;
-    QTimer m_timer;
+    QTimer m_timer; // runs out at m_deadline or before (then it is started again for the rest)
     QElapsedTimer m_clock;
+    qint64 m_deadline = 0;   // on m_clock
+    qint64 m_timerDue = 0;   // on m_clock: when m_timer runs out
+    std::string m_request;   // the request as the answers kept are found by: method, path and query
     qint64 m_phaseSince = 0; // on m_clock: when the request or the idle time began
     Phase m_phase = Phase::Request;
     RequestHead m_head;

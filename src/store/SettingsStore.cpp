@@ -22,7 +22,7 @@ QString Key(std::string_view section, std::string_view name) {
 
 // Another copy saving at the same moment holds the lock for a few milliseconds.
 constexpr int kLockWaitMs = 10000;
-// What QSettings' own lock file on a scratch copy takes on the disk: a block.
+// What a lock file takes on the disk: a block.
 constexpr qint64 kLockFileRoom = 4096;
 
 // Scratch files are hidden, named after the settings file: ".glomiecode.conf.Ab12Cd.new".
@@ -78,24 +78,8 @@ void RemoveScratchFiles(const QString& folder, const QString& prefix) {
             QFile::remove(dir.filePath(name));
 }
 
-// About what QSettings writes for these keys and values.
-qint64 IniSize(const std::map<QString, QVariant>& values) {
-    qint64 size = 0;
-    QString section;
-    for (const auto& [key, value] : values) {
-        const qsizetype slash = key.indexOf(QLatin1Char('/'));
-        if (slash >= 0 && key.left(slash) != section) {
-            section = key.left(slash);
-            size += section.size() + 4; // "[section]\n" and a blank line
-        }
-        size += key.size() - slash + 1; // "name=" and the line's end
-        size += value.typeId() == QMetaType::QString ? value.toString().toUtf8().size() : 64;
-    }
-    return size;
-}
-
-// QSettings does not say why it could not write a file: files made here as it makes them (a lock
-// file, and the new file beside it, open at the same time) do.
+// Why a write that seemed to succeed did not: files made here as a save makes them (a lock file, and
+// the new file beside it, open at the same time) may get the system's reason.
 QString WhyNotWritable(const QString& folder, const QString& prefix, qint64 size) {
     ReplacementFile lock;
     ReplacementFile file;
@@ -107,18 +91,6 @@ QString WhyNotWritable(const QString& folder, const QString& prefix, qint64 size
     return QStringLiteral("the system gave no reason");
 }
 
-// Whether settings hold the keys meant, each with its value, and no other.
-bool ReadsAs(QSettings& settings, const std::map<QString, QVariant>& meant) {
-    const QStringList keys = settings.allKeys();
-    if (static_cast<size_t>(keys.size()) != meant.size())
-        return false;
-    for (const QString& key : keys) {
-        const auto value = meant.find(key);
-        if (value == meant.end() || settings.value(key) != value->second)
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 std::unique_ptr<SettingsStore> SettingsStore::forApplication(const QString& applicationName) {
@@ -127,11 +99,26 @@ std::unique_ptr<SettingsStore> SettingsStore::forApplication(const QString& appl
 }
 
 std::unique_ptr<SettingsStore> SettingsStore::forIniFile(const QString& path) {
-    return std::make_unique<SettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
+    return std::unique_ptr<SettingsStore>(new SettingsStore(path));
 }
 
 SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {
     m_file = NativeSettingsAreAFile() || m_settings->format() == QSettings::IniFormat;
+    if (m_file) {
+        m_path = m_settings->fileName();
+        m_settings.reset(); // the file is read here, as plain text
+        readFile();
+    }
+}
+
+SettingsStore::SettingsStore(const QString& iniFile) : m_file(true), m_path(iniFile) {
+    readFile();
+}
+
+// A file that cannot be read (or none) holds no values, as QSettings has it.
+void SettingsStore::readFile() {
+    const FileRead read = ReadRegularFile(m_path);
+    m_ini = PlainIni(read.ok ? QByteArrayView(read.bytes) : QByteArrayView());
 }
 
 SettingsStore::~SettingsStore() {
@@ -151,12 +138,21 @@ int32_t SettingsStore::getProfileInt(std::string_view section, std::string_view 
     const QString key = Key(section, name);
     if (const auto pending = m_pending.find(key); pending != m_pending.end())
         return pending->second;
+    if (m_file) {
+        // A list (a value with commas) is no number either.
+        const PlainIni::Value* stored = m_ini.find(key);
+        return stored && !stored->isList ? parseValue(stored->text).value_or(def) : def;
+    }
+    if (NativeSettingsAreTheRegistry()) {
+        const std::optional<QString> stored =
+            ReadNativeSettingText(m_settings->organizationName(), m_settings->applicationName(), key);
+        return stored ? parseValue(*stored).value_or(def) : def;
+    }
     const QVariant stored = m_settings->value(key);
     if (!stored.isValid())
         return def;
-    // A list (a value with commas in an INI file) or any other non-number reads as missing. An answer
-    // is text or a number: what the settings library makes of "@ByteArray(...)", "@Size(...)" or
-    // "@Variant(...)" in a file is no answer either.
+    // Elsewhere, what the settings library makes of a stored text other than text or a number is no
+    // answer.
     switch (stored.typeId()) {
     case QMetaType::QString:
     case QMetaType::Int:
@@ -258,38 +254,13 @@ bool SettingsStore::commitToFile(const CommitCheck& check) {
                                        "copy cannot keep"));
     }
 
-    // QSettings makes the new content from a copy of the old, so that what it cannot rewrite leaves
-    // the file alone, and so that it keeps the groups and keys of others.
-    ReplacementFile staging;
-    if (!staging.create(folder, prefix, kScratchSuffix) || !staging.write(current.bytes) || !staging.close())
-        return fail(kNoNewCopy.arg(staging.error()));
-    std::map<QString, QVariant> meant;
-    qint64 room = 0;
-    {
-        QSettings staged(staging.path(), QSettings::IniFormat);
-        for (const QString& key : staged.allKeys())
-            meant[key] = staged.value(key);
-        if (staged.status() == QSettings::FormatError)
-            return fail(kLosesLines);
-        for (const auto& [key, value] : m_pending)
-            meant[key] = QString::number(value);
-        // QSettings tells nothing of a write that fails for want of room at the end (its QSaveFile
-        // renames the short file into place all the same): the new copy is read back below, and the
-        // system asked with a file of this size why it is short.
-        room = kLockFileRoom + IniSize(meant);
-        for (const auto& [key, value] : m_pending)
-            staged.setValue(key, value);
-        staged.sync();
-        if (staged.status() == QSettings::FormatError)
-            return fail(kLosesLines);
-        if (staged.status() != QSettings::NoError)
-            return fail(kNoNewCopy.arg(WhyNotWritable(folder, prefix, room)));
-    }
-    const FileRead made = ReadRegularFile(staging.path());
-    staging.remove();
-    if (!made.ok)
-        return fail(QStringLiteral("a new copy cannot be read back: %1").arg(made.error));
-    const QByteArray& content = made.bytes;
+    // The new content: the old with the answers set, and the groups and keys of others as they were.
+    PlainIni staged(current.bytes);
+    if (!staged.allLinesAreSettings())
+        return fail(kLosesLines);
+    for (const auto& [key, value] : m_pending)
+        staged.set(key, QString::number(value));
+    const QByteArray content = staged.text();
 
     if (!out.write(content) || !out.sync() || !out.close())
         return fail(kNoNewCopy.arg(out.error()));
@@ -299,11 +270,12 @@ bool SettingsStore::commitToFile(const CommitCheck& check) {
     if (!written.ok)
         return fail(QStringLiteral("a new copy cannot be read back: %1").arg(written.error));
     {
-        SettingsStore readBack(std::make_unique<QSettings>(out.path(), QSettings::IniFormat));
-        if (written.bytes != content || !readBack.readable() || !ReadsAs(*readBack.m_settings, meant)) {
-            // Most likely QSettings' own write failed unnoticed: the system may say why.
+        SettingsStore readBack(out.path());
+        if (written.bytes != content || !readBack.m_ini.allLinesAreSettings() ||
+            !(readBack.m_ini == staged)) {
+            // A write failed unnoticed: the system may say why.
             return fail(QStringLiteral("its new copy does not read back as written (%1)")
-                            .arg(WhyNotWritable(folder, prefix, std::max(room, qint64(content.size())))));
+                            .arg(WhyNotWritable(folder, prefix, kLockFileRoom + content.size())));
         }
         if (check && !check(readBack))
             return fail(QStringLiteral("its new content does not read back as written"));
@@ -313,7 +285,7 @@ bool SettingsStore::commitToFile(const CommitCheck& check) {
     const bool replaced = out.replace(target.filePath());
     m_commitReplacedFile = out.replaced();
     if (m_commitReplacedFile)
-        m_settings->sync(); // reads the new file
+        readFile();
     if (!replaced)
         return fail(m_commitReplacedFile
                         ? QStringLiteral("the new answers are in place, but may not outlast a crash: %1")
@@ -324,5 +296,5 @@ bool SettingsStore::commitToFile(const CommitCheck& check) {
 }
 
 bool SettingsStore::readable() const {
-    return m_settings->status() != QSettings::FormatError;
+    return m_file ? m_ini.headersOk() : m_settings->status() != QSettings::FormatError;
 }

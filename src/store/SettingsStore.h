@@ -9,9 +9,12 @@
 #include <optional>
 
 #include "settings/SettingsLayout.h"
+#include "store/PlainIni.h"
 
-// The answers' store: the settings file (an INI file on Linux), or on Windows the registry, through
-// QSettings: "<section>/<value name>" keys holding whole numbers. Writes stay in memory until
+// The answers' store: the settings file (an INI file on Linux, in the form QSettings writes), or on
+// Windows the registry through QSettings: "<section>/<value name>" keys holding whole numbers. Every
+// value is read as plain text: what the settings library would turn into data of some type
+// ("@Variant(...)" and the like) is no number, so no answer. Writes stay in memory until
 // commit(). A settings file is replaced in one step, and only once all of its new
 // content is on the disk and reads back as meant: a crash, a full disk or a refusal in the middle of
 // a save leaves the old file exactly as it was.
@@ -45,18 +48,22 @@ class SettingsStore : public ProfileStore {
     bool commitReplacedFile() const { return m_commitReplacedFile; }
     // False when the file exists but could not be read or parsed.
     bool readable() const;
-    QString fileName() const { return m_settings->fileName(); }
+    QString fileName() const { return m_file ? m_path : m_settings->fileName(); }
 
     // A stored text as a value: a whole number in the signed 32-bit range, or nothing.
     static std::optional<int32_t> parseValue(const QString& text);
 
   private:
+    explicit SettingsStore(const QString& iniFile);
+    void readFile();
     bool commitToFile(const CommitCheck& check);
     bool syncSettings(const CommitCheck& check);
     bool fail(const QString& why);
 
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_settings; // the registry or a macOS preferences file; none for a file
     bool m_file; // an INI file, rather than the Windows registry or a macOS preferences file
+    QString m_path;
+    PlainIni m_ini; // the file as last read
     std::map<QString, int32_t> m_pending;
     bool m_commitFailed = false;
     bool m_commitReplacedFile = false;

@@ -77,13 +77,17 @@ TEST_F(CodeCommand, WorkedExampleAnswers) {
 }
 
 TEST_F(CodeCommand, ValuesThatAreNotNumbersReadAsTheirDefaults) {
-    const QString path = writeSettings(QStringLiteral("[SM]\nPri=lots\nGlomiePref=2147483648\n"
-                                                      "[Fav]\nSenshi0=1, 2\nSenshi1= 3 \nBoostSenshi1=65535\n"
-                                                      "[Dis]\nSenshi0=@ByteArray(3)\nSenshi1=@Size(3 3)\n"));
+    // ChkSec holds the whole number 1 as the settings library stores data of any type, Sec 22 as it
+    // stores a text with a NUL.
+    const QString path =
+        writeSettings(QStringLiteral("[SM]\nPri=lots\nGlomiePref=2147483648\n"
+                                     "ChkSec=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\nSec=@String(22)\n"
+                                     "[Fav]\nSenshi0=1, 2\nSenshi1= 3 \nBoostSenshi1=65535\n"
+                                     "[Dis]\nSenshi0=@ByteArray(3)\nSenshi1=@Size(3 3)\n"));
     const Result result = run({"code", "--settings", path});
     EXPECT_EQ(result.exitCode, 0);
     // Pri and GlomiePref fall back to 15 and 1; the list is no number; " 3 " is; 65535 is −1 in 16 bits;
-    // what the settings library would read as another type than text is no answer.
+    // every "@...(...)" is plain text, no number: none is turned into data.
     EXPECT_EQ(result.out, "GlomieCode(1.12.05) SM:5m- F:sCh[]\n");
 }
 
