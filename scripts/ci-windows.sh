@@ -11,10 +11,17 @@
 #      registry, the next start, the second start, Decode, Paste Code, and a screenshot;
 #   4. the setup program installs silently, the installed encoder runs and finds its help, and the
 #      uninstaller removes it and leaves the answers.
-# Usage: scripts/ci-windows.sh [NATIVE_BUILD_DIR]   (default build/ci; built there where missing)
+# Usage: scripts/ci-windows.sh [--built] [NATIVE_BUILD_DIR]   (default build/ci; built there where
+# missing). --built: `scripts/build-windows.sh --tests NATIVE_BUILD_DIR` has just run, so it is not
+# run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+built=0
+if [ "${1:-}" = --built ]; then
+  built=1
+  shift
+fi
 native=$(realpath "${1:-build/ci}")
 out=$root/build/windows-cross
 start=$SECONDS
@@ -30,7 +37,8 @@ if [ ! -f "$native/CMakeCache.txt" ]; then
   cmake --preset ci >/dev/null
 fi
 cmake --build "$native" --target glomiecode-cli glomie-engine-oracle glomie-render-icon engine_tests
-scripts/build-windows.sh --tests "$native"
+((built)) || scripts/build-windows.sh --tests "$native"
+[ -f "$out/dist/bin/glomiecode.exe" ] || { echo "ci-windows: nothing built in $out/dist" >&2 && exit 1; }
 say "built for Windows"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
 dist=$out/dist
