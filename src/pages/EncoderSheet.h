@@ -27,8 +27,8 @@ class EncoderSheet : public QDialog {
     const std::string& fullCode() const { return m_code.fullCode(); }
 
     QTabWidget& tabs() const { return *m_tabs; }
-    // The page at a tab position, in tab order.
-    AnswerPage& page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
+    // The page at a tab position, in tab order; built, if it was not yet.
+    AnswerPage& page(int index) const;
 
     // What the Help button does; the application sets it.
     void setHelpHandler(std::function<void()> handler) { m_helpHandler = std::move(handler); }
@@ -66,6 +66,8 @@ class EncoderSheet : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Once the sheet is drawn, the pages not built with it are built, one at a time.
+    bool event(QEvent* event) override;
     // Text dropped anywhere on the sheet is pasted as a code.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -75,6 +77,10 @@ class EncoderSheet : public QDialog {
 
   private:
     void addPage(AnswerPage* page);
+    // A page built after the sheet: its controls are the sheet's like the others'.
+    void adoptPage(AnswerPage& page);
+    void keepButtonsLast();
+    void buildNextPage();
     void applyAnswer(AnswerPage& page, int question, int value);
     void currentChanged(int index);
     // Ctrl+Tab and the like: the next (1) or previous (-1) page, round the ends.
@@ -90,13 +96,14 @@ class EncoderSheet : public QDialog {
     AnswerSet m_answers;
     std::optional<AnswerSet> m_beforePaste;
     CodeFrame m_code{m_answers};
-    QTabWidget* m_tabs;
-    QDialogButtonBox* m_buttons;
+    QTabWidget* m_tabs = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
     std::array<AnswerPage*, kPageCount> m_pages{};
     QRect m_place;
     int m_current = 0;
     bool m_reverting = false;
     bool m_shown = false;
+    bool m_buildingPages = false;
     std::function<void()> m_helpHandler;
     std::function<void(QWidget&)> m_thanksHandler;
     std::function<void(QWidget&, const QString&)> m_decodeHandler;

@@ -15,7 +15,9 @@
 #include "rules/PageRules.h"
 
 ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::Obsession, answers, parent) {
+    : AnswerPage(PageId::Obsession, answers, parent) {}
+
+void ObsessionPage::buildQuestions() {
     // The head: icon, about lines and the thanks button.
     auto* head = new QHBoxLayout;
     auto* icon = new QLabel(this);
