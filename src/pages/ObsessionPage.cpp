@@ -21,7 +21,9 @@ void ObsessionPage::buildQuestions() {
     // The head: icon, about lines and the thanks button.
     auto* head = new QHBoxLayout;
     auto* icon = new QLabel(this);
-    icon->setPixmap(ProgramIcon().pixmap(48, 48));
+    // The program's icon as the sheet's window carries it, read once for both.
+    const QIcon programIcon = windowIcon().isNull() ? ProgramIcon() : windowIcon();
+    icon->setPixmap(programIcon.pixmap(48, 48));
     icon->setAccessibleName(tr("Glomie Code Encoder"));
     head->addWidget(icon);
     const std::string decoderHost = ConfiguredDecoderHost();
