@@ -265,8 +265,9 @@ void EncoderSheet::showEvent(QShowEvent* event) {
     m_shown = true;
     m_current = m_tabs->currentIndex();
     activate(page(m_current));
+    // Once the window is on the screen: what the handler shows comes up over it.
     if (m_shownHandler)
-        m_shownHandler();
+        QTimer::singleShot(0, this, [this] { m_shownHandler(); });
 }
 
 // The whole of every page where the screen has room for it, and never more than the screen's free

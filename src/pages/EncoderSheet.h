@@ -41,7 +41,8 @@ class EncoderSheet : public QDialog {
     // Where the sheet was left last time (its geometry, without the frame). It opens there when that
     // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
     void setPlace(const QRect& place) { m_place = place; }
-    // Called once when the sheet is first shown (the application shows its splash then).
+    // Called once just after the sheet is first shown, its window on the screen (the application
+    // shows its splash over it then).
     void setShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
     // Asked on OK once the current page may be left: false keeps the sheet open (the application
     // saves the answers here, and keeps them on the screen when they could not be saved).
