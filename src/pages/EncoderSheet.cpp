@@ -27,9 +27,8 @@
 
 #include "Version.h"
 
-EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
+EncoderSheet::EncoderSheet(QWidget* parent, const std::function<QIcon()>& icon) : QDialog(parent) {
     setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
-    setWindowIcon(ProgramIcon());
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Tabs"));
@@ -52,6 +51,7 @@ EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
     // that the sheet opens as large as its pages need. The others are built once it is drawn.
     for (PageId first : {PageId::Obsession, PageId::Experience})
         m_pages[static_cast<size_t>(first)]->build();
+    setWindowIcon(icon ? icon() : ProgramIcon());
     // On a narrow screen the tabs scroll; their arrows are for the mouse (the keyboard has Ctrl+Tab),
     // and Tab goes from the tabs straight to the page.
     for (auto* arrow : m_tabs->tabBar()->findChildren<QToolButton*>())

@@ -18,7 +18,9 @@
 class EncoderSheet : public QDialog {
     Q_OBJECT
   public:
-    explicit EncoderSheet(QWidget* parent = nullptr);
+    // The window's icon is asked of icon once the first pages are built (the application reads it
+    // meanwhile); without icon, the sheet reads it itself.
+    explicit EncoderSheet(QWidget* parent = nullptr, const std::function<QIcon()>& icon = {});
     ~EncoderSheet() override;
 
     const AnswerSet& answers() const { return m_answers; }

@@ -21,9 +21,7 @@ void ObsessionPage::buildQuestions() {
     // The head: icon, about lines and the thanks button.
     auto* head = new QHBoxLayout;
     auto* icon = new QLabel(this);
-    // The program's icon as the sheet's window carries it, read once for both.
-    const QIcon programIcon = windowIcon().isNull() ? ProgramIcon() : windowIcon();
-    icon->setPixmap(programIcon.pixmap(48, 48));
+    icon->setPixmap(ProgramPicture(48, devicePixelRatioF()));
     icon->setAccessibleName(tr("Glomie Code Encoder"));
     head->addWidget(icon);
     const std::string decoderHost = ConfiguredDecoderHost();
