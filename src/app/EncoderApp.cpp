@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <array>
 #include <climits>
+#include <future>
 #include <optional>
 #include <string_view>
 
@@ -19,6 +20,7 @@
 #include "app/StartOptions.h"
 #include "pages/EncoderSheet.h"
 #include "pages/MessageBoxes.h"
+#include "pages/ProgramIcon.h"
 #include "platform/DesktopOpen.h"
 #include "platform/FileLimit.h"
 #include "platform/ParentConsole.h"
@@ -111,8 +113,11 @@ bool EncoderApp::saveSheet(SettingsStore& store, const EncoderSheet& sheet) {
 bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory, bool showSplash,
                           InstanceLock* lock) {
     DecoderHandOff handOff;
+    // The pictures of the window's icon and of the splash are read on threads of their own while
+    // the sheet is being built.
+    std::future<std::vector<QImage>> iconPictures = std::async(std::launch::async, &ReadProgramIconPictures);
     Splash splash(showSplash);
-    EncoderSheet sheet;
+    EncoderSheet sheet(nullptr, [&iconPictures] { return ProgramIcon(iconPictures.get()); });
     prepareSheet(sheet, programDirectory, handOff, splash);
     if (lock)
         lock->listenForLaterCopies([&sheet] { BringToFront(sheet); });

@@ -12,8 +12,9 @@
 
 namespace {
 // The picture, prepared at build time: on a screen with more than one pixel to a point its
-// doubled version (NAME@2x.png beside NAME.png) where there is one. Null when it cannot be loaded.
-QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
+// doubled version (NAME@2x.png beside NAME.png) where there is one. Null when it cannot be read.
+// Safe on any thread.
+QImage ReadPicture(const QString& path, qreal pixelRatio) {
     if (pixelRatio > 1) {
         const QFileInfo plain(path);
         const QString doubled =
@@ -21,18 +22,29 @@ QPixmap LoadPicture(const QString& path, qreal pixelRatio) {
         QImage image = QImageReader(doubled).read();
         if (!image.isNull()) {
             image.setDevicePixelRatio(2);
-            return QPixmap::fromImage(std::move(image));
+            return image;
         }
     }
-    return QPixmap::fromImage(QImageReader(path).read());
+    return QImageReader(path).read();
 }
 } // namespace
+
+Splash::Splash(bool enabled) : m_enabled(enabled) {
+    if (!m_enabled)
+        return;
+    m_readingRatio = qApp->devicePixelRatio();
+    m_reading = std::async(std::launch::async, [picture = kDefaultPicture, ratio = m_readingRatio] {
+        return ReadPicture(picture, ratio);
+    });
+}
 
 void Splash::show(QWidget* owner, const QString& picture) {
     if (!m_enabled || window())
         return;
-    const QPixmap pixmap =
-        LoadPicture(picture, owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio());
+    const qreal ratio = owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio();
+    // The picture read beforehand where it is the one wanted, for this screen.
+    const bool readBefore = m_reading.valid() && picture == kDefaultPicture && ratio == m_readingRatio;
+    const QPixmap pixmap = QPixmap::fromImage(readBefore ? m_reading.get() : ReadPicture(picture, ratio));
     if (pixmap.isNull())
         return;
     m_window = new SplashWindow(owner, pixmap);

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <future>
 
 class QTimer;
 
@@ -46,7 +48,9 @@ class Splash {
   public:
     static inline const QString kDefaultPicture = QStringLiteral(":/glomiecode/splash.png");
 
-    explicit Splash(bool enabled) : m_enabled(enabled) {}
+    // When enabled, the default picture is read at once, on a thread of its own, while the sheet is
+    // being built.
+    explicit Splash(bool enabled);
 
     // Shows the splash over owner, unless it is switched off, already up, or the picture cannot be
     // loaded (then nothing is shown and nothing said).
@@ -58,5 +62,7 @@ class Splash {
 
   private:
     bool m_enabled;
+    std::future<QImage> m_reading;
+    qreal m_readingRatio = 1;
     QPointer<SplashWindow> m_window;
 };

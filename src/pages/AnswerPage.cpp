@@ -89,7 +89,12 @@ QMimeData* CodeBox::createMimeDataFromSelection() const {
 }
 
 AnswerPage::AnswerPage(PageId page, const AnswerSet& answers, QWidget* parent)
-    : QWidget(parent), m_page(page), m_answers(answers), m_controls(QuestionsOf(page).size(), nullptr) {
+    : QWidget(parent), m_page(page), m_answers(answers), m_controls(QuestionsOf(page).size(), nullptr) {}
+
+void AnswerPage::build() {
+    if (m_built)
+        return;
+    m_built = true;
     auto* layout = new QVBoxLayout(this);
     auto* scrollArea = new PageScrollArea(this);
     scrollArea->setFrameShape(QFrame::NoFrame);
@@ -100,6 +105,15 @@ AnswerPage::AnswerPage(PageId page, const AnswerSet& answers, QWidget* parent)
     m_body->setContentsMargins(0, 0, 0, 0);
     scrollArea->setWidget(body);
     layout->addWidget(scrollArea, 1);
+    buildQuestions();
+    emit built();
+}
+
+// Built before it is first shown, so that its controls come up with it.
+void AnswerPage::setVisible(bool visible) {
+    if (visible)
+        build();
+    QWidget::setVisible(visible);
 }
 
 QString AnswerPage::caption() const {
@@ -249,6 +263,8 @@ void AnswerPage::buildFoot(QWidget* afterFoot) {
     m_pasteNote = new QLabel(tr("Code taken: Ctrl+Z brings back your answers"), this);
     m_pasteNote->setAccessibleName(m_pasteNote->text());
     m_pasteNote->setVisible(m_pasteUndoable);
+    if (m_pasteUndoable)
+        m_codeBox->setAccessibleDescription(m_pasteNote->text());
     auto* codeColumn = new QVBoxLayout;
     codeColumn->addWidget(m_codeBox);
     codeColumn->addWidget(m_pasteNote);
@@ -286,6 +302,8 @@ void AnswerPage::showCode(const QString& code) {
 }
 
 void AnswerPage::showAnswers(bool withCounts) {
+    if (!m_built)
+        return;
     const auto questions = QuestionsOf(m_page);
     for (size_t i = 0; i < questions.size(); ++i)
         if (withCounts || questions[i].Kind != ControlKind::Count)

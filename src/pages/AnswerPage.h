@@ -50,6 +50,8 @@ class CodeBox : public QPlainTextEdit {
 // questions, shows the answers and what the rules leave open, and reports every change the user makes
 // with answerChanged; it never changes an answer itself. At its foot: the read-only code box with
 // "&Decode" and "&Copy Code". The questions scroll above the foot when the screen is too small.
+// A page is made empty and builds its controls when first asked to (build), at the latest when it
+// is first shown: the sheet comes up without waiting for the pages not yet seen.
 class AnswerPage : public QWidget {
     Q_OBJECT
   public:
@@ -58,8 +60,13 @@ class AnswerPage : public QWidget {
     PageId pageId() const { return m_page; }
     QString caption() const;
 
+    // Builds the page's controls, once; then says so with built().
+    void build();
+    bool isBuilt() const { return m_built; }
+    void setVisible(bool visible) override;
+
     // Every answer of the page into its control (count boxes too when withCounts), and the open
-    // questions. Nothing shown counts as the user's change.
+    // questions; nothing before the page is built. Nothing shown counts as the user's change.
     void showAnswers(bool withCounts = true);
     void showCode(const QString& code);
     // The page is about to be left: blank count boxes become "0", then every count is checked in the
@@ -82,6 +89,8 @@ class AnswerPage : public QWidget {
     void setPasteUndoable(bool undoable);
 
   signals:
+    // The page's controls have just been made.
+    void built();
     // The user gave a question a value (see AnswerQuestion).
     void answerChanged(int question, int value);
     void decodeRequested(const QString& code);
@@ -89,6 +98,8 @@ class AnswerPage : public QWidget {
     void undoPasteRequested();
 
   protected:
+    // Makes the page's own controls in body(), in the order of the page, and ends with buildFoot.
+    virtual void buildQuestions() = 0;
     // Puts the code box and its buttons under the page's own controls. Made after them, they come
     // last in the tab order; afterFoot, if given, comes after them.
     void buildFoot(QWidget* afterFoot = nullptr);
@@ -129,7 +140,8 @@ class AnswerPage : public QWidget {
     std::vector<QWidget*> m_controls; // by question index
     std::vector<std::pair<QWidget*, int>> m_followers;
     std::vector<std::pair<QGroupBox*, int>> m_groups;
-    QVBoxLayout* m_body;
+    bool m_built = false;
+    QVBoxLayout* m_body = nullptr;
     CodeBox* m_codeBox = nullptr;
     QPushButton* m_copyCode = nullptr;
     QLabel* m_pasteNote = nullptr;

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,9 +27,8 @@
 
 #include "Version.h"
 
-EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
+EncoderSheet::EncoderSheet(QWidget* parent, const std::function<QIcon()>& icon) : QDialog(parent) {
     setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
-    setWindowIcon(ProgramIcon());
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Tabs"));
@@ -47,6 +47,11 @@ EncoderSheet::EncoderSheet(QWidget* parent) : QDialog(parent) {
     addPage(new MorePersonalPage(m_answers));
     addPage(new EvenMorePersonalPage(m_answers));
     m_tabs->setCurrentIndex(0);
+    // Built with the sheet: the page shown first, and Experience, the widest and tallest page, so
+    // that the sheet opens as large as its pages need. The others are built once it is drawn.
+    for (PageId first : {PageId::Obsession, PageId::Experience})
+        m_pages[static_cast<size_t>(first)]->build();
+    setWindowIcon(icon ? icon() : ProgramIcon());
     // On a narrow screen the tabs scroll; their arrows are for the mouse (the keyboard has Ctrl+Tab),
     // and Tab goes from the tabs straight to the page.
     for (auto* arrow : m_tabs->tabBar()->findChildren<QToolButton*>())
@@ -123,6 +128,57 @@ void EncoderSheet::addPage(AnswerPage* page) {
     });
     connect(page, &AnswerPage::pasteCodeRequested, this, &EncoderSheet::pasteCodeFromClipboard);
     connect(page, &AnswerPage::undoPasteRequested, this, &EncoderSheet::undoPaste);
+    connect(page, &AnswerPage::built, this, [this, page] { adoptPage(*page); });
+}
+
+AnswerPage& EncoderSheet::page(int index) const {
+    AnswerPage& page = *m_pages.at(static_cast<size_t>(index));
+    page.build();
+    return page;
+}
+
+void EncoderSheet::adoptPage(AnswerPage& page) {
+    // The pages built with the sheet are taken in at its end, with the rest of it.
+    if (!m_buttons)
+        return;
+    for (QWidget* child : page.findChildren<QWidget*>()) {
+        child->setAcceptDrops(false);
+        child->installEventFilter(this);
+    }
+    keepButtonsLast();
+    page.showAnswers();
+}
+
+// Controls made after the sheet come last in its focus chain, behind OK, Cancel and Help: the buttons
+// go back to its end, so that Tab reaches them from the last control of every page, as it did.
+void EncoderSheet::keepButtonsLast() {
+    QWidget* last = previousInFocusChain();
+    while (last != this && (last->focusPolicy() == Qt::NoFocus || m_buttons->isAncestorOf(last)))
+        last = last->previousInFocusChain();
+    // The box passes the focus to its first button and moves with its buttons; only a widget that
+    // takes the focus is moved, though.
+    const Qt::FocusPolicy policy = m_buttons->focusPolicy();
+    m_buttons->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(last, m_buttons);
+    m_buttons->setFocusPolicy(policy);
+}
+
+bool EncoderSheet::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !m_buildingPages) {
+        m_buildingPages = true;
+        QTimer::singleShot(0, this, &EncoderSheet::buildNextPage);
+    }
+    return QDialog::event(event);
+}
+
+// One page at a time, so that what the user does meanwhile is not kept waiting.
+void EncoderSheet::buildNextPage() {
+    const auto unbuilt =
+        std::find_if(m_pages.begin(), m_pages.end(), [](AnswerPage* each) { return !each->isBuilt(); });
+    if (unbuilt == m_pages.end())
+        return;
+    (*unbuilt)->build();
+    QTimer::singleShot(0, this, &EncoderSheet::buildNextPage);
 }
 
 void EncoderSheet::setAnswers(const AnswerSet& answers) {
@@ -209,8 +265,9 @@ void EncoderSheet::showEvent(QShowEvent* event) {
     m_shown = true;
     m_current = m_tabs->currentIndex();
     activate(page(m_current));
+    // Once the window is on the screen: what the handler shows comes up over it.
     if (m_shownHandler)
-        m_shownHandler();
+        QTimer::singleShot(0, this, [this] { m_shownHandler(); });
 }
 
 // The whole of every page where the screen has room for it, and never more than the screen's free

@@ -18,7 +18,9 @@
 class EncoderSheet : public QDialog {
     Q_OBJECT
   public:
-    explicit EncoderSheet(QWidget* parent = nullptr);
+    // The window's icon is asked of icon once the first pages are built (the application reads it
+    // meanwhile); without icon, the sheet reads it itself.
+    explicit EncoderSheet(QWidget* parent = nullptr, const std::function<QIcon()>& icon = {});
     ~EncoderSheet() override;
 
     const AnswerSet& answers() const { return m_answers; }
@@ -27,8 +29,8 @@ class EncoderSheet : public QDialog {
     const std::string& fullCode() const { return m_code.fullCode(); }
 
     QTabWidget& tabs() const { return *m_tabs; }
-    // The page at a tab position, in tab order.
-    AnswerPage& page(int index) const { return *m_pages.at(static_cast<size_t>(index)); }
+    // The page at a tab position, in tab order; built, if it was not yet.
+    AnswerPage& page(int index) const;
 
     // What the Help button does; the application sets it.
     void setHelpHandler(std::function<void()> handler) { m_helpHandler = std::move(handler); }
@@ -41,7 +43,8 @@ class EncoderSheet : public QDialog {
     // Where the sheet was left last time (its geometry, without the frame). It opens there when that
     // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
     void setPlace(const QRect& place) { m_place = place; }
-    // Called once when the sheet is first shown (the application shows its splash then).
+    // Called once just after the sheet is first shown, its window on the screen (the application
+    // shows its splash over it then).
     void setShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
     // Asked on OK once the current page may be left: false keeps the sheet open (the application
     // saves the answers here, and keeps them on the screen when they could not be saved).
@@ -66,6 +69,8 @@ class EncoderSheet : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Once the sheet is drawn, the pages not built with it are built, one at a time.
+    bool event(QEvent* event) override;
     // Text dropped anywhere on the sheet is pasted as a code.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -75,6 +80,10 @@ class EncoderSheet : public QDialog {
 
   private:
     void addPage(AnswerPage* page);
+    // A page built after the sheet: its controls are the sheet's like the others'.
+    void adoptPage(AnswerPage& page);
+    void keepButtonsLast();
+    void buildNextPage();
     void applyAnswer(AnswerPage& page, int question, int value);
     void currentChanged(int index);
     // Ctrl+Tab and the like: the next (1) or previous (-1) page, round the ends.
@@ -90,13 +99,14 @@ class EncoderSheet : public QDialog {
     AnswerSet m_answers;
     std::optional<AnswerSet> m_beforePaste;
     CodeFrame m_code{m_answers};
-    QTabWidget* m_tabs;
-    QDialogButtonBox* m_buttons;
+    QTabWidget* m_tabs = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
     std::array<AnswerPage*, kPageCount> m_pages{};
     QRect m_place;
     int m_current = 0;
     bool m_reverting = false;
     bool m_shown = false;
+    bool m_buildingPages = false;
     std::function<void()> m_helpHandler;
     std::function<void(QWidget&)> m_thanksHandler;
     std::function<void(QWidget&, const QString&)> m_decodeHandler;

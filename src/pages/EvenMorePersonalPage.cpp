@@ -7,7 +7,9 @@
 #include <QVBoxLayout>
 
 EvenMorePersonalPage::EvenMorePersonalPage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::EvenMorePersonal, answers, parent) {
+    : AnswerPage(PageId::EvenMorePersonal, answers, parent) {}
+
+void EvenMorePersonalPage::buildQuestions() {
     // The omit boxes come first in the tab order, in a column of their own at the right, each beside
     // the group it omits (so that it scrolls into sight with it).
     QWidget* omits[3] = {};

@@ -9,4 +9,7 @@ class EvenMorePersonalPage : public AnswerPage {
     Q_OBJECT
   public:
     explicit EvenMorePersonalPage(const AnswerSet& answers, QWidget* parent = nullptr);
+
+  protected:
+    void buildQuestions() override;
 };

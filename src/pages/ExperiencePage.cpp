@@ -112,7 +112,9 @@ class PartListBox : public CodeListBox {
 } // namespace
 
 ExperiencePage::ExperiencePage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::Experience, answers, parent) {
+    : AnswerPage(PageId::Experience, answers, parent) {}
+
+void ExperiencePage::buildQuestions() {
     auto* head = new QHBoxLayout;
     QGroupBox* years = makeGroup("YearsGroup", this);
     auto* yearsLayout = new QHBoxLayout(years);

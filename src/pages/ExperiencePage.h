@@ -15,6 +15,7 @@ class ExperiencePage : public AnswerPage {
     explicit ExperiencePage(const AnswerSet& answers, QWidget* parent = nullptr);
 
   protected:
+    void buildQuestions() override;
     void showDerived() override;
 
   private:
@@ -22,5 +23,5 @@ class ExperiencePage : public AnswerPage {
     QGroupBox* buildMangaForm(const char* form);
     std::pair<QLabel*, QWidget*> buildTune(const QString& form, QGroupBox* group);
 
-    QLabel* m_yearsLabel;
+    QLabel* m_yearsLabel = nullptr;
 };

@@ -6,7 +6,9 @@
 #include <QVBoxLayout>
 
 MorePersonalPage::MorePersonalPage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::MorePersonal, answers, parent) {
+    : AnswerPage(PageId::MorePersonal, answers, parent) {}
+
+void MorePersonalPage::buildQuestions() {
     // The omit boxes come first in the tab order, in a column of their own at the right.
     auto* omits = new QVBoxLayout;
     for (const char* omit : {"OmitHair", "OmitTone", "OmitGroup", "OmitBloodType"})

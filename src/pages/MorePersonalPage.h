@@ -8,4 +8,7 @@ class MorePersonalPage : public AnswerPage {
     Q_OBJECT
   public:
     explicit MorePersonalPage(const AnswerSet& answers, QWidget* parent = nullptr);
+
+  protected:
+    void buildQuestions() override;
 };

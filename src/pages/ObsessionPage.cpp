@@ -15,11 +15,13 @@
 #include "rules/PageRules.h"
 
 ObsessionPage::ObsessionPage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::Obsession, answers, parent) {
+    : AnswerPage(PageId::Obsession, answers, parent) {}
+
+void ObsessionPage::buildQuestions() {
     // The head: icon, about lines and the thanks button.
     auto* head = new QHBoxLayout;
     auto* icon = new QLabel(this);
-    icon->setPixmap(ProgramIcon().pixmap(48, 48));
+    icon->setPixmap(ProgramPicture(48, devicePixelRatioF()));
     icon->setAccessibleName(tr("Glomie Code Encoder"));
     head->addWidget(icon);
     const std::string decoderHost = ConfiguredDecoderHost();

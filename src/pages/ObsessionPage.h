@@ -17,8 +17,9 @@ class ObsessionPage : public AnswerPage {
     void thanksRequested();
 
   protected:
+    void buildQuestions() override;
     void showDerived() override;
 
   private:
-    QPlainTextEdit* m_description;
+    QPlainTextEdit* m_description = nullptr;
 };

@@ -7,7 +7,9 @@
 #include <map>
 
 OpinionsPage::OpinionsPage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::Opinions, answers, parent) {
+    : AnswerPage(PageId::Opinions, answers, parent) {}
+
+void OpinionsPage::buildQuestions() {
     auto* columns = new QHBoxLayout;
     auto* topics = new QGridLayout;
     // The omit boxes stand in a column of their own, outside the group boxes they close; each comes

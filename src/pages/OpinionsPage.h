@@ -9,4 +9,7 @@ class OpinionsPage : public AnswerPage {
     Q_OBJECT
   public:
     explicit OpinionsPage(const AnswerSet& answers, QWidget* parent = nullptr);
+
+  protected:
+    void buildQuestions() override;
 };

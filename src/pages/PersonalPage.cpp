@@ -12,7 +12,9 @@ enum { Age, Stature, Weight, Fat, Eyes, LeftEye, RightEye };
 } // namespace
 
 PersonalPage::PersonalPage(const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(PageId::Personal, answers, parent) {
+    : AnswerPage(PageId::Personal, answers, parent) {}
+
+void PersonalPage::buildQuestions() {
     auto* traits = new QGridLayout;
     // The omit boxes stand in a column of their own, so that closing a trait never closes them; each
     // comes first in the tab order of its trait.

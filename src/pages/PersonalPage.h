@@ -9,4 +9,7 @@ class PersonalPage : public AnswerPage {
     Q_OBJECT
   public:
     explicit PersonalPage(const AnswerSet& answers, QWidget* parent = nullptr);
+
+  protected:
+    void buildQuestions() override;
 };

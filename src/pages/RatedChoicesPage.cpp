@@ -5,7 +5,10 @@
 #include <QHBoxLayout>
 
 RatedChoicesPage::RatedChoicesPage(PageId page, const AnswerSet& answers, QWidget* parent)
-    : AnswerPage(page, answers, parent) {
+    : AnswerPage(page, answers, parent) {}
+
+void RatedChoicesPage::buildQuestions() {
+    const PageId page = pageId();
     // Each slot asks four questions in a row: the choice, its trend, its intensity and its tune.
     constexpr int SlotQuestions = 4;
     const auto questions = QuestionsOf(page);

@@ -10,4 +10,7 @@ class RatedChoicesPage : public AnswerPage {
     Q_OBJECT
   public:
     RatedChoicesPage(PageId page, const AnswerSet& answers, QWidget* parent = nullptr);
+
+  protected:
+    void buildQuestions() override;
 };

@@ -111,6 +111,29 @@ TEST_F(PasteCode, EveryCodeComesBackExactlyAndIsStoredOnOk) {
     EXPECT_GT(storedChecks, 150);
 }
 
+// Most pages are built only once the sheet is on the screen: building them after a paste changes no
+// answer, and the paste can still be taken back.
+TEST_F(PasteCode, PagesBuiltAfterThePasteChangeNothing) {
+    const MessageBoxCatcher noQuestions;
+    const std::vector<std::string> codes = CodesToPaste(3);
+    for (auto code = codes.end() - 3; code != codes.end(); ++code) { // answers on every page
+        EncoderSheet sheet;
+        sheet.setAnswers(DefaultAnswers());
+        sheet.show();
+        const auto built = [&sheet] {
+            int count = 0;
+            for (int tab = 0; tab < kPageCount; ++tab)
+                count += static_cast<AnswerPage*>(sheet.tabs().widget(tab))->isBuilt();
+            return count;
+        };
+        ASSERT_LT(built(), kPageCount);
+        ASSERT_EQ(sheet.pasteCode(QString::fromStdString(*code)), Outcome::Taken) << *code;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return built() == kPageCount; }, 5000));
+        EXPECT_EQ(EncodeGlomieCode(sheet.answers()), *code);
+        EXPECT_TRUE(sheet.canUndoPaste()) << *code;
+    }
+}
+
 // A pasted code leaves every page as the same answers loaded from the settings do: the same
 // controls open, the same values shown, on pages shown before the paste and on pages never shown.
 TEST_F(PasteCode, LeavesThePagesAsTheSameAnswersLoadedWould) {

@@ -26,6 +26,8 @@ TEST_F(PropertySheet, HasTenTabsInOrderWithTheFirstSelected) {
     EXPECT_FALSE(sheet.windowIcon().isNull());
 }
 
+// Every page has its foot, and the sheet asks from the start for as much room as its pages need,
+// though most of them are built after it is shown.
 TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
     EncoderSheet& sheet = openSheet();
     for (int i = 0; i < kPageCount; ++i) {
@@ -34,6 +36,14 @@ TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
         EXPECT_EQ(find<QPushButton>(page, "Decode").text(), "&Decode");
         EXPECT_EQ(find<QPushButton>(page, "CopyCode").text(), "&Copy Code");
     }
+    EncoderSheet shown;
+    shown.show();
+    const QSize asked = shown.sizeHint();
+    for (int i = 0; i < kPageCount; ++i) {
+        shown.tabs().setCurrentIndex(i);
+        QCoreApplication::sendPostedEvents(); // the layouts take in the page
+    }
+    EXPECT_EQ(shown.sizeHint(), asked);
 }
 
 TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
@@ -186,6 +196,11 @@ TEST_F(PropertySheet, OnASmallScreenTabWalksEveryPageInOrderAndShowsEachControl)
                 << control->objectName().toStdString() << " is out of sight on " << tab;
         }
         EXPECT_EQ(reached, TabOrders[tab]) << "page " << tab;
+        // Then the sheet's buttons, and back, also on a page built after the sheet.
+        EXPECT_TRUE(buttons.isAncestorOf(QApplication::focusWidget())) << "page " << tab;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(ControlOf(QApplication::focusWidget())->objectName(), TabOrders[tab].last())
+            << "page " << tab;
     }
 }
 
