@@ -153,7 +153,9 @@ void HttpConnection::deadlineReached() {
 }
 
 bool HttpConnection::mayGiveWay(int graceMs, qint64* since) const {
-    *since = m_phaseSince;
+    // On the system's monotonic clock, which every connection shares: each one's own clock starts
+    // when it is accepted, so its readings say nothing about another's.
+    *since = m_clock.msecsSinceReference() + m_phaseSince;
     if (m_phase == Phase::Idle)
         return true;
     if (m_phase != Phase::Request || m_clock.elapsed() - m_phaseSince < graceMs)

@@ -51,7 +51,8 @@ class HttpConnection : public QObject {
     const QHostAddress& peer() const { return m_peer; }
     // When the service is at its cap, whether this connection may be closed to make room for a new
     // one, and since when it may (the longest waiting gives way first): one idle between requests,
-    // or one that has not sent a whole request within the grace time.
+    // or one that has not sent a whole request within the grace time. `since` is on the monotonic
+    // clock, comparable between connections.
     bool mayGiveWay(int graceMs, qint64* since) const;
     // Closed at once, without an answer.
     void drop();

@@ -480,16 +480,21 @@ TEST_F(ServiceOverSocket, AtTheCapTheLongestWaitingMakesRoom) {
         qint64 took = -1;
         std::thread clients([&] {
             QTcpSocket held[2];
-            for (QTcpSocket& socket : held) {
+            // The first waits a while before its request: idle longest all the same, though for less
+            // of its own time than the second has been open.
+            const unsigned long beforeRequestMs[2] = {400, 0};
+            for (int at = 0; at < 2; ++at) {
+                QTcpSocket& socket = held[at];
                 socket.connectToHost(QHostAddress::LocalHost, port);
                 socket.waitForConnected(5000);
+                QThread::msleep(beforeRequestMs[at]);
                 if (idle) {
                     socket.write(kKeptAliveRequest);
                     socket.waitForBytesWritten(1000);
                     socket.waitForReadyRead(2000);
                     socket.readAll();
                 }
-                QThread::msleep(300);
+                QThread::msleep(250);
             }
             QElapsedTimer clock;
             clock.start();
