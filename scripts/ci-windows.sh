@@ -50,8 +50,11 @@ export WINEPREFIX=$out/ci-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES=
 rm -rf "$WINEPREFIX"
 (unset DISPLAY && wine wineboot --init >"$out/wineboot.log" 2>&1 && wineserver -w)
 say "made a fresh Wine prefix"
+# A Linux path as the Windows programs see it: Wine's drive Z: is the root. (Worked out here rather
+# than asked of winepath, a Windows program itself, which can fail and print its failure instead.)
+windows_path() { local path; path=$(realpath "$1") && echo "Z:${path//\//\\}"; }
 # The test programs find the Qt and compiler DLLs in the folder the encoder ships with.
-export WINEPATH="$(winepath -w "$dist/bin")"
+export WINEPATH="$(windows_path "$dist/bin")"
 
 # ---- 1. The GoogleTest suites under Wine.
 # The encoder's own suite (gui_tests) is not among them: it drives the widgets with Qt Test, which
@@ -130,7 +133,7 @@ compared=0
 for settings in "$answers"/*.ini; do
   name=$(basename "$settings" .ini)
   linux_code=$("$cli_linux" code --settings "$settings")
-  windows_code=$(wine "$cli_windows" code --settings "$(winepath -w "$settings")" | tr -d '\r')
+  windows_code=$(wine "$cli_windows" code --settings "$(windows_path "$settings")" | tr -d '\r')
   if [ "$linux_code" != "$windows_code" ]; then
     fail "$name: the Windows command line's code differs: '$windows_code', not '$linux_code'"
     continue
