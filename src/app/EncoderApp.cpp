@@ -8,11 +8,11 @@
 #include <QTextStream>
 #include <array>
 #include <climits>
-#include <future>
 #include <optional>
 #include <string_view>
 
 #include "Version.h"
+#include "app/BackgroundValue.h"
 #include "app/DecoderHandOff.h"
 #include "app/HelpAndThanks.h"
 #include "app/InstanceLock.h"
@@ -115,9 +115,9 @@ bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory,
     DecoderHandOff handOff;
     // The pictures of the window's icon and of the splash are read on threads of their own while
     // the sheet is being built.
-    std::future<std::vector<QImage>> iconPictures = std::async(std::launch::async, &ReadProgramIconPictures);
+    BackgroundValue<std::vector<QImage>> iconPictures(&ReadProgramIconPictures);
     Splash splash(showSplash);
-    EncoderSheet sheet(nullptr, [&iconPictures] { return ProgramIcon(iconPictures.get()); });
+    EncoderSheet sheet(nullptr, [&iconPictures] { return ProgramIcon(iconPictures.value()); });
     prepareSheet(sheet, programDirectory, handOff, splash);
     if (lock)
         lock->listenForLaterCopies([&sheet] { BringToFront(sheet); });

@@ -33,9 +33,8 @@ Splash::Splash(bool enabled) : m_enabled(enabled) {
     if (!m_enabled)
         return;
     m_readingRatio = qApp->devicePixelRatio();
-    m_reading = std::async(std::launch::async, [picture = kDefaultPicture, ratio = m_readingRatio] {
-        return ReadPicture(picture, ratio);
-    });
+    m_reading = std::make_unique<BackgroundValue<QImage>>(
+        [picture = kDefaultPicture, ratio = m_readingRatio] { return ReadPicture(picture, ratio); });
 }
 
 void Splash::show(QWidget* owner, const QString& picture) {
@@ -43,8 +42,8 @@ void Splash::show(QWidget* owner, const QString& picture) {
         return;
     const qreal ratio = owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio();
     // The picture read beforehand where it is the one wanted, for this screen.
-    const bool readBefore = m_reading.valid() && picture == kDefaultPicture && ratio == m_readingRatio;
-    const QPixmap pixmap = QPixmap::fromImage(readBefore ? m_reading.get() : ReadPicture(picture, ratio));
+    const bool readBefore = m_reading && picture == kDefaultPicture && ratio == m_readingRatio;
+    const QPixmap pixmap = QPixmap::fromImage(readBefore ? m_reading->value() : ReadPicture(picture, ratio));
     if (pixmap.isNull())
         return;
     m_window = new SplashWindow(owner, pixmap);

@@ -6,7 +6,9 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <future>
+#include <memory>
+
+#include "app/BackgroundValue.h"
 
 class QTimer;
 
@@ -62,7 +64,7 @@ class Splash {
 
   private:
     bool m_enabled;
-    std::future<QImage> m_reading;
+    std::unique_ptr<BackgroundValue<QImage>> m_reading;
     qreal m_readingRatio = 1;
     QPointer<SplashWindow> m_window;
 };
