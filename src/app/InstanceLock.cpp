@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "app/InstanceLock.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include "platform/PrivateFolder.h"
 
@@ -44,7 +46,18 @@ InstanceLock::InstanceLock(const QString& executablePath, const QString& folder)
 }
 
 bool InstanceLock::acquire() {
-    return m_file.tryLock(0);
+    if (m_file.tryLock(0))
+        return true;
+    // A lock naming this very process was left by an earlier run that had the same process id (Wine
+    // hands a program the same id after each restart; a system started afresh may too), so no copy
+    // holds it, unless it is held open: then it cannot be removed.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_file.error() != QLockFile::LockFailedError || !m_file.getLockInfo(&pid, &host, &application) ||
+        pid != QCoreApplication::applicationPid() || host != QSysInfo::machineHostName())
+        return false;
+    return m_file.removeStaleLockFile() && m_file.tryLock(0);
 }
 
 QString InstanceLock::serverName() const {

@@ -170,6 +170,22 @@ TEST_F(SingleInstance, ALongRunningCopyKeepsItsLock) {
     EXPECT_TRUE(QFileInfo::exists(lockFile.fileName()));
 }
 
+// A lock left by an earlier run that had this process's id (Wine gives the same id after a restart)
+// is no running copy's; one this process holds open is.
+TEST_F(SingleInstance, ALockLeftUnderThisProcessIdIsTakenOver) {
+    QFile left(InstanceLock::lockPath(m_program, lockDir()));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.write(QStringLiteral("%1\n%2\n%3\n%4\n")
+                   .arg(QCoreApplication::applicationPid())
+                   .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+                        QSysInfo::machineHostName(), QString::fromLatin1(QSysInfo::machineUniqueId()))
+                   .toUtf8());
+    left.close();
+    const auto first = acquire(m_program);
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(acquire(m_program));
+}
+
 TEST_F(SingleInstance, LivesInTheGivenFolderWithoutThePathInItsName) {
     const QFileInfo lock(InstanceLock::lockPath(m_program, lockDir()));
     EXPECT_EQ(lock.absolutePath(), QFileInfo(lockDir()).absoluteFilePath());
