@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/EncoderApp.h"
+#include "platform/QuickExit.h"
 
 int main(int argc, char* argv[]) {
-    return EncoderApp::run(argc, argv);
+    const int status = EncoderApp::run(argc, argv);
+    // The answers are saved, the lock removed and every window gone: nothing is left to tear down.
+    QuickExit(status);
+    return status;
 }
