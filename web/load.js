@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Sends for the engine as soon as the page begins, while the rest of it loads: GlomieEncoder.engineLoading
-// is the engine's module once it has started. Served over http(s), the engine's WebAssembly is a
+// is the engine's module once it has started. Written into the page when the site is built
+// (inline-loader.js), so that nothing waits for a file of its own first. Served over http(s), the engine's WebAssembly is a
 // file of its own, compiled while it arrives; opened from a folder, the engine carries its module
 // inside it (engine.js), since a page from a folder may fetch nothing.
 (function () {
