@@ -39,10 +39,22 @@
       return streaming ? WebAssembly.compileStreaming(response) : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
     });
   }
+  // The served glue (GlomieEngineServed) is a deferred script of the page: it has run by the time
+  // the page's scripts have (DOMContentLoaded).
+  let scriptsRan = false;
+  const scriptsRunning = new Promise((resolve) => document.addEventListener('DOMContentLoaded', () => {
+    scriptsRan = true;
+    resolve();
+  }, { once: true }));
+  function servedGlue() {
+    const ran = () => typeof GlomieEngineServed === 'function';
+    const glue = () => (ran() ? Promise.resolve() : Promise.reject(new Error('its engine could not be loaded')));
+    return ran() || scriptsRan ? glue() : scriptsRunning.then(glue);
+  }
   // The compiled module is made an instance at once: no wait for another turn of the page.
   function startServed(compiled) {
     return new Promise((resolve, reject) => {
-      GlomieEngine({
+      GlomieEngineServed({
         instantiateWasm(imports, receive) {
           try {
             const instance = new WebAssembly.Instance(compiled, imports);
@@ -57,8 +69,7 @@
     });
   }
   function loadServed() {
-    const compiling = compileServed();
-    return Promise.all([load('engine-served.js'), compiling]).then(([, compiled]) => startServed(compiled));
+    return compileServed().then((compiled) => servedGlue().then(() => startServed(compiled)));
   }
   const single = () => load('engine.js').then(startSingle);
   // A host whose policy refuses the module's own file gets the single file.
