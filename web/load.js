@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Sends for the engine as soon as the page begins, while the rest of it loads: GlomieEncoder.engineLoading
-// is the engine's module once it has started. Written into the page when the site is built
-// (inline-loader.js), so that nothing waits for a file of its own first. Served over http(s), the engine's WebAssembly is a
-// file of its own, compiled while it arrives; opened from a folder, the engine carries its module
-// inside it (engine.js), since a page from a folder may fetch nothing.
+// Sends for the engine as soon as the page begins, while the rest of it loads:
+// GlomieEncoder.engineLoading is the engine's module once it has started. Written into the page
+// when the site is built (inline-loader.js), so that nothing waits for a file of its own first.
+// Served over http(s), the engine's WebAssembly is a file of its own, compiled while it arrives;
+// opened from a folder, the engine carries its module inside it (engine.js), since a page from a
+// folder may fetch nothing.
 (function () {
   'use strict';
   const ns = (window.GlomieEncoder = window.GlomieEncoder || {});
@@ -30,8 +31,8 @@
       window.fetch = fetchFunction;
     }
   }
-  // The module's own file is sent for beside its glue, not after it, and compiled while it arrives
-  // (where the host names it as WebAssembly; else once it is all there).
+  // The module's own file is sent for before anything else of the page, and compiled while it
+  // arrives (where the host names it as WebAssembly; else once it is all there).
   function compileServed() {
     return window.fetch('engine-served.wasm', { credentials: 'same-origin' }).then((response) => {
       if (!response.ok) throw new Error('its engine could not be loaded');
