@@ -6,7 +6,7 @@
 // the page is next opened: it keeps the new files, and the visit after has them.
 'use strict';
 const keptName = 'glomiecode-site-@SITE_VERSION@';
-const files = ['./', 'index.html', 'style.css', 'load.js', 'page.js', 'engine-served.js', 'engine-served.wasm', 'engine.js', 'icon.svg', 'manifest.webmanifest'];
+const files = ['./', 'index.html', 'style.css', 'page.js', 'engine-served.js', 'engine-served.wasm', 'engine.js', 'icon.svg', 'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(keptName).then((kept) => kept.addAll(files.map((file) => new Request(file, { cache: 'reload' })))).then(() => self.skipWaiting()));

@@ -23,8 +23,11 @@
   }
   ns.tooLong = (text) => utf8Length(text) > ns.longestText;
 
+  // The page's address without its fragment: the page changes nothing else of it (a code in the
+  // address is taken out by replaceState, which keeps the rest), so it is read once.
+  let here = null;
   ns.shareAddress = function (code) {
-    const here = window.location.href.replace(/#.*$/, '');
+    if (here === null) here = window.location.href.replace(/#.*$/, '');
     return here + '#code=' + encodeURIComponent(code);
   };
 

@@ -359,12 +359,8 @@
   }
 
   const served = window.location.protocol === 'http:' || window.location.protocol === 'https:';
-  // The engine was sent for as the page began (load.js, which may yet be on its way).
-  const engineLoading = ns.engineLoading || new Promise((resolve, reject) => {
-    const loader = document.querySelector('script[src="load.js"]');
-    loader.addEventListener('load', () => resolve(ns.engineLoading));
-    loader.addEventListener('error', () => reject(new Error('its engine could not be loaded')));
-  });
+  // The engine was sent for as the page began (load.js, in the page).
+  const engineLoading = ns.engineLoading || Promise.reject(new Error('its engine was not sent for'));
   engineLoading.then(start, (error) => {
     const loading = document.getElementById('loading');
     if (loading) loading.textContent = 'The encoder could not start in this browser: ' + error;

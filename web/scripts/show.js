@@ -89,28 +89,41 @@
   // that group's part of the page stays as it is; only a group whose lines changed is written again.
   const writtenGroups = new Map(); // a group's title and how often it came before → {group, section}
   // A group's heading and its lines; a group's section written before is written over in place,
-  // line by line, where its text changed.
-  function groupSection(group, section) {
+  // line by line, where its text changed. What each line shows is kept beside it (shown: [{item,
+  // text, page, className}]), so that a change reads nothing back from the page.
+  function groupSection(group, written) {
+    let section = written && written.section;
+    let shown = written ? written.shown : [];
     if (!section) {
       section = document.createElement('section');
       const heading = document.createElement('h3');
       heading.textContent = group.title;
       section.append(heading, document.createElement('ul'));
+      shown = [];
     }
     const list = section.lastChild;
     group.lines.forEach((line, i) => {
-      let item = list.children[i];
-      if (!item) {
-        item = document.createElement('li');
-        list.append(item);
+      let was = shown[i];
+      if (!was) {
+        was = shown[i] = { item: document.createElement('li'), text: null, page: null, className: '' };
+        list.append(was.item);
       }
-      setText(item, line.text);
-      if (item.dataset.page !== String(line.page)) item.dataset.page = line.page;
+      if (was.text !== line.text) {
+        was.item.textContent = line.text;
+        was.text = line.text;
+      }
+      if (was.page !== line.page) {
+        was.item.dataset.page = line.page;
+        was.page = line.page;
+      }
       const className = line.ambiguous ? 'ambiguous' : '';
-      if (item.className !== className) item.className = className;
+      if (was.className !== className) {
+        was.item.className = className;
+        was.className = className;
+      }
     });
-    while (list.children.length > group.lines.length) list.lastChild.remove();
-    return section;
+    while (shown.length > group.lines.length) shown.pop().item.remove();
+    return { group, section, shown };
   }
   // The engine's groups as written on the page: [{group, section}], in the code's order.
   function writeSentences(groups) {
@@ -123,7 +136,7 @@
       keys.add(key);
       let entry = writtenGroups.get(key);
       if (!group.same || !entry) {
-        entry = { group, section: groupSection(group, entry && entry.section) };
+        entry = groupSection(group, entry);
         writtenGroups.set(key, entry);
       }
       return entry;
@@ -131,10 +144,14 @@
     for (const key of writtenGroups.keys()) if (!keys.has(key)) writtenGroups.delete(key);
     return written;
   }
-  // Those of the page being answered first; a group moves only when the order changed.
+  // Those of the page being answered first; a group moves only when the order changed. The order
+  // last placed is kept (placed), so that an unchanged order costs no look at the page.
+  let placed = [];
   function placeSentences(container, written, current) {
     const here = (entry) => entry.group.lines.some((line) => line.page === current);
     const sections = [...written.filter(here), ...written.filter((entry) => !here(entry))].map((entry) => entry.section);
+    if (sections.length === placed.length && sections.every((section, i) => section === placed[i])) return;
+    placed = sections;
     const wanted = new Set(sections);
     for (const child of [...container.children]) if (!wanted.has(child)) child.remove();
     const shown = container.children;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Sends for the engine as soon as the page begins, while the rest of it loads: GlomieEncoder.engineLoading
-// is the engine's module once it has started. Served over http(s), the engine's WebAssembly is a
-// file of its own, compiled while it arrives; opened from a folder, the engine carries its module
-// inside it (engine.js), since a page from a folder may fetch nothing.
+// Sends for the engine as soon as the page begins, while the rest of it loads:
+// GlomieEncoder.engineLoading is the engine's module once it has started. Written into the page
+// when the site is built (inline-loader.js), so that nothing waits for a file of its own first.
+// Served over http(s), the engine's WebAssembly is a file of its own, compiled while it arrives;
+// opened from a folder, the engine carries its module inside it (engine.js), since a page from a
+// folder may fetch nothing.
 (function () {
   'use strict';
   const ns = (window.GlomieEncoder = window.GlomieEncoder || {});
@@ -29,8 +31,8 @@
       window.fetch = fetchFunction;
     }
   }
-  // The module's own file is sent for beside its glue, not after it, and compiled while it arrives
-  // (where the host names it as WebAssembly; else once it is all there).
+  // The module's own file is sent for before anything else of the page, and compiled while it
+  // arrives (where the host names it as WebAssembly; else once it is all there).
   function compileServed() {
     return window.fetch('engine-served.wasm', { credentials: 'same-origin' }).then((response) => {
       if (!response.ok) throw new Error('its engine could not be loaded');
@@ -38,10 +40,22 @@
       return streaming ? WebAssembly.compileStreaming(response) : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
     });
   }
+  // The served glue (GlomieEngineServed) is a deferred script of the page: it has run by the time
+  // the page's scripts have (DOMContentLoaded).
+  let scriptsRan = false;
+  const scriptsRunning = new Promise((resolve) => document.addEventListener('DOMContentLoaded', () => {
+    scriptsRan = true;
+    resolve();
+  }, { once: true }));
+  function servedGlue() {
+    const ran = () => typeof GlomieEngineServed === 'function';
+    const glue = () => (ran() ? Promise.resolve() : Promise.reject(new Error('its engine could not be loaded')));
+    return ran() || scriptsRan ? glue() : scriptsRunning.then(glue);
+  }
   // The compiled module is made an instance at once: no wait for another turn of the page.
   function startServed(compiled) {
     return new Promise((resolve, reject) => {
-      GlomieEngine({
+      GlomieEngineServed({
         instantiateWasm(imports, receive) {
           try {
             const instance = new WebAssembly.Instance(compiled, imports);
@@ -56,8 +70,7 @@
     });
   }
   function loadServed() {
-    const compiling = compileServed();
-    return Promise.all([load('engine-served.js'), compiling]).then(([, compiled]) => startServed(compiled));
+    return compileServed().then((compiled) => servedGlue().then(() => startServed(compiled)));
   }
   const single = () => load('engine.js').then(startSingle);
   // A host whose policy refuses the module's own file gets the single file.
