@@ -229,6 +229,21 @@ std::string RenderDecoderPage(std::string_view text, const DecodeResult& result,
     return page;
 }
 
+std::string SitePagePolicy(std::string_view html) {
+    static constexpr std::string_view kMeta = "<meta http-equiv=\"Content-Security-Policy\" content=\"";
+    const size_t start = html.find(kMeta);
+    if (start == std::string_view::npos)
+        return {};
+    const std::string_view rest = html.substr(start + kMeta.size());
+    const size_t end = rest.find('"');
+    const std::string_view policy = rest.substr(0, end);
+    const bool fitsAHeader =
+        std::all_of(policy.begin(), policy.end(), [](char c) { return c >= ' ' && c != 127; });
+    if (end == std::string_view::npos || policy.empty() || !fitsAHeader)
+        return {};
+    return std::string(policy);
+}
+
 std::string_view SiteContentType(std::string_view name) {
     if (name.empty() || name.front() == '.' ||
         name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-") !=
@@ -270,6 +285,7 @@ DecoderReply AnswerRequest(RequestMethod method, std::string_view path, std::str
             reply.SiteBody = file->second.Body;
             reply.ContentType = file->second.ContentType;
             reply.FromSite = true;
+            reply.SitePolicy = file->second.Policy;
             return reply;
         }
     }

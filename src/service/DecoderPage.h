@@ -30,12 +30,17 @@ inline constexpr std::string_view kEncoderPath = "/encoder/";
 struct SiteFile {
     std::string Body;
     std::string_view ContentType;
+    std::string Policy; // a page's own security policy, sent as its header too; empty: the site's
 };
 using EncoderSite = std::map<std::string, SiteFile, std::less<>>;
 // The content type of a file the site may hold, by the end of its name: a page, a style sheet, a
 // script, a WebAssembly module, a picture; empty for any other name, or one that is no plain file
 // name (a path, a hidden file).
 std::string_view SiteContentType(std::string_view name);
+// The security policy a page of the site names in its <meta http-equiv="Content-Security-Policy">
+// (which lets the page's one inline script run by its hash); empty when it names none, or one that
+// could not stand in a header line.
+std::string SitePagePolicy(std::string_view html);
 
 enum class RequestMethod { Get, Head, Other };
 
@@ -48,8 +53,9 @@ struct DecoderReply {
     std::string_view SiteBody;
     std::string_view body() const { return FromSite ? SiteBody : std::string_view(Body); }
     std::string_view ContentType = "text/html; charset=utf-8";
-    bool FromSite = false; // a file of the encoder's site, which has a policy of its own
-    std::string Location;  // where a 301 sends the browser
+    bool FromSite = false;       // a file of the encoder's site, which has a policy of its own
+    std::string_view SitePolicy; // that page's own, where it names one
+    std::string Location;        // where a 301 sends the browser
 };
 
 // The answer to one request, from its method, its path (with the prefix taken off) and its raw query

@@ -199,7 +199,9 @@ std::optional<EncoderSite> LoadEncoderSite(const QString& folder) {
         QFile file(entry.filePath());
         if (type.empty() || !file.open(QIODevice::ReadOnly))
             continue;
-        site[name] = SiteFile{file.readAll().toStdString(), type};
+        std::string body = file.readAll().toStdString();
+        std::string policy = name.ends_with(".html") ? SitePagePolicy(body) : std::string();
+        site[name] = SiteFile{std::move(body), type, std::move(policy)};
     }
     return site;
 }

@@ -57,12 +57,17 @@ QByteArray StatusLine(int status) {
 }
 
 // The headers every answer carries after its status line and Content-Type.
-void AppendCommonHeaders(QByteArray& headers, qsizetype bodyLength, bool close, bool fromSite = false) {
+void AppendCommonHeaders(QByteArray& headers, qsizetype bodyLength, bool close, bool fromSite = false,
+                         std::string_view pagePolicy = {}) {
     headers += "Content-Length: ";
     headers += QByteArray::number(bodyLength);
     headers += "\r\n";
-    if (fromSite) // the encoder's scripts, its module, its style sheet, its manifest and its offline
-                  // worker, from its own folder alone
+    if (fromSite && !pagePolicy.empty()) // a page of the site: its own policy, which names its inline
+                                         // loader, and what a policy in a page cannot say
+        headers += "Content-Security-Policy: " + QByteArray::fromStdString(std::string(pagePolicy)) +
+                   "; frame-ancestors 'none'\r\nCache-Control: no-cache\r\n";
+    else if (fromSite) // the encoder's scripts, its module, its style sheet, its manifest and its
+                       // offline worker, from its own folder alone
         headers += "Content-Security-Policy: default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; "
                    "style-src 'self'; img-src 'self' data:; connect-src 'self'; worker-src 'self'; "
                    "manifest-src 'self'; form-action 'none'; base-uri 'none'; frame-ancestors 'none'\r\n"
@@ -280,7 +285,7 @@ void HttpConnection::answer() {
     head += "Content-Type: ";
     head.append(reply.ContentType.data(), qsizetype(reply.ContentType.size()));
     head += "\r\n";
-    AppendCommonHeaders(head, qsizetype(body.size()), !m_keepAlive, reply.FromSite);
+    AppendCommonHeaders(head, qsizetype(body.size()), !m_keepAlive, reply.FromSite, reply.SitePolicy);
     if (!reply.Location.empty())
         head += "Location: " + QByteArray::fromStdString(reply.Location) + "\r\n";
     if (reply.Status == 405)

@@ -204,6 +204,17 @@ TEST(AnswerRequest, ServesTheEncoderSiteBesideTheDecoderPage) {
         EXPECT_FALSE(SiteContentType(name).empty()) << name;
     for (const std::string_view name : {".hidden.js", "sub/a.js", "a.sh", "index", "..", "a b.js"})
         EXPECT_TRUE(SiteContentType(name).empty()) << name;
+
+    // A page's own policy is sent as its header too; none that could break out of a header line.
+    const std::pair<std::string_view, std::string_view> policies[] = {
+        {R"(<meta http-equiv="Content-Security-Policy" content="script-src 'self' 'sha256-x'">)",
+         "script-src 'self' 'sha256-x'"},
+        {"<p>no policy</p>", ""},
+        {"<meta http-equiv=\"Content-Security-Policy\" content=\"script-src 'self'\r\nX: y\">", ""},
+        {"<meta http-equiv=\"Content-Security-Policy\" content=\"script-src", ""},
+    };
+    for (const auto& [page, policy] : policies)
+        EXPECT_EQ(SitePagePolicy(page), policy) << page;
 }
 
 } // namespace
