@@ -166,9 +166,9 @@ TEST(AnswerRequest, RefusesQueriesLongerThanEightKilobytes) {
 // With the encoder's site, /encoder/ serves its files by plain name, with their types, and the
 // decoder page links its code there; nothing else of the folder is reached.
 TEST(AnswerRequest, ServesTheEncoderSiteBesideTheDecoderPage) {
-    const EncoderSite site = {{"index.html", {"<p>encoder</p>", "text/html; charset=utf-8"}},
-                              {"engine.js", {"var e;", "text/javascript; charset=utf-8"}},
-                              {"engine.wasm", {"\0asm", "application/wasm"}}};
+    const EncoderSite site = {{"index.html", {"<p>encoder</p>", "text/html; charset=utf-8", {}}},
+                              {"engine.js", {"var e;", "text/javascript; charset=utf-8", {}}},
+                              {"engine.wasm", {"\0asm", "application/wasm", {}}}};
     const struct {
         const char* Path;
         int Status;
