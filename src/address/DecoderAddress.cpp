@@ -4,19 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
+#include "text/HexDigit.h"
 
 std::string EscapeForDecoder(std::string_view code) {
     std::string escaped;
@@ -88,9 +76,10 @@ std::string DecodeQueryComponent(std::string_view component) {
         const char c = component[i];
         if (c == '+') {
             decoded += ' ';
-        } else if (c == '%' && i + 2 < component.size() && HexValue(component[i + 1]) >= 0 &&
-                   HexValue(component[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(component[i + 1]) * 16 + HexValue(component[i + 2]));
+        } else if (c == '%' && i + 2 < component.size() && HexDigitValue(component[i + 1]) >= 0 &&
+                   HexDigitValue(component[i + 2]) >= 0) {
+            decoded +=
+                static_cast<char>(HexDigitValue(component[i + 1]) * 16 + HexDigitValue(component[i + 2]));
             i += 2;
         } else {
             decoded += c;

@@ -27,6 +27,7 @@
 #include "service/DecoderPage.h"
 #include "service/DecoderService.h"
 #include "text/EscapeControls.h"
+#include "text/HexDigit.h"
 
 namespace {
 
@@ -113,15 +114,13 @@ QString BuildDecoderUrl(const QString& host, const QString& code) {
 }
 
 QUrl BrowserUrl(const QString& address) {
-    const auto isHexDigit = [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-    };
     // Escaping the bare "%" first keeps QUrl's lenient parsing from escaping every other "%" again.
     QByteArray bytes;
     const QByteArray utf8 = address.toUtf8();
     bytes.reserve(utf8.size() + 8);
     for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const bool escape = i + 2 < utf8.size() && isHexDigit(utf8[i + 1]) && isHexDigit(utf8[i + 2]);
+        const bool escape =
+            i + 2 < utf8.size() && HexDigitValue(utf8[i + 1]) >= 0 && HexDigitValue(utf8[i + 2]) >= 0;
         bytes += utf8[i] == '%' && !escape ? QByteArrayLiteral("%25") : QByteArray(1, utf8[i]);
     }
     return QUrl::fromEncoded(bytes, QUrl::TolerantMode);

@@ -2,6 +2,7 @@
 #include "store/PlainIni.h"
 
 #include "platform/NativeSettings.h"
+#include "text/HexDigit.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -21,14 +22,6 @@ bool IsBlank(char c) {
 
 bool EndsARun(char c) {
     return c == '\n' || c == '\r' || c == '"' || c == ';' || c == '=' || c == '\\';
-}
-
-bool IsHexDigit(char16_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int HexValue(char c) {
-    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 
 QString Folded(const QString& key) {
@@ -172,12 +165,12 @@ PlainIni::Value UnescapeValue(QByteArrayView s) {
                                              [e](const char(&row)[2]) { return row[0] == e; });
             if (simple != std::end(kEscapes)) {
                 text += QLatin1Char((*simple)[1]);
-            } else if ((e == 'x' && i < size && IsHexDigit(char16_t(uchar(s[i])))) ||
-                       (e >= '0' && e <= '7')) {
+            } else if ((e == 'x' && i < size && HexDigitValue(uchar(s[i])) >= 0) || (e >= '0' && e <= '7')) {
                 const bool hex = e == 'x';
                 char16_t code = hex ? 0 : char16_t(e - '0');
-                while (i < size && (hex ? IsHexDigit(char16_t(uchar(s[i]))) : (s[i] >= '0' && s[i] <= '7')))
-                    code = char16_t(hex ? code * 16 + HexValue(s[i++]) : code * 8 + (s[i++] - '0'));
+                while (i < size && (hex ? HexDigitValue(uchar(s[i])) >= 0 : (s[i] >= '0' && s[i] <= '7')))
+                    code =
+                        char16_t(hex ? code * 16 + HexDigitValue(uchar(s[i++])) : code * 8 + (s[i++] - '0'));
                 text += QChar(code);
                 if (i >= size) {
                     chopAtEnd = false;
@@ -240,7 +233,7 @@ void EscapeText(const QString& text, QByteArray& out) {
         const char16_t c = qc.unicode();
         if (c == ';' || c == ',' || c == '=')
             needsQuotes = true;
-        if (escapeNextIfHex && IsHexDigit(c)) {
+        if (escapeNextIfHex && HexDigitValue(c) >= 0) {
             out += "\\x" + QByteArray::number(c, 16);
             continue;
         }
