@@ -62,20 +62,24 @@ void AppendCommonHeaders(QByteArray& headers, qsizetype bodyLength, bool close, 
     headers += "Content-Length: ";
     headers += QByteArray::number(bodyLength);
     headers += "\r\n";
-    if (fromSite && !pagePolicy.empty()) // a page of the site: its own policy, which names its inline
-                                         // loader, and what a policy in a page cannot say
-        headers += "Content-Security-Policy: " + QByteArray::fromStdString(std::string(pagePolicy)) +
-                   "; frame-ancestors 'none'\r\nCache-Control: no-cache\r\n";
-    else if (fromSite) // the encoder's scripts, its module, its style sheet, its manifest and its
-                       // offline worker, from its own folder alone
-        headers += "Content-Security-Policy: default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; "
-                   "style-src 'self'; img-src 'self' data:; connect-src 'self'; worker-src 'self'; "
-                   "manifest-src 'self'; form-action 'none'; base-uri 'none'; frame-ancestors 'none'\r\n"
-                   "Cache-Control: no-cache\r\n";
-    else // the page needs nothing but its own inline style, and sends its form only to itself
+    if (fromSite) {
+        // A page of the site has its own policy (which names its inline loader); its scripts, its
+        // module, its style sheet, its manifest and its offline worker come from its folder alone.
+        // Either way, with what a policy in a page cannot say.
+        const QByteArray policy =
+            !pagePolicy.empty()
+                ? QByteArray(pagePolicy.data(), qsizetype(pagePolicy.size()))
+                : QByteArrayLiteral("default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; "
+                                    "style-src 'self'; img-src 'self' data:; connect-src 'self'; "
+                                    "worker-src 'self'; manifest-src 'self'; form-action 'none'; "
+                                    "base-uri 'none'");
+        headers +=
+            "Content-Security-Policy: " + policy + "; frame-ancestors 'none'\r\nCache-Control: no-cache\r\n";
+    } else { // the page needs nothing but its own inline style, and sends its form only to itself
         headers += "Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'; "
                    "form-action 'self'; base-uri 'none'; frame-ancestors 'none'\r\n"
                    "Cache-Control: no-store\r\n";
+    }
     headers += "X-Content-Type-Options: nosniff\r\n"
                "Referrer-Policy: no-referrer\r\n";
     if (close)
