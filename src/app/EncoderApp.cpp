@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTextStream>
+#include <QTimer>
 #include <array>
 #include <climits>
 #include <optional>
@@ -119,8 +120,11 @@ bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory,
     Splash splash(showSplash);
     EncoderSheet sheet(nullptr, [&iconPictures] { return ProgramIcon(iconPictures.value()); });
     prepareSheet(sheet, programDirectory, handOff, splash);
+    // Heard from once the sheet is on the screen: a later copy asks only after its user has read
+    // its message.
     if (lock)
-        lock->listenForLaterCopies([&sheet] { BringToFront(sheet); });
+        QTimer::singleShot(0, &sheet,
+                           [&sheet, lock] { lock->listenForLaterCopies([&sheet] { BringToFront(sheet); }); });
     AnswerSet answers;
     LoadSettings(store, answers);
     sheet.setAnswers(answers);

@@ -27,6 +27,14 @@
 
 #include "Version.h"
 
+namespace {
+
+// The window frame is not known before the window manager has drawn it; the sheet's placement
+// assumes this much, as the dialog's own does.
+constexpr QSize kAssumedFrame(10, 40);
+
+} // namespace
+
 EncoderSheet::EncoderSheet(QWidget* parent, const std::function<QIcon()>& icon) : QDialog(parent) {
     setWindowTitle(tr("Glomie Code %1 Encoder").arg(QLatin1String(kProgramVersion)));
 
@@ -47,10 +55,8 @@ EncoderSheet::EncoderSheet(QWidget* parent, const std::function<QIcon()>& icon) 
     addPage(new MorePersonalPage(m_answers));
     addPage(new EvenMorePersonalPage(m_answers));
     m_tabs->setCurrentIndex(0);
-    // Built with the sheet: the page shown first, and Experience, the widest and tallest page, so
-    // that the sheet opens as large as its pages need. The others are built once it is drawn.
-    for (PageId first : {PageId::Obsession, PageId::Experience})
-        m_pages[static_cast<size_t>(first)]->build();
+    // Built with the sheet: the page shown first. The others are built once it is drawn.
+    m_pages[static_cast<size_t>(PageId::Obsession)]->build();
     setWindowIcon(icon ? icon() : ProgramIcon());
     // On a narrow screen the tabs scroll; their arrows are for the mouse (the keyboard has Ctrl+Tab),
     // and Tab goes from the tabs straight to the page.
@@ -248,17 +254,13 @@ bool EncoderSheet::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EncoderSheet::showEvent(QShowEvent* event) {
-    if (!m_shown)
-        fitToScreen();
-    // The frame is not known before the window manager has drawn it; the dialog's own placement
-    // assumes this much.
-    const QSize frame(10, 40);
-    const auto fits = [&](const QScreen* screen) {
-        return screen->availableGeometry().contains(m_place.adjusted(0, 0, frame.width(), frame.height()));
-    };
-    const auto screens = QGuiApplication::screens();
-    if (!m_shown && m_place.isValid() && std::any_of(screens.begin(), screens.end(), fits))
-        setGeometry(QRect(m_place.topLeft(), m_place.size().expandedTo(minimumSizeHint())));
+    if (!m_shown) {
+        // A place kept from the last time holds the size the pages need; otherwise the sheet finds it.
+        if (keptPlaceFits())
+            setGeometry(QRect(m_place.topLeft(), m_place.size().expandedTo(minimumSizeHint())));
+        else
+            fitToScreen();
+    }
     QDialog::showEvent(event);
     if (m_shown)
         return;
@@ -270,15 +272,33 @@ void EncoderSheet::showEvent(QShowEvent* event) {
         QTimer::singleShot(0, this, [this] { m_shownHandler(); });
 }
 
+void EncoderSheet::setPlace(const QRect& place) {
+    m_place = place;
+    // Without a place to open at, the sheet is sized to Experience, the widest and tallest page,
+    // which is built now rather than while the sheet is being shown, which would lay it out twice.
+    if (!keptPlaceFits())
+        m_pages[static_cast<size_t>(PageId::Experience)]->build();
+}
+
+// Whether the place kept from the last time is whole on some screen with the window's frame.
+bool EncoderSheet::keptPlaceFits() const {
+    if (!m_place.isValid())
+        return false;
+    const QRect framed = m_place.adjusted(0, 0, kAssumedFrame.width(), kAssumedFrame.height());
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen* screen) { return screen->availableGeometry().contains(framed); });
+}
+
 // The whole of every page where the screen has room for it, and never more than the screen's free
-// area: a small screen scrolls the questions instead of pushing OK off it. The window frame is not
-// known before the window manager has drawn it; the dialog's own placement assumes this much.
+// area: a small screen scrolls the questions instead of pushing OK off it.
 void EncoderSheet::fitToScreen() {
     const QScreen* screen = this->screen();
     if (!screen)
         return;
-    const QSize frame(10, 40);
-    const QSize room = screen->availableGeometry().size() - frame;
+    // The sheet opens as large as Experience, its widest and tallest page, needs.
+    m_pages[static_cast<size_t>(PageId::Experience)]->build();
+    const QSize room = screen->availableGeometry().size() - kAssumedFrame;
     resize(sizeHint().expandedTo(minimumSizeHint()).boundedTo(room));
 }
 

@@ -42,7 +42,7 @@ class EncoderSheet : public QDialog {
     }
     // Where the sheet was left last time (its geometry, without the frame). It opens there when that
     // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
-    void setPlace(const QRect& place) { m_place = place; }
+    void setPlace(const QRect& place);
     // Called once just after the sheet is first shown, its window on the screen (the application
     // shows its splash over it then).
     void setShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
@@ -90,6 +90,7 @@ class EncoderSheet : public QDialog {
     void turnPage(int step);
     void activate(AnswerPage& page);
     bool leaveCurrentPage();
+    bool keptPlaceFits() const;
     void fitToScreen();
     // The answers of a pasted code into every page, each showing them.
     void takeAnswers(const AnswerSet& answers);
