@@ -864,22 +864,27 @@ async function main() {
     return execFileSync(cli, ['code', '--settings', file], { encoding: 'utf8' }).trim();
   };
   const settingsCount = storedKeys.length - unstored.length;
-  const server = await serveSite();
   const results = { passed: 0, failed: 0, skipped: [] };
-  try {
-    for (const name of engines) {
-      const before = results.passed + results.failed;
-      const started = Date.now();
-      try {
-        await checkEngine(name, { engine, form, storedKeys, server, cliCode, work, settingsCount }, results);
-      } catch (error) {
-        results.failed += 1;
-        console.error(`FAILED [${name}] the engine could not be driven\n  ${String(error && error.stack || error).split('\n').slice(0, 8).join('\n  ')}`);
-      }
-      console.log(`web check: ${name}: ${results.passed + results.failed - before} checks in ${((Date.now() - started) / 1000).toFixed(0)} s`);
+  // The engines side by side, each with a server of its own, whose requests are its page's alone.
+  const checkOne = async (name) => {
+    const server = await serveSite();
+    const counted = { passed: 0, failed: 0, skipped: results.skipped };
+    const started = Date.now();
+    try {
+      await checkEngine(name, { engine, form, storedKeys, server, cliCode, work, settingsCount }, counted);
+    } catch (error) {
+      counted.failed += 1;
+      console.error(`FAILED [${name}] the engine could not be driven\n  ${String(error && error.stack || error).split('\n').slice(0, 8).join('\n  ')}`);
+    } finally {
+      server.close();
     }
+    results.passed += counted.passed;
+    results.failed += counted.failed;
+    console.log(`web check: ${name}: ${counted.passed + counted.failed} checks in ${((Date.now() - started) / 1000).toFixed(0)} s`);
+  };
+  try {
+    await Promise.all(engines.map(checkOne));
   } finally {
-    server.close();
     fs.rmSync(work, { recursive: true, force: true });
   }
   for (const skipped of results.skipped) console.log('not run in ' + skipped);
