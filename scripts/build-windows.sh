@@ -58,7 +58,7 @@ render_icon=$native_dir/tools/glomie-render-icon
 # overflow, and warnings are errors here.
 toolchain=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
   "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG")
-configure=("${toolchain[@]}" -DGLOMIE_WERROR=ON -DGLOMIE_HOST_RENDER_ICON="$render_icon"
+configure=("${toolchain[@]}" -DGLOMIE_WERROR=ON -DGLOMIE_UNITY_SOURCES=ON -DGLOMIE_HOST_RENDER_ICON="$render_icon"
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
   # The programs share the C++ runtime with the Qt DLLs (one heap, one exception runtime), so they
   # link it as a DLL, not statically as the toolchain file has it.
