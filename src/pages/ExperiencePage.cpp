@@ -97,16 +97,28 @@ class PartListBox : public CodeListBox {
     QSize sizeHint() const override { return sizeFor(PartTable.count() - 1); }
     QSize minimumSizeHint() const override { return sizeFor(PartTable.count() - 1); }
 
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_widestRow = -1;
+        CodeListBox::changeEvent(event);
+    }
+
   private:
     QSize sizeFor(int rows) const {
-        int width = 0;
-        for (int32_t row = 1; row < PartTable.count(); ++row)
-            width = std::max(width, fontMetrics().horizontalAdvance(
-                                        QString::fromStdString(PartTable.getEntry(row).Description)));
+        // Measured once for each font: the layouts ask for the size many times while the sheet opens.
+        if (m_widestRow < 0) {
+            m_widestRow = 0;
+            for (int32_t row = 1; row < PartTable.count(); ++row)
+                m_widestRow = std::max(m_widestRow, fontMetrics().horizontalAdvance(QString::fromStdString(
+                                                        PartTable.getEntry(row).Description)));
+        }
         const int frame = 2 * frameWidth();
-        return {width + frame + 2 * fontMetrics().averageCharWidth(),
+        return {m_widestRow + frame + 2 * fontMetrics().averageCharWidth(),
                 rows * (fontMetrics().lineSpacing() + 2) + frame};
     }
+
+    mutable int m_widestRow = -1; // the widest description in the list's font; -1 until measured
 };
 
 } // namespace
