@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTextStream>
-#include <QTimer>
 #include <array>
 #include <climits>
 #include <optional>
@@ -102,7 +101,7 @@ void EncoderApp::prepareSheet(EncoderSheet& sheet, const QString& programDirecto
     sheet.setHelpHandler([&sheet, programDirectory, open] { ShowHelp(sheet, programDirectory, open); });
     sheet.setThanksHandler(&ShowThanks);
     sheet.setDecodeHandler([&handOff](QWidget& page, const QString& code) { handOff.handOff(page, code); });
-    sheet.setShownHandler([&sheet, &splash] { splash.show(&sheet); });
+    sheet.addShownHandler([&sheet, &splash] { splash.show(&sheet); });
 }
 
 bool EncoderApp::saveSheet(SettingsStore& store, const EncoderSheet& sheet) {
@@ -123,8 +122,8 @@ bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory,
     // Heard from once the sheet is on the screen: a later copy asks only after its user has read
     // its message.
     if (lock)
-        QTimer::singleShot(0, &sheet,
-                           [&sheet, lock] { lock->listenForLaterCopies([&sheet] { BringToFront(sheet); }); });
+        sheet.addShownHandler(
+            [&sheet, lock] { lock->listenForLaterCopies([&sheet] { BringToFront(sheet); }); });
     AnswerSet answers;
     LoadSettings(store, answers);
     sheet.setAnswers(answers);

@@ -268,16 +268,24 @@ void EncoderSheet::showEvent(QShowEvent* event) {
     m_current = m_tabs->currentIndex();
     activate(page(m_current));
     // Once the window is on the screen: what the handler shows comes up over it.
-    if (m_shownHandler)
-        QTimer::singleShot(0, this, [this] { m_shownHandler(); });
+    if (!m_shownHandlers.empty())
+        QTimer::singleShot(0, this, [this] {
+            for (const auto& handler : m_shownHandlers)
+                handler();
+        });
 }
 
 void EncoderSheet::setPlace(const QRect& place) {
     m_place = place;
-    // Without a place to open at, the sheet is sized to Experience, the widest and tallest page,
-    // which is built now rather than while the sheet is being shown, which would lay it out twice.
+    // Without a place to open at, the sheet is sized to its widest page, built now rather than while
+    // the sheet is being shown, which would lay it out twice.
     if (!keptPlaceFits())
-        m_pages[static_cast<size_t>(PageId::Experience)]->build();
+        buildWidestPage();
+}
+
+// Experience is the widest and tallest page: the sheet opens as large as it needs.
+void EncoderSheet::buildWidestPage() {
+    m_pages[static_cast<size_t>(PageId::Experience)]->build();
 }
 
 // Whether the place kept from the last time is whole on some screen with the window's frame.
@@ -296,8 +304,7 @@ void EncoderSheet::fitToScreen() {
     const QScreen* screen = this->screen();
     if (!screen)
         return;
-    // The sheet opens as large as Experience, its widest and tallest page, needs.
-    m_pages[static_cast<size_t>(PageId::Experience)]->build();
+    buildWidestPage();
     const QSize room = screen->availableGeometry().size() - kAssumedFrame;
     resize(sizeHint().expandedTo(minimumSizeHint()).boundedTo(room));
 }

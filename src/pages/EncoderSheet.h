@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "code/CodeFrame.h"
 #include "pages/AnswerPage.h"
@@ -43,9 +44,9 @@ class EncoderSheet : public QDialog {
     // Where the sheet was left last time (its geometry, without the frame). It opens there when that
     // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
     void setPlace(const QRect& place);
-    // Called once just after the sheet is first shown, its window on the screen (the application
-    // shows its splash over it then).
-    void setShownHandler(std::function<void()> handler) { m_shownHandler = std::move(handler); }
+    // Each called once, in turn, just after the sheet is first shown, its window on the screen (the
+    // application shows its splash over it then, and opens the way for later copies).
+    void addShownHandler(std::function<void()> handler) { m_shownHandlers.push_back(std::move(handler)); }
     // Asked on OK once the current page may be left: false keeps the sheet open (the application
     // saves the answers here, and keeps them on the screen when they could not be saved).
     void setAcceptHandler(std::function<bool()> handler) { m_acceptHandler = std::move(handler); }
@@ -91,6 +92,7 @@ class EncoderSheet : public QDialog {
     void activate(AnswerPage& page);
     bool leaveCurrentPage();
     bool keptPlaceFits() const;
+    void buildWidestPage();
     void fitToScreen();
     // The answers of a pasted code into every page, each showing them.
     void takeAnswers(const AnswerSet& answers);
@@ -111,6 +113,6 @@ class EncoderSheet : public QDialog {
     std::function<void()> m_helpHandler;
     std::function<void(QWidget&)> m_thanksHandler;
     std::function<void(QWidget&, const QString&)> m_decodeHandler;
-    std::function<void()> m_shownHandler;
+    std::vector<std::function<void()>> m_shownHandlers;
     std::function<bool()> m_acceptHandler;
 };
