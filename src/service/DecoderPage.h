@@ -6,13 +6,10 @@
 #include <string_view>
 
 #include "decoder/Decoder.h"
+#include "text/HtmlEscape.h"
 
 // The decoder page and its answers to requests, as plain functions of the request: no socket, no
 // files. Every text that comes from the request is HTML-escaped before it reaches a page.
-
-// Text for an HTML page: valid UTF-8 (a broken sequence shows as U+FFFD), markup characters and
-// control characters escaped or replaced, the direction controls shown as "\u202E".
-std::string HtmlEscape(std::string_view text);
 
 // The pages below may be served under a path prefix ("/secret"): their form then sends the code to
 // prefix + "/cgi-usr/qpx/gcp.pl".
