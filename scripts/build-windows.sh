@@ -113,12 +113,14 @@ done
 file "$out/build/src/app/glomiecode.exe" | grep -q '(GUI)' || fail "glomiecode.exe is not a GUI program"
 say "built the programs"
 
-# The folder: programs and DLLs in bin\ (the encoder finds its Help in ..\Help), then every DLL they
-# load that is not Windows' own, taken from Qt or the compiler, until nothing is missing.
+# The folder: programs, the encoder's local network module and DLLs in bin\ (the encoder finds its
+# Help in ..\Help), then every DLL they load that is not Windows' own, taken from Qt or the
+# compiler, until nothing is missing.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/build/CMakeCache.txt")
 dist=$out/dist
 rm -rf "$dist" && mkdir -p "$dist/bin/platforms" "$dist/bin/styles" "$dist/Help"
-cp "$out/build/src/app/glomiecode.exe" "$out/build/src/cli/glomiecode-cli.exe" "$dist/bin/"
+cp "$out/build/src/app/glomiecode.exe" "$out/build/src/app/glomiecode-localnet.dll" \
+  "$out/build/src/cli/glomiecode-cli.exe" "$dist/bin/"
 cp "$qt/plugins/platforms/qwindows.dll" "$dist/bin/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/bin/styles/"
 cp res/glomiecode.txt "$dist/Help/glomiecode.txt"

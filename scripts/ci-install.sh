@@ -23,6 +23,8 @@ else
 fi
 
 app_id=io.github.glomiecode.Encoder
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+module=$libdir/glomiecode/modules/glomiecode-localnet.so
 icon_sizes=(16 22 24 32 48 64 128 256)
 # Every file an installation holds, relative to the prefix.
 expected=(
@@ -37,6 +39,7 @@ expected=(
   share/doc/glomiecode/copyright
   share/doc/glomiecode/changelog.gz
   lib/systemd/system/glomiecode-decoder.service
+  "$module"
 )
 unit=lib/systemd/system/glomiecode-decoder.service
 for size in "${icon_sizes[@]}"; do
@@ -113,9 +116,9 @@ nothing_else_is_installed() {
 
 programs_are_executable_and_do_not_point_into_the_build() {
   local program
-  for program in glomiecode glomiecode-cli; do
-    [ -x "$prefix/bin/$program" ] || { echo "  $program is not executable"; return 1; }
-    if readelf -d "$prefix/bin/$program" | grep -E 'RPATH|RUNPATH' | grep -q "$source_dir"; then
+  for program in bin/glomiecode bin/glomiecode-cli "$module"; do
+    [ "$program" = "$module" ] || [ -x "$prefix/$program" ] || { echo "  $program is not executable"; return 1; }
+    if readelf -d "$prefix/$program" | grep -E 'RPATH|RUNPATH' | grep -q "$source_dir"; then
       echo "  $program keeps a run path into the build"
       return 1
     fi
@@ -223,10 +226,12 @@ isolated=(env -C "$work/elsewhere" QT_QPA_PLATFORM=offscreen HOME="$work/home" X
   XDG_RUNTIME_DIR="$work/runtime")
 run_isolated() { "${isolated[@]}" "$@"; }
 
-finds_its_help_from_elsewhere() { # finds_its_help_from_elsewhere PREFIX
+finds_its_files_from_elsewhere() { # finds_its_files_from_elsewhere PREFIX
   local found
   found=$(run_isolated "$1/bin/glomiecode" --print-help-path)
   [ "$found" = "$(realpath "$1/share/glomiecode/glomiecode.txt")" ] || { echo "  found '$found'"; return 1; }
+  found=$(run_isolated "$1/bin/glomiecode" --print-module-path)
+  [ "$(realpath "$found")" = "$(realpath "$1/$module")" ] || { echo "  loaded the module '$found'"; return 1; }
 }
 
 versions_and_code() {
@@ -269,7 +274,7 @@ runs_once_and_refuses_a_second_copy() {
   ! lock_taken || { echo "  the lock was left behind"; return 1; }
 }
 
-check "the installed encoder finds its help file from another directory" finds_its_help_from_elsewhere "$prefix"
+check "the installed encoder finds its help file and its module from another directory" finds_its_files_from_elsewhere "$prefix"
 check "the installed programs tell their version and the default code" versions_and_code
 check "the installed encoder runs once and refuses a second copy" runs_once_and_refuses_a_second_copy
 
@@ -300,7 +305,7 @@ if [ ${#site_files[@]} -gt 0 ]; then
 fi
 mv "$prefix" "$work/moved"
 prefix=$work/moved
-check "a moved installation still finds its help file" finds_its_help_from_elsewhere "$prefix"
+check "a moved installation still finds its help file and its module" finds_its_files_from_elsewhere "$prefix"
 
 # --- the Debian package ---------------------------------------------------------------------------
 
@@ -340,6 +345,8 @@ package_installs_and_removes_cleanly() {
   local found listed
   found=$(run_isolated /usr/bin/glomiecode --print-help-path)
   [ "$found" = /usr/share/glomiecode/glomiecode.txt ] || { echo "  the packaged encoder found '$found'"; return 1; }
+  found=$(run_isolated /usr/bin/glomiecode --print-module-path)
+  [ "$(realpath "$found")" = "/usr/$module" ] || { echo "  the packaged encoder loaded the module '$found'"; return 1; }
   listed=$(dpkg -L glomiecode)
   for file in "${expected[@]}"; do
     grep -qx "/usr/$file" <<<"$listed" || { echo "  the package did not install /usr/$file"; return 1; }

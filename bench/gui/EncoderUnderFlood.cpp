@@ -19,6 +19,7 @@
 
 #include "app/DecoderHandOff.h"
 #include "app/EncoderApp.h"
+#include "app/LocalNetworkLoader.h"
 #include "pages/EncoderSheet.h"
 #include "platform/FileLimit.h"
 #include "settings/SettingsLayout.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     RaiseOpenFileLimit(); // as the encoder does
     QApplication application(argc, argv);
+    SetLocalNetworkFolder(QStringLiteral(GLOMIE_LOCALNET_DIR));
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
     const int warmUp = argc > 2 ? std::atoi(argv[2]) : 3;
 

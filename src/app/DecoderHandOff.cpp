@@ -21,18 +21,15 @@
 #include <algorithm>
 
 #include "address/DecoderAddress.h"
+#include "app/LocalNetworkLoader.h"
 #include "pages/MessageBoxes.h"
 #include "platform/DesktopOpen.h"
 #include "platform/PrivateFolder.h"
-#include "service/DecoderPage.h"
-#include "service/DecoderService.h"
 #include "text/EscapeControls.h"
 #include "text/HexDigit.h"
+#include "text/HtmlEscape.h"
 
 namespace {
-
-// A browser needs a handful.
-constexpr int kEmbeddedConnections = 8;
 
 QString Translate(const char* text) {
     return QCoreApplication::translate("DecoderHandOff", text);
@@ -186,19 +183,10 @@ QString DecoderHandOff::decoderHost() {
     if (!configured.empty())
         return QString::fromStdString(configured);
     if (!m_service) {
-        auto* service = new DecoderService(this);
-        // For this user's browser alone: a secret path no other local program can guess, and a few
-        // connections at most, so that no flood on the port can take the encoder's own files.
-        service->setConnectionCap(kEmbeddedConnections);
-        // The browser sends its request as soon as it connects: a connection that has sent nothing,
-        // at the cap, is another program's and gives way at once.
-        service->setGiveWayGrace(0);
-        service->setPathPrefix(QLatin1Char('/') + DecoderService::makePathSecret());
-        if (!service->listen(QHostAddress::LocalHost, 0)) {
-            delete service;
+        LocalNetwork* network = TheLocalNetwork();
+        if (!network)
             return {};
-        }
-        m_service = service;
+        m_service = network->serveDecoderPage(this, m_site);
     }
     return embeddedHost();
 }
@@ -232,5 +220,5 @@ void DecoderHandOff::handOff(QWidget& page, const QString& code) {
 }
 
 QString DecoderHandOff::embeddedHost() const {
-    return m_service ? m_service->hostAndPort() + m_service->pathPrefix() : QString();
+    return m_service ? m_site : QString();
 }

@@ -9,7 +9,6 @@
 
 #include "app/DesktopOpener.h"
 
-class DecoderService;
 class QWidget;
 
 // Handing a code to the decoder page in the desktop browser. The decoder host is the one configured
@@ -39,7 +38,8 @@ class DecoderHandOff : public QObject {
     // or the address itself where no private folder can hold one.
     QUrl forwardingPage(const QUrl& address);
 
-    QPointer<DecoderService> m_service; // a child, started on first use
+    QPointer<QObject> m_service; // a child, started on first use
+    QString m_site;              // its site, "127.0.0.1:PORT/SECRET"
     DesktopOpener m_opener;
     QStringList m_forwardingPages;
 };

@@ -16,6 +16,7 @@
 #include "app/DecoderHandOff.h"
 #include "app/HelpAndThanks.h"
 #include "app/InstanceLock.h"
+#include "app/LocalNetworkLoader.h"
 #include "app/SplashWindow.h"
 #include "app/StartOptions.h"
 #include "pages/EncoderSheet.h"
@@ -119,10 +120,10 @@ bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory,
     Splash splash(showSplash);
     EncoderSheet sheet(nullptr, [&iconPictures] { return ProgramIcon(iconPictures.value()); });
     prepareSheet(sheet, programDirectory, handOff, splash);
-    // Heard from once the sheet is on the screen: a later copy asks only after its user has read
-    // its message.
+    // Heard from once the sheet is on the screen and settled: a later copy asks only after its user
+    // has read its message.
     if (lock)
-        sheet.addShownHandler(
+        sheet.addSettledHandler(
             [&sheet, lock] { lock->listenForLaterCopies([&sheet] { BringToFront(sheet); }); });
     AnswerSet answers;
     LoadSettings(store, answers);
@@ -193,7 +194,7 @@ int EncoderApp::run(int& argc, char** argv) {
             << StartOptions::usageText();
         return ExitUsage;
     }
-    if (options.PrintHelp || options.PrintVersion || options.PrintHelpPath) {
+    if (options.PrintHelp || options.PrintVersion || options.PrintHelpPath || options.PrintModulePath) {
         // On Windows the encoder is a GUI program, started without a console: what it prints goes
         // to the console it was started from, if any.
         AttachToParentConsole();
@@ -208,6 +209,12 @@ int EncoderApp::run(int& argc, char** argv) {
             if (help.isEmpty())
                 return ExitFailure;
             out << QDir::toNativeSeparators(help) << '\n';
+        }
+        if (options.PrintModulePath) {
+            const QString module = LocalNetworkModulePath();
+            if (module.isEmpty())
+                return ExitFailure;
+            out << QDir::toNativeSeparators(module) << '\n';
         }
         return ExitOk;
     }

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QStandardPaths>
 #include <QSysInfo>
 
+#include "app/LocalNetworkLoader.h"
 #include "platform/PrivateFolder.h"
 
 QString InstanceLock::defaultFolder() {
@@ -65,28 +65,13 @@ QString InstanceLock::serverName() const {
 }
 
 void InstanceLock::listenForLaterCopies(std::function<void()> comeForward) {
-    m_server.close();
-    QObject::disconnect(&m_server, nullptr, nullptr, nullptr);
-    // The lock is ours: a server name left by a copy that is gone is stale.
-    QLocalServer::removeServer(serverName());
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server.listen(serverName()))
-        return;
-    QObject::connect(&m_server, &QLocalServer::newConnection, &m_server, [this, comeForward] {
-        while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-            // Nothing is read: being reached is the whole request.
-            socket->disconnectFromServer();
-            socket->deleteLater();
-            comeForward();
-        }
-    });
+    m_listener.reset();
+    // The lock is ours: a server name left by a copy that is gone is stale, and is taken over.
+    if (LocalNetwork* network = TheLocalNetwork())
+        m_listener.reset(network->listen(serverName(), nullptr, std::move(comeForward)));
 }
 
 bool InstanceLock::askHolderToComeForward() const {
-    QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(2000))
-        return false;
-    socket.disconnectFromServer();
-    return true;
+    LocalNetwork* network = TheLocalNetwork();
+    return network && network->reach(serverName(), 2000);
 }

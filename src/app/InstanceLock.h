@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
+#include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 // The rule that one copy of an executable file runs at a time, kept with a lock file named after the
 // file: a copy under another name or in another folder has a lock of its own.
@@ -38,5 +39,5 @@ class InstanceLock {
 
     QString m_path;
     QLockFile m_file;
-    QLocalServer m_server;
+    std::unique_ptr<QObject> m_listener; // from the local network module, once listening
 };

@@ -24,6 +24,8 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
             options.PrintVersion = true;
         else if (argument == QLatin1String("--print-help-path"))
             options.PrintHelpPath = true;
+        else if (argument == QLatin1String("--print-module-path"))
+            options.PrintModulePath = true;
         // A mistyped option is told, not taken for no option at all; the switches of other
         // programs (-platform, /p) are still passed over.
         else if (argument.startsWith(QLatin1String("--")))
@@ -35,6 +37,7 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
 QString StartOptions::usageText() {
     return QStringLiteral(
                "usage: glomiecode [-Embedding | -Automation] [--help] [--version] [--print-help-path]\n"
+               "                  [--print-module-path]\n"
                "\n"
                "The Glomie Code Encoder: answer the questions on ten pages and get your Glomie Code.\n"
                "The answers are kept in %1 and saved when you press OK.\n"
@@ -47,6 +50,9 @@ QString StartOptions::usageText() {
                "  --version                show the version and end\n"
                "  --print-help-path        show where the help file was found and end (nothing, and\n"
                "                           exit status 1, when there is none)\n"
+               "  --print-module-path      show where the module for the decoder page and for a later\n"
+               "                           copy's call was loaded from and end (nothing, and exit\n"
+               "                           status 1, when it cannot be loaded)\n"
                "\n"
                "Another option beginning with \"--\" is refused (exit status 2); anything else on the\n"
                "command line is ignored.\n")

@@ -10,12 +10,13 @@ struct StartOptions {
     bool PrintHelp = false;
     bool PrintVersion = false;
     bool PrintHelpPath = false;
+    bool PrintModulePath = false;
     // Arguments written as long options ("--hlep") that are none of the program's: refused.
     QStringList UnknownOptions;
 
     // Reads the arguments (without the program name). "Embedding" and "Automation" after "/" or "-",
-    // in any letter case, suppress the splash; --help, --version and --print-help-path print and end;
-    // another "--" option is unknown; everything else is ignored.
+    // in any letter case, suppress the splash; --help, --version and the --print-...-path options print and
+    // end; another "--" option is unknown; everything else is ignored.
     static StartOptions parse(const QStringList& arguments);
     // What --help prints.
     static QString usageText();

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "pages/EvenMorePersonalPage.h"
 #include "pages/ExperiencePage.h"
@@ -181,8 +182,11 @@ bool EncoderSheet::event(QEvent* event) {
 void EncoderSheet::buildNextPage() {
     const auto unbuilt =
         std::find_if(m_pages.begin(), m_pages.end(), [](AnswerPage* each) { return !each->isBuilt(); });
-    if (unbuilt == m_pages.end())
+    if (unbuilt == m_pages.end()) {
+        for (const auto& handler : std::exchange(m_settledHandlers, {}))
+            handler();
         return;
+    }
     (*unbuilt)->build();
     QTimer::singleShot(0, this, &EncoderSheet::buildNextPage);
 }

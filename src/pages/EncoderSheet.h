@@ -45,8 +45,11 @@ class EncoderSheet : public QDialog {
     // still fits a screen; otherwise, and without one, as large as its pages where the screen allows.
     void setPlace(const QRect& place);
     // Each called once, in turn, just after the sheet is first shown, its window on the screen (the
-    // application shows its splash over it then, and opens the way for later copies).
+    // application shows its splash over it then).
     void addShownHandler(std::function<void()> handler) { m_shownHandlers.push_back(std::move(handler)); }
+    // Each called once, in turn, when the sheet has been drawn and every page built: for work that
+    // nobody waits for (the application opens the way for later copies then).
+    void addSettledHandler(std::function<void()> handler) { m_settledHandlers.push_back(std::move(handler)); }
     // Asked on OK once the current page may be left: false keeps the sheet open (the application
     // saves the answers here, and keeps them on the screen when they could not be saved).
     void setAcceptHandler(std::function<bool()> handler) { m_acceptHandler = std::move(handler); }
@@ -114,5 +117,6 @@ class EncoderSheet : public QDialog {
     std::function<void(QWidget&)> m_thanksHandler;
     std::function<void(QWidget&, const QString&)> m_decodeHandler;
     std::vector<std::function<void()>> m_shownHandlers;
+    std::vector<std::function<void()>> m_settledHandlers;
     std::function<bool()> m_acceptHandler;
 };

@@ -74,6 +74,7 @@ TEST_P(SplashSwitches, DecideTheSplashAndNothingElse) {
     EXPECT_FALSE(options.PrintHelp);
     EXPECT_FALSE(options.PrintVersion);
     EXPECT_FALSE(options.PrintHelpPath);
+    EXPECT_FALSE(options.PrintModulePath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,6 +95,7 @@ TEST(CommandLine, HelpVersionAndHelpPathAreAskedFor) {
     EXPECT_TRUE(StartOptions::parse({"-h"}).PrintHelp);
     EXPECT_TRUE(StartOptions::parse({"--version"}).PrintVersion);
     EXPECT_TRUE(StartOptions::parse({"--print-help-path"}).PrintHelpPath);
+    EXPECT_TRUE(StartOptions::parse({"--print-module-path"}).PrintModulePath);
     const StartOptions both = StartOptions::parse({"-embedding", "--version"});
     EXPECT_TRUE(both.PrintVersion);
     EXPECT_FALSE(both.ShowSplash);
@@ -105,8 +107,8 @@ TEST(CommandLine, HelpVersionAndHelpPathAreAskedFor) {
 
 TEST(CommandLine, TheUsageDescribesEveryOption) {
     const QString usage = StartOptions::usageText();
-    for (const char* option :
-         {"-Embedding", "-Automation", "--help", "-h,", "--version", "--print-help-path"})
+    for (const char* option : {"-Embedding", "-Automation", "--help", "-h,", "--version", "--print-help-path",
+                               "--print-module-path"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
 }
 
