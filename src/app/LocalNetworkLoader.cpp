@@ -49,7 +49,8 @@ LocalNetwork* Load() {
         }
         tried << module.errorString();
     }
-    QTextStream(stderr) << QCoreApplication::applicationName() << ": the local network module cannot be loaded: "
+    QTextStream(stderr) << QCoreApplication::applicationName()
+                        << ": the local network module cannot be loaded: "
                         << (tried.isEmpty() ? QStringLiteral("%1 is in none of %2")
                                                   .arg(ModuleFileName(), folders.join(QStringLiteral(", ")))
                                             : tried.join(QStringLiteral("; ")))
