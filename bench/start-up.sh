@@ -43,7 +43,8 @@ sheet=$(xdotool search --sync --onlyvisible --name "^$title\$" | head -n1)
 sleep 0.5
 xdotool windowfocus "$sheet"
 sleep 0.2
-xdotool key --window "$sheet" Return
+# Typed, not sent to the window: the sheet may be gone before a key sent to it is released.
+xdotool key Return
 wait "$first"
 grep -q '^\[Window\]' "$settings" || { echo "start-up: the first start kept no place in $settings" >&2; exit 1; }
 cp "$settings" "$work/kept.conf"
