@@ -114,8 +114,8 @@ bool EncoderApp::saveSheet(SettingsStore& store, const EncoderSheet& sheet) {
 bool EncoderApp::runSheet(SettingsStore& store, const QString& programDirectory, bool showSplash,
                           InstanceLock* lock) {
     DecoderHandOff handOff;
-    // The pictures of the window's icon and of the splash are read on threads of their own while
-    // the sheet is being built.
+    // The pictures of the window's icon are read on a thread of their own while the sheet is being
+    // built; the splash's only once the sheet is on the screen.
     BackgroundValue<std::vector<QImage>> iconPictures(&ReadProgramIconPictures);
     Splash splash(showSplash);
     EncoderSheet sheet(nullptr, [&iconPictures] { return ProgramIcon(iconPictures.value()); });

@@ -13,7 +13,6 @@
 namespace {
 // The picture, prepared at build time: on a screen with more than one pixel to a point its
 // doubled version (NAME@2x.png beside NAME.png) where there is one. Null when it cannot be read.
-// Safe on any thread.
 QImage ReadPicture(const QString& path, qreal pixelRatio) {
     if (pixelRatio > 1) {
         const QFileInfo plain(path);
@@ -29,21 +28,13 @@ QImage ReadPicture(const QString& path, qreal pixelRatio) {
 }
 } // namespace
 
-Splash::Splash(bool enabled) : m_enabled(enabled) {
-    if (!m_enabled)
-        return;
-    m_readingRatio = qApp->devicePixelRatio();
-    m_reading = std::make_unique<BackgroundValue<QImage>>(
-        [picture = kDefaultPicture, ratio = m_readingRatio] { return ReadPicture(picture, ratio); });
-}
+Splash::Splash(bool enabled) : m_enabled(enabled) {}
 
 void Splash::show(QWidget* owner, const QString& picture) {
     if (!m_enabled || window())
         return;
     const qreal ratio = owner ? owner->devicePixelRatioF() : qApp->devicePixelRatio();
-    // The picture read beforehand where it is the one wanted, for this screen.
-    const bool readBefore = m_reading && picture == kDefaultPicture && ratio == m_readingRatio;
-    const QPixmap pixmap = QPixmap::fromImage(readBefore ? m_reading->value() : ReadPicture(picture, ratio));
+    const QPixmap pixmap = QPixmap::fromImage(ReadPicture(picture, ratio));
     if (pixmap.isNull())
         return;
     m_window = new SplashWindow(owner, pixmap);

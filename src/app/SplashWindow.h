@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <memory>
-
-#include "app/BackgroundValue.h"
 
 class QTimer;
 
@@ -50,12 +46,11 @@ class Splash {
   public:
     static inline const QString kDefaultPicture = QStringLiteral(":/glomiecode/splash.png");
 
-    // When enabled, the default picture is read at once, on a thread of its own, while the sheet is
-    // being built.
     explicit Splash(bool enabled);
 
     // Shows the splash over owner, unless it is switched off, already up, or the picture cannot be
-    // loaded (then nothing is shown and nothing said).
+    // loaded (then nothing is shown and nothing said). The picture is read only now, once the sheet
+    // is on the screen: read on a thread beforehand, it took a core from the sheet's start.
     void show(QWidget* owner, const QString& picture = kDefaultPicture);
     // Removes the splash, when it is up.
     void hide();
@@ -64,7 +59,5 @@ class Splash {
 
   private:
     bool m_enabled;
-    std::unique_ptr<BackgroundValue<QImage>> m_reading;
-    qreal m_readingRatio = 1;
     QPointer<SplashWindow> m_window;
 };
