@@ -21,12 +21,9 @@ QString& LoadedPath() {
     return path;
 }
 
+// glomiecode-localnet.so, glomiecode-localnet.dll: as the build names it.
 QString ModuleFileName() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("glomiecode-localnet.dll");
-#else
-    return QStringLiteral("glomiecode-localnet.so");
-#endif
+    return QStringLiteral(GLOMIE_LOCALNET_FILE_NAME);
 }
 
 LocalNetwork* Load() {
