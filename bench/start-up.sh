@@ -64,6 +64,9 @@ median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) /
 empty_median=$(median "$work/empty")
 echo "median of $runs starts: empty ten-tab dialog $empty_median ms"
 for start in first later; do
-  awk -v e="$empty_median" -v g="$(median "$work/$start")" -v start="$start" \
-    'BEGIN { printf "encoder, %s start: %s ms, ratio %.2f (goal: at most 1.25)\n", start, g, g / e }'
+  # Also the median of each turn's own ratio: a machine whose speed drifts from turn to turn moves
+  # both starts of a turn alike.
+  paste "$work/$start" "$work/empty" | awk '{ print $1 / $2 }' >"$work/$start.ratios"
+  awk -v e="$empty_median" -v g="$(median "$work/$start")" -v start="$start" -v turns="$(median "$work/$start.ratios")" \
+    'BEGIN { printf "encoder, %s start: %s ms, ratio %.2f (goal: at most 1.25); the turns'"'"' ratios: median %.2f\n", start, g, g / e, turns }'
 done
