@@ -16,6 +16,7 @@ class LocalNetworkServices final : public LocalNetwork {
   public:
     QObject* serveDecoderPage(QObject* parent, QString& site) override {
         auto* service = new DecoderService(parent);
+        // A few connections at most, so that no flood on the port can take the encoder's own files.
         service->setConnectionCap(kEmbeddedConnections);
         // The browser sends its request as soon as it connects: a connection that has sent
         // nothing, at the cap, is another program's and gives way at once.

@@ -34,6 +34,10 @@ namespace {
 // assumes this much, as the dialog's own does.
 constexpr QSize kAssumedFrame(10, 40);
 
+// How long after the first show the pages not yet built are built even if the sheet has not been
+// drawn: a drawn sheet starts on them within a few milliseconds.
+constexpr int kBuildUndrawnMs = 1000;
+
 } // namespace
 
 EncoderSheet::EncoderSheet(QWidget* parent, const std::function<QIcon()>& icon) : QDialog(parent) {
@@ -171,11 +175,16 @@ void EncoderSheet::keepButtonsLast() {
 }
 
 bool EncoderSheet::event(QEvent* event) {
-    if (event->type() == QEvent::Paint && !m_buildingPages) {
-        m_buildingPages = true;
-        QTimer::singleShot(0, this, &EncoderSheet::buildNextPage);
-    }
+    if (event->type() == QEvent::Paint)
+        startBuildingPages();
     return QDialog::event(event);
+}
+
+void EncoderSheet::startBuildingPages() {
+    if (m_buildingPages)
+        return;
+    m_buildingPages = true;
+    QTimer::singleShot(0, this, &EncoderSheet::buildNextPage);
 }
 
 // One page at a time, so that what the user does meanwhile is not kept waiting.
@@ -271,6 +280,9 @@ void EncoderSheet::showEvent(QShowEvent* event) {
     m_shown = true;
     m_current = m_tabs->currentIndex();
     activate(page(m_current));
+    // The pages not yet built come once the sheet is drawn; a sheet that is not drawn (started
+    // minimised) still gets them, and its settled handlers, soon after.
+    QTimer::singleShot(kBuildUndrawnMs, this, &EncoderSheet::startBuildingPages);
     // Once the window is on the screen: what the handler shows comes up over it.
     if (!m_shownHandlers.empty())
         QTimer::singleShot(0, this, [this] {

@@ -87,6 +87,7 @@ class EncoderSheet : public QDialog {
     // A page built after the sheet: its controls are the sheet's like the others'.
     void adoptPage(AnswerPage& page);
     void keepButtonsLast();
+    void startBuildingPages();
     void buildNextPage();
     void applyAnswer(AnswerPage& page, int question, int value);
     void currentChanged(int index);

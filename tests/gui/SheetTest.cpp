@@ -46,6 +46,37 @@ TEST_F(PropertySheet, EveryPageHasTheCodeBoxAndItsButtons) {
     EXPECT_EQ(shown.sizeHint(), asked);
 }
 
+// The settled handlers (where the application opens the way for later copies) run once, when every
+// page is built, whether or not the sheet is drawn (a sheet started minimised may not be).
+class SettledSheet : public SheetTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(SettledSheet, RunsItsHandlersOnceEveryPageIsBuilt) {
+    EncoderSheet sheet;
+    sheet.setAnswers(DefaultAnswers());
+    int calls = 0;
+    int builtAtCall = 0;
+    sheet.addSettledHandler([&] {
+        ++calls;
+        for (int i = 0; i < kPageCount; ++i)
+            builtAtCall += sheet.page(i).isBuilt();
+    });
+    if (GetParam()) {
+        sheet.show();
+    } else { // told it is shown, never drawn
+        QShowEvent shown;
+        QCoreApplication::sendEvent(&sheet, &shown);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(builtAtCall, kPageCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(PropertySheet, SettledSheet, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Drawn" : "NotDrawn");
+                         });
+
 TEST_F(PropertySheet, ATabSwitchShowsTheLatestCode) {
     EncoderSheet& sheet = openSheet();
     showTab(1);
