@@ -204,18 +204,17 @@ int EncoderApp::run(int& argc, char** argv) {
             out << StartOptions::usageText();
         if (options.PrintVersion)
             out << "glomiecode " << kProgramVersion << '\n';
-        if (options.PrintHelpPath) {
-            const QString help = FindHelpFile(QCoreApplication::applicationDirPath(), QDir::currentPath());
-            if (help.isEmpty())
-                return ExitFailure;
-            out << QDir::toNativeSeparators(help) << '\n';
-        }
-        if (options.PrintModulePath) {
-            const QString module = LocalNetworkModulePath();
-            if (module.isEmpty())
-                return ExitFailure;
-            out << QDir::toNativeSeparators(module) << '\n';
-        }
+        // A file's path, or failure when there is none.
+        const auto printPath = [&out](const QString& path) {
+            if (!path.isEmpty())
+                out << QDir::toNativeSeparators(path) << '\n';
+            return !path.isEmpty();
+        };
+        if (options.PrintHelpPath &&
+            !printPath(FindHelpFile(QCoreApplication::applicationDirPath(), QDir::currentPath())))
+            return ExitFailure;
+        if (options.PrintModulePath && !printPath(LocalNetworkModulePath()))
+            return ExitFailure;
         return ExitOk;
     }
 

@@ -68,7 +68,7 @@ void InstanceLock::listenForLaterCopies(std::function<void()> comeForward) {
     m_listener.reset();
     // The lock is ours: a server name left by a copy that is gone is stale, and is taken over.
     if (LocalNetwork* network = TheLocalNetwork())
-        m_listener.reset(network->listen(serverName(), nullptr, std::move(comeForward)));
+        m_listener = network->listen(serverName(), std::move(comeForward));
 }
 
 bool InstanceLock::askHolderToComeForward() const {

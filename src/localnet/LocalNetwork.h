@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 // What the encoder does over this computer's own network: the decoder page it serves to the user's
 // browser, and the channel through which a later copy asks the running one to come forward. It
@@ -25,9 +26,9 @@ class LocalNetwork {
     virtual QObject* serveDecoderPage(QObject* parent, QString& site) = 0;
 
     // Listens under a local server name that only this user's programs can reach; reached runs
-    // each time one connects. A name left by a copy that is gone is taken over. The listener is a
-    // child of parent; null when it cannot listen.
-    virtual QObject* listen(const QString& name, QObject* parent, std::function<void()> reached) = 0;
+    // each time one connects. A name left by a copy that is gone is taken over. The caller owns the
+    // listener; null when it cannot listen.
+    virtual std::unique_ptr<QObject> listen(const QString& name, std::function<void()> reached) = 0;
     // Connects to the local server name and leaves at once; false when nothing answers in time.
     virtual bool reach(const QString& name, int timeoutMs) = 0;
 };

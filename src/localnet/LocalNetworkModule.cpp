@@ -30,16 +30,15 @@ class LocalNetworkServices final : public LocalNetwork {
         return service;
     }
 
-    QObject* listen(const QString& name, QObject* parent, std::function<void()> reached) override {
-        auto* server = new QLocalServer(parent);
+    std::unique_ptr<QObject> listen(const QString& name, std::function<void()> reached) override {
+        auto server = std::make_unique<QLocalServer>();
         QLocalServer::removeServer(name);
         server->setSocketOptions(QLocalServer::UserAccessOption);
-        if (!server->listen(name)) {
-            delete server;
+        if (!server->listen(name))
             return nullptr;
-        }
-        QObject::connect(server, &QLocalServer::newConnection, server, [server, reached] {
-            while (QLocalSocket* socket = server->nextPendingConnection()) {
+        QLocalServer* listening = server.get();
+        QObject::connect(listening, &QLocalServer::newConnection, listening, [listening, reached] {
+            while (QLocalSocket* socket = listening->nextPendingConnection()) {
                 // Nothing is read: being reached is the whole request.
                 socket->disconnectFromServer();
                 socket->deleteLater();
