@@ -237,9 +237,24 @@ class WebDriverPage extends Page {
   }
   // The driver would scroll the element only to the foot of the screen, under the code's bar.
   // In a frame WebKitWebDriver may call a fixed element (the code's bar) not interactable, though it
-  // is in sight: that one is clicked by the page's own click().
+  // is in sight: that one is clicked by the page's own click(). The element is clicked once it has
+  // kept its place for a frame: the code box grows when the page next draws, and could otherwise
+  // push a button aside between the scroll and the click.
   async click(selector) {
-    await this.evaluate((s) => document.querySelector(s).scrollIntoView({ block: 'center' }), selector);
+    await this.evaluate((s) => new Promise((resolve) => {
+      const node = document.querySelector(s);
+      const frame = () => new Promise((drawn) => { requestAnimationFrame(drawn); setTimeout(drawn, 100); });
+      const placeOf = () => JSON.stringify(node.getBoundingClientRect());
+      (async () => {
+        for (let tries = 0; tries < 20; tries += 1) {
+          node.scrollIntoView({ block: 'center' });
+          const place = placeOf();
+          await frame();
+          if (placeOf() === place) break;
+        }
+        resolve();
+      })();
+    }), selector);
     try {
       await (await this.element(selector)).click();
     } catch (error) {
@@ -272,7 +287,16 @@ class WebDriverPage extends Page {
   }
   async clickAndConfirm(selector, accept) {
     await this.click(selector);
-    const prompt = await this.driver.switchTo().alert();
+    // WebKit's driver can answer the click before the page's confirm() has opened its box.
+    const { until } = require('selenium-webdriver');
+    const prompt = await this.driver.wait(until.alertIsPresent(), 5000).catch(async (error) => {
+      const hit = await this.evaluate((s) => {
+        const box = document.querySelector(s).getBoundingClientRect();
+        const at = document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2);
+        return `${s} at ${Math.round(box.x)},${Math.round(box.y)}; ${at ? at.outerHTML.slice(0, 80) : 'nothing'} at its centre`;
+      }, selector);
+      throw new Error(`no confirmation box opened after a click on ${hit} (${error.message})`);
+    });
     await (accept ? prompt.accept() : prompt.dismiss());
   }
   async screenshot(file) {
