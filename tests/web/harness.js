@@ -241,20 +241,17 @@ class WebDriverPage extends Page {
   // kept its place for a frame: the code box grows when the page next draws, and could otherwise
   // push a button aside between the scroll and the click.
   async click(selector) {
-    await this.evaluate((s) => new Promise((resolve) => {
+    await this.evaluate(async (s) => {
       const node = document.querySelector(s);
       const frame = () => new Promise((drawn) => { requestAnimationFrame(drawn); setTimeout(drawn, 100); });
       const placeOf = () => JSON.stringify(node.getBoundingClientRect());
-      (async () => {
-        for (let tries = 0; tries < 20; tries += 1) {
-          node.scrollIntoView({ block: 'center' });
-          const place = placeOf();
-          await frame();
-          if (placeOf() === place) break;
-        }
-        resolve();
-      })();
-    }), selector);
+      for (let tries = 0; tries < 20; tries += 1) {
+        node.scrollIntoView({ block: 'center' });
+        const place = placeOf();
+        await frame();
+        if (placeOf() === place) break;
+      }
+    }, selector);
     try {
       await (await this.element(selector)).click();
     } catch (error) {
